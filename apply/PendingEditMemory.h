@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "editor/NameEntry.h"
+
+namespace nomvarix {
+
+class NameEditor;
+
+/// Unapplied edits per folder, kept while the program runs: for each folder path (compared
+/// exactly) the (original name, new name) pairs of its changed lines, in list order. A folder with
+/// no changed line has no entry.
+class PendingEditMemory {
+ public:
+  using Pair = std::pair<std::u16string, std::u16string>;
+
+  /// Stores the changed lines of `names` as the folder's entry, replacing what it held; removes the
+  /// entry when no line is changed. An empty folder path stores nothing.
+  void Save(std::u16string_view folder, const NameList& names);
+  /// Gives every line whose original name is remembered for `folder` its remembered new name (the
+  /// later pair wins for a name stored twice). False, touching nothing, when the folder has no entry.
+  bool Restore(std::u16string_view folder, NameEditor& editor) const;
+  void Forget(std::u16string_view folder);
+
+  /// The folder's pairs; null when it has no entry.
+  const std::vector<Pair>* Find(std::u16string_view folder) const;
+
+ private:
+  std::unordered_map<std::u16string, std::vector<Pair>> edits_;
+};
+
+}  // namespace nomvarix

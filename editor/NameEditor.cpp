@@ -1,0 +1,106 @@
+#include "editor/NameEditor.h"
+
+#include "platform/FileSystem.h"
+
+namespace nomvarix {
+
+bool NameEditor::IsChecked(ScopeButton button) const {
+  return button == ScopeButton::Name ? nameChecked_ : extensionChecked_;
+}
+
+void NameEditor::SetCharWidth(std::int32_t width) {
+  charWidth_ = width;
+  for (std::size_t i = 0; i < names_.size(); ++i) LayoutLine(i);
+}
+
+void NameEditor::LayoutLine(std::size_t line) {
+  if (line >= names_.size()) return;
+  NameEntry& entry = names_[line];
+  const std::u16string_view compared = ScopedPart(entry.originalName, editScope_);
+  entry.cells.resize(entry.lineText.size());
+  for (std::size_t i = 0; i < entry.lineText.size(); ++i) {
+    GlyphCell& cell = entry.cells[i];
+    cell.ch = entry.lineText[i];
+    cell.x = static_cast<std::int32_t>(i) * charWidth_;
+    cell.selected = false;
+    cell.changed = i >= compared.size() || entry.lineText[i] != compared[i];
+  }
+}
+
+void NameEditor::CommitLineText(std::size_t line) {
+  if (line >= names_.size()) return;
+  NameEntry& entry = names_[line];
+  entry.newName = WithScopedPart(entry.newName, editScope_, entry.lineText);
+}
+
+void NameEditor::RefreshLineText(std::size_t line) {
+  if (line >= names_.size()) return;
+  NameEntry& entry = names_[line];
+  entry.lineText = ScopedPart(entry.newName, editScope_);
+  LayoutLine(line);
+}
+
+void NameEditor::SetLineText(std::size_t line, std::u16string text) {
+  if (line >= names_.size()) return;
+  names_[line].lineText = std::move(text);
+  CommitLineText(line);
+  LayoutLine(line);
+}
+
+void NameEditor::SetNewName(std::size_t line, std::u16string name) {
+  if (line >= names_.size()) return;
+  names_[line].newName = std::move(name);
+  RefreshLineText(line);
+}
+
+bool NameEditor::SetEditScope(EditScope scope) {
+  if (scope == editScope_) return false;
+  editScope_ = scope;
+  for (std::size_t i = 0; i < names_.size(); ++i) RefreshLineText(i);
+  return true;
+}
+
+bool NameEditor::ToggleScopeButton(ScopeButton button) {
+  bool& toggled = button == ScopeButton::Name ? nameChecked_ : extensionChecked_;
+  bool& other = button == ScopeButton::Name ? extensionChecked_ : nameChecked_;
+  const EditScope onlyToggled = button == ScopeButton::Name ? EditScope::BaseName : EditScope::Extension;
+  const EditScope onlyOther = button == ScopeButton::Name ? EditScope::Extension : EditScope::BaseName;
+  toggled = !toggled;
+  if (toggled) return SetEditScope(other ? EditScope::WholeName : onlyToggled);
+  other = true;
+  return SetEditScope(onlyOther);
+}
+
+void NameEditor::Clear() {
+  names_.clear();
+  topLine_ = 0;
+}
+
+bool NameEditor::LoadFolder(const FileSystem& fileSystem, std::u16string_view folder, SortOrder order,
+                            const EntryFilter& accepts) {
+  Clear();
+  NameList scanned;
+  const bool listed = fileSystem.ForEachEntry(folder, [&](const DirEntry& entry) {
+    if (entry.name == u"." || entry.name == u".." || entry.isFolder || entry.isHidden) return;
+    if (accepts && !accepts(entry.name)) return;
+    NameEntry& added = scanned.emplace_back();
+    added.originalName = entry.name;
+    added.lineText = added.originalName;
+    added.newName = added.originalName;
+  });
+  if (!listed) {
+    currentFolder_.clear();
+    return false;
+  }
+  // The scope is reset before the lines are laid out, so that their changed marks compare against
+  // the scope the lines are shown in.
+  editScope_ = EditScope::WholeName;
+  nameChecked_ = extensionChecked_ = true;
+  SortNames(scanned, order);
+  names_ = std::move(scanned);
+  for (std::size_t i = 0; i < names_.size(); ++i) LayoutLine(i);
+  currentFolder_ = folder;
+  return true;
+}
+
+}  // namespace nomvarix

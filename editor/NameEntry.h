@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace nomvarix {
+
+/// One character cell of a line, laid out on the fixed grid.
+struct GlyphCell {
+  char16_t ch = 0;        ///< one UTF-16 code unit of the line's text
+  std::int32_t x = 0;     ///< pixel offset from the start of the line's text: index × charWidth
+  bool selected = false;  ///< inside the selection
+  bool changed = false;   ///< differs, by position, from the original name's part in the scope
+};
+
+/// One listed file, which is one editor line.
+struct NameEntry {
+  std::u16string originalName;  ///< the name on disk; never edited
+  std::u16string lineText;      ///< the part of newName the edit scope shows; what the user edits
+  std::u16string newName;       ///< the full name the file is to receive
+  std::vector<GlyphCell> cells;  ///< one per code unit of lineText
+  bool errorMark = false;       ///< set by validation and applying on lines with a problem
+};
+
+/// The editor's lines in the order of the last load. Editing never adds, removes or reorders them.
+using NameList = std::vector<NameEntry>;
+
+}  // namespace nomvarix

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace nomvarix {
+
+/// One entry of a folder listing. `name` is valid only during the visit.
+struct DirEntry {
+  std::u16string_view name;
+  bool isFolder = false;  ///< a folder, or a link to one
+  bool isHidden = false;  ///< POSIX: the name starts with "."; Windows: the hidden attribute
+};
+
+enum class PathKind { Missing, File, Folder };
+
+enum class RenameResult {
+  Renamed,
+  TargetExists,  ///< nothing was changed because a file of the target name exists
+  Failed,
+};
+
+using FileClock = std::chrono::system_clock;
+
+/// The file system as the program uses it. Paths are UTF-16; the POSIX implementation carries
+/// undecodable name bytes through as escaped code units (text/Utf16.h).
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  /// Calls `visit` for every entry of `folder` in the order the system returns them ("." and ".."
+  /// included where the system lists them). False when the folder cannot be listed.
+  virtual bool ForEachEntry(std::u16string_view folder,
+                            const std::function<void(const DirEntry&)>& visit) const = 0;
+
+  virtual PathKind KindOf(std::u16string_view path) const = 0;
+
+  /// Renames `from` to `to` atomically, never replacing an existing file.
+  virtual RenameResult RenameNoReplace(std::u16string_view from, std::u16string_view to) = 0;
+
+  /// The file's creation (birth) time; empty when unreadable or not kept by the file system.
+  virtual std::optional<FileClock::time_point> CreationTime(std::u16string_view path) const = 0;
+
+  /// The file's size in bytes; empty when it cannot be read.
+  virtual std::optional<std::uint64_t> FileSize(std::u16string_view path) const = 0;
+
+  /// The whole file; empty when unreadable or larger than `maxBytes`.
+  virtual std::optional<std::string> ReadWholeFile(std::u16string_view path,
+                                                   std::size_t maxBytes) const = 0;
+
+  /// The first `count` bytes of the file, or all of it when it is shorter; empty when unreadable.
+  virtual std::optional<std::string> ReadHeader(std::u16string_view path, std::size_t count) const = 0;
+
+  /// The user's documents folder, ending with a separator (it may not exist yet).
+  virtual std::u16string DocumentsFolder() const = 0;
+
+  /// The folder of the running program, ending with a separator.
+  virtual std::u16string ProgramFolder() const = 0;
+
+  /// `path` made absolute against the current folder; "." components and doubled separators are
+  /// removed, a trailing separator is kept.
+  virtual std::u16string AbsolutePath(std::u16string_view path) const = 0;
+};
+
+/// The implementation for the platform the program was built for.
+std::unique_ptr<FileSystem> MakeNativeFileSystem();
+
+}  // namespace nomvarix

@@ -1,0 +1,211 @@
+#include <dirent.h>
+#include <fcntl.h>
+#include <pwd.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <fstream>
+#include <vector>
+
+#include "platform/FileSystem.h"
+#include "platform/Path.h"
+#include "text/Utf16.h"
+
+namespace nomvarix {
+namespace {
+
+struct DirCloser {
+  void operator()(DIR* dir) const { closedir(dir); }
+};
+using DirHandle = std::unique_ptr<DIR, DirCloser>;
+
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd) : fd_(fd) {}
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  ~FileDescriptor() {
+    if (fd_ >= 0) close(fd_);
+  }
+  int get() const { return fd_; }
+  bool valid() const { return fd_ >= 0; }
+
+ private:
+  int fd_;
+};
+
+std::string Native(std::u16string_view path) { return ToUtf8(path); }
+
+/// Reads up to `count` bytes from an open descriptor; empty on a read error.
+std::optional<std::string> ReadUpTo(int fd, std::size_t count) {
+  std::string data(count, '\0');
+  std::size_t done = 0;
+  while (done < count) {
+    const ssize_t n = read(fd, data.data() + done, count - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return std::nullopt;
+    if (n == 0) break;
+    done += static_cast<std::size_t>(n);
+  }
+  data.resize(done);
+  return data;
+}
+
+bool IsFolderEntry(int dirFd, const dirent& entry) {
+  if (entry.d_type == DT_DIR) return true;
+  if (entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN) return false;
+  struct stat st {};
+  // A link counts as what it points to; a dangling link is a file.
+  return fstatat(dirFd, entry.d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
+}
+
+/// rename(2) that fails with EEXIST instead of replacing. Where the file system does not support
+/// RENAME_NOREPLACE, a hard link plus unlink gives the same guarantee.
+int RenameNoReplaceNative(const std::string& from, const std::string& to) {
+#ifdef RENAME_NOREPLACE
+  if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
+  if (errno != EINVAL && errno != ENOSYS) return -1;
+#endif
+  if (link(from.c_str(), to.c_str()) != 0) return -1;
+  if (unlink(from.c_str()) != 0) {
+    const int saved = errno;
+    unlink(to.c_str());
+    errno = saved;
+    return -1;
+  }
+  return 0;
+}
+
+std::string HomeFolder() {
+  if (const char* home = std::getenv("HOME"); home && *home) return home;
+  if (const passwd* pw = getpwuid(getuid()); pw && pw->pw_dir) return pw->pw_dir;
+  return "/";
+}
+
+/// XDG_DOCUMENTS_DIR from the user's user-dirs.dirs, with "$HOME" expanded; empty when not set.
+std::string XdgDocumentsFolder(const std::string& home) {
+  const char* configHome = std::getenv("XDG_CONFIG_HOME");
+  const std::string config = (configHome && *configHome) ? configHome : home + "/.config";
+  std::ifstream file(config + "/user-dirs.dirs");
+  const std::string key = "XDG_DOCUMENTS_DIR=\"";
+  for (std::string line; std::getline(file, line);) {
+    if (line.rfind(key, 0) != 0) continue;
+    std::string value = line.substr(key.size());
+    if (const auto quote = value.find('"'); quote != std::string::npos) value.resize(quote);
+    if (value.rfind("$HOME", 0) == 0) value = home + value.substr(5);
+    return value;
+  }
+  return {};
+}
+
+class PosixFileSystem final : public FileSystem {
+ public:
+  bool ForEachEntry(std::u16string_view folder,
+                    const std::function<void(const DirEntry&)>& visit) const override {
+    DirHandle dir(opendir(Native(folder).c_str()));
+    if (!dir) return false;
+    const int dirFd = dirfd(dir.get());
+    while (const dirent* entry = readdir(dir.get())) {
+      const std::u16string name = FromUtf8(entry->d_name);
+      visit(DirEntry{name, IsFolderEntry(dirFd, *entry), entry->d_name[0] == '.'});
+    }
+    return true;
+  }
+
+  PathKind KindOf(std::u16string_view path) const override {
+    struct stat st {};
+    if (stat(Native(path).c_str(), &st) != 0) return PathKind::Missing;
+    return S_ISDIR(st.st_mode) ? PathKind::Folder : PathKind::File;
+  }
+
+  RenameResult RenameNoReplace(std::u16string_view from, std::u16string_view to) override {
+    if (RenameNoReplaceNative(Native(from), Native(to)) == 0) return RenameResult::Renamed;
+    return errno == EEXIST ? RenameResult::TargetExists : RenameResult::Failed;
+  }
+
+  std::optional<FileClock::time_point> CreationTime(std::u16string_view path) const override {
+    struct statx stx {};
+    if (statx(AT_FDCWD, Native(path).c_str(), 0, STATX_BTIME, &stx) != 0) return std::nullopt;
+    if (!(stx.stx_mask & STATX_BTIME)) return std::nullopt;
+    const auto sinceEpoch = std::chrono::seconds(stx.stx_btime.tv_sec) +
+                            std::chrono::nanoseconds(stx.stx_btime.tv_nsec);
+    return FileClock::time_point(std::chrono::duration_cast<FileClock::duration>(sinceEpoch));
+  }
+
+  std::optional<std::uint64_t> FileSize(std::u16string_view path) const override {
+    struct stat st {};
+    if (stat(Native(path).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+    return static_cast<std::uint64_t>(st.st_size);
+  }
+
+  std::optional<std::string> ReadWholeFile(std::u16string_view path,
+                                           std::size_t maxBytes) const override {
+    FileDescriptor fd(open(Native(path).c_str(), O_RDONLY | O_CLOEXEC));
+    struct stat st {};
+    if (!fd.valid() || fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+    if (static_cast<std::uint64_t>(st.st_size) > maxBytes) return std::nullopt;
+    // One byte more than allowed tells a file that grew past the limit since fstat.
+    auto data = ReadUpTo(fd.get(), maxBytes + 1);
+    if (data && data->size() > maxBytes) return std::nullopt;
+    return data;
+  }
+
+  std::optional<std::string> ReadHeader(std::u16string_view path, std::size_t count) const override {
+    FileDescriptor fd(open(Native(path).c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd.valid()) return std::nullopt;
+    return ReadUpTo(fd.get(), count);
+  }
+
+  std::u16string DocumentsFolder() const override {
+    const std::string home = HomeFolder();
+    std::string documents = XdgDocumentsFolder(home);
+    if (documents.empty()) documents = home + "/Documents";
+    return WithTrailingSeparator(FromUtf8(documents));
+  }
+
+  std::u16string ProgramFolder() const override {
+    std::vector<char> buffer(4096);
+    const ssize_t n = readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
+    if (n <= 0) return AbsolutePath(u".");
+    return FolderOfPath(FromUtf8(std::string_view(buffer.data(), static_cast<std::size_t>(n))));
+  }
+
+  std::u16string AbsolutePath(std::u16string_view path) const override {
+    std::u16string full;
+    if (path.empty() || path.front() != u'/') {
+      std::vector<char> cwd(4096);
+      if (getcwd(cwd.data(), cwd.size())) full = WithTrailingSeparator(FromUtf8(cwd.data()));
+    }
+    full += path;
+    return WithoutDotComponents(full);
+  }
+
+ private:
+  static std::u16string WithoutDotComponents(std::u16string_view path) {
+    std::u16string out;
+    std::size_t i = 0;
+    while (i < path.size()) {
+      std::size_t end = path.find(u'/', i);
+      if (end == std::u16string_view::npos) end = path.size();
+      const std::u16string_view part = path.substr(i, end - i);
+      if (!part.empty() && part != u".") {
+        out += u'/';
+        out += part;
+      }
+      i = end + 1;
+    }
+    const bool trailing = !path.empty() && (path.back() == u'/' || path.ends_with(u"/."));
+    if (out.empty() || trailing) out += u'/';
+    return out;
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<FileSystem> MakeNativeFileSystem() { return std::make_unique<PosixFileSystem>(); }
+
+}  // namespace nomvarix

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace nomvarix::settings {
+
+// Keys of the "Settings" section with their defaults. Each is read by the part of the program that
+// uses it and written the moment the user changes it.
+
+inline constexpr std::u16string_view kFontSize = u"FontSize";
+inline constexpr std::u16string_view kCheckConflict = u"CheckConflict";
+inline constexpr bool kCheckConflictDefault = true;
+inline constexpr std::u16string_view kSortCaseSensitive = u"SortCaseSensitive";
+inline constexpr bool kSortCaseSensitiveDefault = true;
+inline constexpr std::u16string_view kSortByExtension = u"SortByExtension";
+inline constexpr bool kSortByExtensionDefault = true;
+inline constexpr std::u16string_view kChangedRed = u"ChangedRed";
+inline constexpr bool kChangedRedDefault = true;
+inline constexpr std::u16string_view kLastPath = u"LastPath";
+inline constexpr std::u16string_view kTreeFontSize = u"TreeFontSize";
+inline constexpr std::uint32_t kTreeFontSizeMin = 8;
+inline constexpr std::uint32_t kTreeFontSizeMax = 32;
+inline constexpr std::u16string_view kVerify = u"Verify";
+inline constexpr bool kVerifyDefault = true;
+inline constexpr std::u16string_view kErrorHandling = u"ErrorHandling";
+inline constexpr std::uint32_t kErrorHandlingSkip = 0;
+inline constexpr std::uint32_t kErrorHandlingAutoRename = 1;
+inline constexpr std::uint32_t kErrorHandlingDefault = kErrorHandlingAutoRename;
+inline constexpr std::u16string_view kLastMacroFolder = u"LastMacroFolder";
+inline constexpr std::u16string_view kGroupSize = u"GroupSize";
+inline constexpr std::uint32_t kGroupSizeDefault = 10;
+
+/// The recent-folders list lives beside "Settings" in its own section, values "File1".."File8".
+inline constexpr std::u16string_view kRecentSection = u"Recent File List";
+
+/// Default editor font height in pixels: 23 at 96 dots per inch, scaled and rounded to nearest;
+/// a screen that cannot be queried (dpi <= 0) counts as 96.
+constexpr std::uint32_t DefaultFontSize(int dotsPerInch) {
+  const int dpi = dotsPerInch > 0 ? dotsPerInch : 96;
+  return static_cast<std::uint32_t>((23 * dpi + 48) / 96);
+}
+
+}  // namespace nomvarix::settings

@@ -1,0 +1,164 @@
+#include <windows.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "platform/FileSystem.h"
+#include "platform/Path.h"
+
+namespace nomvarix {
+namespace {
+
+std::wstring Native(std::u16string_view path) { return std::wstring(path.begin(), path.end()); }
+
+std::u16string FromNative(const wchar_t* text) {
+  const std::wstring_view view(text);
+  return std::u16string(view.begin(), view.end());
+}
+
+class Handle {
+ public:
+  explicit Handle(HANDLE handle) : handle_(handle) {}
+  Handle(const Handle&) = delete;
+  Handle& operator=(const Handle&) = delete;
+  ~Handle() {
+    if (valid()) CloseHandle(handle_);
+  }
+  HANDLE get() const { return handle_; }
+  bool valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
+
+ private:
+  HANDLE handle_;
+};
+
+class FindHandle {
+ public:
+  explicit FindHandle(HANDLE handle) : handle_(handle) {}
+  FindHandle(const FindHandle&) = delete;
+  FindHandle& operator=(const FindHandle&) = delete;
+  ~FindHandle() {
+    if (valid()) FindClose(handle_);
+  }
+  HANDLE get() const { return handle_; }
+  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+ private:
+  HANDLE handle_;
+};
+
+Handle OpenForReading(std::u16string_view path, DWORD access, DWORD flags) {
+  return Handle(CreateFileW(Native(path).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                            nullptr, OPEN_EXISTING, flags, nullptr));
+}
+
+std::optional<std::string> ReadUpTo(HANDLE file, std::size_t count) {
+  std::string data(count, '\0');
+  std::size_t done = 0;
+  while (done < count) {
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(count - done, 1u << 30));
+    DWORD read = 0;
+    if (!ReadFile(file, data.data() + done, chunk, &read, nullptr)) return std::nullopt;
+    if (read == 0) break;
+    done += read;
+  }
+  data.resize(done);
+  return data;
+}
+
+class WinFileSystem final : public FileSystem {
+ public:
+  bool ForEachEntry(std::u16string_view folder,
+                    const std::function<void(const DirEntry&)>& visit) const override {
+    WIN32_FIND_DATAW data{};
+    FindHandle find(FindFirstFileW(Native(JoinPath(folder, u"*.*")).c_str(), &data));
+    if (!find.valid()) return false;
+    do {
+      const std::u16string name = FromNative(data.cFileName);
+      visit(DirEntry{name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                     (data.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0});
+    } while (FindNextFileW(find.get(), &data));
+    return true;
+  }
+
+  PathKind KindOf(std::u16string_view path) const override {
+    const DWORD attributes = GetFileAttributesW(Native(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return PathKind::Missing;
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::Folder : PathKind::File;
+  }
+
+  RenameResult RenameNoReplace(std::u16string_view from, std::u16string_view to) override {
+    // MoveFileW never replaces an existing file.
+    if (MoveFileW(Native(from).c_str(), Native(to).c_str())) return RenameResult::Renamed;
+    const DWORD error = GetLastError();
+    return (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) ? RenameResult::TargetExists
+                                                                          : RenameResult::Failed;
+  }
+
+  std::optional<FileClock::time_point> CreationTime(std::u16string_view path) const override {
+    Handle file = OpenForReading(path, FILE_READ_ATTRIBUTES, FILE_FLAG_BACKUP_SEMANTICS);
+    FILETIME created{};
+    if (!file.valid() || !GetFileTime(file.get(), &created, nullptr, nullptr)) return std::nullopt;
+    // FILETIME counts 100 ns steps since 1601-01-01 UTC.
+    constexpr std::int64_t kFrom1601To1970 = 116444736000000000LL;
+    const std::int64_t ticks =
+        (static_cast<std::int64_t>(created.dwHighDateTime) << 32 | created.dwLowDateTime) - kFrom1601To1970;
+    const auto sinceEpoch = std::chrono::duration<std::int64_t, std::ratio<1, 10000000>>(ticks);
+    return FileClock::time_point(std::chrono::duration_cast<FileClock::duration>(sinceEpoch));
+  }
+
+  std::optional<std::uint64_t> FileSize(std::u16string_view path) const override {
+    Handle file = OpenForReading(path, GENERIC_READ, FILE_ATTRIBUTE_NORMAL);
+    LARGE_INTEGER size{};
+    if (!file.valid() || !GetFileSizeEx(file.get(), &size)) return std::nullopt;
+    return static_cast<std::uint64_t>(size.QuadPart);
+  }
+
+  std::optional<std::string> ReadWholeFile(std::u16string_view path,
+                                           std::size_t maxBytes) const override {
+    Handle file = OpenForReading(path, GENERIC_READ, FILE_ATTRIBUTE_NORMAL);
+    LARGE_INTEGER size{};
+    if (!file.valid() || !GetFileSizeEx(file.get(), &size)) return std::nullopt;
+    if (static_cast<std::uint64_t>(size.QuadPart) > maxBytes) return std::nullopt;
+    auto data = ReadUpTo(file.get(), maxBytes + 1);
+    if (data && data->size() > maxBytes) return std::nullopt;
+    return data;
+  }
+
+  std::optional<std::string> ReadHeader(std::u16string_view path, std::size_t count) const override {
+    Handle file = OpenForReading(path, GENERIC_READ, FILE_ATTRIBUTE_NORMAL);
+    if (!file.valid()) return std::nullopt;
+    return ReadUpTo(file.get(), count);
+  }
+
+  std::u16string DocumentsFolder() const override {
+    wchar_t buffer[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, buffer))) return {};
+    return WithTrailingSeparator(FromNative(buffer));
+  }
+
+  std::u16string ProgramFolder() const override {
+    std::vector<wchar_t> buffer(MAX_PATH);
+    for (;;) {
+      const DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+      if (n == 0) return {};
+      if (n < buffer.size()) return FolderOfPath(FromNative(buffer.data()));
+      buffer.resize(buffer.size() * 2);
+    }
+  }
+
+  std::u16string AbsolutePath(std::u16string_view path) const override {
+    const std::wstring native = Native(path);
+    const DWORD needed = GetFullPathNameW(native.c_str(), 0, nullptr, nullptr);
+    if (needed == 0) return std::u16string(path);
+    std::vector<wchar_t> buffer(needed);
+    if (GetFullPathNameW(native.c_str(), needed, buffer.data(), nullptr) == 0) return std::u16string(path);
+    return FromNative(buffer.data());
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<FileSystem> MakeNativeFileSystem() { return std::make_unique<WinFileSystem>(); }
+
+}  // namespace nomvarix

@@ -1,0 +1,78 @@
+#include "session/EditorSession.h"
+
+#include "platform/FileSystem.h"
+#include "platform/SettingKeys.h"
+#include "platform/SettingsStore.h"
+
+namespace nomvarix {
+
+EditorSession::EditorSession(FileSystem& fileSystem, SettingsStore& settings)
+    : fileSystem_(fileSystem),
+      settings_(settings),
+      order_{settings.ReadFlag(settings::kSortByExtension, settings::kSortByExtensionDefault),
+             settings.ReadFlag(settings::kSortCaseSensitive, settings::kSortCaseSensitiveDefault)},
+      checkConflicts_(settings.ReadFlag(settings::kCheckConflict, settings::kCheckConflictDefault)) {}
+
+bool EditorSession::LoadFolder(std::u16string_view folder) {
+  links_.Clear();
+  return editor_.LoadFolder(fileSystem_, folder, order_);
+}
+
+void EditorSession::SwitchToFolder(std::u16string_view folder) {
+  SavePendingEdits();
+  LoadFolder(folder);
+  RestorePendingEdits(folder);
+}
+
+void EditorSession::SavePendingEdits() { pending_.Save(editor_.CurrentFolder(), editor_.Names()); }
+
+bool EditorSession::RestorePendingEdits(std::u16string_view folder) {
+  if (!pending_.Restore(folder, editor_)) return false;
+  CheckConflicts();
+  return true;
+}
+
+void EditorSession::ForgetPendingEdits(std::u16string_view folder) { pending_.Forget(folder); }
+
+void EditorSession::CheckConflicts() {
+  if (checkConflicts_) nomvarix::CheckConflicts(editor_.Names(), links_);
+}
+
+void EditorSession::ToggleAutoCheckConflicts() {
+  checkConflicts_ = !checkConflicts_;
+  settings_.WriteFlag(settings::kCheckConflict, checkConflicts_);
+}
+
+void EditorSession::ToggleSortCaseSensitive() {
+  order_.caseSensitive = !order_.caseSensitive;
+  settings_.WriteFlag(settings::kSortCaseSensitive, order_.caseSensitive);
+  ReloadKeepingEdits();
+}
+
+void EditorSession::SortByFileName() {
+  order_.byExtension = false;
+  settings_.WriteFlag(settings::kSortByExtension, false);
+  ReloadKeepingEdits();
+}
+
+void EditorSession::SortByFileType() {
+  order_.byExtension = true;
+  settings_.WriteFlag(settings::kSortByExtension, true);
+  ReloadKeepingEdits();
+}
+
+void EditorSession::ReloadKeepingEdits() {
+  // A copy: loading replaces the folder path that CurrentFolder() refers to.
+  const std::u16string folder = editor_.CurrentFolder();
+  SavePendingEdits();
+  if (!folder.empty()) LoadFolder(folder);
+  RestorePendingEdits(folder);
+}
+
+void EditorSession::ReloadConfirmed() {
+  const std::u16string folder = editor_.CurrentFolder();
+  ForgetPendingEdits(folder);
+  if (!folder.empty()) LoadFolder(folder);
+}
+
+}  // namespace nomvarix

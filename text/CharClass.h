@@ -1,0 +1,18 @@
+#pragma once
+
+namespace nomvarix {
+
+// Character classes of one UTF-16 code unit, from the Unicode character database: the answers do
+// not depend on the process locale (which the GUI toolkit changes). A surrogate code unit is in no
+// class.
+
+/// Unicode white space: the separators (Zs, Zl, Zp), TAB, LF, VT, FF, CR, U+001C..U+001F, U+0085.
+bool IsWhiteSpace(char16_t u);
+/// An upper-case letter (general category Lu).
+bool IsUpperCase(char16_t u);
+/// A decimal digit of any script (general category Nd).
+bool IsDigit(char16_t u);
+/// A letter of any category (L*) or a decimal digit.
+bool IsAlphanumeric(char16_t u);
+
+}  // namespace nomvarix
