@@ -1,0 +1,160 @@
+#include "app/MainFrame.h"
+
+#include <wx/menu.h>
+#include <wx/msgdlg.h>
+#include <wx/panel.h>
+#include <wx/splitter.h>
+#include <wx/statusbr.h>
+#include <wx/utils.h>
+
+#include "app/rules/StartFolder.h"
+#include "platform/FileSystem.h"
+#include "platform/Path.h"
+#include "platform/SettingKeys.h"
+#include "platform/SettingsStore.h"
+#include "resources/AppIcon.h"
+#include "resources/CommandIds.h"
+#include "resources/MainMenu.h"
+#include "view/NomvarixView.h"
+#include "view/WxText.h"
+
+namespace nomvarix {
+namespace {
+
+constexpr int kFolderPaneWidth = 250;
+constexpr int kRecentMenuPosition = 7;  // the "Recent File" placeholder in the File menu
+constexpr int kRecentFolderLast = cmd::kRecentFolderFirst + static_cast<int>(RecentFolderList::kCapacity) - 1;
+constexpr int kRecentMenuFirst = cmd::MenuIdOf(cmd::kRecentFolderFirst);
+constexpr int kRecentMenuLast = cmd::MenuIdOf(kRecentFolderLast);
+
+struct KeyIndicator {
+  wxKeyCode key;
+  const char* text;
+};
+constexpr KeyIndicator kKeyIndicators[] = {{WXK_CAPITAL, "CAP"}, {WXK_NUMLOCK, "NUM"}, {WXK_SCROLL, "SCRL"}};
+
+
+}  // namespace
+
+CMainFrame::CMainFrame(FileSystem& fileSystem, SettingsStore& settings)
+    : wxFrame(nullptr, wxID_ANY, "Nomvarix", wxDefaultPosition, wxSize(1000, 700)),
+      fileSystem_(fileSystem),
+      settings_(settings),
+      recent_(settings) {
+  SetIcons(AppIcons());
+  SetSize(FromDIP(wxSize(1000, 700)));
+  SetMenuBar(CreateMainMenu());
+  CreateStatusPanes();
+
+  splitter_ = new wxSplitterWindow(this, wxID_ANY, wxDefaultPosition, wxDefaultSize,
+                                   wxSP_LIVE_UPDATE | wxSP_3DSASH);
+  splitter_->SetSashGravity(0.0);
+  splitter_->SetMinimumPaneSize(FromDIP(20));
+  folderPane_ = new wxPanel(splitter_);
+  view_ = new CNomvarixView(splitter_, fileSystem_, settings_);
+  splitter_->SplitVertically(folderPane_, view_, FromDIP(kFolderPaneWidth));
+
+  BindCommands();
+  UpdateRecentMenu();
+  Bind(wxEVT_IDLE, [this](wxIdleEvent& event) {
+    UpdateKeyIndicators();
+    event.Skip();
+  });
+}
+
+void CMainFrame::CreateStatusPanes() {
+  wxStatusBar* bar = CreateStatusBar(4);
+  int widths[4] = {-1, 0, 0, 0};
+  for (int i = 1; i < 4; ++i) widths[i] = bar->GetTextExtent(kKeyIndicators[i - 1].text).x + FromDIP(12);
+  bar->SetStatusWidths(4, widths);
+  SetStatusText("Ready", 0);
+}
+
+void CMainFrame::UpdateKeyIndicators() {
+  wxStatusBar* bar = GetStatusBar();
+  if (!bar) return;
+  for (int i = 1; i < 4; ++i) {
+    const KeyIndicator& indicator = kKeyIndicators[i - 1];
+    const wxString text = wxGetKeyState(indicator.key) ? indicator.text : "";
+    if (bar->GetStatusText(i) != text) bar->SetStatusText(text, i);
+  }
+}
+
+void CMainFrame::BindCommands() {
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { Close(); }, cmd::MenuIdOf(cmd::kExit));
+  Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& event) { event.Enable(true); }, cmd::MenuIdOf(cmd::kExit));
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) {
+        GetStatusBar()->Show(!GetStatusBar()->IsShown());
+        SendSizeEvent();
+      }, cmd::MenuIdOf(cmd::kStatusBar));
+  Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& event) { event.Check(GetStatusBar()->IsShown()); },
+       cmd::MenuIdOf(cmd::kStatusBar));
+  Bind(wxEVT_MENU, [this](wxCommandEvent& event) {
+        OpenRecentFolder(static_cast<std::size_t>(event.GetId() - kRecentMenuFirst));
+      }, kRecentMenuFirst, kRecentMenuLast);
+  Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& event) {
+        event.Enable(static_cast<std::size_t>(event.GetId() - kRecentMenuFirst) < recent_.Folders().size());
+      }, kRecentMenuFirst, kRecentMenuLast);
+}
+
+bool CMainFrame::TryBefore(wxEvent& event) {
+  // Commands go to the editor first, as to the active view.
+  if (view_ && view_->HandleCommandEvent(event)) return true;
+  return wxFrame::TryBefore(event);
+}
+
+bool CMainFrame::TryAfter(wxEvent& event) {
+  if (wxFrame::TryAfter(event)) return true;
+  // A command that nobody handles is shown disabled.
+  if (event.GetEventType() == wxEVT_UPDATE_UI && cmd::IsCommandMenuId(event.GetId())) {
+    static_cast<wxUpdateUIEvent&>(event).Enable(false);
+    return true;
+  }
+  return false;
+}
+
+void CMainFrame::OpenStartFolder(std::u16string_view startPath) {
+  const std::u16string lastPath =
+      startPath.empty() ? settings_.ReadString(settings::kLastPath, u"") : std::u16string();
+  const std::u16string folder = ChooseStartFolder(startPath, lastPath, fileSystem_);
+  if (!folder.empty()) SelectPath(folder);
+}
+
+bool CMainFrame::SelectPath(std::u16string_view path) {
+  if (path.empty() || fileSystem_.KindOf(path) != PathKind::Folder) return false;
+  const std::u16string folder = WithTrailingSeparator(path);
+  settings_.WriteString(settings::kLastPath, folder);
+  view_->ShowFolder(folder);
+  recent_.Add(folder);
+  UpdateRecentMenu();
+  return true;
+}
+
+bool CMainFrame::OpenRecentFolder(std::size_t index) {
+  if (index >= recent_.Folders().size()) return false;
+  if (SelectPath(recent_.Folders()[index])) return true;
+  wxMessageBox("Could not open the specified folder.", "Nomvarix", wxOK | wxICON_ERROR, this);
+  recent_.RemoveAt(index);
+  UpdateRecentMenu();
+  return false;
+}
+
+void CMainFrame::UpdateRecentMenu() {
+  wxMenu* file = FileMenuOf(GetMenuBar());
+  for (int id = kRecentMenuFirst; id <= kRecentMenuLast; ++id) {
+    if (file->FindItem(id)) file->Destroy(id);
+  }
+  const auto& folders = recent_.Folders();
+  if (folders.empty()) {
+    file->Insert(kRecentMenuPosition, kRecentMenuFirst, "Recent File");
+    return;
+  }
+  for (std::size_t i = 0; i < folders.size(); ++i) {
+    wxString label = ToWx(folders[i]);
+    label.Replace("&", "&&");
+    file->Insert(kRecentMenuPosition + i, kRecentMenuFirst + static_cast<int>(i),
+                 wxString::Format("&%zu %s", i + 1, label));
+  }
+}
+
+}  // namespace nomvarix

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include <wx/frame.h>
+
+#include "app/rules/RecentFolderList.h"
+
+class wxSplitterWindow;
+
+namespace nomvarix {
+
+class CNomvarixView;
+class FileSystem;
+class SettingsStore;
+
+/// The main window, titled "Nomvarix" at all times: the folder pane on the left and the editor on
+/// the right of a splitter, the main menu, and a status bar with the message pane and the CAP, NUM
+/// and SCRL indicators.
+class CMainFrame final : public wxFrame {
+ public:
+  CMainFrame(FileSystem& fileSystem, SettingsStore& settings);
+
+  CNomvarixView* EditorView() const { return view_; }
+  wxWindow* FolderPane() const { return folderPane_; }
+  wxSplitterWindow* Splitter() const { return splitter_; }
+  const RecentFolderList& RecentFolders() const { return recent_; }
+
+  /// Opens the folder chosen by the start path (empty: the "LastPath" setting), if any.
+  void OpenStartFolder(std::u16string_view startPath);
+  /// Selects a folder as the folder pane does: stores "LastPath", keeps the edits of the folder
+  /// left, loads the folder, brings back its edits and puts it first in the recent list.
+  /// False, changing nothing, when `path` is empty or no folder.
+  bool SelectPath(std::u16string_view path);
+  /// Opens entry `index` of the recent list; one that cannot be opened is reported and removed.
+  bool OpenRecentFolder(std::size_t index);
+
+ private:
+  bool TryBefore(wxEvent& event) override;
+  bool TryAfter(wxEvent& event) override;
+  void CreateStatusPanes();
+  void UpdateKeyIndicators();
+  void UpdateRecentMenu();
+  void BindCommands();
+
+  FileSystem& fileSystem_;
+  SettingsStore& settings_;
+  RecentFolderList recent_;
+  wxSplitterWindow* splitter_ = nullptr;
+  wxWindow* folderPane_ = nullptr;
+  CNomvarixView* view_ = nullptr;
+};
+
+}  // namespace nomvarix

@@ -1,0 +1,56 @@
+#include "app/NomvarixApp.h"
+
+#ifdef __WXMSW__
+#include <shobjidl.h>
+#endif
+
+#include "app/AboutDlg.h"
+#include "app/ConfigSettingsStore.h"
+#include "app/MainFrame.h"
+#include "app/rules/CommandLine.h"
+#include "platform/FileSystem.h"
+#include "resources/CommandIds.h"
+#include "view/WxText.h"
+
+namespace nomvarix {
+
+CNomvarixApp::CNomvarixApp(std::vector<std::u16string> arguments) : arguments_(std::move(arguments)) {}
+
+CNomvarixApp::~CNomvarixApp() = default;
+
+bool CNomvarixApp::OnInit() {
+  // The toolkit's own command-line parser is not used: it would refuse the switches that the
+  // program skips.
+  SetAppName("Nomvarix");
+  SetVendorName("Quorvantine");
+  SetClassName(kApplicationId);
+#ifdef __WXMSW__
+  SetCurrentProcessExplicitAppUserModelID(L"Nomvarix.AppID.NoVersion");
+  if (arguments_.empty()) {
+    for (int i = 1; i < argc; ++i) arguments_.push_back(FromWx(argv[i]));
+  }
+#endif
+  fileSystem_ = MakeNativeFileSystem();
+  settings_ = ConfigSettingsStore::OpenUserSettings();
+  startPath_ = StartPathOf(arguments_);
+
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { ShowAbout(); }, cmd::MenuIdOf(cmd::kAbout));
+  Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& event) { event.Enable(true); }, cmd::MenuIdOf(cmd::kAbout));
+
+  frame_ = new CMainFrame(*fileSystem_, *settings_);
+  frame_->Show();
+  frame_->Update();
+  // The start folder is opened once the window is up, as a posted request.
+  frame_->CallAfter([this] {
+    const std::u16string startPath = std::exchange(startPath_, {});
+    frame_->OpenStartFolder(startPath);
+  });
+  return true;
+}
+
+void CNomvarixApp::ShowAbout() {
+  CAboutDlg about(frame_);
+  about.ShowModal();
+}
+
+}  // namespace nomvarix

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <wx/app.h>
+
+namespace nomvarix {
+
+class CMainFrame;
+class FileSystem;
+class SettingsStore;
+
+/// The application object: it owns the platform services, creates the main window and hands the
+/// start path to it once the window is shown.
+class CNomvarixApp final : public wxApp {
+ public:
+  static constexpr const char* kApplicationId = "Nomvarix.AppID.NoVersion";
+
+  /// `arguments` are the command line's arguments after the program name, decoded losslessly.
+  explicit CNomvarixApp(std::vector<std::u16string> arguments = {});
+  ~CNomvarixApp() override;
+
+  bool OnInit() override;
+
+  CMainFrame* MainFrame() const { return frame_; }
+  /// The start path of the command line until the start folder was opened, then empty.
+  const std::u16string& StartPath() const { return startPath_; }
+
+ private:
+  void ShowAbout();
+
+  std::vector<std::u16string> arguments_;
+  std::unique_ptr<FileSystem> fileSystem_;
+  std::unique_ptr<SettingsStore> settings_;
+  std::u16string startPath_;
+  CMainFrame* frame_ = nullptr;
+};
+
+}  // namespace nomvarix

@@ -1,0 +1,78 @@
+#include "resources/MainMenu.h"
+
+#include <wx/menu.h>
+
+#include "resources/CommandIds.h"
+
+namespace nomvarix {
+
+using cmd::MenuIdOf;
+
+wxMenuBar* CreateMainMenu() {
+  auto* file = new wxMenu;
+  file->AppendSeparator();
+  file->Append(MenuIdOf(cmd::kApplyChanges), "Apply Changes");
+  file->Append(MenuIdOf(cmd::kValidateChanges), "Validate Changes");
+  file->Append(MenuIdOf(cmd::kRevertLastChanges), "Revert Last Changes");
+  file->Append(MenuIdOf(cmd::kReload), "Reload");
+  file->AppendCheckItem(MenuIdOf(cmd::kSetFilter), "Set Filter...");
+  file->AppendSeparator();
+  file->Append(MenuIdOf(cmd::kRecentFolderFirst), "Recent File");
+  file->AppendSeparator();
+  file->Append(MenuIdOf(cmd::kExit), "E&xit");
+
+  auto* macros = new wxMenu;
+  macros->Append(MenuIdOf(cmd::kRecordMacro), "Record Macro");
+  macros->Append(MenuIdOf(cmd::kStopRecord), "Stop Record");
+  macros->Append(MenuIdOf(cmd::kPlayMacro), "Play Macro");
+  macros->AppendSeparator();
+  macros->Append(MenuIdOf(cmd::kSaveMacro), "Save Macro ...");
+  macros->Append(MenuIdOf(cmd::kLoadMacro), "Load Macro ...");
+
+  auto* edit = new wxMenu;
+  edit->Append(MenuIdOf(cmd::kUndo), "&Undo\tCtrl+Z");
+  edit->Append(MenuIdOf(cmd::kRedo), "Redo\tCtrl+Y");
+  edit->AppendSeparator();
+  edit->Append(MenuIdOf(cmd::kCopy), "&Copy\tCtrl+C");
+  edit->Append(MenuIdOf(cmd::kPaste), "&Paste\tCtrl+V");
+  edit->Append(MenuIdOf(cmd::kCut), "Cu&t\tCtrl+X");
+  edit->Append(MenuIdOf(cmd::kFind), "Find");
+  edit->AppendSeparator();
+  edit->AppendSubMenu(macros, "Macros");
+  edit->AppendSeparator();
+  edit->Append(MenuIdOf(cmd::kSelectAll), "Select All");
+
+  auto* view = new wxMenu;
+  view->AppendCheckItem(MenuIdOf(cmd::kToolbar), "&Toolbar");
+  view->AppendCheckItem(MenuIdOf(cmd::kStatusBar), "&Status Bar", "Show or hide the status bar");
+  view->AppendSeparator();
+  view->Append(MenuIdOf(cmd::kIncreaseFont), "Increase Font", "Increase Font Size");
+  view->Append(MenuIdOf(cmd::kDecreaseFont), "Decrease Font", "Decreae Font Size");
+  view->AppendSeparator();
+  view->AppendCheckItem(MenuIdOf(cmd::kTypeChangedInRed), "Type Changed in Red");
+
+  auto* settings = new wxMenu;
+  settings->AppendCheckItem(MenuIdOf(cmd::kSortCaseSensitive), "Sort Case Sensitive");
+  settings->AppendSeparator();
+  settings->AppendCheckItem(MenuIdOf(cmd::kSortByFileName), "Sort by File Name");
+  settings->AppendCheckItem(MenuIdOf(cmd::kSortByFileType), "Sort by File Type then Name");
+  settings->AppendSeparator();
+  settings->AppendCheckItem(MenuIdOf(cmd::kAutoCheckConflicts), "Auto-Check For Conflicts");
+  settings->AppendSeparator();
+  settings->AppendCheckItem(MenuIdOf(cmd::kExplorerIntegration), "Explorer Integration");
+
+  auto* help = new wxMenu;
+  help->Append(MenuIdOf(cmd::kAbout), "&About Nomvarix...");
+
+  auto* bar = new wxMenuBar;
+  bar->Append(file, "&File");
+  bar->Append(edit, "&Edit");
+  bar->Append(view, "&View");
+  bar->Append(settings, "Settings");
+  bar->Append(help, "&Help");
+  return bar;
+}
+
+wxMenu* FileMenuOf(wxMenuBar* menuBar) { return menuBar->GetMenu(0); }
+
+}  // namespace nomvarix

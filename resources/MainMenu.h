@@ -1,0 +1,15 @@
+#pragma once
+
+class wxMenu;
+class wxMenuBar;
+
+namespace nomvarix {
+
+/// The main menu, in order, with its texts and mnemonics. The recent folders go into the menu
+/// that RecentFolderMenu() returns, at the place of the "Recent File" placeholder.
+wxMenuBar* CreateMainMenu();
+
+/// The File menu of a menu bar made by CreateMainMenu().
+wxMenu* FileMenuOf(wxMenuBar* menuBar);
+
+}  // namespace nomvarix
