@@ -1,0 +1,45 @@
+#include "app/rules/StartFolder.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/FileSystem.h"
+#include "support/TempFolder.h"
+
+namespace nomvarix {
+namespace {
+
+class StartFolderTest : public ::testing::Test {
+ protected:
+  std::unique_ptr<FileSystem> fs = MakeNativeFileSystem();
+  test::TempFolder temp;
+  const std::u16string lastPath = u"/last/path/";
+};
+
+TEST_F(StartFolderTest, AFolderIsUsedWithATrailingSeparator) {
+  temp.AddFolder("photos");
+  const std::u16string folder = temp.Path16() + u"photos";
+  EXPECT_EQ(ChooseStartFolder(folder, lastPath, *fs), folder + u"/");
+  EXPECT_EQ(ChooseStartFolder(folder + u"/", lastPath, *fs), folder + u"/");
+}
+
+TEST_F(StartFolderTest, AFileGivesTheFolderThatHoldsIt) {
+  temp.AddFile("photos/img.jpg");
+  EXPECT_EQ(ChooseStartFolder(temp.Path16() + u"photos/img.jpg", lastPath, *fs), temp.Path16() + u"photos/");
+}
+
+TEST_F(StartFolderTest, AMissingPathOpensNothingAndIgnoresTheLastPath) {
+  EXPECT_EQ(ChooseStartFolder(temp.Path16() + u"nothing", lastPath, *fs), u"");
+}
+
+TEST_F(StartFolderTest, WithoutAStartPathTheLastPathIsUsed) {
+  EXPECT_EQ(ChooseStartFolder(u"", lastPath, *fs), lastPath);
+  EXPECT_EQ(ChooseStartFolder(u"", u"", *fs), u"");
+}
+
+TEST_F(StartFolderTest, RelativePathsAreTakenAgainstTheCurrentFolder) {
+  const std::u16string cwd = fs->AbsolutePath(u".");
+  EXPECT_EQ(ChooseStartFolder(u".", lastPath, *fs), cwd);
+}
+
+}  // namespace
+}  // namespace nomvarix

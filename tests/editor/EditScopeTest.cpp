@@ -1,0 +1,43 @@
+#include "editor/EditScope.h"
+
+#include <gtest/gtest.h>
+
+#include "editor/NameSplit.h"
+
+namespace nomvarix {
+namespace {
+
+TEST(NameSplit, SplitsAtTheLastDot) {
+  EXPECT_EQ(SplitAtLastDot(u"archive.tar.gz").base, u"archive.tar");
+  EXPECT_EQ(SplitAtLastDot(u"archive.tar.gz").dotExt, u".gz");
+  EXPECT_EQ(SplitAtLastDot(u".gitignore").base, u"");
+  EXPECT_EQ(SplitAtLastDot(u".gitignore").dotExt, u".gitignore");
+  EXPECT_EQ(SplitAtLastDot(u"README").base, u"README");
+  EXPECT_EQ(SplitAtLastDot(u"README").dotExt, u"");
+  EXPECT_EQ(SplitAtLastDot(u"trailing.").dotExt, u".");
+  EXPECT_EQ(ExtensionOf(u".gitignore"), u"gitignore");
+  EXPECT_EQ(ExtensionOf(u"archive.tar.gz"), u"gz");
+  EXPECT_EQ(ExtensionOf(u"README"), u"");
+  EXPECT_EQ(ExtensionOf(u"report. final"), u" final");
+}
+
+TEST(EditScope, ScopedPartsAndTheirReplacementRoundTrip) {
+  for (const std::u16string name : {u"archive.tar.gz", u".gitignore", u"README", u"a.", u""}) {
+    for (EditScope scope : {EditScope::WholeName, EditScope::BaseName, EditScope::Extension}) {
+      EXPECT_EQ(WithScopedPart(name, scope, ScopedPart(name, scope)), name);
+    }
+  }
+  EXPECT_EQ(ScopedPart(u"archive.tar.gz", EditScope::BaseName), u"archive.tar");
+  EXPECT_EQ(ScopedPart(u"archive.tar.gz", EditScope::Extension), u".gz");
+  EXPECT_EQ(WithScopedPart(u"archive.tar.gz", EditScope::BaseName, u"backup"), u"backup.gz");
+  EXPECT_EQ(WithScopedPart(u"archive.tar.gz", EditScope::Extension, u".tgz"), u"archive.tar.tgz");
+  // A name without "." has an empty extension part; text put there is appended without a ".".
+  EXPECT_EQ(ScopedPart(u"README", EditScope::Extension), u"");
+  EXPECT_EQ(WithScopedPart(u"README", EditScope::Extension, u"md"), u"READMEmd");
+  EXPECT_EQ(WithScopedPart(u".gitignore", EditScope::BaseName, u"x"), u"x.gitignore");
+  EXPECT_EQ(MinColumnOf(EditScope::Extension), 1);
+  EXPECT_EQ(MinColumnOf(EditScope::BaseName), 0);
+}
+
+}  // namespace
+}  // namespace nomvarix

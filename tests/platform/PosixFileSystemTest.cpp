@@ -1,0 +1,138 @@
+#include <unistd.h>
+
+#include <cstdlib>
+#include <map>
+
+#include <gtest/gtest.h>
+
+#include "platform/FileSystem.h"
+#include "platform/Path.h"
+#include "support/TempFolder.h"
+#include "text/Utf16.h"
+
+namespace nomvarix {
+namespace {
+
+using test::TempFolder;
+
+struct Flags {
+  bool isFolder, isHidden;
+  bool operator==(const Flags&) const = default;
+};
+
+std::map<std::u16string, Flags> List(const FileSystem& fs, std::u16string_view folder) {
+  std::map<std::u16string, Flags> entries;
+  EXPECT_TRUE(fs.ForEachEntry(folder, [&](const DirEntry& e) {
+    entries[std::u16string(e.name)] = {e.isFolder, e.isHidden};
+  }));
+  return entries;
+}
+
+class PosixFileSystemTest : public ::testing::Test {
+ protected:
+  std::unique_ptr<FileSystem> fs = MakeNativeFileSystem();
+  TempFolder temp;
+};
+
+TEST_F(PosixFileSystemTest, ListsEntriesWithFolderAndHiddenFlags) {
+  temp.AddFile("photo.jpg");
+  temp.AddFile(".hidden");
+  temp.AddFolder("sub");
+  ASSERT_EQ(symlink((temp.Path() + "sub").c_str(), (temp.Path() + "link-to-folder").c_str()), 0);
+  ASSERT_EQ(symlink((temp.Path() + "gone").c_str(), (temp.Path() + "dangling").c_str()), 0);
+
+  const auto entries = List(*fs, temp.Path16());
+  EXPECT_EQ(entries.at(u"photo.jpg"), (Flags{false, false}));
+  EXPECT_EQ(entries.at(u".hidden"), (Flags{false, true}));
+  EXPECT_EQ(entries.at(u"sub"), (Flags{true, false}));
+  EXPECT_EQ(entries.at(u"link-to-folder"), (Flags{true, false}));  // a link counts as its target
+  EXPECT_EQ(entries.at(u"dangling"), (Flags{false, false}));
+  EXPECT_FALSE(fs->ForEachEntry(temp.Path16() + u"missing/", [](const DirEntry&) {}));
+}
+
+TEST_F(PosixFileSystemTest, AnUndecodableNameIsListedAndNamesTheSameFileAgain) {
+  const std::string bytes = "caf\xE9-\xFF.txt";
+  temp.AddFile(bytes, "content");
+  const auto entries = List(*fs, temp.Path16());
+  std::u16string listed;
+  for (const auto& [name, flags] : entries) {
+    if (name.starts_with(u"caf")) listed = name;
+  }
+  ASSERT_FALSE(listed.empty());
+  EXPECT_EQ(ToUtf8(listed), bytes);
+  const std::u16string path = temp.Path16() + listed;
+  EXPECT_EQ(fs->KindOf(path), PathKind::File);
+  EXPECT_EQ(fs->ReadHeader(path, 100), "content");
+  EXPECT_EQ(fs->RenameNoReplace(path, temp.Path16() + u"renamed.txt"), RenameResult::Renamed);
+  EXPECT_EQ(temp.ReadFile("renamed.txt"), "content");
+}
+
+TEST_F(PosixFileSystemTest, KindOfTellsFilesFoldersAndMissingPaths) {
+  temp.AddFile("a.txt");
+  EXPECT_EQ(fs->KindOf(temp.Path16() + u"a.txt"), PathKind::File);
+  EXPECT_EQ(fs->KindOf(temp.Path16()), PathKind::Folder);
+  EXPECT_EQ(fs->KindOf(temp.Path16() + u"nothing"), PathKind::Missing);
+}
+
+TEST_F(PosixFileSystemTest, RenameNeverReplacesAnExistingFile) {
+  temp.AddFile("a.txt", "A");
+  temp.AddFile("b.txt", "B");
+  EXPECT_EQ(fs->RenameNoReplace(temp.Path16() + u"a.txt", temp.Path16() + u"b.txt"), RenameResult::TargetExists);
+  EXPECT_EQ(temp.ReadFile("a.txt"), "A");
+  EXPECT_EQ(temp.ReadFile("b.txt"), "B");
+  EXPECT_EQ(fs->RenameNoReplace(temp.Path16() + u"a.txt", temp.Path16() + u"c.txt"), RenameResult::Renamed);
+  EXPECT_EQ(temp.ReadFile("c.txt"), "A");
+  EXPECT_EQ(fs->KindOf(temp.Path16() + u"a.txt"), PathKind::Missing);
+  EXPECT_EQ(fs->RenameNoReplace(temp.Path16() + u"gone", temp.Path16() + u"d.txt"), RenameResult::Failed);
+}
+
+TEST_F(PosixFileSystemTest, ReadsHeadersWholeFilesAndSizes) {
+  temp.AddFile("data.bin", std::string("\x89PNG\0\x01", 6));
+  const std::u16string path = temp.Path16() + u"data.bin";
+  EXPECT_EQ(fs->ReadHeader(path, 4), "\x89PNG");
+  EXPECT_EQ(fs->ReadHeader(path, 100)->size(), 6u);  // a short file gives what it has
+  EXPECT_EQ(fs->ReadWholeFile(path, 6)->size(), 6u);
+  EXPECT_FALSE(fs->ReadWholeFile(path, 5).has_value());  // larger than allowed
+  EXPECT_EQ(fs->FileSize(path), 6u);
+  EXPECT_FALSE(fs->ReadHeader(temp.Path16() + u"missing", 4).has_value());
+  EXPECT_FALSE(fs->FileSize(temp.Path16()).has_value());
+}
+
+TEST_F(PosixFileSystemTest, CreationTimeIsRecentWhereTheFileSystemKeepsIt) {
+  temp.AddFile("new.txt");
+  const auto created = fs->CreationTime(temp.Path16() + u"new.txt");
+  if (!created) GTEST_SKIP() << "this file system keeps no birth time";
+  EXPECT_LT(std::chrono::abs(FileClock::now() - *created), std::chrono::minutes(5));
+  EXPECT_FALSE(fs->CreationTime(temp.Path16() + u"missing").has_value());
+}
+
+TEST_F(PosixFileSystemTest, AbsolutePathsAndWellKnownFolders) {
+  char* oldCwd = getcwd(nullptr, 0);
+  ASSERT_EQ(chdir(temp.Path().c_str()), 0);
+  const std::u16string cwd = fs->AbsolutePath(u".");
+  EXPECT_EQ(fs->AbsolutePath(u"./sub//x.txt"), cwd + u"sub/x.txt");
+  EXPECT_EQ(fs->AbsolutePath(u"sub/"), cwd + u"sub/");
+  EXPECT_EQ(fs->AbsolutePath(u"/a/./b"), u"/a/b");
+  EXPECT_EQ(fs->AbsolutePath(u"/"), u"/");
+  EXPECT_TRUE(cwd.ends_with(u"/"));
+  ASSERT_EQ(chdir(oldCwd), 0);
+  std::free(oldCwd);
+
+  EXPECT_TRUE(fs->ProgramFolder().ends_with(u"/"));
+  EXPECT_EQ(fs->KindOf(fs->ProgramFolder()), PathKind::Folder);
+
+  temp.AddFile("config/user-dirs.dirs", "# comment\nXDG_DOCUMENTS_DIR=\"$HOME/Papers\"\n");
+  const char* oldHome = std::getenv("HOME");
+  const std::string savedHome = oldHome ? oldHome : "";
+  setenv("XDG_CONFIG_HOME", (temp.Path() + "config").c_str(), 1);
+  setenv("HOME", "/home/someone", 1);
+  EXPECT_EQ(fs->DocumentsFolder(), u"/home/someone/Papers/");
+  unsetenv("XDG_CONFIG_HOME");
+  setenv("XDG_CONFIG_HOME", (temp.Path() + "nothing-here").c_str(), 1);
+  EXPECT_EQ(fs->DocumentsFolder(), u"/home/someone/Documents/");
+  unsetenv("XDG_CONFIG_HOME");
+  setenv("HOME", savedHome.c_str(), 1);
+}
+
+}  // namespace
+}  // namespace nomvarix

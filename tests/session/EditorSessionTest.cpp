@@ -1,0 +1,130 @@
+#include "session/EditorSession.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/MemorySettingsStore.h"
+#include "platform/SettingKeys.h"
+#include "support/FakeFileSystem.h"
+#include "support/NameListText.h"
+
+namespace nomvarix {
+namespace {
+
+using Names = std::vector<std::u16string>;
+using test::NewNames;
+using test::OriginalNames;
+
+class EditorSessionTest : public ::testing::Test {
+ protected:
+  EditorSessionTest() {
+    fs.AddFolder(u"/f/", {u"b.txt", u"a.png", u"C.jpg"});
+    fs.AddFolder(u"/g/", {u"other.txt"});
+  }
+
+  test::FakeFileSystem fs;
+  MemorySettingsStore settings;
+};
+
+TEST_F(EditorSessionTest, ReadsTheSortAndCheckSettingsOnce) {
+  settings.WriteInteger(settings::kSortByExtension, 7);
+  settings.WriteInteger(settings::kSortCaseSensitive, 0);
+  settings.WriteInteger(settings::kCheckConflict, 0);
+  EditorSession session(fs, settings);
+  EXPECT_TRUE(session.SortByExtension());
+  EXPECT_FALSE(session.SortCaseSensitive());
+  EXPECT_FALSE(session.CheckConflictsEnabled());
+
+  MemorySettingsStore empty;
+  EditorSession defaults(fs, empty);
+  EXPECT_TRUE(defaults.SortByExtension());
+  EXPECT_TRUE(defaults.SortCaseSensitive());
+  EXPECT_TRUE(defaults.CheckConflictsEnabled());
+}
+
+TEST_F(EditorSessionTest, SortCommandsStoreTheOrderAndKeepTheEdits) {
+  EditorSession session(fs, settings);
+  session.LoadFolder(u"/f/");
+  EXPECT_EQ(OriginalNames(session.Editor().Names()), (Names{u"C.jpg", u"a.png", u"b.txt"}));
+  session.Editor().SetLineText(0, u"cat.jpg");
+
+  session.SortByFileName();
+  EXPECT_EQ(settings.ReadInteger(settings::kSortByExtension, 9), 0u);
+  EXPECT_EQ(OriginalNames(session.Editor().Names()), (Names{u"C.jpg", u"a.png", u"b.txt"}));
+  session.ToggleSortCaseSensitive();
+  EXPECT_EQ(settings.ReadInteger(settings::kSortCaseSensitive, 9), 0u);
+  EXPECT_EQ(OriginalNames(session.Editor().Names()), (Names{u"a.png", u"b.txt", u"C.jpg"}));
+  EXPECT_EQ(NewNames(session.Editor().Names()), (Names{u"a.png", u"b.txt", u"cat.jpg"}));
+  EXPECT_EQ(test::ChangedMarks(session.Editor().Names()[2]), "xxxxxxx");
+
+  // Choosing the order already in force still stores it and reloads.
+  settings.WriteInteger(settings::kSortByExtension, 5);
+  const int listings = fs.ListingCount();
+  session.SortByFileName();
+  EXPECT_EQ(settings.ReadInteger(settings::kSortByExtension, 9), 0u);
+  EXPECT_EQ(fs.ListingCount(), listings + 1);
+  session.SortByFileType();
+  EXPECT_EQ(settings.ReadInteger(settings::kSortByExtension, 9), 1u);
+  EXPECT_EQ(NewNames(session.Editor().Names()), (Names{u"cat.jpg", u"a.png", u"b.txt"}));
+}
+
+TEST_F(EditorSessionTest, EditsSurviveLeavingAndReenteringAFolder) {
+  EditorSession session(fs, settings);
+  session.SwitchToFolder(u"/f/");
+  session.Editor().SetLineText(1, u"apple.png");
+  session.Editor().SetLineText(2, u"bee.txt");
+  session.SwitchToFolder(u"/g/");
+  EXPECT_EQ(NewNames(session.Editor().Names()), (Names{u"other.txt"}));
+  session.SwitchToFolder(u"/f/");
+  EXPECT_EQ(NewNames(session.Editor().Names()), (Names{u"C.jpg", u"apple.png", u"bee.txt"}));
+}
+
+TEST_F(EditorSessionTest, ConfirmedReloadDropsTheFolderMemory) {
+  EditorSession session(fs, settings);
+  session.SwitchToFolder(u"/f/");
+  session.Editor().SetLineText(0, u"x.jpg");
+  session.SwitchToFolder(u"/g/");
+  session.SwitchToFolder(u"/f/");
+  ASSERT_EQ(session.Editor().Names()[0].newName, u"x.jpg");
+
+  session.ReloadConfirmed();
+  EXPECT_EQ(session.Editor().Names()[0].newName, u"C.jpg");
+  EXPECT_EQ(session.PendingEdits().Find(u"/f/"), nullptr);
+  session.SwitchToFolder(u"/g/");
+  session.SwitchToFolder(u"/f/");
+  EXPECT_EQ(session.Editor().Names()[0].newName, u"C.jpg");
+}
+
+TEST_F(EditorSessionTest, RestoringEditsMarksConflictsAndLoadingClearsThem) {
+  EditorSession session(fs, settings);
+  session.SwitchToFolder(u"/f/");
+  session.Editor().SetLineText(1, u"C.jpg");  // takes the disk name of line 0
+  session.SwitchToFolder(u"/g/");
+  session.SwitchToFolder(u"/f/");
+  ASSERT_EQ(session.Links().duplicateLinks.size(), 1u);
+  EXPECT_EQ(session.Links().duplicateLinks[0], (ConflictLink{0, 1, u"C.jpg"}));
+
+  session.ToggleAutoCheckConflicts();
+  EXPECT_EQ(settings.ReadInteger(settings::kCheckConflict, 9), 0u);
+  EXPECT_EQ(session.Links().duplicateLinks.size(), 1u);  // switching off keeps the marks
+  session.LoadFolder(u"/f/");
+  EXPECT_TRUE(session.Links().duplicateLinks.empty());
+}
+
+TEST_F(EditorSessionTest, WithNoFolderLoadedTheCommandsLoadNothing) {
+  EditorSession session(fs, settings);
+  const int listings = fs.ListingCount();
+  session.ReloadConfirmed();
+  session.SortByFileType();
+  EXPECT_EQ(fs.ListingCount(), listings);
+  EXPECT_TRUE(session.Editor().Names().empty());
+
+  // A folder that vanished leaves the editor empty with no current folder.
+  session.SwitchToFolder(u"/f/");
+  fs.RemoveFolder(u"/f/");
+  session.SortByFileName();
+  EXPECT_TRUE(session.Editor().Names().empty());
+  EXPECT_EQ(session.Editor().CurrentFolder(), u"");
+}
+
+}  // namespace
+}  // namespace nomvarix
