@@ -66,8 +66,6 @@ class NameEditor {
                   const EntryFilter& accepts = {});
 
  private:
-  void Clear();
-
   NameList names_;
   EditScope editScope_ = EditScope::WholeName;
   bool nameChecked_ = true;

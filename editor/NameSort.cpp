@@ -23,9 +23,9 @@ bool Less(const SortKey& a, const SortKey& b, bool byExtension, Compare compare)
   return compare(a.name, b.name) < 0;
 }
 
-/// Moves the entries into the order of the sorted keys.
-void Permute(NameList& names, const std::vector<SortKey>& keys) {
-  NameList sorted;
+/// Moves the names into the order of the sorted keys.
+void Permute(std::vector<std::u16string>& names, const std::vector<SortKey>& keys) {
+  std::vector<std::u16string> sorted;
   sorted.reserve(names.size());
   for (const SortKey& key : keys) sorted.push_back(std::move(names[key.index]));
   names = std::move(sorted);
@@ -33,12 +33,12 @@ void Permute(NameList& names, const std::vector<SortKey>& keys) {
 
 }  // namespace
 
-void SortNames(NameList& names, SortOrder order) {
-  // Sorting small keys and moving each entry once is much cheaper than swapping whole entries.
+void SortNames(std::vector<std::u16string>& names, SortOrder order) {
+  // The extension of each name is found once, not at every comparison.
   std::vector<SortKey> keys;
   keys.reserve(names.size());
   for (std::size_t i = 0; i < names.size(); ++i) {
-    const std::u16string_view name = names[i].originalName;
+    const std::u16string_view name = names[i];
     keys.push_back({name, ExtensionOf(name), i});
   }
   if (order.caseSensitive) {

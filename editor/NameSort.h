@@ -1,6 +1,7 @@
 #pragma once
 
-#include "editor/NameEntry.h"
+#include <string>
+#include <vector>
 
 namespace nomvarix {
 
@@ -10,8 +11,8 @@ struct SortOrder {
   bool caseSensitive = true;  ///< ordinal on code units; otherwise A..Z folded to a..z first
 };
 
-/// Sorts the list. Ordinal: "B.txt" < "_c.txt" < "a.txt"; folded: "_c.txt" < "a.txt" < "B.txt".
-/// Entries whose keys compare equal may end in either order.
-void SortNames(NameList& names, SortOrder order);
+/// Sorts file names. Ordinal: "B.txt" < "_c.txt" < "a.txt"; folded: "_c.txt" < "a.txt" < "B.txt".
+/// Names whose keys compare equal may end in either order.
+void SortNames(std::vector<std::u16string>& names, SortOrder order);
 
 }  // namespace nomvarix

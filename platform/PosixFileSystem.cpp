@@ -109,8 +109,10 @@ class PosixFileSystem final : public FileSystem {
     DirHandle dir(opendir(Native(folder).c_str()));
     if (!dir) return false;
     const int dirFd = dirfd(dir.get());
+    std::u16string name;
     while (const dirent* entry = readdir(dir.get())) {
-      const std::u16string name = FromUtf8(entry->d_name);
+      name.clear();
+      AppendFromUtf8(name, entry->d_name);
       visit(DirEntry{name, IsFolderEntry(dirFd, *entry), entry->d_name[0] == '.'});
     }
     return true;

@@ -80,7 +80,12 @@ bool IsLowSurrogate(char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
 
 std::u16string FromUtf8(std::string_view bytes) {
   std::u16string out;
-  out.reserve(bytes.size());
+  AppendFromUtf8(out, bytes);
+  return out;
+}
+
+void AppendFromUtf8(std::u16string& out, std::string_view bytes) {
+  out.reserve(out.size() + bytes.size());
   std::size_t i = 0;
   while (i < bytes.size()) {
     const unsigned char b = static_cast<unsigned char>(bytes[i]);
@@ -98,7 +103,6 @@ std::u16string FromUtf8(std::string_view bytes) {
       i += length;
     }
   }
-  return out;
 }
 
 std::string ToUtf8(std::u16string_view text) {

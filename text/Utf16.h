@@ -15,6 +15,9 @@ inline constexpr char16_t kEscapedByteLast = 0xDCFF;
 /// becomes one escaped code unit, so that `ToUtf8(FromUtf8(b)) == b` for every byte string b.
 std::u16string FromUtf8(std::string_view bytes);
 
+/// As FromUtf8, appending to `out` (which lets a loop reuse one buffer).
+void AppendFromUtf8(std::u16string& out, std::string_view bytes);
+
 /// Encodes UTF-16 as UTF-8. An escaped byte (a lone 0xDC80..0xDCFF) is written back as that byte;
 /// any other lone surrogate, which no decoded name contains, is written as U+FFFD.
 std::string ToUtf8(std::u16string_view text);

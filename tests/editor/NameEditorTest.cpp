@@ -132,6 +132,21 @@ TEST_F(NameEditorTest, LoadingReturnsToTheWholeNameScope) {
   EXPECT_EQ(ChangedMarks(editor.Names()[0]), ".....");
 }
 
+TEST_F(NameEditorTest, ALoadLeavesNothingOfThePreviousList) {
+  Load({u"a-long-name-here.txt", u"b.txt", u"c.txt"});
+  editor.SetLineText(0, u"edited-name.txt");
+  editor.SetLineText(2, u"x");
+  fs.AddFolder(u"/small/", {u"q.txt", u"p"});
+  ASSERT_TRUE(editor.LoadFolder(fs, u"/small/", kByName));
+  EXPECT_EQ(OriginalNames(editor.Names()), (Names{u"p", u"q.txt"}));
+  EXPECT_EQ(NewNames(editor.Names()), (Names{u"p", u"q.txt"}));
+  EXPECT_EQ(LineTexts(editor.Names()), (Names{u"p", u"q.txt"}));
+  EXPECT_EQ(ChangedMarks(editor.Names()[1]), ".....");
+  ASSERT_TRUE(editor.LoadFolder(fs, u"/f/", kByName));
+  EXPECT_EQ(NewNames(editor.Names()), (Names{u"a-long-name-here.txt", u"b.txt", u"c.txt"}));
+  EXPECT_EQ(ChangedMarks(editor.Names()[2]), ".....");
+}
+
 TEST_F(NameEditorTest, OutOfRangeLinesAreIgnored) {
   Load({u"a.txt"});
   editor.SetLineText(7, u"x");

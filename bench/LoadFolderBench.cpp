@@ -1,0 +1,130 @@
+// LoadFolder on folders of 10,000 and 100,000 files with names of 20 to 40 characters, beside the
+// plainest way to list and sort the same folder: readdir + sort of the byte names, and the same
+// with each name converted to UTF-16 first. BM_LoadFolder loads again into the same editor (as
+// Reload and the sort commands do); BM_LoadFolderIntoEmptyEditor is a first load.
+//
+//   build/release/bench/load_folder_bench [--benchmark_repetitions=5]
+//
+// The folders are made once under $TMPDIR (default /tmp) and removed at the end.
+#include <dirent.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <random>
+
+#include <benchmark/benchmark.h>
+
+#include "editor/NameEditor.h"
+#include "platform/FileSystem.h"
+#include "text/Utf16.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class BenchFolders {
+ public:
+  ~BenchFolders() {
+    std::error_code ignored;
+    fs::remove_all(root_, ignored);
+  }
+
+  /// A folder of `count` files, made on first use.
+  const std::string& Folder(int count) {
+    auto it = folders_.find(count);
+    if (it == folders_.end()) it = folders_.emplace(count, Make(count)).first;
+    return it->second;
+  }
+
+ private:
+  std::string Make(int count) {
+    const std::string folder = (root_ / std::to_string(count)).string() + "/";
+    fs::create_directories(folder);
+    std::mt19937 random(count);
+    const std::string letters = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_- ";
+    const char* extensions[] = {".jpg", ".JPG", ".png", ".txt", ".tar.gz", ".mp4", ""};
+    std::uniform_int_distribution<int> length(16, 36), letter(0, static_cast<int>(letters.size()) - 1),
+        extension(0, 6);
+    for (int i = 0; i < count; ++i) {
+      std::string name = std::to_string(i) + "_";
+      const int stem = length(random) - static_cast<int>(name.size());
+      for (int k = 0; k < stem; ++k) name.push_back(letters[static_cast<std::size_t>(letter(random))]);
+      name += extensions[extension(random)];
+      std::ofstream(folder + name);
+    }
+    return folder;
+  }
+
+  fs::path root_ = fs::temp_directory_path() / ("nomvarix-bench-" + std::to_string(getpid()));
+  std::map<int, std::string> folders_;
+};
+
+BenchFolders& Folders() {
+  static BenchFolders folders;
+  return folders;
+}
+
+void BM_LoadFolder(benchmark::State& state) {
+  const std::string folder = Folders().Folder(static_cast<int>(state.range(0)));
+  const auto fileSystem = nomvarix::MakeNativeFileSystem();
+  const std::u16string path = nomvarix::FromUtf8(folder);
+  nomvarix::NameEditor editor;
+  editor.SetCharWidth(12);
+  for (auto _ : state) {
+    editor.LoadFolder(*fileSystem, path, nomvarix::SortOrder{true, true});
+    benchmark::DoNotOptimize(editor.Names().data());
+  }
+  state.counters["lines"] = static_cast<double>(editor.LineCount());
+}
+
+/// The first load of a folder, into a new editor. Destroying the editor, which the program does
+/// only at exit, is left out of the time.
+void BM_LoadFolderIntoEmptyEditor(benchmark::State& state) {
+  const std::string folder = Folders().Folder(static_cast<int>(state.range(0)));
+  const auto fileSystem = nomvarix::MakeNativeFileSystem();
+  const std::u16string path = nomvarix::FromUtf8(folder);
+  std::unique_ptr<nomvarix::NameEditor> editor;
+  for (auto _ : state) {
+    state.PauseTiming();
+    editor = std::make_unique<nomvarix::NameEditor>();
+    editor->SetCharWidth(12);
+    state.ResumeTiming();
+    editor->LoadFolder(*fileSystem, path, nomvarix::SortOrder{true, true});
+    benchmark::DoNotOptimize(editor->Names().data());
+  }
+}
+
+template <typename Name, typename Convert>
+void ReaddirSort(benchmark::State& state, Convert convert) {
+  const std::string folder = Folders().Folder(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    std::vector<Name> names;
+    DIR* dir = opendir(folder.c_str());
+    while (const dirent* entry = readdir(dir)) {
+      if (entry->d_type == DT_REG) names.push_back(convert(entry->d_name));
+    }
+    closedir(dir);
+    std::sort(names.begin(), names.end());
+    benchmark::DoNotOptimize(names.data());
+  }
+}
+
+void BM_ReaddirSort(benchmark::State& state) {
+  ReaddirSort<std::string>(state, [](const char* name) { return std::string(name); });
+}
+
+void BM_ReaddirSortUtf16(benchmark::State& state) {
+  ReaddirSort<std::u16string>(state, [](const char* name) { return nomvarix::FromUtf8(name); });
+}
+
+BENCHMARK(BM_ReaddirSort)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReaddirSortUtf16)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadFolder)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadFolderIntoEmptyEditor)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

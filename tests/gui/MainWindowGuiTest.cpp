@@ -1,0 +1,164 @@
+#include <chrono>
+#include <functional>
+
+#include <gtest/gtest.h>
+#include <wx/app.h>
+#include <wx/dcclient.h>
+#include <wx/dcmemory.h>
+#include <wx/menu.h>
+#include <wx/splitter.h>
+#include <wx/statusbr.h>
+#include <wx/utils.h>
+
+#include "GuiTestEnvironment.h"
+#include "app/MainFrame.h"
+#include "app/NomvarixApp.h"
+#include "resources/CommandIds.h"
+#include "support/NameListText.h"
+#include "text/Utf16.h"
+#include "view/NomvarixView.h"
+#include "view/WxText.h"
+
+namespace nomvarix::test {
+namespace {
+
+using Names = std::vector<std::u16string>;
+
+/// Lets the event loop run until `done` holds or a few seconds have passed.
+bool PumpUntil(const std::function<bool()>& done) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    wxTheApp->ProcessPendingEvents();
+    wxYield();
+    wxMilliSleep(10);
+  }
+  return true;
+}
+
+class MainWindowGuiTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    frame = GuiTestEnvironment::Get().App().MainFrame();
+    ASSERT_NE(frame, nullptr);
+    view = frame->EditorView();
+    ASSERT_TRUE(PumpUntil([&] { return view->Session().Editor().LineCount() > 0; }));
+  }
+
+  Names Lines() const { return OriginalNames(view->Session().Editor().Names()); }
+  std::u16string Folder() const { return view->Session().Editor().CurrentFolder(); }
+
+  void Issue(int command) {
+    wxCommandEvent event(wxEVT_MENU, cmd::MenuIdOf(command));
+    event.SetEventObject(frame);
+    frame->ProcessWindowEvent(event);
+  }
+
+  /// The enabled and checked state the menu item shows after its update query.
+  std::pair<bool, bool> MenuState(int command) {
+    frame->UpdateWindowUI(wxUPDATE_UI_RECURSE);
+    for (std::size_t i = 0; i < frame->GetMenuBar()->GetMenuCount(); ++i) {
+      frame->GetMenuBar()->GetMenu(i)->UpdateUI(frame);
+    }
+    const wxMenuItem* item = frame->GetMenuBar()->FindItem(cmd::MenuIdOf(command));
+    EXPECT_NE(item, nullptr);
+    return item ? std::pair(item->IsEnabled(), item->IsCheckable() && item->IsChecked()) : std::pair(false, false);
+  }
+
+  CMainFrame* frame = nullptr;
+  CNomvarixView* view = nullptr;
+};
+
+TEST_F(MainWindowGuiTest, StartsOnTheCommandLineFolderAndListsItsFilesInOrder) {
+  const std::u16string photos = FromUtf8(GuiTestEnvironment::Get().PhotosFolder()) + u"/";
+  EXPECT_EQ(Folder(), photos);
+  // Extension first, case-sensitive: the defaults. Folders and hidden files are left out.
+  EXPECT_EQ(Lines(), (Names{u"z", u"C.JPG", u"b.jpg", u"a.png", u"_c.txt"}));
+  EXPECT_EQ(frame->GetTitle(), "Nomvarix");
+  EXPECT_TRUE(GuiTestEnvironment::Get().App().StartPath().empty());
+  EXPECT_NE(GuiTestEnvironment::Get().SettingsText().find("LastPath=" + GuiTestEnvironment::Get().PhotosFolder() + "/"),
+            std::string::npos);
+  ASSERT_FALSE(frame->RecentFolders().Folders().empty());
+  EXPECT_EQ(frame->RecentFolders().Folders().front(), photos);
+  EXPECT_EQ(frame->GetMenuBar()->GetLabel(cmd::MenuIdOf(cmd::kRecentFolderFirst)), "&1 " + ToWx(photos));
+}
+
+TEST_F(MainWindowGuiTest, HasTheTwoPanesAndTheStatusBarPanes) {
+  EXPECT_EQ(frame->Splitter()->GetWindow1(), frame->FolderPane());
+  EXPECT_EQ(frame->Splitter()->GetWindow2(), static_cast<wxWindow*>(view));
+  EXPECT_EQ(frame->Splitter()->GetSashPosition(), frame->FromDIP(250));
+  ASSERT_NE(frame->GetStatusBar(), nullptr);
+  EXPECT_EQ(frame->GetStatusBar()->GetFieldsCount(), 4);
+  EXPECT_EQ(frame->GetStatusBar()->GetStatusText(0), "Ready");
+}
+
+TEST_F(MainWindowGuiTest, SortCommandsFromTheMenuReorderTheLinesAndShowTheirChecks) {
+  EXPECT_EQ(MenuState(cmd::kSortByFileType), std::pair(true, true));
+  EXPECT_EQ(MenuState(cmd::kSortByFileName), std::pair(true, false));
+  EXPECT_EQ(MenuState(cmd::kSortCaseSensitive), std::pair(true, true));
+  Issue(cmd::kSortByFileName);
+  EXPECT_EQ(Lines(), (Names{u"C.JPG", u"_c.txt", u"a.png", u"b.jpg", u"z"}));
+  Issue(cmd::kSortCaseSensitive);
+  EXPECT_EQ(Lines(), (Names{u"_c.txt", u"a.png", u"b.jpg", u"C.JPG", u"z"}));
+  EXPECT_EQ(MenuState(cmd::kSortByFileName), std::pair(true, true));
+  EXPECT_EQ(MenuState(cmd::kSortCaseSensitive), std::pair(true, false));
+  EXPECT_NE(GuiTestEnvironment::Get().SettingsText().find("SortByExtension=0"), std::string::npos);
+  EXPECT_NE(GuiTestEnvironment::Get().SettingsText().find("SortCaseSensitive=0"), std::string::npos);
+  // Commands that nothing carries out yet are shown disabled.
+  EXPECT_EQ(MenuState(cmd::kApplyChanges).first, false);
+  EXPECT_EQ(MenuState(cmd::kAbout).first, true);
+}
+
+TEST_F(MainWindowGuiTest, StartPathRulesAndTheLastPath) {
+  const Names before = Lines();
+  frame->OpenStartFolder(FromUtf8(GuiTestEnvironment::Get().PhotosFolder() + "/missing"));
+  EXPECT_EQ(Lines(), before);  // a path that does not exist opens nothing
+
+  frame->OpenStartFolder(FromUtf8(GuiTestEnvironment::Get().OtherFolder() + "/one.txt"));
+  EXPECT_EQ(Folder(), FromUtf8(GuiTestEnvironment::Get().OtherFolder() + "/"));
+  EXPECT_EQ(Lines(), (Names{u"one.txt"}));
+
+  ASSERT_TRUE(frame->SelectPath(FromUtf8(GuiTestEnvironment::Get().PhotosFolder())));
+  frame->OpenStartFolder(u"");  // no start path: "LastPath", the folder selected last
+  EXPECT_EQ(Folder(), FromUtf8(GuiTestEnvironment::Get().PhotosFolder() + "/"));
+  EXPECT_EQ(frame->RecentFolders().Folders().size(), 2u);
+}
+
+TEST_F(MainWindowGuiTest, EditsSurviveVisitingAnotherFolder) {
+  const std::u16string photos = FromUtf8(GuiTestEnvironment::Get().PhotosFolder());
+  ASSERT_TRUE(frame->SelectPath(photos));
+  // Edits are made through the session the view owns, as the editing commands will.
+  auto& editor = const_cast<EditorSession&>(view->Session()).Editor();
+  editor.SetLineText(0, u"zebra");
+  ASSERT_TRUE(frame->SelectPath(FromUtf8(GuiTestEnvironment::Get().OtherFolder())));
+  ASSERT_TRUE(frame->SelectPath(photos));
+  EXPECT_EQ(view->Session().Editor().Names()[0].newName, u"zebra");
+}
+
+TEST_F(MainWindowGuiTest, TheEditorPaintsItsRows) {
+  frame->Raise();
+  ASSERT_TRUE(PumpUntil([&] { return view->IsShownOnScreen(); }));
+  view->Refresh();
+  view->Update();
+  const wxSize size = view->GetClientSize();
+  wxBitmap shot(size);
+  {
+    wxClientDC screen(view);
+    wxMemoryDC memory(shot);
+    memory.Blit(0, 0, size.x, size.y, &screen, 0, 0);
+  }
+  const wxImage image = shot.ConvertToImage();
+  // The rows are at the top: dark text pixels there, none far below the last row.
+  const auto darkPixels = [&](int top, int bottom) {
+    int count = 0;
+    for (int y = top; y < bottom && y < image.GetHeight(); ++y) {
+      for (int x = 0; x < image.GetWidth(); ++x) count += image.GetRed(x, y) < 128;
+    }
+    return count;
+  };
+  EXPECT_GT(darkPixels(0, 60), 50);
+  EXPECT_LT(darkPixels(size.y - 60, size.y), 80);  // only the divider line
+}
+
+}  // namespace
+}  // namespace nomvarix::test
