@@ -17,13 +17,16 @@ std::u16string FromNative(const wchar_t* text) {
   return std::u16string(view.begin(), view.end());
 }
 
-class Handle {
+/// Owns a handle and closes it with `Close`; both kinds used here report failure as
+/// INVALID_HANDLE_VALUE.
+template <BOOL(WINAPI* Close)(HANDLE)>
+class ScopedHandle {
  public:
-  explicit Handle(HANDLE handle) : handle_(handle) {}
-  Handle(const Handle&) = delete;
-  Handle& operator=(const Handle&) = delete;
-  ~Handle() {
-    if (valid()) CloseHandle(handle_);
+  explicit ScopedHandle(HANDLE handle) : handle_(handle) {}
+  ScopedHandle(const ScopedHandle&) = delete;
+  ScopedHandle& operator=(const ScopedHandle&) = delete;
+  ~ScopedHandle() {
+    if (valid()) Close(handle_);
   }
   HANDLE get() const { return handle_; }
   bool valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
@@ -32,20 +35,8 @@ class Handle {
   HANDLE handle_;
 };
 
-class FindHandle {
- public:
-  explicit FindHandle(HANDLE handle) : handle_(handle) {}
-  FindHandle(const FindHandle&) = delete;
-  FindHandle& operator=(const FindHandle&) = delete;
-  ~FindHandle() {
-    if (valid()) FindClose(handle_);
-  }
-  HANDLE get() const { return handle_; }
-  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-
- private:
-  HANDLE handle_;
-};
+using Handle = ScopedHandle<CloseHandle>;
+using FindHandle = ScopedHandle<FindClose>;
 
 Handle OpenForReading(std::u16string_view path, DWORD access, DWORD flags) {
   return Handle(CreateFileW(Native(path).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,

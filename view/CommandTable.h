@@ -21,7 +21,6 @@ class CommandTable {
   /// Adds a command; an empty `enabled` means always enabled, an empty `checked` no check mark.
   void Add(int id, Action run, Predicate enabled = {}, Predicate checked = {});
 
-  bool Handles(int id) const { return commands_.contains(id); }
   /// The command's state; empty when the table does not hold it.
   std::optional<State> StateOf(int id) const;
   /// Carries the command out if the table holds it and it is enabled; false otherwise.

@@ -22,11 +22,10 @@ wxFont FixedPitchFont(int pixelHeight) {
 
 CNomvarixView::CNomvarixView(wxWindow* parent, FileSystem& fileSystem, SettingsStore& settings)
     : wxVScrolledWindow(parent, wxID_ANY, wxDefaultPosition, wxSize(100, 100), wxWANTS_CHARS | wxFULL_REPAINT_ON_RESIZE),
-      settings_(settings),
       session_(fileSystem, settings) {
   SetBackgroundStyle(wxBG_STYLE_PAINT);
   const int fontSize = static_cast<int>(
-      settings_.ReadInteger(settings::kFontSize, settings::DefaultFontSize(GetDPI().x)));
+      settings.ReadInteger(settings::kFontSize, settings::DefaultFontSize(GetDPI().x)));
   nameFont_ = FixedPitchFont(fontSize);
   SetFont(nameFont_);
   lineHeight_ = GetCharHeight() + FromDIP(2);

@@ -35,7 +35,6 @@ class CNomvarixView final : public wxVScrolledWindow {
   void Run(void (EditorSession::*command)());
   void AfterListChanged();
 
-  SettingsStore& settings_;
   EditorSession session_;
   CommandTable commands_;
   wxFont nameFont_;
