@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Nomvarix needs to build, run and test. Safe to run again: it only
-# calls apt-get when a package is missing.
+# Installs the Debian packages Nomvarix needs to build, run and test; with the argument "windows",
+# also those of the Windows cross-build and its tests under Wine. Safe to run again: it only calls
+# apt-get when a package is missing.
 set -euo pipefail
 
 packages=(
@@ -9,6 +10,9 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xdotool xauth
 )
+if [ "${1:-}" = windows ]; then
+  packages+=(g++-mingw-w64-x86-64-posix wine wine64 dpkg-dev make)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

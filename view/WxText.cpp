@@ -2,20 +2,13 @@
 
 namespace nomvarix {
 
-#if SIZEOF_WCHAR_T == 2
+// wxString holds UTF-16 where wchar_t has 16 bits (Windows) and UTF-32 elsewhere.
+static_assert(sizeof(wchar_t) == 2 || sizeof(wchar_t) == 4);
 
 wxString ToWx(std::u16string_view text) {
-  return wxString(reinterpret_cast<const wchar_t*>(text.data()), text.size());
-}
-
-std::u16string FromWx(const wxString& text) {
-  const std::wstring wide = text.ToStdWstring();
-  return std::u16string(wide.begin(), wide.end());
-}
-
-#else
-
-wxString ToWx(std::u16string_view text) {
+  if constexpr (sizeof(wchar_t) == 2) {
+    return wxString(reinterpret_cast<const wchar_t*>(text.data()), text.size());
+  }
   std::wstring wide;
   wide.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
@@ -34,10 +27,12 @@ wxString ToWx(std::u16string_view text) {
 }
 
 std::u16string FromWx(const wxString& text) {
+  const std::wstring wide = text.ToStdWstring();
+  if constexpr (sizeof(wchar_t) == 2) return std::u16string(wide.begin(), wide.end());
   std::u16string out;
-  out.reserve(text.length());
-  for (const wxUniChar ch : text) {
-    const wxUint32 cp = ch.GetValue();
+  out.reserve(wide.size());
+  for (const wchar_t ch : wide) {
+    const auto cp = static_cast<char32_t>(ch);
     if (cp < 0x10000) {
       out.push_back(static_cast<char16_t>(cp));
     } else {
@@ -47,7 +42,5 @@ std::u16string FromWx(const wxString& text) {
   }
   return out;
 }
-
-#endif
 
 }  // namespace nomvarix

@@ -1,9 +1,13 @@
 #include "app/ConfigSettingsStore.h"
 
-#include <cstdlib>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 #include <gtest/gtest.h>
 #include <wx/init.h>
+#include <wx/utils.h>
 
 #include "platform/SettingKeys.h"
 #include "support/TempFolder.h"
@@ -25,8 +29,8 @@ class ToolkitEnvironment final : public ::testing::Environment {
 
 class ConfigSettingsStoreTest : public ::testing::Test {
  protected:
-  void SetUp() override { setenv(kSettingsFileVariable, (temp.Path() + "conf/settings.ini").c_str(), 1); }
-  void TearDown() override { unsetenv(kSettingsFileVariable); }
+  void SetUp() override { wxSetEnv(kSettingsFileVariable, wxString::FromUTF8(temp.Path() + "conf/settings.ini")); }
+  void TearDown() override { wxUnsetEnv(kSettingsFileVariable); }
 
   test::TempFolder temp;
 };
@@ -61,6 +65,35 @@ TEST_F(ConfigSettingsStoreTest, ValuesThatAreNoIntegersReadAsTheDefault) {
   EXPECT_EQ(store->ReadInteger(settings::kCheckConflict, 1), 1u);
   EXPECT_EQ(store->ReadInteger(settings::kVerify, 1), 0xFFFFFFFFu);
 }
+
+#ifdef _WIN32
+constexpr const wchar_t* kSettingsKey = L"Software\\Quorvantine\\Nomvarix\\Settings";
+
+TEST(ConfigSettingsStoreRegistry, KeepsTheSettingsUnderTheProgramsKeyWithTheirKinds) {
+  wxUnsetEnv(kSettingsFileVariable);
+  auto store = ConfigSettingsStore::OpenUserSettings();
+  ASSERT_TRUE(store->WriteInteger(settings::kGroupSize, 17));
+  ASSERT_TRUE(store->WriteString(settings::kLastPath, u"C:\\Fotos\\\u00C9t\u00E9\\"));
+
+  DWORD value = 0;
+  DWORD size = sizeof value;
+  ASSERT_EQ(RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, L"GroupSize", RRF_RT_REG_DWORD, nullptr, &value, &size),
+            ERROR_SUCCESS);
+  EXPECT_EQ(value, 17u);
+  wchar_t text[64] = {};
+  DWORD textSize = sizeof text;
+  ASSERT_EQ(RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, L"LastPath", RRF_RT_REG_SZ, nullptr, text, &textSize),
+            ERROR_SUCCESS);
+  EXPECT_EQ(std::wstring(text), L"C:\\Fotos\\\u00C9t\u00E9\\");
+
+  // A value of the other kind reads as the default.
+  const wchar_t big[] = L"big";
+  ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, kSettingsKey, L"FontSize", REG_SZ, big, sizeof big), ERROR_SUCCESS);
+  EXPECT_EQ(store->ReadInteger(settings::kFontSize, 23), 23u);
+  EXPECT_EQ(store->ReadString(settings::kGroupSize, u"none"), u"none");
+  RegDeleteKeyValueW(HKEY_CURRENT_USER, kSettingsKey, L"FontSize");
+}
+#endif
 
 }  // namespace
 }  // namespace nomvarix

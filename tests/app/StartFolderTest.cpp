@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "platform/FileSystem.h"
+#include "platform/Path.h"
 #include "support/TempFolder.h"
 
 namespace nomvarix {
 namespace {
+
+const std::u16string kSep(1, kPathSeparator);
 
 class StartFolderTest : public ::testing::Test {
  protected:
@@ -18,13 +21,14 @@ class StartFolderTest : public ::testing::Test {
 TEST_F(StartFolderTest, AFolderIsUsedWithATrailingSeparator) {
   temp.AddFolder("photos");
   const std::u16string folder = temp.Path16() + u"photos";
-  EXPECT_EQ(ChooseStartFolder(folder, lastPath, *fs), folder + u"/");
-  EXPECT_EQ(ChooseStartFolder(folder + u"/", lastPath, *fs), folder + u"/");
+  EXPECT_EQ(ChooseStartFolder(folder, lastPath, *fs), folder + kSep);
+  EXPECT_EQ(ChooseStartFolder(folder + kSep, lastPath, *fs), folder + kSep);
 }
 
 TEST_F(StartFolderTest, AFileGivesTheFolderThatHoldsIt) {
   temp.AddFile("photos/img.jpg");
-  EXPECT_EQ(ChooseStartFolder(temp.Path16() + u"photos/img.jpg", lastPath, *fs), temp.Path16() + u"photos/");
+  EXPECT_EQ(ChooseStartFolder(temp.Path16() + u"photos" + kSep + u"img.jpg", lastPath, *fs),
+            temp.Path16() + u"photos" + kSep);
 }
 
 TEST_F(StartFolderTest, AMissingPathOpensNothingAndIgnoresTheLastPath) {
@@ -37,8 +41,7 @@ TEST_F(StartFolderTest, WithoutAStartPathTheLastPathIsUsed) {
 }
 
 TEST_F(StartFolderTest, RelativePathsAreTakenAgainstTheCurrentFolder) {
-  const std::u16string cwd = fs->AbsolutePath(u".");
-  EXPECT_EQ(ChooseStartFolder(u".", lastPath, *fs), cwd);
+  EXPECT_EQ(ChooseStartFolder(u".", lastPath, *fs), WithTrailingSeparator(fs->AbsolutePath(u".")));
 }
 
 }  // namespace
