@@ -44,7 +44,10 @@ std::unique_ptr<ConfigSettingsStore> ConfigSettingsStore::OpenUserSettings() {
     return std::make_unique<ConfigSettingsStore>(OpenFile(path), true);
   }
 #ifdef __WXMSW__
-  return std::make_unique<ConfigSettingsStore>(std::make_unique<wxRegConfig>("Nomvarix", "Quorvantine"), false);
+  // Only the user's own key: no machine-wide values behind it.
+  return std::make_unique<ConfigSettingsStore>(
+      std::make_unique<wxRegConfig>("Nomvarix", "Quorvantine", wxEmptyString, wxEmptyString, wxCONFIG_USE_LOCAL_FILE),
+      false);
 #else
   wxString configHome;
   if (!wxGetEnv("XDG_CONFIG_HOME", &configHome) || configHome.empty()) {
