@@ -42,7 +42,8 @@ export CC=$host-gcc-posix CXX=$host-g++-posix AR=$host-ar RANLIB=$host-ranlib RC
        WINDRES=$host-windres STRIP=$host-strip
 export CPPFLAGS="-I$prefix/include" LDFLAGS="-L$prefix/lib"
 jobs=$(nproc)
-rm -rf "$prefix"
+# Builds for other versions or flags are not needed any more.
+rm -rf "$cache_root"
 mkdir -p "$prefix/include" "$prefix/lib"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

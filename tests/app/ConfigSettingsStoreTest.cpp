@@ -1,13 +1,12 @@
 #include "app/ConfigSettingsStore.h"
 
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
-
 #include <gtest/gtest.h>
 #include <wx/init.h>
 #include <wx/utils.h>
+#ifdef _WIN32
+#include <wx/msw/wrapwin.h>
+#endif
 
 #include "platform/SettingKeys.h"
 #include "support/TempFolder.h"

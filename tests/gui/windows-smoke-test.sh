@@ -3,6 +3,7 @@
 # it opened the folder, which it stores as "LastPath" in the registry the moment it is selected.
 set -euo pipefail
 program=$1
+[ -n "${DISPLAY:-}" ] || { echo "needs the display of the Wine session (scripts/windows/test.sh)"; exit 1; }
 run=$(cd "$(dirname "$0")/../.." && pwd)/scripts/windows/wine-run.sh
 work=$(mktemp -d)
 trap '"$run" taskkill /f /im nomvarix.exe >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
