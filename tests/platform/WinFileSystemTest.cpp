@@ -4,6 +4,7 @@
 #include <fstream>
 #include <map>
 #include <set>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -55,6 +56,21 @@ TEST_F(WinFileSystemTest, RenameNeverReplacesAnExistingFile) {
   EXPECT_EQ(fs->RenameNoReplace(temp.Path16() + u"a.txt", temp.Path16() + u"\u00E9.txt"), RenameResult::Renamed);
   EXPECT_EQ(fs->KindOf(temp.Path16() + u"\u00E9.txt"), PathKind::File);
   EXPECT_EQ(fs->KindOf(temp.Path16() + u"a.txt"), PathKind::Missing);
+}
+
+TEST_F(WinFileSystemTest, ACaseOnlyRenameNeverLosesTheFile) {
+  // On a case-insensitive file system the target "exists" (it is the file itself); some systems
+  // rename, some report the target, Wine quietly does nothing. The file always stays.
+  CreateFileNamed(temp.Path16() + u"photo.JPG", "data");
+  const RenameResult result = fs->RenameNoReplace(temp.Path16() + u"photo.JPG", temp.Path16() + u"photo.jpg");
+  EXPECT_NE(result, RenameResult::Failed);
+  std::vector<std::u16string> names;
+  fs->ForEachEntry(temp.Path16(), [&](const DirEntry& e) {
+    if (!e.isFolder) names.push_back(std::u16string(e.name));
+  });
+  ASSERT_EQ(names.size(), 1u);
+  EXPECT_TRUE(names[0] == u"photo.JPG" || names[0] == u"photo.jpg");
+  EXPECT_EQ(fs->ReadHeader(temp.Path16() + names[0], 10), "data");
 }
 
 TEST_F(WinFileSystemTest, TimesSizesAndWellKnownFolders) {
