@@ -72,7 +72,7 @@ void BM_LoadFolder(benchmark::State& state) {
   const auto fileSystem = nomvarix::MakeNativeFileSystem();
   const std::u16string path = nomvarix::FromUtf8(folder);
   nomvarix::NameEditor editor;
-  editor.SetCharWidth(12);
+  editor.SetMetrics(nomvarix::ViewMetrics{.charWidth = 12});
   for (auto _ : state) {
     editor.LoadFolder(*fileSystem, path, nomvarix::SortOrder{true, true});
     benchmark::DoNotOptimize(editor.Names().data());
@@ -90,7 +90,7 @@ void BM_LoadFolderIntoEmptyEditor(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();
     editor = std::make_unique<nomvarix::NameEditor>();
-    editor->SetCharWidth(12);
+    editor->SetMetrics(nomvarix::ViewMetrics{.charWidth = 12});
     state.ResumeTiming();
     editor->LoadFolder(*fileSystem, path, nomvarix::SortOrder{true, true});
     benchmark::DoNotOptimize(editor->Names().data());

@@ -8,11 +8,6 @@ bool NameEditor::IsChecked(ScopeButton button) const {
   return button == ScopeButton::Name ? nameChecked_ : extensionChecked_;
 }
 
-void NameEditor::SetCharWidth(std::int32_t width) {
-  charWidth_ = width;
-  for (std::size_t i = 0; i < names_.size(); ++i) LayoutLine(i);
-}
-
 void NameEditor::LayoutLine(std::size_t line) {
   if (line >= names_.size()) return;
   NameEntry& entry = names_[line];
@@ -21,7 +16,7 @@ void NameEditor::LayoutLine(std::size_t line) {
   for (std::size_t i = 0; i < entry.lineText.size(); ++i) {
     GlyphCell& cell = entry.cells[i];
     cell.ch = entry.lineText[i];
-    cell.x = static_cast<std::int32_t>(i) * charWidth_;
+    cell.x = static_cast<std::int32_t>(i) * metrics_.charWidth;
     cell.selected = false;
     cell.changed = i >= compared.size() || entry.lineText[i] != compared[i];
   }
@@ -31,12 +26,16 @@ void NameEditor::CommitLineText(std::size_t line) {
   if (line >= names_.size()) return;
   NameEntry& entry = names_[line];
   entry.newName = WithScopedPart(entry.newName, editScope_, entry.lineText);
+  history_.LineChanged(line);
+  ForgetLongestLine();
 }
 
 void NameEditor::RefreshLineText(std::size_t line) {
   if (line >= names_.size()) return;
   NameEntry& entry = names_[line];
   entry.lineText = ScopedPart(entry.newName, editScope_);
+  history_.LineChanged(line);
+  ForgetLongestLine();
   LayoutLine(line);
 }
 
@@ -55,8 +54,12 @@ void NameEditor::SetNewName(std::size_t line, std::u16string name) {
 
 bool NameEditor::SetEditScope(EditScope scope) {
   if (scope == editScope_) return false;
+  // Snapshots hold the lines of the old scope.
+  history_.Clear();
   editScope_ = scope;
   for (std::size_t i = 0; i < names_.size(); ++i) RefreshLineText(i);
+  selection_ = {};
+  caret_ = {};
   return true;
 }
 
@@ -74,6 +77,11 @@ bool NameEditor::ToggleScopeButton(ScopeButton button) {
 bool NameEditor::LoadFolder(const FileSystem& fileSystem, std::u16string_view folder, SortOrder order,
                             const EntryFilter& accepts) {
   topLine_ = 0;
+  selection_ = {};
+  caret_ = {};
+  history_.Clear();
+  history_.ListReplaced();
+  ForgetLongestLine();
   std::vector<std::u16string> scanned;
   const bool listed = fileSystem.ForEachEntry(folder, [&](const DirEntry& entry) {
     if (entry.name == u"." || entry.name == u".." || entry.isFolder || entry.isHidden) return;

@@ -5,9 +5,13 @@
 #include <string>
 #include <string_view>
 
+#include "editor/BlockSelection.h"
 #include "editor/EditScope.h"
 #include "editor/NameEntry.h"
 #include "editor/NameSort.h"
+#include "editor/TextPos.h"
+#include "editor/UndoHistory.h"
+#include "editor/ViewMetrics.h"
 
 namespace nomvarix {
 
@@ -20,10 +24,12 @@ using EntryFilter = std::function<bool(std::u16string_view name)>;
 /// The two check-box buttons of the scope strip; at least one is always checked.
 enum class ScopeButton { Name, Extension };
 
-/// The lines of the editor and the state that decides what they show: the loaded folder, the edit
-/// scope and its two buttons, the character width of the grid and the first visible line.
+/// The lines of the editor and everything that decides what they show and how they are edited:
+/// the loaded folder, the edit scope and its two buttons, the rectangular selection and the caret,
+/// the scroll position and the view's geometry, and the undo history.
 class NameEditor {
  public:
+  // ---- Lines, scope and folder ----------------------------------------------------------------
   const NameList& Names() const { return names_; }
   std::size_t LineCount() const { return names_.size(); }
   EditScope Scope() const { return editScope_; }
@@ -31,12 +37,6 @@ class NameEditor {
   bool IsChecked(ScopeButton button) const;
   /// The folder whose files are listed, ending with a separator; empty when nothing is loaded.
   const std::u16string& CurrentFolder() const { return currentFolder_; }
-  std::int32_t CharWidth() const { return charWidth_; }
-  std::int64_t TopLine() const { return topLine_; }
-
-  void SetTopLine(std::int64_t line) { topLine_ = line; }
-  /// Sets the width of one grid cell in pixels and lays out every line again.
-  void SetCharWidth(std::int32_t width);
 
   /// Rebuilds the cells of one line from its lineText; the changed marks compare, position by
   /// position, with the original name's part in the current scope. Out-of-range lines are ignored.
@@ -51,8 +51,8 @@ class NameEditor {
   /// Sets the full new name from outside (pending edits, AI answers) and refreshes the line.
   void SetNewName(std::size_t line, std::u16string name);
 
-  /// Switches the scope: every line shows the new scope's part of its newName, nothing selected.
-  /// Returns false, changing nothing, when `scope` is already in force.
+  /// Switches the scope: every line shows the new scope's part of its newName, nothing selected,
+  /// the undo history emptied. Returns false, changing nothing, when `scope` is already in force.
   bool SetEditScope(EditScope scope);
   /// Flips one scope button and applies the scope the two buttons now stand for. Turning off the
   /// only checked button turns the other one on. Returns whether the scope changed.
@@ -60,19 +60,124 @@ class NameEditor {
 
   /// Replaces the list by the files of `folder` (a path ending with a separator): folders, hidden
   /// files, "." and ".." and names `accepts` rejects are left out; the list is sorted by `order`;
-  /// the scope returns to WholeName with both buttons checked. When the folder cannot be listed the
-  /// list stays empty and CurrentFolder() becomes empty; the result is then false.
+  /// the scope returns to WholeName with both buttons checked, nothing is selected, the first line
+  /// is at the top and the undo history is empty. When the folder cannot be listed the list stays
+  /// empty and CurrentFolder() becomes empty; the result is then false.
   bool LoadFolder(const FileSystem& fileSystem, std::u16string_view folder, SortOrder order,
                   const EntryFilter& accepts = {});
 
+  // ---- Selection, caret and marking (NameEditorSelection.cpp) ---------------------------------
+  const BlockSelection& Selection() const { return selection_; }
+  TextPos Caret() const { return caret_; }
+  TextPos DragAnchor() const { return dragAnchor_; }
+
+  /// Sets the rectangle and the caret as a key or mouse gesture made them, then clamps and marks.
+  void SetSelection(const BlockSelection& selection, TextPos caret);
+  void SetDragAnchor(TextPos anchor) { dragAnchor_ = anchor; }
+
+  /// Keeps the rectangle inside the list and the widest line of its span, and the caret inside
+  /// the rectangle; with an empty list, selection and caret become none.
+  void ClampSelection();
+  /// The largest cell count of the lines first..last; lines outside the list count 0.
+  std::int32_t WidestLineInRange(std::int32_t first, std::int32_t last) const;
+  /// The largest cell count of all lines (cached until a line changes).
+  std::int32_t LongestLineLength() const;
+  /// Sets every cell's `selected` flag from the rectangle.
+  void MarkSelectionCells();
+  /// Marks columns [min(a, b), max(a, b)) on every line.
+  void MarkColumnsOnAllLines(std::int32_t a, std::int32_t b);
+  /// Marks the rectangle between the drag anchor and (line, column).
+  void MarkDragRectangle(std::int32_t line, std::int32_t column);
+  /// The position under a client point: the line below `textTop` (clamped into the list), the
+  /// column right of the divider (never below MinColumn(), not limited to the line's length).
+  /// Column -1 with an empty list.
+  TextPos PositionFromPoint(std::int32_t x, std::int32_t y) const;
+  /// Selects every column of every line, the caret at the end of the last line. False, doing
+  /// nothing, with an empty list.
+  bool SelectAll();
+
+  // ---- Text changes (NameEditorTyping.cpp) ----------------------------------------------------
+  // Each works on one valid line, ends with CommitLineText and LayoutLine, and forgets the
+  // longest-line length; lines and columns out of range are left alone.
+
+  /// Inserts at `column` if it is at most the line's length.
+  void InsertChar(std::int32_t line, std::int32_t column, char16_t ch);
+  void InsertText(std::int32_t line, std::int32_t column, std::u16string_view text);
+  /// Keeps only the characters whose cells are not selected.
+  void DeleteSelectedCells(std::int32_t line);
+  /// As DeleteSelectedCells, unless no character would remain.
+  void DeleteSelectedCellsKeepNonEmpty(std::int32_t line);
+  /// Deletes the selected cells of the rectangle's lines and collapses it to its left column,
+  /// the caret on its last line. Nothing with no selection.
+  void DeleteSelection();
+
+  /// A typed character: inserted at a caret or on every line of a column caret, overwriting the
+  /// leftmost column of a block. Control characters and | " * / : < > ? \ are refused (and "." in
+  /// BaseName scope): false then, with nothing saved. Otherwise true (an undo snapshot was taken
+  /// even if nothing changed), and the caller runs the conflict check.
+  bool TypeChar(char16_t ch);
+  /// Backspace and Delete by the selection's shape; false (nothing saved) with no selection.
+  bool Backspace();
+  bool DeleteForward();
+
+  // ---- Scrolling and geometry (NameEditorScrolling.cpp) ---------------------------------------
+  const ViewMetrics& Metrics() const { return metrics_; }
+  /// New geometry; a new character width lays every line out again.
+  void SetMetrics(const ViewMetrics& metrics);
+  std::int32_t CharWidth() const { return metrics_.charWidth; }
+  std::int32_t TopLine() const { return topLine_; }
+  std::int32_t LeftColumn() const { return leftColumn_; }
+  void SetTopLine(std::int32_t line) { topLine_ = line < 0 ? 0 : line; }
+  void SetLeftColumn(std::int32_t column) { leftColumn_ = column < 0 ? 0 : column; }
+
+  /// Rows that fit below `textTop`; 0 without a line height.
+  std::int32_t VisibleLineCount() const;
+  /// Columns that fit right of the divider and margin; 0 without a character width.
+  std::int32_t VisibleColumnCount() const;
+  /// Scrolls the fewest lines that bring `line` into view; true when the top line changed.
+  bool ScrollLineIntoView(std::int32_t line);
+  /// The same for a caret column (a caret at the right edge is still visible).
+  bool ScrollColumnIntoView(std::int32_t column);
+  ScrollBarValues VerticalScrollBar() const;
+  ScrollBarValues HorizontalScrollBar() const;
+
+  // ---- Undo and redo (NameEditorUndo.cpp) -----------------------------------------------------
+  bool CanUndo() const { return history_.CanUndo(); }
+  bool CanRedo() const { return history_.CanRedo(); }
+  const UndoHistory& History() const { return history_; }
+  /// Saves the state before a change: at most 100 steps are kept, and the redo steps are dropped.
+  void PushUndo();
+  /// Puts back the state before the last change (or after the last undone one). False when there
+  /// is none; otherwise the caller runs the conflict check.
+  bool Undo();
+  bool Redo();
+
  private:
+  void ForgetLongestLine() { longestLineValid_ = false; }
+  void ClearAllMarks();
+  void Restore(const UndoSnapshot& snapshot);
+  UndoHistory::State CurrentState() const;
+  bool TypeIntoCaret(char16_t ch);
+  bool OverTypeBlock(char16_t ch);
+  std::int32_t LineLength(std::int32_t line) const;
+  bool IsLine(std::int32_t line) const { return line >= 0 && static_cast<std::size_t>(line) < names_.size(); }
+
   NameList names_;
   EditScope editScope_ = EditScope::WholeName;
   bool nameChecked_ = true;
   bool extensionChecked_ = true;
   std::u16string currentFolder_;
-  std::int32_t charWidth_ = 1;
-  std::int64_t topLine_ = 0;
+
+  BlockSelection selection_;
+  TextPos caret_;
+  TextPos dragAnchor_;
+  ViewMetrics metrics_;
+  std::int32_t topLine_ = 0;
+  std::int32_t leftColumn_ = 0;
+  mutable std::int32_t longestLine_ = 0;
+  mutable bool longestLineValid_ = false;
+
+  UndoHistory history_;
 };
 
 }  // namespace nomvarix

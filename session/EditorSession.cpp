@@ -75,4 +75,15 @@ void EditorSession::ReloadConfirmed() {
   if (!folder.empty()) LoadFolder(folder);
 }
 
+bool EditorSession::TypeChar(char16_t ch) { return CheckedIf(editor_.TypeChar(ch)); }
+bool EditorSession::Backspace() { return CheckedIf(editor_.Backspace()); }
+bool EditorSession::DeleteForward() { return CheckedIf(editor_.DeleteForward()); }
+bool EditorSession::Undo() { return CheckedIf(editor_.Undo()); }
+bool EditorSession::Redo() { return CheckedIf(editor_.Redo()); }
+
+bool EditorSession::CheckedIf(bool changed) {
+  if (changed) CheckConflicts();
+  return changed;
+}
+
 }  // namespace nomvarix

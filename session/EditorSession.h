@@ -55,8 +55,17 @@ class EditorSession {
   /// "Reload" after the user said Yes to kReloadQuestion: the folder's edits are dropped.
   void ReloadConfirmed();
 
+  /// The editing operations, each followed by the conflict check when it ran.
+  bool TypeChar(char16_t ch);
+  bool Backspace();
+  bool DeleteForward();
+  bool Undo();
+  bool Redo();
+
  private:
   void ReloadKeepingEdits();
+  /// Runs the conflict check after an operation that ran; passes its result on.
+  bool CheckedIf(bool changed);
 
   FileSystem& fileSystem_;
   SettingsStore& settings_;

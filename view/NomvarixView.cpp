@@ -29,7 +29,7 @@ CNomvarixView::CNomvarixView(wxWindow* parent, FileSystem& fileSystem, SettingsS
   nameFont_ = FixedPitchFont(fontSize);
   SetFont(nameFont_);
   lineHeight_ = GetCharHeight() + FromDIP(2);
-  session_.Editor().SetCharWidth(GetTextExtent("M").x);
+  session_.Editor().SetMetrics(ViewMetrics{.lineHeight = lineHeight_, .charWidth = GetTextExtent("M").x});
   AddCommands();
   Bind(wxEVT_PAINT, &CNomvarixView::OnPaint, this);
   SetRowCount(0);

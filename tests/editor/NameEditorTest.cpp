@@ -59,7 +59,7 @@ TEST_F(NameEditorTest, AFolderThatCannotBeListedLeavesAnEmptyEditorWithNoFolder)
 }
 
 TEST_F(NameEditorTest, CellsMarkChangesByPositionAndSitOnTheGrid) {
-  editor.SetCharWidth(9);
+  editor.SetMetrics(ViewMetrics{.charWidth = 9});
   Load({u"photo.jpg"});
   editor.SetLineText(0, u"xphoto.jpg");
   const NameEntry& line = editor.Names()[0];

@@ -1,0 +1,63 @@
+// The first visible line and column, and the values the scroll bars show.
+#include <algorithm>
+
+#include "editor/NameEditor.h"
+
+namespace nomvarix {
+
+void NameEditor::SetMetrics(const ViewMetrics& metrics) {
+  const bool relayout = metrics.charWidth != metrics_.charWidth;
+  metrics_ = metrics;
+  if (relayout) {
+    for (std::size_t i = 0; i < names_.size(); ++i) LayoutLine(i);
+    MarkSelectionCells();
+  }
+}
+
+std::int32_t NameEditor::VisibleLineCount() const {
+  if (metrics_.lineHeight <= 0) return 0;
+  return std::max((metrics_.clientHeight - metrics_.textTop) / metrics_.lineHeight, 0);
+}
+
+std::int32_t NameEditor::VisibleColumnCount() const {
+  if (metrics_.charWidth <= 0) return 0;
+  return std::max((metrics_.clientWidth - metrics_.dividerX - metrics_.textMargin) / metrics_.charWidth, 0);
+}
+
+bool NameEditor::ScrollLineIntoView(std::int32_t line) {
+  const std::int32_t visible = VisibleLineCount();
+  std::int32_t top = topLine_;
+  if (line < top) {
+    top = line;
+  } else if (line >= top + visible) {
+    top = line - visible + 1;
+  }
+  top = std::max(top, 0);
+  if (top == topLine_) return false;
+  topLine_ = top;
+  return true;
+}
+
+bool NameEditor::ScrollColumnIntoView(std::int32_t column) {
+  const std::int32_t visible = VisibleColumnCount();
+  std::int32_t left = leftColumn_;
+  if (column < left) {
+    left = column;
+  } else if (column > left + visible) {
+    left = column - visible;
+  }
+  left = std::max(left, 0);
+  if (left == leftColumn_) return false;
+  leftColumn_ = left;
+  return true;
+}
+
+ScrollBarValues NameEditor::VerticalScrollBar() const {
+  return {0, std::max(static_cast<std::int32_t>(names_.size()) - 1, 0), VisibleLineCount(), topLine_};
+}
+
+ScrollBarValues NameEditor::HorizontalScrollBar() const {
+  return {0, std::max(LongestLineLength() - 1, 0), VisibleColumnCount(), leftColumn_};
+}
+
+}  // namespace nomvarix

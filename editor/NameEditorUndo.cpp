@@ -1,0 +1,38 @@
+// Undo and redo by whole snapshots of the editor's state.
+#include "editor/NameEditor.h"
+
+namespace nomvarix {
+
+UndoHistory::State NameEditor::CurrentState() const {
+  return {names_, editScope_, selection_, caret_, topLine_};
+}
+
+void NameEditor::PushUndo() { history_.Push(CurrentState()); }
+
+bool NameEditor::Undo() {
+  auto snapshot = history_.TakeUndo(CurrentState());
+  if (!snapshot) return false;
+  Restore(*snapshot);
+  return true;
+}
+
+bool NameEditor::Redo() {
+  auto snapshot = history_.TakeRedo(CurrentState());
+  if (!snapshot) return false;
+  Restore(*snapshot);
+  return true;
+}
+
+void NameEditor::Restore(const UndoSnapshot& snapshot) {
+  RestoreNames(snapshot, editScope_, names_);
+  selection_ = snapshot.selection;
+  caret_ = snapshot.caret;
+  topLine_ = snapshot.topLine;
+  for (std::size_t i = 0; i < names_.size(); ++i) LayoutLine(i);
+  ForgetLongestLine();
+  MarkSelectionCells();
+  // The lines now are the snapshot's: its saved chunks serve the next snapshot as they are.
+  history_.Adopt(snapshot);
+}
+
+}  // namespace nomvarix

@@ -1,0 +1,109 @@
+#include <gtest/gtest.h>
+
+#include "support/EditorFixture.h"
+
+namespace nomvarix {
+namespace {
+
+using SelectionTest = test::EditorFixture;
+using Lines = test::EditorFixture::Lines;
+
+std::string SelectedMarks(const NameEntry& entry) {
+  std::string out;
+  for (const GlyphCell& cell : entry.cells) out.push_back(cell.selected ? '#' : '.');
+  return out;
+}
+
+TEST_F(SelectionTest, ClampingKeepsTheRectangleInsideTheListAndItsWidestLine) {
+  Load({u"ab", u"abcdef", u"x"});
+  editor.SetSelection({-5, 9, 1, 40}, {7, 50});
+  EXPECT_EQ(Selection(), (BlockSelection{0, 2, 1, 6}));
+  EXPECT_EQ(editor.Caret(), (TextPos{2, 6}));
+  editor.SetSelection({2, 2, 0, 5}, {2, 5});  // the widest line of the span is "x"
+  EXPECT_EQ(Selection(), (BlockSelection{2, 2, 0, 1}));
+  EXPECT_EQ(editor.WidestLineInRange(-3, 1), 6);
+  EXPECT_EQ(editor.WidestLineInRange(5, 9), 0);
+
+  fs.AddFolder(u"/empty/", {});
+  ASSERT_TRUE(editor.LoadFolder(fs, u"/empty/", {}));
+  editor.SetSelection({0, 0, 0, 0}, {0, 0});
+  EXPECT_TRUE(Selection().IsNone());
+  EXPECT_EQ(editor.Caret(), TextPos{});
+}
+
+TEST_F(SelectionTest, MarksFollowTheRectangleAndTheHelpers) {
+  Load({u"ab", u"abcdef", u"x"});
+  Block(0, 2, 1, 4);
+  EXPECT_EQ(SelectedMarks(editor.Names()[0]), ".#");
+  EXPECT_EQ(SelectedMarks(editor.Names()[1]), ".###..");
+  EXPECT_EQ(SelectedMarks(editor.Names()[2]), ".");
+  editor.MarkColumnsOnAllLines(3, 1);
+  EXPECT_EQ(SelectedMarks(editor.Names()[1]), ".##...");
+  EXPECT_EQ(SelectedMarks(editor.Names()[0]), ".#");
+  editor.SetDragAnchor({1, 5});
+  editor.MarkDragRectangle(0, 4);
+  EXPECT_EQ(SelectedMarks(editor.Names()[0]), "..");
+  EXPECT_EQ(SelectedMarks(editor.Names()[1]), "....#.");
+  EXPECT_EQ(SelectedMarks(editor.Names()[2]), ".");
+}
+
+TEST_F(SelectionTest, PositionFromPointTruncatesToTheColumnBefore) {
+  Load({u"a.txt", u"b.txt", u"c.txt", u"d.txt"});
+  editor.SetMetrics({.lineHeight = 20, .charWidth = 10, .textTop = 30, .dividerX = 100, .textMargin = 4});
+  EXPECT_EQ(editor.PositionFromPoint(104 + 29, 30 + 45), (TextPos{2, 2}));  // right half of column 2
+  EXPECT_EQ(editor.PositionFromPoint(102, 10), (TextPos{0, 0}));           // in the margin, above the text
+  EXPECT_EQ(editor.PositionFromPoint(50, 900), (TextPos{3, 0}));           // on the disk names, below the end
+  editor.SetTopLine(1);
+  editor.SetLeftColumn(2);
+  EXPECT_EQ(editor.PositionFromPoint(104 + 5, 30 + 5), (TextPos{1, 2}));
+  EXPECT_EQ(editor.PositionFromPoint(102, 30), (TextPos{1, 2}));
+  editor.SetEditScope(EditScope::Extension);
+  editor.SetLeftColumn(0);
+  EXPECT_EQ(editor.PositionFromPoint(104, 30), (TextPos{1, 1}));  // never before the "."
+  EXPECT_EQ(editor.PositionFromPoint(10, 30).column, 1);
+}
+
+TEST_F(SelectionTest, SelectAllCoversTheLongestLine) {
+  fs.AddFolder(u"/empty/", {});
+  ASSERT_TRUE(editor.LoadFolder(fs, u"/empty/", {}));
+  EXPECT_FALSE(editor.SelectAll());
+  Load({u"ab", u"abcdef", u"x"});
+  editor.SetMetrics({.lineHeight = 10, .charWidth = 8, .clientHeight = 20});
+  EXPECT_TRUE(editor.SelectAll());
+  EXPECT_EQ(Selection(), (BlockSelection{0, 2, 0, 6}));
+  EXPECT_EQ(editor.Caret(), (TextPos{2, 6}));
+  EXPECT_EQ(SelectedMarks(editor.Names()[1]), "######");
+  EXPECT_EQ(editor.TopLine(), 1);  // the last line scrolled into view
+}
+
+TEST_F(SelectionTest, ScrollingBringsLinesAndColumnsIntoView) {
+  Lines lines;
+  for (char16_t c = u'a'; c <= u't'; ++c) lines.push_back(std::u16string(30, c));
+  Load(lines);
+  editor.SetMetrics({.lineHeight = 20, .charWidth = 10, .textTop = 30, .dividerX = 100, .textMargin = 4,
+                     .clientWidth = 404, .clientHeight = 230});
+  ASSERT_EQ(editor.VisibleLineCount(), 10);
+  ASSERT_EQ(editor.VisibleColumnCount(), 30);
+  EXPECT_FALSE(editor.ScrollLineIntoView(9));
+  EXPECT_TRUE(editor.ScrollLineIntoView(10));
+  EXPECT_EQ(editor.TopLine(), 1);
+  EXPECT_TRUE(editor.ScrollLineIntoView(0));
+  EXPECT_EQ(editor.TopLine(), 0);
+  EXPECT_FALSE(editor.ScrollColumnIntoView(30));  // a caret at the right edge is visible
+  EXPECT_TRUE(editor.ScrollColumnIntoView(31));
+  EXPECT_EQ(editor.LeftColumn(), 1);
+  EXPECT_EQ(editor.VerticalScrollBar(), (ScrollBarValues{0, 19, 10, 0}));
+  EXPECT_EQ(editor.HorizontalScrollBar(), (ScrollBarValues{0, 29, 30, 1}));
+  // A load keeps the first column but returns to the first line.
+  editor.ScrollLineIntoView(15);
+  ASSERT_TRUE(editor.LoadFolder(fs, u"/f/", {}));
+  EXPECT_EQ(editor.TopLine(), 0);
+  EXPECT_EQ(editor.LeftColumn(), 1);
+  EXPECT_TRUE(Selection().IsNone());
+
+  editor.SetMetrics({});
+  EXPECT_EQ(editor.VisibleLineCount(), 0);
+}
+
+}  // namespace
+}  // namespace nomvarix
