@@ -120,6 +120,24 @@ class NameEditor {
   bool Backspace();
   bool DeleteForward();
 
+  // ---- Clipboard text (NameEditorClipboard.cpp) -----------------------------------------------
+  // Lines on the clipboard are separated by CR LF.
+
+  /// The text Copy puts on the clipboard: the whole lines of a column caret, or each line's part
+  /// inside the block, joined by CR LF; empty with no selection.
+  ///
+  ///   columns 0..3 over "ab", "abcdef", "x" give "ab\r\nabc\r\nx".
+  std::u16string SelectedText() const;
+  /// Copy needs a selection that is not a plain caret; Cut needs one with width.
+  bool CanCopy() const { return !selection_.IsEmpty(); }
+  bool CanCut() const { return selection_.HasWidth(); }
+  /// Removes the selected block, after an undo snapshot; false with no selection.
+  bool CutSelection();
+  /// Pastes clipboard text: a block is replaced; a column caret takes the pieces between CR LFs
+  /// line by line, starting again from the first when they run out; a plain caret takes only the
+  /// first piece. False, with nothing saved, for empty text.
+  bool PasteText(std::u16string_view text);
+
   // ---- Scrolling and geometry (NameEditorScrolling.cpp) ---------------------------------------
   const ViewMetrics& Metrics() const { return metrics_; }
   /// New geometry; a new character width lays every line out again.

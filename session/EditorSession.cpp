@@ -1,5 +1,6 @@
 #include "session/EditorSession.h"
 
+#include "platform/Clipboard.h"
 #include "platform/FileSystem.h"
 #include "platform/SettingKeys.h"
 #include "platform/SettingsStore.h"
@@ -80,6 +81,22 @@ bool EditorSession::Backspace() { return CheckedIf(editor_.Backspace()); }
 bool EditorSession::DeleteForward() { return CheckedIf(editor_.DeleteForward()); }
 bool EditorSession::Undo() { return CheckedIf(editor_.Undo()); }
 bool EditorSession::Redo() { return CheckedIf(editor_.Redo()); }
+
+bool EditorSession::CopySelection(Clipboard& clipboard) const {
+  const std::u16string text = editor_.SelectedText();
+  return !text.empty() && clipboard.WriteText(text);
+}
+
+bool EditorSession::CutSelection(Clipboard& clipboard) {
+  if (editor_.Selection().IsNone()) return false;
+  CopySelection(clipboard);
+  return CheckedIf(editor_.CutSelection());
+}
+
+bool EditorSession::PasteClipboard(const Clipboard& clipboard) {
+  const std::optional<std::u16string> text = clipboard.ReadText();
+  return text && CheckedIf(editor_.PasteText(*text));
+}
 
 bool EditorSession::CheckedIf(bool changed) {
   if (changed) CheckConflicts();

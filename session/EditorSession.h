@@ -9,6 +9,7 @@
 
 namespace nomvarix {
 
+class Clipboard;
 class FileSystem;
 class SettingsStore;
 
@@ -61,6 +62,12 @@ class EditorSession {
   bool DeleteForward();
   bool Undo();
   bool Redo();
+
+  /// Copy, Cut and Paste through `clipboard`. Copy and Cut leave the clipboard as it was when the
+  /// selected text is empty; Paste does nothing when the clipboard holds no text.
+  bool CopySelection(Clipboard& clipboard) const;
+  bool CutSelection(Clipboard& clipboard);
+  bool PasteClipboard(const Clipboard& clipboard);
 
  private:
   void ReloadKeepingEdits();

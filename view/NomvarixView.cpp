@@ -7,6 +7,7 @@
 #include "platform/SettingKeys.h"
 #include "platform/SettingsStore.h"
 #include "resources/CommandIds.h"
+#include "view/SystemClipboard.h"
 #include "view/WxText.h"
 
 namespace nomvarix {
@@ -22,6 +23,7 @@ wxFont FixedPitchFont(int pixelHeight) {
 
 CNomvarixView::CNomvarixView(wxWindow* parent, FileSystem& fileSystem, SettingsStore& settings)
     : wxVScrolledWindow(parent, wxID_ANY, wxDefaultPosition, wxSize(100, 100), wxWANTS_CHARS | wxFULL_REPAINT_ON_RESIZE),
+      clipboard_(MakeSystemClipboard()),
       session_(fileSystem, settings) {
   SetBackgroundStyle(wxBG_STYLE_PAINT);
   const int fontSize = static_cast<int>(
@@ -35,6 +37,8 @@ CNomvarixView::CNomvarixView(wxWindow* parent, FileSystem& fileSystem, SettingsS
   SetRowCount(0);
 }
 
+CNomvarixView::~CNomvarixView() = default;
+
 void CNomvarixView::AddCommands() {
   const auto always = CommandTable::Predicate{};
   commands_.Add(cmd::kReload, [this] { ConfirmReload(); });
@@ -47,6 +51,16 @@ void CNomvarixView::AddCommands() {
                 [this] { return session_.SortByExtension(); });
   commands_.Add(cmd::kAutoCheckConflicts, [this] { session_.ToggleAutoCheckConflicts(); }, always,
                 [this] { return session_.CheckConflictsEnabled(); });
+
+  const NameEditor& editor = session_.Editor();
+  commands_.Add(cmd::kUndo, [this] { session_.Undo(); AfterEdit(); }, [&editor] { return editor.CanUndo(); });
+  commands_.Add(cmd::kRedo, [this] { session_.Redo(); AfterEdit(); }, [&editor] { return editor.CanRedo(); });
+  commands_.Add(cmd::kCopy, [this] { session_.CopySelection(*clipboard_); }, [&editor] { return editor.CanCopy(); });
+  commands_.Add(cmd::kCut, [this] { session_.CutSelection(*clipboard_); AfterEdit(); },
+                [&editor] { return editor.CanCut(); });
+  commands_.Add(cmd::kPaste, [this] { session_.PasteClipboard(*clipboard_); AfterEdit(); },
+                [this] { return clipboard_->HasText(); });
+  commands_.Add(cmd::kSelectAll, [this] { session_.Editor().SelectAll(); AfterEdit(); });
 }
 
 bool CNomvarixView::HandleCommandEvent(wxEvent& event) {
@@ -83,6 +97,11 @@ void CNomvarixView::Run(void (EditorSession::*command)()) {
 
 void CNomvarixView::AfterListChanged() {
   SetRowCount(session_.Editor().LineCount());
+  ScrollToRow(static_cast<size_t>(session_.Editor().TopLine()));
+  Refresh();
+}
+
+void CNomvarixView::AfterEdit() {
   ScrollToRow(static_cast<size_t>(session_.Editor().TopLine()));
   Refresh();
 }

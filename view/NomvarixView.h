@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include <wx/vscroll.h>
@@ -9,6 +10,7 @@
 
 namespace nomvarix {
 
+class Clipboard;
 class FileSystem;
 class SettingsStore;
 
@@ -17,6 +19,7 @@ class SettingsStore;
 class CNomvarixView final : public wxVScrolledWindow {
  public:
   CNomvarixView(wxWindow* parent, FileSystem& fileSystem, SettingsStore& settings);
+  ~CNomvarixView() override;
 
   const EditorSession& Session() const { return session_; }
 
@@ -34,7 +37,9 @@ class CNomvarixView final : public wxVScrolledWindow {
   void ConfirmReload();
   void Run(void (EditorSession::*command)());
   void AfterListChanged();
+  void AfterEdit();
 
+  std::unique_ptr<Clipboard> clipboard_;
   EditorSession session_;
   CommandTable commands_;
   wxFont nameFont_;

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <wx/app.h>
+#include <wx/clipbrd.h>
 #include <wx/dcclient.h>
 #include <wx/dcmemory.h>
 #include <wx/menu.h>
@@ -133,6 +134,34 @@ TEST_F(MainWindowGuiTest, EditsSurviveVisitingAnotherFolder) {
   ASSERT_TRUE(frame->SelectPath(FromUtf8(GuiTestEnvironment::Get().OtherFolder())));
   ASSERT_TRUE(frame->SelectPath(photos));
   EXPECT_EQ(view->Session().Editor().Names()[0].newName, u"zebra");
+}
+
+TEST_F(MainWindowGuiTest, SelectAllCopyPasteAndUndoFromTheMenu) {
+  ASSERT_TRUE(frame->SelectPath(FromUtf8(GuiTestEnvironment::Get().OtherFolder())));
+  EXPECT_EQ(MenuState(cmd::kCopy).first, false);  // nothing selected yet
+  EXPECT_EQ(MenuState(cmd::kUndo).first, false);
+  Issue(cmd::kSelectAll);
+  EXPECT_EQ(MenuState(cmd::kCopy).first, true);
+  EXPECT_EQ(MenuState(cmd::kCut).first, true);
+  Issue(cmd::kCopy);
+  wxString copied;
+  {
+    ASSERT_TRUE(wxTheClipboard->Open());
+    wxTextDataObject data;
+    ASSERT_TRUE(wxTheClipboard->GetData(data));
+    copied = data.GetText();
+    // Another program's text, with its LF line ends.
+    wxTheClipboard->SetData(new wxTextDataObject("renamed.txt\nsecond"));
+    wxTheClipboard->Close();
+  }
+  EXPECT_EQ(copied, "one.txt");
+  EXPECT_EQ(MenuState(cmd::kPaste).first, true);
+  Issue(cmd::kPaste);  // replaces the selected block; one line takes the first piece only
+  EXPECT_EQ(view->Session().Editor().Names()[0].newName, u"renamed.txt");
+  EXPECT_EQ(MenuState(cmd::kUndo).first, true);
+  Issue(cmd::kUndo);
+  EXPECT_EQ(view->Session().Editor().Names()[0].newName, u"one.txt");
+  EXPECT_EQ(MenuState(cmd::kRedo).first, true);
 }
 
 TEST_F(MainWindowGuiTest, TheEditorPaintsItsRows) {

@@ -4,6 +4,7 @@
 
 #include "platform/MemorySettingsStore.h"
 #include "platform/SettingKeys.h"
+#include "support/FakeClipboard.h"
 #include "support/FakeFileSystem.h"
 #include "support/NameListText.h"
 
@@ -124,6 +125,40 @@ TEST_F(EditorSessionTest, WithNoFolderLoadedTheCommandsLoadNothing) {
   session.SortByFileName();
   EXPECT_TRUE(session.Editor().Names().empty());
   EXPECT_EQ(session.Editor().CurrentFolder(), u"");
+}
+
+TEST_F(EditorSessionTest, EditsAreFollowedByTheConflictCheck) {
+  fs.AddFolder(u"/h/", {u"ab", u"abc"});
+  EditorSession session(fs, settings);
+  session.LoadFolder(u"/h/");
+  session.Editor().SetSelection({0, 0, 2, 2}, {0, 2});
+  session.TypeChar(u'c');  // "ab" becomes "abc", the name of the next line
+  EXPECT_EQ(session.Links().duplicateLinks, (std::vector<ConflictLink>{{0, 1, u"abc"}}));
+  session.Undo();
+  EXPECT_TRUE(session.Links().duplicateLinks.empty());
+  session.Redo();
+  EXPECT_EQ(session.Links().duplicateLinks.size(), 1u);
+  session.Backspace();
+  EXPECT_TRUE(session.Links().duplicateLinks.empty());
+}
+
+TEST_F(EditorSessionTest, CopyCutAndPasteGoThroughTheClipboard) {
+  fs.AddFolder(u"/h/", {u"abcd", u"efgh"});
+  EditorSession session(fs, settings);
+  session.LoadFolder(u"/h/");
+  test::FakeClipboard clipboard;
+  EXPECT_FALSE(session.PasteClipboard(clipboard));  // no text: nothing, no undo step
+  EXPECT_FALSE(session.Editor().CanUndo());
+  EXPECT_FALSE(session.CopySelection(clipboard));   // nothing selected: the clipboard is left alone
+  EXPECT_EQ(clipboard.writes, 0);
+
+  session.Editor().SetSelection({0, 1, 1, 3}, {1, 3});
+  EXPECT_TRUE(session.CutSelection(clipboard));
+  EXPECT_EQ(clipboard.text, u"bc\r\nfg");
+  EXPECT_EQ(NewNames(session.Editor().Names()), (Names{u"ad", u"eh"}));
+  session.Editor().SetSelection({0, 1, 2, 2}, {1, 2});
+  EXPECT_TRUE(session.PasteClipboard(clipboard));
+  EXPECT_EQ(NewNames(session.Editor().Names()), (Names{u"adbc", u"ehfg"}));
 }
 
 }  // namespace

@@ -1,0 +1,86 @@
+#include <gtest/gtest.h>
+
+#include "support/EditorFixture.h"
+
+namespace nomvarix {
+namespace {
+
+using ClipboardTextTest = test::EditorFixture;
+using Lines = test::EditorFixture::Lines;
+
+TEST_F(ClipboardTextTest, CopiedTextFollowsTheSelectionShape) {
+  Load({u"ab", u"abcdef", u"x"});
+  EXPECT_EQ(editor.SelectedText(), u"");  // nothing selected
+  Block(0, 2, 0, 3);
+  EXPECT_EQ(editor.SelectedText(), u"ab\r\nabc\r\nx");
+  Block(0, 2, 2, 4);  // "ab" and "x" contribute nothing but keep their separators
+  EXPECT_EQ(editor.SelectedText(), u"\r\ncd\r\n");
+  Block(0, 2, 1, 1);  // a column caret copies whole lines
+  EXPECT_EQ(editor.SelectedText(), u"ab\r\nabcdef\r\nx");
+  Block(1, 1, 2, 9);
+  EXPECT_EQ(editor.SelectedText(), u"cdef");
+}
+
+TEST_F(ClipboardTextTest, CopyAndCutAreEnabledByShape) {
+  Load({u"ab", u"cd"});
+  EXPECT_FALSE(editor.CanCopy());
+  Caret(0, 1);
+  EXPECT_FALSE(editor.CanCopy());
+  Block(0, 1, 1, 1);
+  EXPECT_TRUE(editor.CanCopy());
+  EXPECT_FALSE(editor.CanCut());  // a column caret can be copied, not cut
+  Block(0, 0, 0, 1);
+  EXPECT_TRUE(editor.CanCut());
+  EXPECT_TRUE(editor.CutSelection());
+  EXPECT_EQ(Texts(), (Lines{u"b", u"cd"}));
+  ASSERT_TRUE(editor.Undo());
+  EXPECT_EQ(Texts(), (Lines{u"ab", u"cd"}));
+}
+
+TEST_F(ClipboardTextTest, PastingSpreadsPiecesOverAColumnCaret) {
+  Load({u"a1", u"a2", u"a3", u"a4", u"a5"});
+  Block(0, 4, 1, 1);
+  ASSERT_TRUE(editor.PasteText(u"x\r\ny\r\nz"));
+  EXPECT_EQ(Texts(), (Lines{u"ax1", u"ay2", u"az3", u"ax4", u"ay5"}));
+  EXPECT_EQ(Selection(), (BlockSelection{0, 4, 2, 2}));
+  EXPECT_EQ(editor.Caret(), (TextPos{4, 2}));
+
+  Load({u"a", u"b", u"c"});
+  Block(0, 2, 0, 0);
+  editor.PasteText(u"x\r\n\r\nz");  // an empty piece leaves its line alone
+  EXPECT_EQ(Texts(), (Lines{u"xa", u"b", u"zc"}));
+
+  Load({u"abc", u"d", u"efg"});
+  Block(0, 2, 2, 2);
+  editor.PasteText(u"XY");  // one piece on every line long enough; the caret moves by its length
+  EXPECT_EQ(Texts(), (Lines{u"abXYc", u"d", u"efXYg"}));
+  EXPECT_EQ(Selection(), (BlockSelection{0, 2, 4, 4}));
+}
+
+TEST_F(ClipboardTextTest, APlainCaretTakesOnlyTheFirstPiece) {
+  Load({u"abc"});
+  Caret(0, 1);
+  editor.PasteText(u"XY\r\nZ");
+  EXPECT_EQ(Texts(), (Lines{u"aXYbc"}));
+  EXPECT_EQ(editor.Caret(), (TextPos{0, 3}));
+  editor.PasteText(u"Q\r\n");  // a closing separator makes no piece
+  EXPECT_EQ(Texts(), (Lines{u"aXYQbc"}));
+  editor.PasteText(u"\n:");  // a lone LF and refused characters are pasted as they are
+  EXPECT_EQ(Texts(), (Lines{u"aXYQ\n:bc"}));
+  const std::size_t steps = editor.History().UndoCount();
+  EXPECT_FALSE(editor.PasteText(u""));
+  EXPECT_EQ(editor.History().UndoCount(), steps);
+}
+
+TEST_F(ClipboardTextTest, PastingOverABlockReplacesIt) {
+  Load({u"abcd", u"efgh"});
+  Block(0, 1, 1, 3);
+  editor.PasteText(u"1\r\n2");
+  EXPECT_EQ(Texts(), (Lines{u"a1d", u"e2h"}));
+  ASSERT_TRUE(editor.Undo());
+  EXPECT_EQ(Texts(), (Lines{u"abcd", u"efgh"}));
+  EXPECT_EQ(Selection(), (BlockSelection{0, 1, 1, 3}));
+}
+
+}  // namespace
+}  // namespace nomvarix
