@@ -9,63 +9,20 @@
 #include <dirent.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
-#include <map>
 #include <memory>
-#include <random>
 
 #include <benchmark/benchmark.h>
 
+#include "BenchFolders.h"
 #include "editor/NameEditor.h"
 #include "platform/FileSystem.h"
 #include "text/Utf16.h"
 
 namespace {
 
-namespace fs = std::filesystem;
+using nomvarix::bench::BenchFolders;
 
-class BenchFolders {
- public:
-  ~BenchFolders() {
-    std::error_code ignored;
-    fs::remove_all(root_, ignored);
-  }
-
-  /// A folder of `count` files, made on first use.
-  const std::string& Folder(int count) {
-    auto it = folders_.find(count);
-    if (it == folders_.end()) it = folders_.emplace(count, Make(count)).first;
-    return it->second;
-  }
-
- private:
-  std::string Make(int count) {
-    const std::string folder = (root_ / std::to_string(count)).string() + "/";
-    fs::create_directories(folder);
-    std::mt19937 random(count);
-    const std::string letters = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_- ";
-    const char* extensions[] = {".jpg", ".JPG", ".png", ".txt", ".tar.gz", ".mp4", ""};
-    std::uniform_int_distribution<int> length(16, 36), letter(0, static_cast<int>(letters.size()) - 1),
-        extension(0, 6);
-    for (int i = 0; i < count; ++i) {
-      std::string name = std::to_string(i) + "_";
-      const int stem = length(random) - static_cast<int>(name.size());
-      for (int k = 0; k < stem; ++k) name.push_back(letters[static_cast<std::size_t>(letter(random))]);
-      name += extensions[extension(random)];
-      std::ofstream(folder + name);
-    }
-    return folder;
-  }
-
-  fs::path root_ = fs::temp_directory_path() / ("nomvarix-bench-" + std::to_string(getpid()));
-  std::map<int, std::string> folders_;
-};
-
-BenchFolders& Folders() {
-  static BenchFolders folders;
-  return folders;
-}
+BenchFolders& Folders() { return BenchFolders::Get(); }
 
 void BM_LoadFolder(benchmark::State& state) {
   const std::string folder = Folders().Folder(static_cast<int>(state.range(0)));

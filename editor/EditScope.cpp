@@ -16,22 +16,19 @@ std::u16string_view ScopedPart(std::u16string_view name, EditScope scope) {
   return name;
 }
 
-std::u16string WithScopedPart(std::u16string_view name, EditScope scope, std::u16string_view part) {
-  const SplitName split = SplitAtLastDot(name);
-  std::u16string out;
+void AssignScopedPart(std::u16string& name, EditScope scope, std::u16string_view part) {
+  const std::size_t baseLength = SplitAtLastDot(name).base.size();
   switch (scope) {
     case EditScope::BaseName:
-      out.reserve(part.size() + split.dotExt.size());
-      out.append(part).append(split.dotExt);
-      return out;
+      name.replace(0, baseLength, part);
+      return;
     case EditScope::Extension:
-      out.reserve(split.base.size() + part.size());
-      out.append(split.base).append(part);
-      return out;
+      name.replace(baseLength, std::u16string::npos, part);
+      return;
     case EditScope::WholeName:
       break;
   }
-  return std::u16string(part);
+  name.assign(part);
 }
 
 }  // namespace nomvarix

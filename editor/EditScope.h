@@ -20,7 +20,8 @@ constexpr int MinColumnOf(EditScope scope) { return scope == EditScope::Extensio
 /// as Extension; a name without "." has an empty Extension part.
 std::u16string_view ScopedPart(std::u16string_view name, EditScope scope);
 
-/// `name` with its part in `scope` replaced by `part`: the other part is kept from `name`.
-std::u16string WithScopedPart(std::u16string_view name, EditScope scope, std::u16string_view part);
+/// Replaces the part of `name` that `scope` shows by `part`, keeping the other part: BaseName
+/// "archive.tar.gz" with "backup" becomes "backup.gz". `part` must not point into `name`.
+void AssignScopedPart(std::u16string& name, EditScope scope, std::u16string_view part);
 
 }  // namespace nomvarix

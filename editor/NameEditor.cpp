@@ -25,7 +25,7 @@ void NameEditor::LayoutLine(std::size_t line) {
 void NameEditor::CommitLineText(std::size_t line) {
   if (line >= names_.size()) return;
   NameEntry& entry = names_[line];
-  entry.newName = WithScopedPart(entry.newName, editScope_, entry.lineText);
+  AssignScopedPart(entry.newName, editScope_, entry.lineText);
   history_.LineChanged(line);
   ForgetLongestLine();
 }

@@ -6,9 +6,18 @@
 namespace nomvarix {
 
 std::size_t SavedChunk::Bytes() const {
-  return sizeof(SavedChunk) + text.capacity() * sizeof(char16_t) +
+  return sizeof(SavedChunk) + narrowText.capacity() + wideText.capacity() * sizeof(char16_t) +
          (newNameEnd.capacity() + lineTextEnd.capacity()) * sizeof(std::uint32_t) +
          (lineTextKept.capacity() + errorMark.capacity()) / 8;
+}
+
+void SavedChunk::CopyText(std::uint32_t begin, std::uint32_t end, std::u16string& out) const {
+  if (narrowText.empty()) {
+    out.assign(std::u16string_view(wideText).substr(begin, end - begin));
+    return;
+  }
+  out.resize(end - begin);
+  for (std::uint32_t i = begin; i < end; ++i) out[i - begin] = static_cast<unsigned char>(narrowText[i]);
 }
 
 void UndoHistory::Clear() {
@@ -27,24 +36,51 @@ void UndoHistory::LineChanged(std::size_t line) {
   if (chunk < dirty_.size()) dirty_[chunk] = true;
 }
 
+namespace {
+
+bool FitsInBytes(std::u16string_view text) {
+  return std::all_of(text.begin(), text.end(), [](char16_t u) { return u < 0x100; });
+}
+
+}  // namespace
+
 std::shared_ptr<const SavedChunk> UndoHistory::SaveChunk(const State& state, std::size_t chunk) const {
   auto saved = std::make_shared<SavedChunk>();
   const std::size_t first = chunk * kChunkLines;
   const std::size_t last = std::min(first + kChunkLines, state.names.size());
   std::size_t length = 0;
-  for (std::size_t i = first; i < last; ++i) length += state.names[i].newName.size();
-  saved->text.reserve(length);
+  bool narrow = true;
+  saved->lineTextKept.resize(last - first);
   for (std::size_t i = first; i < last; ++i) {
     const NameEntry& entry = state.names[i];
-    saved->text += entry.newName;
-    saved->newNameEnd.push_back(static_cast<std::uint32_t>(saved->text.size()));
     const bool kept = entry.lineText != ScopedPart(entry.newName, state.scope);
-    if (kept) saved->text += entry.lineText;
-    saved->lineTextEnd.push_back(static_cast<std::uint32_t>(saved->text.size()));
-    saved->lineTextKept.push_back(kept);
+    saved->lineTextKept[i - first] = kept;
+    length += entry.newName.size() + (kept ? entry.lineText.size() : 0);
+    narrow = narrow && FitsInBytes(entry.newName) && (!kept || FitsInBytes(entry.lineText));
+  }
+  // An empty narrow text means the wide one is used; a chunk of empty names has no text at all.
+  narrow = narrow && length > 0;
+  const auto append = [&](std::u16string_view text) {
+    if (narrow) {
+      for (char16_t u : text) saved->narrowText.push_back(static_cast<char>(u));
+    } else {
+      saved->wideText += text;
+    }
+  };
+  (narrow ? saved->narrowText.reserve(length) : saved->wideText.reserve(length));
+  std::uint32_t end = 0;
+  for (std::size_t i = first; i < last; ++i) {
+    const NameEntry& entry = state.names[i];
+    append(entry.newName);
+    end += static_cast<std::uint32_t>(entry.newName.size());
+    saved->newNameEnd.push_back(end);
+    if (saved->lineTextKept[i - first]) {
+      append(entry.lineText);
+      end += static_cast<std::uint32_t>(entry.lineText.size());
+    }
+    saved->lineTextEnd.push_back(end);
     saved->errorMark.push_back(entry.errorMark);
   }
-  saved->text.shrink_to_fit();
   return saved;
 }
 
@@ -120,11 +156,10 @@ void RestoreNames(const UndoSnapshot& snapshot, EditScope scope, NameList& names
     std::uint32_t start = 0;
     for (std::size_t i = 0; i < chunk->LineCount(); ++i, ++line) {
       NameEntry& entry = names[line];
-      const std::u16string_view text = chunk->text;
       entry.originalName = originals[line];
-      entry.newName.assign(text.substr(start, chunk->newNameEnd[i] - start));
+      chunk->CopyText(start, chunk->newNameEnd[i], entry.newName);
       if (chunk->lineTextKept[i]) {
-        entry.lineText.assign(text.substr(chunk->newNameEnd[i], chunk->lineTextEnd[i] - chunk->newNameEnd[i]));
+        chunk->CopyText(chunk->newNameEnd[i], chunk->lineTextEnd[i], entry.lineText);
       } else {
         entry.lineText.assign(ScopedPart(entry.newName, scope));
       }

@@ -19,14 +19,19 @@ namespace nomvarix {
 /// lineText only where that is not simply the scope's part of newName, and its error mark. Cells
 /// are not kept: restoring lays every line out again.
 struct SavedChunk {
-  std::u16string text;                     ///< per line: newName, then lineText when it is kept
-  std::vector<std::uint32_t> newNameEnd;   ///< per line: where its newName ends in `text`
+  /// Per line: newName, then lineText when it is kept. One byte per code unit when every unit of
+  /// the chunk is below 0x100 (most file names), two otherwise.
+  std::string narrowText;
+  std::u16string wideText;
+  std::vector<std::uint32_t> newNameEnd;   ///< per line: where its newName ends in the text
   std::vector<std::uint32_t> lineTextEnd;  ///< per line: where its kept lineText ends
   std::vector<bool> lineTextKept;
   std::vector<bool> errorMark;
 
   std::size_t LineCount() const { return newNameEnd.size(); }
   std::size_t Bytes() const;
+  /// Units [begin, end) of the text.
+  void CopyText(std::uint32_t begin, std::uint32_t end, std::u16string& out) const;
 };
 
 /// One saved state: the whole list, the selection, the caret and the first visible line. Snapshots

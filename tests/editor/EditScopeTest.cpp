@@ -21,20 +21,26 @@ TEST(NameSplit, SplitsAtTheLastDot) {
   EXPECT_EQ(ExtensionOf(u"report. final"), u" final");
 }
 
+std::u16string WithPart(std::u16string name, EditScope scope, std::u16string_view part) {
+  AssignScopedPart(name, scope, part);
+  return name;
+}
+
 TEST(EditScope, ScopedPartsAndTheirReplacementRoundTrip) {
   for (const std::u16string name : {u"archive.tar.gz", u".gitignore", u"README", u"a.", u""}) {
     for (EditScope scope : {EditScope::WholeName, EditScope::BaseName, EditScope::Extension}) {
-      EXPECT_EQ(WithScopedPart(name, scope, ScopedPart(name, scope)), name);
+      EXPECT_EQ(WithPart(name, scope, std::u16string(ScopedPart(name, scope))), name);
     }
   }
   EXPECT_EQ(ScopedPart(u"archive.tar.gz", EditScope::BaseName), u"archive.tar");
   EXPECT_EQ(ScopedPart(u"archive.tar.gz", EditScope::Extension), u".gz");
-  EXPECT_EQ(WithScopedPart(u"archive.tar.gz", EditScope::BaseName, u"backup"), u"backup.gz");
-  EXPECT_EQ(WithScopedPart(u"archive.tar.gz", EditScope::Extension, u".tgz"), u"archive.tar.tgz");
+  EXPECT_EQ(WithPart(u"archive.tar.gz", EditScope::BaseName, u"backup"), u"backup.gz");
+  EXPECT_EQ(WithPart(u"archive.tar.gz", EditScope::Extension, u".tgz"), u"archive.tar.tgz");
+  EXPECT_EQ(WithPart(u"archive.tar.gz", EditScope::WholeName, u"x"), u"x");
   // A name without "." has an empty extension part; text put there is appended without a ".".
   EXPECT_EQ(ScopedPart(u"README", EditScope::Extension), u"");
-  EXPECT_EQ(WithScopedPart(u"README", EditScope::Extension, u"md"), u"READMEmd");
-  EXPECT_EQ(WithScopedPart(u".gitignore", EditScope::BaseName, u"x"), u"x.gitignore");
+  EXPECT_EQ(WithPart(u"README", EditScope::Extension, u"md"), u"READMEmd");
+  EXPECT_EQ(WithPart(u".gitignore", EditScope::BaseName, u"x"), u"x.gitignore");
   EXPECT_EQ(MinColumnOf(EditScope::Extension), 1);
   EXPECT_EQ(MinColumnOf(EditScope::BaseName), 0);
 }

@@ -88,6 +88,19 @@ TEST_F(UndoTest, UndoInTheBaseScopeKeepsTextThatIsNotTheNamesBase) {
   EXPECT_EQ(editor.Names()[0].newName, u"x.y");
 }
 
+TEST_F(UndoTest, RestoresEveryCharacterWhetherTheChunkIsNarrowOrWide) {
+  for (const Lines& lines : {Lines{u"caf\u00E9.txt", u"\u00FF\u0080.txt"}, Lines{u"a\u540D\u524D", u"b\U0001F4F7"}}) {
+    Load(lines);
+    Block(0, 1, 0, 0);
+    Type(u"-");
+    ASSERT_TRUE(editor.Undo());
+    EXPECT_EQ(Texts(), lines);
+    EXPECT_EQ(test::NewNames(editor.Names()), lines);
+    ASSERT_TRUE(editor.Redo());
+    EXPECT_EQ(Texts()[0], u"-" + lines[0]);
+  }
+}
+
 TEST_F(UndoTest, SnapshotsShareTheLinesThatDidNotChange) {
   Lines lines;
   for (int i = 0; i < 5000; ++i) {

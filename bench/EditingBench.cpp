@@ -1,0 +1,98 @@
+// Editing 100,000 lines of 20 to 40 characters: one character typed into a column caret over all
+// lines (with its undo snapshot and conflict check), the conflict check alone, one undo step, and
+// the memory the undo history holds after 100 one-line edits and after 100 edits of every line.
+//
+//   build/release/bench/editing_bench
+#include <benchmark/benchmark.h>
+
+#include "BenchFolders.h"
+#include "platform/FileSystem.h"
+#include "platform/MemorySettingsStore.h"
+#include "session/EditorSession.h"
+#include "text/Utf16.h"
+
+namespace {
+
+using namespace nomvarix;
+
+constexpr int kLines = 100'000;
+
+/// A session over the benchmark folder, every line laid out.
+struct LoadedSession {
+  LoadedSession() : fileSystem(MakeNativeFileSystem()), session(*fileSystem, settings) {
+    session.Editor().SetMetrics(ViewMetrics{.lineHeight = 20, .charWidth = 12, .clientWidth = 1200, .clientHeight = 800});
+    session.LoadFolder(FromUtf8(bench::BenchFolders::Get().Folder(kLines)));
+  }
+  NameEditor& Editor() { return session.Editor(); }
+  void ColumnCaret(std::int32_t column) {
+    const auto last = static_cast<std::int32_t>(Editor().LineCount()) - 1;
+    Editor().SetSelection({0, last, column, column}, {last, column});
+  }
+
+  std::unique_ptr<FileSystem> fileSystem;
+  MemorySettingsStore settings;
+  EditorSession session;
+};
+
+std::size_t ListBytes(const NameList& names) {
+  std::size_t bytes = names.capacity() * sizeof(NameEntry);
+  for (const NameEntry& e : names) {
+    bytes += (e.originalName.capacity() + e.lineText.capacity() + e.newName.capacity()) * sizeof(char16_t) +
+             e.cells.capacity() * sizeof(GlyphCell);
+  }
+  return bytes;
+}
+
+void BM_TypeCharIntoColumnCaret(benchmark::State& state) {
+  LoadedSession loaded;
+  loaded.ColumnCaret(3);
+  for (auto _ : state) benchmark::DoNotOptimize(loaded.session.TypeChar(u'x'));
+  state.counters["lines"] = kLines;
+  state.counters["undo_MB"] = static_cast<double>(loaded.Editor().History().MemoryBytes()) / 1e6;
+}
+
+void BM_CheckConflicts(benchmark::State& state) {
+  LoadedSession loaded;
+  for (auto _ : state) loaded.session.CheckConflicts();
+}
+
+void BM_UndoOneStep(benchmark::State& state) {
+  LoadedSession loaded;
+  loaded.ColumnCaret(3);
+  for (auto _ : state) {
+    state.PauseTiming();
+    loaded.session.TypeChar(u'x');
+    state.ResumeTiming();
+    loaded.session.Undo();
+  }
+}
+
+/// The history after 100 edits of one line each, and after 100 edits of every line.
+void BM_UndoMemory(benchmark::State& state) {
+  const bool everyLine = state.range(0) != 0;
+  for (auto _ : state) {
+    LoadedSession loaded;
+    for (int i = 0; i < 100; ++i) {
+      if (everyLine) {
+        loaded.ColumnCaret(2);
+      } else {
+        const std::int32_t line = (i * 997) % kLines;
+        loaded.Editor().SetSelection({line, line, 2, 2}, {line, 2});
+      }
+      loaded.session.TypeChar(u'x');
+    }
+    const double history = static_cast<double>(loaded.Editor().History().MemoryBytes());
+    state.counters["history_MB"] = history / 1e6;
+    state.counters["list_MB"] = static_cast<double>(ListBytes(loaded.Editor().Names())) / 1e6;
+    state.counters["history_per_list"] = history / static_cast<double>(ListBytes(loaded.Editor().Names()));
+  }
+}
+
+BENCHMARK(BM_TypeCharIntoColumnCaret)->Unit(benchmark::kMillisecond)->Iterations(200);
+BENCHMARK(BM_CheckConflicts)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UndoOneStep)->Unit(benchmark::kMillisecond)->Iterations(50);
+BENCHMARK(BM_UndoMemory)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+}  // namespace
+
+BENCHMARK_MAIN();
