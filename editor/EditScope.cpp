@@ -17,13 +17,12 @@ std::u16string_view ScopedPart(std::u16string_view name, EditScope scope) {
 }
 
 void AssignScopedPart(std::u16string& name, EditScope scope, std::u16string_view part) {
-  const std::size_t baseLength = SplitAtLastDot(name).base.size();
   switch (scope) {
     case EditScope::BaseName:
-      name.replace(0, baseLength, part);
+      name.replace(0, SplitAtLastDot(name).base.size(), part);
       return;
     case EditScope::Extension:
-      name.replace(baseLength, std::u16string::npos, part);
+      name.replace(SplitAtLastDot(name).base.size(), std::u16string::npos, part);
       return;
     case EditScope::WholeName:
       break;

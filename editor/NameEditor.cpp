@@ -111,6 +111,7 @@ bool NameEditor::LoadFolder(const FileSystem& fileSystem, std::u16string_view fo
     entry.errorMark = false;
     LayoutLine(i);
   }
+  anyCellMarked_ = false;  // every line was laid out afresh
   currentFolder_ = folder;
   return true;
 }

@@ -173,6 +173,8 @@ class NameEditor {
  private:
   void ForgetLongestLine() { longestLineValid_ = false; }
   void ClearAllMarks();
+  /// Clears every mark, then marks columns [from, to) of the lines first..last that have them.
+  void MarkRectangle(std::int32_t first, std::int32_t last, std::int32_t from, std::int32_t to);
   void Restore(const UndoSnapshot& snapshot);
   UndoHistory::State CurrentState() const;
   bool TypeIntoCaret(char16_t ch);
@@ -194,6 +196,8 @@ class NameEditor {
   std::int32_t leftColumn_ = 0;
   mutable std::int32_t longestLine_ = 0;
   mutable bool longestLineValid_ = false;
+  /// False while no cell of any line is marked selected (then deleting has nothing to look at).
+  bool anyCellMarked_ = false;
 
   UndoHistory history_;
 };

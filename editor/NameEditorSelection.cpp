@@ -49,39 +49,37 @@ std::int32_t NameEditor::LongestLineLength() const {
 }
 
 void NameEditor::ClearAllMarks() {
+  if (!anyCellMarked_) return;
   for (NameEntry& entry : names_) {
     for (GlyphCell& cell : entry.cells) cell.selected = false;
   }
+  anyCellMarked_ = false;
 }
 
-namespace {
-
-/// Marks columns [from, to) of the lines first..last that have such cells.
-void MarkRectangle(NameList& names, std::int32_t first, std::int32_t last, std::int32_t from, std::int32_t to) {
+void NameEditor::MarkRectangle(std::int32_t first, std::int32_t last, std::int32_t from, std::int32_t to) {
+  ClearAllMarks();
   if (from < 0 || to <= from) return;
-  const std::int32_t end = std::min(last, static_cast<std::int32_t>(names.size()) - 1);
+  const std::int32_t end = std::min(last, static_cast<std::int32_t>(names_.size()) - 1);
   for (std::int32_t line = std::max(first, 0); line <= end; ++line) {
-    auto& cells = names[static_cast<std::size_t>(line)].cells;
+    auto& cells = names_[static_cast<std::size_t>(line)].cells;
     const auto stop = std::min(static_cast<std::size_t>(to), cells.size());
-    for (auto column = static_cast<std::size_t>(from); column < stop; ++column) cells[column].selected = true;
+    for (auto column = static_cast<std::size_t>(from); column < stop; ++column) {
+      cells[column].selected = true;
+      anyCellMarked_ = true;
+    }
   }
 }
 
-}  // namespace
-
 void NameEditor::MarkSelectionCells() {
-  ClearAllMarks();
-  MarkRectangle(names_, selection_.startLine, selection_.endLine, selection_.startColumn, selection_.endColumn);
+  MarkRectangle(selection_.startLine, selection_.endLine, selection_.startColumn, selection_.endColumn);
 }
 
 void NameEditor::MarkColumnsOnAllLines(std::int32_t a, std::int32_t b) {
-  ClearAllMarks();
-  MarkRectangle(names_, 0, static_cast<std::int32_t>(names_.size()) - 1, std::min(a, b), std::max(a, b));
+  MarkRectangle(0, static_cast<std::int32_t>(names_.size()) - 1, std::min(a, b), std::max(a, b));
 }
 
 void NameEditor::MarkDragRectangle(std::int32_t line, std::int32_t column) {
-  ClearAllMarks();
-  MarkRectangle(names_, std::min(dragAnchor_.line, line), std::max(dragAnchor_.line, line),
+  MarkRectangle(std::min(dragAnchor_.line, line), std::max(dragAnchor_.line, line),
                 std::min(dragAnchor_.column, column), std::max(dragAnchor_.column, column));
 }
 

@@ -53,7 +53,9 @@ void NameEditor::DeleteSelectedCellsKeepNonEmpty(std::int32_t line) {
 
 void NameEditor::DeleteSelection() {
   if (selection_.IsNone()) return;
-  for (std::int32_t line = selection_.startLine; line <= selection_.endLine; ++line) DeleteSelectedCells(line);
+  if (anyCellMarked_) {
+    for (std::int32_t line = selection_.startLine; line <= selection_.endLine; ++line) DeleteSelectedCells(line);
+  }
   selection_.endColumn = selection_.startColumn;
   caret_ = {selection_.endLine, selection_.startColumn};
   ClampSelection();

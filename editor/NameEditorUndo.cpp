@@ -29,6 +29,7 @@ void NameEditor::Restore(const UndoSnapshot& snapshot) {
   caret_ = snapshot.caret;
   topLine_ = snapshot.topLine;
   for (std::size_t i = 0; i < names_.size(); ++i) LayoutLine(i);
+  anyCellMarked_ = false;
   ForgetLongestLine();
   MarkSelectionCells();
   // The lines now are the snapshot's: its saved chunks serve the next snapshot as they are.
