@@ -42,8 +42,11 @@ export CC=$host-gcc-posix CXX=$host-g++-posix AR=$host-ar RANLIB=$host-ranlib RC
        WINDRES=$host-windres STRIP=$host-strip
 export CPPFLAGS="-I$prefix/include" LDFLAGS="-L$prefix/lib"
 jobs=$(nproc)
-# Builds for other versions or flags are not needed any more.
-rm -rf "$cache_root"
+# Builds for other versions or flags are not needed any more (only folders named like a key go).
+if [ -d "$cache_root" ]; then
+  find "$cache_root" -mindepth 1 -maxdepth 1 -type d -regextype posix-extended \
+       -regex '.*/[0-9a-f]{16}' -exec rm -rf {} +
+fi
 mkdir -p "$prefix/include" "$prefix/lib"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -71,7 +74,7 @@ cd "$(fetch libpng1.6)"
 make -j"$jobs" install >&2
 cd "$work"
 
-echo "building wxWidgets (about 20 minutes on 2 cores)" >&2
+echo "building wxWidgets (about 8 minutes on 2 cores)" >&2
 cd "$(fetch wxwidgets3.2)"
 ./configure --host=$host --build="$(gcc -dumpmachine)" --prefix="$prefix" --with-msw \
   --disable-shared --disable-debug_flag --with-libpng=sys --with-zlib=sys --without-libjpeg \
