@@ -178,6 +178,8 @@ class NameEditor {
   void Restore(const UndoSnapshot& snapshot);
   UndoHistory::State CurrentState() const;
   bool TypeIntoCaret(char16_t ch);
+  /// Backspace (`beforeCaret`) or Delete, by the selection's shape.
+  bool DeleteAtCaret(bool beforeCaret);
   bool OverTypeBlock(char16_t ch);
   std::int32_t LineLength(std::int32_t line) const;
   bool IsLine(std::int32_t line) const { return line >= 0 && static_cast<std::size_t>(line) < names_.size(); }

@@ -117,30 +117,11 @@ bool NameEditor::OverTypeBlock(char16_t ch) {
   return true;
 }
 
-bool NameEditor::Backspace() {
-  if (selection_.IsNone()) return false;
-  PushUndo();
-  if (selection_.HasWidth()) {
-    DeleteSelection();
-    return true;
-  }
-  const std::int32_t column = selection_.startColumn;
-  if (column > MinColumn()) {
-    for (std::int32_t line = selection_.startLine; line <= selection_.endLine; ++line) {
-      // Lines shorter than the caret column are left alone.
-      if (LineLength(line) >= column && EraseAt(names_, line, column - 1)) {
-        CommitLineText(static_cast<std::size_t>(line));
-        LayoutLine(static_cast<std::size_t>(line));
-      }
-    }
-    selection_.startColumn = selection_.endColumn = column - 1;
-    caret_ = {selection_.endLine, column - 1};
-  }
-  ClampSelection();
-  return true;
-}
+bool NameEditor::Backspace() { return DeleteAtCaret(true); }
 
-bool NameEditor::DeleteForward() {
+bool NameEditor::DeleteForward() { return DeleteAtCaret(false); }
+
+bool NameEditor::DeleteAtCaret(bool beforeCaret) {
   if (selection_.IsNone()) return false;
   PushUndo();
   if (selection_.HasWidth()) {
@@ -148,13 +129,20 @@ bool NameEditor::DeleteForward() {
     return true;
   }
   const std::int32_t column = selection_.startColumn;
+  if (beforeCaret && column <= MinColumn()) {
+    ClampSelection();
+    return true;
+  }
+  // Lines too short to have the character are left alone.
+  const std::int32_t erased = beforeCaret ? column - 1 : column;
   for (std::int32_t line = selection_.startLine; line <= selection_.endLine; ++line) {
-    if (IsLine(line) && EraseAt(names_, line, column)) {
+    if (IsLine(line) && EraseAt(names_, line, erased)) {
       CommitLineText(static_cast<std::size_t>(line));
       LayoutLine(static_cast<std::size_t>(line));
     }
   }
-  caret_ = {selection_.endLine, column};
+  selection_.startColumn = selection_.endColumn = erased;
+  caret_ = {selection_.endLine, erased};
   ClampSelection();
   return true;
 }

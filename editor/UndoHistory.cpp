@@ -109,21 +109,18 @@ void UndoHistory::Push(const State& state) {
   redo_.clear();
 }
 
-std::optional<UndoSnapshot> UndoHistory::TakeUndo(const State& current) {
-  if (undo_.empty()) return std::nullopt;
-  redo_.push_back(Capture(current));
-  UndoSnapshot snapshot = std::move(undo_.back());
-  undo_.pop_back();
+std::optional<UndoSnapshot> UndoHistory::Take(std::deque<UndoSnapshot>& from, std::deque<UndoSnapshot>& to,
+                                              const State& current) {
+  if (from.empty()) return std::nullopt;
+  to.push_back(Capture(current));
+  UndoSnapshot snapshot = std::move(from.back());
+  from.pop_back();
   return snapshot;
 }
 
-std::optional<UndoSnapshot> UndoHistory::TakeRedo(const State& current) {
-  if (redo_.empty()) return std::nullopt;
-  undo_.push_back(Capture(current));
-  UndoSnapshot snapshot = std::move(redo_.back());
-  redo_.pop_back();
-  return snapshot;
-}
+std::optional<UndoSnapshot> UndoHistory::TakeUndo(const State& current) { return Take(undo_, redo_, current); }
+
+std::optional<UndoSnapshot> UndoHistory::TakeRedo(const State& current) { return Take(redo_, undo_, current); }
 
 void UndoHistory::Adopt(const UndoSnapshot& snapshot) {
   originalNames_ = snapshot.originalNames;

@@ -87,6 +87,9 @@ class UndoHistory {
 
  private:
   UndoSnapshot Capture(const State& state);
+  /// Moves the newest step of `from` out, after saving `current` on `to` (no limit applied).
+  std::optional<UndoSnapshot> Take(std::deque<UndoSnapshot>& from, std::deque<UndoSnapshot>& to,
+                                   const State& current);
   std::shared_ptr<const SavedChunk> SaveChunk(const State& state, std::size_t chunk) const;
 
   std::deque<UndoSnapshot> undo_;
