@@ -28,24 +28,14 @@ class FirstLineOfName {
       : slots_(std::bit_ceil(lines * 2 + 2)), mask_(slots_.size() - 1), nameOf_(nameOf) {}
 
   /// The line filed under `name`, or -1.
-  std::int64_t Find(std::u16string_view name, std::uint64_t hash) const {
-    for (std::size_t i = hash & mask_;; i = (i + 1) & mask_) {
-      const Slot& slot = slots_[i];
-      if (slot.line < 0) return -1;
-      if (slot.tag == Tag(hash) && EqualsFolded(nameOf_(slot.line), name)) return slot.line;
-    }
-  }
+  std::int64_t Find(std::u16string_view name, std::uint64_t hash) { return SlotFor(name, hash).line; }
 
   /// Files `line` under `name` unless an earlier line has it; returns that earlier line or -1.
   std::int64_t Insert(std::int64_t line, std::u16string_view name, std::uint64_t hash) {
-    for (std::size_t i = hash & mask_;; i = (i + 1) & mask_) {
-      Slot& slot = slots_[i];
-      if (slot.line < 0) {
-        slot = {static_cast<std::int32_t>(line), Tag(hash)};
-        return -1;
-      }
-      if (slot.tag == Tag(hash) && EqualsFolded(nameOf_(slot.line), name)) return slot.line;
-    }
+    Slot& slot = SlotFor(name, hash);
+    if (slot.line >= 0) return slot.line;
+    slot = {static_cast<std::int32_t>(line), Tag(hash)};
+    return -1;
   }
 
  private:
@@ -54,6 +44,14 @@ class FirstLineOfName {
     std::uint32_t tag = 0;
   };
   static std::uint32_t Tag(std::uint64_t hash) { return static_cast<std::uint32_t>(hash >> 32); }
+
+  /// The slot of the line filed under `name`, or the empty slot where it would go.
+  Slot& SlotFor(std::u16string_view name, std::uint64_t hash) {
+    for (std::size_t i = hash & mask_;; i = (i + 1) & mask_) {
+      Slot& slot = slots_[i];
+      if (slot.line < 0 || (slot.tag == Tag(hash) && EqualsFolded(nameOf_(slot.line), name))) return slot;
+    }
+  }
 
   std::vector<Slot> slots_;
   std::size_t mask_;

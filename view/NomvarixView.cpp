@@ -97,8 +97,7 @@ void CNomvarixView::Run(void (EditorSession::*command)()) {
 
 void CNomvarixView::AfterListChanged() {
   SetRowCount(session_.Editor().LineCount());
-  ScrollToRow(static_cast<size_t>(session_.Editor().TopLine()));
-  Refresh();
+  AfterEdit();
 }
 
 void CNomvarixView::AfterEdit() {

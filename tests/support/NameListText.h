@@ -7,23 +7,18 @@
 
 namespace nomvarix::test {
 
+/// One text field of every line, in order.
+inline std::vector<std::u16string> FieldOfLines(const NameList& names, std::u16string NameEntry::*field) {
+  std::vector<std::u16string> out;
+  for (const NameEntry& e : names) out.push_back(e.*field);
+  return out;
+}
+
 inline std::vector<std::u16string> OriginalNames(const NameList& names) {
-  std::vector<std::u16string> out;
-  for (const NameEntry& e : names) out.push_back(e.originalName);
-  return out;
+  return FieldOfLines(names, &NameEntry::originalName);
 }
-
-inline std::vector<std::u16string> LineTexts(const NameList& names) {
-  std::vector<std::u16string> out;
-  for (const NameEntry& e : names) out.push_back(e.lineText);
-  return out;
-}
-
-inline std::vector<std::u16string> NewNames(const NameList& names) {
-  std::vector<std::u16string> out;
-  for (const NameEntry& e : names) out.push_back(e.newName);
-  return out;
-}
+inline std::vector<std::u16string> LineTexts(const NameList& names) { return FieldOfLines(names, &NameEntry::lineText); }
+inline std::vector<std::u16string> NewNames(const NameList& names) { return FieldOfLines(names, &NameEntry::newName); }
 
 /// The changed marks of a line's cells as text, "." unchanged and "x" changed: "..xx".
 inline std::string ChangedMarks(const NameEntry& entry) {
