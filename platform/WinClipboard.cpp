@@ -7,10 +7,22 @@
 namespace nomvarix {
 namespace {
 
+/// Another program may hold the clipboard open for a moment (a clipboard manager reading what was
+/// just copied); opening is retried for about a fifth of a second before the operation fails.
+bool OpenClipboardWithRetries() {
+  constexpr int kAttempts = 20;
+  constexpr DWORD kPauseMilliseconds = 10;
+  for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    if (OpenClipboard(nullptr)) return true;
+    Sleep(kPauseMilliseconds);
+  }
+  return false;
+}
+
 /// The clipboard opened for one operation and closed at its end.
 class OpenedClipboard {
  public:
-  OpenedClipboard() : open_(OpenClipboard(nullptr) != 0) {}
+  OpenedClipboard() : open_(OpenClipboardWithRetries()) {}
   OpenedClipboard(const OpenedClipboard&) = delete;
   OpenedClipboard& operator=(const OpenedClipboard&) = delete;
   ~OpenedClipboard() {
@@ -57,9 +69,10 @@ std::optional<std::u16string> ReadAnsi() {
 
 class WinClipboard final : public Clipboard {
  public:
+  // Asked on every menu update; the formats can be queried without opening the clipboard, which
+  // would take it from other programs and wait while they hold it.
   bool HasText() const override {
-    OpenedClipboard clipboard;
-    return clipboard.IsOpen() && (IsClipboardFormatAvailable(CF_UNICODETEXT) || IsClipboardFormatAvailable(CF_TEXT));
+    return IsClipboardFormatAvailable(CF_UNICODETEXT) || IsClipboardFormatAvailable(CF_TEXT);
   }
 
   std::optional<std::u16string> ReadText() const override {
