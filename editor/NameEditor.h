@@ -9,6 +9,7 @@
 #include "editor/EditScope.h"
 #include "editor/NameEntry.h"
 #include "editor/NameSort.h"
+#include "editor/ScrollRequest.h"
 #include "editor/TextPos.h"
 #include "editor/UndoHistory.h"
 #include "editor/ViewMetrics.h"
@@ -50,6 +51,11 @@ class NameEditor {
   void SetLineText(std::size_t line, std::u16string text);
   /// Sets the full new name from outside (pending edits, AI answers) and refreshes the line.
   void SetNewName(std::size_t line, std::u16string name);
+
+  /// Marks or unmarks a line as having a problem (validation, applying); out of range is ignored.
+  void SetErrorMark(std::size_t line, bool mark) {
+    if (line < names_.size()) names_[line].errorMark = mark;
+  }
 
   /// Switches the scope: every line shows the new scope's part of its newName, nothing selected,
   /// the undo history emptied. Returns false, changing nothing, when `scope` is already in force.
@@ -156,6 +162,11 @@ class NameEditor {
   bool ScrollLineIntoView(std::int32_t line);
   /// The same for a caret column (a caret at the right edge is still visible).
   bool ScrollColumnIntoView(std::int32_t column);
+  /// A scroll bar's request: lines and pages, the thumb at `thumb`; the top line stays within
+  /// [0, count − visible lines]. The vertical bar ignores First and Last; the horizontal one goes
+  /// to column 0 or to the longest line's last screenful. True when the position changed.
+  bool ScrollVertically(ScrollRequest request, std::int32_t thumb = 0);
+  bool ScrollHorizontally(ScrollRequest request, std::int32_t thumb = 0);
   ScrollBarValues VerticalScrollBar() const;
   ScrollBarValues HorizontalScrollBar() const;
 

@@ -76,3 +76,36 @@ wxMenuBar* CreateMainMenu() {
 wxMenu* FileMenuOf(wxMenuBar* menuBar) { return menuBar->GetMenu(0); }
 
 }  // namespace nomvarix
+
+namespace nomvarix {
+
+wxMenu* CreateToolsMenu() {
+  using namespace cmd;
+  const auto subMenu = [](std::initializer_list<std::pair<int, const char*>> items) {
+    auto* menu = new wxMenu;
+    for (const auto& [command, text] : items) menu->Append(MenuIdOf(command), text);
+    return menu;
+  };
+  auto* tools = new wxMenu;
+  tools->Append(MenuIdOf(kSmartNumberings), "Smart Numberings");
+  tools->AppendSeparator();
+  tools->AppendSubMenu(subMenu({{kUppercase, "UPPERCASE"}, {kLowercase, "lowercase"}, {kTitleCase, "Title Case"},
+                                {kToggleCase, "tOGGLE cASE"}}),
+                       "Case");
+  tools->AppendSeparator();
+  tools->AppendSubMenu(subMenu({{kRemoveSpace, "RemoveSpace"}, {kChangeToUnderscores, "Change_to_underscores"},
+                                {kChangeToHyphen, "Change-to-Hyphen"}}),
+                       "Spaces");
+  tools->AppendSubMenu(subMenu({{kRightAlign, "Right Align"}, {kRightAlignSelection, "Right Align (Selection)"},
+                                {kTrimLeftSelection, "Trim Left (selection)"}, {kTrimLeft, "Trim Left"}}),
+                       "Pad");
+  tools->AppendSeparator();
+  tools->AppendSubMenu(subMenu({{kDateLong, "yyyy-MM-dd"}, {kDateShort, "yyMMdd"}, {kDateTime, "yyyy-MM-dd HH-mm"}}),
+                       "Insert Creation Date");
+  tools->AppendSubMenu(subMenu({{kSizeParenthesizedUnderscored, "_(WxH)_"}, {kSizeUnderscoreParenthesized, "_(WxH)"},
+                                {kSizeParenthesized, "(WxH)"}, {kSizeUnderscored, "_WxH_"}, {kSizeWxH, "WxH"}}),
+                       "Insert Image Size");
+  return tools;
+}
+
+}  // namespace nomvarix

@@ -13,3 +13,11 @@ wxMenuBar* CreateMainMenu();
 wxMenu* FileMenuOf(wxMenuBar* menuBar);
 
 }  // namespace nomvarix
+
+namespace nomvarix {
+
+/// The pop-up of the command strip's "Tools" button: numbering, case, spaces, padding and the
+/// creation-date and image-size insertions.
+wxMenu* CreateToolsMenu();
+
+}  // namespace nomvarix

@@ -1,43 +1,87 @@
 #include "view/NomvarixView.h"
 
 #include <wx/dcbuffer.h>
-#include <wx/fontenum.h>
+#include <wx/dcscreen.h>
+#include <wx/menu.h>
 #include <wx/msgdlg.h>
 
 #include "platform/SettingKeys.h"
 #include "platform/SettingsStore.h"
 #include "resources/CommandIds.h"
+#include "resources/MainMenu.h"
+#include "view/Palette.h"
 #include "view/SystemClipboard.h"
+#include "view/ViewStrips.h"
 #include "view/WxText.h"
 
 namespace nomvarix {
 namespace {
 
-wxFont FixedPitchFont(int pixelHeight) {
-  wxFontInfo info = wxFontInfo(wxSize(0, pixelHeight)).Family(wxFONTFAMILY_TELETYPE);
-  if (wxFontEnumerator::IsValidFacename("Courier New")) info.FaceName("Courier New");
-  return wxFont(info);
+int ScreenDpi() {
+  wxScreenDC screen;
+  return screen.IsOk() ? screen.GetPPI().y : 96;
+}
+
+ScrollRequest RequestOf(const wxScrollWinEvent& event) {
+  const wxEventType type = event.GetEventType();
+  if (type == wxEVT_SCROLLWIN_LINEUP) return ScrollRequest::LineBack;
+  if (type == wxEVT_SCROLLWIN_LINEDOWN) return ScrollRequest::LineForward;
+  if (type == wxEVT_SCROLLWIN_PAGEUP) return ScrollRequest::PageBack;
+  if (type == wxEVT_SCROLLWIN_PAGEDOWN) return ScrollRequest::PageForward;
+  if (type == wxEVT_SCROLLWIN_THUMBTRACK || type == wxEVT_SCROLLWIN_THUMBRELEASE) return ScrollRequest::Thumb;
+  if (type == wxEVT_SCROLLWIN_TOP) return ScrollRequest::First;
+  if (type == wxEVT_SCROLLWIN_BOTTOM) return ScrollRequest::Last;
+  return ScrollRequest::Other;
 }
 
 }  // namespace
 
 CNomvarixView::CNomvarixView(wxWindow* parent, FileSystem& fileSystem, SettingsStore& settings)
-    : wxVScrolledWindow(parent, wxID_ANY, wxDefaultPosition, wxSize(100, 100), wxWANTS_CHARS | wxFULL_REPAINT_ON_RESIZE),
+    : wxWindow(parent, wxID_ANY, wxDefaultPosition, wxSize(100, 100),
+               wxWANTS_CHARS | wxFULL_REPAINT_ON_RESIZE | wxVSCROLL | wxHSCROLL | wxALWAYS_SHOW_SB),
+      settings_(settings),
       clipboard_(MakeSystemClipboard()),
-      session_(fileSystem, settings) {
+      session_(fileSystem, settings),
+      geometry_(ScreenDpi()),
+      fonts_(static_cast<int>(settings.ReadInteger(settings::kFontSize, settings::DefaultFontSize(geometry_.dpi)))),
+      scopeStrip_(CommandStrip::Direction::FromLeft, geometry_.dpi),
+      commandStrip_(CommandStrip::Direction::FromRight, geometry_.dpi) {
   SetBackgroundStyle(wxBG_STYLE_PAINT);
-  const int fontSize = static_cast<int>(
-      settings.ReadInteger(settings::kFontSize, settings::DefaultFontSize(GetDPI().x)));
-  nameFont_ = FixedPitchFont(fontSize);
-  SetFont(nameFont_);
-  lineHeight_ = GetCharHeight() + FromDIP(2);
-  session_.Editor().SetMetrics(ViewMetrics{.lineHeight = lineHeight_, .charWidth = GetTextExtent("M").x});
+  flags_.changedRed = settings.ReadFlag(settings::kChangedRed, settings::kChangedRedDefault);
+  CreateStrips();
   AddCommands();
+  UpdateMetrics();
   Bind(wxEVT_PAINT, &CNomvarixView::OnPaint, this);
-  SetRowCount(0);
+  Bind(wxEVT_SIZE, &CNomvarixView::OnSize, this);
+  Bind(wxEVT_SCROLLWIN_TOP, &CNomvarixView::OnScroll, this);
+  Bind(wxEVT_SCROLLWIN_BOTTOM, &CNomvarixView::OnScroll, this);
+  Bind(wxEVT_SCROLLWIN_LINEUP, &CNomvarixView::OnScroll, this);
+  Bind(wxEVT_SCROLLWIN_LINEDOWN, &CNomvarixView::OnScroll, this);
+  Bind(wxEVT_SCROLLWIN_PAGEUP, &CNomvarixView::OnScroll, this);
+  Bind(wxEVT_SCROLLWIN_PAGEDOWN, &CNomvarixView::OnScroll, this);
+  Bind(wxEVT_SCROLLWIN_THUMBTRACK, &CNomvarixView::OnScroll, this);
+  Bind(wxEVT_SCROLLWIN_THUMBRELEASE, &CNomvarixView::OnScroll, this);
+  Bind(wxEVT_LEFT_DOWN, &CNomvarixView::OnMouse, this);
+  Bind(wxEVT_LEFT_DCLICK, &CNomvarixView::OnMouse, this);
+  Bind(wxEVT_LEFT_UP, &CNomvarixView::OnMouse, this);
+  Bind(wxEVT_MOTION, &CNomvarixView::OnMouse, this);
+  UpdateScrollBars();
 }
 
 CNomvarixView::~CNomvarixView() = default;
+
+void CNomvarixView::CreateStrips() {
+  for (CommandStrip* strip : {&scopeStrip_, &commandStrip_}) strip->SetBackground(palette::StripBand());
+  AddScopeButtons(scopeStrip_);
+  scopeStrip_.SetCallback([this](unsigned id) { OnScopeButton(id); });
+  AddCommandButtons(commandStrip_);
+  const wxColour disabled = Lighten(palette::StripBand(), 0.4f);
+  commandStrip_.SetDisabledColours(palette::StripBand(), disabled, disabled);
+  commandStrip_.SetOwner(this, [](int menuId) {
+    return std::unique_ptr<wxMenu>(menuId == strip::kToolsMenu ? CreateToolsMenu() : nullptr);
+  });
+  commandStrip_.SetCallback([this](unsigned id) { SendStripCommand(id); });
+}
 
 void CNomvarixView::AddCommands() {
   const auto always = CommandTable::Predicate{};
@@ -51,11 +95,14 @@ void CNomvarixView::AddCommands() {
                 [this] { return session_.SortByExtension(); });
   commands_.Add(cmd::kAutoCheckConflicts, [this] { session_.ToggleAutoCheckConflicts(); }, always,
                 [this] { return session_.CheckConflictsEnabled(); });
+  commands_.Add(cmd::kTypeChangedInRed, [this] { ToggleChangedRed(); }, always,
+                [this] { return flags_.changedRed; });
 
   const NameEditor& editor = session_.Editor();
   commands_.Add(cmd::kUndo, [this] { session_.Undo(); AfterEdit(); }, [&editor] { return editor.CanUndo(); });
   commands_.Add(cmd::kRedo, [this] { session_.Redo(); AfterEdit(); }, [&editor] { return editor.CanRedo(); });
-  commands_.Add(cmd::kCopy, [this] { session_.CopySelection(*clipboard_); }, [&editor] { return editor.CanCopy(); });
+  commands_.Add(cmd::kCopy, [this] { session_.CopySelection(*clipboard_); AfterEdit(); },
+                [&editor] { return editor.CanCopy(); });
   commands_.Add(cmd::kCut, [this] { session_.CutSelection(*clipboard_); AfterEdit(); },
                 [&editor] { return editor.CanCut(); });
   commands_.Add(cmd::kPaste, [this] { session_.PasteClipboard(*clipboard_); AfterEdit(); },
@@ -80,6 +127,7 @@ bool CNomvarixView::HandleCommandEvent(wxEvent& event) {
 
 void CNomvarixView::ShowFolder(const std::u16string& folder) {
   session_.SwitchToFolder(folder);
+  dividerX_ = -1;
   AfterListChanged();
 }
 
@@ -95,41 +143,124 @@ void CNomvarixView::Run(void (EditorSession::*command)()) {
   AfterListChanged();
 }
 
-void CNomvarixView::AfterListChanged() {
-  SetRowCount(session_.Editor().LineCount());
+void CNomvarixView::AfterListChanged() { AfterEdit(); }
+
+void CNomvarixView::AfterEdit() {
+  RefreshEditButtons();
+  UpdateScrollBars();
+  Refresh(false);
+}
+
+void CNomvarixView::ToggleChangedRed() {
+  flags_.changedRed = !flags_.changedRed;
+  settings_.WriteFlag(settings::kChangedRed, flags_.changedRed);
+  Refresh(false);
+}
+
+void CNomvarixView::RefreshEditButtons() {
+  const NameEditor& editor = session_.Editor();
+  commandStrip_.SetEnabled(strip::kCopy, editor.CanCopy());
+  commandStrip_.SetEnabled(strip::kPaste, clipboard_->HasText());
+  commandStrip_.SetEnabled(strip::kUndo, editor.CanUndo());
+  commandStrip_.SetEnabled(strip::kRedo, editor.CanRedo());
+}
+
+void CNomvarixView::OnScopeButton(unsigned id) {
+  const ScopeButton button = id == strip::kName ? ScopeButton::Name : ScopeButton::Extension;
+  // The strip flipped its own box; the editor decides which scope the two boxes stand for.
+  session_.Editor().ToggleScopeButton(button);
+  scopeStrip_.SetChecked(strip::kName, session_.Editor().IsChecked(ScopeButton::Name));
+  scopeStrip_.SetChecked(strip::kExtension, session_.Editor().IsChecked(ScopeButton::Extension));
   AfterEdit();
 }
 
-void CNomvarixView::AfterEdit() {
-  ScrollToRow(static_cast<size_t>(session_.Editor().TopLine()));
-  Refresh();
+void CNomvarixView::SendStripCommand(unsigned id) {
+  const auto command = CommandOfStripButton(id);
+  wxWindow* frame = wxGetTopLevelParent(this);
+  if (!command || !frame) return;
+  wxCommandEvent event(wxEVT_MENU, cmd::MenuIdOf(*command));
+  event.SetEventObject(frame);
+  frame->ProcessWindowEvent(event);
 }
 
-wxCoord CNomvarixView::OnGetRowHeight(size_t) const { return lineHeight_; }
+void CNomvarixView::UpdateMetrics() {
+  const wxSize client = GetClientSize();
+  wxClientDC dc(this);
+  dc.SetFont(fonts_.nameFont);
+  const int lineHeight = dc.GetCharHeight() + 4;
+  dc.SetFont(fonts_.cellFont);
+  ViewMetrics metrics{.lineHeight = lineHeight,
+                      .charWidth = dc.GetCharWidth(),
+                      .textTop = geometry_.TextTop(),
+                      .dividerX = dividerX_,
+                      .textMargin = geometry_.textMargin,
+                      .clientWidth = client.x,
+                      .clientHeight = client.y};
+  if (dividerX_ == -1) {
+    session_.Editor().SetMetrics(metrics);
+    dividerX_ = MeasureDividerX(dc, {session_.Editor(), session_.Links(), geometry_, fonts_, flags_, scopeStrip_,
+                                     commandStrip_});
+    metrics.dividerX = dividerX_;
+  }
+  session_.Editor().SetMetrics(metrics);
+}
+
+void CNomvarixView::UpdateScrollBars() {
+  const NameEditor& editor = session_.Editor();
+  const ScrollBarValues vertical = editor.VerticalScrollBar();
+  SetScrollbar(wxVERTICAL, vertical.position, vertical.page, vertical.maximum + 1);
+  const ScrollBarValues horizontal = editor.HorizontalScrollBar();
+  SetScrollbar(wxHORIZONTAL, horizontal.position, horizontal.page, horizontal.maximum + 1);
+}
+
+void CNomvarixView::PaintTo(wxDC& dc) {
+  UpdateMetrics();
+  const PaintInput input{session_.Editor(), session_.Links(), geometry_, fonts_, flags_, scopeStrip_, commandStrip_};
+  PaintEditor(dc, input);
+}
 
 void CNomvarixView::OnPaint(wxPaintEvent&) {
   wxAutoBufferedPaintDC dc(this);
-  dc.SetBackground(*wxWHITE_BRUSH);
-  dc.Clear();
-  dc.SetFont(nameFont_);
-  const wxSize client = GetClientSize();
-  const int dividerX = std::max(FromDIP(120), client.x / 3);
-  const int margin = FromDIP(4);
-  const NameList& names = session_.Editor().Names();
-  const size_t end = std::min(GetVisibleRowsEnd(), names.size());
-  int y = 0;
-  for (size_t row = GetVisibleRowsBegin(); row < end; ++row, y += lineHeight_) {
-    const NameEntry& entry = names[row];
-    {
-      wxDCClipper clip(dc, wxRect(0, y, dividerX - margin, lineHeight_));
-      dc.SetTextForeground(wxColour(96, 96, 96));
-      dc.DrawText(ToWx(entry.originalName), margin, y + 1);
+  PaintTo(dc);
+}
+
+void CNomvarixView::OnSize(wxSizeEvent& event) {
+  UpdateMetrics();
+  UpdateScrollBars();
+  Refresh(false);
+  event.Skip();
+}
+
+void CNomvarixView::OnScroll(wxScrollWinEvent& event) {
+  NameEditor& editor = session_.Editor();
+  const ScrollRequest request = RequestOf(event);
+  const bool changed = event.GetOrientation() == wxVERTICAL ? editor.ScrollVertically(request, event.GetPosition())
+                                                            : editor.ScrollHorizontally(request, event.GetPosition());
+  if (!changed) return;
+  UpdateScrollBars();
+  Refresh(false);
+}
+
+void CNomvarixView::OnMouse(wxMouseEvent& event) {
+  const wxPoint point = event.GetPosition();
+  bool repaint = false;
+  for (CommandStrip* strip : {&scopeStrip_, &commandStrip_}) {
+    if (event.LeftDown() || event.LeftDClick()) {
+      if (!strip->Area().Contains(point)) continue;
+      strip->OnButtonDown(point);
+      repaint = true;
+    } else if (event.LeftUp()) {
+      repaint |= strip->OnButtonUp(point);
+    } else if (event.Moving() || event.Dragging()) {
+      if (strip->Area().Contains(point)) {
+        repaint |= strip->OnMouseMove(point);
+      } else {
+        repaint |= strip->OnMouseMove(wxPoint(-1, -1));
+      }
     }
-    dc.SetTextForeground(entry.newName == entry.originalName ? *wxBLACK : wxColour(200, 0, 0));
-    dc.DrawText(ToWx(entry.lineText), dividerX + margin, y + 1);
   }
-  dc.SetPen(wxPen(wxColour(192, 192, 192)));
-  dc.DrawLine(dividerX, 0, dividerX, client.y);
+  if (repaint) Refresh(false);
+  event.Skip();
 }
 
 }  // namespace nomvarix

@@ -3,10 +3,15 @@
 #include <memory>
 #include <string>
 
-#include <wx/vscroll.h>
+#include <wx/window.h>
 
 #include "session/EditorSession.h"
+#include "view/CommandStrip.h"
 #include "view/CommandTable.h"
+#include "view/EditorPainter.h"
+#include "view/ViewGeometry.h"
+
+class wxScrollWinEvent;
 
 namespace nomvarix {
 
@@ -14,36 +19,57 @@ class Clipboard;
 class FileSystem;
 class SettingsStore;
 
-/// The editor pane: one row per listed file, the name on disk beside the editable new name.
-/// It owns the editor session and carries out the editor's commands.
-class CNomvarixView final : public wxVScrolledWindow {
+/// The editor pane: the strips, the ruler, one row per listed file with the name on disk beside
+/// the editable new name. It owns the editor session and carries out the editor's commands.
+class CNomvarixView final : public wxWindow {
  public:
   CNomvarixView(wxWindow* parent, FileSystem& fileSystem, SettingsStore& settings);
   ~CNomvarixView() override;
 
   const EditorSession& Session() const { return session_; }
+  const CommandStrip& ScopeStrip() const { return scopeStrip_; }
+  const CommandStrip& ButtonStrip() const { return commandStrip_; }
 
   /// What selecting `folder` in the tree does to the editor: the edits of the folder left are
-  /// kept, `folder` (ending with a separator) is loaded and its remembered edits come back.
+  /// kept, `folder` (ending with a separator) is loaded and its remembered edits come back; the
+  /// divider is measured again for the new names.
   void ShowFolder(const std::u16string& folder);
 
   /// Carries out a menu command, or answers its enable/check query, when the view handles it.
   bool HandleCommandEvent(wxEvent& event);
 
+  /// The whole paint pass into any device context of the view's client size.
+  void PaintTo(wxDC& dc);
+
  private:
-  wxCoord OnGetRowHeight(size_t row) const override;
-  void OnPaint(wxPaintEvent& event);
   void AddCommands();
+  void CreateStrips();
   void ConfirmReload();
   void Run(void (EditorSession::*command)());
   void AfterListChanged();
   void AfterEdit();
+  void UpdateMetrics();
+  void UpdateScrollBars();
+  void RefreshEditButtons();
+  void ToggleChangedRed();
+  void OnScopeButton(unsigned id);
+  void SendStripCommand(unsigned id);
 
+  void OnPaint(wxPaintEvent& event);
+  void OnSize(wxSizeEvent& event);
+  void OnScroll(wxScrollWinEvent& event);
+  void OnMouse(wxMouseEvent& event);
+
+  SettingsStore& settings_;
   std::unique_ptr<Clipboard> clipboard_;
   EditorSession session_;
   CommandTable commands_;
-  wxFont nameFont_;
-  int lineHeight_ = 0;
+  ViewGeometry geometry_;
+  ViewFonts fonts_;
+  CommandStrip scopeStrip_;
+  CommandStrip commandStrip_;
+  PaintFlags flags_;
+  int dividerX_ = -1;
 };
 
 }  // namespace nomvarix

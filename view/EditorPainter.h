@@ -1,0 +1,47 @@
+#pragma once
+
+#include <wx/gdicmn.h>
+
+class wxDC;
+
+namespace nomvarix {
+
+class CommandStrip;
+class NameEditor;
+struct ConflictLinks;
+struct ViewFonts;
+struct ViewGeometry;
+
+/// What the paint pass shows besides the editor's lines and selection.
+struct PaintFlags {
+  bool changedRed = true;
+  bool caretBlinkOn = false;
+  bool textDragActive = false;
+  bool rulerDragActive = false;
+  bool lineDragActive = false;
+  bool dividerDragActive = false;
+  bool dividerHover = false;
+  bool recording = false;
+};
+
+/// Everything one paint pass reads. The editor's metrics give the line height, character width,
+/// divider, text top, margin and client size.
+struct PaintInput {
+  const NameEditor& editor;
+  const ConflictLinks& links;
+  const ViewGeometry& geometry;
+  const ViewFonts& fonts;
+  PaintFlags flags;
+  CommandStrip& scopeStrip;
+  CommandStrip& commandStrip;
+};
+
+/// The divider position for the names: wide enough for the widest disk name, at least 140 pixels,
+/// never beyond a third of the client width.
+int MeasureDividerX(wxDC& dc, const PaintInput& input);
+
+/// Draws the whole editor view into `dc`: bands, ruler, strips, columns, brackets, rows, caret
+/// and badges. Only the visible rows and cells are drawn.
+void PaintEditor(wxDC& dc, const PaintInput& input);
+
+}  // namespace nomvarix

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <wx/font.h>
+
+namespace nomvarix {
+
+/// Lengths of the editor view that do not depend on the fonts, scaled by the screen's dots per
+/// inch (a length "n scaled" is n × dpi / 96), and the three fonts the view draws with.
+struct ViewGeometry {
+  explicit ViewGeometry(int dotsPerInch);
+
+  int Scaled(int n) const;
+
+  int dpi;
+  int stripBandHeight;
+  int textTopOffset;  ///< height of the ruler band below the strips
+  int textMargin;
+  int markerColumnWidth;
+  int dividerGrip;
+
+  int TextTop() const { return stripBandHeight + textTopOffset; }
+};
+
+/// The name font (proportional), the cell font (fixed pitch) and the menu font of the system.
+struct ViewFonts {
+  explicit ViewFonts(int fontSize);
+
+  wxFont nameFont;
+  wxFont cellFont;
+  wxFont uiFont;
+};
+
+}  // namespace nomvarix
