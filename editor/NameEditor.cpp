@@ -1,5 +1,7 @@
 #include "editor/NameEditor.h"
 
+#include <algorithm>
+
 #include "platform/FileSystem.h"
 
 namespace nomvarix {
@@ -26,6 +28,7 @@ void NameEditor::CommitLineText(std::size_t line) {
   if (line >= names_.size()) return;
   NameEntry& entry = names_[line];
   AssignScopedPart(entry.newName, editScope_, entry.lineText);
+  NoteNewName(line);
   history_.LineChanged(line);
   ForgetLongestLine();
 }
@@ -49,7 +52,26 @@ void NameEditor::SetLineText(std::size_t line, std::u16string text) {
 void NameEditor::SetNewName(std::size_t line, std::u16string name) {
   if (line >= names_.size()) return;
   names_[line].newName = std::move(name);
+  NoteNewName(line);
   RefreshLineText(line);
+}
+
+void NameEditor::NoteNewName(std::size_t line) {
+  if (names_[line].newName != names_[line].originalName) {
+    anyNameChanged_ = true;
+    anyNameChangedKnown_ = true;
+  } else if (anyNameChanged_) {
+    anyNameChangedKnown_ = false;  // other lines may still be changed
+  }
+}
+
+bool NameEditor::AnyNameChanged() const {
+  if (!anyNameChangedKnown_) {
+    anyNameChanged_ = std::any_of(names_.begin(), names_.end(),
+                                  [](const NameEntry& e) { return e.newName != e.originalName; });
+    anyNameChangedKnown_ = true;
+  }
+  return anyNameChanged_;
 }
 
 bool NameEditor::SetEditScope(EditScope scope) {
@@ -90,6 +112,8 @@ bool NameEditor::LoadFolder(const FileSystem& fileSystem, std::u16string_view fo
   });
   if (!listed) {
     names_.clear();
+    anyNameChanged_ = false;
+    anyNameChangedKnown_ = true;
     currentFolder_.clear();
     return false;
   }
@@ -112,6 +136,8 @@ bool NameEditor::LoadFolder(const FileSystem& fileSystem, std::u16string_view fo
     LayoutLine(i);
   }
   anyCellMarked_ = false;  // every line was laid out afresh
+  anyNameChanged_ = false;
+  anyNameChangedKnown_ = true;
   currentFolder_ = folder;
   return true;
 }

@@ -52,6 +52,9 @@ class NameEditor {
   /// Sets the full new name from outside (pending edits, AI answers) and refreshes the line.
   void SetNewName(std::size_t line, std::u16string name);
 
+  /// Whether any line's newName differs from its name on disk (kept up to date as lines change).
+  bool AnyNameChanged() const;
+
   /// Marks or unmarks a line as having a problem (validation, applying); out of range is ignored.
   void SetErrorMark(std::size_t line, bool mark) {
     if (line < names_.size()) names_[line].errorMark = mark;
@@ -183,6 +186,8 @@ class NameEditor {
 
  private:
   void ForgetLongestLine() { longestLineValid_ = false; }
+  /// Keeps AnyNameChanged() current after `line` got a new newName.
+  void NoteNewName(std::size_t line);
   void ClearAllMarks();
   /// Clears every mark, then marks columns [from, to) of the lines first..last that have them.
   void MarkRectangle(std::int32_t first, std::int32_t last, std::int32_t from, std::int32_t to);
@@ -209,6 +214,9 @@ class NameEditor {
   std::int32_t leftColumn_ = 0;
   mutable std::int32_t longestLine_ = 0;
   mutable bool longestLineValid_ = false;
+  /// AnyNameChanged(): the answer, and whether it is known without looking at every line.
+  mutable bool anyNameChanged_ = false;
+  mutable bool anyNameChangedKnown_ = true;
   /// False while no cell of any line is marked selected (then deleting has nothing to look at).
   bool anyCellMarked_ = false;
 

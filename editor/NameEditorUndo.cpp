@@ -30,6 +30,7 @@ void NameEditor::Restore(const UndoSnapshot& snapshot) {
   topLine_ = snapshot.topLine;
   for (std::size_t i = 0; i < names_.size(); ++i) LayoutLine(i);
   anyCellMarked_ = false;
+  anyNameChangedKnown_ = false;
   ForgetLongestLine();
   MarkSelectionCells();
   // The lines now are the snapshot's: its saved chunks serve the next snapshot as they are.

@@ -140,10 +140,7 @@ class Pass {
   }
 
   void HeaderMarker() {
-    const NameList& names = editor_.Names();
-    const bool anyChanged = std::any_of(names.begin(), names.end(),
-                                        [](const NameEntry& e) { return e.newName != e.originalName; });
-    if (anyChanged) ChangedTriangle(MarkerLeft(), g_.stripBandHeight, m_.dividerX - g_.Scaled(5), m_.textTop);
+    if (editor_.AnyNameChanged()) ChangedTriangle(MarkerLeft(), g_.stripBandHeight, m_.dividerX - g_.Scaled(5), m_.textTop);
   }
 
   void Strips() {
@@ -308,8 +305,12 @@ class Pass {
     if (x < ColumnX(0) || x < textLeft_) return;
     std::int64_t first = -1;
     std::int64_t last = -1;
-    for (std::int64_t line = std::max<std::int64_t>(sel_.startLine, 0);
-         line <= sel_.endLine && static_cast<std::size_t>(line) < editor_.LineCount(); ++line) {
+    // Only the visible rows can show the line, so only they are looked at.
+    const std::int64_t lastVisible = static_cast<std::int64_t>(editor_.TopLine()) + visibleRows_ - 1;
+    for (std::int64_t line = std::max<std::int64_t>(sel_.startLine, editor_.TopLine());
+         line <= std::min<std::int64_t>(sel_.endLine, lastVisible) &&
+         static_cast<std::size_t>(line) < editor_.LineCount();
+         ++line) {
       const auto& cells = editor_.Names()[static_cast<std::size_t>(line)].cells;
       if (std::any_of(cells.begin(), cells.end(), [](const GlyphCell& c) { return c.selected; })) {
         if (first < 0) first = line;

@@ -76,6 +76,29 @@ TEST_F(SelectionTest, SelectAllCoversTheLongestLine) {
   EXPECT_EQ(editor.TopLine(), 1);  // the last line scrolled into view
 }
 
+TEST_F(SelectionTest, ScrollBarRequestsStayWithinTheListAndTheLongestLine) {
+  Lines lines;
+  for (char16_t c = u'a'; c <= u't'; ++c) lines.push_back(std::u16string(c == u't' ? 45 : 5, c));
+  Load(lines);
+  editor.SetMetrics({.lineHeight = 20, .charWidth = 10, .textTop = 30, .dividerX = 100, .textMargin = 4,
+                     .clientWidth = 404, .clientHeight = 230});
+  EXPECT_FALSE(editor.ScrollVertically(ScrollRequest::LineBack));
+  EXPECT_TRUE(editor.ScrollVertically(ScrollRequest::PageForward));
+  EXPECT_EQ(editor.TopLine(), 10);
+  EXPECT_FALSE(editor.ScrollVertically(ScrollRequest::LineForward)) << "20 lines, 10 visible";
+  EXPECT_TRUE(editor.ScrollVertically(ScrollRequest::Thumb, 4));
+  EXPECT_EQ(editor.TopLine(), 4);
+  EXPECT_FALSE(editor.ScrollVertically(ScrollRequest::First)) << "the vertical bar ignores top and bottom";
+  EXPECT_TRUE(editor.ScrollVertically(ScrollRequest::PageBack));
+  EXPECT_EQ(editor.TopLine(), 0);
+
+  EXPECT_TRUE(editor.ScrollHorizontally(ScrollRequest::Last));
+  EXPECT_EQ(editor.LeftColumn(), 15) << "45 columns, 30 visible";
+  EXPECT_FALSE(editor.ScrollHorizontally(ScrollRequest::Thumb, 99)) << "the thumb stops at the last screenful";
+  EXPECT_TRUE(editor.ScrollHorizontally(ScrollRequest::First));
+  EXPECT_EQ(editor.LeftColumn(), 0);
+}
+
 TEST_F(SelectionTest, ScrollingBringsLinesAndColumnsIntoView) {
   Lines lines;
   for (char16_t c = u'a'; c <= u't'; ++c) lines.push_back(std::u16string(30, c));

@@ -126,5 +126,22 @@ TEST_F(UndoTest, SnapshotsShareTheLinesThatDidNotChange) {
   EXPECT_EQ(Texts(), lines);
 }
 
+TEST_F(UndoTest, TheChangedNameMarkFollowsEditsUndoAndReset) {
+  Load({u"a.txt", u"b.txt"});
+  EXPECT_FALSE(editor.AnyNameChanged());
+  Caret(1, 0);
+  Type(u"x");
+  EXPECT_TRUE(editor.AnyNameChanged());
+  ASSERT_TRUE(editor.Undo());
+  EXPECT_FALSE(editor.AnyNameChanged());
+  ASSERT_TRUE(editor.Redo());
+  EXPECT_TRUE(editor.AnyNameChanged());
+  editor.SetNewName(0, u"c.txt");
+  editor.SetNewName(1, u"b.txt");
+  EXPECT_TRUE(editor.AnyNameChanged()) << "line 0 is still changed";
+  editor.SetNewName(0, u"a.txt");
+  EXPECT_FALSE(editor.AnyNameChanged());
+}
+
 }  // namespace
 }  // namespace nomvarix
