@@ -26,9 +26,9 @@ constexpr int kDividerX = 200;
 constexpr int kMargin = 20;
 
 /// An editor over the given files, painted at 96 dots per inch into a bitmap with a fixed grid.
-class EditorPaintTest : public ::testing::Test {
+class EditorPaintGuiTest : public ::testing::Test {
  protected:
-  EditorPaintTest() {
+  EditorPaintGuiTest() {
     scopeStrip.SetBackground(palette::StripBand());
     commandStrip.SetBackground(palette::StripBand());
   }
@@ -83,7 +83,7 @@ class EditorPaintTest : public ::testing::Test {
   CommandStrip commandStrip{CommandStrip::Direction::FromRight, 96};
 };
 
-TEST(Shades, DarkenAndLightenTruncateInSinglePrecision) {
+TEST(ShadesGuiTest, DarkenAndLightenTruncateInSinglePrecision) {
   EXPECT_EQ(palette::StripBand(), wxColour(138, 138, 138));
   EXPECT_EQ(palette::StatusCell(), wxColour(184, 184, 184));
   EXPECT_EQ(palette::BandSeparator(), wxColour(161, 161, 161));
@@ -100,7 +100,7 @@ TEST(Shades, DarkenAndLightenTruncateInSinglePrecision) {
   EXPECT_EQ(Darken(wxColour(240, 100, 0), 1.2f), wxColour(255, 120, 0)) << "brightening stops at 255";
 }
 
-TEST_F(EditorPaintTest, ABlockFillsItsCellsAndTheBlockBackgroundOnly) {
+TEST_F(EditorPaintGuiTest, ABlockFillsItsCellsAndTheBlockBackgroundOnly) {
   Load({u"abcdefgh", u"abcdefgi", u"abd"});
   editor.SetSelection({0, 2, 2, 5}, {2, 5});
   const wxImage image = Paint();
@@ -111,7 +111,7 @@ TEST_F(EditorPaintTest, ABlockFillsItsCellsAndTheBlockBackgroundOnly) {
   EXPECT_EQ(CellBackground(image, 0, 6), palette::kTextBack);
 }
 
-TEST_F(EditorPaintTest, ChangedCharactersAreRedOnlyWhileTypeChangedInRedIsOn) {
+TEST_F(EditorPaintGuiTest, ChangedCharactersAreRedOnlyWhileTypeChangedInRedIsOn) {
   Load({u"aaaa", u"bbbb"});
   editor.SetNewName(0, u"aXaa");
   const auto red = [](const wxColour& c) { return c.Red() > 120 && c.Green() < 60 && c.Blue() < 60; };
@@ -132,7 +132,7 @@ TEST_F(EditorPaintTest, ChangedCharactersAreRedOnlyWhileTypeChangedInRedIsOn) {
                         [](const wxColour& c) { return c == palette::kChangedTriangle; }));
 }
 
-TEST_F(EditorPaintTest, TheErrorBarSitsLeftOfColumnZeroOnMarkedLines) {
+TEST_F(EditorPaintGuiTest, TheErrorBarSitsLeftOfColumnZeroOnMarkedLines) {
   Load({u"one.txt", u"two.txt"});
   editor.SetErrorMark(1, true);
   const wxImage image = Paint();
@@ -140,7 +140,7 @@ TEST_F(EditorPaintTest, TheErrorBarSitsLeftOfColumnZeroOnMarkedLines) {
   EXPECT_NE(At(image, CellX(0) - 2, RowY(0) + 5), palette::kErrorBar);
 }
 
-TEST_F(EditorPaintTest, TheLockedBandCoversColumnZeroOnlyInExtensionScope) {
+TEST_F(EditorPaintGuiTest, TheLockedBandCoversColumnZeroOnlyInExtensionScope) {
   Load({u"a.jpg", u"b.png"});
   EXPECT_NE(CellBackground(Paint(), 0, 0), palette::kLockedBand);
   ASSERT_TRUE(editor.SetEditScope(EditScope::Extension));
@@ -150,7 +150,7 @@ TEST_F(EditorPaintTest, TheLockedBandCoversColumnZeroOnlyInExtensionScope) {
   EXPECT_NE(CellBackground(image, 0, 1), palette::kLockedBand);
 }
 
-TEST_F(EditorPaintTest, TheDividerFitsShortNamesAndNeverPassesAThirdOfTheWidth) {
+TEST_F(EditorPaintGuiTest, TheDividerFitsShortNamesAndNeverPassesAThirdOfTheWidth) {
   Load({u"a", u"b"});
   editor.SetMetrics({.lineHeight = kLineHeight, .charWidth = kCharWidth, .clientWidth = 1200});
   wxBitmap bitmap(10, 10, 24);
@@ -165,7 +165,7 @@ TEST_F(EditorPaintTest, TheDividerFitsShortNamesAndNeverPassesAThirdOfTheWidth) 
   EXPECT_EQ(MeasureDividerX(dc, input), 300);
 }
 
-TEST_F(EditorPaintTest, AnEmptyListPaintsTheBandsAndNoRows) {
+TEST_F(EditorPaintGuiTest, AnEmptyListPaintsTheBandsAndNoRows) {
   const wxImage image = Paint();
   EXPECT_EQ(At(image, 2, 2), palette::StripBand());
   EXPECT_EQ(At(image, CellX(3), RowY(0) + 5), palette::kTextBack);
@@ -173,9 +173,9 @@ TEST_F(EditorPaintTest, AnEmptyListPaintsTheBandsAndNoRows) {
 }
 
 /// The view's command strip painted into a band of the given width.
-class CommandStripTest : public ::testing::Test {
+class CommandStripGuiTest : public ::testing::Test {
  protected:
-  CommandStripTest() {
+  CommandStripGuiTest() {
     strip.SetBackground(palette::StripBand());
     AddCommandButtons(strip);
   }
@@ -189,7 +189,7 @@ class CommandStripTest : public ::testing::Test {
   CommandStrip strip{CommandStrip::Direction::FromRight, 96};
 };
 
-TEST_F(CommandStripTest, LaysOutFromTheRightAndAHiddenButtonTakesNoSpace) {
+TEST_F(CommandStripGuiTest, LaysOutFromTheRightAndAHiddenButtonTakesNoSpace) {
   Paint(1400);
   EXPECT_EQ(strip.Find(strip::kApply)->rect.GetRight() + 1, 1400 - 8) << "the last shown button ends at the padding";
   EXPECT_EQ(strip.Find(strip::kValidate)->rect.GetRight() + 1 + 8, strip.Find(strip::kApply)->rect.GetLeft());
@@ -202,7 +202,7 @@ TEST_F(CommandStripTest, LaysOutFromTheRightAndAHiddenButtonTakesNoSpace) {
   EXPECT_EQ(strip.Area().GetLeft(), strip.Find(strip::kFilter)->rect.GetLeft());
 }
 
-TEST_F(CommandStripTest, NarrowingCompressesTheButtonsAndSeparators) {
+TEST_F(CommandStripGuiTest, NarrowingCompressesTheButtonsAndSeparators) {
   Paint(1400);
   const int undo = Width(strip::kUndo);
   const int macro = Width(strip::kMacro);
@@ -215,7 +215,7 @@ TEST_F(CommandStripTest, NarrowingCompressesTheButtonsAndSeparators) {
       << "a separator keeps only the spacing on its two sides";
 }
 
-TEST_F(CommandStripTest, APressReleasedElsewhereRunsNothing) {
+TEST_F(CommandStripGuiTest, APressReleasedElsewhereRunsNothing) {
   std::vector<unsigned> clicked;
   strip.SetCallback([&](unsigned id) { clicked.push_back(id); });
   Paint(1400);
@@ -229,7 +229,7 @@ TEST_F(CommandStripTest, APressReleasedElsewhereRunsNothing) {
   EXPECT_EQ(CommandOfStripButton(strip::kApply), 32774);
 }
 
-TEST_F(CommandStripTest, TheMacroGroupShowsAndHidesItsButtons) {
+TEST_F(CommandStripGuiTest, TheMacroGroupShowsAndHidesItsButtons) {
   Paint(1400);
   const wxPoint macro = strip.Find(strip::kMacro)->rect.GetTopLeft() + wxPoint(5, 5);
   strip.OnButtonDown(macro);
