@@ -38,6 +38,12 @@ int ScreenFontHeight() {
 
 }  // namespace
 
+wxString FitCaption(const wxString& caption, int space, const std::function<int(const wxString&)>& need) {
+  if (space >= need(caption)) return caption;
+  const wxString first = caption.Left(1);
+  return space >= need(first) ? first : wxString();
+}
+
 CommandStrip::CommandStrip(Direction direction, int dotsPerInch)
     : direction_(direction),
       dpi_(dotsPerInch > 0 ? dotsPerInch : 96),
@@ -229,9 +235,8 @@ void CommandStrip::DrawFittedCaption(wxDC& dc, const StripButton& button, const 
   if (button.caption.empty()) return;
   const int available = space.GetWidth() + 2 * Scaled(8);
   const auto need = [&](const wxString& text) { return dc.GetTextExtent(text).x + 2 * Scaled(8); };
-  wxString caption = ToWx(button.caption);
-  if (available < need(caption)) caption = caption.Left(1);
-  if (available < need(caption)) return;
+  const wxString caption = FitCaption(ToWx(button.caption), available, need);
+  if (caption.empty()) return;
   dc.SetTextForeground(colour);
   dc.DrawLabel(caption, space, wxALIGN_CENTER);
 }

@@ -7,6 +7,7 @@
 #include <wx/colour.h>
 #include <wx/font.h>
 #include <wx/gdicmn.h>
+#include <wx/string.h>
 
 #include "view/StripButton.h"
 
@@ -15,6 +16,10 @@ class wxMenu;
 class wxWindow;
 
 namespace nomvarix {
+
+/// The caption a button with `space` pixels for it shows: the whole caption, else its first
+/// character, else nothing; `need` gives a text's width with its padding.
+wxString FitCaption(const wxString& caption, int space, const std::function<int(const wxString&)>& need);
 
 /// A row of painted buttons in a band of the editor view: laid out from the left or the right,
 /// compressed when too narrow, drawn with rounded anti-aliased shapes, with hover, press, check

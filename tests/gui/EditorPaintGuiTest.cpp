@@ -243,5 +243,13 @@ TEST_F(CommandStripGuiTest, TheMacroGroupShowsAndHidesItsButtons) {
   EXPECT_FALSE(strip.Find(strip::kRecord)->visible);
 }
 
+TEST(CaptionFitGuiTest, ACaptionShrinksToItsFirstLetterThenToNothing) {
+  const auto need = [](const wxString& text) { return static_cast<int>(text.length()) * 10 + 16; };
+  EXPECT_EQ(FitCaption("Undo", 56, need), "Undo");
+  EXPECT_EQ(FitCaption("Undo", 55, need), "U");
+  EXPECT_EQ(FitCaption("Undo", 26, need), "U");
+  EXPECT_EQ(FitCaption("Undo", 25, need), "");
+}
+
 }  // namespace
 }  // namespace nomvarix::test
