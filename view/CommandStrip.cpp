@@ -6,13 +6,13 @@
 #include <wx/dc.h>
 #include <wx/dcmemory.h>
 #include <wx/dcscreen.h>
-#include <wx/fontenum.h>
 #include <wx/graphics.h>
 #include <wx/menu.h>
 #include <wx/settings.h>
 #include <wx/window.h>
 
 #include "view/Shade.h"
+#include "view/ViewGeometry.h"
 #include "view/WxText.h"
 
 namespace nomvarix {
@@ -25,9 +25,7 @@ constexpr int kArrowLeft = 2;
 bool HasArrow(StripButtonKind kind) { return kind == StripButtonKind::DropDown || kind == StripButtonKind::Group; }
 
 wxFont StripFont(int dpi, wxFontWeight weight) {
-  wxFontInfo info = wxFontInfo(wxSize(0, (12 * dpi + 48) / 96)).Family(wxFONTFAMILY_SWISS).Weight(weight);
-  if (wxFontEnumerator::IsValidFacename("Segoe UI")) info.FaceName("Segoe UI");
-  return wxFont(info);
+  return FontOf(ScaledLength(12, dpi), wxFONTFAMILY_SWISS, {"Segoe UI"}, weight);
 }
 
 int ScreenFontHeight() {
@@ -51,7 +49,7 @@ CommandStrip::CommandStrip(Direction direction, int dotsPerInch)
       regularFont_(StripFont(dpi_, wxFONTWEIGHT_NORMAL)),
       fontHeight_(ScreenFontHeight()) {}
 
-int CommandStrip::Scaled(int n) const { return (n * dpi_ + 48) / 96; }
+int CommandStrip::Scaled(int n) const { return ScaledLength(n, dpi_); }
 
 void CommandStrip::SetOwner(wxWindow* owner, MenuSource menus) {
   owner_ = owner;
@@ -293,7 +291,7 @@ void CommandStrip::DrawGroupFrame(wxDC& dc, std::size_t group, const Colours& co
   if (!last) return;
   const wxRect& r = buttons_[group].rect;
   const int left = r.GetRight() + 1 - Scaled(10);
-  const int right = last->rect.GetRight() + 1 + (Scaled(16) / 2 + 4) * dpi_ / 96;
+  const int right = last->rect.GetRight() + 1 + Scaled(Scaled(16) / 2 + 4);
   dc.SetPen(wxPen(colours.border, 1));
   dc.SetBrush(*wxTRANSPARENT_BRUSH);
   dc.DrawRectangle(left, r.GetTop() - Scaled(4), right - left, r.GetHeight() + 2 * Scaled(4));

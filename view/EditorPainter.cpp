@@ -68,6 +68,8 @@ class Pass {
   int RowTop(std::int64_t line) const {
     return static_cast<int>(m_.textTop + (line - editor_.TopLine()) * m_.lineHeight);
   }
+  /// x kept inside the text area, from column 0's edge to the client's right edge.
+  int ClampToText(int x) const { return std::clamp(x, textLeft_, std::max(textLeft_, m_.clientWidth)); }
   int MarkerLeft() const { return m_.dividerX - g_.markerColumnWidth - g_.Scaled(5); }
   bool HasCaret() const { return sel_.startColumn != -1 || sel_.endColumn != -1; }
 
@@ -110,9 +112,8 @@ class Pass {
     const int bottom = m_.textTop;
     Fill(m_.dividerX, top, m_.clientWidth, bottom, palette::RulerBack());
     if (HasCaret() && sel_.startColumn != sel_.endColumn) {
-      const auto clampX = [&](int x) { return std::clamp(x, textLeft_, std::max(textLeft_, m_.clientWidth)); };
-      const int a = clampX(ColumnX(sel_.startColumn));
-      const int b = clampX(ColumnX(sel_.endColumn));
+      const int a = ClampToText(ColumnX(sel_.startColumn));
+      const int b = ClampToText(ColumnX(sel_.endColumn));
       Fill(std::min(a, b), top, std::max(a, b), bottom, palette::kTint);
     }
     Line(m_.dividerX, bottom - 1, m_.clientWidth, bottom - 1, palette::RulerTick());
@@ -158,8 +159,7 @@ class Pass {
     Fill(MarkerLeft(), top, m_.dividerX, bottom, palette::MarkerColumn());
     const int minColumn = editor_.MinColumn();
     if (minColumn > 0) {
-      const auto clampX = [&](int x) { return std::clamp(x, textLeft_, std::max(textLeft_, m_.clientWidth)); };
-      Fill(clampX(ColumnX(0)), top, clampX(ColumnX(minColumn)), bottom, palette::kLockedBand);
+      Fill(ClampToText(ColumnX(0)), top, ClampToText(ColumnX(minColumn)), bottom, palette::kLockedBand);
     }
     Fill(m_.dividerX, top, textLeft_, bottom, palette::TextMargin());
   }
@@ -380,14 +380,13 @@ class Pass {
 
 }  // namespace
 
-int MeasureDividerX(wxDC& dc, const PaintInput& input) {
-  dc.SetFont(input.fonts.nameFont);
+int MeasureDividerX(wxDC& dc, const NameList& names, const wxFont& nameFont, const ViewGeometry& geometry,
+                    int clientWidth) {
+  dc.SetFont(nameFont);
   int widest = 0;
-  for (const NameEntry& entry : input.editor.Names()) {
-    widest = std::max(widest, dc.GetTextExtent(ToWx(entry.originalName)).x);
-  }
-  const int wanted = widest + input.geometry.markerColumnWidth + input.geometry.textMargin + 8;
-  return std::min(input.editor.Metrics().clientWidth / 3, std::max(140, wanted));
+  for (const NameEntry& entry : names) widest = std::max(widest, dc.GetTextExtent(ToWx(entry.originalName)).x);
+  const int wanted = widest + geometry.markerColumnWidth + geometry.textMargin + 8;
+  return std::min(clientWidth / 3, std::max(140, wanted));
 }
 
 void PaintEditor(wxDC& dc, const PaintInput& input) { Pass(dc, input).Run(); }

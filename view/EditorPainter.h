@@ -2,7 +2,10 @@
 
 #include <wx/gdicmn.h>
 
+#include "editor/NameEntry.h"
+
 class wxDC;
+class wxFont;
 
 namespace nomvarix {
 
@@ -38,7 +41,8 @@ struct PaintInput {
 
 /// The divider position for the names: wide enough for the widest disk name, at least 140 pixels,
 /// never beyond a third of the client width.
-int MeasureDividerX(wxDC& dc, const PaintInput& input);
+int MeasureDividerX(wxDC& dc, const NameList& names, const wxFont& nameFont, const ViewGeometry& geometry,
+                    int clientWidth);
 
 /// Draws the whole editor view into `dc`: bands, ruler, strips, columns, brackets, rows, caret
 /// and badges. Only the visible rows and cells are drawn.

@@ -50,6 +50,7 @@ CNomvarixView::CNomvarixView(wxWindow* parent, FileSystem& fileSystem, SettingsS
   flags_.changedRed = settings.ReadFlag(settings::kChangedRed, settings::kChangedRedDefault);
   CreateStrips();
   AddCommands();
+  MeasureFonts();
   UpdateMetrics();
   Bind(wxEVT_PAINT, &CNomvarixView::OnPaint, this);
   Bind(wxEVT_SIZE, &CNomvarixView::OnSize, this);
@@ -128,24 +129,23 @@ bool CNomvarixView::HandleCommandEvent(wxEvent& event) {
 void CNomvarixView::ShowFolder(const std::u16string& folder) {
   session_.SwitchToFolder(folder);
   dividerX_ = -1;
-  AfterListChanged();
+  AfterEdit();
 }
 
 void CNomvarixView::ConfirmReload() {
   const int answer = wxMessageBox(ToWx(kReloadQuestion), "Nomvarix", wxYES_NO | wxICON_QUESTION, this);
   if (answer != wxYES) return;
   session_.ReloadConfirmed();
-  AfterListChanged();
+  AfterEdit();
 }
 
 void CNomvarixView::Run(void (EditorSession::*command)()) {
   (session_.*command)();
-  AfterListChanged();
+  AfterEdit();
 }
 
-void CNomvarixView::AfterListChanged() { AfterEdit(); }
-
 void CNomvarixView::AfterEdit() {
+  UpdateMetrics();
   RefreshEditButtons();
   UpdateScrollBars();
   Refresh(false);
@@ -183,26 +183,27 @@ void CNomvarixView::SendStripCommand(unsigned id) {
   frame->ProcessWindowEvent(event);
 }
 
-void CNomvarixView::UpdateMetrics() {
-  const wxSize client = GetClientSize();
+void CNomvarixView::MeasureFonts() {
   wxClientDC dc(this);
   dc.SetFont(fonts_.nameFont);
-  const int lineHeight = dc.GetCharHeight() + 4;
+  lineHeight_ = dc.GetCharHeight() + 4;
   dc.SetFont(fonts_.cellFont);
-  ViewMetrics metrics{.lineHeight = lineHeight,
-                      .charWidth = dc.GetCharWidth(),
-                      .textTop = geometry_.TextTop(),
-                      .dividerX = dividerX_,
-                      .textMargin = geometry_.textMargin,
-                      .clientWidth = client.x,
-                      .clientHeight = client.y};
+  charWidth_ = dc.GetCharWidth();
+}
+
+void CNomvarixView::UpdateMetrics() {
+  const wxSize client = GetClientSize();
   if (dividerX_ == -1) {
-    session_.Editor().SetMetrics(metrics);
-    dividerX_ = MeasureDividerX(dc, {session_.Editor(), session_.Links(), geometry_, fonts_, flags_, scopeStrip_,
-                                     commandStrip_});
-    metrics.dividerX = dividerX_;
+    wxClientDC dc(this);
+    dividerX_ = MeasureDividerX(dc, session_.Editor().Names(), fonts_.nameFont, geometry_, client.x);
   }
-  session_.Editor().SetMetrics(metrics);
+  session_.Editor().SetMetrics({.lineHeight = lineHeight_,
+                                .charWidth = charWidth_,
+                                .textTop = geometry_.TextTop(),
+                                .dividerX = dividerX_,
+                                .textMargin = geometry_.textMargin,
+                                .clientWidth = client.x,
+                                .clientHeight = client.y});
 }
 
 void CNomvarixView::UpdateScrollBars() {

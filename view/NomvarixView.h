@@ -46,8 +46,9 @@ class CNomvarixView final : public wxWindow {
   void CreateStrips();
   void ConfirmReload();
   void Run(void (EditorSession::*command)());
-  void AfterListChanged();
   void AfterEdit();
+  void MeasureFonts();
+  /// Hands the editor the geometry of the fonts and the window; measures the divider when it is -1.
   void UpdateMetrics();
   void UpdateScrollBars();
   void RefreshEditButtons();
@@ -69,6 +70,8 @@ class CNomvarixView final : public wxWindow {
   CommandStrip scopeStrip_;
   CommandStrip commandStrip_;
   PaintFlags flags_;
+  int lineHeight_ = 0;
+  int charWidth_ = 0;
   int dividerX_ = -1;
 };
 

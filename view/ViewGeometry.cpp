@@ -4,13 +4,10 @@
 #include <wx/settings.h>
 
 namespace nomvarix {
-namespace {
+int ScaledLength(int n, int dpi) { return static_cast<int>((static_cast<long long>(n) * dpi + 48) / 96); }
 
-int MulDiv96(int n, int dpi) { return static_cast<int>((static_cast<long long>(n) * dpi + 48) / 96); }
-
-/// A font of `pixelHeight` with the first of `faces` that is installed, else the family's default.
-wxFont FontOf(int pixelHeight, wxFontFamily family, std::initializer_list<const char*> faces) {
-  wxFontInfo info = wxFontInfo(wxSize(0, pixelHeight)).Family(family);
+wxFont FontOf(int pixelHeight, wxFontFamily family, std::initializer_list<const char*> faces, wxFontWeight weight) {
+  wxFontInfo info = wxFontInfo(wxSize(0, pixelHeight)).Family(family).Weight(weight);
   for (const char* face : faces) {
     if (wxFontEnumerator::IsValidFacename(face)) {
       info.FaceName(face);
@@ -20,8 +17,6 @@ wxFont FontOf(int pixelHeight, wxFontFamily family, std::initializer_list<const 
   return wxFont(info);
 }
 
-}  // namespace
-
 ViewGeometry::ViewGeometry(int dotsPerInch)
     : dpi(dotsPerInch > 0 ? dotsPerInch : 96),
       stripBandHeight(Scaled(23) + 2 * Scaled(8)),
@@ -30,7 +25,7 @@ ViewGeometry::ViewGeometry(int dotsPerInch)
       markerColumnWidth(Scaled(20)),
       dividerGrip(Scaled(8)) {}
 
-int ViewGeometry::Scaled(int n) const { return MulDiv96(n, dpi); }
+int ViewGeometry::Scaled(int n) const { return ScaledLength(n, dpi); }
 
 ViewFonts::ViewFonts(int fontSize)
     : nameFont(FontOf(fontSize, wxFONTFAMILY_SWISS, {"Segoe UI"})),

@@ -1,8 +1,17 @@
 #pragma once
 
+#include <initializer_list>
+
 #include <wx/font.h>
 
 namespace nomvarix {
+
+/// n × dpi / 96, rounded: a length of n pixels at 96 dots per inch on a screen of `dpi`.
+int ScaledLength(int n, int dpi);
+
+/// A font `pixelHeight` high with the first of `faces` that is installed, else the family's default.
+wxFont FontOf(int pixelHeight, wxFontFamily family, std::initializer_list<const char*> faces,
+              wxFontWeight weight = wxFONTWEIGHT_NORMAL);
 
 /// Lengths of the editor view that do not depend on the fonts, scaled by the screen's dots per
 /// inch (a length "n scaled" is n × dpi / 96), and the three fonts the view draws with.

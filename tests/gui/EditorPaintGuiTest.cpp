@@ -152,17 +152,13 @@ TEST_F(EditorPaintGuiTest, TheLockedBandCoversColumnZeroOnlyInExtensionScope) {
 
 TEST_F(EditorPaintGuiTest, TheDividerFitsShortNamesAndNeverPassesAThirdOfTheWidth) {
   Load({u"a", u"b"});
-  editor.SetMetrics({.lineHeight = kLineHeight, .charWidth = kCharWidth, .clientWidth = 1200});
   wxBitmap bitmap(10, 10, 24);
   wxMemoryDC dc(bitmap);
-  EXPECT_EQ(MeasureDividerX(dc, Input()), 140);
+  EXPECT_EQ(MeasureDividerX(dc, editor.Names(), fonts.nameFont, geometry, 1200), 140);
 
-  NameEditor longNames;
   fs.AddFolder(u"/long/", {std::u16string(200, u'w')});
-  ASSERT_TRUE(longNames.LoadFolder(fs, u"/long/", SortOrder{}));
-  longNames.SetMetrics({.lineHeight = kLineHeight, .charWidth = kCharWidth, .clientWidth = 900});
-  const PaintInput input{longNames, links, geometry, fonts, flags, scopeStrip, commandStrip};
-  EXPECT_EQ(MeasureDividerX(dc, input), 300);
+  ASSERT_TRUE(editor.LoadFolder(fs, u"/long/", SortOrder{}));
+  EXPECT_EQ(MeasureDividerX(dc, editor.Names(), fonts.nameFont, geometry, 900), 300);
 }
 
 TEST_F(EditorPaintGuiTest, AnEmptyListPaintsTheBandsAndNoRows) {
