@@ -193,10 +193,6 @@ void CNomvarixView::MeasureFonts() {
 
 void CNomvarixView::UpdateMetrics() {
   const wxSize client = GetClientSize();
-  if (dividerX_ == -1) {
-    wxClientDC dc(this);
-    dividerX_ = MeasureDividerX(dc, session_.Editor().Names(), fonts_.nameFont, geometry_, client.x);
-  }
   session_.Editor().SetMetrics({.lineHeight = lineHeight_,
                                 .charWidth = charWidth_,
                                 .textTop = geometry_.TextTop(),
@@ -215,7 +211,11 @@ void CNomvarixView::UpdateScrollBars() {
 }
 
 void CNomvarixView::PaintTo(wxDC& dc) {
+  // The divider is measured at paint time, when the window has its real size.
+  const bool measure = dividerX_ == -1;
+  if (measure) dividerX_ = MeasureDividerX(dc, session_.Editor().Names(), fonts_.nameFont, geometry_, GetClientSize().x);
   UpdateMetrics();
+  if (measure) UpdateScrollBars();
   const PaintInput input{session_.Editor(), session_.Links(), geometry_, fonts_, flags_, scopeStrip_, commandStrip_};
   PaintEditor(dc, input);
 }

@@ -48,7 +48,7 @@ class CNomvarixView final : public wxWindow {
   void Run(void (EditorSession::*command)());
   void AfterEdit();
   void MeasureFonts();
-  /// Hands the editor the geometry of the fonts and the window; measures the divider when it is -1.
+  /// Hands the editor the geometry of the fonts, the window and the divider.
   void UpdateMetrics();
   void UpdateScrollBars();
   void RefreshEditButtons();
