@@ -12,6 +12,7 @@
 #include "platform/Path.h"
 #include "platform/SettingKeys.h"
 #include "platform/SettingsStore.h"
+#include "resources/Accelerators.h"
 #include "resources/AppIcon.h"
 #include "resources/CommandIds.h"
 #include "resources/MainMenu.h"
@@ -54,8 +55,10 @@ CMainFrame::CMainFrame(FileSystem& fileSystem, SettingsStore& settings)
   view_ = new CNomvarixView(splitter_, fileSystem_, settings_);
   splitter_->SplitVertically(folderPane_, view_, FromDIP(kFolderPaneWidth));
 
+  SetAcceleratorTable(CreateAccelerators());
   BindCommands();
   UpdateRecentMenu();
+  view_->SetFocus();
   Bind(wxEVT_IDLE, [this](wxIdleEvent& event) {
     UpdateKeyIndicators();
     event.Skip();
@@ -89,6 +92,9 @@ void CMainFrame::BindCommands() {
       }, cmd::MenuIdOf(cmd::kStatusBar));
   Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& event) { event.Check(GetStatusBar()->IsShown()); },
        cmd::MenuIdOf(cmd::kStatusBar));
+  for (const int command : {cmd::kNextPane, cmd::kPreviousPane}) {
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { FocusOtherPane(); }, cmd::MenuIdOf(command));
+  }
   Bind(wxEVT_MENU, [this](wxCommandEvent& event) {
         OpenRecentFolder(static_cast<std::size_t>(event.GetId() - kRecentMenuFirst));
       }, kRecentMenuFirst, kRecentMenuLast);
@@ -111,6 +117,13 @@ bool CMainFrame::TryAfter(wxEvent& event) {
     return true;
   }
   return false;
+}
+
+void CMainFrame::FocusOtherPane() {
+  // Two panes: the next and the previous one are the same.
+  wxWindow* focus = FindFocus();
+  const bool inEditor = focus && (focus == view_ || view_->IsDescendant(focus));
+  (inEditor ? folderPane_ : static_cast<wxWindow*>(view_))->SetFocus();
 }
 
 void CMainFrame::OpenStartFolder(std::u16string_view startPath) {

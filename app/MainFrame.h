@@ -43,6 +43,8 @@ class CMainFrame final : public wxFrame {
   void UpdateKeyIndicators();
   void UpdateRecentMenu();
   void BindCommands();
+  /// F6 and Shift+F6: the focus moves between the folder pane and the editor.
+  void FocusOtherPane();
 
   FileSystem& fileSystem_;
   SettingsStore& settings_;

@@ -91,6 +91,8 @@ class NameEditor {
   std::int32_t WidestLineInRange(std::int32_t first, std::int32_t last) const;
   /// The largest cell count of all lines (cached until a line changes).
   std::int32_t LongestLineLength() const;
+  /// Clears the `selected` flag of every cell.
+  void ClearAllMarks();
   /// Sets every cell's `selected` flag from the rectangle.
   void MarkSelectionCells();
   /// Marks columns [min(a, b), max(a, b)) on every line.
@@ -188,7 +190,6 @@ class NameEditor {
   void ForgetLongestLine() { longestLineValid_ = false; }
   /// Keeps AnyNameChanged() current after `line` got a new newName.
   void NoteNewName(std::size_t line);
-  void ClearAllMarks();
   /// Clears every mark, then marks columns [from, to) of the lines first..last that have them.
   void MarkRectangle(std::int32_t first, std::int32_t last, std::int32_t from, std::int32_t to);
   void Restore(const UndoSnapshot& snapshot);

@@ -9,6 +9,13 @@ namespace nomvarix::settings {
 // uses it and written the moment the user changes it.
 
 inline constexpr std::u16string_view kFontSize = u"FontSize";
+/// The editor font grows by kFontSizeStep while below kFontSizeGrowLimit and shrinks while at
+/// least kFontSizeShrinkLimit, so sizes stay within 7..65.
+inline constexpr int kFontSizeStep = 2;
+inline constexpr int kFontSizeGrowLimit = 64;
+inline constexpr int kFontSizeShrinkLimit = 9;
+constexpr bool CanIncreaseFontSize(int size) { return size < kFontSizeGrowLimit; }
+constexpr bool CanDecreaseFontSize(int size) { return size >= kFontSizeShrinkLimit; }
 inline constexpr std::u16string_view kCheckConflict = u"CheckConflict";
 inline constexpr bool kCheckConflictDefault = true;
 inline constexpr std::u16string_view kSortCaseSensitive = u"SortCaseSensitive";

@@ -19,7 +19,7 @@ wxMenuBar* CreateMainMenu() {
   file->AppendSeparator();
   file->Append(MenuIdOf(cmd::kRecentFolderFirst), "Recent File");
   file->AppendSeparator();
-  file->Append(MenuIdOf(cmd::kExit), "E&xit");
+  file->Append(MenuIdOf(cmd::kExit), "E&xit", "Quit the application; prompts to save documents");
 
   auto* macros = new wxMenu;
   macros->Append(MenuIdOf(cmd::kRecordMacro), "Record Macro");
@@ -30,12 +30,12 @@ wxMenuBar* CreateMainMenu() {
   macros->Append(MenuIdOf(cmd::kLoadMacro), "Load Macro ...");
 
   auto* edit = new wxMenu;
-  edit->Append(MenuIdOf(cmd::kUndo), "&Undo\tCtrl+Z");
-  edit->Append(MenuIdOf(cmd::kRedo), "Redo\tCtrl+Y");
+  edit->Append(MenuIdOf(cmd::kUndo), "&Undo\tCtrl+Z", "Undo the last action");
+  edit->Append(MenuIdOf(cmd::kRedo), "Redo\tCtrl+Y", "Redo the previously undone action");
   edit->AppendSeparator();
-  edit->Append(MenuIdOf(cmd::kCopy), "&Copy\tCtrl+C");
-  edit->Append(MenuIdOf(cmd::kPaste), "&Paste\tCtrl+V");
-  edit->Append(MenuIdOf(cmd::kCut), "Cu&t\tCtrl+X");
+  edit->Append(MenuIdOf(cmd::kCopy), "&Copy\tCtrl+C", "Copy the selection and put it on the Clipboard");
+  edit->Append(MenuIdOf(cmd::kPaste), "&Paste\tCtrl+V", "Insert Clipboard contents");
+  edit->Append(MenuIdOf(cmd::kCut), "Cu&t\tCtrl+X", "Cut the selection and put it on the Clipboard");
   edit->Append(MenuIdOf(cmd::kFind), "Find");
   edit->AppendSeparator();
   edit->AppendSubMenu(macros, "Macros");
@@ -43,7 +43,7 @@ wxMenuBar* CreateMainMenu() {
   edit->Append(MenuIdOf(cmd::kSelectAll), "Select All");
 
   auto* view = new wxMenu;
-  view->AppendCheckItem(MenuIdOf(cmd::kToolbar), "&Toolbar");
+  view->AppendCheckItem(MenuIdOf(cmd::kToolbar), "&Toolbar", "Show or hide the toolbar");
   view->AppendCheckItem(MenuIdOf(cmd::kStatusBar), "&Status Bar", "Show or hide the status bar");
   view->AppendSeparator();
   view->Append(MenuIdOf(cmd::kIncreaseFont), "Increase Font", "Increase Font Size");
@@ -62,7 +62,7 @@ wxMenuBar* CreateMainMenu() {
   settings->AppendCheckItem(MenuIdOf(cmd::kExplorerIntegration), "Explorer Integration");
 
   auto* help = new wxMenu;
-  help->Append(MenuIdOf(cmd::kAbout), "&About Nomvarix...");
+  help->Append(MenuIdOf(cmd::kAbout), "&About Nomvarix...", "Display program information, version number and copyright");
 
   auto* bar = new wxMenuBar;
   bar->Append(file, "&File");
@@ -106,6 +106,21 @@ wxMenu* CreateToolsMenu() {
                                 {kSizeParenthesized, "(WxH)"}, {kSizeUnderscored, "_WxH_"}, {kSizeWxH, "WxH"}}),
                        "Insert Image Size");
   return tools;
+}
+
+wxMenu* CreateContextMenu() {
+  using namespace cmd;
+  auto* menu = new wxMenu;
+  menu->Append(MenuIdOf(kCopy), "&Copy\tCtrl+C");
+  menu->Append(MenuIdOf(kPaste), "&Paste\tCtrl+V");
+  menu->AppendSeparator();
+  menu->Append(MenuIdOf(kCut), "Cu&t\tCtrl+X");
+  menu->Append(MenuIdOf(kUndo), "&Undo\tCtrl+Z");
+  menu->Append(MenuIdOf(kRedo), "Redo\tCtrl+Y");
+  menu->AppendSeparator();
+  menu->Append(MenuIdOf(kValidateChanges), "Validate Changes");
+  menu->Append(MenuIdOf(kResetAndReload), "Reset and Reload");
+  return menu;
 }
 
 }  // namespace nomvarix

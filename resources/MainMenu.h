@@ -20,4 +20,7 @@ namespace nomvarix {
 /// creation-date and image-size insertions.
 wxMenu* CreateToolsMenu();
 
+/// The editor's right-click menu: clipboard, undo and redo, validation and reload.
+wxMenu* CreateContextMenu();
+
 }  // namespace nomvarix

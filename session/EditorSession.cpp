@@ -39,6 +39,21 @@ void EditorSession::CheckConflicts() {
   if (checkConflicts_) nomvarix::CheckConflicts(editor_.Names(), links_);
 }
 
+void EditorSession::ResetAllNames() {
+  for (std::size_t line = 0; line < editor_.LineCount(); ++line) {
+    editor_.SetNewName(line, editor_.Names()[line].originalName);
+    editor_.SetErrorMark(line, false);
+  }
+  CheckConflicts();
+}
+
+void EditorSession::ResetName(std::int32_t line) {
+  if (line < 0 || static_cast<std::size_t>(line) >= editor_.LineCount()) return;
+  const auto index = static_cast<std::size_t>(line);
+  editor_.SetNewName(index, editor_.Names()[index].originalName);
+  CheckConflicts();
+}
+
 void EditorSession::ToggleAutoCheckConflicts() {
   checkConflicts_ = !checkConflicts_;
   settings_.WriteFlag(settings::kCheckConflict, checkConflicts_);

@@ -56,6 +56,11 @@ class EditorSession {
   /// "Reload" after the user said Yes to kReloadQuestion: the folder's edits are dropped.
   void ReloadConfirmed();
 
+  /// The red triangles: every name, or one line's, back to its name on disk, the conflict check
+  /// after. No undo snapshot is taken. Resetting every name also clears every error mark.
+  void ResetAllNames();
+  void ResetName(std::int32_t line);
+
   /// The editing operations, each followed by the conflict check when it ran.
   bool TypeChar(char16_t ch);
   bool Backspace();

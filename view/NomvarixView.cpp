@@ -1,14 +1,19 @@
 #include "view/NomvarixView.h"
 
+#include <optional>
+
 #include <wx/dcbuffer.h>
 #include <wx/dcscreen.h>
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
 
+#include "editor/CaretMovement.h"
+#include "editor/KeyMap.h"
 #include "platform/SettingKeys.h"
 #include "platform/SettingsStore.h"
 #include "resources/CommandIds.h"
 #include "resources/MainMenu.h"
+#include "view/KeyCodes.h"
 #include "view/Palette.h"
 #include "view/SystemClipboard.h"
 #include "view/ViewStrips.h"
@@ -34,6 +39,32 @@ ScrollRequest RequestOf(const wxScrollWinEvent& event) {
   return ScrollRequest::Other;
 }
 
+constexpr int kBlinkTimerId = 1;
+constexpr int kBlinkPeriodMs = 500;
+
+wxCursor CursorOf(MouseCursor cursor) {
+  switch (cursor) {
+    case MouseCursor::Resize: return wxCursor(wxCURSOR_SIZEWE);
+    case MouseCursor::Beam: return wxCursor(wxCURSOR_IBEAM);
+    case MouseCursor::Arrow: break;
+  }
+  return *wxSTANDARD_CURSOR;
+}
+
+/// The command a Ctrl entry of the key map runs, through the same enabled rule as its menu item.
+std::optional<int> CommandOfKeyAction(KeyAction action) {
+  switch (action) {
+    case KeyAction::SelectAll: return cmd::kSelectAll;
+    case KeyAction::Copy: return cmd::kCopy;
+    case KeyAction::Paste: return cmd::kPaste;
+    case KeyAction::Cut: return cmd::kCut;
+    case KeyAction::Undo: return cmd::kUndo;
+    case KeyAction::Redo: return cmd::kRedo;
+    case KeyAction::Find: return cmd::kFind;
+    default: return std::nullopt;
+  }
+}
+
 }  // namespace
 
 CNomvarixView::CNomvarixView(wxWindow* parent, FileSystem& fileSystem, SettingsStore& settings)
@@ -43,15 +74,22 @@ CNomvarixView::CNomvarixView(wxWindow* parent, FileSystem& fileSystem, SettingsS
       clipboard_(MakeSystemClipboard()),
       session_(fileSystem, settings),
       geometry_(ScreenDpi()),
-      fonts_(static_cast<int>(settings.ReadInteger(settings::kFontSize, settings::DefaultFontSize(geometry_.dpi)))),
+      fontSize_(static_cast<int>(settings.ReadInteger(settings::kFontSize, settings::DefaultFontSize(geometry_.dpi)))),
+      fonts_(fontSize_),
       scopeStrip_(CommandStrip::Direction::FromLeft, geometry_.dpi),
-      commandStrip_(CommandStrip::Direction::FromRight, geometry_.dpi) {
+      commandStrip_(CommandStrip::Direction::FromRight, geometry_.dpi),
+      mouse_(session_),
+      blinkTimer_(this, kBlinkTimerId) {
   SetBackgroundStyle(wxBG_STYLE_PAINT);
   flags_.changedRed = settings.ReadFlag(settings::kChangedRed, settings::kChangedRedDefault);
   CreateStrips();
   AddCommands();
   MeasureFonts();
   UpdateMetrics();
+  mouse_.SetGeometry({.stripBandHeight = geometry_.stripBandHeight,
+                      .markerColumnWidth = geometry_.markerColumnWidth,
+                      .dividerGrip = geometry_.dividerGrip,
+                      .rowMarkerInset = geometry_.Scaled(5)});
   Bind(wxEVT_PAINT, &CNomvarixView::OnPaint, this);
   Bind(wxEVT_SIZE, &CNomvarixView::OnSize, this);
   Bind(wxEVT_SCROLLWIN_TOP, &CNomvarixView::OnScroll, this);
@@ -66,6 +104,13 @@ CNomvarixView::CNomvarixView(wxWindow* parent, FileSystem& fileSystem, SettingsS
   Bind(wxEVT_LEFT_DCLICK, &CNomvarixView::OnMouse, this);
   Bind(wxEVT_LEFT_UP, &CNomvarixView::OnMouse, this);
   Bind(wxEVT_MOTION, &CNomvarixView::OnMouse, this);
+  Bind(wxEVT_MOUSEWHEEL, &CNomvarixView::OnWheel, this);
+  Bind(wxEVT_KEY_DOWN, &CNomvarixView::OnKeyDown, this);
+  Bind(wxEVT_CHAR, &CNomvarixView::OnChar, this);
+  Bind(wxEVT_TIMER, &CNomvarixView::OnBlink, this, kBlinkTimerId);
+  Bind(wxEVT_SET_CURSOR, &CNomvarixView::OnSetCursor, this);
+  Bind(wxEVT_CONTEXT_MENU, &CNomvarixView::OnContextMenu, this);
+  Bind(wxEVT_MOUSE_CAPTURE_LOST, &CNomvarixView::OnCaptureLost, this);
   UpdateScrollBars();
 }
 
@@ -109,6 +154,10 @@ void CNomvarixView::AddCommands() {
   commands_.Add(cmd::kPaste, [this] { session_.PasteClipboard(*clipboard_); AfterEdit(); },
                 [this] { return clipboard_->HasText(); });
   commands_.Add(cmd::kSelectAll, [this] { session_.Editor().SelectAll(); AfterEdit(); });
+  commands_.Add(cmd::kIncreaseFont, [this] { ChangeFontSize(settings::kFontSizeStep); },
+                [this] { return settings::CanIncreaseFontSize(fontSize_); });
+  commands_.Add(cmd::kDecreaseFont, [this] { ChangeFontSize(-settings::kFontSizeStep); },
+                [this] { return settings::CanDecreaseFontSize(fontSize_); });
 }
 
 bool CNomvarixView::HandleCommandEvent(wxEvent& event) {
@@ -216,6 +265,12 @@ void CNomvarixView::PaintTo(wxDC& dc) {
   if (measure) dividerX_ = MeasureDividerX(dc, session_.Editor().Names(), fonts_.nameFont, geometry_, GetClientSize().x);
   UpdateMetrics();
   if (measure) UpdateScrollBars();
+  const MouseState& mouse = mouse_.State();
+  flags_.textDragActive = mouse.textDragActive;
+  flags_.lineDragActive = mouse.lineDragActive;
+  flags_.rulerDragActive = mouse.rulerDragActive;
+  flags_.dividerDragActive = mouse.dividerDragActive;
+  flags_.dividerHover = mouse.dividerHover;
   const PaintInput input{session_.Editor(), session_.Links(), geometry_, fonts_, flags_, scopeStrip_, commandStrip_};
   PaintEditor(dc, input);
 }
@@ -242,26 +297,184 @@ void CNomvarixView::OnScroll(wxScrollWinEvent& event) {
   Refresh(false);
 }
 
-void CNomvarixView::OnMouse(wxMouseEvent& event) {
-  const wxPoint point = event.GetPosition();
-  bool repaint = false;
+CommandStrip* CNomvarixView::StripAt(const wxPoint& point) {
   for (CommandStrip* strip : {&scopeStrip_, &commandStrip_}) {
-    if (event.LeftDown() || event.LeftDClick()) {
-      if (!strip->Area().Contains(point)) continue;
-      strip->OnButtonDown(point);
-      repaint = true;
-    } else if (event.LeftUp()) {
-      repaint |= strip->OnButtonUp(point);
-    } else if (event.Moving() || event.Dragging()) {
-      if (strip->Area().Contains(point)) {
-        repaint |= strip->OnMouseMove(point);
-      } else {
-        repaint |= strip->OnMouseMove(wxPoint(-1, -1));
-      }
-    }
+    if (strip->Area().Contains(point)) return strip;
   }
-  if (repaint) Refresh(false);
+  return nullptr;
+}
+
+void CNomvarixView::OnMouse(wxMouseEvent& event) {
+  if (event.LeftDown()) {
+    SetFocus();
+    OnLeftDown(event);
+  } else if (event.LeftDClick()) {
+    OnDoubleClick(event);
+  } else if (event.LeftUp()) {
+    OnLeftUp(event);
+  } else if (event.Moving() || event.Dragging()) {
+    OnMotion(event);
+  }
   event.Skip();
+}
+
+void CNomvarixView::OnLeftDown(const wxMouseEvent& event) {
+  const wxPoint point = event.GetPosition();
+  if (CommandStrip* strip = StripAt(point)) {
+    strip->OnButtonDown(point);
+    Refresh(false);
+    return;
+  }
+  Apply(mouse_.Press(point.x, point.y, event.ShiftDown()));
+}
+
+void CNomvarixView::OnDoubleClick(const wxMouseEvent& event) {
+  const wxPoint point = event.GetPosition();
+  if (CommandStrip* strip = StripAt(point)) {
+    strip->OnButtonDown(point);
+    Refresh(false);
+    return;
+  }
+  Apply(mouse_.DoubleClick(point.x, point.y));
+}
+
+void CNomvarixView::OnLeftUp(const wxMouseEvent& event) {
+  const wxPoint point = event.GetPosition();
+  if (HasCapture()) ReleaseMouse();
+  Apply(mouse_.Release(point.x, point.y));
+  // After the release has set the selection: the toolkit may deliver a drag's last moves late.
+  RefreshEditButtons();
+  for (CommandStrip* strip : {&scopeStrip_, &commandStrip_}) strip->OnButtonUp(point);
+  Refresh(false);
+}
+
+void CNomvarixView::OnMotion(const wxMouseEvent& event) {
+  const wxPoint point = event.GetPosition();
+  CommandStrip* under = StripAt(point);
+  if (!mouse_.HoldsMoves() && under) {
+    if (under->OnMouseMove(point)) Refresh(false);
+    return;
+  }
+  // Hover states go out when the pointer leaves a strip.
+  bool repaint = false;
+  for (CommandStrip* strip : {&scopeStrip_, &commandStrip_}) repaint |= strip->OnMouseMove(wxPoint(-1, -1));
+  if (repaint) Refresh(false);
+  Apply(mouse_.Move(point.x, point.y, event.LeftIsDown()));
+}
+
+void CNomvarixView::Apply(const MouseResponse& response) {
+  if (response.dividerX) {
+    dividerX_ = *response.dividerX;
+    UpdateMetrics();
+  }
+  if (response.caretBlinkOn) flags_.caretBlinkOn = true;
+  if (response.startBlinking && !blinkTimer_.IsRunning()) blinkTimer_.Start(kBlinkPeriodMs);
+  if (response.capture && !HasCapture()) CaptureMouse();
+  if (response.repaint) {
+    UpdateScrollBars();
+    Refresh(false);
+  }
+}
+
+void CNomvarixView::OnCaptureLost(wxMouseCaptureLostEvent&) {
+  mouse_.CancelDrags();
+  Refresh(false);
+}
+
+void CNomvarixView::OnWheel(wxMouseEvent& event) {
+  if (event.ControlDown()) {
+    const int command = event.GetWheelRotation() > 0 ? cmd::kIncreaseFont : cmd::kDecreaseFont;
+    commands_.Run(command);
+    return;
+  }
+  if (!mouse_.Wheel(event.GetWheelRotation())) return;
+  UpdateScrollBars();
+  Refresh(false);
+}
+
+void CNomvarixView::OnSetCursor(wxSetCursorEvent& event) {
+  event.SetCursor(CursorOf(mouse_.CursorAt(event.GetX(), event.GetY())));
+}
+
+void CNomvarixView::OnContextMenu(wxContextMenuEvent& event) {
+  const std::unique_ptr<wxMenu> menu(CreateContextMenu());
+  const wxPoint at = event.GetPosition() == wxDefaultPosition ? wxDefaultPosition : ScreenToClient(event.GetPosition());
+  PopupMenu(menu.get(), at);
+}
+
+void CNomvarixView::ChangeFontSize(int step) {
+  fontSize_ += step;
+  fonts_ = ViewFonts(fontSize_);
+  MeasureFonts();
+  dividerX_ = -1;
+  settings_.WriteInteger(settings::kFontSize, static_cast<std::uint32_t>(fontSize_));
+  AfterEdit();
+}
+
+void CNomvarixView::ShowCaretNow() {
+  flags_.caretBlinkOn = true;
+  blinkTimer_.Start(kBlinkPeriodMs);
+  Refresh(false);
+}
+
+void CNomvarixView::OnKeyDown(wxKeyEvent& event) {
+  const bool handled = HandleKey(VirtualKeyOf(event), event.ShiftDown(), event.ControlDown());
+  if (!handled) event.Skip();  // a character key: its character message follows
+}
+
+bool CNomvarixView::HandleKey(int virtualKey, bool shift, bool ctrl) {
+  const KeyMeaning key = MeaningOfKey(virtualKey, ctrl);
+  NameEditor& editor = session_.Editor();
+  bool scrolled = false;
+  switch (key.action) {
+    case KeyAction::None:
+      ShowCaretNow();
+      return false;
+    case KeyAction::FindSelected:
+    case KeyAction::FindNext:
+      return true;  // searching comes with the find dialog
+    case KeyAction::Backspace:
+      session_.Backspace();
+      editor.ClearAllMarks();
+      break;
+    case KeyAction::Delete:
+      session_.DeleteForward();
+      editor.ClearAllMarks();
+      break;
+    case KeyAction::CornerJump:
+      JumpToOppositeCorner(editor);
+      break;
+    case KeyAction::Move:
+      scrolled = MoveCaret(editor, key.caretKey, shift, ctrl);
+      break;
+    default:
+      if (const auto command = CommandOfKeyAction(key.action)) commands_.Run(*command);
+      return true;
+  }
+  if (scrolled) UpdateScrollBars();
+  RefreshEditButtons();
+  ShowCaretNow();
+  return true;
+}
+
+void CNomvarixView::OnChar(wxKeyEvent& event) {
+  const wxChar code = event.GetUnicodeKey();
+  if (code == WXK_NONE || code < 32 || event.AltDown()) {
+    event.Skip();
+    return;
+  }
+  // Characters outside the Basic Multilingual Plane do not fit one cell; they are not typed.
+  if (code > 0xFFFF) return;
+  session_.TypeChar(static_cast<char16_t>(code));
+  AfterEdit();
+}
+
+void CNomvarixView::OnBlink(wxTimerEvent&) {
+  if (session_.Editor().Selection().startLine < 0) return;
+  flags_.caretBlinkOn = !flags_.caretBlinkOn;
+  commandStrip_.SetBlinkPhase(flags_.caretBlinkOn);
+  scopeStrip_.SetBlinkPhase(flags_.caretBlinkOn);
+  Refresh(false);
 }
 
 }  // namespace nomvarix

@@ -3,8 +3,10 @@
 #include <memory>
 #include <string>
 
+#include <wx/timer.h>
 #include <wx/window.h>
 
+#include "session/EditorMouse.h"
 #include "session/EditorSession.h"
 #include "view/CommandStrip.h"
 #include "view/CommandTable.h"
@@ -29,6 +31,7 @@ class CNomvarixView final : public wxWindow {
   const EditorSession& Session() const { return session_; }
   const CommandStrip& ScopeStrip() const { return scopeStrip_; }
   const CommandStrip& ButtonStrip() const { return commandStrip_; }
+  int FontSize() const { return fontSize_; }
 
   /// What selecting `folder` in the tree does to the editor: the edits of the folder left are
   /// kept, `folder` (ending with a separator) is loaded and its remembered edits come back; the
@@ -55,20 +58,40 @@ class CNomvarixView final : public wxWindow {
   void ToggleChangedRed();
   void OnScopeButton(unsigned id);
   void SendStripCommand(unsigned id);
+  void ChangeFontSize(int step);
+  /// The editor key map for one key press; false when the key is not one of its keys.
+  bool HandleKey(int virtualKey, bool shift, bool ctrl);
+  void ShowCaretNow();
+  void Apply(const MouseResponse& response);
+  CommandStrip* StripAt(const wxPoint& point);
 
   void OnPaint(wxPaintEvent& event);
   void OnSize(wxSizeEvent& event);
   void OnScroll(wxScrollWinEvent& event);
   void OnMouse(wxMouseEvent& event);
+  void OnLeftDown(const wxMouseEvent& event);
+  void OnLeftUp(const wxMouseEvent& event);
+  void OnDoubleClick(const wxMouseEvent& event);
+  void OnMotion(const wxMouseEvent& event);
+  void OnWheel(wxMouseEvent& event);
+  void OnKeyDown(wxKeyEvent& event);
+  void OnChar(wxKeyEvent& event);
+  void OnBlink(wxTimerEvent& event);
+  void OnSetCursor(wxSetCursorEvent& event);
+  void OnContextMenu(wxContextMenuEvent& event);
+  void OnCaptureLost(wxMouseCaptureLostEvent& event);
 
   SettingsStore& settings_;
   std::unique_ptr<Clipboard> clipboard_;
   EditorSession session_;
   CommandTable commands_;
   ViewGeometry geometry_;
+  int fontSize_;
   ViewFonts fonts_;
   CommandStrip scopeStrip_;
   CommandStrip commandStrip_;
+  EditorMouse mouse_;
+  wxTimer blinkTimer_;
   PaintFlags flags_;
   int lineHeight_ = 0;
   int charWidth_ = 0;
