@@ -171,8 +171,11 @@ bool CNomvarixView::HandleCommandEvent(wxEvent& event) {
     if (state->checked) update.Check(*state->checked);
     return true;
   }
-  if (event.GetEventType() == wxEVT_MENU) return commands_.Run(command);
-  return false;
+  if (event.GetEventType() != wxEVT_MENU || !commands_.StateOf(command)) return false;
+  // A disabled command is not carried out, but its event is spent: an accelerator's key must not
+  // reach the editor as a plain key (Shift+Delete would delete).
+  commands_.Run(command);
+  return true;
 }
 
 void CNomvarixView::ShowFolder(const std::u16string& folder) {

@@ -38,7 +38,8 @@ class CNomvarixView final : public wxWindow {
   /// divider is measured again for the new names.
   void ShowFolder(const std::u16string& folder);
 
-  /// Carries out a menu command, or answers its enable/check query, when the view handles it.
+  /// Carries out a menu command, or answers its enable/check query, when the view handles it; true
+  /// then, also for a disabled command, which is not carried out.
   bool HandleCommandEvent(wxEvent& event);
 
   /// The whole paint pass into any device context of the view's client size.

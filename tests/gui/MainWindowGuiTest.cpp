@@ -11,6 +11,7 @@
 #include <wx/statusbr.h>
 #include <wx/utils.h>
 
+#include "GuiPump.h"
 #include "GuiTestEnvironment.h"
 #include "app/MainFrame.h"
 #include "app/NomvarixApp.h"
@@ -24,18 +25,6 @@ namespace nomvarix::test {
 namespace {
 
 using Names = std::vector<std::u16string>;
-
-/// Lets the event loop run until `done` holds or a few seconds have passed.
-bool PumpUntil(const std::function<bool()>& done) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    wxTheApp->ProcessPendingEvents();
-    wxYield();
-    wxMilliSleep(10);
-  }
-  return true;
-}
 
 class MainWindowGuiTest : public ::testing::Test {
  protected:

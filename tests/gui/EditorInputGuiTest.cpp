@@ -1,0 +1,198 @@
+// Drives the running program with real key and mouse events of the display (XTEST) and checks
+// the editor's state.
+#include <cstdlib>
+#include <string>
+
+#include <gtest/gtest.h>
+#include <wx/clipbrd.h>
+#include <wx/uiaction.h>
+
+#include "GuiPump.h"
+#include "GuiTestEnvironment.h"
+#include "app/MainFrame.h"
+#include "app/NomvarixApp.h"
+#include "resources/CommandIds.h"
+#include "support/NameListText.h"
+#include "support/TempFolder.h"
+#include "view/KeyCodes.h"
+#include "editor/VirtualKey.h"
+#include "view/NomvarixView.h"
+
+namespace nomvarix::test {
+namespace {
+
+using Names = std::vector<std::u16string>;
+
+class EditorInputGuiTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    frame = GuiTestEnvironment::Get().App().MainFrame();
+    ASSERT_NE(frame, nullptr);
+    view = frame->EditorView();
+    for (const char* name : {"abc def", "bcd", "cde fgh", "defgh"}) folder.AddFile(name);
+    ASSERT_TRUE(frame->SelectPath(folder.Path16()));
+    frame->Raise();
+    view->Refresh();
+    view->Update();
+    ASSERT_TRUE(PumpUntil([&] { return Editor().LineCount() == 4 && Editor().Metrics().dividerX > 0; }));
+    // Without a window manager the keyboard follows the pointer: keep it over the editor.
+    MoveTo(view->GetClientSize().x - 20, view->GetClientSize().y - 20);
+    view->SetFocus();
+    PumpFor(50);
+  }
+
+  const NameEditor& Editor() const { return view->Session().Editor(); }
+  Names Texts() const { return LineTexts(Editor().Names()); }
+
+  wxPoint CellPoint(int line, int column) const {
+    const ViewMetrics& m = Editor().Metrics();
+    return {m.dividerX + m.textMargin + (column - Editor().LeftColumn()) * m.charWidth + m.charWidth / 2,
+            m.textTop + (line - Editor().TopLine()) * m.lineHeight + m.lineHeight / 2};
+  }
+  wxPoint RulerPoint(int column) const {
+    wxPoint point = CellPoint(0, column);
+    point.y = Editor().Metrics().textTop - 8;
+    return point;
+  }
+  void MoveTo(int x, int y) {
+    sim.MouseMove(view->ClientToScreen(wxPoint(x, y)));
+    PumpFor(30);
+  }
+  void MoveTo(const wxPoint& point) { MoveTo(point.x, point.y); }
+  void ClickAt(const wxPoint& point) {
+    MoveTo(point);
+    sim.MouseClick();
+    PumpFor(50);
+  }
+  void Key(int key, int modifiers = wxMOD_NONE) {
+    sim.Char(key, modifiers);
+    PumpFor(50);
+  }
+  void TypeText(const char* text) {
+    sim.Text(text);
+    PumpFor(100);
+  }
+  /// A wheel notch as the display reports it: button 4 up, 5 down, with Ctrl held.
+  void CtrlWheel(bool up) {
+    const std::string command = std::string("xdotool keydown ctrl click ") + (up ? "4" : "5") + " keyup ctrl";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    PumpFor(80);
+  }
+
+  CMainFrame* frame = nullptr;
+  CNomvarixView* view = nullptr;
+  TempFolder folder;
+  wxUIActionSimulator sim;
+};
+
+TEST_F(EditorInputGuiTest, ShiftUpFromAnInsertionPointMakesAColumnCaret) {
+  ClickAt(CellPoint(2, 1));
+  ASSERT_EQ(Editor().Selection(), (BlockSelection{2, 2, 1, 1}));
+  Key(WXK_UP, wxMOD_SHIFT);
+  EXPECT_EQ(Editor().Selection(), (BlockSelection{1, 2, 1, 1}));
+  EXPECT_EQ(Editor().Caret(), (TextPos{1, 1}));
+}
+
+TEST_F(EditorInputGuiTest, CtrlRightAndCtrlLeftStopAtTheWordEdges) {
+  ClickAt(CellPoint(0, 0));
+  Key(WXK_RIGHT, wxMOD_CONTROL);
+  EXPECT_EQ(Editor().Caret(), (TextPos{0, 3}));
+  Key(WXK_RIGHT, wxMOD_CONTROL);
+  EXPECT_EQ(Editor().Caret(), (TextPos{0, 4}));
+  Key(WXK_END);
+  EXPECT_EQ(Editor().Caret(), (TextPos{0, 7}));
+  Key(WXK_LEFT, wxMOD_CONTROL);
+  EXPECT_EQ(Editor().Caret(), (TextPos{0, 4}));
+}
+
+TEST_F(EditorInputGuiTest, ARulerClickThenDragSelectsColumnsOnEveryLine) {
+  ClickAt(RulerPoint(3));
+  EXPECT_EQ(Editor().Selection(), (BlockSelection{0, 3, 3, 3}));
+  PumpFor(600);  // so that the next press is not a double click
+  sim.MouseDown();
+  PumpFor(30);
+  MoveTo(RulerPoint(5));
+  MoveTo(RulerPoint(6));
+  sim.MouseUp();
+  PumpFor(50);
+  EXPECT_EQ(Editor().Selection(), (BlockSelection{0, 3, 3, 6}));
+  EXPECT_EQ(Editor().Caret(), (TextPos{3, 3}));
+}
+
+TEST_F(EditorInputGuiTest, TypingIntoAColumnCaretInsertsOnEveryLineAndCtrlZUndoesIt) {
+  ClickAt(RulerPoint(0));
+  TypeText("x");
+  EXPECT_EQ(Texts(), (Names{u"xabc def", u"xbcd", u"xcde fgh", u"xdefgh"}));
+  Key('Z', wxMOD_CONTROL);
+  EXPECT_EQ(Texts(), (Names{u"abc def", u"bcd", u"cde fgh", u"defgh"}));
+  EXPECT_TRUE(Editor().CanRedo());
+}
+
+TEST_F(EditorInputGuiTest, ADisabledCutDoesNothingFromItsAcceleratorAndAnEnabledOneCuts) {
+  ClickAt(CellPoint(0, 2));  // a plain caret: Cut is disabled
+  ASSERT_TRUE(wxTheClipboard->Open());
+  wxTheClipboard->SetData(new wxTextDataObject("keep"));
+  wxTheClipboard->Close();
+  Key('X', wxMOD_CONTROL);
+  Key(WXK_DELETE, wxMOD_SHIFT);
+  EXPECT_EQ(Texts(), (Names{u"abc def", u"bcd", u"cde fgh", u"defgh"}));
+  EXPECT_FALSE(Editor().CanUndo());
+
+  Key(WXK_RIGHT, wxMOD_SHIFT);  // "c" selected
+  Key('X', wxMOD_CONTROL);
+  EXPECT_EQ(Texts()[0], u"ab def");
+  wxTextDataObject text;
+  ASSERT_TRUE(wxTheClipboard->Open());
+  wxTheClipboard->GetData(text);
+  wxTheClipboard->Close();
+  EXPECT_EQ(text.GetText(), "c");
+}
+
+TEST_F(EditorInputGuiTest, CtrlWheelChangesTheFontSizeUpToItsLimitAndNoFurther) {
+  const int start = view->FontSize();
+  int previous = start;
+  for (int i = 0; i < 40 && previous < 64; ++i) {
+    CtrlWheel(true);
+    ASSERT_EQ(view->FontSize(), previous + 2);
+    previous = view->FontSize();
+  }
+  ASSERT_GE(previous, 64);
+  CtrlWheel(true);  // at the limit nothing happens
+  EXPECT_EQ(view->FontSize(), previous);
+  CtrlWheel(false);
+  EXPECT_EQ(view->FontSize(), previous - 2);
+  EXPECT_NE(GuiTestEnvironment::Get().SettingsText().find("FontSize=" + std::to_string(previous - 2)),
+            std::string::npos);
+}
+
+TEST_F(EditorInputGuiTest, ADoubleClickSelectsAWordAndBeyondTheLineNothing) {
+  MoveTo(CellPoint(0, 5));
+  sim.MouseDblClick();
+  PumpFor(80);
+  EXPECT_EQ(Editor().Selection(), (BlockSelection{0, 0, 4, 7}));
+  EXPECT_EQ(Editor().Caret(), (TextPos{0, 7}));
+
+  MoveTo(CellPoint(1, 6));  // "bcd" ends at column 3
+  sim.MouseDblClick();
+  PumpFor(80);
+  EXPECT_FALSE(Editor().Selection().HasWidth());
+}
+
+TEST(KeyCodeGuiTest, ToolkitKeysMapToVirtualKeys) {
+  EXPECT_EQ(VirtualKeyOfWxKey('a'), 'A');
+  EXPECT_EQ(VirtualKeyOfWxKey('Q'), 'Q');
+  EXPECT_EQ(VirtualKeyOfWxKey('7'), '7');
+  EXPECT_EQ(VirtualKeyOfWxKey(WXK_DELETE), vk::kDelete);
+  EXPECT_EQ(VirtualKeyOfWxKey(WXK_BACK), vk::kBack);
+  EXPECT_EQ(VirtualKeyOfWxKey(WXK_PAGEUP), vk::kPrior);
+  EXPECT_EQ(VirtualKeyOfWxKey(WXK_NUMPAD_END), vk::kEnd);
+  EXPECT_EQ(VirtualKeyOfWxKey(WXK_NUMPAD3), vk::kNumpad0 + 3);
+  EXPECT_EQ(VirtualKeyOfWxKey(WXK_F3), vk::kF3);
+  EXPECT_EQ(VirtualKeyOfWxKey(WXK_F24), vk::kF24);
+  EXPECT_EQ(VirtualKeyOfWxKey(WXK_SHIFT), vk::kShift);
+  EXPECT_EQ(VirtualKeyOfWxKey('-'), vk::kOemMinus);
+  EXPECT_EQ(VirtualKeyOfWxKey(WXK_NONE), 0);
+}
+
+}  // namespace
+}  // namespace nomvarix::test
