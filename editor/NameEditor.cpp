@@ -142,4 +142,16 @@ bool NameEditor::LoadFolder(const FileSystem& fileSystem, std::u16string_view fo
   return true;
 }
 
+void NameEditor::ReplaceLines(NameList lines) {
+  names_ = std::move(lines);
+  selection_ = {};
+  caret_ = {};
+  topLine_ = 0;
+  history_.ListReplaced();
+  ForgetLongestLine();
+  anyCellMarked_ = false;
+  anyNameChangedKnown_ = false;
+  for (std::size_t i = 0; i < names_.size(); ++i) RefreshLineText(i);
+}
+
 }  // namespace nomvarix

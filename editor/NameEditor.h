@@ -75,6 +75,11 @@ class NameEditor {
   bool LoadFolder(const FileSystem& fileSystem, std::u16string_view folder, SortOrder order,
                   const EntryFilter& accepts = {});
 
+  /// Shows `lines` instead of the folder's (the files of the last apply, to be renamed back): each
+  /// line shows its newName in the current scope, nothing is selected. Scope, folder and the undo
+  /// history stay.
+  void ReplaceLines(NameList lines);
+
   // ---- Selection, caret and marking (NameEditorSelection.cpp) ---------------------------------
   const BlockSelection& Selection() const { return selection_; }
   TextPos Caret() const { return caret_; }

@@ -41,6 +41,10 @@ class FileSystem {
 
   virtual PathKind KindOf(std::u16string_view path) const = 0;
 
+  /// Whether both paths name the same file, as a case-insensitive file system finds one file under
+  /// two spellings. False when either is missing.
+  virtual bool IsSameFile(std::u16string_view a, std::u16string_view b) const = 0;
+
   /// Renames `from` to `to` atomically, never replacing an existing file.
   virtual RenameResult RenameNoReplace(std::u16string_view from, std::u16string_view to) = 0;
 

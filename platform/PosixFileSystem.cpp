@@ -124,6 +124,13 @@ class PosixFileSystem final : public FileSystem {
     return S_ISDIR(st.st_mode) ? PathKind::Folder : PathKind::File;
   }
 
+  bool IsSameFile(std::u16string_view a, std::u16string_view b) const override {
+    struct stat first {};
+    struct stat second {};
+    if (lstat(Native(a).c_str(), &first) != 0 || lstat(Native(b).c_str(), &second) != 0) return false;
+    return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+  }
+
   RenameResult RenameNoReplace(std::u16string_view from, std::u16string_view to) override {
     if (RenameNoReplaceNative(Native(from), Native(to)) == 0) return RenameResult::Renamed;
     return errno == EEXIST ? RenameResult::TargetExists : RenameResult::Failed;

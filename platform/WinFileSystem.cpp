@@ -78,6 +78,19 @@ class WinFileSystem final : public FileSystem {
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::Folder : PathKind::File;
   }
 
+  bool IsSameFile(std::u16string_view a, std::u16string_view b) const override {
+    BY_HANDLE_FILE_INFORMATION first{};
+    BY_HANDLE_FILE_INFORMATION second{};
+    Handle fileA = OpenForReading(a, FILE_READ_ATTRIBUTES, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT);
+    Handle fileB = OpenForReading(b, FILE_READ_ATTRIBUTES, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT);
+    if (!fileA.valid() || !fileB.valid()) return false;
+    if (!GetFileInformationByHandle(fileA.get(), &first) || !GetFileInformationByHandle(fileB.get(), &second)) {
+      return false;
+    }
+    return first.dwVolumeSerialNumber == second.dwVolumeSerialNumber && first.nFileIndexHigh == second.nFileIndexHigh &&
+           first.nFileIndexLow == second.nFileIndexLow;
+  }
+
   RenameResult RenameNoReplace(std::u16string_view from, std::u16string_view to) override {
     // MoveFileW never replaces an existing file.
     if (MoveFileW(Native(from).c_str(), Native(to).c_str())) return RenameResult::Renamed;

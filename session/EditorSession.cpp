@@ -1,9 +1,14 @@
 #include "session/EditorSession.h"
 
+#include <unordered_map>
+
+#include "apply/RenameBatch.h"
+#include "apply/Validation.h"
 #include "platform/Clipboard.h"
 #include "platform/FileSystem.h"
 #include "platform/SettingKeys.h"
 #include "platform/SettingsStore.h"
+#include "text/Utf16.h"
 
 namespace nomvarix {
 
@@ -19,7 +24,13 @@ bool EditorSession::LoadFolder(std::u16string_view folder) {
   return editor_.LoadFolder(fileSystem_, folder, order_);
 }
 
+std::u16string SkippedFilesMessage(std::size_t count) {
+  return FromUtf8(std::to_string(count)) + u" file(s) were skipped due to errors or conflicts.";
+}
+
 void EditorSession::SwitchToFolder(std::u16string_view folder) {
+  // The last apply can no longer be reverted once another folder was chosen.
+  revertList_.clear();
   SavePendingEdits();
   LoadFolder(folder);
   RestorePendingEdits(folder);
@@ -37,6 +48,56 @@ void EditorSession::ForgetPendingEdits(std::u16string_view folder) { pending_.Fo
 
 void EditorSession::CheckConflicts() {
   if (checkConflicts_) nomvarix::CheckConflicts(editor_.Names(), links_);
+}
+
+bool EditorSession::Validate(std::u16string& report) { return ValidateChanges(editor_, fileSystem_, report); }
+
+ApplyOutcome EditorSession::ApplyChanges(bool verify, bool autoRename) {
+  const std::u16string folder = editor_.CurrentFolder();
+  if (folder.empty()) return {};
+  std::u16string report;
+  if (verify && Validate(report)) return {.kind = ApplyOutcome::Kind::ValidationFailed};
+  RenameBatchResult batch = RenameFiles(editor_.Names(), folder, fileSystem_, autoRename);
+  std::unordered_map<std::u16string, std::u16string> skippedEdits;
+  for (std::size_t i = 0; i < batch.skipped.size(); ++i) {
+    const NameEntry& entry = editor_.Names()[i];
+    if (batch.skipped[i]) skippedEdits.emplace(entry.originalName, entry.newName);
+  }
+  revertFolder_ = folder;
+  revertList_ = std::move(batch.revertList);
+  if (!revertList_.empty()) pending_.Forget(folder);
+  LoadFolder(folder);
+  KeepSkippedEdits(skippedEdits);
+  return {.kind = ApplyOutcome::Kind::Applied, .skipped = batch.SkippedCount(), .renamedAnything = !revertList_.empty()};
+}
+
+void EditorSession::KeepSkippedEdits(const std::unordered_map<std::u16string, std::u16string>& newNameOf) {
+  if (newNameOf.empty()) return;
+  for (std::size_t line = 0; line < editor_.LineCount(); ++line) {
+    const auto it = newNameOf.find(editor_.Names()[line].originalName);
+    if (it == newNameOf.end()) continue;
+    editor_.SetNewName(line, it->second);
+    editor_.SetErrorMark(line, true);
+  }
+  CheckConflicts();
+}
+
+RevertOutcome EditorSession::RevertLastChanges() {
+  const std::u16string folder = editor_.CurrentFolder();
+  if (revertFolder_.empty()) {
+    if (!folder.empty()) LoadFolder(folder);
+    revertFolder_ = folder;
+    return RevertOutcome::Reloaded;
+  }
+  const bool sameFolder = revertFolder_ == folder;
+  revertFolder_.clear();
+  if (!sameFolder) return RevertOutcome::FolderMismatch;
+  if (revertList_.empty()) return RevertOutcome::NothingToRevert;
+  links_.Clear();
+  editor_.ReplaceLines(revertList_);
+  pending_.Forget(folder);
+  CheckConflicts();
+  return RevertOutcome::ShowsRenamedFiles;
 }
 
 void EditorSession::ResetAllNames() {

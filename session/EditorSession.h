@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <unordered_map>
 #include <string_view>
 
 #include "apply/ConflictCheck.h"
@@ -16,6 +18,28 @@ class SettingsStore;
 /// The question asked before "Reload" and "Reset and Reload" throw the edits away.
 inline constexpr std::u16string_view kReloadQuestion =
     u"Are you sure you want to reload the current folder?\nAll changes will be lost.";
+
+/// The messages of validating, applying and reverting.
+inline constexpr std::u16string_view kValidationFailed = u"Errors were found. Please correct them before applying changes.";
+inline constexpr std::u16string_view kNothingToRevert = u"Nothing to revert from.";
+inline constexpr std::u16string_view kRevertFolderMismatch = u"Backup folder path does not match current folder path.";
+/// "%d file(s) were skipped due to errors or conflicts." for `count`.
+std::u16string SkippedFilesMessage(std::size_t count);
+
+/// What "Apply Changes" did after the user confirmed it.
+struct ApplyOutcome {
+  enum class Kind { NoFolder, ValidationFailed, Applied } kind = Kind::NoFolder;
+  std::size_t skipped = 0;
+  bool renamedAnything = false;
+};
+
+/// What "Revert Last Changes" did.
+enum class RevertOutcome {
+  ShowsRenamedFiles,  ///< the files of the last apply, with their former names as edits
+  NothingToRevert,
+  FolderMismatch,
+  Reloaded,           ///< the folder was loaded again and the last apply's list armed
+};
 
 /// Everything the editor holds, and the commands that change it. The view reads it through the
 /// const accessors, calls the commands, and shows whatever they ask to show.
@@ -61,6 +85,15 @@ class EditorSession {
   void ResetAllNames();
   void ResetName(std::int32_t line);
 
+  /// "Validate Changes": checks the changed lines, marks the ones with problems, and gives the
+  /// report; false when nothing was found.
+  bool Validate(std::u16string& report);
+  /// Renames the changed files (after validating them when `verify`), then loads the folder again.
+  /// The lines of skipped files keep their new names and are marked. The files renamed can be
+  /// reverted until another folder is chosen.
+  ApplyOutcome ApplyChanges(bool verify, bool autoRename);
+  RevertOutcome RevertLastChanges();
+
   /// The editing operations, each followed by the conflict check when it ran.
   bool TypeChar(char16_t ch);
   bool Backspace();
@@ -79,6 +112,10 @@ class EditorSession {
   /// Runs the conflict check after an operation that ran; passes its result on.
   bool CheckedIf(bool changed);
 
+  /// After the reload that follows an apply: the lines of the skipped files (by name on disk) get
+  /// their new names back and are marked.
+  void KeepSkippedEdits(const std::unordered_map<std::u16string, std::u16string>& newNameOf);
+
   FileSystem& fileSystem_;
   SettingsStore& settings_;
   NameEditor editor_;
@@ -86,6 +123,9 @@ class EditorSession {
   PendingEditMemory pending_;
   SortOrder order_;
   bool checkConflicts_;
+  /// The folder of the last apply while a revert is armed, and the files that apply renamed.
+  std::u16string revertFolder_;
+  NameList revertList_;
 };
 
 }  // namespace nomvarix

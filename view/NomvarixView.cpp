@@ -10,11 +10,13 @@
 #include "editor/CaretMovement.h"
 #include "editor/KeyMap.h"
 #include "platform/SettingKeys.h"
+#include "apply/Validation.h"
 #include "platform/SettingsStore.h"
 #include "resources/CommandIds.h"
 #include "resources/MainMenu.h"
 #include "view/KeyCodes.h"
 #include "view/Palette.h"
+#include "view/ProceedDlg.h"
 #include "view/SystemClipboard.h"
 #include "view/ViewStrips.h"
 #include "view/WxText.h"
@@ -131,6 +133,9 @@ void CNomvarixView::CreateStrips() {
 
 void CNomvarixView::AddCommands() {
   const auto always = CommandTable::Predicate{};
+  commands_.Add(cmd::kApplyChanges, [this] { ApplyChanges(); });
+  commands_.Add(cmd::kValidateChanges, [this] { ValidateChanges(); });
+  commands_.Add(cmd::kRevertLastChanges, [this] { RevertLastChanges(); });
   commands_.Add(cmd::kReload, [this] { ConfirmReload(); });
   commands_.Add(cmd::kResetAndReload, [this] { ConfirmReload(); });
   commands_.Add(cmd::kSortCaseSensitive, [this] { Run(&EditorSession::ToggleSortCaseSensitive); }, always,
@@ -180,7 +185,51 @@ bool CNomvarixView::HandleCommandEvent(wxEvent& event) {
 
 void CNomvarixView::ShowFolder(const std::u16string& folder) {
   session_.SwitchToFolder(folder);
+  commandStrip_.SetVisible(strip::kRevert, false);
   dividerX_ = -1;
+  AfterEdit();
+}
+
+void CNomvarixView::ShowMessage(std::u16string_view text, long icon) {
+  wxMessageBox(ToWx(text), "Nomvarix", wxOK | icon, this);
+}
+
+void CNomvarixView::ValidateChanges() {
+  std::u16string report;
+  const bool found = session_.Validate(report);
+  AfterEdit();
+  ShowMessage(found ? ShortenedReport(report) : std::u16string(kNoErrorsFound), wxICON_INFORMATION);
+}
+
+void CNomvarixView::ApplyChanges() {
+  const NameEditor& editor = session_.Editor();
+  if (!editor.AnyNameChanged() || editor.CurrentFolder().empty()) return;
+  CProceedDlg dialog(this, settings_);
+  if (dialog.ShowModal() != wxID_OK) return;
+  const ApplyOutcome outcome = session_.ApplyChanges(dialog.Verify(), dialog.AutoRename());
+  if (outcome.renamedAnything) commandStrip_.SetVisible(strip::kRevert, true);
+  AfterEdit();
+  if (outcome.kind == ApplyOutcome::Kind::ValidationFailed) {
+    ShowMessage(kValidationFailed, wxICON_ERROR);
+  } else if (outcome.skipped > 0) {
+    ShowMessage(SkippedFilesMessage(outcome.skipped), wxICON_WARNING);
+  }
+}
+
+void CNomvarixView::RevertLastChanges() {
+  switch (session_.RevertLastChanges()) {
+    case RevertOutcome::ShowsRenamedFiles:
+      dividerX_ = -1;
+      break;
+    case RevertOutcome::NothingToRevert:
+      ShowMessage(kNothingToRevert, wxICON_WARNING);
+      break;
+    case RevertOutcome::FolderMismatch:
+      ShowMessage(kRevertFolderMismatch, wxICON_ERROR);
+      break;
+    case RevertOutcome::Reloaded:
+      break;
+  }
   AfterEdit();
 }
 

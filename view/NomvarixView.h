@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include <wx/timer.h>
 #include <wx/window.h>
@@ -49,6 +50,10 @@ class CNomvarixView final : public wxWindow {
   void AddCommands();
   void CreateStrips();
   void ConfirmReload();
+  void ValidateChanges();
+  void ApplyChanges();
+  void RevertLastChanges();
+  void ShowMessage(std::u16string_view text, long icon);
   void Run(void (EditorSession::*command)());
   void AfterEdit();
   void MeasureFonts();

@@ -1,6 +1,7 @@
 #include "support/FakeFileSystem.h"
 
 #include "platform/Path.h"
+#include "text/AsciiCase.h"
 
 namespace nomvarix::test {
 
@@ -23,16 +24,56 @@ bool FakeFileSystem::ForEachEntry(std::u16string_view folder,
   return true;
 }
 
-PathKind FakeFileSystem::KindOf(std::u16string_view path) const {
-  if (folders_.contains(WithTrailingSeparator(path))) return PathKind::Folder;
+bool FakeFileSystem::SameName(std::u16string_view a, std::u16string_view b) const {
+  return caseInsensitive_ ? EqualsFolded(a, b) : a == b;
+}
+
+const FakeFileSystem::Entry* FakeFileSystem::Find(std::u16string_view path) const {
   const std::u16string folder = FolderOfPath(path);
   const auto it = folders_.find(folder);
-  if (it == folders_.end()) return PathKind::Missing;
+  if (it == folders_.end()) return nullptr;
   const std::u16string_view name = path.substr(folder.size());
   for (const Entry& entry : it->second) {
-    if (entry.name == name) return entry.isFolder ? PathKind::Folder : PathKind::File;
+    if (SameName(entry.name, name)) return &entry;
   }
-  return PathKind::Missing;
+  return nullptr;
+}
+
+FakeFileSystem::Entry* FakeFileSystem::Find(std::u16string_view path) {
+  return const_cast<Entry*>(static_cast<const FakeFileSystem&>(*this).Find(path));
+}
+
+PathKind FakeFileSystem::KindOf(std::u16string_view path) const {
+  if (folders_.contains(WithTrailingSeparator(path))) return PathKind::Folder;
+  const Entry* entry = Find(path);
+  if (!entry) return PathKind::Missing;
+  return entry->isFolder ? PathKind::Folder : PathKind::File;
+}
+
+bool FakeFileSystem::IsSameFile(std::u16string_view a, std::u16string_view b) const {
+  const Entry* first = Find(a);
+  return first && first == Find(b);
+}
+
+RenameResult FakeFileSystem::RenameNoReplace(std::u16string_view from, std::u16string_view to) {
+  if (beforeRename) beforeRename(from, to);
+  Entry* source = Find(from);
+  if (!source || FolderOfPath(from) != FolderOfPath(to)) return RenameResult::Failed;
+  if (Find(to)) return RenameResult::TargetExists;
+  const std::u16string_view name = to.substr(FolderOfPath(to).size());
+  if (name.empty() || name.find(u'/') != std::u16string_view::npos) return RenameResult::Failed;
+  source->name = std::u16string(name);
+  return RenameResult::Renamed;
+}
+
+std::vector<std::u16string> FakeFileSystem::FileNames(const std::u16string& folder) const {
+  std::vector<std::u16string> names;
+  const auto it = folders_.find(folder);
+  if (it == folders_.end()) return names;
+  for (const Entry& entry : it->second) {
+    if (!entry.isFolder) names.push_back(entry.name);
+  }
+  return names;
 }
 
 std::u16string FakeFileSystem::AbsolutePath(std::u16string_view path) const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -8,8 +9,9 @@
 
 namespace nomvarix::test {
 
-/// Folders held in memory, listed in the order their entries were added. Only listing and
-/// existence are modelled; everything else reports failure.
+/// Folders held in memory, listed in the order their entries were added. Listing, existence and
+/// renaming within a folder are modelled, with names compared exactly or, as on Windows, without
+/// regard to ASCII case; everything else reports failure.
 class FakeFileSystem final : public FileSystem {
  public:
   struct Entry {
@@ -23,13 +25,17 @@ class FakeFileSystem final : public FileSystem {
   void AddEntry(const std::u16string& folder, Entry entry);
   void RemoveFolder(const std::u16string& folder) { folders_.erase(folder); }
   int ListingCount() const { return listings_; }
+  void SetCaseInsensitive(bool on) { caseInsensitive_ = on; }
+  /// The names of the folder's files, in listing order.
+  std::vector<std::u16string> FileNames(const std::u16string& folder) const;
+  /// Called before each rename, with its two paths: a test's chance to change the folder meanwhile.
+  std::function<void(std::u16string_view from, std::u16string_view to)> beforeRename;
 
   bool ForEachEntry(std::u16string_view folder,
                     const std::function<void(const DirEntry&)>& visit) const override;
   PathKind KindOf(std::u16string_view path) const override;
-  RenameResult RenameNoReplace(std::u16string_view, std::u16string_view) override {
-    return RenameResult::Failed;
-  }
+  bool IsSameFile(std::u16string_view a, std::u16string_view b) const override;
+  RenameResult RenameNoReplace(std::u16string_view from, std::u16string_view to) override;
   std::optional<FileClock::time_point> CreationTime(std::u16string_view) const override { return {}; }
   std::optional<std::uint64_t> FileSize(std::u16string_view) const override { return {}; }
   std::optional<std::string> ReadWholeFile(std::u16string_view, std::size_t) const override { return {}; }
@@ -39,7 +45,12 @@ class FakeFileSystem final : public FileSystem {
   std::u16string AbsolutePath(std::u16string_view path) const override;
 
  private:
+  bool SameName(std::u16string_view a, std::u16string_view b) const;
+  Entry* Find(std::u16string_view path);
+  const Entry* Find(std::u16string_view path) const;
+
   std::map<std::u16string, std::vector<Entry>, std::less<>> folders_;
+  bool caseInsensitive_ = false;
   mutable int listings_ = 0;
 };
 

@@ -1,0 +1,122 @@
+#include "apply/RenameBatch.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <optional>
+#include <string>
+
+#include "editor/NameSplit.h"
+#include "platform/FileSystem.h"
+#include "platform/Path.h"
+#include "text/Utf16.h"
+
+namespace nomvarix {
+namespace {
+
+constexpr int kLastSuffix = 99999;
+
+/// A name that would reach outside the folder or cannot be a file name anywhere.
+bool LeavesTheFolder(std::u16string_view name) {
+  return name == u"." || name == u".." || name.find(u'\0') != std::u16string_view::npos ||
+         std::any_of(name.begin(), name.end(), IsPathSeparator);
+}
+
+std::u16string Numbered(std::u16string_view name, int n) {
+  const SplitName split = SplitAtLastDot(name);
+  char digits[16];
+  std::snprintf(digits, sizeof digits, "_%05d", n);
+  return std::u16string(split.base) + FromUtf8(digits) + std::u16string(split.dotExt);
+}
+
+/// What became of one line's file: the name it has now when it was renamed (empty when it was not),
+/// and whether the line counts as skipped.
+struct LineOutcome {
+  std::optional<std::u16string> nameNow;
+  bool skipped = false;
+};
+
+const LineOutcome kSkipped{std::nullopt, true};
+
+class Renamer {
+ public:
+  Renamer(std::u16string_view folder, FileSystem& fileSystem, bool autoRename)
+      : folder_(folder), fs_(fileSystem), autoRename_(autoRename) {}
+
+  LineOutcome Rename(const NameEntry& entry) {
+    const std::u16string& name = entry.newName;
+    if (name.empty() || name.front() == u'.' || LeavesTheFolder(name)) return kSkipped;
+    const std::u16string source = folder_ + entry.originalName;
+    std::u16string target = name;
+    if (Exists(target)) {
+      if (fs_.IsSameFile(folder_ + target, source)) return Respell(entry);
+      if (!autoRename_) return kSkipped;
+      target = FreeNumberedName(name);
+    }
+    if (fs_.RenameNoReplace(source, folder_ + target) != RenameResult::Renamed) return kSkipped;
+    return {target, false};
+  }
+
+ private:
+  bool Exists(std::u16string_view name) const { return fs_.KindOf(folder_ + std::u16string(name)) != PathKind::Missing; }
+
+  /// The first free numbered form of `name`, or the last one tried.
+  std::u16string FreeNumberedName(std::u16string_view name) const {
+    std::u16string candidate;
+    for (int n = 1; n <= kLastSuffix; ++n) {
+      candidate = Numbered(name, n);
+      if (!Exists(candidate)) break;
+    }
+    return candidate;
+  }
+
+  /// A new spelling of the same file: renamed through a free temporary name, since a direct move
+  /// onto itself does nothing on some systems. When the second step fails the file goes back.
+  LineOutcome Respell(const NameEntry& entry) {
+    const std::u16string source = folder_ + entry.originalName;
+    std::u16string temporary;
+    for (int n = 1; n <= kLastSuffix && temporary.empty(); ++n) {
+      const std::u16string candidate = u".nomvarix-" + FromUtf8(std::to_string(n)) + u".tmp";
+      if (!Exists(candidate)) temporary = candidate;
+    }
+    if (temporary.empty() || fs_.RenameNoReplace(source, folder_ + temporary) != RenameResult::Renamed) {
+      return kSkipped;
+    }
+    if (fs_.RenameNoReplace(folder_ + temporary, folder_ + entry.newName) == RenameResult::Renamed) {
+      return {entry.newName, false};
+    }
+    if (fs_.RenameNoReplace(folder_ + temporary, source) == RenameResult::Renamed) return kSkipped;
+    return {temporary, true};  // stuck under the temporary name: recorded, so that it can be renamed back
+  }
+
+  const std::u16string folder_;
+  FileSystem& fs_;
+  const bool autoRename_;
+};
+
+}  // namespace
+
+std::size_t RenameBatchResult::SkippedCount() const {
+  return static_cast<std::size_t>(std::count(skipped.begin(), skipped.end(), true));
+}
+
+RenameBatchResult RenameFiles(const NameList& names, std::u16string_view folder, FileSystem& fileSystem,
+                              bool autoRename) {
+  RenameBatchResult result;
+  result.skipped.assign(names.size(), false);
+  Renamer renamer(folder, fileSystem, autoRename);
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    const NameEntry& entry = names[i];
+    if (entry.newName == entry.originalName) continue;
+    LineOutcome outcome = renamer.Rename(entry);
+    result.skipped[i] = outcome.skipped;
+    if (!outcome.nameNow) continue;
+    NameEntry record;
+    record.originalName = std::move(*outcome.nameNow);
+    record.newName = entry.originalName;
+    record.lineText = entry.originalName;
+    result.revertList.push_back(std::move(record));
+  }
+  return result;
+}
+
+}  // namespace nomvarix

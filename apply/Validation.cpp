@@ -1,0 +1,88 @@
+#include "apply/Validation.h"
+
+#include <unordered_map>
+
+#include "editor/NameEditor.h"
+#include "platform/FileSystem.h"
+#include "platform/Path.h"
+#include "text/AsciiCase.h"
+#include "text/CharClass.h"
+#include "text/Utf16.h"
+
+namespace nomvarix {
+namespace {
+
+constexpr std::size_t kMaxNameLength = 255;
+constexpr std::size_t kShownReportLength = 200;
+constexpr std::u16string_view kInvalidCharacters = u"\\/:*?\"<>|";
+
+class Checker {
+ public:
+  Checker(NameEditor& editor, const FileSystem& fileSystem, std::u16string& report)
+      : editor_(editor), fileSystem_(fileSystem), report_(report), folder_(WithTrailingSeparator(editor.CurrentFolder())) {}
+
+  bool Run() {
+    report_.clear();
+    for (std::size_t line = 0; line < editor_.LineCount(); ++line) editor_.SetErrorMark(line, false);
+    for (std::size_t line = 0; line < editor_.LineCount(); ++line) {
+      const NameEntry& entry = editor_.Names()[line];
+      if (entry.newName != entry.originalName) Check(line, entry);
+    }
+    return found_;
+  }
+
+ private:
+  void Check(std::size_t line, const NameEntry& entry) {
+    const std::u16string& name = entry.newName;
+    if (name.empty()) Report(line, u": Filename is empty\n");
+    if (!name.empty() && name.front() == u'.') Report(line, u": Filename starts with a period\n");
+    if (!name.empty() && IsWhiteSpace(name.front())) Report(line, u": Filename starts with a space\n");
+    const auto [first, inserted] = firstLineOf_.emplace(FoldAscii(name), line);
+    if (!inserted) {
+      editor_.SetErrorMark(first->second, true);
+      Report(line, u": Duplicate filename detected\n");
+    }
+    for (const char16_t ch : kInvalidCharacters) {
+      if (name.find(ch) != std::u16string::npos) {
+        Report(line, u": Contains invalid characters: '" + std::u16string(1, ch) + u"'\n");
+      }
+    }
+    if (name.size() > kMaxNameLength) Report(line, u": Filename too long (> 255 characters)\n");
+    if (ExistsAsAnotherFile(entry)) Report(line, u": File already exists on disk\n");
+  }
+
+  bool ExistsAsAnotherFile(const NameEntry& entry) const {
+    const std::u16string target = folder_ + entry.newName;
+    if (fileSystem_.KindOf(target) == PathKind::Missing) return false;
+    // A case-insensitive file system finds the file itself under its new spelling.
+    return entry.newName.empty() || !fileSystem_.IsSameFile(target, folder_ + entry.originalName);
+  }
+
+  void Report(std::size_t line, std::u16string_view message) {
+    editor_.SetErrorMark(line, true);
+    found_ = true;
+    report_ += FromUtf8(std::to_string(line + 1));
+    report_ += message;
+  }
+
+  NameEditor& editor_;
+  const FileSystem& fileSystem_;
+  std::u16string& report_;
+  const std::u16string folder_;
+  std::unordered_map<std::u16string, std::size_t> firstLineOf_;
+  bool found_ = false;
+};
+
+}  // namespace
+
+bool ValidateChanges(NameEditor& editor, const FileSystem& fileSystem, std::u16string& report) {
+  if (editor.CurrentFolder().empty()) return false;
+  return Checker(editor, fileSystem, report).Run();
+}
+
+std::u16string ShortenedReport(std::u16string_view report) {
+  if (report.size() <= kShownReportLength) return std::u16string(report);
+  return std::u16string(report.substr(0, kShownReportLength)) + u"\n...";
+}
+
+}  // namespace nomvarix

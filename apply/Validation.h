@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace nomvarix {
+
+class FileSystem;
+class NameEditor;
+
+/// Shown by "Validate Changes" when the check finds nothing.
+inline constexpr std::u16string_view kNoErrorsFound = u"No conflicting errors found.";
+
+/// Checks every changed line's new name, in list order: empty, leading period, leading white
+/// space, duplicate of an earlier changed line's new name (ASCII letters folded), each invalid
+/// character once (\ / : * ? " < > |), longer than 255, and an existing file or folder of that name
+/// in the folder (not the file itself spelt otherwise, which a case-insensitive file system finds).
+/// Each finding appends "<line number>: <message>\n" to `report` (emptied first) and sets the
+/// line's error mark; every other mark is cleared. Returns whether anything was found. With no
+/// folder loaded nothing is checked and the result is false.
+bool ValidateChanges(NameEditor& editor, const FileSystem& fileSystem, std::u16string& report);
+
+/// The report as the message box shows it: at most 200 characters, then "\n..." when it was cut.
+std::u16string ShortenedReport(std::u16string_view report);
+
+}  // namespace nomvarix

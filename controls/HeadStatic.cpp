@@ -1,0 +1,45 @@
+#include "controls/HeadStatic.h"
+
+#include <cmath>
+
+#include <wx/dcbuffer.h>
+#include <wx/settings.h>
+
+namespace nomvarix {
+
+CHeadStatic::CHeadStatic(wxWindow* parent, wxWindowID id, const wxString& caption, const wxColour& barColour)
+    : wxWindow(parent, id), barColour_(barColour) {
+  SetLabel(caption);
+  SetBackgroundStyle(wxBG_STYLE_PAINT);
+  Bind(wxEVT_PAINT, &CHeadStatic::OnPaint, this);
+}
+
+wxFont CHeadStatic::CaptionFont() const {
+  wxFont font = wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT);
+  const int height = font.GetPixelSize().y;
+  if (height > 0) font.SetPixelSize(wxSize(0, static_cast<int>(std::trunc(height * 0.84))));
+  font.SetWeight(wxFONTWEIGHT_BOLD);
+  return font;
+}
+
+wxSize CHeadStatic::DoGetBestClientSize() const {
+  wxClientDC dc(const_cast<CHeadStatic*>(this));
+  dc.SetFont(CaptionFont());
+  const wxSize text = dc.GetTextExtent(GetLabel().empty() ? wxString("M") : GetLabel());
+  return {text.x + FromDIP(16), text.y + FromDIP(6)};
+}
+
+void CHeadStatic::OnPaint(wxPaintEvent&) {
+  wxAutoBufferedPaintDC dc(this);
+  const wxRect area(GetClientSize());
+  dc.SetBrush(wxBrush(barColour_));
+  dc.SetPen(*wxTRANSPARENT_PEN);
+  dc.DrawRectangle(area);
+  if (GetLabel().empty()) return;
+  dc.SetFont(CaptionFont());
+  dc.SetTextForeground(*wxWHITE);
+  dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
+  dc.DrawLabel(GetLabel(), area, wxALIGN_CENTER);
+}
+
+}  // namespace nomvarix

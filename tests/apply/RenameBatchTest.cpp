@@ -1,0 +1,151 @@
+// Renaming on real temporary folders through the platform's file system.
+#include "apply/RenameBatch.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include <gtest/gtest.h>
+
+#include "platform/FileSystem.h"
+#include "support/FakeFileSystem.h"
+#include "support/TempFolder.h"
+#include "text/Utf16.h"
+
+namespace nomvarix {
+namespace {
+
+using Names = std::vector<std::u16string>;
+
+NameEntry Line(std::u16string original, std::u16string renamed) {
+  NameEntry entry;
+  entry.originalName = std::move(original);
+  entry.newName = std::move(renamed);
+  return entry;
+}
+
+/// Passes everything to the platform's file system; before each rename it can create the target,
+/// as another program might between the check and the rename.
+class RacingFileSystem final : public FileSystem {
+ public:
+  explicit RacingFileSystem(FileSystem& real) : real_(real) {}
+  bool createTargetBeforeRename = false;
+
+  bool ForEachEntry(std::u16string_view f, const std::function<void(const DirEntry&)>& v) const override {
+    return real_.ForEachEntry(f, v);
+  }
+  PathKind KindOf(std::u16string_view p) const override { return real_.KindOf(p); }
+  bool IsSameFile(std::u16string_view a, std::u16string_view b) const override { return real_.IsSameFile(a, b); }
+  RenameResult RenameNoReplace(std::u16string_view from, std::u16string_view to) override {
+    if (createTargetBeforeRename) std::ofstream(ToUtf8(to)) << "theirs";
+    return real_.RenameNoReplace(from, to);
+  }
+  std::optional<FileClock::time_point> CreationTime(std::u16string_view p) const override { return real_.CreationTime(p); }
+  std::optional<std::uint64_t> FileSize(std::u16string_view p) const override { return real_.FileSize(p); }
+  std::optional<std::string> ReadWholeFile(std::u16string_view p, std::size_t n) const override {
+    return real_.ReadWholeFile(p, n);
+  }
+  std::optional<std::string> ReadHeader(std::u16string_view p, std::size_t n) const override {
+    return real_.ReadHeader(p, n);
+  }
+  std::u16string DocumentsFolder() const override { return real_.DocumentsFolder(); }
+  std::u16string ProgramFolder() const override { return real_.ProgramFolder(); }
+  std::u16string AbsolutePath(std::u16string_view p) const override { return real_.AbsolutePath(p); }
+
+ private:
+  FileSystem& real_;
+};
+
+class RenameBatchTest : public ::testing::Test {
+ protected:
+  void Create(std::initializer_list<const char*> names) {
+    for (const char* name : names) folder.AddFile(name, name);  // each file holds its first name
+  }
+  RenameBatchResult Run(const NameList& lines, bool autoRename) {
+    return RenameFiles(lines, folder.Path16(), *fs, autoRename);
+  }
+  /// Every file of the folder as "name=content", sorted.
+  std::vector<std::string> Disk() const {
+    std::vector<std::string> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder.Path())) {
+      if (!entry.is_regular_file()) continue;
+      const std::string relative = std::filesystem::relative(entry.path(), folder.Path()).string();
+      files.push_back(relative + "=" + folder.ReadFile(relative));
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+  }
+
+  test::TempFolder folder;
+  std::unique_ptr<FileSystem> fs = MakeNativeFileSystem();
+};
+
+TEST_F(RenameBatchTest, ASwapIsSkippedOrAutoRenamed) {
+  Create({"a.jpg", "b.jpg"});
+  const NameList swap{Line(u"a.jpg", u"b.jpg"), Line(u"b.jpg", u"a.jpg")};
+  const RenameBatchResult skipped = Run(swap, false);
+  EXPECT_EQ(skipped.SkippedCount(), 2u);
+  EXPECT_FALSE(skipped.RenamedAnything());
+  EXPECT_EQ(Disk(), (std::vector<std::string>{"a.jpg=a.jpg", "b.jpg=b.jpg"}));
+
+  const RenameBatchResult renamed = Run(swap, true);
+  EXPECT_EQ(renamed.SkippedCount(), 0u);
+  // The first takes the numbered name; the second then finds the first's old name free.
+  EXPECT_EQ(Disk(), (std::vector<std::string>{"a.jpg=b.jpg", "b_00001.jpg=a.jpg"}));
+  ASSERT_EQ(renamed.revertList.size(), 2u);
+  EXPECT_EQ(renamed.revertList[0].originalName, u"b_00001.jpg");
+  EXPECT_EQ(renamed.revertList[0].newName, u"a.jpg");
+  EXPECT_EQ(renamed.revertList[1].originalName, u"a.jpg");
+  EXPECT_EQ(renamed.revertList[1].lineText, u"b.jpg");
+}
+
+TEST_F(RenameBatchTest, AChainFreedByEarlierLinesAndTheNumberBeforeTheLastExtension) {
+  Create({"a", "b", "photo.tar.gz", "x.tar.gz", "unchanged"});
+  const RenameBatchResult result = Run({Line(u"b", u"c"), Line(u"a", u"b"), Line(u"photo.tar.gz", u"x.tar.gz"),
+                                        Line(u"unchanged", u"unchanged")},
+                                       true);
+  EXPECT_EQ(result.SkippedCount(), 0u);
+  EXPECT_EQ(result.revertList.size(), 3u);
+  EXPECT_EQ(Disk(), (std::vector<std::string>{"b=a", "c=b", "unchanged=unchanged", "x.tar.gz=x.tar.gz",
+                                              "x.tar_00001.gz=photo.tar.gz"}));
+}
+
+TEST_F(RenameBatchTest, NamesThatWouldLeaveTheFolderOrHideTheFileAreSkipped) {
+  folder.AddFolder("sub");
+  Create({"a", "b", "c", "d", "e", "f"});
+  const RenameBatchResult result =
+      Run({Line(u"a", u"../x"), Line(u"b", u"sub/b"), Line(u"c", u".."), Line(u"d", u""), Line(u"e", u".e"),
+           Line(u"f", std::u16string(u"f\0g", 3))},
+          true);
+  EXPECT_EQ(result.SkippedCount(), 6u);
+  EXPECT_EQ(Disk(), (std::vector<std::string>{"a=a", "b=b", "c=c", "d=d", "e=e", "f=f"}));
+  EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(folder.Path()).parent_path().parent_path() / "x"));
+}
+
+TEST_F(RenameBatchTest, AFileCreatedAtTheTargetMeanwhileIsNeverOverwritten) {
+  Create({"mine"});
+  RacingFileSystem racing(*fs);
+  racing.createTargetBeforeRename = true;
+  const RenameBatchResult result = RenameFiles({Line(u"mine", u"target")}, folder.Path16(), racing, false);
+  EXPECT_EQ(result.SkippedCount(), 1u);
+  EXPECT_EQ(Disk(), (std::vector<std::string>{"mine=mine", "target=theirs"}));
+}
+
+TEST(RenameBatchCaseTest, ANewSpellingOnACaseInsensitiveFileSystemGoesThroughATemporaryName) {
+  test::FakeFileSystem fs;
+  fs.SetCaseInsensitive(true);
+  fs.AddFolder(u"/f/", {u"README.TXT", u"other.txt"});
+  std::vector<std::pair<std::u16string, std::u16string>> renames;
+  fs.beforeRename = [&](std::u16string_view from, std::u16string_view to) { renames.emplace_back(from, to); };
+  const RenameBatchResult result =
+      RenameFiles({Line(u"README.TXT", u"readme.txt"), Line(u"other.txt", u"README.txt")}, u"/f/", fs, false);
+  EXPECT_EQ(fs.FileNames(u"/f/"), (Names{u"readme.txt", u"other.txt"}));
+  EXPECT_EQ(result.skipped, (std::vector<bool>{false, true}));  // the other file's name is taken
+  ASSERT_EQ(renames.size(), 2u);
+  EXPECT_EQ(renames[0].first, u"/f/README.TXT");
+  EXPECT_EQ(renames[1].second, u"/f/readme.txt");
+}
+
+}  // namespace
+}  // namespace nomvarix

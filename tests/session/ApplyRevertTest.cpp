@@ -1,0 +1,121 @@
+// Applying and reverting through the editor session, on real temporary folders.
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+
+#include <gtest/gtest.h>
+
+#include "platform/FileSystem.h"
+#include "platform/MemorySettingsStore.h"
+#include "session/EditorSession.h"
+#include "support/NameListText.h"
+#include "support/TempFolder.h"
+
+namespace nomvarix {
+namespace {
+
+using Names = std::vector<std::u16string>;
+using test::NewNames;
+using test::OriginalNames;
+
+class ApplyRevertTest : public ::testing::Test {
+ protected:
+  ApplyRevertTest() {
+    for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) folder.AddFile(name);
+    other.AddFile("o.txt");
+    session.LoadFolder(folder.Path16());
+  }
+  NameEditor& Editor() { return session.Editor(); }
+  void Rename(std::size_t line, std::u16string name) { Editor().SetNewName(line, std::move(name)); }
+  Names Disk() const {
+    Names names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.Path())) {
+      names.push_back(entry.path().filename().u16string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+  std::vector<bool> Marks() {
+    std::vector<bool> marks;
+    for (const NameEntry& entry : Editor().Names()) marks.push_back(entry.errorMark);
+    return marks;
+  }
+
+  test::TempFolder folder;
+  test::TempFolder other;
+  std::unique_ptr<FileSystem> fs = MakeNativeFileSystem();
+  MemorySettingsStore settings;
+  EditorSession session{*fs, settings};
+};
+
+TEST_F(ApplyRevertTest, VerifyWithAnInvalidCharacterRenamesNothing) {
+  Rename(0, u"x?.jpg");
+  Rename(1, u"fine.jpg");
+  const ApplyOutcome outcome = session.ApplyChanges(true, true);
+  EXPECT_EQ(outcome.kind, ApplyOutcome::Kind::ValidationFailed);
+  EXPECT_EQ(Disk(), (Names{u"a.jpg", u"b.jpg", u"c.jpg"}));
+  EXPECT_EQ(Marks(), (std::vector<bool>{true, false, false}));
+  EXPECT_EQ(NewNames(Editor().Names())[1], u"fine.jpg");  // nothing reloaded, nothing lost
+  EXPECT_EQ(session.RevertLastChanges(), RevertOutcome::Reloaded);  // no apply ran: not armed
+}
+
+TEST_F(ApplyRevertTest, SkippedFilesKeepTheirEditsAndMarksAfterTheReload) {
+  Rename(0, u"b.jpg");  // taken
+  Rename(2, u"z.jpg");
+  const ApplyOutcome outcome = session.ApplyChanges(false, false);
+  EXPECT_EQ(outcome.kind, ApplyOutcome::Kind::Applied);
+  EXPECT_EQ(outcome.skipped, 1u);
+  EXPECT_TRUE(outcome.renamedAnything);
+  EXPECT_EQ(Disk(), (Names{u"a.jpg", u"b.jpg", u"z.jpg"}));
+  EXPECT_EQ(OriginalNames(Editor().Names()), (Names{u"a.jpg", u"b.jpg", u"z.jpg"}));
+  EXPECT_EQ(NewNames(Editor().Names()), (Names{u"b.jpg", u"b.jpg", u"z.jpg"}));
+  EXPECT_EQ(Marks(), (std::vector<bool>{true, false, false}));
+  EXPECT_EQ(SkippedFilesMessage(outcome.skipped), u"1 file(s) were skipped due to errors or conflicts.");
+}
+
+TEST_F(ApplyRevertTest, RevertShowsTheRenamedFilesAndApplyingRenamesThemBack) {
+  Rename(0, u"x.jpg");
+  Rename(2, u"y.jpg");
+  session.ApplyChanges(true, true);
+  ASSERT_EQ(Disk(), (Names{u"b.jpg", u"x.jpg", u"y.jpg"}));
+
+  EXPECT_EQ(session.RevertLastChanges(), RevertOutcome::ShowsRenamedFiles);
+  EXPECT_EQ(OriginalNames(Editor().Names()), (Names{u"x.jpg", u"y.jpg"}));
+  EXPECT_EQ(NewNames(Editor().Names()), (Names{u"a.jpg", u"c.jpg"}));
+  EXPECT_TRUE(Editor().Selection().IsNone());
+
+  session.ApplyChanges(true, true);
+  EXPECT_EQ(Disk(), (Names{u"a.jpg", u"b.jpg", u"c.jpg"}));
+}
+
+TEST_F(ApplyRevertTest, RevertTwiceReloadsAndAThirdTimeShowsTheListAgain) {
+  Rename(0, u"x.jpg");
+  session.ApplyChanges(true, true);
+  EXPECT_EQ(session.RevertLastChanges(), RevertOutcome::ShowsRenamedFiles);
+  EXPECT_EQ(session.RevertLastChanges(), RevertOutcome::Reloaded);
+  EXPECT_EQ(OriginalNames(Editor().Names()), (Names{u"b.jpg", u"c.jpg", u"x.jpg"}));
+  EXPECT_FALSE(Editor().AnyNameChanged());
+  EXPECT_EQ(session.RevertLastChanges(), RevertOutcome::ShowsRenamedFiles);
+  EXPECT_EQ(NewNames(Editor().Names()), (Names{u"a.jpg"}));
+}
+
+TEST_F(ApplyRevertTest, ChangingFolderEndsTheRevert) {
+  Rename(0, u"x.jpg");
+  session.ApplyChanges(true, true);
+  session.SwitchToFolder(other.Path16());
+  EXPECT_EQ(session.RevertLastChanges(), RevertOutcome::FolderMismatch);
+
+  // Back in the first folder the batch is gone: re-armed on the next press, then nothing.
+  session.SwitchToFolder(folder.Path16());
+  EXPECT_EQ(session.RevertLastChanges(), RevertOutcome::Reloaded);
+  EXPECT_EQ(session.RevertLastChanges(), RevertOutcome::NothingToRevert);
+}
+
+TEST_F(ApplyRevertTest, AnApplyThatRenamesNothingArmsAnEmptyRevert) {
+  Rename(0, u"b.jpg");
+  EXPECT_FALSE(session.ApplyChanges(false, false).renamedAnything);
+  EXPECT_EQ(session.RevertLastChanges(), RevertOutcome::NothingToRevert);
+}
+
+}  // namespace
+}  // namespace nomvarix
