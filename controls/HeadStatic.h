@@ -1,9 +1,13 @@
 #pragma once
 
 #include <wx/colour.h>
+#include <wx/dc.h>
 #include <wx/window.h>
 
 namespace nomvarix {
+
+/// The header bar's look: `area` filled with `barColour`, `caption` centred on it in white.
+void PaintHeadBar(wxDC& dc, const wxRect& area, const wxString& caption, const wxColour& barColour);
 
 /// A static text painted as a coloured header bar: the caption in white bold type (the menu font
 /// at 84 % of its height), centred on the bar colour.
@@ -16,7 +20,6 @@ class CHeadStatic final : public wxWindow {
  private:
   void OnPaint(wxPaintEvent& event);
   wxSize DoGetBestClientSize() const override;
-  wxFont CaptionFont() const;
 
   wxColour barColour_;
 };

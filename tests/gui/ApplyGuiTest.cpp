@@ -1,0 +1,121 @@
+// The whole round trip with the running program: new names typed with real keys, "Apply" pressed
+// on the strip and the dialog confirmed with the mouse, the files checked on disk; then "Revert"
+// and "Apply" again.
+#include <algorithm>
+#include <filesystem>
+
+#include <gtest/gtest.h>
+#include <wx/button.h>
+#include <wx/timer.h>
+#include <wx/uiaction.h>
+
+#include "GuiPump.h"
+#include "GuiTestEnvironment.h"
+#include "app/MainFrame.h"
+#include "app/NomvarixApp.h"
+#include "support/TempFolder.h"
+#include "view/NomvarixView.h"
+#include "view/ProceedDlg.h"
+#include "view/ViewStrips.h"
+
+namespace nomvarix::test {
+namespace {
+
+using Names = std::vector<std::string>;
+
+/// Clicks "Proceed" with the mouse as soon as the confirmation dialog shows.
+class DialogConfirmer : public wxTimer {
+ public:
+  explicit DialogConfirmer(wxUIActionSimulator& sim) : sim_(sim) { Start(100); }
+  int Confirmed() const { return confirmed_; }
+
+  void Notify() override {
+    for (wxWindow* window : wxTopLevelWindows) {
+      auto* dialog = dynamic_cast<CProceedDlg*>(window);
+      if (!dialog || !dialog->IsShown()) continue;
+      auto* proceed = dynamic_cast<wxButton*>(dialog->FindWindow(wxID_OK));
+      if (!proceed) continue;
+      const wxRect rect = proceed->GetScreenRect();
+      sim_.MouseMove(rect.GetLeft() + rect.GetWidth() / 2, rect.GetTop() + rect.GetHeight() / 2);
+      wxMilliSleep(50);
+      sim_.MouseClick();
+      ++confirmed_;
+      return;
+    }
+  }
+
+ private:
+  wxUIActionSimulator& sim_;
+  int confirmed_ = 0;
+};
+
+class ApplyGuiTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    frame = GuiTestEnvironment::Get().App().MainFrame();
+    view = frame->EditorView();
+    for (const char* name : {"alpha.txt", "beta.txt"}) folder.AddFile(name);
+    ASSERT_TRUE(frame->SelectPath(folder.Path16()));
+    view->Refresh();
+    view->Update();
+    ASSERT_TRUE(PumpUntil([&] { return view->Session().Editor().Metrics().dividerX > 0; }));
+  }
+
+  Names Disk() const {
+    Names names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.Path())) {
+      names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+  void ClickStripButton(int id) {
+    const StripButton* button = view->ButtonStrip().Find(id);
+    ASSERT_NE(button, nullptr);
+    ASSERT_TRUE(button->visible);
+    sim.MouseMove(view->ClientToScreen(button->rect.GetPosition() + wxPoint(button->rect.width / 2, button->rect.height / 2)));
+    PumpFor(50);
+    sim.MouseClick();
+  }
+  void ClickText(int line, int column) {
+    const ViewMetrics& m = view->Session().Editor().Metrics();
+    sim.MouseMove(view->ClientToScreen(wxPoint(m.dividerX + m.textMargin + column * m.charWidth + m.charWidth / 2,
+                                               m.textTop + line * m.lineHeight + m.lineHeight / 2)));
+    PumpFor(50);
+    sim.MouseClick();
+    PumpFor(50);
+  }
+
+  CMainFrame* frame = nullptr;
+  CNomvarixView* view = nullptr;
+  TempFolder folder;
+  wxUIActionSimulator sim;
+};
+
+TEST_F(ApplyGuiTest, TypedNamesReachTheDiskAndRevertPutsThemBack) {
+  ClickText(0, 0);  // "alpha.txt"
+  sim.Text("new_");
+  PumpFor(100);
+  ClickText(1, 0);  // "beta.txt"
+  sim.Char(WXK_DELETE);
+  PumpFor(100);
+  ASSERT_EQ(view->Session().Editor().Names()[1].newName, u"eta.txt");
+
+  {
+    DialogConfirmer confirmer(sim);
+    ClickStripButton(strip::kApply);
+    ASSERT_TRUE(PumpUntil([&] { return Disk() == Names{"eta.txt", "new_alpha.txt"}; }));
+    EXPECT_EQ(confirmer.Confirmed(), 1);
+  }
+  ASSERT_TRUE(PumpUntil([&] { return view->ButtonStrip().Find(strip::kRevert)->visible; }));
+  ClickStripButton(strip::kRevert);
+  ASSERT_TRUE(PumpUntil([&] { return view->Session().Editor().LineCount() == 2 && view->Session().Editor().AnyNameChanged(); }));
+
+  DialogConfirmer confirmer(sim);
+  PumpFor(600);  // not a double click on the strip
+  ClickStripButton(strip::kApply);
+  EXPECT_TRUE(PumpUntil([&] { return Disk() == Names{"alpha.txt", "beta.txt"}; }));
+}
+
+}  // namespace
+}  // namespace nomvarix::test
