@@ -45,6 +45,11 @@ void EditorMouse::SelectColumnsOnAllLines(std::int32_t from, std::int32_t to, st
   Editor().SetSelection({0, LastLine(), std::min(from, to), std::max(from, to)}, {LastLine(), caretColumn});
 }
 
+void EditorMouse::SearchFromSelection() {
+  const BlockSelection& selection = Editor().Selection();
+  session_.Search().findStart = {selection.startLine, selection.startColumn};
+}
+
 MouseResponse EditorMouse::Press(std::int32_t x, std::int32_t y, bool shift) {
   const ViewMetrics& m = Editor().Metrics();
   if (std::abs(x - m.dividerX) <= geometry_.dividerGrip / 2) {
@@ -73,6 +78,7 @@ MouseResponse EditorMouse::PressInDiskNames(std::int32_t x, std::int32_t y, bool
   state_.lineDragActive = true;
   if (!shift || Editor().Selection().IsNone() || lineDragAnchor_ < 0) lineDragAnchor_ = line;
   SelectLines(lineDragAnchor_, line);
+  SearchFromSelection();
   return {.repaint = true, .capture = true, .caretBlinkOn = true};
 }
 
@@ -96,6 +102,7 @@ MouseResponse EditorMouse::PressInText(std::int32_t x, std::int32_t y, bool shif
     editor.SetDragAnchor(at);
     editor.SetSelection({at.line, at.line, at.column, at.column}, at);
   }
+  SearchFromSelection();
   return {.repaint = true, .capture = true, .caretBlinkOn = true, .startBlinking = true};
 }
 

@@ -70,6 +70,8 @@ class EditorMouse {
   std::int32_t RulerColumnAt(std::int32_t x) const;
   /// Whole lines first..last (either order), the caret at column 0 of the bottom one.
   void SelectLines(std::int32_t first, std::int32_t last);
+  /// A selection made with the mouse is where the next search starts.
+  void SearchFromSelection();
   void SelectColumnsOnAllLines(std::int32_t from, std::int32_t to, std::int32_t caretColumn);
 
   MouseResponse PressInDiskNames(std::int32_t x, std::int32_t y, bool shift);

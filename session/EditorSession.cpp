@@ -21,7 +21,8 @@ EditorSession::EditorSession(FileSystem& fileSystem, SettingsStore& settings)
 
 bool EditorSession::LoadFolder(std::u16string_view folder) {
   links_.Clear();
-  return editor_.LoadFolder(fileSystem_, folder, order_);
+  if (!filter_.IsActive()) return editor_.LoadFolder(fileSystem_, folder, order_);
+  return editor_.LoadFolder(fileSystem_, folder, order_, [this](std::u16string_view name) { return filter_.Passes(name); });
 }
 
 std::u16string SkippedFilesMessage(std::size_t count) {
@@ -32,6 +33,15 @@ void EditorSession::SwitchToFolder(std::u16string_view folder) {
   // The last apply can no longer be reverted once another folder was chosen.
   revertList_.clear();
   SavePendingEdits();
+  LoadFolder(folder);
+  RestorePendingEdits(folder);
+}
+
+void EditorSession::SetFilter(std::u16string_view extensionText, std::u16string_view includeText) {
+  filter_.extensions = ParseExtensionList(extensionText);
+  filter_.mustInclude = includeText;
+  const std::u16string folder = editor_.CurrentFolder();
+  if (folder.empty()) return;
   LoadFolder(folder);
   RestorePendingEdits(folder);
 }

@@ -8,6 +8,8 @@
 #include "apply/ConflictCheck.h"
 #include "apply/PendingEditMemory.h"
 #include "editor/NameEditor.h"
+#include "transform/FindReplace.h"
+#include "transform/NameFilter.h"
 
 namespace nomvarix {
 
@@ -55,11 +57,18 @@ class EditorSession {
   bool SortCaseSensitive() const { return order_.caseSensitive; }
   bool SortByExtension() const { return order_.byExtension; }
   bool CheckConflictsEnabled() const { return checkConflicts_; }
+  const NameFilter& Filter() const { return filter_; }
+  SearchMemory& Search() { return search_; }
 
-  /// Loads `folder` (ending with a separator) and drops the conflict links of the old list.
+  /// Loads the files of `folder` (ending with a separator) that pass the filter, and drops the
+  /// conflict links of the old list.
   bool LoadFolder(std::u16string_view folder);
   /// Leaves the current folder for `folder`: its edits are kept, the new folder's come back.
   void SwitchToFolder(std::u16string_view folder);
+
+  /// The new filter from the dialog's two fields; the folder is loaded again and the remembered
+  /// edits of the files still listed come back.
+  void SetFilter(std::u16string_view extensionText, std::u16string_view includeText);
 
   void SavePendingEdits();
   /// Puts the remembered edits of `folder` back and checks for conflicts; false when there were none.
@@ -123,6 +132,8 @@ class EditorSession {
   PendingEditMemory pending_;
   SortOrder order_;
   bool checkConflicts_;
+  NameFilter filter_;
+  SearchMemory search_;
   /// The folder of the last apply while a revert is armed, and the files that apply renamed.
   std::u16string revertFolder_;
   NameList revertList_;

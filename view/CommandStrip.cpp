@@ -79,6 +79,9 @@ bool CommandStrip::Set(int id, Value StripButton::*field, const Value& value) {
 
 bool CommandStrip::SetCaption(int id, std::u16string caption) { return Set(id, &StripButton::caption, caption); }
 bool CommandStrip::SetFillColor(int id, const wxColour& colour) { return Set(id, &StripButton::fillColor, colour); }
+bool CommandStrip::SetCaptionColor(int id, const wxColour& colour) {
+  return Set(id, &StripButton::captionColor, colour);
+}
 bool CommandStrip::SetEnabled(int id, bool enabled) { return Set(id, &StripButton::enabled, enabled); }
 bool CommandStrip::SetVisible(int id, bool visible) { return Set(id, &StripButton::visible, visible); }
 bool CommandStrip::SetBlinking(int id, bool blinking) { return Set(id, &StripButton::blinking, blinking); }

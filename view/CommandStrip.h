@@ -56,6 +56,7 @@ class CommandStrip {
   // Each setter returns whether the value changed, so the caller repaints only then.
   bool SetCaption(int id, std::u16string caption);
   bool SetFillColor(int id, const wxColour& colour);
+  bool SetCaptionColor(int id, const wxColour& colour);
   bool SetEnabled(int id, bool enabled);
   bool SetVisible(int id, bool visible);
   bool SetBlinking(int id, bool blinking);

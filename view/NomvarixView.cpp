@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include <wx/app.h>
 #include <wx/dcbuffer.h>
 #include <wx/dcscreen.h>
 #include <wx/menu.h>
@@ -15,6 +16,8 @@
 #include "resources/CommandIds.h"
 #include "resources/MainMenu.h"
 #include "view/KeyCodes.h"
+#include "view/ExtFilterDlg.h"
+#include "view/FindReplaceDlg.h"
 #include "view/Palette.h"
 #include "view/ProceedDlg.h"
 #include "view/SystemClipboard.h"
@@ -136,6 +139,9 @@ void CNomvarixView::AddCommands() {
   commands_.Add(cmd::kApplyChanges, [this] { ApplyChanges(); });
   commands_.Add(cmd::kValidateChanges, [this] { ValidateChanges(); });
   commands_.Add(cmd::kRevertLastChanges, [this] { RevertLastChanges(); });
+  commands_.Add(cmd::kFind, [this] { OpenFindDialog(); }, [this] { return session_.Editor().LineCount() > 0; });
+  commands_.Add(cmd::kSetFilter, [this] { ChooseFilter(); }, [this] { return !session_.Editor().CurrentFolder().empty(); },
+                [this] { return session_.Filter().IsActive(); });
   commands_.Add(cmd::kReload, [this] { ConfirmReload(); });
   commands_.Add(cmd::kResetAndReload, [this] { ConfirmReload(); });
   commands_.Add(cmd::kSortCaseSensitive, [this] { Run(&EditorSession::ToggleSortCaseSensitive); }, always,
@@ -188,6 +194,94 @@ void CNomvarixView::ShowFolder(const std::u16string& folder) {
   commandStrip_.SetVisible(strip::kRevert, false);
   dividerX_ = -1;
   AfterEdit();
+}
+
+CFindReplaceDlg* CNomvarixView::FindDialog() const {
+  // A cancelled dialog lingers until the next idle time; it counts as gone.
+  if (findDialog_ && wxTheApp->IsScheduledForDestruction(findDialog_.get())) return nullptr;
+  return findDialog_.get();
+}
+
+void CNomvarixView::OpenFindDialog() {
+  if (CFindReplaceDlg* dialog = FindDialog()) {
+    dialog->Show();
+    dialog->Raise();
+    dialog->SetFocus();
+    return;
+  }
+  findDialog_ = new CFindReplaceDlg(this, [this](CFindReplaceDlg::Action action) { OnFindDialog(action); });
+  const std::u16string seed = SelectedSearchText(session_.Editor());
+  if (!seed.empty()) findDialog_->Seed(seed);
+  // Its right edge on the editor's right edge, its top at the first text line.
+  const wxPoint corner = ClientToScreen(wxPoint(GetClientSize().x, geometry_.TextTop()));
+  findDialog_->Move(corner.x - findDialog_->GetSize().x, corner.y);
+  findDialog_->Show();
+}
+
+void CNomvarixView::OnFindDialog(CFindReplaceDlg::Action action) {
+  CFindReplaceDlg* dialog = FindDialog();
+  if (!dialog) return;
+  NameEditor& editor = session_.Editor();
+  SearchMemory& search = session_.Search();
+  const std::u16string text = dialog->FindText();
+  const SearchOptions options = dialog->Options();
+  std::u16string message;
+  switch (action) {
+    case CFindReplaceDlg::Action::FindNext:
+      if (!FindNext(editor, search, text, options, false)) message = CannotFindMessage(text);
+      break;
+    case CFindReplaceDlg::Action::Replace:
+      if (!ReplaceCurrent(editor, search, text, dialog->ReplaceText(), options)) message = CannotFindMessage(text);
+      break;
+    case CFindReplaceDlg::Action::ReplaceAll:
+      message = ReplacedMessage(ReplaceAll(editor, search, text, dialog->ReplaceText(), options));
+      break;
+  }
+  AfterEdit();
+  if (!message.empty()) wxMessageBox(ToWx(message), "Nomvarix", wxOK | wxICON_INFORMATION, dialog);
+}
+
+void CNomvarixView::FindNextAgain() {
+  SearchMemory& search = session_.Search();
+  if (const CFindReplaceDlg* dialog = FindDialog()) {
+    FindNext(session_.Editor(), search, dialog->FindText(), dialog->Options(), false);
+  } else if (!search.lastText.empty()) {
+    const std::u16string text = search.lastText;
+    FindNext(session_.Editor(), search, text, {search.lastMatchCase, search.lastWholeWord}, false);
+  }
+  AfterEdit();
+}
+
+void CNomvarixView::FindSelectedText() {
+  const std::u16string text = SelectedSearchText(session_.Editor());
+  if (text.empty()) return;
+  SearchMemory& search = session_.Search();
+  search.lastText = text;
+  search.lastMatchCase = search.lastWholeWord = false;
+  const BlockSelection& selection = session_.Editor().Selection();
+  search.findStart = {selection.startLine, selection.startColumn};
+  FindNext(session_.Editor(), search, text, {}, false);
+  AfterEdit();
+}
+
+void CNomvarixView::ChooseFilter() {
+  Refresh(false);
+  // Edits made so far come back on the files still listed under the new filter.
+  session_.SavePendingEdits();
+  const NameFilter& filter = session_.Filter();
+  CExtFilterDlg dialog(this, FormatExtensionList(filter.extensions), filter.mustInclude);
+  if (dialog.ShowModal() != wxID_OK) return;
+  session_.SetFilter(dialog.Extensions(), dialog.MustInclude());
+  RefreshFilterButton();
+  AfterEdit();
+}
+
+void CNomvarixView::RefreshFilterButton() {
+  const bool active = session_.Filter().IsActive();
+  commandStrip_.SetCaption(strip::kFilter, active ? u"Filter*" : u"Filter");
+  commandStrip_.SetFillColor(strip::kFilter, active ? wxColour(215, 76, 76) : wxColour(165, 165, 165));
+  commandStrip_.SetCaptionColor(strip::kFilter, active ? *wxWHITE : *wxBLACK);
+  Refresh(false);
 }
 
 void CNomvarixView::ShowMessage(std::u16string_view text, long icon) {
@@ -483,8 +577,11 @@ bool CNomvarixView::HandleKey(int virtualKey, bool shift, bool ctrl) {
       ShowCaretNow();
       return false;
     case KeyAction::FindSelected:
+      FindSelectedText();
+      return true;
     case KeyAction::FindNext:
-      return true;  // searching comes with the find dialog
+      FindNextAgain();
+      return true;
     case KeyAction::Backspace:
       session_.Backspace();
       editor.ClearAllMarks();

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include <wx/timer.h>
+#include <wx/weakref.h>
 #include <wx/window.h>
 
 #include "session/EditorMouse.h"
@@ -12,6 +13,7 @@
 #include "view/CommandStrip.h"
 #include "view/CommandTable.h"
 #include "view/EditorPainter.h"
+#include "view/FindReplaceDlg.h"
 #include "view/ViewGeometry.h"
 
 class wxScrollWinEvent;
@@ -54,6 +56,16 @@ class CNomvarixView final : public wxWindow {
   void ApplyChanges();
   void RevertLastChanges();
   void ShowMessage(std::u16string_view text, long icon);
+  /// The open find dialog, or null.
+  CFindReplaceDlg* FindDialog() const;
+  void OpenFindDialog();
+  void OnFindDialog(CFindReplaceDlg::Action action);
+  /// F3: the next match of the open dialog's text, or else of the last search.
+  void FindNextAgain();
+  /// Ctrl+F3: the next match of the selected text after the selection's start.
+  void FindSelectedText();
+  void ChooseFilter();
+  void RefreshFilterButton();
   void Run(void (EditorSession::*command)());
   void AfterEdit();
   void MeasureFonts();
@@ -98,6 +110,7 @@ class CNomvarixView final : public wxWindow {
   CommandStrip commandStrip_;
   EditorMouse mouse_;
   wxTimer blinkTimer_;
+  wxWeakRef<CFindReplaceDlg> findDialog_;  ///< the open find dialog; the toolkit owns it
   PaintFlags flags_;
   int lineHeight_ = 0;
   int charWidth_ = 0;

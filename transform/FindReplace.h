@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "editor/TextPos.h"
+
+namespace nomvarix {
+
+class NameEditor;
+
+/// What searching remembers between searches: the last text and options, and where the next
+/// search starts (the start of the last match, moved by replacements and by mouse selections).
+struct SearchMemory {
+  std::u16string lastText;
+  bool lastMatchCase = false;
+  bool lastWholeWord = false;
+  TextPos findStart{0, 0};
+};
+
+struct SearchOptions {
+  bool matchCase = false;  ///< without it ASCII letters match either case
+  bool wholeWord = false;  ///< the match must not touch a letter or digit on either side
+};
+
+/// "Cannot find \"<text>\"".
+std::u16string CannotFindMessage(std::u16string_view text);
+/// "Replaced <count> occurrence(s)".
+std::u16string ReplacedMessage(std::size_t count);
+
+/// The text selected on one line, for seeding a search: empty unless the selection has width and
+/// lies on one line that reaches its left column.
+std::u16string SelectedSearchText(const NameEditor& editor);
+
+/// Selects the next match of `text` after the find start position (from the top with `restart`,
+/// or when the text or options differ from the last search), wrapping to the top once. False
+/// when nothing matches.
+bool FindNext(NameEditor& editor, SearchMemory& memory, std::u16string_view text, SearchOptions options,
+              bool restart);
+/// Replaces the selected match, after finding the next one unless it is selected already; one
+/// undo step. False when nothing was found.
+bool ReplaceCurrent(NameEditor& editor, SearchMemory& memory, std::u16string_view text,
+                    std::u16string_view replacement, SearchOptions options);
+/// Replaces every match present at the start, top to bottom, as one undo step (a replacement that
+/// matches again is not replaced again). Returns the count.
+std::size_t ReplaceAll(NameEditor& editor, SearchMemory& memory, std::u16string_view text,
+                       std::u16string_view replacement, SearchOptions options);
+
+}  // namespace nomvarix
