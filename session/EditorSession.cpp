@@ -4,6 +4,8 @@
 
 #include "apply/RenameBatch.h"
 #include "apply/Validation.h"
+#include "transform/FileTextInsertion.h"
+#include "transform/PadTrim.h"
 #include "platform/Clipboard.h"
 #include "platform/FileSystem.h"
 #include "platform/SettingKeys.h"
@@ -108,6 +110,39 @@ RevertOutcome EditorSession::RevertLastChanges() {
   pending_.Forget(folder);
   CheckConflicts();
   return RevertOutcome::ShowsRenamedFiles;
+}
+
+void EditorSession::RightAlignAll() {
+  nomvarix::RightAlignAll(editor_);
+  CheckConflicts();
+}
+
+bool EditorSession::RightAlignSelection() { return CheckedIf(nomvarix::RightAlignSelection(editor_)); }
+
+void EditorSession::TrimLeftSelection() {
+  nomvarix::TrimLeftSelection(editor_);
+  CheckConflicts();
+}
+
+void EditorSession::TrimLeftAll() {
+  nomvarix::TrimLeftAll(editor_);
+  CheckConflicts();
+}
+
+void EditorSession::InsertCreationDate(std::u16string_view formatName) {
+  InsertFileText(editor_, [&](std::u16string_view path) -> std::optional<std::u16string> {
+    const auto created = fileSystem_.CreationTime(path);
+    if (!created) return std::nullopt;
+    return FormatCreationDate(*created, formatName);
+  });
+}
+
+void EditorSession::InsertImageSize(std::u16string_view pattern) {
+  InsertFileText(editor_, [&](std::u16string_view path) -> std::optional<std::u16string> {
+    const auto size = GetImageSize(fileSystem_, path);
+    if (!size) return std::nullopt;
+    return FormatImageSize(*size, pattern);
+  });
 }
 
 void EditorSession::ResetAllNames() {

@@ -8,8 +8,10 @@
 #include "apply/ConflictCheck.h"
 #include "apply/PendingEditMemory.h"
 #include "editor/NameEditor.h"
+#include "transform/CaseSpace.h"
 #include "transform/FindReplace.h"
 #include "transform/NameFilter.h"
+#include "transform/SmartNumbering.h"
 
 namespace nomvarix {
 
@@ -102,6 +104,18 @@ class EditorSession {
   /// reverted until another folder is chosen.
   ApplyOutcome ApplyChanges(bool verify, bool autoRename);
   RevertOutcome RevertLastChanges();
+
+  /// The renaming commands of the Tools pop-up. Padding and trimming run the conflict check after.
+  bool Transform(TextTransform transform) { return TransformSelection(editor_, transform); }
+  NumberingResult NumberSelection() { return nomvarix::NumberSelection(editor_); }
+  void RightAlignAll();
+  /// False when the selection has only one line (nothing done).
+  bool RightAlignSelection();
+  void TrimLeftSelection();
+  void TrimLeftAll();
+  /// The files' creation dates by a format name, or their image sizes by a pattern such as "_(WxH)_".
+  void InsertCreationDate(std::u16string_view formatName);
+  void InsertImageSize(std::u16string_view pattern);
 
   /// The editing operations, each followed by the conflict check when it ran.
   bool TypeChar(char16_t ch);

@@ -6,12 +6,14 @@
 #include <wx/dcbuffer.h>
 #include <wx/dcscreen.h>
 #include <wx/menu.h>
+#include <wx/utils.h>
 #include <wx/msgdlg.h>
 
 #include "editor/CaretMovement.h"
 #include "editor/KeyMap.h"
 #include "platform/SettingKeys.h"
 #include "apply/Validation.h"
+#include "transform/PadTrim.h"
 #include "platform/SettingsStore.h"
 #include "resources/CommandIds.h"
 #include "resources/MainMenu.h"
@@ -142,6 +144,7 @@ void CNomvarixView::AddCommands() {
   commands_.Add(cmd::kFind, [this] { OpenFindDialog(); }, [this] { return session_.Editor().LineCount() > 0; });
   commands_.Add(cmd::kSetFilter, [this] { ChooseFilter(); }, [this] { return !session_.Editor().CurrentFolder().empty(); },
                 [this] { return session_.Filter().IsActive(); });
+  AddRenamingCommands();
   commands_.Add(cmd::kReload, [this] { ConfirmReload(); });
   commands_.Add(cmd::kResetAndReload, [this] { ConfirmReload(); });
   commands_.Add(cmd::kSortCaseSensitive, [this] { Run(&EditorSession::ToggleSortCaseSensitive); }, always,
@@ -169,6 +172,65 @@ void CNomvarixView::AddCommands() {
                 [this] { return settings::CanIncreaseFontSize(fontSize_); });
   commands_.Add(cmd::kDecreaseFont, [this] { ChangeFontSize(-settings::kFontSizeStep); },
                 [this] { return settings::CanDecreaseFontSize(fontSize_); });
+}
+
+void CNomvarixView::AddRenamingCommands() {
+  const std::pair<int, TextTransform> transforms[] = {
+      {cmd::kUppercase, TextTransform::Uppercase},     {cmd::kLowercase, TextTransform::Lowercase},
+      {cmd::kTitleCase, TextTransform::TitleCase},     {cmd::kToggleCase, TextTransform::ToggleCase},
+      {cmd::kRemoveSpace, TextTransform::RemoveSpace}, {cmd::kChangeToUnderscores, TextTransform::Underscores},
+      {cmd::kChangeToHyphen, TextTransform::Hyphens}};
+  for (const auto& [command, transform] : transforms) {
+    commands_.Add(command, [this, transform = transform] {
+      session_.Transform(transform);
+      AfterEdit();
+    });
+  }
+  commands_.Add(cmd::kSmartNumberings, [this] {
+    const NumberingResult result = session_.NumberSelection();
+    AfterEdit();
+    if (result != NumberingResult::Done) ShowMessage(NumberingMessage(result), wxICON_WARNING);
+  });
+  commands_.Add(cmd::kRightAlign, [this] {
+    session_.RightAlignAll();
+    AfterEdit();
+  });
+  commands_.Add(cmd::kRightAlignSelection, [this] {
+    const bool done = session_.RightAlignSelection();
+    AfterEdit();
+    if (!done) ShowMessage(kNeedsMultiLineSelection, wxICON_INFORMATION);
+  });
+  commands_.Add(cmd::kTrimLeftSelection, [this] {
+    const wxBusyCursor wait;
+    session_.TrimLeftSelection();
+    AfterEdit();
+  });
+  commands_.Add(cmd::kTrimLeft, [this] {
+    const wxBusyCursor wait;
+    session_.TrimLeftAll();
+    AfterEdit();
+  });
+  const std::pair<int, std::u16string_view> dates[] = {
+      {cmd::kDateLong, u"yyyy-MM-dd"}, {cmd::kDateShort, u"yyMMdd"}, {cmd::kDateTime, u"yyyy-MM-dd HH-mm"}};
+  for (const auto& [command, format] : dates) {
+    commands_.Add(command, [this, format = format] {
+      const wxBusyCursor wait;
+      session_.InsertCreationDate(format);
+      AfterEdit();
+    });
+  }
+  const std::pair<int, std::u16string_view> sizes[] = {{cmd::kSizeParenthesizedUnderscored, u"_(WxH)_"},
+                                                       {cmd::kSizeUnderscoreParenthesized, u"_(WxH)"},
+                                                       {cmd::kSizeParenthesized, u"(WxH)"},
+                                                       {cmd::kSizeUnderscored, u"_WxH_"},
+                                                       {cmd::kSizeWxH, u"WxH"}};
+  for (const auto& [command, pattern] : sizes) {
+    commands_.Add(command, [this, pattern = pattern] {
+      const wxBusyCursor wait;
+      session_.InsertImageSize(pattern);
+      AfterEdit();
+    });
+  }
 }
 
 bool CNomvarixView::HandleCommandEvent(wxEvent& event) {

@@ -50,6 +50,8 @@ class CNomvarixView final : public wxWindow {
 
  private:
   void AddCommands();
+  /// The Tools pop-up: case and spaces, numbering, padding, dates and image sizes.
+  void AddRenamingCommands();
   void CreateStrips();
   void ConfirmReload();
   void ValidateChanges();

@@ -66,6 +66,31 @@ RenameResult FakeFileSystem::RenameNoReplace(std::u16string_view from, std::u16s
   return RenameResult::Renamed;
 }
 
+std::optional<FileClock::time_point> FakeFileSystem::CreationTime(std::u16string_view path) const {
+  const auto it = created_.find(path);
+  if (it == created_.end()) return std::nullopt;
+  return it->second;
+}
+
+std::optional<std::uint64_t> FakeFileSystem::FileSize(std::u16string_view path) const {
+  const auto it = contents_.find(path);
+  if (it == contents_.end()) return std::nullopt;
+  return it->second.size();
+}
+
+std::optional<std::string> FakeFileSystem::ReadWholeFile(std::u16string_view path, std::size_t maxBytes) const {
+  ++wholeFileReads_;
+  const auto it = contents_.find(path);
+  if (it == contents_.end() || it->second.size() > maxBytes) return std::nullopt;
+  return it->second;
+}
+
+std::optional<std::string> FakeFileSystem::ReadHeader(std::u16string_view path, std::size_t count) const {
+  const auto it = contents_.find(path);
+  if (it == contents_.end()) return std::nullopt;
+  return it->second.substr(0, count);
+}
+
 std::vector<std::u16string> FakeFileSystem::FileNames(const std::u16string& folder) const {
   std::vector<std::u16string> names;
   const auto it = folders_.find(folder);

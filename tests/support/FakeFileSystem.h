@@ -28,6 +28,11 @@ class FakeFileSystem final : public FileSystem {
   void SetCaseInsensitive(bool on) { caseInsensitive_ = on; }
   /// The names of the folder's files, in listing order.
   std::vector<std::u16string> FileNames(const std::u16string& folder) const;
+  /// What a file holds and when it was created; a file without them cannot be read.
+  void SetContent(const std::u16string& path, std::string bytes) { contents_[path] = std::move(bytes); }
+  void SetCreationTime(const std::u16string& path, FileClock::time_point time) { created_[path] = time; }
+  /// How often whole files were read.
+  int WholeFileReads() const { return wholeFileReads_; }
   /// Called before each rename, with its two paths: a test's chance to change the folder meanwhile.
   std::function<void(std::u16string_view from, std::u16string_view to)> beforeRename;
 
@@ -36,10 +41,10 @@ class FakeFileSystem final : public FileSystem {
   PathKind KindOf(std::u16string_view path) const override;
   bool IsSameFile(std::u16string_view a, std::u16string_view b) const override;
   RenameResult RenameNoReplace(std::u16string_view from, std::u16string_view to) override;
-  std::optional<FileClock::time_point> CreationTime(std::u16string_view) const override { return {}; }
-  std::optional<std::uint64_t> FileSize(std::u16string_view) const override { return {}; }
-  std::optional<std::string> ReadWholeFile(std::u16string_view, std::size_t) const override { return {}; }
-  std::optional<std::string> ReadHeader(std::u16string_view, std::size_t) const override { return {}; }
+  std::optional<FileClock::time_point> CreationTime(std::u16string_view path) const override;
+  std::optional<std::uint64_t> FileSize(std::u16string_view path) const override;
+  std::optional<std::string> ReadWholeFile(std::u16string_view path, std::size_t maxBytes) const override;
+  std::optional<std::string> ReadHeader(std::u16string_view path, std::size_t count) const override;
   std::u16string DocumentsFolder() const override { return u"/documents/"; }
   std::u16string ProgramFolder() const override { return u"/program/"; }
   std::u16string AbsolutePath(std::u16string_view path) const override;
@@ -51,6 +56,9 @@ class FakeFileSystem final : public FileSystem {
 
   std::map<std::u16string, std::vector<Entry>, std::less<>> folders_;
   bool caseInsensitive_ = false;
+  std::map<std::u16string, std::string, std::less<>> contents_;
+  std::map<std::u16string, FileClock::time_point, std::less<>> created_;
+  mutable int wholeFileReads_ = 0;
   mutable int listings_ = 0;
 };
 

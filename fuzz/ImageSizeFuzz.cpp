@@ -1,0 +1,16 @@
+// libFuzzer target for the image header reader: any bytes as a file's contents.
+//
+//   cmake --preset fuzz && cmake --build --preset fuzz
+//   build/fuzz/fuzz/image_size_fuzz -max_total_time=600 -max_len=4096
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "transform/ImageSize.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string file(reinterpret_cast<const char*>(data), size);
+  const std::string header = file.substr(0, nomvarix::kImageHeaderBytes);
+  nomvarix::ImageSizeOfFile(header, [&]() -> std::optional<std::string> { return file; });
+  return 0;
+}

@@ -1,0 +1,91 @@
+#include "transform/FileTextInsertion.h"
+
+#include <chrono>
+
+#include <gtest/gtest.h>
+
+#include "platform/MemorySettingsStore.h"
+#include "session/EditorSession.h"
+#include "support/FakeFileSystem.h"
+#include "support/NameListText.h"
+
+namespace nomvarix {
+namespace {
+
+using Names = std::vector<std::u16string>;
+using namespace std::chrono;
+
+FileClock::time_point Utc(int y, unsigned m, unsigned d, int hour, int minute) {
+  return sys_days{year{y} / month{m} / day{d}} + hours{hour} + minutes{minute};
+}
+
+TEST(CreationDateTest, TheFormatsInUtc) {
+  const auto t = Utc(2007, 3, 9, 23, 5);
+  EXPECT_EQ(FormatCreationDate(t, u"yyyy-MM-dd"), u"2007-03-09");
+  EXPECT_EQ(FormatCreationDate(t, u"yyMMdd"), u"070309");
+  EXPECT_EQ(FormatCreationDate(t, u"yyyy-MM-dd HH-mm"), u"2007-03-09 23-05");
+  EXPECT_EQ(FormatCreationDate(t, u"dd.MM.yyyy"), u"09.03.2007");
+  EXPECT_EQ(FormatCreationDate(t, u"other"), u"20070309");
+  EXPECT_EQ(FormatImageSize({1920, 1080}, u"_(WxH)_"), u"_(1920x1080)_");
+  EXPECT_EQ(FormatImageSize({5, static_cast<std::uint32_t>(-7)}, u"WxH"), u"5x-7");
+}
+
+class FileTextInsertionTest : public ::testing::Test {
+ protected:
+  FileTextInsertionTest() {
+    fs.AddFolder(u"/f/", {u"a.txt", u"b.txt", u"c.txt"});
+    fs.SetCreationTime(u"/f/a.txt", Utc(2020, 1, 2, 3, 4));
+    fs.SetCreationTime(u"/f/c.txt", Utc(2021, 5, 6, 7, 8));
+    session.LoadFolder(u"/f/");
+  }
+  NameEditor& Editor() { return session.Editor(); }
+  Names Texts() const { return test::LineTexts(session.Editor().Names()); }
+
+  test::FakeFileSystem fs;
+  MemorySettingsStore settings;
+  EditorSession session{fs, settings};
+};
+
+TEST_F(FileTextInsertionTest, ACaretTakesTheDateOfTheFileUnderItsOriginalName) {
+  Editor().SetNewName(0, u"renamed.txt");
+  Editor().SetSelection({0, 2, 0, 0}, {2, 0});
+  session.InsertCreationDate(u"yyMMdd");
+  EXPECT_EQ(Texts(), (Names{u"200102renamed.txt", u"b.txt", u"210506c.txt"}));  // b has no date: left alone
+  EXPECT_EQ(Editor().Selection(), (BlockSelection{0, 2, 6, 6}));
+  session.Undo();
+  EXPECT_EQ(Texts(), (Names{u"renamed.txt", u"b.txt", u"c.txt"}));
+}
+
+TEST_F(FileTextInsertionTest, ABlockIsReplacedUnlessThatWouldEmptyTheLine) {
+  Editor().SetSelection({0, 2, 0, 1}, {2, 1});
+  session.InsertCreationDate(u"yyyy-MM-dd");
+  EXPECT_EQ(Texts(), (Names{u"2020-01-02.txt", u"b.txt", u"2021-05-06.txt"}));
+
+  session.LoadFolder(u"/f/");
+  Editor().SelectAll();  // whole lines: the names stay and the dates go in front
+  session.InsertCreationDate(u"yyMMdd");
+  EXPECT_EQ(Texts(), (Names{u"200102a.txt", u"b.txt", u"210506c.txt"}));
+}
+
+TEST_F(FileTextInsertionTest, NothingWithoutACaretAndShortLinesGetNothing) {
+  session.InsertCreationDate(u"yyMMdd");  // just loaded: no caret
+  EXPECT_FALSE(Editor().CanUndo());
+  Editor().SetSelection({0, 2, 5, 5}, {2, 5});
+  Editor().SetNewName(2, u"c");
+  session.InsertCreationDate(u"yyMMdd");
+  EXPECT_EQ(Texts(), (Names{u"a.txt200102", u"b.txt", u"c"}));
+}
+
+TEST_F(FileTextInsertionTest, ImageSizesComeFromTheFiles) {
+  fs.AddFolder(u"/img/", {u"p.png", u"x.txt"});
+  std::string png("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
+  png += std::string("\0\0\x07\x80\0\0\x04\x38", 8) + std::string(5, '\0');
+  fs.SetContent(u"/img/p.png", png);
+  session.LoadFolder(u"/img/");
+  Editor().SetSelection({0, 1, 1, 1}, {1, 1});
+  session.InsertImageSize(u"_(WxH)_");
+  EXPECT_EQ(Texts(), (Names{u"p_(1920x1080)_.png", u"x.txt"}));
+}
+
+}  // namespace
+}  // namespace nomvarix

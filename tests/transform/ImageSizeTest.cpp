@@ -1,0 +1,97 @@
+// Image headers built here byte by byte, read through a file system double.
+#include "transform/ImageSize.h"
+
+#include <gtest/gtest.h>
+
+#include "support/FakeFileSystem.h"
+
+namespace nomvarix {
+namespace {
+
+std::string BigEndian(std::uint32_t value, int bytes) {
+  std::string out;
+  for (int i = bytes - 1; i >= 0; --i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+  return out;
+}
+std::string LittleEndian(std::uint32_t value, int bytes) {
+  std::string out;
+  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+  return out;
+}
+
+std::string Png(std::uint32_t w, std::uint32_t h) {
+  return std::string("\x89PNG\r\n\x1a\n", 8) + BigEndian(13, 4) + "IHDR" + BigEndian(w, 4) + BigEndian(h, 4) +
+         std::string("\x08\x06\x00\x00\x00", 5);
+}
+std::string Bmp(std::int32_t w, std::int32_t h) {
+  return "BM" + std::string(16, '\0') + LittleEndian(static_cast<std::uint32_t>(w), 4) +
+         LittleEndian(static_cast<std::uint32_t>(h), 4) + std::string(8, '\0');
+}
+std::string Gif(const char* version, std::uint32_t w, std::uint32_t h) {
+  return std::string(version) + LittleEndian(w, 2) + LittleEndian(h, 2) + std::string(3, '\0');
+}
+/// A JPEG with `padding` application segments before its start-of-frame `marker`.
+std::string Jpeg(std::uint32_t marker, int padding, std::uint32_t w, std::uint32_t h) {
+  std::string data("\xFF\xD8", 2);
+  for (int i = 0; i < padding; ++i) data += BigEndian(0xFFE1, 2) + BigEndian(4, 2) + "ab";
+  data += BigEndian(marker, 2) + BigEndian(17, 2) + '\x08' + BigEndian(h, 2) + BigEndian(w, 2) + std::string(12, '\0');
+  return data;
+}
+std::string Webp(char kind, const std::string& chunk) {
+  std::string data = "RIFF" + LittleEndian(100, 4) + "WEBPVP8" + kind + chunk;
+  data.resize(std::max<std::size_t>(data.size(), 40), '\0');
+  return data;
+}
+
+class ImageSizeTest : public ::testing::Test {
+ protected:
+  std::optional<ImageSize> SizeOf(const std::u16string& name, std::string bytes) {
+    fs.SetContent(u"/f/" + name, std::move(bytes));
+    return GetImageSize(fs, u"/f/" + name);
+  }
+  test::FakeFileSystem fs;
+};
+
+TEST_F(ImageSizeTest, PngBmpAndGifFromTheirFirstBytes) {
+  EXPECT_EQ(SizeOf(u"photo.PNG", Png(1920, 1080)), (ImageSize{1920, 1080}));
+  EXPECT_EQ(SizeOf(u"picture.jpg", Png(3, 4)), (ImageSize{3, 4}));  // the content decides
+  EXPECT_EQ(SizeOf(u"top-down.bmp", Bmp(640, -480)), (ImageSize{640, static_cast<std::uint32_t>(-480)}));
+  EXPECT_EQ(SizeOf(u"a.gif", Gif("GIF87a", 10, 20)), (ImageSize{10, 20}));
+  EXPECT_EQ(SizeOf(u"b.gif", Gif("GIF89a", 7, 9)), (ImageSize{7, 9}));
+  EXPECT_EQ(SizeOf(u"c.gif", Gif("GIF89a", 0, 9)), std::nullopt);
+  EXPECT_EQ(SizeOf(u"d.gif", Gif("GIF88a", 7, 9)), std::nullopt);
+}
+
+TEST_F(ImageSizeTest, JpegFramesAndTheSegmentLimit) {
+  EXPECT_EQ(SizeOf(u"p.jpg", Jpeg(0xFFC2, 3, 800, 600)), (ImageSize{800, 600}));  // progressive
+  EXPECT_EQ(SizeOf(u"q.jpeg", Jpeg(0xFFC0, 99, 5, 6)), (ImageSize{5, 6}));
+  EXPECT_EQ(SizeOf(u"r.jpg", Jpeg(0xFFC0, 100, 5, 6)), std::nullopt);  // the frame is segment 101
+  EXPECT_EQ(SizeOf(u"s.jpg", Jpeg(0xFFC5, 0, 5, 6)), std::nullopt);
+  EXPECT_EQ(SizeOf(u"t.jpg", Jpeg(0xFFC0, 0, 0, 6)), std::nullopt);
+  std::string cut = Jpeg(0xFFC0, 0, 5, 6);
+  cut.resize(10);
+  EXPECT_EQ(SizeOf(u"u.jpg", cut), std::nullopt);
+}
+
+TEST_F(ImageSizeTest, WebpInItsThreeKinds) {
+  EXPECT_EQ(SizeOf(u"lossy.webp", Webp(' ', std::string(10, '\0') + LittleEndian(0xC000 | 300, 2) + LittleEndian(200, 2))),
+            (ImageSize{300, 200}));
+  const std::uint32_t packed = (99u) | (49u << 14);
+  EXPECT_EQ(SizeOf(u"lossless.webp", Webp('L', std::string(5, '\0') + LittleEndian(packed, 4))), (ImageSize{100, 50}));
+  EXPECT_EQ(SizeOf(u"extended.webp", Webp('X', std::string(8, '\0') + LittleEndian(1919, 3) + LittleEndian(1079, 3))),
+            (ImageSize{1920, 1080}));
+  EXPECT_EQ(SizeOf(u"empty.webp", ""), std::nullopt);
+  EXPECT_EQ(SizeOf(u"other.webp", Webp('Z', "")), std::nullopt);
+}
+
+TEST_F(ImageSizeTest, ExtensionsShortFilesAndMissingFiles) {
+  EXPECT_EQ(SizeOf(u"photo.tiff", Png(1, 1)), std::nullopt);
+  EXPECT_EQ(fs.WholeFileReads(), 0);
+  EXPECT_EQ(SizeOf(u"noextension", Png(1, 1)), std::nullopt);
+  EXPECT_EQ(SizeOf(u"short.png", Png(1, 1).substr(0, 23)), std::nullopt);  // never read past the data
+  EXPECT_EQ(SizeOf(u"short.bmp", Bmp(1, 1).substr(0, 25)), std::nullopt);
+  EXPECT_EQ(GetImageSize(fs, u"/f/missing.png"), std::nullopt);
+}
+
+}  // namespace
+}  // namespace nomvarix

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/FileSystem.h"
+#include "transform/ImageSize.h"
+
+namespace nomvarix {
+
+class NameEditor;
+
+/// The text a file gives its line, from its full path; empty when the file cannot give one.
+using FileTextSource = std::function<std::optional<std::u16string>(std::u16string_view path)>;
+
+/// Inserts each selected line's file text (the file under its name on disk) at the selection's
+/// left column, replacing the line's selected characters unless that would empty the line. Lines
+/// whose file gives nothing, and lines shorter than the column, are left alone. The selection ends
+/// as a caret after the last inserted text. One undo step; false, doing nothing, with no caret.
+bool InsertFileText(NameEditor& editor, const FileTextSource& source);
+
+/// The creation time in UTC by a format name: "yyyy-MM-dd", "yyMMdd", "yyyy-MM-dd HH-mm",
+/// "dd.MM.yyyy"; any other name gives "yyyyMMdd".
+std::u16string FormatCreationDate(FileClock::time_point time, std::u16string_view formatName);
+
+/// `pattern` with W and H replaced by the signed width and height: "_(WxH)_" gives "_(1920x1080)_".
+std::u16string FormatImageSize(ImageSize size, std::u16string_view pattern);
+
+}  // namespace nomvarix
