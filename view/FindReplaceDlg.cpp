@@ -56,9 +56,9 @@ CFindReplaceDlg::CFindReplaceDlg(wxWindow* parent, Handler handler)
   find_->SetFocus();
 }
 
-std::u16string CFindReplaceDlg::FindText() const { return FromWx(find_->GetValue()); }
+std::u16string CFindReplaceDlg::SearchText() const { return FromWx(find_->GetValue()); }
 
-std::u16string CFindReplaceDlg::ReplaceText() const { return FromWx(replace_->GetValue()); }
+std::u16string CFindReplaceDlg::ReplacementText() const { return FromWx(replace_->GetValue()); }
 
 SearchOptions CFindReplaceDlg::Options() const { return {matchCase_->GetValue(), wholeWord_->GetValue()}; }
 

@@ -30,8 +30,8 @@ class CFindReplaceDlg final : public wxDialog {
 
   CFindReplaceDlg(wxWindow* parent, Handler handler);
 
-  std::u16string FindText() const;
-  std::u16string ReplaceText() const;
+  std::u16string SearchText() const;
+  std::u16string ReplacementText() const;
   SearchOptions Options() const;
   /// Puts `text` into the find field, selected.
   void Seed(const std::u16string& text);

@@ -285,7 +285,7 @@ void CNomvarixView::OnFindDialog(CFindReplaceDlg::Action action) {
   if (!dialog) return;
   NameEditor& editor = session_.Editor();
   SearchMemory& search = session_.Search();
-  const std::u16string text = dialog->FindText();
+  const std::u16string text = dialog->SearchText();
   const SearchOptions options = dialog->Options();
   std::u16string message;
   switch (action) {
@@ -293,10 +293,10 @@ void CNomvarixView::OnFindDialog(CFindReplaceDlg::Action action) {
       if (!FindNext(editor, search, text, options, false)) message = CannotFindMessage(text);
       break;
     case CFindReplaceDlg::Action::Replace:
-      if (!ReplaceCurrent(editor, search, text, dialog->ReplaceText(), options)) message = CannotFindMessage(text);
+      if (!ReplaceCurrent(editor, search, text, dialog->ReplacementText(), options)) message = CannotFindMessage(text);
       break;
     case CFindReplaceDlg::Action::ReplaceAll:
-      message = ReplacedMessage(ReplaceAll(editor, search, text, dialog->ReplaceText(), options));
+      message = ReplacedMessage(ReplaceAll(editor, search, text, dialog->ReplacementText(), options));
       break;
   }
   AfterEdit();
@@ -306,7 +306,7 @@ void CNomvarixView::OnFindDialog(CFindReplaceDlg::Action action) {
 void CNomvarixView::FindNextAgain() {
   SearchMemory& search = session_.Search();
   if (const CFindReplaceDlg* dialog = FindDialog()) {
-    FindNext(session_.Editor(), search, dialog->FindText(), dialog->Options(), false);
+    FindNext(session_.Editor(), search, dialog->SearchText(), dialog->Options(), false);
   } else if (!search.lastText.empty()) {
     const std::u16string text = search.lastText;
     FindNext(session_.Editor(), search, text, {search.lastMatchCase, search.lastWholeWord}, false);

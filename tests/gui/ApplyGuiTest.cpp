@@ -54,6 +54,8 @@ class ApplyGuiTest : public ::testing::Test {
   void SetUp() override {
     frame = GuiTestEnvironment::Get().App().MainFrame();
     view = frame->EditorView();
+    // The start-up folder first, so that its load does not come after ours.
+    ASSERT_TRUE(PumpUntil([&] { return view->Session().Editor().LineCount() > 0; }));
     for (const char* name : {"alpha.txt", "beta.txt"}) folder.AddFile(name);
     ASSERT_TRUE(frame->SelectPath(folder.Path16()));
     view->Refresh();

@@ -29,6 +29,8 @@ class EditorInputGuiTest : public ::testing::Test {
     frame = GuiTestEnvironment::Get().App().MainFrame();
     ASSERT_NE(frame, nullptr);
     view = frame->EditorView();
+    // The start-up folder first, so that its load does not come after ours.
+    ASSERT_TRUE(PumpUntil([&] { return view->Session().Editor().LineCount() > 0; }));
     for (const char* name : {"abc def", "bcd", "cde fgh", "defgh"}) folder.AddFile(name);
     ASSERT_TRUE(frame->SelectPath(folder.Path16()));
     frame->Raise();

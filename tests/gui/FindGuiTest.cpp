@@ -34,6 +34,8 @@ class FindGuiTest : public ::testing::Test {
   void SetUp() override {
     frame = GuiTestEnvironment::Get().App().MainFrame();
     view = frame->EditorView();
+    // The start-up folder first, so that its load does not come after ours.
+    ASSERT_TRUE(PumpUntil([&] { return view->Session().Editor().LineCount() > 0; }));
     for (const char* name : {"banana.jpg", "cabana.jpg", "photo.png"}) folder.AddFile(name);
     ASSERT_TRUE(frame->SelectPath(folder.Path16()));
     view->Refresh();
@@ -80,7 +82,7 @@ TEST_F(FindGuiTest, CtrlFSeedsTheDialogAndItsButtonsFindAndReplace) {
   PumpFor(60);
   sim.Char('F', wxMOD_CONTROL);
   ASSERT_TRUE(PumpUntil([&] { return Dialog() != nullptr; }));
-  EXPECT_EQ(Dialog()->FindText(), u"an");
+  EXPECT_EQ(Dialog()->SearchText(), u"an");
 
   ClickControl(CFindReplaceDlg::kFindNext);  // a new search text: from the top
   EXPECT_EQ(Editor().Selection(), (BlockSelection{0, 0, 1, 3}));
@@ -90,7 +92,7 @@ TEST_F(FindGuiTest, CtrlFSeedsTheDialogAndItsButtonsFindAndReplace) {
   ClickControl(CFindReplaceDlg::kReplaceText);
   sim.Text("AN");
   PumpFor(100);
-  ASSERT_EQ(Dialog()->ReplaceText(), u"AN");
+  ASSERT_EQ(Dialog()->ReplacementText(), u"AN");
   {
     EnterLater dismiss(sim);  // the "Replaced 3 occurrence(s)" message
     ClickControl(CFindReplaceDlg::kReplaceAll);
