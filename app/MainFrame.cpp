@@ -2,7 +2,6 @@
 
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
-#include <wx/panel.h>
 #include <wx/splitter.h>
 #include <wx/statusbr.h>
 #include <wx/utils.h>
@@ -16,6 +15,7 @@
 #include "resources/AppIcon.h"
 #include "resources/CommandIds.h"
 #include "resources/MainMenu.h"
+#include "tree/FolderTreeView.h"
 #include "view/NomvarixView.h"
 #include "view/WxText.h"
 
@@ -51,9 +51,10 @@ CMainFrame::CMainFrame(FileSystem& fileSystem, SettingsStore& settings)
                                    wxSP_LIVE_UPDATE | wxSP_3DSASH);
   splitter_->SetSashGravity(0.0);
   splitter_->SetMinimumPaneSize(FromDIP(20));
-  folderPane_ = new wxPanel(splitter_);
+  tree_ = new CFolderTreeView(splitter_, fileSystem_, settings_,
+                              [this](const std::u16string& folder) { ShowSelectedFolder(folder); });
   view_ = new CNomvarixView(splitter_, fileSystem_, settings_);
-  splitter_->SplitVertically(folderPane_, view_, FromDIP(kFolderPaneWidth));
+  splitter_->SplitVertically(tree_, view_, FromDIP(kFolderPaneWidth));
 
   SetAcceleratorTable(CreateAccelerators());
   BindCommands();
@@ -103,8 +104,20 @@ void CMainFrame::BindCommands() {
       }, kRecentMenuFirst, kRecentMenuLast);
 }
 
+bool CMainFrame::TreeHasFocus() const {
+  const wxWindow* focus = FindFocus();
+  return tree_ && focus && (focus == tree_ || tree_->IsDescendant(const_cast<wxWindow*>(focus)));
+}
+
 bool CMainFrame::TryBefore(wxEvent& event) {
-  // Commands go to the editor first, as to the active view.
+  // Commands go to the pane with the focus first, as to the active view. The folder pane keeps
+  // its font commands and passes a few commands on to the editor; the others find no handler.
+  if (TreeHasFocus() && cmd::IsCommandMenuId(event.GetId())) {
+    if (tree_->HandleOwnCommand(event)) return true;
+    const int command = cmd::CommandOfMenuId(event.GetId());
+    if (CFolderTreeView::ForwardsToEditor(command) && view_ && view_->HandleCommandEvent(event)) return true;
+    return wxFrame::TryBefore(event);
+  }
   if (view_ && view_->HandleCommandEvent(event)) return true;
   return wxFrame::TryBefore(event);
 }
@@ -123,7 +136,7 @@ void CMainFrame::FocusOtherPane() {
   // Two panes: the next and the previous one are the same.
   wxWindow* focus = FindFocus();
   const bool inEditor = focus && (focus == view_ || view_->IsDescendant(focus));
-  (inEditor ? folderPane_ : static_cast<wxWindow*>(view_))->SetFocus();
+  (inEditor ? static_cast<wxWindow*>(tree_) : static_cast<wxWindow*>(view_))->SetFocus();
 }
 
 void CMainFrame::OpenStartFolder(std::u16string_view startPath) {
@@ -135,12 +148,14 @@ void CMainFrame::OpenStartFolder(std::u16string_view startPath) {
 
 bool CMainFrame::SelectPath(std::u16string_view path) {
   if (path.empty() || fileSystem_.KindOf(path) != PathKind::Folder) return false;
-  const std::u16string folder = WithTrailingSeparator(path);
+  return tree_->SelectPath(fileSystem_.AbsolutePath(WithTrailingSeparator(path)));
+}
+
+void CMainFrame::ShowSelectedFolder(const std::u16string& folder) {
   settings_.WriteString(settings::kLastPath, folder);
   view_->ShowFolder(folder);
   recent_.Add(folder);
   UpdateRecentMenu();
-  return true;
 }
 
 bool CMainFrame::OpenRecentFolder(std::size_t index) {

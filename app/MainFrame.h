@@ -11,6 +11,7 @@ class wxSplitterWindow;
 
 namespace nomvarix {
 
+class CFolderTreeView;
 class CNomvarixView;
 class FileSystem;
 class SettingsStore;
@@ -23,15 +24,14 @@ class CMainFrame final : public wxFrame {
   CMainFrame(FileSystem& fileSystem, SettingsStore& settings);
 
   CNomvarixView* EditorView() const { return view_; }
-  wxWindow* FolderPane() const { return folderPane_; }
+  CFolderTreeView* FolderPane() const { return tree_; }
   wxSplitterWindow* Splitter() const { return splitter_; }
   const RecentFolderList& RecentFolders() const { return recent_; }
 
   /// Opens the folder chosen by the start path (empty: the "LastPath" setting), if any.
   void OpenStartFolder(std::u16string_view startPath);
-  /// Selects a folder as the folder pane does: stores "LastPath", keeps the edits of the folder
-  /// left, loads the folder, brings back its edits and puts it first in the recent list.
-  /// False, changing nothing, when `path` is empty or no folder.
+  /// Selects a folder in the folder pane, which loads it (see ShowSelectedFolder). False, changing
+  /// nothing, when `path` is empty, no folder, or not reachable from the pane's roots.
   bool SelectPath(std::u16string_view path);
   /// Opens entry `index` of the recent list; one that cannot be opened is reported and removed.
   bool OpenRecentFolder(std::size_t index);
@@ -45,12 +45,16 @@ class CMainFrame final : public wxFrame {
   void BindCommands();
   /// F6 and Shift+F6: the focus moves between the folder pane and the editor.
   void FocusOtherPane();
+  /// What selecting a folder in the pane does: stores "LastPath", keeps the edits of the folder
+  /// left, loads the folder, brings back its edits and puts it first in the recent list.
+  void ShowSelectedFolder(const std::u16string& folder);
+  bool TreeHasFocus() const;
 
   FileSystem& fileSystem_;
   SettingsStore& settings_;
   RecentFolderList recent_;
   wxSplitterWindow* splitter_ = nullptr;
-  wxWindow* folderPane_ = nullptr;
+  CFolderTreeView* tree_ = nullptr;
   CNomvarixView* view_ = nullptr;
 };
 

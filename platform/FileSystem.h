@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace nomvarix {
 
@@ -40,6 +41,14 @@ class FileSystem {
                             const std::function<void(const DirEntry&)>& visit) const = 0;
 
   virtual PathKind KindOf(std::u16string_view path) const = 0;
+
+  /// Whether `folder` holds at any folder other than "." and "..", hidden ones included; stops at
+  /// the first. False when it cannot be listed.
+  virtual bool HasSubfolder(std::u16string_view folder) const = 0;
+
+  /// The tops of the folder tree, each ending with a separator: the ready fixed and removable
+  /// drives on Windows; elsewhere "/", the home folder and mounted removable media.
+  virtual std::vector<std::u16string> FolderRoots() const = 0;
 
   /// Whether both paths name the same file, as a case-insensitive file system finds one file under
   /// two spellings. False when either is missing.

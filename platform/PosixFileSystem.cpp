@@ -118,6 +118,34 @@ class PosixFileSystem final : public FileSystem {
     return true;
   }
 
+  bool HasSubfolder(std::u16string_view folder) const override {
+    DirHandle dir(opendir(Native(folder).c_str()));
+    if (!dir) return false;
+    const int dirFd = dirfd(dir.get());
+    while (const dirent* entry = readdir(dir.get())) {
+      const std::string_view name = entry->d_name;
+      if (name != "." && name != ".." && IsFolderEntry(dirFd, *entry)) return true;
+    }
+    return false;
+  }
+
+  std::vector<std::u16string> FolderRoots() const override {
+    std::vector<std::u16string> roots{u"/"};
+    const std::string home = HomeFolder();
+    if (home != "/") roots.push_back(FromUtf8(home) + u"/");
+    // Removable media as desktops mount them.
+    const char* user = std::getenv("USER");
+    if (!user || !*user) return roots;
+    for (const std::string& base : {std::string("/media/") + user, std::string("/run/media/") + user}) {
+      ForEachEntry(FromUtf8(base), [&](const DirEntry& entry) {
+        if (entry.isFolder && entry.name != u"." && entry.name != u"..") {
+          roots.push_back(FromUtf8(base) + u"/" + std::u16string(entry.name) + u"/");
+        }
+      });
+    }
+    return roots;
+  }
+
   PathKind KindOf(std::u16string_view path) const override {
     struct stat st {};
     if (stat(Native(path).c_str(), &st) != 0) return PathKind::Missing;

@@ -72,6 +72,33 @@ class WinFileSystem final : public FileSystem {
     return true;
   }
 
+  bool HasSubfolder(std::u16string_view folder) const override {
+    WIN32_FIND_DATAW data{};
+    FindHandle find(FindFirstFileW(Native(JoinPath(folder, u"*.*")).c_str(), &data));
+    if (!find.valid()) return false;
+    do {
+      const std::wstring_view name = data.cFileName;
+      if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != L"." && name != L"..") return true;
+    } while (FindNextFileW(find.get(), &data));
+    return false;
+  }
+
+  std::vector<std::u16string> FolderRoots() const override {
+    std::vector<std::u16string> roots;
+    wchar_t drives[512] = {};
+    const DWORD length = GetLogicalDriveStringsW(static_cast<DWORD>(std::size(drives)) - 1, drives);
+    if (length == 0 || length >= std::size(drives)) return roots;
+    for (const wchar_t* root = drives; *root; root += wcslen(root) + 1) {
+      const UINT type = GetDriveTypeW(root);
+      ULARGE_INTEGER free{};
+      // Drives without a medium fail the free-space query; network, optical and RAM drives are left out.
+      if ((type == DRIVE_REMOVABLE || type == DRIVE_FIXED) && GetDiskFreeSpaceExW(root, &free, nullptr, nullptr)) {
+        roots.push_back(FromNative(root));
+      }
+    }
+    return roots;
+  }
+
   PathKind KindOf(std::u16string_view path) const override {
     const DWORD attributes = GetFileAttributesW(Native(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return PathKind::Missing;

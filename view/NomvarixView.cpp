@@ -6,11 +6,13 @@
 #include <wx/dcbuffer.h>
 #include <wx/dcscreen.h>
 #include <wx/menu.h>
+#include <wx/stdpaths.h>
 #include <wx/utils.h>
 #include <wx/msgdlg.h>
 
 #include "editor/CaretMovement.h"
 #include "editor/KeyMap.h"
+#include "platform/ContextMenuEntry.h"
 #include "platform/SettingKeys.h"
 #include "apply/Validation.h"
 #include "transform/PadTrim.h"
@@ -79,6 +81,8 @@ CNomvarixView::CNomvarixView(wxWindow* parent, FileSystem& fileSystem, SettingsS
                wxWANTS_CHARS | wxFULL_REPAINT_ON_RESIZE | wxVSCROLL | wxHSCROLL | wxALWAYS_SHOW_SB),
       settings_(settings),
       clipboard_(MakeSystemClipboard()),
+      contextMenuEntry_(MakeNativeContextMenuEntry()),
+      contextMenuEntryShown_(contextMenuEntry_->IsShown()),
       session_(fileSystem, settings),
       geometry_(ScreenDpi()),
       fontSize_(static_cast<int>(settings.ReadInteger(settings::kFontSize, settings::DefaultFontSize(geometry_.dpi)))),
@@ -145,6 +149,8 @@ void CNomvarixView::AddCommands() {
   commands_.Add(cmd::kSetFilter, [this] { ChooseFilter(); }, [this] { return !session_.Editor().CurrentFolder().empty(); },
                 [this] { return session_.Filter().IsActive(); });
   AddRenamingCommands();
+  commands_.Add(cmd::kExplorerIntegration, [this] { ToggleContextMenuEntry(); }, always,
+                [this] { return contextMenuEntryShown_; });
   commands_.Add(cmd::kReload, [this] { ConfirmReload(); });
   commands_.Add(cmd::kResetAndReload, [this] { ConfirmReload(); });
   commands_.Add(cmd::kSortCaseSensitive, [this] { Run(&EditorSession::ToggleSortCaseSensitive); }, always,
@@ -336,6 +342,23 @@ void CNomvarixView::ChooseFilter() {
   session_.SetFilter(dialog.Extensions(), dialog.MustInclude());
   RefreshFilterButton();
   AfterEdit();
+}
+
+void CNomvarixView::ToggleContextMenuEntry() {
+  const ContextMenuEntry::Texts& texts = contextMenuEntry_->Messages();
+  if (contextMenuEntry_->IsInstalledForUser()) {
+    contextMenuEntry_->Remove();
+    ShowMessage(texts.removed, wxICON_INFORMATION);
+    contextMenuEntryShown_ = false;
+    return;
+  }
+  if (wxMessageBox(ToWx(texts.question), "Nomvarix", wxYES_NO | wxICON_QUESTION, this) != wxYES) return;
+  if (!contextMenuEntry_->Install(FromWx(wxStandardPaths::Get().GetExecutablePath()))) {
+    ShowMessage(texts.failed, wxICON_ERROR);
+    return;
+  }
+  ShowMessage(texts.added, wxICON_INFORMATION);
+  contextMenuEntryShown_ = true;
 }
 
 void CNomvarixView::RefreshFilterButton() {

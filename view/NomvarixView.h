@@ -21,6 +21,7 @@ class wxScrollWinEvent;
 namespace nomvarix {
 
 class Clipboard;
+class ContextMenuEntry;
 class FileSystem;
 class SettingsStore;
 
@@ -67,6 +68,7 @@ class CNomvarixView final : public wxWindow {
   /// Ctrl+F3: the next match of the selected text after the selection's start.
   void FindSelectedText();
   void ChooseFilter();
+  void ToggleContextMenuEntry();
   void RefreshFilterButton();
   void Run(void (EditorSession::*command)());
   void AfterEdit();
@@ -103,6 +105,8 @@ class CNomvarixView final : public wxWindow {
 
   SettingsStore& settings_;
   std::unique_ptr<Clipboard> clipboard_;
+  std::unique_ptr<ContextMenuEntry> contextMenuEntry_;
+  bool contextMenuEntryShown_;
   EditorSession session_;
   CommandTable commands_;
   ViewGeometry geometry_;

@@ -36,6 +36,8 @@ class RacingFileSystem final : public FileSystem {
     return real_.ForEachEntry(f, v);
   }
   PathKind KindOf(std::u16string_view p) const override { return real_.KindOf(p); }
+  bool HasSubfolder(std::u16string_view f) const override { return real_.HasSubfolder(f); }
+  std::vector<std::u16string> FolderRoots() const override { return real_.FolderRoots(); }
   bool IsSameFile(std::u16string_view a, std::u16string_view b) const override { return real_.IsSameFile(a, b); }
   RenameResult RenameNoReplace(std::u16string_view from, std::u16string_view to) override {
     if (createTargetBeforeRename) std::ofstream(ToUtf8(to)) << "theirs";

@@ -15,6 +15,7 @@
 #include "GuiTestEnvironment.h"
 #include "app/MainFrame.h"
 #include "app/NomvarixApp.h"
+#include "tree/FolderTreeView.h"
 #include "resources/CommandIds.h"
 #include "support/NameListText.h"
 #include "text/Utf16.h"
@@ -74,7 +75,7 @@ TEST_F(MainWindowGuiTest, StartsOnTheCommandLineFolderAndListsItsFilesInOrder) {
 }
 
 TEST_F(MainWindowGuiTest, HasTheTwoPanesAndTheStatusBarPanes) {
-  EXPECT_EQ(frame->Splitter()->GetWindow1(), frame->FolderPane());
+  EXPECT_EQ(frame->Splitter()->GetWindow1(), static_cast<wxWindow*>(frame->FolderPane()));
   EXPECT_EQ(frame->Splitter()->GetWindow2(), static_cast<wxWindow*>(view));
   EXPECT_EQ(frame->Splitter()->GetSashPosition(), frame->FromDIP(250));
   ASSERT_NE(frame->GetStatusBar(), nullptr);

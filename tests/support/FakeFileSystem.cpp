@@ -50,6 +50,15 @@ PathKind FakeFileSystem::KindOf(std::u16string_view path) const {
   return entry->isFolder ? PathKind::Folder : PathKind::File;
 }
 
+bool FakeFileSystem::HasSubfolder(std::u16string_view folder) const {
+  const auto it = folders_.find(WithTrailingSeparator(folder));
+  if (it == folders_.end()) return false;
+  for (const Entry& entry : it->second) {
+    if (entry.isFolder && entry.name != u"." && entry.name != u"..") return true;
+  }
+  return false;
+}
+
 bool FakeFileSystem::IsSameFile(std::u16string_view a, std::u16string_view b) const {
   const Entry* first = Find(a);
   return first && first == Find(b);

@@ -39,6 +39,9 @@ class FakeFileSystem final : public FileSystem {
   bool ForEachEntry(std::u16string_view folder,
                     const std::function<void(const DirEntry&)>& visit) const override;
   PathKind KindOf(std::u16string_view path) const override;
+  bool HasSubfolder(std::u16string_view folder) const override;
+  std::vector<std::u16string> FolderRoots() const override { return roots_; }
+  void SetRoots(std::vector<std::u16string> roots) { roots_ = std::move(roots); }
   bool IsSameFile(std::u16string_view a, std::u16string_view b) const override;
   RenameResult RenameNoReplace(std::u16string_view from, std::u16string_view to) override;
   std::optional<FileClock::time_point> CreationTime(std::u16string_view path) const override;
@@ -56,6 +59,7 @@ class FakeFileSystem final : public FileSystem {
 
   std::map<std::u16string, std::vector<Entry>, std::less<>> folders_;
   bool caseInsensitive_ = false;
+  std::vector<std::u16string> roots_{u"/"};
   std::map<std::u16string, std::string, std::less<>> contents_;
   std::map<std::u16string, FileClock::time_point, std::less<>> created_;
   mutable int wholeFileReads_ = 0;

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace nomvarix {
+
+/// The "Open Folder in Nomvarix" entry that the file manager offers for folders and files: on
+/// Windows the Explorer entry in the current user's registry classes, elsewhere a per-user desktop
+/// entry for folders and files.
+class ContextMenuEntry {
+ public:
+  /// The messages of adding and removing the entry, in the platform's words.
+  struct Texts {
+    std::u16string_view question;
+    std::u16string_view added;
+    std::u16string_view failed;
+    std::u16string_view removed;
+  };
+
+  virtual ~ContextMenuEntry() = default;
+
+  /// Whether the entry is there to be shown (read once, at start-up).
+  virtual bool IsShown() const = 0;
+  /// Whether the current user's own entry exists, which the command then removes.
+  virtual bool IsInstalledForUser() const = 0;
+  /// Writes the entry that starts `programPath` with the clicked path; false when it failed.
+  virtual bool Install(std::u16string_view programPath) = 0;
+  /// Removes the current user's entry; failures are ignored.
+  virtual void Remove() = 0;
+  virtual const Texts& Messages() const = 0;
+};
+
+std::unique_ptr<ContextMenuEntry> MakeNativeContextMenuEntry();
+
+}  // namespace nomvarix

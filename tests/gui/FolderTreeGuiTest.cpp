@@ -1,0 +1,127 @@
+// The folder pane driven with real keys and clicks: expanding, selecting, and edits kept across
+// folders.
+#include <gtest/gtest.h>
+#include <wx/uiaction.h>
+
+#include "GuiPump.h"
+#include "GuiTestEnvironment.h"
+#include "app/MainFrame.h"
+#include "app/NomvarixApp.h"
+#include "resources/CommandIds.h"
+#include "support/NameListText.h"
+#include "support/TempFolder.h"
+#include "text/Utf16.h"
+#include "tree/FolderTreeView.h"
+#include "view/FindReplaceDlg.h"
+#include "view/NomvarixView.h"
+#include "view/WxText.h"
+
+namespace nomvarix::test {
+namespace {
+
+using Names = std::vector<std::u16string>;
+
+class FolderTreeGuiTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    frame = GuiTestEnvironment::Get().App().MainFrame();
+    view = frame->EditorView();
+    tree = frame->FolderPane();
+    ASSERT_TRUE(PumpUntil([&] { return view->Session().Editor().LineCount() > 0; }));
+    folder.AddFile("Root/sub1/a.txt");
+    folder.AddFile("Root/sub1/b.txt");
+    folder.AddFile("Root/sub2/c.txt");
+    folder.AddFolder("Root/sub2/deeper");
+  }
+  Names Lines() const { return OriginalNames(view->Session().Editor().Names()); }
+  wxTreeItemId ChildNamed(const wxTreeItemId& parent, const wxString& text) const {
+    wxTreeItemIdValue cookie;
+    for (wxTreeItemId child = tree->GetFirstChild(parent, cookie); child.IsOk(); child = tree->GetNextChild(parent, cookie)) {
+      if (tree->GetItemText(child) == text) return child;
+    }
+    return {};
+  }
+  void ClickItem(const wxTreeItemId& item) {
+    wxRect rect;
+    ASSERT_TRUE(tree->GetBoundingRect(item, rect, true));
+    sim.MouseMove(tree->ClientToScreen(rect.GetPosition() + wxPoint(rect.width / 2, rect.height / 2)));
+    PumpFor(50);
+    sim.MouseClick();
+    ASSERT_TRUE(PumpUntil([&] { return tree->GetSelection() == item && tree->HasFocus(); }));
+    PumpFor(50);
+  }
+
+  CMainFrame* frame = nullptr;
+  CNomvarixView* view = nullptr;
+  CFolderTreeView* tree = nullptr;
+  TempFolder folder;
+  wxUIActionSimulator sim;
+};
+
+TEST_F(FolderTreeGuiTest, ExpandSelectEditAndComeBack) {
+  ASSERT_TRUE(frame->SelectPath(FromUtf8(folder.Path() + "Root")));
+  const wxTreeItemId root = tree->GetSelection();
+  EXPECT_EQ(tree->PathOf(root), FromUtf8(folder.Path() + "Root/"));
+  EXPECT_TRUE(Lines().empty());  // no files directly in Root
+
+  ClickItem(root);  // the focus to the tree
+  sim.Char(WXK_RIGHT);  // expands
+  ASSERT_TRUE(PumpUntil([&] { return tree->IsExpanded(root); }));
+  const wxTreeItemId sub1 = ChildNamed(root, "sub1");
+  const wxTreeItemId sub2 = ChildNamed(root, "sub2");
+  ASSERT_TRUE(sub1.IsOk() && sub2.IsOk());
+  EXPECT_TRUE(tree->ItemHasChildren(sub2));  // the placeholder of "deeper"
+  EXPECT_FALSE(tree->ItemHasChildren(sub1));
+
+  ClickItem(sub1);
+  ASSERT_TRUE(PumpUntil([&] { return Lines() == Names{u"a.txt", u"b.txt"}; }));
+  ASSERT_TRUE(PumpUntil([&] { return view->Session().Editor().Metrics().dividerX > 0; }));
+  const ViewMetrics& m = view->Session().Editor().Metrics();
+  sim.MouseMove(view->ClientToScreen(wxPoint(m.dividerX + m.textMargin + m.charWidth / 2, m.textTop + m.lineHeight / 2)));
+  PumpFor(50);
+  sim.MouseClick();
+  ASSERT_TRUE(PumpUntil([&] { return view->Session().Editor().Selection().startLine == 0; }));
+  sim.Text("x");
+  ASSERT_TRUE(PumpUntil([&] { return NewNames(view->Session().Editor().Names())[0] == u"xa.txt"; }));
+
+  ClickItem(sub2);
+  EXPECT_EQ(Lines(), (Names{u"c.txt"}));
+  ClickItem(sub1);
+  EXPECT_EQ(NewNames(view->Session().Editor().Names()), (Names{u"xa.txt", u"b.txt"}));
+  EXPECT_NE(GuiTestEnvironment::Get().SettingsText().find("LastPath=" + folder.Path() + "Root/sub1/"),
+            std::string::npos);
+
+  // Collapsing and expanding again does not repeat the children.
+  tree->Collapse(root);
+  tree->Expand(root);
+  EXPECT_EQ(tree->GetChildrenCount(root, false), 2u);
+}
+
+TEST_F(FolderTreeGuiTest, AMissingPathChangesNothing) {
+  ASSERT_TRUE(frame->SelectPath(FromUtf8(folder.Path() + "Root/sub2")));
+  EXPECT_EQ(Lines(), (Names{u"c.txt"}));
+  EXPECT_FALSE(frame->SelectPath(FromUtf8(folder.Path() + "Root/missing")));
+  EXPECT_FALSE(frame->SelectPath(FromUtf8(folder.Path() + "ROOT/SUB1")));  // another folder on this file system
+  EXPECT_EQ(Lines(), (Names{u"c.txt"}));
+}
+
+TEST_F(FolderTreeGuiTest, TheTreeKeepsItsFontCommandsAndForwardsTheEditorsOnes) {
+  ClickItem(tree->GetFirstVisibleItem());
+  ASSERT_TRUE(tree->HasFocus());
+  const int before = tree->FontSize();
+  const int editorBefore = view->FontSize();
+  wxCommandEvent increase(wxEVT_MENU, cmd::MenuIdOf(cmd::kIncreaseFont));
+  frame->ProcessWindowEvent(increase);
+  EXPECT_EQ(tree->FontSize(), before > 31 ? before : before + 2);
+  EXPECT_EQ(view->FontSize(), editorBefore);
+  sim.Char('F', wxMOD_CONTROL);  // Find reaches the editor while the tree has the focus
+  EXPECT_TRUE(PumpUntil([&] {
+    for (wxWindow* window : wxTopLevelWindows) {
+      if (dynamic_cast<CFindReplaceDlg*>(window) && window->IsShown()) return true;
+    }
+    return false;
+  }));
+}
+
+}  // namespace
+}  // namespace nomvarix::test

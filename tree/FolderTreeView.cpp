@@ -1,0 +1,177 @@
+#include "tree/FolderTreeView.h"
+
+#include <algorithm>
+#include <vector>
+
+#include <wx/artprov.h>
+#include <wx/imaglist.h>
+
+#include "platform/FileSystem.h"
+#include "platform/SettingKeys.h"
+#include "platform/SettingsStore.h"
+#include "resources/CommandIds.h"
+#include "tree/TreePath.h"
+#include "view/WxText.h"
+
+namespace nomvarix {
+namespace {
+
+enum Icon { kDriveIcon, kFolderIcon, kOpenFolderIcon };
+
+constexpr int kTreeFontStep = 2;
+
+std::vector<std::u16string> ChildTexts(const wxTreeCtrl& tree, const wxTreeItemId& parent,
+                                       std::vector<wxTreeItemId>& items) {
+  std::vector<std::u16string> texts;
+  items.clear();
+  wxTreeItemIdValue cookie;
+  for (wxTreeItemId child = tree.GetFirstChild(parent, cookie); child.IsOk(); child = tree.GetNextChild(parent, cookie)) {
+    items.push_back(child);
+    texts.push_back(FromWx(tree.GetItemText(child)));
+  }
+  return texts;
+}
+
+}  // namespace
+
+CFolderTreeView::CFolderTreeView(wxWindow* parent, const FileSystem& fileSystem, SettingsStore& settings,
+                                 FolderSelected onFolderSelected)
+    : wxTreeCtrl(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize,
+                 wxTR_HAS_BUTTONS | wxTR_LINES_AT_ROOT | wxTR_HIDE_ROOT | wxTR_SINGLE),
+      fileSystem_(fileSystem),
+      settings_(settings),
+      onFolderSelected_(std::move(onFolderSelected)) {
+  const wxSize iconSize = FromDIP(wxSize(16, 16));
+  auto* images = new wxImageList(iconSize.x, iconSize.y, true, 3);
+  for (const char* art : {wxART_HARDDISK, wxART_FOLDER, wxART_FOLDER_OPEN}) {
+    images->Add(wxArtProvider::GetBitmap(art, wxART_OTHER, iconSize));
+  }
+  AssignImageList(images);
+
+  const int initial = std::max(GetFont().GetPixelSize().y, 1);
+  fontSize_ = std::clamp(static_cast<int>(settings.ReadInteger(settings::kTreeFontSize, static_cast<std::uint32_t>(initial))),
+                         static_cast<int>(settings::kTreeFontSizeMin), static_cast<int>(settings::kTreeFontSizeMax));
+  if (fontSize_ != initial) ApplyFontSize();
+  FillRoots();
+
+  Bind(wxEVT_TREE_ITEM_EXPANDING, [this](wxTreeEvent& event) {
+    wxTreeItemIdValue cookie;
+    const wxTreeItemId first = GetFirstChild(event.GetItem(), cookie);
+    if (first.IsOk() && GetItemText(first).empty()) FillChildren(event.GetItem());
+  });
+  Bind(wxEVT_TREE_SEL_CHANGED, [this](wxTreeEvent& event) {
+    if (event.GetItem().IsOk() && onFolderSelected_) onFolderSelected_(PathOf(event.GetItem()));
+  });
+  Bind(wxEVT_MOUSEWHEEL, [this](wxMouseEvent& event) {
+    if (!event.ControlDown()) {
+      event.Skip();
+      return;
+    }
+    ChangeFontSize(event.GetWheelRotation() > 0 ? kTreeFontStep : -kTreeFontStep);
+  });
+}
+
+void CFolderTreeView::FillRoots() {
+  DeleteAllItems();
+  const wxTreeItemId top = AddRoot(wxEmptyString);
+  for (const std::u16string& root : fileSystem_.FolderRoots()) {
+    const wxTreeItemId item = AppendItem(top, ToWx(root), kDriveIcon, kDriveIcon);
+    AddPlaceholderIfNeeded(item, root);
+  }
+}
+
+void CFolderTreeView::AddPlaceholderIfNeeded(const wxTreeItemId& item, const std::u16string& path) {
+  if (fileSystem_.HasSubfolder(path)) AppendItem(item, wxEmptyString);
+}
+
+void CFolderTreeView::FillChildren(const wxTreeItemId& item) {
+  DeleteChildren(item);
+  const std::u16string path = PathOf(item);
+  std::vector<std::u16string> folders;
+  fileSystem_.ForEachEntry(path, [&](const DirEntry& entry) {
+    if (entry.isFolder && entry.name != u"." && entry.name != u"..") folders.emplace_back(entry.name);
+  });
+  for (const std::u16string& folder : folders) {
+    const wxTreeItemId child = AppendItem(item, ToWx(folder), kFolderIcon, kOpenFolderIcon);
+    AddPlaceholderIfNeeded(child, path + folder);
+  }
+}
+
+std::u16string CFolderTreeView::PathOf(const wxTreeItemId& item) const {
+  std::vector<std::u16string> texts;
+  for (wxTreeItemId at = item; at.IsOk() && at != GetRootItem(); at = GetItemParent(at)) {
+    texts.push_back(FromWx(GetItemText(at)));
+  }
+  std::reverse(texts.begin(), texts.end());
+  return TreeItemPath(texts);
+}
+
+bool CFolderTreeView::SelectPath(std::u16string_view path) {
+  if (path.empty() || fileSystem_.KindOf(path) != PathKind::Folder) return false;
+  std::vector<wxTreeItemId> items;
+  wxTreeItemId at = GetRootItem();
+  for (const std::u16string& component : TreePathComponents(path)) {
+    if (at != GetRootItem()) Expand(at);
+    int match = MatchingItem(ChildTexts(*this, at, items), component);
+    if (match < 0 && at != GetRootItem()) {
+      // Made after this folder was filled: look again, rather than fail on a folder that exists.
+      FillChildren(at);
+      match = MatchingItem(ChildTexts(*this, at, items), component);
+    }
+    if (match < 0) return false;
+    at = items[static_cast<std::size_t>(match)];
+  }
+  if (at == GetRootItem()) return false;
+  SelectItem(at);
+  EnsureVisible(at);
+  return true;
+}
+
+bool CFolderTreeView::ForwardsToEditor(int command) {
+  switch (command) {
+    case cmd::kApplyChanges:
+    case cmd::kValidateChanges:
+    case cmd::kRevertLastChanges:
+    case cmd::kFind:
+    case cmd::kExplorerIntegration:
+    case cmd::kSetFilter:
+    case cmd::kSaveMacro:
+    case cmd::kLoadMacro:
+    case cmd::kAi:
+    // The check mark of "Sort Case Sensitive" is the editor's; so is the command, which would
+    // otherwise show enabled and do nothing.
+    case cmd::kSortCaseSensitive:
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool CFolderTreeView::HandleOwnCommand(wxEvent& event) {
+  if (!cmd::IsCommandMenuId(event.GetId())) return false;
+  const int command = cmd::CommandOfMenuId(event.GetId());
+  if (command != cmd::kIncreaseFont && command != cmd::kDecreaseFont) return false;
+  if (event.GetEventType() == wxEVT_UPDATE_UI) {
+    static_cast<wxUpdateUIEvent&>(event).Enable(true);
+    return true;
+  }
+  if (event.GetEventType() != wxEVT_MENU) return false;
+  ChangeFontSize(command == cmd::kIncreaseFont ? kTreeFontStep : -kTreeFontStep);
+  return true;
+}
+
+void CFolderTreeView::ChangeFontSize(int step) {
+  if (step > 0 && fontSize_ > static_cast<int>(settings::kTreeFontSizeMax) - 1) return;
+  if (step < 0 && fontSize_ <= static_cast<int>(settings::kTreeFontSizeMin)) return;
+  fontSize_ += step;
+  ApplyFontSize();
+  settings_.WriteInteger(settings::kTreeFontSize, static_cast<std::uint32_t>(fontSize_));
+}
+
+void CFolderTreeView::ApplyFontSize() {
+  wxFont font = GetFont();
+  font.SetPixelSize(wxSize(0, fontSize_));
+  SetFont(font);
+}
+
+}  // namespace nomvarix

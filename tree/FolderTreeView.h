@@ -1,0 +1,49 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include <wx/treectrl.h>
+
+namespace nomvarix {
+
+class FileSystem;
+class SettingsStore;
+
+/// The folder pane: the roots of the file system and, filled in as they are first expanded, their
+/// folders in the system's order. Selecting a folder hands its full path (ending with a separator)
+/// to `onFolderSelected`. It has its own font size ("TreeFontSize", 8..32).
+class CFolderTreeView final : public wxTreeCtrl {
+ public:
+  using FolderSelected = std::function<void(const std::u16string& path)>;
+
+  CFolderTreeView(wxWindow* parent, const FileSystem& fileSystem, SettingsStore& settings, FolderSelected onFolderSelected);
+
+  /// Expands the tree down to `path` and selects it, finding each component regardless of ASCII
+  /// letter case. False, leaving the selection alone, when a component is not found.
+  bool SelectPath(std::u16string_view path);
+  /// The full path of an item, ending with a separator.
+  std::u16string PathOf(const wxTreeItemId& item) const;
+  int FontSize() const { return fontSize_; }
+
+  /// The tree's own commands (the font size) and their queries; true when handled.
+  bool HandleOwnCommand(wxEvent& event);
+  /// Whether the editor gets `command` and its query while the tree has the focus.
+  static bool ForwardsToEditor(int command);
+
+ private:
+  void FillRoots();
+  void FillChildren(const wxTreeItemId& item);
+  /// Gives `item` the empty placeholder child when its folder has subfolders.
+  void AddPlaceholderIfNeeded(const wxTreeItemId& item, const std::u16string& path);
+  void ChangeFontSize(int step);
+  void ApplyFontSize();
+
+  const FileSystem& fileSystem_;
+  SettingsStore& settings_;
+  FolderSelected onFolderSelected_;
+  int fontSize_;
+};
+
+}  // namespace nomvarix
