@@ -67,6 +67,9 @@ class FileSystem {
   virtual std::optional<std::string> ReadWholeFile(std::u16string_view path,
                                                    std::size_t maxBytes) const = 0;
 
+  /// Creates or truncates the file and writes `bytes`; false when that failed.
+  virtual bool WriteWholeFile(std::u16string_view path, std::string_view bytes) = 0;
+
   /// The first `count` bytes of the file, or all of it when it is shorter; empty when unreadable.
   virtual std::optional<std::string> ReadHeader(std::u16string_view path, std::size_t count) const = 0;
 

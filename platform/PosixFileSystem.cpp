@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <fstream>
+#include <utility>
 #include <vector>
 
 #include "platform/FileSystem.h"
@@ -33,6 +34,8 @@ class FileDescriptor {
   }
   int get() const { return fd_; }
   bool valid() const { return fd_ >= 0; }
+  /// Gives the descriptor up, for a close whose result matters.
+  int release() { return std::exchange(fd_, -1); }
 
  private:
   int fd_;
@@ -189,6 +192,18 @@ class PosixFileSystem final : public FileSystem {
     auto data = ReadUpTo(fd.get(), maxBytes + 1);
     if (data && data->size() > maxBytes) return std::nullopt;
     return data;
+  }
+
+  bool WriteWholeFile(std::u16string_view path, std::string_view bytes) override {
+    FileDescriptor fd(open(Native(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+    if (!fd.valid()) return false;
+    while (!bytes.empty()) {
+      const ssize_t written = write(fd.get(), bytes.data(), bytes.size());
+      if (written < 0 && errno == EINTR) continue;
+      if (written <= 0) return false;
+      bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return close(fd.release()) == 0;
   }
 
   std::optional<std::string> ReadHeader(std::u16string_view path, std::size_t count) const override {

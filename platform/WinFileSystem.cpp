@@ -156,6 +156,18 @@ class WinFileSystem final : public FileSystem {
     return data;
   }
 
+  bool WriteWholeFile(std::u16string_view path, std::string_view bytes) override {
+    Handle file(CreateFileW(Native(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) return false;
+    while (!bytes.empty()) {
+      DWORD written = 0;
+      const auto chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1 << 20));
+      if (!WriteFile(file.get(), bytes.data(), chunk, &written, nullptr) || written == 0) return false;
+      bytes.remove_prefix(written);
+    }
+    return true;
+  }
+
   std::optional<std::string> ReadHeader(std::u16string_view path, std::size_t count) const override {
     Handle file = OpenForReading(path, GENERIC_READ, FILE_ATTRIBUTE_NORMAL);
     if (!file.valid()) return std::nullopt;

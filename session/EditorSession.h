@@ -60,6 +60,7 @@ class EditorSession {
   bool SortByExtension() const { return order_.byExtension; }
   bool CheckConflictsEnabled() const { return checkConflicts_; }
   const NameFilter& Filter() const { return filter_; }
+  FileSystem& FileSystemPort() { return fileSystem_; }
   SearchMemory& Search() { return search_; }
 
   /// Loads the files of `folder` (ending with a separator) that pass the filter, and drops the

@@ -75,6 +75,31 @@ int VirtualKeyOfWxKey(int wxKeyCode) {
   return 0;
 }
 
+char16_t CharacterOfKey(int virtualKey, bool shift) {
+  if (virtualKey >= 'A' && virtualKey <= 'Z') return static_cast<char16_t>(shift ? virtualKey : virtualKey - 'A' + 'a');
+  if (virtualKey >= '0' && virtualKey <= '9') {
+    return static_cast<char16_t>(shift ? u")!@#$%^&*("[virtualKey - '0'] : virtualKey);
+  }
+  if (virtualKey >= vk::kNumpad0 && virtualKey <= vk::kNumpad0 + 9) return static_cast<char16_t>(u'0' + virtualKey - vk::kNumpad0);
+  struct Punctuation {
+    int virtualKey;
+    char16_t plain;
+    char16_t shifted;
+  };
+  constexpr Punctuation kPunctuation[] = {
+      {vk::kSpace, u' ', u' '},      {vk::kOem1, u';', u':'},     {vk::kOemPlus, u'=', u'+'},
+      {vk::kOemComma, u',', u'<'},   {vk::kOemMinus, u'-', u'_'}, {vk::kOemPeriod, u'.', u'>'},
+      {vk::kOem2, u'/', u'?'},       {vk::kOem3, u'`', u'~'},     {vk::kOem4, u'[', u'{'},
+      {vk::kOem5, u'\\', u'|'},     {vk::kOem6, u']', u'}'},     {vk::kOem7, u'\'', u'"'},
+      {vk::kMultiply, u'*', u'*'},   {vk::kAdd, u'+', u'+'},      {vk::kSubtract, u'-', u'-'},
+      {vk::kDecimal, u'.', u'.'},    {vk::kDivide, u'/', u'/'},
+  };
+  for (const Punctuation& p : kPunctuation) {
+    if (p.virtualKey == virtualKey) return shift ? p.shifted : p.plain;
+  }
+  return 0;
+}
+
 int VirtualKeyOf(const wxKeyEvent& event) {
 #ifdef __WXMSW__
   return static_cast<int>(event.GetRawKeyCode());

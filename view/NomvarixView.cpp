@@ -5,6 +5,8 @@
 #include <wx/app.h>
 #include <wx/dcbuffer.h>
 #include <wx/dcscreen.h>
+#include <wx/filedlg.h>
+#include <wx/filename.h>
 #include <wx/menu.h>
 #include <wx/stdpaths.h>
 #include <wx/utils.h>
@@ -12,11 +14,15 @@
 
 #include "editor/CaretMovement.h"
 #include "editor/KeyMap.h"
+#include "editor/VirtualKey.h"
+#include "macro/MacroFile.h"
 #include "platform/ContextMenuEntry.h"
+#include "platform/KeyInjection.h"
 #include "platform/SettingKeys.h"
 #include "apply/Validation.h"
 #include "transform/PadTrim.h"
 #include "platform/SettingsStore.h"
+#include "resources/Accelerators.h"
 #include "resources/CommandIds.h"
 #include "resources/MainMenu.h"
 #include "view/KeyCodes.h"
@@ -117,6 +123,8 @@ CNomvarixView::CNomvarixView(wxWindow* parent, FileSystem& fileSystem, SettingsS
   Bind(wxEVT_MOTION, &CNomvarixView::OnMouse, this);
   Bind(wxEVT_MOUSEWHEEL, &CNomvarixView::OnWheel, this);
   Bind(wxEVT_KEY_DOWN, &CNomvarixView::OnKeyDown, this);
+  Bind(wxEVT_CHAR_HOOK, &CNomvarixView::OnCharHook, this);
+  Bind(wxEVT_KEY_UP, &CNomvarixView::OnKeyUp, this);
   Bind(wxEVT_CHAR, &CNomvarixView::OnChar, this);
   Bind(wxEVT_TIMER, &CNomvarixView::OnBlink, this, kBlinkTimerId);
   Bind(wxEVT_SET_CURSOR, &CNomvarixView::OnSetCursor, this);
@@ -149,6 +157,7 @@ void CNomvarixView::AddCommands() {
   commands_.Add(cmd::kSetFilter, [this] { ChooseFilter(); }, [this] { return !session_.Editor().CurrentFolder().empty(); },
                 [this] { return session_.Filter().IsActive(); });
   AddRenamingCommands();
+  AddMacroCommands();
   commands_.Add(cmd::kExplorerIntegration, [this] { ToggleContextMenuEntry(); }, always,
                 [this] { return contextMenuEntryShown_; });
   commands_.Add(cmd::kReload, [this] { ConfirmReload(); });
@@ -361,6 +370,147 @@ void CNomvarixView::ToggleContextMenuEntry() {
   contextMenuEntryShown_ = true;
 }
 
+void CNomvarixView::AddMacroCommands() {
+  // While a macro plays, nothing may change its events.
+  commands_.Add(cmd::kRecordMacro, [this] { ToggleRecording(); }, [this] { return !playing_; });
+  commands_.Add(cmd::kStopRecord, [this] { StopRecording(); }, [this] { return macro_.Recording(); });
+  commands_.Add(cmd::kPlayMacro, [this] { PlayMacro(); }, [this] { return macro_.CanPlay() && !playing_; });
+  commands_.Add(cmd::kSaveMacro, [this] { SaveMacro(); });
+  commands_.Add(cmd::kLoadMacro, [this] { LoadMacro(); }, [this] { return !playing_; });
+}
+
+void CNomvarixView::OnCharHook(wxKeyEvent& event) {
+  // Keys addressed to the editor, before accelerators turn them into commands; keys with Alt
+  // (system keys) are not recorded.
+  const int key = VirtualKeyOf(event);
+  if (macro_.Recording() && !playing_ && !event.AltDown() && key != 0 && key != vk::kMenu) {
+    macro_.Record({key, true});
+  }
+  event.Skip();
+}
+
+void CNomvarixView::OnKeyUp(wxKeyEvent& event) {
+  const int key = VirtualKeyOf(event);
+  if (macro_.Recording() && !playing_ && !event.AltDown() && key != 0 && key != vk::kMenu) {
+    macro_.Record({key, false});
+  }
+  event.Skip();
+}
+
+void CNomvarixView::ToggleRecording() {
+  if (macro_.Recording()) {
+    macro_.StopRecording();
+  } else {
+    session_.Editor().PushUndo();
+    macro_.StartRecording();
+  }
+  RefreshMacroButtons();
+  AfterEdit();
+}
+
+void CNomvarixView::StopRecording() {
+  if (!macro_.Recording()) return;
+  macro_.StopRecording();
+  RefreshMacroButtons();
+  Refresh(false);
+}
+
+void CNomvarixView::PlayMacro() {
+  if (!macro_.CanPlay() || playing_) return;
+  session_.Editor().PushUndo();
+  playing_ = true;
+  commandStrip_.SetEnabled(strip::kRecord, false);
+  commandStrip_.SetFillColor(strip::kPlay, wxColour(55, 142, 73));
+  Refresh(false);
+  Update();
+  const std::vector<KeyEvent> events = macro_.Events();
+  for (const KeyEvent& event : events) {
+    PlayKey(event);
+    Update();
+    wxTheApp->Yield(true);
+    wxMilliSleep(5);
+  }
+  // No modifier stays pressed, whatever the macro ended with.
+  for (const int modifier : {vk::kShift, vk::kControl, vk::kMenu}) PlayKey({modifier, false});
+  playing_ = false;
+  RefreshMacroButtons();
+  AfterEdit();
+}
+
+void CNomvarixView::PlayKey(const KeyEvent& event) {
+  if (!InjectKey(event.virtualKey, event.down)) DeliverKey(event);
+}
+
+void CNomvarixView::DeliverKey(const KeyEvent& event) {
+  const int key = event.virtualKey;
+  if (key == vk::kShift || key == vk::kLShift || key == vk::kRShift) {
+    playedModifiers_.shift = event.down;
+  } else if (key == vk::kControl || key == vk::kLControl || key == vk::kRControl) {
+    playedModifiers_.ctrl = event.down;
+  } else if (key == vk::kMenu || key == vk::kLMenu || key == vk::kRMenu) {
+    playedModifiers_.alt = event.down;
+  }
+  if (!event.down) return;
+  const auto [shift, ctrl, alt] = playedModifiers_;
+  if (const auto command = AcceleratorCommand(key, shift, ctrl, alt)) {
+    SendStripCommandId(*command);
+    return;
+  }
+  if (HandleKey(key, shift, ctrl) || ctrl || alt) return;
+  if (const char16_t ch = CharacterOfKey(key, shift)) {
+    session_.TypeChar(ch);
+    AfterEdit();
+  }
+}
+
+void CNomvarixView::SaveMacro() {
+  if (macro_.Events().empty()) {
+    ShowMessage(kNoMacroRecorded, wxICON_INFORMATION);
+    return;
+  }
+  wxFileDialog dialog(this, "Save Macro", wxEmptyString, "macro.km", "Keyboard Macro (*.km)|*.km",
+                      wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+  if (dialog.ShowModal() != wxID_OK) return;
+  wxFileName file(dialog.GetPath());
+  if (file.GetExt().empty()) file.SetExt("km");
+  if (!SaveMacroFile(session_.FileSystemPort(), FromWx(file.GetFullPath()), macro_.Events())) {
+    ShowMessage(kMacroSaveFailed, wxICON_ERROR);
+    return;
+  }
+  settings_.WriteString(settings::kLastMacroFolder, FromWx(file.GetPath()));
+}
+
+void CNomvarixView::LoadMacro() {
+  const wxString folder = ToWx(settings_.ReadString(settings::kLastMacroFolder, u""));
+  wxFileDialog dialog(this, "Load Macro", folder, wxEmptyString, "Keyboard Macro (*.km)|*.km",
+                      wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+  if (dialog.ShowModal() != wxID_OK) return;
+  const std::optional<std::vector<KeyEvent>> events = LoadMacroFile(session_.FileSystemPort(), FromWx(dialog.GetPath()));
+  if (!events) {
+    ShowMessage(kMacroLoadFailed, wxICON_ERROR);
+    return;
+  }
+  macro_.Replace(*events);
+  RefreshMacroButtons();
+  Refresh(false);
+  if (events->empty()) {
+    ShowMessage(kMacroLoadFailed, wxICON_ERROR);
+    return;
+  }
+  settings_.WriteString(settings::kLastMacroFolder, FromWx(wxFileName(dialog.GetPath()).GetPath()));
+}
+
+void CNomvarixView::RefreshMacroButtons() {
+  const bool recording = macro_.Recording();
+  bool changed = commandStrip_.SetEnabled(strip::kRecord, true);
+  changed |= commandStrip_.SetCaption(strip::kRecord, recording ? u"Stop" : u"Record");
+  changed |= commandStrip_.SetFillColor(strip::kRecord, recording ? wxColour(215, 17, 0) : wxColour(167, 51, 43));
+  changed |= commandStrip_.SetBlinking(strip::kRecord, recording);
+  changed |= commandStrip_.SetEnabled(strip::kPlay, macro_.CanPlay());
+  changed |= commandStrip_.SetFillColor(strip::kPlay, wxColour(73, 112, 82));
+  if (changed) Refresh(false);
+}
+
 void CNomvarixView::RefreshFilterButton() {
   const bool active = session_.Filter().IsActive();
   commandStrip_.SetCaption(strip::kFilter, active ? u"Filter*" : u"Filter");
@@ -455,10 +605,13 @@ void CNomvarixView::OnScopeButton(unsigned id) {
 }
 
 void CNomvarixView::SendStripCommand(unsigned id) {
-  const auto command = CommandOfStripButton(id);
+  if (const auto command = CommandOfStripButton(id)) SendStripCommandId(*command);
+}
+
+void CNomvarixView::SendStripCommandId(int command) {
   wxWindow* frame = wxGetTopLevelParent(this);
-  if (!command || !frame) return;
-  wxCommandEvent event(wxEVT_MENU, cmd::MenuIdOf(*command));
+  if (!frame) return;
+  wxCommandEvent event(wxEVT_MENU, cmd::MenuIdOf(command));
   event.SetEventObject(frame);
   frame->ProcessWindowEvent(event);
 }
@@ -502,6 +655,7 @@ void CNomvarixView::PaintTo(wxDC& dc) {
   flags_.rulerDragActive = mouse.rulerDragActive;
   flags_.dividerDragActive = mouse.dividerDragActive;
   flags_.dividerHover = mouse.dividerHover;
+  flags_.recording = macro_.Recording();
   const PaintInput input{session_.Editor(), session_.Links(), geometry_, fonts_, flags_, scopeStrip_, commandStrip_};
   PaintEditor(dc, input);
 }

@@ -8,6 +8,7 @@
 #include <wx/weakref.h>
 #include <wx/window.h>
 
+#include "macro/KeyMacro.h"
 #include "session/EditorMouse.h"
 #include "session/EditorSession.h"
 #include "view/CommandStrip.h"
@@ -36,6 +37,7 @@ class CNomvarixView final : public wxWindow {
   const CommandStrip& ScopeStrip() const { return scopeStrip_; }
   const CommandStrip& ButtonStrip() const { return commandStrip_; }
   int FontSize() const { return fontSize_; }
+  const KeyMacro& Macro() const { return macro_; }
 
   /// What selecting `folder` in the tree does to the editor: the edits of the folder left are
   /// kept, `folder` (ending with a separator) is loaded and its remembered edits come back; the
@@ -69,6 +71,19 @@ class CNomvarixView final : public wxWindow {
   void FindSelectedText();
   void ChooseFilter();
   void ToggleContextMenuEntry();
+  void AddMacroCommands();
+  void ToggleRecording();
+  void StopRecording();
+  void PlayMacro();
+  /// One played key: into the system's input stream where it can be, else straight to the keys'
+  /// handling here, with the modifiers the macro pressed.
+  void PlayKey(const KeyEvent& event);
+  void DeliverKey(const KeyEvent& event);
+  void SaveMacro();
+  void LoadMacro();
+  void RefreshMacroButtons();
+  void OnCharHook(wxKeyEvent& event);
+  void OnKeyUp(wxKeyEvent& event);
   void RefreshFilterButton();
   void Run(void (EditorSession::*command)());
   void AfterEdit();
@@ -80,6 +95,8 @@ class CNomvarixView final : public wxWindow {
   void ToggleChangedRed();
   void OnScopeButton(unsigned id);
   void SendStripCommand(unsigned id);
+  /// Sends a command to the frame, as a menu or an accelerator would.
+  void SendStripCommandId(int command);
   void ChangeFontSize(int step);
   /// The editor key map for one key press; false when the key is not one of its keys.
   bool HandleKey(int virtualKey, bool shift, bool ctrl);
@@ -115,6 +132,10 @@ class CNomvarixView final : public wxWindow {
   CommandStrip scopeStrip_;
   CommandStrip commandStrip_;
   EditorMouse mouse_;
+  KeyMacro macro_;
+  bool playing_ = false;
+  /// The modifiers held by a macro played without the system's input stream.
+  struct { bool shift = false, ctrl = false, alt = false; } playedModifiers_;
   wxTimer blinkTimer_;
   wxWeakRef<CFindReplaceDlg> findDialog_;  ///< the open find dialog; the toolkit owns it
   PaintFlags flags_;

@@ -48,6 +48,10 @@ class FakeFileSystem final : public FileSystem {
   std::optional<std::uint64_t> FileSize(std::u16string_view path) const override;
   std::optional<std::string> ReadWholeFile(std::u16string_view path, std::size_t maxBytes) const override;
   std::optional<std::string> ReadHeader(std::u16string_view path, std::size_t count) const override;
+  bool WriteWholeFile(std::u16string_view path, std::string_view bytes) override {
+    contents_[std::u16string(path)] = std::string(bytes);
+    return true;
+  }
   std::u16string DocumentsFolder() const override { return u"/documents/"; }
   std::u16string ProgramFolder() const override { return u"/program/"; }
   std::u16string AbsolutePath(std::u16string_view path) const override;

@@ -1,0 +1,71 @@
+#include "macro/MacroFile.h"
+
+#include <memory>
+
+#include <gtest/gtest.h>
+
+#include "platform/FileSystem.h"
+#include "support/TempFolder.h"
+#include "text/Utf16.h"
+
+namespace nomvarix {
+namespace {
+
+using Events = std::vector<KeyEvent>;
+
+TEST(MacroFileTest, WrittenFormsAndTheirWayBack) {
+  const Events shiftAEnter{{16, true}, {'A', true}, {'A', false}, {16, false}, {13, true}, {13, false}};
+  const std::string text = FormatMacro(shiftAEnter);
+  EXPECT_EQ(text, "VK_SHIFT,DOWN\r\nA,DOWN\r\nA,UP\r\nVK_SHIFT,UP\r\nVK_RETURN,DOWN\r\nVK_RETURN,UP\r\n");
+  EXPECT_EQ(ParseMacro(text), shiftAEnter);
+  EXPECT_EQ(FormatMacro({{112, true}, {97, false}, {'7', true}, {32, true}}), "VK_F1,DOWN\r\n97,UP\r\n7,DOWN\r\n32,DOWN\r\n");
+  EXPECT_EQ(ParseMacro("VK_F1,DOWN\n97,UP"), (Events{{112, true}, {97, false}}));
+}
+
+TEST(MacroFileTest, TheReaderAcceptsHandWrittenSpellingsAndSkipsInvalidLines) {
+  EXPECT_EQ(ParseMacro("a,click\n"), (Events{{'A', true}, {'A', false}}));
+  EXPECT_EQ(ParseMacro("65,1\n"), (Events{{'A', true}}));
+  EXPECT_EQ(ParseMacro(" ,d\r\nx,U\n"), (Events{{' ', true}, {'X', false}}));
+  EXPECT_EQ(ParseMacro("  66abc,Down\n"), (Events{{66, true}}));  // leading blanks and a digit prefix
+  // "0" is the key 0, as the writer writes it; the code 0 itself is no key.
+  EXPECT_EQ(ParseMacro("0,DOWN\n"), (Events{{'0', true}}));
+  EXPECT_TRUE(ParseMacro("A, DOWN\nA,DOWN \nVK_return,DOWN\n00,DOWN\nno comma\nA,PRESS\nVK_,1\n"
+                         "99999999999,1\n,1\n")
+                  .empty());
+}
+
+TEST(MacroFileTest, FilesWithNonAsciiPathsSaveAndLoad) {
+  test::TempFolder folder;
+  const auto fs = MakeNativeFileSystem();
+  const std::u16string path = folder.Path16() + u"\u00E9t\u00E9 \u65E5\u672C.km";
+  const Events events{{'A', true}, {'A', false}};
+  ASSERT_TRUE(SaveMacroFile(*fs, path, events));
+  EXPECT_EQ(LoadMacroFile(*fs, path), events);
+  EXPECT_EQ(LoadMacroFile(*fs, folder.Path16() + u"missing.km"), std::nullopt);
+  EXPECT_FALSE(SaveMacroFile(*fs, folder.Path16() + u"no/such/folder.km", events));
+
+  folder.AddFile("invalid.km", "nothing,here\r\n");
+  const auto invalid = LoadMacroFile(*fs, folder.Path16() + u"invalid.km");
+  ASSERT_TRUE(invalid.has_value());  // readable, but no events: the caller empties the macro
+  EXPECT_TRUE(invalid->empty());
+}
+
+TEST(KeyMacroTest, RepeatsAreRecordedOnceAndRecordingDropsTheOldMacro) {
+  KeyMacro macro;
+  macro.Record({'A', true});
+  EXPECT_TRUE(macro.Events().empty());  // not recording
+  macro.StartRecording();
+  for (int i = 0; i < 5; ++i) macro.Record({'A', true});
+  macro.Record({'A', false});
+  EXPECT_EQ(macro.Events(), (Events{{'A', true}, {'A', false}}));
+  EXPECT_FALSE(macro.CanPlay());
+  macro.StopRecording();
+  EXPECT_TRUE(macro.CanPlay());
+  macro.StartRecording();
+  EXPECT_TRUE(macro.Events().empty());
+  macro.Replace({{'B', true}});
+  EXPECT_FALSE(macro.Recording());
+}
+
+}  // namespace
+}  // namespace nomvarix
