@@ -8,9 +8,9 @@
 
 namespace nomvarix::test {
 
-/// Lets the event loop run until `done` holds or a few seconds have passed.
-inline bool PumpUntil(const std::function<bool()>& done) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+/// Lets the event loop run until `done` holds or `timeout` has passed.
+inline bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout = std::chrono::seconds(10)) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
   while (!done()) {
     if (std::chrono::steady_clock::now() > deadline) return false;
     wxTheApp->ProcessPendingEvents();
