@@ -34,7 +34,9 @@ std::string KeyToken(std::int32_t code) {
   for (const NamedKey& key : kNamedKeys) {
     if (key.code == code) return std::string(key.name);
   }
-  return std::to_string(code);
+  // A code of one decimal digit would read back as that digit's key: "06" reads as 6.
+  const std::string decimal = std::to_string(code);
+  return decimal.size() == 1 ? "0" + decimal : decimal;
 }
 
 /// The decimal reading of the standard string-to-integer conversion: leading white space, a sign,

@@ -16,7 +16,8 @@ inline constexpr std::u16string_view kMacroSaveFailed = u"Failed to save macro."
 inline constexpr std::u16string_view kMacroLoadFailed = u"Failed to load macro.";
 
 /// A .km file's text: one "key,state" line per event, CR LF after each. Digits and letters are
-/// written as themselves, named keys as VK_ names, other codes in decimal; states as DOWN or UP.
+/// written as themselves, named keys as VK_ names, other codes in decimal (at least two digits, so
+/// that a one-digit code is not read back as a digit key); states as DOWN or UP.
 ///
 ///   Shift+A, Enter: "VK_SHIFT,DOWN\r\nA,DOWN\r\nA,UP\r\nVK_SHIFT,UP\r\nVK_RETURN,DOWN\r\nVK_RETURN,UP\r\n"
 std::string FormatMacro(const std::vector<KeyEvent>& events);

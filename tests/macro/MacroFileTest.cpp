@@ -20,6 +20,9 @@ TEST(MacroFileTest, WrittenFormsAndTheirWayBack) {
   EXPECT_EQ(ParseMacro(text), shiftAEnter);
   EXPECT_EQ(FormatMacro({{112, true}, {97, false}, {'7', true}, {32, true}}), "VK_F1,DOWN\r\n97,UP\r\n7,DOWN\r\n32,DOWN\r\n");
   EXPECT_EQ(ParseMacro("VK_F1,DOWN\n97,UP"), (Events{{112, true}, {97, false}}));
+  // A one-digit code is not the digit's key on the way back.
+  EXPECT_EQ(FormatMacro({{6, true}}), "06,DOWN\r\n");
+  EXPECT_EQ(ParseMacro(FormatMacro({{6, true}, {'6', true}})), (Events{{6, true}, {'6', true}}));
 }
 
 TEST(MacroFileTest, TheReaderAcceptsHandWrittenSpellingsAndSkipsInvalidLines) {
