@@ -7,7 +7,8 @@
 namespace nomvarix {
 
 /// The main window's accelerator keys: the clipboard keys in both their Ctrl and their
-/// Shift/Ctrl+Insert forms, undo (also Alt+Backspace), redo, find, and F6 / Shift+F6 for the panes.
+/// Shift/Ctrl+Insert forms, undo (also Alt+Backspace), redo, find, print, and F6 / Shift+F6 for
+/// the panes.
 wxAcceleratorTable CreateAccelerators();
 
 /// The command of an accelerator key given as a virtual-key code and its modifiers; empty when the

@@ -105,6 +105,9 @@ class CNomvarixView final : public wxWindow {
   CommandStrip* StripAt(const wxPoint& point);
 
   void OnPaint(wxPaintEvent& event);
+  /// Ctrl+P asks for a printer first; the direct command prints at once.
+  void Print(bool askFirst);
+  void ShowPrintPreview();
   void OnSize(wxSizeEvent& event);
   void OnScroll(wxScrollWinEvent& event);
   void OnMouse(wxMouseEvent& event);
@@ -142,6 +145,7 @@ class CNomvarixView final : public wxWindow {
   int lineHeight_ = 0;
   int charWidth_ = 0;
   int dividerX_ = -1;
+  int gdiObjectCount_ = 0;
 };
 
 }  // namespace nomvarix
