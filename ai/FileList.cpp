@@ -1,0 +1,29 @@
+#include "ai/FileList.h"
+
+#include <algorithm>
+
+namespace nomvarix {
+
+std::u16string BuildFileList(const std::vector<RenamePair>& pairs, FileListForm form) {
+  std::u16string text = u"'''\r\n{\r\n  \"filenames\": [\r\n";
+  for (std::size_t i = 0; i < pairs.size(); ++i) {
+    text += u"    {\r\n      \"original\": \"";
+    text += pairs[i].original;
+    text += u"\",\r\n      \"renamed\": \"";
+    if (form == FileListForm::ExampleAnswer) text += pairs[i].renamed;
+    text += u"\"\r\n    }";
+    if (form == FileListForm::Group || i + 1 < pairs.size()) text += u',';
+    text += u"\r\n";
+  }
+  text += u"  ]\r\n}\r\n'''";
+  return text;
+}
+
+std::u16string BuildGroupFileList(const std::vector<RenamePair>& pairs, std::ptrdiff_t first, std::ptrdiff_t last) {
+  first = std::max<std::ptrdiff_t>(first, 0);
+  last = std::min<std::ptrdiff_t>(last, static_cast<std::ptrdiff_t>(pairs.size()) - 1);
+  if (first > last) return {};
+  return BuildFileList(std::vector<RenamePair>(pairs.begin() + first, pairs.begin() + last + 1), FileListForm::Group);
+}
+
+}  // namespace nomvarix

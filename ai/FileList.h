@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "ai/RenamePair.h"
+
+namespace nomvarix {
+
+/// The two shapes of the file list the model reads. The examples' request and answer have a comma
+/// between the objects only; a group's request has one after every object and empty renamed values.
+enum class FileListForm { ExampleRequest, ExampleAnswer, Group };
+
+/// The file list, fenced with ''' and laid out with CR LF:
+///
+///   '''
+///   {
+///     "filenames": [
+///       {
+///         "original": "a.txt",
+///         "renamed": ""
+///       },
+///     ]
+///   }
+///   '''
+std::u16string BuildFileList(const std::vector<RenamePair>& pairs, FileListForm form);
+
+/// The request-form list of the pairs first..last (both included); a negative first counts as 0,
+/// the last is clipped to the pairs, and a range that starts beyond its end gives nothing.
+std::u16string BuildGroupFileList(const std::vector<RenamePair>& pairs, std::ptrdiff_t first, std::ptrdiff_t last);
+
+}  // namespace nomvarix
