@@ -145,6 +145,25 @@ void EditorSession::InsertImageSize(std::u16string_view pattern) {
   });
 }
 
+void EditorSession::ApplyParsedPairs(const std::vector<std::vector<RenamePair>>& groups) {
+  std::unordered_map<std::u16string, std::size_t> lineOf;
+  for (std::size_t line = 0; line < editor_.LineCount(); ++line) lineOf[editor_.Names()[line].originalName] = line;
+  std::unordered_map<std::size_t, std::u16string> newNames;
+  for (const auto& group : groups) {
+    for (const RenamePair& pair : group) {
+      if (const auto it = lineOf.find(pair.original); it != lineOf.end()) newNames[it->second] = pair.renamed;
+    }
+  }
+  for (std::size_t line = 0; line < editor_.LineCount(); ++line) {
+    if (const auto it = newNames.find(line); it != newNames.end()) {
+      editor_.SetNewName(line, it->second);
+    } else {
+      editor_.RefreshLineText(line);
+    }
+  }
+  CheckConflicts();
+}
+
 void EditorSession::ResetAllNames() {
   for (std::size_t line = 0; line < editor_.LineCount(); ++line) {
     editor_.SetNewName(line, editor_.Names()[line].originalName);

@@ -3,9 +3,11 @@
 #include <cstddef>
 #include <string>
 #include <unordered_map>
+#include <vector>
 #include <string_view>
 
 #include "apply/ConflictCheck.h"
+#include "ai/RenamePair.h"
 #include "apply/PendingEditMemory.h"
 #include "editor/NameEditor.h"
 #include "transform/CaseSpace.h"
@@ -117,6 +119,11 @@ class EditorSession {
   /// The files' creation dates by a format name, or their image sizes by a pattern such as "_(WxH)_".
   void InsertCreationDate(std::u16string_view formatName);
   void InsertImageSize(std::u16string_view pattern);
+
+  /// The AI's answers put into the editor: each pair's new name goes to the line whose name on disk
+  /// is the pair's original (the last such line; later pairs win). Every line is refreshed and the
+  /// conflicts checked; no undo step is taken.
+  void ApplyParsedPairs(const std::vector<std::vector<RenamePair>>& groups);
 
   /// The editing operations, each followed by the conflict check when it ran.
   bool TypeChar(char16_t ch);

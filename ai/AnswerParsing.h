@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ai/RenamePair.h"
+
+namespace nomvarix {
+
+/// The answer's bytes as text: each "\uXXXX" escape becomes its UTF-16 unit (as many hexadecimal
+/// digits as stand there, at least one); the rest is read as UTF-8, and a byte that is not valid
+/// UTF-8 is kept as its escaped unit so the text stays lossless.
+std::u16string DecodeUnicodeEscapes(std::string_view answer);
+
+/// The pairs a tolerant scan finds in an answer: after the first "[", for each "{" that is followed
+/// by "original" and "renamed", the values after the next two colons, each up to the next comma and
+/// cleaned of line breaks, braces, brackets, blanks and quotes. Pairs with an empty value are left
+/// out. Fences and prose around the list do not matter.
+std::vector<RenamePair> ScanAnswer(std::u16string_view answer);
+
+/// One value of the scan: the text after the first `key` up to the next `terminator`, cleaned;
+/// `text` then starts after the terminator. Empty, leaving `text` alone, when either is missing.
+std::u16string ExtractValue(std::u16string_view& text, std::u16string_view key, std::u16string_view terminator);
+
+/// "original, renamed\r\n" for every pair of every group, in order.
+std::u16string ListParsedPairs(const std::vector<std::vector<RenamePair>>& groups);
+
+}  // namespace nomvarix
