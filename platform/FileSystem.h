@@ -67,6 +67,9 @@ class FileSystem {
   virtual std::optional<std::string> ReadWholeFile(std::u16string_view path,
                                                    std::size_t maxBytes) const = 0;
 
+  /// Creates the folder when it does not exist (its parent must); true when it exists afterwards.
+  virtual bool CreateFolder(std::u16string_view path) = 0;
+
   /// Creates or truncates the file and writes `bytes`; false when that failed.
   virtual bool WriteWholeFile(std::u16string_view path, std::string_view bytes) = 0;
 

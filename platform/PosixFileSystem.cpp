@@ -194,6 +194,10 @@ class PosixFileSystem final : public FileSystem {
     return data;
   }
 
+  bool CreateFolder(std::u16string_view path) override {
+    return mkdir(Native(path).c_str(), 0777) == 0 || KindOf(path) == PathKind::Folder;
+  }
+
   bool WriteWholeFile(std::u16string_view path, std::string_view bytes) override {
     FileDescriptor fd(open(Native(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
     if (!fd.valid()) return false;

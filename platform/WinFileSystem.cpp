@@ -156,6 +156,10 @@ class WinFileSystem final : public FileSystem {
     return data;
   }
 
+  bool CreateFolder(std::u16string_view path) override {
+    return CreateDirectoryW(Native(path).c_str(), nullptr) || KindOf(path) == PathKind::Folder;
+  }
+
   bool WriteWholeFile(std::u16string_view path, std::string_view bytes) override {
     Handle file(CreateFileW(Native(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) return false;

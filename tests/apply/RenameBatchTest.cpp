@@ -52,6 +52,7 @@ class RacingFileSystem final : public FileSystem {
     return real_.ReadHeader(p, n);
   }
   bool WriteWholeFile(std::u16string_view p, std::string_view b) override { return real_.WriteWholeFile(p, b); }
+  bool CreateFolder(std::u16string_view p) override { return real_.CreateFolder(p); }
   std::u16string DocumentsFolder() const override { return real_.DocumentsFolder(); }
   std::u16string ProgramFolder() const override { return real_.ProgramFolder(); }
   std::u16string AbsolutePath(std::u16string_view p) const override { return real_.AbsolutePath(p); }

@@ -100,6 +100,14 @@ std::optional<std::string> FakeFileSystem::ReadHeader(std::u16string_view path, 
   return it->second.substr(0, count);
 }
 
+bool FakeFileSystem::WriteWholeFile(std::u16string_view path, std::string_view bytes) {
+  const auto folder = folders_.find(FolderOfPath(path));
+  if (folder == folders_.end()) return false;
+  if (!Find(path)) folder->second.push_back({std::u16string(path.substr(FolderOfPath(path).size())), false, false});
+  contents_[std::u16string(path)] = std::string(bytes);
+  return true;
+}
+
 std::vector<std::u16string> FakeFileSystem::FileNames(const std::u16string& folder) const {
   std::vector<std::u16string> names;
   const auto it = folders_.find(folder);

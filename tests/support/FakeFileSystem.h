@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/FileSystem.h"
+#include "platform/Path.h"
 
 namespace nomvarix::test {
 
@@ -48,10 +49,12 @@ class FakeFileSystem final : public FileSystem {
   std::optional<std::uint64_t> FileSize(std::u16string_view path) const override;
   std::optional<std::string> ReadWholeFile(std::u16string_view path, std::size_t maxBytes) const override;
   std::optional<std::string> ReadHeader(std::u16string_view path, std::size_t count) const override;
-  bool WriteWholeFile(std::u16string_view path, std::string_view bytes) override {
-    contents_[std::u16string(path)] = std::string(bytes);
+  bool CreateFolder(std::u16string_view path) override {
+    folders_.try_emplace(WithTrailingSeparator(path), std::vector<Entry>{{u".", true, true}, {u"..", true, true}});
     return true;
   }
+  /// Writes into a folder that exists, listing the file there.
+  bool WriteWholeFile(std::u16string_view path, std::string_view bytes) override;
   std::u16string DocumentsFolder() const override { return u"/documents/"; }
   std::u16string ProgramFolder() const override { return u"/program/"; }
   std::u16string AbsolutePath(std::u16string_view path) const override;

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "ai/PromptTemplate.h"
+
+namespace nomvarix {
+
+class FileSystem;
+
+/// Where the AI assistant keeps its data files: the user's folder (Documents/Nomvarix/data,
+/// created when missing each time it is resolved) and the program's own data folder beside the
+/// executable (never created). Both end with a separator.
+struct UserDataFolders {
+  std::u16string user;
+  std::u16string program;
+};
+UserDataFolders ResolveDataFolders(FileSystem& fileSystem);
+
+/// The text of a UTF-8 file up to its first NUL; empty when it cannot be read.
+std::optional<std::u16string> ReadUtf8File(const FileSystem& fileSystem, std::u16string_view path);
+/// Writes the text as UTF-8, without a byte-order mark.
+bool WriteUtf8File(FileSystem& fileSystem, std::u16string_view path, std::u16string_view text);
+
+/// "template.txt" of the user's folder, else of the program's folder, parsed; empty when neither
+/// can be read (the built-in template is used then).
+std::optional<PromptTemplate> LoadTemplate(FileSystem& fileSystem);
+/// Writes an edited template text into the user's folder, whichever folder it was read from.
+bool SaveTemplateText(FileSystem& fileSystem, std::u16string_view text);
+
+}  // namespace nomvarix
