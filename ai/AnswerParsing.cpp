@@ -39,12 +39,6 @@ std::optional<std::uint32_t> HexNumber(std::string_view four) {
 
 bool IsCut(char16_t u) { return u == u'\n' || u == u'\r' || u == u'}' || u == u'{' || u == u'['; }
 
-std::u16string_view TrimmedBlanks(std::u16string_view text) {
-  while (!text.empty() && IsWhiteSpace(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsWhiteSpace(text.back())) text.remove_suffix(1);
-  return text;
-}
-
 }  // namespace
 
 std::u16string DecodeUnicodeEscapes(std::string_view answer) {
@@ -78,10 +72,10 @@ std::u16string ExtractValue(std::u16string_view& text, std::u16string_view key, 
   for (const char16_t u : text.substr(at + key.size(), end - at - key.size())) {
     if (!IsCut(u)) value.push_back(u);
   }
-  std::u16string_view view = TrimmedBlanks(value);
+  std::u16string_view view = TrimmedWhiteSpace(value);
   while (!view.empty() && view.front() == u'"') view.remove_prefix(1);
   while (!view.empty() && view.back() == u'"') view.remove_suffix(1);
-  view = TrimmedBlanks(view);
+  view = TrimmedWhiteSpace(view);
   text.remove_prefix(end + terminator.size());
   return std::u16string(view);
 }

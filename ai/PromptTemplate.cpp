@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "ai/FileList.h"
+#include "platform/LineEnds.h"
 #include "text/CharClass.h"
 
 namespace nomvarix {
@@ -17,27 +18,11 @@ constexpr std::u16string_view kExample1Response = u"#EXAMPLE1_RESPONSE:";
 constexpr std::u16string_view kExample2 = u"#EXAMPLE2:";
 constexpr std::u16string_view kExample2Response = u"#EXAMPLE2_RESPONSE:";
 
-std::u16string_view Trimmed(std::u16string_view text) {
-  while (!text.empty() && IsWhiteSpace(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsWhiteSpace(text.back())) text.remove_suffix(1);
-  return text;
-}
-
-void ReplaceAll(std::u16string& text, std::u16string_view from, std::u16string_view to) {
-  for (std::size_t at = text.find(from); at != std::u16string::npos; at = text.find(from, at + to.size())) {
-    text.replace(at, from.size(), to);
+/// LF CR pairs as LF (CR LF pairs are already LF).
+std::u16string WithoutLfCr(std::u16string text) {
+  for (std::size_t at = text.find(u"\n\r"); at != std::u16string::npos; at = text.find(u"\n\r", at + 1)) {
+    text.erase(at + 1, 1);
   }
-}
-
-/// Every line break a CR LF.
-std::u16string WithCrLf(std::u16string text) {
-  ReplaceAll(text, u"\r\n", u"\n");
-  ReplaceAll(text, u"\n", u"\r\n");
-  return text;
-}
-
-std::u16string WithLf(std::u16string text) {
-  ReplaceAll(text, u"\r\n", u"\n");
   return text;
 }
 
@@ -48,13 +33,12 @@ std::u16string ExtractSection(std::u16string_view text, std::u16string_view mark
   if (at == std::u16string_view::npos) return {};
   const std::size_t start = at + marker.size();
   const std::size_t end = text.find(u'#', start);
-  std::u16string section(Trimmed(text.substr(start, end == std::u16string_view::npos ? std::u16string_view::npos : end - start)));
-  ReplaceAll(section, u"\r\n", u"\n");
-  ReplaceAll(section, u"\n\r", u"\n");
+  const std::u16string_view raw = text.substr(start, end == std::u16string_view::npos ? std::u16string_view::npos : end - start);
+  const std::u16string section = WithoutLfCr(ToLfLineEnds(TrimmedWhiteSpace(raw)));
   std::u16string_view view = section;
   while (!view.empty() && (view.front() == u'\r' || view.front() == u'\n')) view.remove_prefix(1);
   while (!view.empty() && (view.back() == u'\r' || view.back() == u'\n')) view.remove_suffix(1);
-  return std::u16string(Trimmed(view));
+  return std::u16string(TrimmedWhiteSpace(view));
 }
 
 PromptTemplate ParseTemplate(std::u16string_view text) {
@@ -75,7 +59,7 @@ std::u16string SerializeTemplate(const PromptTemplate& prompt) {
     text += *field;
     text += u"\r\n\r\n";
   }
-  return WithCrLf(std::move(text));
+  return ToCrLfLineEnds(text);
 }
 
 PromptTemplate DefaultTemplate() {
@@ -96,14 +80,14 @@ PromptTemplate DefaultTemplate() {
     return prePrompt + u"\r\n\r\n" + std::u16string(rule) + u"\r\n\r\n" + postPrompt + u"\r\n\r\n" +
            BuildFileList(pairs, FileListForm::ExampleRequest);
   };
-  return {WithLf(u"You are a JSON processing bot. Your task is to process a JSON file containing filenames and "
+  return {ToLfLineEnds(u"You are a JSON processing bot. Your task is to process a JSON file containing filenames and "
                  u"rename them according to User's rules."),
-          WithLf(prePrompt),
-          WithLf(postPrompt),
-          WithLf(example(u"Capitalize first character of every word.", first)),
-          WithLf(BuildFileList(first, FileListForm::ExampleAnswer)),
-          WithLf(example(u"Swap extension and the filename.", second)),
-          WithLf(BuildFileList(second, FileListForm::ExampleAnswer))};
+          ToLfLineEnds(prePrompt),
+          ToLfLineEnds(postPrompt),
+          ToLfLineEnds(example(u"Capitalize first character of every word.", first)),
+          ToLfLineEnds(BuildFileList(first, FileListForm::ExampleAnswer)),
+          ToLfLineEnds(example(u"Swap extension and the filename.", second)),
+          ToLfLineEnds(BuildFileList(second, FileListForm::ExampleAnswer))};
 }
 
 }  // namespace nomvarix

@@ -32,4 +32,10 @@ bool IsAlphanumeric(char16_t u) { return u_isalnum(u); }
 
 #endif
 
+std::u16string_view TrimmedWhiteSpace(std::u16string_view text) {
+  while (!text.empty() && IsWhiteSpace(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsWhiteSpace(text.back())) text.remove_suffix(1);
+  return text;
+}
+
 }  // namespace nomvarix

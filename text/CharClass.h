@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string_view>
+
 namespace nomvarix {
 
 // Character classes of one UTF-16 code unit, from the Unicode character database: the answers do
@@ -14,5 +16,8 @@ bool IsUpperCase(char16_t u);
 bool IsDigit(char16_t u);
 /// A letter of any category (L*) or a decimal digit.
 bool IsAlphanumeric(char16_t u);
+
+/// `text` without the white space (IsWhiteSpace) at its two ends.
+std::u16string_view TrimmedWhiteSpace(std::u16string_view text);
 
 }  // namespace nomvarix
