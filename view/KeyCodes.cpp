@@ -1,5 +1,7 @@
 #include "view/KeyCodes.h"
 
+#include <span>
+
 #include <wx/defs.h>
 #include <wx/event.h>
 
@@ -43,12 +45,26 @@ constexpr KeyPair kKeyPairs[] = {
     {WXK_NUMPAD_MULTIPLY, vk::kMultiply}, {WXK_NUMPAD_ADD, vk::kAdd},
     {WXK_NUMPAD_SEPARATOR, vk::kSeparator}, {WXK_NUMPAD_SUBTRACT, vk::kSubtract},
     {WXK_NUMPAD_DECIMAL, vk::kDecimal}, {WXK_NUMPAD_DIVIDE, vk::kDivide},
-    {';', vk::kOem1},  {':', vk::kOem1},      {'=', vk::kOemPlus},   {'+', vk::kOemPlus},
-    {',', vk::kOemComma}, {'<', vk::kOemComma}, {'-', vk::kOemMinus}, {'_', vk::kOemMinus},
-    {'.', vk::kOemPeriod}, {'>', vk::kOemPeriod}, {'/', vk::kOem2},  {'?', vk::kOem2},
-    {'`', vk::kOem3},  {'~', vk::kOem3},      {'[', vk::kOem4},      {'{', vk::kOem4},
-    {'\\', vk::kOem5}, {'|', vk::kOem5},      {']', vk::kOem6},      {'}', vk::kOem6},
-    {'\'', vk::kOem7}, {'"', vk::kOem7},
+};
+
+/// The punctuation keys of a US layout, with the characters they type without and with Shift.
+struct PunctuationKey {
+  int virtualKey;
+  char16_t plain;
+  char16_t shifted;
+};
+
+constexpr PunctuationKey kPunctuationKeys[] = {
+    {vk::kOem1, u';', u':'},     {vk::kOemPlus, u'=', u'+'}, {vk::kOemComma, u',', u'<'},
+    {vk::kOemMinus, u'-', u'_'}, {vk::kOemPeriod, u'.', u'>'}, {vk::kOem2, u'/', u'?'},
+    {vk::kOem3, u'`', u'~'},     {vk::kOem4, u'[', u'{'},     {vk::kOem5, u'\\', u'|'},
+    {vk::kOem6, u']', u'}'},     {vk::kOem7, u'\'', u'"'},
+};
+
+/// Keys that type the same character with Shift or without: the space bar and the keypad's.
+constexpr PunctuationKey kSameCharacterKeys[] = {
+    {vk::kSpace, u' ', u' '},    {vk::kMultiply, u'*', u'*'}, {vk::kAdd, u'+', u'+'},
+    {vk::kSubtract, u'-', u'-'}, {vk::kDecimal, u'.', u'.'},  {vk::kDivide, u'/', u'/'},
 };
 
 }  // namespace
@@ -72,6 +88,9 @@ int VirtualKeyOfWxKey(int wxKeyCode) {
   for (const KeyPair& pair : kKeyPairs) {
     if (pair.wxKey == wxKeyCode) return pair.virtualKey;
   }
+  for (const PunctuationKey& key : kPunctuationKeys) {
+    if (key.plain == wxKeyCode || key.shifted == wxKeyCode) return key.virtualKey;
+  }
   return 0;
 }
 
@@ -81,21 +100,11 @@ char16_t CharacterOfKey(int virtualKey, bool shift) {
     return static_cast<char16_t>(shift ? u")!@#$%^&*("[virtualKey - '0'] : virtualKey);
   }
   if (virtualKey >= vk::kNumpad0 && virtualKey <= vk::kNumpad0 + 9) return static_cast<char16_t>(u'0' + virtualKey - vk::kNumpad0);
-  struct Punctuation {
-    int virtualKey;
-    char16_t plain;
-    char16_t shifted;
-  };
-  constexpr Punctuation kPunctuation[] = {
-      {vk::kSpace, u' ', u' '},      {vk::kOem1, u';', u':'},     {vk::kOemPlus, u'=', u'+'},
-      {vk::kOemComma, u',', u'<'},   {vk::kOemMinus, u'-', u'_'}, {vk::kOemPeriod, u'.', u'>'},
-      {vk::kOem2, u'/', u'?'},       {vk::kOem3, u'`', u'~'},     {vk::kOem4, u'[', u'{'},
-      {vk::kOem5, u'\\', u'|'},     {vk::kOem6, u']', u'}'},     {vk::kOem7, u'\'', u'"'},
-      {vk::kMultiply, u'*', u'*'},   {vk::kAdd, u'+', u'+'},      {vk::kSubtract, u'-', u'-'},
-      {vk::kDecimal, u'.', u'.'},    {vk::kDivide, u'/', u'/'},
-  };
-  for (const Punctuation& p : kPunctuation) {
-    if (p.virtualKey == virtualKey) return shift ? p.shifted : p.plain;
+  for (const std::span<const PunctuationKey> table : {std::span<const PunctuationKey>(kPunctuationKeys),
+                                                     std::span<const PunctuationKey>(kSameCharacterKeys)}) {
+    for (const PunctuationKey& key : table) {
+      if (key.virtualKey == virtualKey) return shift ? key.shifted : key.plain;
+    }
   }
   return 0;
 }
