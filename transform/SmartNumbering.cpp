@@ -7,6 +7,7 @@
 
 #include "editor/NameEditor.h"
 #include "text/CharClass.h"
+#include "text/Utf16.h"
 
 namespace nomvarix {
 namespace {
@@ -53,8 +54,7 @@ std::optional<Example> ReadExample(std::u16string_view text) {
 }
 
 std::u16string NumberText(const Example& example, std::int64_t n) {
-  std::u16string digits;
-  for (const char c : std::to_string(n)) digits.push_back(static_cast<char16_t>(c));
+  std::u16string digits = FromUtf8(std::to_string(n));
   if (example.padded && digits.size() < example.width) digits.insert(0, example.width - digits.size(), u'0');
   return digits + example.tail;
 }

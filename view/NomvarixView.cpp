@@ -385,21 +385,20 @@ void CNomvarixView::AddMacroCommands() {
 }
 
 void CNomvarixView::OnCharHook(wxKeyEvent& event) {
-  // Keys addressed to the editor, before accelerators turn them into commands; keys with Alt
-  // (system keys) are not recorded.
-  const int key = VirtualKeyOf(event);
-  if (macro_.Recording() && !playing_ && !event.AltDown() && key != 0 && key != vk::kMenu) {
-    macro_.Record({key, true});
-  }
+  // Key presses addressed to the editor, seen before accelerators turn them into commands.
+  RecordKey(event, true);
   event.Skip();
 }
 
 void CNomvarixView::OnKeyUp(wxKeyEvent& event) {
-  const int key = VirtualKeyOf(event);
-  if (macro_.Recording() && !playing_ && !event.AltDown() && key != 0 && key != vk::kMenu) {
-    macro_.Record({key, false});
-  }
+  RecordKey(event, false);
   event.Skip();
+}
+
+void CNomvarixView::RecordKey(const wxKeyEvent& event, bool down) {
+  // Keys with Alt (system keys) are not recorded.
+  const int key = VirtualKeyOf(event);
+  if (macro_.Recording() && !playing_ && !event.AltDown() && key != 0 && key != vk::kMenu) macro_.Record({key, down});
 }
 
 void CNomvarixView::ToggleRecording() {
