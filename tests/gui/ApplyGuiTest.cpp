@@ -9,12 +9,7 @@
 #include <wx/timer.h>
 #include <wx/uiaction.h>
 
-#include "GuiPump.h"
-#include "GuiTestEnvironment.h"
-#include "app/MainFrame.h"
-#include "app/NomvarixApp.h"
-#include "support/TempFolder.h"
-#include "view/NomvarixView.h"
+#include "EditorGuiFixture.h"
 #include "view/ProceedDlg.h"
 #include "view/ViewStrips.h"
 
@@ -49,18 +44,11 @@ class DialogConfirmer : public wxTimer {
   int confirmed_ = 0;
 };
 
-class ApplyGuiTest : public ::testing::Test {
+class ApplyGuiTest : public EditorGuiFixture {
  protected:
   void SetUp() override {
-    frame = GuiTestEnvironment::Get().App().MainFrame();
-    view = frame->EditorView();
-    // The start-up folder first, so that its load does not come after ours.
-    ASSERT_TRUE(PumpUntil([&] { return view->Session().Editor().LineCount() > 0; }));
-    for (const char* name : {"alpha.txt", "beta.txt"}) folder.AddFile(name);
-    ASSERT_TRUE(frame->SelectPath(folder.Path16()));
-    view->Refresh();
-    view->Update();
-    ASSERT_TRUE(PumpUntil([&] { return view->Session().Editor().Metrics().dividerX > 0; }));
+    EditorGuiFixture::SetUp();
+    OpenFolderWith({"alpha.txt", "beta.txt"});
   }
 
   Names Disk() const {
@@ -71,34 +59,13 @@ class ApplyGuiTest : public ::testing::Test {
     std::sort(names.begin(), names.end());
     return names;
   }
-  void ClickStripButton(int id) {
-    const StripButton* button = view->ButtonStrip().Find(id);
-    ASSERT_NE(button, nullptr);
-    ASSERT_TRUE(button->visible);
-    sim.MouseMove(view->ClientToScreen(button->rect.GetPosition() + wxPoint(button->rect.width / 2, button->rect.height / 2)));
-    PumpFor(50);
-    sim.MouseClick();
-  }
-  void ClickText(int line, int column) {
-    const ViewMetrics& m = view->Session().Editor().Metrics();
-    sim.MouseMove(view->ClientToScreen(wxPoint(m.dividerX + m.textMargin + column * m.charWidth + m.charWidth / 2,
-                                               m.textTop + line * m.lineHeight + m.lineHeight / 2)));
-    PumpFor(50);
-    sim.MouseClick();
-    PumpFor(50);
-  }
-
-  CMainFrame* frame = nullptr;
-  CNomvarixView* view = nullptr;
-  TempFolder folder;
-  wxUIActionSimulator sim;
 };
 
 TEST_F(ApplyGuiTest, TypedNamesReachTheDiskAndRevertPutsThemBack) {
-  ClickText(0, 0);  // "alpha.txt"
+  ClickAt(CellPoint(0, 0));  // "alpha.txt"
   sim.Text("new_");
   PumpFor(100);
-  ClickText(1, 0);  // "beta.txt"
+  ClickAt(CellPoint(1, 0));  // "beta.txt"
   sim.Char(WXK_DELETE);
   PumpFor(100);
   ASSERT_EQ(view->Session().Editor().Names()[1].newName, u"eta.txt");
@@ -114,7 +81,6 @@ TEST_F(ApplyGuiTest, TypedNamesReachTheDiskAndRevertPutsThemBack) {
   ASSERT_TRUE(PumpUntil([&] { return view->Session().Editor().LineCount() == 2 && view->Session().Editor().AnyNameChanged(); }));
 
   DialogConfirmer confirmer(sim);
-  PumpFor(600);  // not a double click on the strip
   ClickStripButton(strip::kApply);
   EXPECT_TRUE(PumpUntil([&] { return Disk() == Names{"alpha.txt", "beta.txt"}; }));
 }

@@ -5,67 +5,31 @@
 
 #include <gtest/gtest.h>
 #include <wx/clipbrd.h>
-#include <wx/uiaction.h>
 
-#include "GuiPump.h"
-#include "GuiTestEnvironment.h"
-#include "app/MainFrame.h"
-#include "app/NomvarixApp.h"
-#include "resources/CommandIds.h"
-#include "support/NameListText.h"
-#include "support/TempFolder.h"
-#include "view/KeyCodes.h"
+#include "EditorGuiFixture.h"
 #include "editor/VirtualKey.h"
-#include "view/NomvarixView.h"
+#include "support/NameListText.h"
+#include "view/KeyCodes.h"
 
 namespace nomvarix::test {
 namespace {
 
 using Names = std::vector<std::u16string>;
 
-class EditorInputGuiTest : public ::testing::Test {
+class EditorInputGuiTest : public EditorGuiFixture {
  protected:
   void SetUp() override {
-    frame = GuiTestEnvironment::Get().App().MainFrame();
-    ASSERT_NE(frame, nullptr);
-    view = frame->EditorView();
-    // The start-up folder first, so that its load does not come after ours.
-    ASSERT_TRUE(PumpUntil([&] { return view->Session().Editor().LineCount() > 0; }));
-    for (const char* name : {"abc def", "bcd", "cde fgh", "defgh"}) folder.AddFile(name);
-    ASSERT_TRUE(frame->SelectPath(folder.Path16()));
+    EditorGuiFixture::SetUp();
+    OpenFolderWith({"abc def", "bcd", "cde fgh", "defgh"});
     frame->Raise();
-    view->Refresh();
-    view->Update();
-    ASSERT_TRUE(PumpUntil([&] { return Editor().LineCount() == 4 && Editor().Metrics().dividerX > 0; }));
     // Without a window manager the keyboard follows the pointer: keep it over the editor.
-    MoveTo(view->GetClientSize().x - 20, view->GetClientSize().y - 20);
+    MoveTo(wxPoint(view->GetClientSize().x - 20, view->GetClientSize().y - 20));
     view->SetFocus();
     PumpFor(50);
   }
 
-  const NameEditor& Editor() const { return view->Session().Editor(); }
   Names Texts() const { return LineTexts(Editor().Names()); }
 
-  wxPoint CellPoint(int line, int column) const {
-    const ViewMetrics& m = Editor().Metrics();
-    return {m.dividerX + m.textMargin + (column - Editor().LeftColumn()) * m.charWidth + m.charWidth / 2,
-            m.textTop + (line - Editor().TopLine()) * m.lineHeight + m.lineHeight / 2};
-  }
-  wxPoint RulerPoint(int column) const {
-    wxPoint point = CellPoint(0, column);
-    point.y = Editor().Metrics().textTop - 8;
-    return point;
-  }
-  void MoveTo(int x, int y) {
-    sim.MouseMove(view->ClientToScreen(wxPoint(x, y)));
-    PumpFor(30);
-  }
-  void MoveTo(const wxPoint& point) { MoveTo(point.x, point.y); }
-  void ClickAt(const wxPoint& point) {
-    MoveTo(point);
-    sim.MouseClick();
-    PumpFor(50);
-  }
   void Key(int key, int modifiers = wxMOD_NONE) {
     sim.Char(key, modifiers);
     PumpFor(50);
@@ -80,11 +44,6 @@ class EditorInputGuiTest : public ::testing::Test {
     ASSERT_EQ(std::system(command.c_str()), 0);
     PumpFor(80);
   }
-
-  CMainFrame* frame = nullptr;
-  CNomvarixView* view = nullptr;
-  TempFolder folder;
-  wxUIActionSimulator sim;
 };
 
 TEST_F(EditorInputGuiTest, ShiftUpFromAnInsertionPointMakesAColumnCaret) {

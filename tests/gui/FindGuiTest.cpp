@@ -5,14 +5,9 @@
 #include <wx/timer.h>
 #include <wx/uiaction.h>
 
-#include "GuiPump.h"
-#include "GuiTestEnvironment.h"
-#include "app/MainFrame.h"
-#include "app/NomvarixApp.h"
+#include "EditorGuiFixture.h"
 #include "support/NameListText.h"
-#include "support/TempFolder.h"
 #include "view/FindReplaceDlg.h"
-#include "view/NomvarixView.h"
 
 namespace nomvarix::test {
 namespace {
@@ -29,30 +24,11 @@ class EnterLater : public wxTimer {
   wxUIActionSimulator& sim_;
 };
 
-class FindGuiTest : public ::testing::Test {
+class FindGuiTest : public EditorGuiFixture {
  protected:
   void SetUp() override {
-    frame = GuiTestEnvironment::Get().App().MainFrame();
-    view = frame->EditorView();
-    // The start-up folder first, so that its load does not come after ours.
-    ASSERT_TRUE(PumpUntil([&] { return view->Session().Editor().LineCount() > 0; }));
-    for (const char* name : {"banana.jpg", "cabana.jpg", "photo.png"}) folder.AddFile(name);
-    ASSERT_TRUE(frame->SelectPath(folder.Path16()));
-    view->Refresh();
-    view->Update();
-    ASSERT_TRUE(PumpUntil([&] { return view->Session().Editor().Metrics().dividerX > 0; }));
-  }
-  const NameEditor& Editor() const { return view->Session().Editor(); }
-  void MoveTo(const wxPoint& screen) {
-    sim.MouseMove(screen);
-    PumpFor(40);
-  }
-  void ClickCell(int line, int column) {
-    const ViewMetrics& m = Editor().Metrics();
-    MoveTo(view->ClientToScreen(wxPoint(m.dividerX + m.textMargin + column * m.charWidth + m.charWidth / 2,
-                                        m.textTop + line * m.lineHeight + m.lineHeight / 2)));
-    sim.MouseClick();
-    PumpFor(60);
+    EditorGuiFixture::SetUp();
+    OpenFolderWith({"banana.jpg", "cabana.jpg", "photo.png"});
   }
   CFindReplaceDlg* Dialog() const {
     for (wxWindow* window : wxTopLevelWindows) {
@@ -63,20 +39,13 @@ class FindGuiTest : public ::testing::Test {
   void ClickControl(int id) {
     wxWindow* control = Dialog()->FindWindow(id);
     ASSERT_NE(control, nullptr);
-    const wxRect rect = control->GetScreenRect();
-    MoveTo(rect.GetPosition() + wxPoint(rect.width / 2, rect.height / 2));
-    sim.MouseClick();
-    PumpFor(100);
+    ClickAt(*control, wxPoint(control->GetClientSize().x / 2, control->GetClientSize().y / 2));
+    PumpFor(20);
   }
-
-  CMainFrame* frame = nullptr;
-  CNomvarixView* view = nullptr;
-  TempFolder folder;
-  wxUIActionSimulator sim;
 };
 
 TEST_F(FindGuiTest, CtrlFSeedsTheDialogAndItsButtonsFindAndReplace) {
-  ClickCell(0, 1);  // "b|anana.jpg"
+  ClickAt(CellPoint(0, 1));  // "b|anana.jpg"
   sim.Char(WXK_RIGHT, wxMOD_SHIFT);
   sim.Char(WXK_RIGHT, wxMOD_SHIFT);  // "an"
   PumpFor(60);

@@ -3,31 +3,23 @@
 #include <gtest/gtest.h>
 #include <wx/uiaction.h>
 
-#include "GuiPump.h"
-#include "GuiTestEnvironment.h"
-#include "app/MainFrame.h"
-#include "app/NomvarixApp.h"
+#include "EditorGuiFixture.h"
 #include "resources/CommandIds.h"
 #include "support/NameListText.h"
-#include "support/TempFolder.h"
 #include "text/Utf16.h"
 #include "tree/FolderTreeView.h"
 #include "view/FindReplaceDlg.h"
-#include "view/NomvarixView.h"
-#include "view/WxText.h"
 
 namespace nomvarix::test {
 namespace {
 
 using Names = std::vector<std::u16string>;
 
-class FolderTreeGuiTest : public ::testing::Test {
+class FolderTreeGuiTest : public EditorGuiFixture {
  protected:
   void SetUp() override {
-    frame = GuiTestEnvironment::Get().App().MainFrame();
-    view = frame->EditorView();
+    EditorGuiFixture::SetUp();
     tree = frame->FolderPane();
-    ASSERT_TRUE(PumpUntil([&] { return view->Session().Editor().LineCount() > 0; }));
     folder.AddFile("Root/sub1/a.txt");
     folder.AddFile("Root/sub1/b.txt");
     folder.AddFile("Root/sub2/c.txt");
@@ -50,20 +42,14 @@ class FolderTreeGuiTest : public ::testing::Test {
       PumpFor(150);
       wxRect rect;
       ASSERT_TRUE(tree->GetBoundingRect(item, rect, true));
-      sim.MouseMove(tree->ClientToScreen(rect.GetPosition() + wxPoint(rect.width / 2, rect.height / 2)));
-      PumpFor(50);
-      sim.MouseClick();
+      ClickAt(*tree, rect.GetPosition() + wxPoint(rect.width / 2, rect.height / 2));
       PumpUntil(clicked, std::chrono::seconds(2));
     }
     ASSERT_TRUE(clicked());
     PumpFor(50);
   }
 
-  CMainFrame* frame = nullptr;
-  CNomvarixView* view = nullptr;
   CFolderTreeView* tree = nullptr;
-  TempFolder folder;
-  wxUIActionSimulator sim;
 };
 
 TEST_F(FolderTreeGuiTest, ExpandSelectEditAndComeBack) {
@@ -84,10 +70,7 @@ TEST_F(FolderTreeGuiTest, ExpandSelectEditAndComeBack) {
   ClickItem(sub1);
   ASSERT_TRUE(PumpUntil([&] { return Lines() == Names{u"a.txt", u"b.txt"}; }));
   ASSERT_TRUE(PumpUntil([&] { return view->Session().Editor().Metrics().dividerX > 0; }));
-  const ViewMetrics& m = view->Session().Editor().Metrics();
-  sim.MouseMove(view->ClientToScreen(wxPoint(m.dividerX + m.textMargin + m.charWidth / 2, m.textTop + m.lineHeight / 2)));
-  PumpFor(50);
-  sim.MouseClick();
+  ClickAt(CellPoint(0, 0));
   ASSERT_TRUE(PumpUntil([&] { return view->Session().Editor().Selection().startLine == 0; }));
   sim.Text("x");
   ASSERT_TRUE(PumpUntil([&] { return NewNames(view->Session().Editor().Names())[0] == u"xa.txt"; }));

@@ -3,13 +3,8 @@
 #include <wx/timer.h>
 #include <wx/uiaction.h>
 
-#include "GuiPump.h"
-#include "GuiTestEnvironment.h"
-#include "app/MainFrame.h"
-#include "app/NomvarixApp.h"
+#include "EditorGuiFixture.h"
 #include "support/NameListText.h"
-#include "support/TempFolder.h"
-#include "view/NomvarixView.h"
 #include "view/ViewStrips.h"
 
 namespace nomvarix::test {
@@ -32,41 +27,30 @@ class ChooseUppercase : public wxTimer {
   wxUIActionSimulator& sim_;
 };
 
-TEST(ToolsMenuGuiTest, UppercaseFromTheToolsPopUpIsOneUndoStep) {
-  CMainFrame* frame = GuiTestEnvironment::Get().App().MainFrame();
-  CNomvarixView* view = frame->EditorView();
-  // The start-up folder first, so that its load does not come after ours.
-  ASSERT_TRUE(PumpUntil([&] { return view->Session().Editor().LineCount() > 0; }));
-  TempFolder folder;
-  for (const char* name : {"a photo.jpg", "b note.txt"}) folder.AddFile(name);
-  ASSERT_TRUE(frame->SelectPath(folder.Path16()));
-  view->Refresh();
-  view->Update();
-  ASSERT_TRUE(PumpUntil([&] { return view->Session().Editor().Metrics().dividerX > 0; }));
-  wxUIActionSimulator sim;
-  sim.MouseMove(view->ClientToScreen(wxPoint(view->GetClientSize().x - 30, view->GetClientSize().y - 30)));
-  sim.MouseClick();
-  PumpFor(100);
+using ToolsMenuGuiTest = EditorGuiFixture;
+
+TEST_F(ToolsMenuGuiTest, UppercaseFromTheToolsPopUpIsOneUndoStep) {
+  OpenFolderWith({"a photo.jpg", "b note.txt"});
+  ClickAt(wxPoint(view->GetClientSize().x - 30, view->GetClientSize().y - 30));
   sim.Char('A', wxMOD_CONTROL);
   PumpFor(100);
-  const BlockSelection all = view->Session().Editor().Selection();
+  const BlockSelection all = Editor().Selection();
   ASSERT_TRUE(all.HasWidth());
 
   const StripButton* tools = view->ButtonStrip().Find(strip::kTools);
   ASSERT_NE(tools, nullptr);
   // The drop-down arrow at the button's right end opens the pop-up.
-  sim.MouseMove(view->ClientToScreen(wxPoint(tools->rect.GetRight() - 6, tools->rect.GetTop() + tools->rect.height / 2)));
-  PumpFor(50);
+  MoveTo(wxPoint(tools->rect.GetRight() - 6, tools->rect.GetTop() + tools->rect.height / 2));
   ChooseUppercase choose(sim);
   sim.MouseClick();
-  ASSERT_TRUE(PumpUntil([&] { return LineTexts(view->Session().Editor().Names())[0] == u"A PHOTO.JPG"; }));
-  EXPECT_EQ(LineTexts(view->Session().Editor().Names()), (Names{u"A PHOTO.JPG", u"B NOTE.TXT"}));
+  ASSERT_TRUE(PumpUntil([&] { return LineTexts(Editor().Names())[0] == u"A PHOTO.JPG"; }));
+  EXPECT_EQ(LineTexts(Editor().Names()), (Names{u"A PHOTO.JPG", u"B NOTE.TXT"}));
 
   PumpFor(600);
   sim.Char('Z', wxMOD_CONTROL);
-  ASSERT_TRUE(PumpUntil([&] { return LineTexts(view->Session().Editor().Names())[0] == u"a photo.jpg"; }));
-  EXPECT_EQ(LineTexts(view->Session().Editor().Names()), (Names{u"a photo.jpg", u"b note.txt"}));
-  EXPECT_EQ(view->Session().Editor().Selection(), all);
+  ASSERT_TRUE(PumpUntil([&] { return LineTexts(Editor().Names())[0] == u"a photo.jpg"; }));
+  EXPECT_EQ(LineTexts(Editor().Names()), (Names{u"a photo.jpg", u"b note.txt"}));
+  EXPECT_EQ(Editor().Selection(), all);
 }
 
 }  // namespace

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <initializer_list>
+
+#include <gtest/gtest.h>
+#include <wx/uiaction.h>
+
+#include "GuiPump.h"
+#include "GuiTestEnvironment.h"
+#include "app/MainFrame.h"
+#include "app/NomvarixApp.h"
+#include "support/TempFolder.h"
+#include "view/NomvarixView.h"
+
+namespace nomvarix::test {
+
+/// The running program on a folder of the test's own, with helpers that point and click with
+/// real mouse events of the display.
+class EditorGuiFixture : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    frame = GuiTestEnvironment::Get().App().MainFrame();
+    ASSERT_NE(frame, nullptr);
+    view = frame->EditorView();
+    // The start-up folder first, so that its load does not come after ours.
+    ASSERT_TRUE(PumpUntil([&] { return Editor().LineCount() > 0; }));
+  }
+
+  /// Creates the files, opens their folder and waits until the editor has painted it.
+  void OpenFolderWith(std::initializer_list<const char*> files) {
+    for (const char* name : files) folder.AddFile(name);
+    ASSERT_TRUE(frame->SelectPath(folder.Path16()));
+    view->Refresh();
+    view->Update();
+    ASSERT_TRUE(PumpUntil([&] { return Editor().LineCount() == files.size() && Editor().Metrics().dividerX > 0; }));
+  }
+
+  const NameEditor& Editor() const { return view->Session().Editor(); }
+
+  /// The middle of a text cell, in the view's client coordinates.
+  wxPoint CellPoint(int line, int column) const {
+    const ViewMetrics& m = Editor().Metrics();
+    return {m.dividerX + m.textMargin + (column - Editor().LeftColumn()) * m.charWidth + m.charWidth / 2,
+            m.textTop + (line - Editor().TopLine()) * m.lineHeight + m.lineHeight / 2};
+  }
+  /// The ruler above a column.
+  wxPoint RulerPoint(int column) const { return {CellPoint(0, column).x, Editor().Metrics().textTop - 8}; }
+
+  void MoveTo(wxWindow& window, const wxPoint& client) {
+    sim.MouseMove(window.ClientToScreen(client));
+    PumpFor(40);
+  }
+  void MoveTo(const wxPoint& client) { MoveTo(*view, client); }
+  void ClickAt(wxWindow& window, const wxPoint& client) {
+    MoveTo(window, client);
+    sim.MouseClick();
+    PumpFor(80);
+  }
+  void ClickAt(const wxPoint& client) { ClickAt(*view, client); }
+  /// Clicks a visible button of the command strip, far enough from the last click not to be a
+  /// double click.
+  void ClickStripButton(int id) {
+    const StripButton* button = view->ButtonStrip().Find(id);
+    ASSERT_TRUE(button && button->visible);
+    PumpFor(500);
+    ClickAt(button->rect.GetPosition() + wxPoint(button->rect.width / 2, button->rect.height / 2));
+  }
+
+  CMainFrame* frame = nullptr;
+  CNomvarixView* view = nullptr;
+  TempFolder folder;
+  wxUIActionSimulator sim;
+};
+
+}  // namespace nomvarix::test
