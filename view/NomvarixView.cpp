@@ -592,9 +592,13 @@ void CNomvarixView::ToggleChangedRed() {
 }
 
 void CNomvarixView::RefreshEditButtons() {
+  RefreshSelectionButtons();
+  commandStrip_.SetEnabled(strip::kPaste, clipboard_->HasText());
+}
+
+void CNomvarixView::RefreshSelectionButtons() {
   const NameEditor& editor = session_.Editor();
   commandStrip_.SetEnabled(strip::kCopy, editor.CanCopy());
-  commandStrip_.SetEnabled(strip::kPaste, clipboard_->HasText());
   commandStrip_.SetEnabled(strip::kUndo, editor.CanUndo());
   commandStrip_.SetEnabled(strip::kRedo, editor.CanRedo());
 }
@@ -865,7 +869,8 @@ bool CNomvarixView::HandleKey(int virtualKey, bool shift, bool ctrl) {
       return true;
   }
   if (scrolled) UpdateScrollBars();
-  RefreshEditButtons();
+  // Keys leave the clipboard as it was: it is not asked (a round trip to the display) on every key.
+  RefreshSelectionButtons();
   ShowCaretNow();
   return true;
 }

@@ -93,6 +93,8 @@ class CNomvarixView final : public wxWindow {
   void UpdateMetrics();
   void UpdateScrollBars();
   void RefreshEditButtons();
+  /// Copy, Undo and Redo: the strip buttons that follow the selection and the history.
+  void RefreshSelectionButtons();
   void ToggleChangedRed();
   void OnScopeButton(unsigned id);
   void SendStripCommand(unsigned id);
