@@ -3,6 +3,11 @@
 #include <cstdint>
 #include <optional>
 
+#include <nlohmann/json.hpp>
+
+#include "ai/JsonExtent.h"
+#include "ai/Utf8Cleaning.h"
+
 #include "text/CharClass.h"
 #include "text/Utf16.h"
 
@@ -37,6 +42,67 @@ std::optional<std::uint32_t> HexNumber(std::string_view four) {
   return negative ? 0u - value : value;
 }
 
+/// The JSON text without commas that stand right before a closing bracket (outside strings), a
+/// habit of models that copy the request's layout.
+std::string WithoutTrailingCommas(std::string_view json) {
+  std::string text;
+  text.reserve(json.size());
+  bool inString = false;
+  bool escaped = false;
+  for (std::size_t i = 0; i < json.size(); ++i) {
+    const char c = json[i];
+    if (escaped) {
+      escaped = false;
+    } else if (inString) {
+      escaped = c == '\\';
+      if (c == '"') inString = false;
+    } else if (c == '"') {
+      inString = true;
+    } else if (c == ',') {
+      const std::size_t next = json.find_first_not_of(" \t\r\n", i + 1);
+      if (next != std::string_view::npos && (json[next] == '}' || json[next] == ']')) continue;
+    }
+    text.push_back(c);
+  }
+  return text;
+}
+
+/// Adds the pairs of every object below `value` that has both names, in document order.
+void CollectPairs(const nlohmann::json& value, std::vector<RenamePair>& pairs) {
+  if (value.is_array()) {
+    for (const auto& element : value) CollectPairs(element, pairs);
+    return;
+  }
+  if (!value.is_object()) return;
+  const auto original = value.find("original");
+  const auto renamed = value.find("renamed");
+  if (original != value.end() && renamed != value.end()) {
+    if (original->is_string() && renamed->is_string() && !original->get_ref<const std::string&>().empty() &&
+        !renamed->get_ref<const std::string&>().empty()) {
+      pairs.push_back({FromUtf8(original->get_ref<const std::string&>()), FromUtf8(renamed->get_ref<const std::string&>())});
+    }
+    return;
+  }
+  for (const auto& member : value) CollectPairs(member, pairs);
+}
+
+/// The pairs of the JSON values in the answer: each "{" or "[" starts a candidate; one that parses
+/// is taken whole, one that does not is looked into for smaller values.
+std::vector<RenamePair> JsonPairs(std::string_view answer) {
+  std::vector<RenamePair> pairs;
+  for (std::size_t at = answer.find_first_of("{["); at != std::string_view::npos;
+       at = answer.find_first_of("{[", at + 1)) {
+    const JsonExtent extent = FindJsonEnd(answer.substr(at));
+    if (extent.kind != JsonExtent::Kind::Found) continue;
+    const nlohmann::json value =
+        nlohmann::json::parse(WithoutTrailingCommas(answer.substr(at, extent.length)), nullptr, false);
+    if (value.is_discarded()) continue;
+    CollectPairs(value, pairs);
+    at += extent.length - 1;
+  }
+  return pairs;
+}
+
 bool IsCut(char16_t u) { return u == u'\n' || u == u'\r' || u == u'}' || u == u'{' || u == u'['; }
 
 }  // namespace
@@ -61,6 +127,13 @@ std::u16string DecodeUnicodeEscapes(std::string_view answer) {
   }
   flush();
   return text;
+}
+
+std::vector<RenamePair> ParseAnswer(std::string_view answer) {
+  const std::string text = IsValidUtf8(answer) ? std::string(answer) : CleanUtf8(answer);
+  std::vector<RenamePair> pairs = JsonPairs(text);
+  if (!pairs.empty()) return pairs;
+  return ScanAnswer(DecodeUnicodeEscapes(answer));
 }
 
 std::u16string ExtractValue(std::u16string_view& text, std::u16string_view key, std::u16string_view terminator) {

@@ -8,6 +8,12 @@
 
 namespace nomvarix {
 
+/// The pairs of a model's answer (UTF-8). A JSON value in it (fenced or among prose) is read with
+/// a JSON parser: every object with string members "original" and "renamed", both non-empty, in any
+/// key order, gives a pair; commas before a closing bracket are forgiven. When no such pair is found
+/// the answer is decoded (DecodeUnicodeEscapes) and scanned (ScanAnswer) instead.
+std::vector<RenamePair> ParseAnswer(std::string_view answer);
+
 /// The answer's bytes as text: each "\uXXXX" escape becomes its UTF-16 unit (as many hexadecimal
 /// digits as stand there, at least one); the rest is read as UTF-8, and a byte that is not valid
 /// UTF-8 is kept as its escaped unit so the text stays lossless.

@@ -37,6 +37,14 @@ inline constexpr std::uint32_t kErrorHandlingDefault = kErrorHandlingAutoRename;
 inline constexpr std::u16string_view kLastMacroFolder = u"LastMacroFolder";
 inline constexpr std::u16string_view kGroupSize = u"GroupSize";
 inline constexpr std::uint32_t kGroupSizeDefault = 10;
+/// The chat server of the AI assistant ("LLM Settings"). The key may instead come from the
+/// environment variable kLlmApiKeyVariable when none is stored.
+inline constexpr std::u16string_view kLlmBaseUrl = u"LlmBaseUrl";
+inline constexpr std::u16string_view kLlmBaseUrlDefault = u"http://127.0.0.1:11434";
+inline constexpr std::u16string_view kLlmModel = u"LlmModel";
+inline constexpr std::u16string_view kLlmModelDefault = u"llama3.2";
+inline constexpr std::u16string_view kLlmApiKey = u"LlmApiKey";
+inline constexpr const char* kLlmApiKeyVariable = "NOMVARIX_API_KEY";
 
 /// The recent-folders list lives beside "Settings" in its own section, values "File1".."File8".
 inline constexpr std::u16string_view kRecentSection = u"Recent File List";

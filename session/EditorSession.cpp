@@ -154,6 +154,8 @@ void EditorSession::ApplyParsedPairs(const std::vector<std::vector<RenamePair>>&
       if (const auto it = lineOf.find(pair.original); it != lineOf.end()) newNames[it->second] = pair.renamed;
     }
   }
+  // One undo step, so that the names the user had typed come back with Ctrl+Z.
+  if (!newNames.empty()) editor_.PushUndo();
   for (std::size_t line = 0; line < editor_.LineCount(); ++line) {
     if (const auto it = newNames.find(line); it != newNames.end()) {
       editor_.SetNewName(line, it->second);

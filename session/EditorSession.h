@@ -122,7 +122,7 @@ class EditorSession {
 
   /// The AI's answers put into the editor: each pair's new name goes to the line whose name on disk
   /// is the pair's original (the last such line; later pairs win). Every line is refreshed and the
-  /// conflicts checked; no undo step is taken.
+  /// conflicts checked; when any name is set this is one undo step.
   void ApplyParsedPairs(const std::vector<std::vector<RenamePair>>& groups);
 
   /// The editing operations, each followed by the conflict check when it ran.

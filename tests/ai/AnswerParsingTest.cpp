@@ -30,6 +30,24 @@ TEST(AnswerParsingTest, TheScanFollowsTheCommas) {
   EXPECT_TRUE(ScanAnswer(u"[{ original renamed").empty());
 }
 
+TEST(AnswerParsingTest, AnswersAreReadAsJsonFirst) {
+  const std::string fenced =
+      "Sure! Here is the result:\n```json\n{\"filenames\": [\n"
+      "  {\"renamed\": \"B, final.txt\", \"original\": \"a, draft.txt\"},\n"
+      "  {\"original\": \"caf\\u00e9.txt\", \"renamed\": \"Caf\xC3\xA9 \\\"2\\\".txt\"}\n]}\n```\nEnjoy.";
+  EXPECT_EQ(ParseAnswer(fenced),
+            (Pairs{{u"a, draft.txt", u"B, final.txt"}, {u"caf\u00E9.txt", u"Caf\u00E9 \"2\".txt"}}));
+  // The layout of the request, with a comma after every object, is forgiven.
+  EXPECT_EQ(ParseAnswer("'''\n{\"filenames\":[{\"original\":\"x\",\"renamed\":\"y\"},]}\n'''"), (Pairs{{u"x", u"y"}}));
+  // Objects that parse on their own are read even when the list around them does not.
+  EXPECT_EQ(ParseAnswer("[{\"original\":\"x\",\"renamed\":\"y\"} {\"original\":\"p\",\"renamed\":\"q\"} oops]"),
+            (Pairs{{u"x", u"y"}, {u"p", u"q"}}));
+  // Empty or missing values give no pair.
+  EXPECT_TRUE(ParseAnswer("[{\"original\":\"x\",\"renamed\":\"\"},{\"original\":\"x\"}]").empty());
+  // No JSON to read: the tolerant scan takes over.
+  EXPECT_EQ(ParseAnswer("[{ original: a.txt, renamed: b.txt, }"), (Pairs{{u"a.txt", u"b.txt"}}));
+}
+
 TEST(AnswerParsingTest, EscapesAndUtf8BecomeTheirCharacters) {
   EXPECT_EQ(DecodeUnicodeEscapes("caf\\u00e9.txt,"), u"caf\u00E9.txt,");
   EXPECT_EQ(DecodeUnicodeEscapes("x\\u41zz.txt"), u"xA.txt");  // two digits used, two letters dropped
@@ -38,7 +56,7 @@ TEST(AnswerParsingTest, EscapesAndUtf8BecomeTheirCharacters) {
   EXPECT_EQ(ListParsedPairs({{{u"a", u"b"}}, {{u"c", u"d"}}}), u"a, b\r\nc, d\r\n");
 }
 
-TEST(AnswerParsingTest, ParsedPairsRenameTheirLinesWithoutAnUndoStep) {
+TEST(AnswerParsingTest, ParsedPairsRenameTheirLinesInOneUndoStep) {
   test::FakeFileSystem fs;
   fs.AddFolder(u"/f/", {u"a.txt", u"b.txt", u"c.txt"});
   MemorySettingsStore settings;
@@ -46,6 +64,12 @@ TEST(AnswerParsingTest, ParsedPairsRenameTheirLinesWithoutAnUndoStep) {
   session.LoadFolder(u"/f/");
   session.ApplyParsedPairs({{{u"c.txt", u"C.txt"}, {u"zz.txt", u"lost.txt"}}, {{u"a.txt", u"first"}, {u"a.txt", u"A.txt"}}});
   EXPECT_EQ(test::NewNames(session.Editor().Names()), (std::vector<std::u16string>{u"A.txt", u"b.txt", u"C.txt"}));
+  ASSERT_TRUE(session.Undo());
+  EXPECT_EQ(test::NewNames(session.Editor().Names()), (std::vector<std::u16string>{u"a.txt", u"b.txt", u"c.txt"}));
+  EXPECT_FALSE(session.Editor().CanUndo());
+
+  // Nothing that matches: the lines are refreshed, and no undo step is taken.
+  session.ApplyParsedPairs({{{u"zz.txt", u"lost.txt"}}});
   EXPECT_FALSE(session.Editor().CanUndo());
 }
 

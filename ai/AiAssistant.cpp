@@ -1,0 +1,169 @@
+#include "ai/AiAssistant.h"
+
+#include <chrono>
+#include <exception>
+
+#include "ai/AnswerParsing.h"
+#include "ai/BackgroundTask.h"
+#include "ai/RequestPayload.h"
+#include "ai/TemplateFile.h"
+#include "platform/LineEnds.h"
+#include "text/Utf16.h"
+
+namespace nomvarix {
+namespace {
+
+constexpr auto kStopWait = std::chrono::seconds(5);
+
+std::u16string Number(std::size_t value) { return FromUtf8(std::to_string(value)); }
+
+/// "Number of items: %d, processed: %d".
+std::u16string ItemsProcessed(std::size_t items, std::size_t processed) {
+  return u"Number of items: " + Number(items) + u", processed: " + Number(processed);
+}
+
+}  // namespace
+
+AiAssistant::AiAssistant(std::vector<RenamePair> requestPairs, ChatServer server, FileSystem& fileSystem,
+                         AiDisplay& display, Post post)
+    : server_(std::move(server)),
+      fileSystem_(fileSystem),
+      display_(display),
+      post_(std::move(post)),
+      pairs_(std::make_shared<const std::vector<RenamePair>>(std::move(requestPairs))),
+      prompt_(LoadTemplate(fileSystem).value_or(DefaultTemplate())) {}
+
+AiAssistant::~AiAssistant() { StopProcessing(); }
+
+void AiAssistant::Open() {
+  display_.ShowResponse(u"Number of items: " + Number(pairs_->size()));
+  display_.EnableControls(true);
+}
+
+std::size_t AiAssistant::ParsedCount() const {
+  std::size_t count = 0;
+  for (const auto& group : parsedGroups_) count += group.size();
+  return count;
+}
+
+bool AiAssistant::Send(std::u16string rule, int groupSize) {
+  if (busy_ || rule.empty()) return false;
+  stopRequested_ = false;
+  parsedGroups_.clear();
+  streamText_.clear();
+  ++run_;  // messages of earlier runs, from a worker that was left to end, are ignored from now on
+  request_ = std::make_shared<const Request>(Request{pairs_, prompt_, std::move(rule), groupSize});
+  display_.ShowErrors(u"");
+  display_.ShowJson(u"");
+  display_.ShowResponse(u"Start Processing (Groups: " + Number(GroupCount(pairs_->size(), groupSize)) + u")");
+  ProcessGroup(0);
+  return true;
+}
+
+void AiAssistant::ProcessGroup(std::size_t group) {
+  if (busy_) return;
+  busy_ = true;
+  display_.EnableControls(false);
+  client_ = std::make_shared<LlmClient>(server_);
+  streamText_.clear();
+  worker_ = std::make_unique<BackgroundTask>(
+      [request = request_, client = client_, group, run = run_, post = post_] { RunGroup(request, client, group, run, post); });
+}
+
+void AiAssistant::RunGroup(const std::shared_ptr<const Request>& request, const std::shared_ptr<LlmClient>& client,
+                           std::size_t group, std::uint64_t run, const Post& post) {
+  const auto send = [&](WorkerMessage::Kind kind, std::u16string text, std::vector<RenamePair> pairs = {}) {
+    post(WorkerMessage{kind, run, group, std::move(text), std::move(pairs)});
+  };
+  try {
+    client->AddMessages(TemplateMessages(request->prompt));
+    const std::u16string user = BuildUserMessage(request->prompt, request->rule, *request->pairs, group, request->groupSize);
+    const std::string answer = client->Chat(
+        ToUtf8(user),
+        [&](std::string_view piece) { send(WorkerMessage::Kind::Piece, ToCrLfLineEnds(FromUtf8(piece))); },
+        [&](const std::string&, const std::string& error) {
+          if (!error.empty()) send(WorkerMessage::Kind::Error, FromUtf8(error));
+        },
+        -1.0);
+    if (!answer.empty()) send(WorkerMessage::Kind::Parsed, {}, ParseAnswer(answer));
+  } catch (const std::exception& error) {
+    send(WorkerMessage::Kind::Error, FromUtf8(error.what()));
+  }
+  send(WorkerMessage::Kind::GroupDone, {});
+}
+
+void AiAssistant::Handle(WorkerMessage message) {
+  if (message.run != run_) return;
+  switch (message.kind) {
+    case WorkerMessage::Kind::Piece:
+      streamText_ += message.text;
+      display_.ShowResponse(streamText_);
+      break;
+    case WorkerMessage::Kind::Error:
+      display_.ShowErrors(message.text);
+      break;
+    case WorkerMessage::Kind::Parsed:
+      if (!message.pairs.empty()) parsedGroups_.push_back(std::move(message.pairs));
+      display_.ShowJson(ListParsedPairs(parsedGroups_));
+      break;
+    case WorkerMessage::Kind::GroupDone:
+      OnGroupDone(message.group);
+      break;
+  }
+}
+
+void AiAssistant::OnGroupDone(std::size_t group) {
+  busy_ = false;
+  worker_.reset();
+  client_.reset();
+  display_.EnableControls(true);
+  if (stopRequested_) return;
+  const std::size_t groups = GroupCount(pairs_->size(), request_->groupSize);
+  if (group + 1 < groups) {
+    display_.ShowResponse(u"Processing group: " + Number(group + 2) + u" of " + Number(groups));
+    ProcessGroup(group + 1);
+    return;
+  }
+  display_.ShowErrors(u"Processing complete.\r\n" + ItemsProcessed(pairs_->size(), ParsedCount()));
+}
+
+void AiAssistant::StopProcessing() {
+  if (!busy_ || !client_) return;
+  stopRequested_ = true;
+  client_->Cancel();
+  if (worker_ && !worker_->WaitFor(kStopWait)) {
+    post_(WorkerMessage{WorkerMessage::Kind::Error, run_, 0, u"Force stopping processing...", {}});
+  }
+  busy_ = false;
+  worker_.reset();  // a worker still running keeps its client to itself
+  client_.reset();
+  display_.EnableControls(true);
+}
+
+void AiAssistant::StopByUser(const std::function<void()>& deliverPosted) {
+  if (!busy_) return;
+  display_.ShowResponse(u"Stopping...");
+  if (deliverPosted) deliverPosted();
+  StopProcessing();
+  display_.ShowResponse(u"Processing stopped by user.\r\n" + ItemsProcessed(pairs_->size(), ParsedCount()));
+}
+
+void AiAssistant::PressTemplate(std::u16string_view jsonBoxText) {
+  if (!templateEditing_) {
+    templateEditing_ = true;
+    templateText_ = SerializeTemplate(prompt_);
+    display_.ShowTemplateCaption(u"Save");
+    display_.ShowJson(templateText_);
+    return;
+  }
+  if (jsonBoxText != templateText_) {
+    templateText_ = jsonBoxText;
+    SaveTemplateText(fileSystem_, templateText_);
+    prompt_ = ParseTemplate(templateText_);
+  }
+  templateEditing_ = false;
+  display_.ShowJson(u"Updated\r\n" + ListParsedPairs(parsedGroups_));
+  display_.ShowTemplateCaption(u"Template");
+}
+
+}  // namespace nomvarix

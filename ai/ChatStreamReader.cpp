@@ -1,0 +1,252 @@
+#include "ai/ChatStreamReader.h"
+
+#include <nlohmann/json.hpp>
+
+#include "ai/JsonExtent.h"
+#include "ai/Utf8Cleaning.h"
+
+namespace nomvarix {
+namespace {
+
+using nlohmann::json;
+
+constexpr std::string_view kDataField = "data:";
+constexpr std::string_view kErrorField = "error:";
+constexpr std::string_view kLineEnds = "\r\n";
+/// An error page, or a body that is one completion, is read up to this many bytes.
+constexpr std::size_t kMaxBodyBytes = 1 << 20;
+/// A single event larger than this is not an answer chunk: the stream is given up.
+constexpr std::size_t kMaxPendingBytes = 4 << 20;
+/// Of a body that is not JSON, the error text shows this much.
+constexpr std::size_t kBodyExcerptBytes = 500;
+
+constexpr const char* kEndedEarly = "The answer ended before the server finished it.";
+constexpr const char* kCutShort = "The answer was cut short: the server's token limit was reached.";
+constexpr const char* kEventTooLarge = "The server's answer could not be read: one event is too large.";
+
+std::string_view TrimmedBlanks(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(" \t\r\n");
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+}
+
+void AppendCapped(std::string& to, std::string_view bytes, std::size_t cap) {
+  if (to.size() < cap) to.append(bytes.substr(0, cap - to.size()));
+}
+
+/// Text the JSON parser accepts: valid UTF-8 as it is, anything else cleaned.
+std::string ParsableText(std::string_view text) {
+  if (IsValidUtf8(text)) return std::string(text);
+  std::string clean = CleanText(text);
+  return IsValidUtf8(clean) ? clean : CleanUtf8(clean);
+}
+
+/// The message of an "error" value: its "message" when it is an object holding one, the text
+/// when it is a string, else the value as JSON.
+std::string ErrorMessageOf(const json& error) {
+  if (error.is_string()) return error.get<std::string>();
+  if (error.is_object()) {
+    const auto message = error.find("message");
+    if (message != error.end() && message->is_string()) return message->get<std::string>();
+  }
+  return error.dump();
+}
+
+/// The string at `key`; empty for a missing or null member; throws for any other kind.
+std::string StringMember(const json& object, const char* key) {
+  const auto member = object.find(key);
+  if (member == object.end() || member->is_null()) return {};
+  return member->get<std::string>();
+}
+
+bool HasElements(const json& value) {
+  return !value.is_null() && !((value.is_array() || value.is_object()) && value.empty());
+}
+
+/// The piece of answer text of a streamed choice: "delta"."content", else "text".
+std::string PieceOf(const json& choice) {
+  if (!choice.is_object()) return {};
+  const auto delta = choice.find("delta");
+  if (delta != choice.end() && delta->is_object() && delta->contains("content")) return StringMember(*delta, "content");
+  return StringMember(choice, "text");
+}
+
+}  // namespace
+
+ChatStreamReader::ChatStreamReader(PieceHandler onPiece, const std::atomic<bool>* cancel)
+    : onPiece_(std::move(onPiece)), cancel_(cancel) {}
+
+void ChatStreamReader::Receive(std::string_view bytes) {
+  if ((cancel_ && cancel_->load()) || done_) return;
+  if (status_ >= 400) {
+    AppendCapped(body_, bytes, kMaxBodyBytes);
+    return;
+  }
+  if (!sawEvent_) AppendCapped(body_, bytes, kMaxBodyBytes);
+  pending_.append(bytes);
+  ReadEvents();
+  if (pending_.size() > kMaxPendingBytes) {
+    lastError_ = kEventTooLarge;
+    pending_.clear();
+    done_ = true;
+  }
+}
+
+void ChatStreamReader::ReadEvents() {
+  const std::string_view text = pending_;
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    const std::size_t data = text.find(kDataField, pos);
+    if (data == std::string_view::npos) {
+      // Whole lines without an event; an unfinished last line may still become one.
+      const std::size_t lastLineEnd = text.find_last_of(kLineEnds);
+      const std::size_t end = lastLineEnd == std::string_view::npos || lastLineEnd < pos ? pos : lastLineEnd + 1;
+      ReadFieldLines(text.substr(pos, end - pos));
+      pos = end;
+      break;
+    }
+    ReadFieldLines(text.substr(pos, data - pos));
+    const std::size_t payload = data + kDataField.size();
+    const JsonExtent extent = FindJsonEnd(text.substr(payload));
+    if (extent.kind == JsonExtent::Kind::Incomplete) {
+      pos = data;
+      break;
+    }
+    if (extent.kind == JsonExtent::Kind::Found) {
+      pos = payload + extent.length;
+      if (!HandleEvent(TrimmedBlanks(text.substr(payload, extent.length)))) {
+        pos = text.size();  // the rest of the block is dropped
+        break;
+      }
+      continue;
+    }
+    // A payload that is not JSON ends at its line end and is skipped.
+    const std::size_t lineEnd = text.find_first_of(kLineEnds, payload);
+    if (lineEnd == std::string_view::npos) {
+      pos = data;
+      break;
+    }
+    pos = lineEnd;
+  }
+  pending_.erase(0, pos);
+}
+
+bool ChatStreamReader::HandleEvent(std::string_view event) {
+  if (cancel_ && cancel_->load()) return false;
+  if (event.empty()) return true;
+  sawEvent_ = true;
+  body_.clear();
+  if (event == "[DONE]") {
+    done_ = finished_ = true;
+    return false;
+  }
+  return HandleChunk(event);
+}
+
+bool ChatStreamReader::HandleChunk(std::string_view text) {
+  try {
+    const json chunk = json::parse(ParsableText(text));
+    if (!chunk.is_object()) return true;
+    std::string piece;
+    if (const auto choices = chunk.find("choices"); choices != chunk.end() && HasElements(*choices)) {
+      const json& choice = choices->at(0);
+      piece = PieceOf(choice);
+      if (choice.is_object()) {
+        const std::string reason = StringMember(choice, "finish_reason");
+        if (!reason.empty()) finished_ = true;
+        if (reason == "length") cutShort_ = true;
+        if (choice.contains("delta") && choice["delta"].is_object()) refusal_ += StringMember(choice["delta"], "refusal");
+      }
+    }
+    AddPiece(piece);
+    // An error ends the block even when the chunk also carries a choice.
+    if (const auto error = chunk.find("error"); error != chunk.end() && !error->is_null()) {
+      lastError_ = ErrorMessageOf(*error);
+      return false;
+    }
+  } catch (const json::exception& error) {
+    lastError_ = std::string("JSON Parse Error: ") + error.what() + "\nRaw chunk: " + std::string(text);
+  }
+  return true;
+}
+
+void ChatStreamReader::ReadFieldLines(std::string_view lines) {
+  while (!lines.empty()) {
+    const std::size_t end = lines.find_first_of(kLineEnds);
+    const std::string_view line = lines.substr(0, end);
+    lines.remove_prefix(end == std::string_view::npos ? lines.size() : end + 1);
+    if (line.substr(0, kErrorField.size()) != kErrorField) continue;
+    const std::string payload(TrimmedBlanks(line.substr(kErrorField.size())));
+    const json error = json::parse(ParsableText(payload), nullptr, false);
+    lastError_ = error.is_discarded() ? payload : ErrorMessageOf(error);
+  }
+}
+
+void ChatStreamReader::AddPiece(const std::string& piece) {
+  if (piece.empty()) return;
+  answer_ += piece;
+  if (onPiece_) onPiece_(piece);
+}
+
+void ChatStreamReader::Finish() {
+  if (cancel_ && cancel_->load()) return;
+  if (status_ >= 400) {
+    ReadErrorBody();
+    return;
+  }
+  if (!done_) ReadFieldLines(pending_);
+  if (!sawEvent_) ReadWholeBody();
+  if (!lastError_.empty()) return;
+  if (!refusal_.empty() && answer_.empty()) {
+    lastError_ = "The model refused: " + refusal_;
+  } else if (cutShort_) {
+    lastError_ = kCutShort;
+  } else if (sawEvent_ && !finished_) {
+    lastError_ = kEndedEarly;
+  }
+}
+
+void ChatStreamReader::ReadWholeBody() {
+  const std::string_view body = TrimmedBlanks(body_);
+  if (body.empty()) {
+    if (lastError_.empty()) lastError_ = "The server sent an empty answer.";
+    return;
+  }
+  if (body.front() != '{') {
+    if (lastError_.empty()) lastError_ = "The server's answer is not a chat completion: " + std::string(body.substr(0, kBodyExcerptBytes));
+    return;
+  }
+  // A server that does not stream answers with one completion.
+  try {
+    const json completion = json::parse(ParsableText(body));
+    if (const auto error = completion.find("error"); error != completion.end() && !error->is_null()) {
+      lastError_ = ErrorMessageOf(*error);
+      return;
+    }
+    const json& choice = completion.at("choices").at(0);
+    const auto message = choice.find("message");
+    AddPiece(message != choice.end() && message->is_object() ? StringMember(*message, "content")
+                                                             : StringMember(choice, "text"));
+    sawEvent_ = true;
+    finished_ = true;
+    cutShort_ = StringMember(choice, "finish_reason") == "length";
+  } catch (const json::exception& error) {
+    lastError_ = std::string("JSON Parse Error: ") + error.what() + "\nRaw chunk: " + std::string(body);
+  }
+}
+
+void ChatStreamReader::ReadErrorBody() {
+  std::string message;
+  const std::string_view body = TrimmedBlanks(body_);
+  const json value = json::parse(ParsableText(body), nullptr, false);
+  if (value.is_object() && value.contains("error") && !value["error"].is_null()) {
+    message = ErrorMessageOf(value["error"]);
+  } else if (value.is_object() && value.contains("message") && value["message"].is_string()) {
+    message = value["message"].get<std::string>();
+  } else {
+    message = CleanUtf8(body.substr(0, kBodyExcerptBytes));
+  }
+  lastError_ = "HTTP " + std::to_string(status_) + (message.empty() ? "" : ": " + message);
+}
+
+}  // namespace nomvarix

@@ -1,0 +1,228 @@
+#include "ai/AiAssistant.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include "support/ChatTestServer.h"
+#include "support/FakeFileSystem.h"
+
+namespace nomvarix {
+namespace {
+
+using namespace std::chrono_literals;
+using test::ChatTestServer;
+
+class RecordingDisplay final : public AiDisplay {
+ public:
+  void ShowResponse(std::u16string_view text) override { responses.emplace_back(text); }
+  void ShowErrors(std::u16string_view text) override { errors.emplace_back(text); }
+  void ShowJson(std::u16string_view text) override { json = text; }
+  void EnableControls(bool on) override { idle = on; }
+  void ShowTemplateCaption(std::u16string_view text) override { caption = text; }
+
+  std::vector<std::u16string> responses;
+  std::vector<std::u16string> errors;
+  std::u16string json;
+  std::u16string caption = u"Template";
+  bool idle = false;
+};
+
+/// The dialog's message queue: workers post, the test's thread hands the messages over.
+class Mailbox {
+ public:
+  AiAssistant::Post Poster() {
+    return [this](WorkerMessage message) {
+      const std::lock_guard lock(mutex_);
+      messages_.push_back(std::move(message));
+      posted_.notify_all();
+    };
+  }
+  /// Hands messages to `assistant` until `done` holds; false when `limit` passed first.
+  template <typename Predicate>
+  bool PumpUntil(AiAssistant& assistant, Predicate done, std::chrono::milliseconds limit = 10s) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (!done()) {
+      std::unique_lock lock(mutex_);
+      if (!posted_.wait_until(lock, end, [&] { return !messages_.empty(); })) return false;
+      WorkerMessage message = std::move(messages_.front());
+      messages_.pop_front();
+      lock.unlock();
+      assistant.Handle(std::move(message));
+    }
+    return true;
+  }
+  void DeliverAll(AiAssistant& assistant) {
+    PumpUntil(assistant, [&] { const std::lock_guard lock(mutex_); return messages_.empty(); }, 0ms);
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable posted_;
+  std::deque<WorkerMessage> messages_;
+};
+
+std::vector<RenamePair> Names(int count) {
+  std::vector<RenamePair> pairs;
+  for (int i = 1; i <= count; ++i) {
+    const std::u16string name = u"f" + std::u16string(1, static_cast<char16_t>(u'0' + i)) + u".txt";
+    pairs.push_back({name, name});
+  }
+  return pairs;
+}
+
+/// An answer renaming the group's names (read from its request) to upper case.
+std::string UpperCaseAnswer(const std::string& requestBody, std::size_t first, std::size_t count) {
+  std::string answer = "[";
+  for (std::size_t i = first; i < first + count; ++i) {
+    const std::string name = "f" + std::to_string(i + 1) + ".txt";
+    if (requestBody.find(name) == std::string::npos) continue;
+    answer += R"({"original":")" + name + R"(","renamed":"F)" + std::to_string(i + 1) + R"(.TXT"},)";
+  }
+  return answer + "]";
+}
+
+class AiAssistantTest : public ::testing::Test {
+ protected:
+  std::unique_ptr<AiAssistant> Make(std::vector<RenamePair> names) {
+    auto assistant = std::make_unique<AiAssistant>(std::move(names), ChatServer{server.BaseUrl(), "m", "k"}, fs,
+                                                   display, mailbox.Poster());
+    assistant->Open();
+    return assistant;
+  }
+  /// The answer to the group of names first..first+count-1, in two pieces.
+  static ChatTestServer::Reply GroupAnswer(int first, int count) {
+    std::string names;
+    for (int i = first; i < first + count; ++i) names += "f" + std::to_string(i + 1) + ".txt ";
+    return ChatTestServer::StreamOf({"Here:\n", UpperCaseAnswer(names, first, count)});
+  }
+  static ChatTestServer::Reply Stalled() {
+    ChatTestServer::Reply reply = ChatTestServer::StreamOf({"thinking"});
+    reply.blocks.pop_back();  // no end marker: the answer stays open
+    reply.stall = true;
+    return reply;
+  }
+
+  ChatTestServer server;
+  test::FakeFileSystem fs;
+  RecordingDisplay display;
+  Mailbox mailbox;
+};
+
+TEST_F(AiAssistantTest, SevenNamesInGroupsOfThreeAreSentOneGroupAfterTheOther) {
+  for (const auto& [first, count] : {std::pair{0, 3}, std::pair{3, 3}, std::pair{6, 1}}) server.AddReply(GroupAnswer(first, count));
+  auto assistant = Make(Names(7));
+  EXPECT_EQ(display.responses, std::vector<std::u16string>{u"Number of items: 7"});
+  EXPECT_TRUE(display.idle);
+
+  EXPECT_FALSE(assistant->Send(u"", 3));  // no rule, nothing sent
+  ASSERT_TRUE(assistant->Send(u"Upper case", 3));
+  EXPECT_FALSE(display.idle);
+  EXPECT_FALSE(assistant->Send(u"again", 3));  // busy
+  ASSERT_TRUE(mailbox.PumpUntil(*assistant, [&] { return !display.errors.empty() && display.errors.back() != u""; }));
+
+  const auto requests = server.Requests();
+  ASSERT_EQ(requests.size(), 3u);
+  const std::size_t perGroup[] = {3, 3, 1};
+  for (std::size_t g = 0; g < 3; ++g) {
+    const auto body = nlohmann::json::parse(requests[g].body);
+    const std::string user = body["messages"].back()["content"];
+    EXPECT_EQ(body["messages"].size(), 6u);  // system, two examples with answers, the group
+    std::size_t objects = 0;
+    for (std::size_t at = user.find("\"original\": \"f"); at != std::string::npos;
+         at = user.find("\"original\": \"f", at + 1)) {
+      ++objects;
+    }
+    EXPECT_EQ(objects, perGroup[g]);
+    EXPECT_NE(user.find("    },\n  ]\n}\n'''"), std::string::npos);  // the request form's comma after the last
+    EXPECT_NE(user.find("Upper case"), std::string::npos);
+  }
+  EXPECT_EQ(display.responses, (std::vector<std::u16string>{
+                                   u"Number of items: 7", u"Start Processing (Groups: 3)", u"Here:\r\n",
+                                   u"Here:\r\n[{\"original\":\"f1.txt\",\"renamed\":\"F1.TXT\"},{\"original\":\"f2.txt\","
+                                   u"\"renamed\":\"F2.TXT\"},{\"original\":\"f3.txt\",\"renamed\":\"F3.TXT\"},]",
+                                   u"Processing group: 2 of 3", u"Here:\r\n",
+                                   u"Here:\r\n[{\"original\":\"f4.txt\",\"renamed\":\"F4.TXT\"},{\"original\":\"f5.txt\","
+                                   u"\"renamed\":\"F5.TXT\"},{\"original\":\"f6.txt\",\"renamed\":\"F6.TXT\"},]",
+                                   u"Processing group: 3 of 3", u"Here:\r\n",
+                                   u"Here:\r\n[{\"original\":\"f7.txt\",\"renamed\":\"F7.TXT\"},]"}));
+  EXPECT_EQ(display.errors.back(), u"Processing complete.\r\nNumber of items: 7, processed: 7");
+  ASSERT_EQ(assistant->ParsedGroups().size(), 3u);
+  EXPECT_EQ(assistant->ParsedGroups()[2], (std::vector<RenamePair>{{u"f7.txt", u"F7.TXT"}}));
+  EXPECT_EQ(display.json.substr(0, 32), u"f1.txt, F1.TXT\r\nf2.txt, F2.TXT\r\n");
+  EXPECT_TRUE(display.idle);
+}
+
+TEST_F(AiAssistantTest, StopEndsTheRunningGroupAndNoFurtherGroupIsSent) {
+  server.AddReply(GroupAnswer(0, 3));
+  server.AddReply(Stalled());
+  server.AddReply(GroupAnswer(6, 1));
+  auto assistant = Make(Names(7));
+
+  ASSERT_TRUE(assistant->Send(u"rule", 3));
+  ASSERT_TRUE(server.WaitForRequests(1, 5s));
+  ASSERT_TRUE(mailbox.PumpUntil(*assistant, [&] { return display.responses.back() == u"Processing group: 2 of 3"; }));
+  ASSERT_TRUE(server.WaitForRequests(2, 5s));
+  std::this_thread::sleep_for(100ms);
+  assistant->StopByUser([&] { mailbox.DeliverAll(*assistant); });
+  EXPECT_FALSE(assistant->Busy());
+  EXPECT_TRUE(display.idle);
+  EXPECT_EQ(display.responses.back(), u"Processing stopped by user.\r\nNumber of items: 7, processed: 3");
+  // The aborted transfer's own text arrives after the stop.
+  ASSERT_TRUE(mailbox.PumpUntil(*assistant, [&] { return display.errors.back() == u"Operation was aborted by an application callback"; }));
+  std::this_thread::sleep_for(200ms);
+  mailbox.DeliverAll(*assistant);
+  EXPECT_EQ(server.Requests().size(), 2u);
+  EXPECT_EQ(display.responses.back(), u"Processing stopped by user.\r\nNumber of items: 7, processed: 3");
+}
+
+TEST_F(AiAssistantTest, NoNamesStillAskOnceAndClosingStopsAGroup) {
+  server.AddReply(ChatTestServer::StreamOf({"nothing to do"}));
+  auto assistant = Make({});
+  ASSERT_TRUE(assistant->Send(u"rule", 10));
+  ASSERT_TRUE(mailbox.PumpUntil(*assistant, [&] { return !assistant->Busy(); }));
+  EXPECT_EQ(display.responses[1], u"Start Processing (Groups: 0)");
+  EXPECT_EQ(display.errors.back(), u"Processing complete.\r\nNumber of items: 0, processed: 0");
+  const std::string user = nlohmann::json::parse(server.Requests().at(0).body)["messages"].back()["content"];
+  EXPECT_EQ(user.substr(user.size() - 13), "JSON file.\n\n\n");  // the empty list is nothing
+  EXPECT_EQ(user.find("filenames"), std::string::npos);
+
+  server.AddReply(Stalled());
+  ASSERT_TRUE(assistant->Send(u"rule", 10));
+  ASSERT_TRUE(server.WaitForRequests(2, 5s));
+  const auto closing = std::chrono::steady_clock::now();
+  assistant.reset();  // as when the dialog closes
+  EXPECT_LT(std::chrono::steady_clock::now() - closing, 4s);
+  const auto end = std::chrono::steady_clock::now() + 5s;
+  while (server.OpenAnswers() > 0 && std::chrono::steady_clock::now() < end) std::this_thread::sleep_for(20ms);
+  EXPECT_EQ(server.OpenAnswers(), 0);
+}
+
+TEST_F(AiAssistantTest, TheTemplateIsEditedInTheJsonBoxAndSavedWhenChanged) {
+  auto assistant = Make(Names(1));
+  EXPECT_EQ(assistant->Template(), DefaultTemplate());
+  assistant->PressTemplate(u"");
+  EXPECT_EQ(display.caption, u"Save");
+  EXPECT_EQ(display.json, SerializeTemplate(DefaultTemplate()));
+
+  assistant->PressTemplate(display.json);  // unchanged: nothing written
+  EXPECT_EQ(display.caption, u"Template");
+  EXPECT_EQ(display.json, u"Updated\r\n");
+  EXPECT_EQ(fs.KindOf(u"/documents/Nomvarix/data/template.txt"), PathKind::Missing);
+
+  assistant->PressTemplate(u"");
+  assistant->PressTemplate(u"#SYSTEM:\r\nBe brief.\r\n");
+  EXPECT_EQ(fs.KindOf(u"/documents/Nomvarix/data/template.txt"), PathKind::File);
+  EXPECT_EQ(assistant->Template().systemText, u"Be brief.");
+  EXPECT_EQ(assistant->Template().example1, u"");
+  // The next dialog reads the saved template.
+  auto next = Make(Names(1));
+  EXPECT_EQ(next->Template().systemText, u"Be brief.");
+}
+
+}  // namespace
+}  // namespace nomvarix
