@@ -81,6 +81,9 @@ class AiAssistant {
   /// end by then is left to end on its own ("Force stopping processing...").
   void StopProcessing();
 
+  /// The server the next group is sent to.
+  void SetServer(ChatServer server) { server_ = std::move(server); }
+
   /// The Template button: shows the template's text for editing, or, while editing, takes the
   /// box's text as the template (saving it to the user's folder when it changed) and lists the
   /// parsed pairs again.

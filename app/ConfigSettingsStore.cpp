@@ -12,7 +12,7 @@
 #include <wx/msw/regconf.h>
 #endif
 
-#include "view/WxText.h"
+#include "controls/WxText.h"
 
 namespace nomvarix {
 namespace {

@@ -17,7 +17,7 @@
 #include "resources/MainMenu.h"
 #include "tree/FolderTreeView.h"
 #include "view/NomvarixView.h"
-#include "view/WxText.h"
+#include "controls/WxText.h"
 
 namespace nomvarix {
 namespace {

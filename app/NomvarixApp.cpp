@@ -10,7 +10,7 @@
 #include "app/rules/CommandLine.h"
 #include "platform/FileSystem.h"
 #include "resources/CommandIds.h"
-#include "view/WxText.h"
+#include "controls/WxText.h"
 
 namespace nomvarix {
 

@@ -25,6 +25,7 @@ class CNomvarixApp final : public wxApp {
   bool OnInit() override;
 
   CMainFrame* MainFrame() const { return frame_; }
+  SettingsStore& Settings() const { return *settings_; }
   /// The start path of the command line until the start folder was opened, then empty.
   const std::u16string& StartPath() const { return startPath_; }
 

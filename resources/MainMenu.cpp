@@ -37,6 +37,7 @@ wxMenuBar* CreateMainMenu() {
   edit->Append(MenuIdOf(cmd::kPaste), "&Paste\tCtrl+V", "Insert Clipboard contents");
   edit->Append(MenuIdOf(cmd::kCut), "Cu&t\tCtrl+X", "Cut the selection and put it on the Clipboard");
   edit->Append(MenuIdOf(cmd::kFind), "Find");
+  edit->Append(MenuIdOf(cmd::kAi), "Ai...\tCtrl+I", "Ask the AI assistant for new names");
   edit->AppendSeparator();
   edit->AppendSubMenu(macros, "Macros");
   edit->AppendSeparator();

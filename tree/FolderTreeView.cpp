@@ -11,7 +11,7 @@
 #include "platform/SettingsStore.h"
 #include "resources/CommandIds.h"
 #include "tree/TreePath.h"
-#include "view/WxText.h"
+#include "controls/WxText.h"
 
 namespace nomvarix {
 namespace {

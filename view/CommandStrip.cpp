@@ -13,7 +13,7 @@
 
 #include "view/Shade.h"
 #include "view/ViewGeometry.h"
-#include "view/WxText.h"
+#include "controls/WxText.h"
 
 namespace nomvarix {
 namespace {

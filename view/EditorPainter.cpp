@@ -9,7 +9,7 @@
 #include "view/CommandStrip.h"
 #include "view/Palette.h"
 #include "view/ViewGeometry.h"
-#include "view/WxText.h"
+#include "controls/WxText.h"
 
 namespace nomvarix {
 namespace {

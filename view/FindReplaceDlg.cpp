@@ -6,7 +6,7 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
-#include "view/WxText.h"
+#include "controls/WxText.h"
 
 namespace nomvarix {
 

@@ -12,6 +12,8 @@
 #include <wx/utils.h>
 #include <wx/msgdlg.h>
 
+#include "ai/RequestPayload.h"
+#include "ai/dialog/AiDialog.h"
 #include "editor/CaretMovement.h"
 #include "editor/KeyMap.h"
 #include "editor/VirtualKey.h"
@@ -34,7 +36,7 @@
 #include "view/ProceedDlg.h"
 #include "view/SystemClipboard.h"
 #include "view/ViewStrips.h"
-#include "view/WxText.h"
+#include "controls/WxText.h"
 
 namespace nomvarix {
 namespace {
@@ -156,6 +158,7 @@ void CNomvarixView::AddCommands() {
   commands_.Add(cmd::kValidateChanges, [this] { ValidateChanges(); });
   commands_.Add(cmd::kRevertLastChanges, [this] { RevertLastChanges(); });
   commands_.Add(cmd::kFind, [this] { OpenFindDialog(); }, [this] { return session_.Editor().LineCount() > 0; });
+  commands_.Add(cmd::kAi, [this] { OpenAiDialog(); });
   commands_.Add(cmd::kSetFilter, [this] { ChooseFilter(); }, [this] { return !session_.Editor().CurrentFolder().empty(); },
                 [this] { return session_.Filter().IsActive(); });
   AddRenamingCommands();
@@ -343,6 +346,15 @@ void CNomvarixView::FindSelectedText() {
   const BlockSelection& selection = session_.Editor().Selection();
   search.findStart = {selection.startLine, selection.startColumn};
   FindNext(session_.Editor(), search, text, {}, false);
+  AfterEdit();
+}
+
+void CNomvarixView::OpenAiDialog() {
+  CAiDialog dialog(this, CollectRequestPairs(session_.Editor()), session_.FileSystemPort(), settings_);
+  const bool insert = dialog.ShowModal() == wxID_OK;
+  SetFocus();  // keys go to the editor again, whatever the window manager does
+  if (!insert) return;
+  session_.ApplyParsedPairs(dialog.ParsedGroups());
   AfterEdit();
 }
 

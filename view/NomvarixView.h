@@ -69,6 +69,8 @@ class CNomvarixView final : public wxWindow {
   void FindNextAgain();
   /// Ctrl+F3: the next match of the selected text after the selection's start.
   void FindSelectedText();
+  /// "Ai": the AI dialog over the selected lines (or all); its parsed names go into the lines.
+  void OpenAiDialog();
   void ChooseFilter();
   void ToggleContextMenuEntry();
   void AddMacroCommands();

@@ -3,7 +3,7 @@
 #include <wx/clipbrd.h>
 
 #include "platform/LineEnds.h"
-#include "view/WxText.h"
+#include "controls/WxText.h"
 
 namespace nomvarix {
 

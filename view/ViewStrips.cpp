@@ -59,6 +59,7 @@ const std::vector<ButtonRow>& CommandRows() {
       {strip::kUndo, u"Undo", K::Push, {119, 176, 230}, kBlack, kLightBorder, 100, true, true, cmd::kUndo},
       {strip::kRedo, u"Redo", K::Push, {119, 176, 230}, kBlack, kLightBorder, 100, true, true, cmd::kRedo},
       Separator(),
+      {strip::kAi, u"AI", K::Push, {124, 58, 237}, kWhite, kLightBorder, 100, true, true, cmd::kAi},
       {strip::kTools, u"Tools", K::DropDown, {0, 120, 215}, kWhite, kLightBorder},
       Separator(),
       {strip::kLeftAlign, u"L Align", K::Push, slate, kWhite, {65, 75, 89}, 100, true, true, cmd::kTrimLeft},

@@ -17,6 +17,7 @@ enum : int {
   kRightAlign = 6,
   kLeftAlign = 7,
   kTools = 100,
+  kAi = 101,
   kFilter = 110,
   kUndo = 200,
   kRedo = 201,

@@ -75,13 +75,23 @@ std::vector<RenamePair> Names(int count) {
   return pairs;
 }
 
-/// An answer renaming the group's names (read from its request) to upper case.
-std::string UpperCaseAnswer(const std::string& requestBody, std::size_t first, std::size_t count) {
+/// "f<n>.txt", or with `upper` "F<n>.TXT".
+std::string FileName(std::size_t number, bool upper = false) {
+  std::string name(upper ? "F" : "f");
+  name += std::to_string(number);
+  name += upper ? ".TXT" : ".txt";
+  return name;
+}
+
+/// An answer renaming the names number first+1..first+count to upper case.
+std::string UpperCaseAnswer(std::size_t first, std::size_t count) {
   std::string answer = "[";
-  for (std::size_t i = first; i < first + count; ++i) {
-    const std::string name = "f" + std::to_string(i + 1) + ".txt";
-    if (requestBody.find(name) == std::string::npos) continue;
-    answer += R"({"original":")" + name + R"(","renamed":"F)" + std::to_string(i + 1) + R"(.TXT"},)";
+  for (std::size_t number = first + 1; number <= first + count; ++number) {
+    answer += R"({"original":")";
+    answer += FileName(number);
+    answer += R"(","renamed":")";
+    answer += FileName(number, true);
+    answer += R"("},)";
   }
   return answer + "]";
 }
@@ -95,10 +105,8 @@ class AiAssistantTest : public ::testing::Test {
     return assistant;
   }
   /// The answer to the group of names first..first+count-1, in two pieces.
-  static ChatTestServer::Reply GroupAnswer(int first, int count) {
-    std::string names;
-    for (int i = first; i < first + count; ++i) names += "f" + std::to_string(i + 1) + ".txt ";
-    return ChatTestServer::StreamOf({"Here:\n", UpperCaseAnswer(names, first, count)});
+  static ChatTestServer::Reply GroupAnswer(std::size_t first, std::size_t count) {
+    return ChatTestServer::StreamOf({"Here:\n", UpperCaseAnswer(first, count)});
   }
   static ChatTestServer::Reply Stalled() {
     ChatTestServer::Reply reply = ChatTestServer::StreamOf({"thinking"});
@@ -114,7 +122,9 @@ class AiAssistantTest : public ::testing::Test {
 };
 
 TEST_F(AiAssistantTest, SevenNamesInGroupsOfThreeAreSentOneGroupAfterTheOther) {
-  for (const auto& [first, count] : {std::pair{0, 3}, std::pair{3, 3}, std::pair{6, 1}}) server.AddReply(GroupAnswer(first, count));
+  for (const auto& [first, count] : {std::pair{0u, 3u}, std::pair{3u, 3u}, std::pair{6u, 1u}}) {
+    server.AddReply(GroupAnswer(first, count));
+  }
   auto assistant = Make(Names(7));
   EXPECT_EQ(display.responses, std::vector<std::u16string>{u"Number of items: 7"});
   EXPECT_TRUE(display.idle);

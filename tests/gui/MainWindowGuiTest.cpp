@@ -20,7 +20,7 @@
 #include "support/NameListText.h"
 #include "text/Utf16.h"
 #include "view/NomvarixView.h"
-#include "view/WxText.h"
+#include "controls/WxText.h"
 
 namespace nomvarix::test {
 namespace {

@@ -1,4 +1,4 @@
-#include "view/WxText.h"
+#include "controls/WxText.h"
 
 namespace nomvarix {
 

@@ -1,0 +1,216 @@
+#include "ai/dialog/AiDialog.h"
+
+#include <climits>
+#include <cstdlib>
+#include <functional>
+#include <mutex>
+#include <optional>
+
+#include <wx/app.h>
+#include <wx/button.h>
+#include <wx/display.h>
+#include <wx/msgdlg.h>
+#include <wx/sizer.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+
+#include "ai/ChatServerSettings.h"
+#include "ai/dialog/LlmSettingsDlg.h"
+#include "controls/ColorEdit.h"
+#include "controls/WxText.h"
+#include "platform/LineEnds.h"
+#include "platform/SettingKeys.h"
+#include "platform/SettingsStore.h"
+
+namespace nomvarix {
+
+/// Carries the workers' messages to the dialog's thread. Once closed (the dialog is going), what a
+/// worker still posts is dropped.
+class WorkerMessageChannel {
+ public:
+  using Deliver = std::function<void(const WorkerMessage&)>;
+  WorkerMessageChannel(wxEvtHandler* target, Deliver deliver) : target_(target), deliver_(std::move(deliver)) {}
+
+  void Post(WorkerMessage message) {
+    const std::lock_guard lock(mutex_);
+    if (!target_) return;
+    // Queued to the dialog's own handler: events still queued when it is destroyed go with it.
+    target_->CallAfter([deliver = deliver_, message = std::move(message)] { deliver(message); });
+  }
+  void Close() {
+    const std::lock_guard lock(mutex_);
+    target_ = nullptr;
+  }
+
+ private:
+  std::mutex mutex_;
+  wxEvtHandler* target_;
+  Deliver deliver_;
+};
+
+namespace {
+
+std::optional<std::string> EnvironmentKey() {
+  const char* key = std::getenv(settings::kLlmApiKeyVariable);
+  if (!key || !*key) return std::nullopt;
+  return std::string(key);
+}
+
+/// wxWidgets separates lines with LF on every platform.
+wxString BoxText(std::u16string_view text) { return ToWx(ToLfLineEnds(text)); }
+
+CColorEdit* ColoredBox(wxWindow* parent, int id, long style, int fontHeight, wxColour background, wxColour text) {
+  auto* box = new CColorEdit(parent, id, style);
+  box->SetFixedFont(fontHeight);
+  box->SetBackground(background);
+  box->SetTextColor(text);
+  return box;
+}
+
+}  // namespace
+
+CAiDialog::CAiDialog(wxWindow* parent, std::vector<RenamePair> requestPairs, FileSystem& fileSystem,
+                     SettingsStore& settings)
+    : wxDialog(parent, wxID_ANY, "AI", wxDefaultPosition, wxDefaultSize, wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER),
+      settings_(settings),
+      groupSize_(static_cast<int>(settings.ReadInteger(settings::kGroupSize, settings::kGroupSizeDefault))) {
+  CreateControls();
+  channel_ = std::make_shared<WorkerMessageChannel>(this, [this](const WorkerMessage& message) {
+    if (assistant_) assistant_->Handle(message);
+  });
+  assistant_ = std::make_unique<AiAssistant>(std::move(requestPairs), ReadChatServer(settings_, EnvironmentKey()),
+                                             fileSystem, static_cast<AiDisplay&>(*this),
+                                             [channel = channel_](WorkerMessage message) { channel->Post(std::move(message)); });
+  assistant_->Open();
+  CentreOnParent();
+}
+
+CAiDialog::~CAiDialog() {
+  assistant_.reset();  // stops a running group while the controls are still there
+  channel_->Close();
+}
+
+void CAiDialog::CreateControls() {
+  const wxColour dark(16, 16, 16);
+  prompt_ = ColoredBox(this, kPrompt, 0, 16, dark, wxColour(255, 255, 255));
+  response_ = ColoredBox(this, kResponse, 0, 16, dark, wxColour(0, 255, 0));
+  json_ = ColoredBox(this, kJson, 0, 14, wxColour(192, 192, 192), wxColour(0, 0, 64));
+  errors_ = ColoredBox(this, kErrors, wxTE_READONLY, 16, dark, wxColour(255, 0, 0));
+  groupSizeBox_ = new wxTextCtrl(this, kGroupSize, wxString::Format("%d", groupSize_), wxDefaultPosition,
+                                 wxSize(FromDIP(48), -1));
+  stop_ = new wxButton(this, kStop, "STOP");
+  send_ = new wxButton(this, kSend, "Send");
+  template_ = new wxButton(this, kTemplate, "Template");
+  llmSettings_ = new wxButton(this, kLlmSettings, "LLM Settings");
+  insertParsed_ = new wxButton(this, kInsertParsed, "Insert Parsed");
+  auto* close = new wxButton(this, wxID_CANCEL, "Close");
+  send_->SetDefault();
+
+  const int gap = FromDIP(6);
+  auto* sendRow = new wxBoxSizer(wxHORIZONTAL);
+  sendRow->AddStretchSpacer();
+  sendRow->Add(stop_, 0, wxRIGHT, gap);
+  sendRow->Add(send_);
+  auto* left = new wxBoxSizer(wxVERTICAL);
+  left->Add(new wxStaticText(this, wxID_ANY,
+                             "Prompt: Verbally describe what you want to do (use \"original\" and \"renamed\" to refer "
+                             "to the fields) "),
+            0, wxBOTTOM, gap);
+  left->Add(prompt_, 1, wxEXPAND);
+  left->Add(sendRow, 0, wxEXPAND | wxTOP | wxBOTTOM, gap);
+  left->Add(new wxStaticText(this, wxID_ANY, "LLM Server Response"), 0, wxBOTTOM, gap);
+  left->Add(response_, 1, wxEXPAND);
+
+  auto* templateRow = new wxBoxSizer(wxHORIZONTAL);
+  templateRow->AddStretchSpacer();
+  templateRow->Add(template_, 0, wxRIGHT, gap);
+  templateRow->Add(llmSettings_);
+  auto* right = new wxBoxSizer(wxVERTICAL);
+  right->Add(templateRow, 0, wxEXPAND | wxBOTTOM, gap);
+  right->Add(json_, 1, wxEXPAND);
+
+  auto* boxes = new wxBoxSizer(wxHORIZONTAL);
+  boxes->Add(left, 1, wxEXPAND | wxRIGHT, gap);
+  boxes->Add(right, 1, wxEXPAND);
+
+  auto* bottom = new wxBoxSizer(wxHORIZONTAL);
+  bottom->AddStretchSpacer(1);
+  bottom->Add(new wxStaticText(this, wxID_ANY, "Send data in groups of "), 0, wxALIGN_CENTER_VERTICAL);
+  bottom->Add(groupSizeBox_, 0, wxALIGN_CENTER_VERTICAL);
+  bottom->AddStretchSpacer(2);
+  bottom->Add(close, 0, wxRIGHT, gap);
+  bottom->Add(insertParsed_);
+
+  auto* all = new wxBoxSizer(wxVERTICAL);
+  all->Add(boxes, 5, wxEXPAND | wxALL, gap * 2);
+  all->Add(new wxStaticText(this, wxID_ANY, "Errors"), 0, wxLEFT | wxRIGHT, gap * 2);
+  all->Add(errors_, 1, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, gap * 2);
+  all->Add(bottom, 0, wxEXPAND | wxALL, gap * 2);
+  SetSizer(all);
+  // The layout's size in dialog units, within the screen.
+  const wxRect screen = wxDisplay(this).GetClientArea();
+  wxSize size = ConvertDialogToPixels(wxSize(701, 382));
+  size.DecTo(wxSize(screen.width * 9 / 10, screen.height * 9 / 10));
+  SetSize(size);
+  SetMinSize(ConvertDialogToPixels(wxSize(400, 250)));
+
+  send_->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnSend(); });
+  stop_->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnStop(); });
+  template_->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
+    assistant_->PressTemplate(ToCrLfLineEnds(FromWx(json_->GetValue())));
+  });
+  llmSettings_->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnLlmSettings(); });
+  insertParsed_->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnInsertParsed(); });
+}
+
+bool CAiDialog::ExchangeGroupSize() {
+  long value = 0;
+  if (!groupSizeBox_->GetValue().Strip(wxString::both).ToLong(&value) || value < INT_MIN || value > INT_MAX) {
+    wxMessageBox("Enter an integer.", "Nomvarix", wxOK | wxICON_EXCLAMATION, this);
+    groupSizeBox_->SetFocus();
+    return false;
+  }
+  groupSize_ = static_cast<int>(value);
+  return true;
+}
+
+void CAiDialog::OnSend() {
+  const std::u16string rule = FromWx(prompt_->GetValue());
+  ExchangeGroupSize();
+  assistant_->Send(ToCrLfLineEnds(rule), groupSize_);
+}
+
+void CAiDialog::OnStop() {
+  assistant_->StopByUser([] { wxTheApp->ProcessPendingEvents(); });
+}
+
+void CAiDialog::OnInsertParsed() {
+  if (ExchangeGroupSize()) EndModal(wxID_OK);
+}
+
+void CAiDialog::OnLlmSettings() {
+  CLlmSettingsDlg dialog(this, ReadChatServer(settings_, std::nullopt), settings::kLlmApiKeyVariable);
+  if (dialog.ShowModal() != wxID_OK) return;
+  WriteChatServer(settings_, dialog.Server());
+  assistant_->SetServer(ReadChatServer(settings_, EnvironmentKey()));
+}
+
+void CAiDialog::ShowResponse(std::u16string_view text) {
+  response_->ChangeValue(BoxText(text));
+  response_->ShowPosition(response_->GetLastPosition());
+}
+
+void CAiDialog::ShowErrors(std::u16string_view text) { errors_->ChangeValue(BoxText(text)); }
+
+void CAiDialog::ShowJson(std::u16string_view text) { json_->ChangeValue(BoxText(text)); }
+
+void CAiDialog::EnableControls(bool idle) {
+  for (wxWindow* control : std::initializer_list<wxWindow*>{send_, insertParsed_, llmSettings_, groupSizeBox_, template_}) {
+    control->Enable(idle);
+  }
+  stop_->Enable(!idle);
+}
+
+void CAiDialog::ShowTemplateCaption(std::u16string_view caption) { template_->SetLabel(ToWx(caption)); }
+
+}  // namespace nomvarix

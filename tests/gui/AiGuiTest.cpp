@@ -1,0 +1,123 @@
+// The AI assistant in the running program: its dialog opened from the editor with Ctrl+I, a rule
+// typed and sent to a chat server on 127.0.0.1, the answer streamed into the dialog, and the parsed
+// names inserted into the editor's lines.
+#include <gtest/gtest.h>
+#include <wx/button.h>
+#include <wx/textctrl.h>
+#include <wx/timer.h>
+
+#include "EditorGuiFixture.h"
+#include "ai/dialog/AiDialog.h"
+#include "app/NomvarixApp.h"
+#include "platform/SettingKeys.h"
+#include "platform/SettingsStore.h"
+#include "support/ChatTestServer.h"
+#include "support/NameListText.h"
+#include "controls/WxText.h"
+#include "text/Utf16.h"
+
+namespace nomvarix::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+/// Works the AI dialog with real mouse and key events once it shows: types the rule, presses
+/// Send, watches the answer arrive and presses "Insert Parsed".
+class AiDialogUser : public wxTimer {
+ public:
+  explicit AiDialogUser(wxUIActionSimulator& sim) : sim_(sim) { Start(100); }
+
+  bool Done() const { return done_; }
+  /// What the response box showed while the answer was still coming, and at the end.
+  wxString partialResponse;
+  wxString finalResponse;
+  wxString listing;
+
+  void Notify() override {
+    for (wxWindow* window : wxTopLevelWindows) {
+      auto* dialog = dynamic_cast<CAiDialog*>(window);
+      if (dialog && dialog->IsShown()) {
+        Stop();
+        Work(*dialog);
+        return;
+      }
+    }
+  }
+
+ private:
+  void Click(wxWindow& control) {
+    const wxRect rect = control.GetScreenRect();
+    sim_.MouseMove(rect.GetLeft() + rect.GetWidth() / 2, rect.GetTop() + rect.GetHeight() / 2);
+    PumpFor(60);
+    sim_.MouseClick();
+    PumpFor(100);
+  }
+  wxTextCtrl& Box(CAiDialog& dialog, int id) { return *dynamic_cast<wxTextCtrl*>(dialog.FindWindow(id)); }
+
+  void Work(CAiDialog& dialog) {
+    wxTextCtrl& response = Box(dialog, CAiDialog::kResponse);
+    EXPECT_EQ(response.GetValue(), "Number of items: 3");
+    Click(Box(dialog, CAiDialog::kPrompt));
+    sim_.Text("beach names");
+    PumpUntil([&] { return Box(dialog, CAiDialog::kPrompt).GetValue() == "beach names"; });
+    Click(*dialog.FindWindow(CAiDialog::kSend));
+    PumpUntil([&] { return response.GetValue().Contains("IMG_0001"); });
+    partialResponse = response.GetValue();
+    PumpUntil([&] { return !dialog.Assistant().Busy(); });
+    finalResponse = response.GetValue();
+    listing = Box(dialog, CAiDialog::kJson).GetValue();
+    Click(*dialog.FindWindow(CAiDialog::kInsertParsed));
+    done_ = true;
+  }
+
+  wxUIActionSimulator& sim_;
+  bool done_ = false;
+};
+
+class AiGuiTest : public EditorGuiFixture {
+ protected:
+  void SetUp() override {
+    EditorGuiFixture::SetUp();
+    OpenFolderWith({"IMG_0001.jpg", "IMG_0002.jpg", "IMG_0003.jpg"});
+    SettingsStore& settings = GuiTestEnvironment::Get().App().Settings();
+    settings.WriteString(settings::kLlmBaseUrl, FromUtf8(server.BaseUrl()));
+    settings.WriteInteger(settings::kGroupSize, 10);
+  }
+
+  ChatTestServer server;
+};
+
+TEST_F(AiGuiTest, NamesStreamedByTheServerAreInsertedIntoTheLines) {
+  ChatTestServer::Reply reply = ChatTestServer::StreamOf(
+      {"Here are the new names:\n'''\n{\"filenames\":[\n", "{\"original\":\"IMG_0001.jpg\",\"renamed\":\"Beach_0001.jpg\"},\n",
+       "{\"original\":\"IMG_0003.jpg\",\"renamed\":\"Caf\xC3\xA9_Terrace_0003.jpg\"}\n", "]}\n'''"});
+  reply.delay = 150ms;
+  server.AddReply(reply);
+
+  AiDialogUser user(sim);
+  view->SetFocus();
+  PumpFor(100);
+  sim.Char('I', wxMOD_CONTROL);
+  ASSERT_TRUE(PumpUntil([&] { return user.Done(); }, 30s));
+  ASSERT_TRUE(PumpUntil([&] { return Editor().Names()[0].newName != u"IMG_0001.jpg"; }));
+
+  // The answer showed while it was still arriving, then whole.
+  EXPECT_FALSE(user.partialResponse.Contains("Terrace"));
+  EXPECT_TRUE(user.finalResponse.Contains("Caf\u00e9_Terrace_0003.jpg"));
+  EXPECT_EQ(FromWx(user.listing), u"IMG_0001.jpg, Beach_0001.jpg\nIMG_0003.jpg, Caf\u00E9_Terrace_0003.jpg\n");
+  EXPECT_EQ(NewNames(Editor().Names()),
+            (std::vector<std::u16string>{u"Beach_0001.jpg", u"IMG_0002.jpg", u"Caf\u00E9_Terrace_0003.jpg"}));
+
+  // The request carried the three names and the typed rule.
+  const auto requests = server.Requests();
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_NE(requests[0].body.find("beach names"), std::string::npos);
+  EXPECT_NE(requests[0].body.find("IMG_0002.jpg"), std::string::npos);
+
+  // Inserting is one step of the undo history.
+  sim.Char('Z', wxMOD_CONTROL);
+  EXPECT_TRUE(PumpUntil([&] { return Editor().Names()[0].newName == u"IMG_0001.jpg"; }));
+}
+
+}  // namespace
+}  // namespace nomvarix::test
