@@ -26,6 +26,8 @@ std::unique_ptr<wxConfigBase> OpenFile(const wxString& path) {
   if (!file.DirExists()) wxFileName::Mkdir(file.GetPath(), wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL);
   auto config = std::make_unique<wxFileConfig>(wxEmptyString, wxEmptyString, file.GetFullPath(),
                                                wxEmptyString, wxCONFIG_USE_LOCAL_FILE);
+  // The file may hold the chat server's API key: readable by its owner only.
+  config->SetUmask(077);
   return config;
 }
 

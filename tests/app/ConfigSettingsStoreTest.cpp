@@ -6,6 +6,8 @@
 #include <wx/utils.h>
 #ifdef _WIN32
 #include <wx/msw/wrapwin.h>
+#else
+#include <sys/stat.h>
 #endif
 
 #include "platform/SettingKeys.h"
@@ -54,6 +56,16 @@ TEST_F(ConfigSettingsStoreTest, WritesAtOnceToTheFileTheVariableNames) {
   EXPECT_EQ(store->ReadInteger(settings::kFontSize, 23), 0xFFFFFFFFu);
   EXPECT_EQ(store->ReadInteger(settings::kGroupSize, settings::kGroupSizeDefault), 10u);
 }
+
+#ifndef _WIN32
+TEST_F(ConfigSettingsStoreTest, TheFileIsTheUsersOwnForItMayHoldAnApiKey) {
+  auto store = ConfigSettingsStore::OpenUserSettings();
+  ASSERT_TRUE(store->WriteString(settings::kLlmApiKey, u"secret"));
+  struct stat info {};
+  ASSERT_EQ(stat((temp.Path() + "conf/settings.ini").c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0600u);
+}
+#endif
 
 TEST_F(ConfigSettingsStoreTest, ValuesThatAreNoIntegersReadAsTheDefault) {
   temp.AddFile("conf/settings.ini",
