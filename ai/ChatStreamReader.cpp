@@ -1,5 +1,7 @@
 #include "ai/ChatStreamReader.h"
 
+#include <algorithm>
+
 #include <nlohmann/json.hpp>
 
 #include "ai/JsonExtent.h"
@@ -94,41 +96,58 @@ void ChatStreamReader::Receive(std::string_view bytes) {
 
 void ChatStreamReader::ReadEvents() {
   const std::string_view text = pending_;
-  std::size_t pos = 0;
+  std::size_t pos = 0;  // what lies before has been read
   while (pos < text.size()) {
-    const std::size_t data = text.find(kDataField, pos);
+    if (payloadStart_) {
+      if (!payloadIsText_) {
+        const JsonExtent extent = scanner_.Scan(text.substr(*payloadStart_));
+        if (extent.kind == JsonExtent::Kind::Incomplete) break;
+        if (extent.kind == JsonExtent::Kind::Found) {
+          const std::string_view event = TrimmedBlanks(text.substr(*payloadStart_, extent.length));
+          pos = searchFrom_ = *payloadStart_ + extent.length;
+          payloadStart_.reset();
+          if (!HandleEvent(event)) {
+            pos = searchFrom_ = text.size();  // the rest of the block is dropped
+            break;
+          }
+          continue;
+        }
+        // A payload that is not JSON ends at its line end and is skipped.
+        payloadIsText_ = true;
+        searchFrom_ = *payloadStart_;
+      }
+      const std::size_t lineEnd = text.find_first_of(kLineEnds, searchFrom_);
+      if (lineEnd == std::string_view::npos) {
+        searchFrom_ = text.size();
+        break;
+      }
+      pos = searchFrom_ = lineEnd;
+      payloadStart_.reset();
+      continue;
+    }
+    // What lies before searchFrom_ was searched before: it holds no marker and no line end.
+    const std::size_t from = std::max(pos, searchFrom_);
+    const std::size_t data = text.find(kDataField, from);
     if (data == std::string_view::npos) {
       // Whole lines without an event; an unfinished last line may still become one.
-      const std::size_t lastLineEnd = text.find_last_of(kLineEnds);
-      const std::size_t end = lastLineEnd == std::string_view::npos || lastLineEnd < pos ? pos : lastLineEnd + 1;
+      const std::size_t lastLineEnd = text.substr(from).find_last_of(kLineEnds);
+      const std::size_t end = lastLineEnd == std::string_view::npos ? pos : from + lastLineEnd + 1;
       ReadFieldLines(text.substr(pos, end - pos));
       pos = end;
+      // A marker may be cut at the block's end: its start is looked for again.
+      searchFrom_ = std::max(pos, text.size() - std::min(text.size(), kDataField.size() - 1));
       break;
     }
     ReadFieldLines(text.substr(pos, data - pos));
-    const std::size_t payload = data + kDataField.size();
-    const JsonExtent extent = FindJsonEnd(text.substr(payload));
-    if (extent.kind == JsonExtent::Kind::Incomplete) {
-      pos = data;
-      break;
-    }
-    if (extent.kind == JsonExtent::Kind::Found) {
-      pos = payload + extent.length;
-      if (!HandleEvent(TrimmedBlanks(text.substr(payload, extent.length)))) {
-        pos = text.size();  // the rest of the block is dropped
-        break;
-      }
-      continue;
-    }
-    // A payload that is not JSON ends at its line end and is skipped.
-    const std::size_t lineEnd = text.find_first_of(kLineEnds, payload);
-    if (lineEnd == std::string_view::npos) {
-      pos = data;
-      break;
-    }
-    pos = lineEnd;
+    pos = data;
+    payloadStart_ = data + kDataField.size();
+    payloadIsText_ = false;
+    scanner_ = JsonEndScanner();
   }
+  // Positions count from the first byte kept.
   pending_.erase(0, pos);
+  if (payloadStart_) *payloadStart_ -= pos;
+  searchFrom_ -= std::min(searchFrom_, pos);
 }
 
 bool ChatStreamReader::HandleEvent(std::string_view event) {
