@@ -38,12 +38,13 @@ constexpr KeyIndicator kKeyIndicators[] = {{WXK_CAPITAL, "CAP"}, {WXK_NUMLOCK, "
 }  // namespace
 
 CMainFrame::CMainFrame(FileSystem& fileSystem, SettingsStore& settings)
-    : wxFrame(nullptr, wxID_ANY, "Nomvarix", wxDefaultPosition, wxSize(1000, 700)),
+    : wxFrame(nullptr, wxID_ANY, "Nomvarix", wxDefaultPosition, wxSize(1200, 740)),
       fileSystem_(fileSystem),
       settings_(settings),
       recent_(settings) {
   SetIcons(AppIcons());
-  SetSize(FromDIP(wxSize(1000, 700)));
+  // Wide enough for the editor's command strip beside its scope buttons at the default font.
+  SetSize(FromDIP(wxSize(1200, 740)));
   SetMenuBar(CreateMainMenu());
   CreateStatusPanes();
 

@@ -1,90 +1,119 @@
 #include "apply/ConflictCheck.h"
 
+#include <algorithm>
 #include <bit>
-#include <vector>
 
 #include "text/AsciiCase.h"
 
 namespace nomvarix {
 namespace {
 
-/// FNV-1a over the code units with A..Z folded, so that names equal but for ASCII case hash alike.
-std::uint64_t FoldedHash(std::u16string_view name) {
-  std::uint64_t hash = 14695981039346656037ull;
-  for (char16_t unit : name) {
-    hash ^= FoldAscii(unit);
-    hash *= 1099511628211ull;
-  }
-  return hash;
+/// About this many lines share a bucket.
+constexpr std::size_t kLinesPerBucket = 512;
+
+std::vector<NameKey> KeysOf(const NameList& names) {
+  std::vector<NameKey> keys;
+  keys.reserve(names.size());
+  for (const NameEntry& entry : names) keys.push_back(KeyOf(entry));
+  return keys;
 }
 
-/// The first line of each folded name, in an open-addressing table of line numbers: no allocation
-/// per line, which keeps the check fast on 100,000 lines.
-template <typename NameOf>
-class FirstLineOfName {
- public:
-  /// `nameOf(line)` gives the name a line is filed under.
-  FirstLineOfName(std::size_t lines, NameOf nameOf)
-      : slots_(std::bit_ceil(lines * 2 + 2)), mask_(slots_.size() - 1), nameOf_(nameOf) {}
-
-  /// The line filed under `name`, or -1.
-  std::int64_t Find(std::u16string_view name, std::uint64_t hash) { return SlotFor(name, hash).line; }
-
-  /// Files `line` under `name` unless an earlier line has it; returns that earlier line or -1.
-  std::int64_t Insert(std::int64_t line, std::u16string_view name, std::uint64_t hash) {
-    Slot& slot = SlotFor(name, hash);
-    if (slot.line >= 0) return slot.line;
-    slot = {static_cast<std::int32_t>(line), Tag(hash)};
-    return -1;
-  }
-
- private:
-  struct Slot {
-    std::int32_t line = -1;
-    std::uint32_t tag = 0;
-  };
-  static std::uint32_t Tag(std::uint64_t hash) { return static_cast<std::uint32_t>(hash >> 32); }
-
-  /// The slot of the line filed under `name`, or the empty slot where it would go.
-  Slot& SlotFor(std::u16string_view name, std::uint64_t hash) {
-    for (std::size_t i = hash & mask_;; i = (i + 1) & mask_) {
-      Slot& slot = slots_[i];
-      if (slot.line < 0 || (slot.tag == Tag(hash) && EqualsFolded(nameOf_(slot.line), name))) return slot;
-    }
-  }
-
-  std::vector<Slot> slots_;
-  std::size_t mask_;
-  NameOf nameOf_;
-};
+bool BySecondLine(const ConflictLink& a, const ConflictLink& b) { return a.secondLine < b.secondLine; }
 
 }  // namespace
 
-void CheckConflicts(const NameList& names, ConflictLinks& links) {
-  links.Clear();
-  FirstLineOfName byNewName(names.size(), [&](std::int64_t line) -> std::u16string_view {
-    return names[static_cast<std::size_t>(line)].newName;
-  });
-  FirstLineOfName byOriginalName(names.size(), [&](std::int64_t line) -> std::u16string_view {
-    return names[static_cast<std::size_t>(line)].originalName;
-  });
-  for (std::size_t i = 0; i < names.size(); ++i) {
-    const NameEntry& entry = names[i];
-    const auto line = static_cast<std::int64_t>(i);
-    const std::uint64_t newHash = FoldedHash(entry.newName);
-    if (const std::int64_t first = byNewName.Insert(line, entry.newName, newHash); first >= 0) {
-      links.duplicateLinks.push_back({first, line, entry.newName});
+void ConflictChecker::Bucket(const std::vector<NameKey>& keys, int bucketBits, bool byDiskName,
+                             std::vector<Filed>& filed, std::vector<std::uint32_t>& bucketStart) {
+  const auto bucketOf = [bucketBits](std::uint64_t hash) {
+    return bucketBits == 0 ? std::size_t{0} : static_cast<std::size_t>(hash >> (64 - bucketBits));
+  };
+  bucketStart.assign((std::size_t{1} << bucketBits) + 1, 0);
+  for (const NameKey& key : keys) ++bucketStart[bucketOf(byDiskName ? key.diskNameHash : key.newNameHash) + 1];
+  for (std::size_t b = 1; b < bucketStart.size(); ++b) bucketStart[b] += bucketStart[b - 1];
+  filed.resize(keys.size());
+  std::vector<std::uint32_t> next(bucketStart.begin(), bucketStart.end() - 1);
+  for (std::size_t line = 0; line < keys.size(); ++line) {
+    const NameKey& key = keys[line];
+    const std::uint64_t hash = byDiskName ? key.diskNameHash : key.newNameHash;
+    filed[next[bucketOf(hash)]++] = {hash, static_cast<std::uint32_t>(line), key.changed && !key.caseOnly};
+  }
+}
+
+void ConflictChecker::IndexNamesOnDisk(const NameList& names, const std::vector<NameKey>& keys) {
+  bucketBits_ = static_cast<int>(std::bit_width(names.size() / kLinesPerBucket));
+  Bucket(keys, bucketBits_, true, diskNames_, diskBucketStart_);
+  // Each bucket sorted by hash, and of the lines with the same name on disk only the first kept.
+  std::vector<Filed> kept;
+  kept.reserve(diskNames_.size());
+  std::vector<std::uint32_t> keptStart(diskBucketStart_.size(), 0);
+  for (std::size_t b = 0; b + 1 < diskBucketStart_.size(); ++b) {
+    const auto first = diskNames_.begin() + diskBucketStart_[b];
+    const auto last = diskNames_.begin() + diskBucketStart_[b + 1];
+    std::stable_sort(first, last, [](const Filed& x, const Filed& y) { return x.hash < y.hash; });
+    const std::size_t bucketKept = kept.size();
+    for (auto it = first; it != last; ++it) {
+      // Lines with the same hash are next to each other, the earliest first.
+      bool seen = false;
+      for (std::size_t k = kept.size(); k > bucketKept && kept[k - 1].hash == it->hash && !seen; --k) {
+        seen = EqualsFolded(names[kept[k - 1].line].originalName, names[it->line].originalName);
+      }
+      if (!seen) kept.push_back(*it);
     }
-    const bool unchanged = entry.newName == entry.originalName;
-    const std::uint64_t originalHash = unchanged ? newHash : FoldedHash(entry.originalName);
-    if (!unchanged && !EqualsFolded(entry.originalName, entry.newName)) {
-      // Only earlier lines are filed yet.
-      if (const std::int64_t taken = byOriginalName.Find(entry.newName, newHash); taken >= 0) {
-        links.diskNameLinks.push_back({taken, line, entry.newName});
+    keptStart[b + 1] = static_cast<std::uint32_t>(kept.size());
+  }
+  diskNames_ = std::move(kept);
+  diskBucketStart_ = std::move(keptStart);
+}
+
+void ConflictChecker::Check(const NameList& names, const std::vector<NameKey>& keys, std::uint64_t listGeneration,
+                            ConflictLinks& links) {
+  if (!indexed_ || listGeneration != generation_ || names.size() != indexedLines_) {
+    IndexNamesOnDisk(names, keys);
+    indexed_ = true;
+    generation_ = listGeneration;
+    indexedLines_ = names.size();
+  }
+  links.Clear();
+  Bucket(keys, bucketBits_, false, newNames_, newBucketStart_);
+  for (std::size_t b = 0; b + 1 < newBucketStart_.size(); ++b) {
+    const std::size_t count = newBucketStart_[b + 1] - newBucketStart_[b];
+    if (count == 0) continue;
+    // The bucket's own table of the first line of each new name (hash 0 with line -1 is empty).
+    const std::size_t size = std::bit_ceil(count * 2);
+    table_.assign(size, Filed{0, UINT32_MAX, false});
+    const auto diskFirst = diskNames_.begin() + diskBucketStart_[b];
+    const auto diskLast = diskNames_.begin() + diskBucketStart_[b + 1];
+    for (std::size_t at = newBucketStart_[b]; at < newBucketStart_[b + 1]; ++at) {
+      const Filed& line = newNames_[at];
+      const std::u16string& name = names[line.line].newName;
+      for (std::size_t slot = line.hash & (size - 1);; slot = (slot + 1) & (size - 1)) {
+        Filed& filed = table_[slot];
+        if (filed.line == UINT32_MAX) {
+          filed = line;
+          break;
+        }
+        if (filed.hash == line.hash && EqualsFolded(names[filed.line].newName, name)) {
+          links.duplicateLinks.push_back({filed.line, line.line, name});
+          break;
+        }
+      }
+      if (!line.looksUpDiskName) continue;
+      // The first line with this name on disk; it counts only when it comes before this one.
+      for (auto disk = std::lower_bound(diskFirst, diskLast, line.hash,
+                                        [](const Filed& f, std::uint64_t hash) { return f.hash < hash; });
+           disk != diskLast && disk->hash == line.hash; ++disk) {
+        if (!EqualsFolded(names[disk->line].originalName, name)) continue;
+        if (disk->line < line.line) links.diskNameLinks.push_back({disk->line, line.line, name});
+        break;
       }
     }
-    byOriginalName.Insert(line, entry.originalName, originalHash);
   }
+  std::sort(links.duplicateLinks.begin(), links.duplicateLinks.end(), BySecondLine);
+  std::sort(links.diskNameLinks.begin(), links.diskNameLinks.end(), BySecondLine);
+}
+
+void CheckConflicts(const NameList& names, ConflictLinks& links) {
+  ConflictChecker().Check(names, KeysOf(names), 0, links);
 }
 
 }  // namespace nomvarix

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "editor/NameEntry.h"
+#include "editor/NameKey.h"
 
 namespace nomvarix {
 
@@ -27,10 +28,48 @@ struct ConflictLinks {
   }
 };
 
-/// Rebuilds both lists in one pass down the list, comparing names with A..Z folded. A duplicate
-/// links every later equal new name to the first line that has it; a disk-name link joins a line
-/// whose new name is the original name of an earlier line (a later line's name is not looked at:
-/// that map grows as the pass goes down). Lines unchanged or changed only in case take no disk name.
+/// Rebuilds both lists, in the order of their later lines, comparing names with A..Z folded. A
+/// duplicate links every later equal new name to the first line that has it; a disk-name link joins
+/// a line whose new name is the original name of an earlier line (a later line's name is not looked
+/// at). Lines unchanged or changed only in case take no disk name.
 void CheckConflicts(const NameList& names, ConflictLinks& links);
+
+/// The same check, run again and again over one list, from the lines' keys (editor/NameKey.h).
+/// What only a new list changes (the first line of every name on disk) is kept between runs, and
+/// so are the work arrays.
+///
+/// The lines are first sorted into buckets by their hashes, and each bucket is checked on its own
+/// with a table small enough to stay in the processor's cache: on 100,000 lines one big table
+/// would miss the cache on nearly every look-up.
+class ConflictChecker {
+ public:
+  /// As CheckConflicts. `keys` are the lines' keys; `listGeneration` changes whenever the list is
+  /// replaced (a new load), which is when the names on disk can change.
+  void Check(const NameList& names, const std::vector<NameKey>& keys, std::uint64_t listGeneration,
+             ConflictLinks& links);
+
+ private:
+  /// One line in a bucket: the hash it is filed under, and the line.
+  struct Filed {
+    std::uint64_t hash;
+    std::uint32_t line;
+    bool looksUpDiskName;  ///< changed, and not only in case
+  };
+  /// The lines' hashes sorted into buckets by their top bits, each bucket in line order.
+  static void Bucket(const std::vector<NameKey>& keys, int bucketBits, bool byDiskName, std::vector<Filed>& filed,
+                     std::vector<std::uint32_t>& bucketStart);
+  void IndexNamesOnDisk(const NameList& names, const std::vector<NameKey>& keys);
+
+  bool indexed_ = false;
+  std::uint64_t generation_ = 0;
+  std::size_t indexedLines_ = 0;
+  int bucketBits_ = 0;
+  /// The first line of each name on disk, by bucket, each bucket sorted by hash.
+  std::vector<Filed> diskNames_;
+  std::vector<std::uint32_t> diskBucketStart_;
+  std::vector<Filed> newNames_;
+  std::vector<std::uint32_t> newBucketStart_;
+  std::vector<Filed> table_;
+};
 
 }  // namespace nomvarix

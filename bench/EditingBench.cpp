@@ -1,8 +1,11 @@
-// Editing 100,000 lines of 20 to 40 characters: one character typed into a column caret over all
-// lines (with its undo snapshot and conflict check), the conflict check alone, one undo step, and
+// Editing 100,000 lines of 20 to 40 characters: characters typed into a column caret over all
+// lines (with their undo snapshots and conflict checks), the first one after a load on its own,
+// the conflict check alone, one undo step, and
 // the memory the undo history holds after 100 one-line edits and after 100 edits of every line.
 //
 //   build/release/bench/editing_bench
+#include <memory>
+
 #include <benchmark/benchmark.h>
 
 #include "BenchFolders.h"
@@ -51,6 +54,20 @@ void BM_TypeCharIntoColumnCaret(benchmark::State& state) {
   state.counters["undo_MB"] = static_cast<double>(loaded.Editor().History().MemoryBytes()) / 1e6;
 }
 
+/// The first keystroke after a load: every line's buffers grow for the first time, and the
+/// first snapshot copies every name.
+void BM_FirstTypeCharAfterLoad(benchmark::State& state) {
+  std::unique_ptr<LoadedSession> loaded;
+  for (auto _ : state) {
+    state.PauseTiming();
+    loaded.reset();
+    loaded = std::make_unique<LoadedSession>();
+    loaded->ColumnCaret(3);
+    state.ResumeTiming();
+    benchmark::DoNotOptimize(loaded->session.TypeChar(u'x'));
+  }
+}
+
 void BM_CheckConflicts(benchmark::State& state) {
   LoadedSession loaded;
   for (auto _ : state) loaded.session.CheckConflicts();
@@ -90,6 +107,7 @@ void BM_UndoMemory(benchmark::State& state) {
 
 // 30 keystrokes in a row, as typing does: each line grows by one character each time.
 BENCHMARK(BM_TypeCharIntoColumnCaret)->Unit(benchmark::kMillisecond)->Iterations(30);
+BENCHMARK(BM_FirstTypeCharAfterLoad)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_CheckConflicts)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_UndoOneStep)->Unit(benchmark::kMillisecond)->Iterations(50);
 BENCHMARK(BM_UndoMemory)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1);

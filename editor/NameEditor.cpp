@@ -1,6 +1,7 @@
 #include "editor/NameEditor.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "platform/FileSystem.h"
 
@@ -10,17 +11,24 @@ bool NameEditor::IsChecked(ScopeButton button) const {
   return button == ScopeButton::Name ? nameChecked_ : extensionChecked_;
 }
 
-void NameEditor::LayoutLine(std::size_t line) {
+void NameEditor::LayoutLine(std::size_t line) { LayoutLineFrom(line, 0); }
+
+void NameEditor::LayoutLineFrom(std::size_t line, std::size_t column) {
   if (line >= names_.size()) return;
   NameEntry& entry = names_[line];
   const std::u16string_view compared = ScopedPart(entry.originalName, editScope_);
-  entry.cells.resize(entry.lineText.size());
-  for (std::size_t i = 0; i < entry.lineText.size(); ++i) {
-    GlyphCell& cell = entry.cells[i];
-    cell.ch = entry.lineText[i];
-    cell.x = static_cast<std::int32_t>(i) * metrics_.charWidth;
-    cell.selected = false;
-    cell.changed = i >= compared.size() || entry.lineText[i] != compared[i];
+  const std::u16string_view text = entry.lineText;
+  entry.cells.resize(text.size());
+  GlyphCell* cells = entry.cells.data();
+  const std::int32_t width = metrics_.charWidth;
+  // Two plain loops (the part that has an original character to compare with, then the rest)
+  // that the compiler can keep tight: this runs for every line of a column edit.
+  const std::size_t compare = std::min(text.size(), compared.size());
+  for (std::size_t i = column; i < compare; ++i) {
+    cells[i] = GlyphCell{text[i], false, text[i] != compared[i], static_cast<std::int32_t>(i) * width};
+  }
+  for (std::size_t i = std::max(column, compare); i < text.size(); ++i) {
+    cells[i] = GlyphCell{text[i], false, true, static_cast<std::int32_t>(i) * width};
   }
 }
 
@@ -57,18 +65,22 @@ void NameEditor::SetNewName(std::size_t line, std::u16string name) {
 }
 
 void NameEditor::NoteNewName(std::size_t line) {
-  if (names_[line].newName != names_[line].originalName) {
-    anyNameChanged_ = true;
-    anyNameChangedKnown_ = true;
-  } else if (anyNameChanged_) {
-    anyNameChangedKnown_ = false;  // other lines may still be changed
+  keys_[line] = KeyAfterNewName(names_[line], keys_[line]);
+  // Written only when they change: lines edited side by side would otherwise fight over them.
+  const auto set = [](std::atomic<bool>& flag, bool value) {
+    if (flag.load(std::memory_order_relaxed) != value) flag.store(value, std::memory_order_relaxed);
+  };
+  if (keys_[line].changed) {
+    set(anyNameChanged_, true);
+    set(anyNameChangedKnown_, true);
+  } else if (anyNameChanged_.load(std::memory_order_relaxed)) {
+    set(anyNameChangedKnown_, false);  // other lines may still be changed
   }
 }
 
 bool NameEditor::AnyNameChanged() const {
   if (!anyNameChangedKnown_) {
-    anyNameChanged_ = std::any_of(names_.begin(), names_.end(),
-                                  [](const NameEntry& e) { return e.newName != e.originalName; });
+    anyNameChanged_ = std::any_of(keys_.begin(), keys_.end(), [](const NameKey& key) { return key.changed; });
     anyNameChangedKnown_ = true;
   }
   return anyNameChanged_;
@@ -98,6 +110,7 @@ bool NameEditor::ToggleScopeButton(ScopeButton button) {
 
 bool NameEditor::LoadFolder(const FileSystem& fileSystem, std::u16string_view folder, SortOrder order,
                             const EntryFilter& accepts) {
+  ++listGeneration_;
   topLine_ = 0;
   selection_ = {};
   caret_ = {};
@@ -112,6 +125,7 @@ bool NameEditor::LoadFolder(const FileSystem& fileSystem, std::u16string_view fo
   });
   if (!listed) {
     names_.clear();
+    keys_.clear();
     anyNameChanged_ = false;
     anyNameChangedKnown_ = true;
     currentFolder_.clear();
@@ -127,12 +141,14 @@ bool NameEditor::LoadFolder(const FileSystem& fileSystem, std::u16string_view fo
   // Every entry is replaced, but the old entries' buffers are reused: reloading a large folder
   // (sort commands, Reload) then allocates and frees next to nothing.
   names_.resize(scanned.size());
+  keys_.resize(scanned.size());
   for (std::size_t i = 0; i < scanned.size(); ++i) {
     NameEntry& entry = names_[i];
     entry.lineText.assign(scanned[i]);
     entry.newName.assign(scanned[i]);
     entry.originalName.swap(scanned[i]);
     entry.errorMark = false;
+    keys_[i] = KeyOf(entry);
     LayoutLine(i);
   }
   anyCellMarked_ = false;  // every line was laid out afresh
@@ -144,6 +160,9 @@ bool NameEditor::LoadFolder(const FileSystem& fileSystem, std::u16string_view fo
 
 void NameEditor::ReplaceLines(NameList lines) {
   names_ = std::move(lines);
+  ++listGeneration_;
+  keys_.resize(names_.size());
+  for (std::size_t i = 0; i < names_.size(); ++i) keys_[i] = KeyOf(names_[i]);
   selection_ = {};
   caret_ = {};
   topLine_ = 0;

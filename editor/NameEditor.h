@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -8,6 +9,7 @@
 #include "editor/BlockSelection.h"
 #include "editor/EditScope.h"
 #include "editor/NameEntry.h"
+#include "editor/NameKey.h"
 #include "editor/NameSort.h"
 #include "editor/ScrollRequest.h"
 #include "editor/TextPos.h"
@@ -32,12 +34,17 @@ class NameEditor {
  public:
   // ---- Lines, scope and folder ----------------------------------------------------------------
   const NameList& Names() const { return names_; }
+  /// One key per line, always matching the line's names (for the conflict check).
+  const std::vector<NameKey>& Keys() const { return keys_; }
   std::size_t LineCount() const { return names_.size(); }
   EditScope Scope() const { return editScope_; }
   int MinColumn() const { return MinColumnOf(editScope_); }
   bool IsChecked(ScopeButton button) const;
   /// The folder whose files are listed, ending with a separator; empty when nothing is loaded.
   const std::u16string& CurrentFolder() const { return currentFolder_; }
+  /// Changes whenever the list is replaced (a load, or the lines of a revert): the names on disk
+  /// stay the same as long as it does not.
+  std::uint64_t ListGeneration() const { return listGeneration_; }
 
   /// Rebuilds the cells of one line from its lineText; the changed marks compare, position by
   /// position, with the original name's part in the current scope. Out-of-range lines are ignored.
@@ -57,7 +64,9 @@ class NameEditor {
 
   /// Marks or unmarks a line as having a problem (validation, applying); out of range is ignored.
   void SetErrorMark(std::size_t line, bool mark) {
-    if (line < names_.size()) names_[line].errorMark = mark;
+    if (line >= names_.size() || names_[line].errorMark == mark) return;
+    names_[line].errorMark = mark;
+    history_.LineChanged(line);
   }
 
   /// Switches the scope: every line shows the new scope's part of its newName, nothing selected,
@@ -192,7 +201,12 @@ class NameEditor {
   bool Redo();
 
  private:
-  void ForgetLongestLine() { longestLineValid_ = false; }
+  void ForgetLongestLine() {
+    if (longestLineValid_.load(std::memory_order_relaxed)) longestLineValid_.store(false, std::memory_order_relaxed);
+  }
+  /// LayoutLine for a line whose text changed only from `column` on, none of whose cells is
+  /// marked: the cells before `column` stay as they are.
+  void LayoutLineFrom(std::size_t line, std::size_t column);
   /// Keeps AnyNameChanged() current after `line` got a new newName.
   void NoteNewName(std::size_t line);
   /// Clears every mark, then marks columns [from, to) of the lines first..last that have them.
@@ -200,6 +214,10 @@ class NameEditor {
   void Restore(const UndoSnapshot& snapshot);
   UndoHistory::State CurrentState() const;
   bool TypeIntoCaret(char16_t ch);
+  /// Runs `edit` on each line first..last (lines outside the list skipped) and saves each chunk
+  /// of lines for the undo history as the edit leaves it.
+  template <typename Edit>
+  void EditLines(std::int32_t first, std::int32_t last, Edit edit);
   /// Backspace (`beforeCaret`) or Delete, by the selection's shape.
   bool DeleteAtCaret(bool beforeCaret);
   bool OverTypeBlock(char16_t ch);
@@ -207,10 +225,12 @@ class NameEditor {
   bool IsLine(std::int32_t line) const { return line >= 0 && static_cast<std::size_t>(line) < names_.size(); }
 
   NameList names_;
+  std::vector<NameKey> keys_;
   EditScope editScope_ = EditScope::WholeName;
   bool nameChecked_ = true;
   bool extensionChecked_ = true;
   std::u16string currentFolder_;
+  std::uint64_t listGeneration_ = 0;
 
   BlockSelection selection_;
   TextPos caret_;
@@ -219,10 +239,11 @@ class NameEditor {
   std::int32_t topLine_ = 0;
   std::int32_t leftColumn_ = 0;
   mutable std::int32_t longestLine_ = 0;
-  mutable bool longestLineValid_ = false;
+  // Atomic: lines are edited on two threads at once (ParallelRanges).
+  mutable std::atomic<bool> longestLineValid_ = false;
   /// AnyNameChanged(): the answer, and whether it is known without looking at every line.
-  mutable bool anyNameChanged_ = false;
-  mutable bool anyNameChangedKnown_ = true;
+  mutable std::atomic<bool> anyNameChanged_ = false;
+  mutable std::atomic<bool> anyNameChangedKnown_ = true;
   /// False while no cell of any line is marked selected (then deleting has nothing to look at).
   bool anyCellMarked_ = false;
 

@@ -2,8 +2,41 @@
 #include <algorithm>
 
 #include "editor/NameEditor.h"
+#include "editor/ParallelRanges.h"
 
 namespace nomvarix {
+template <typename Edit>
+void NameEditor::EditLines(std::int32_t first, std::int32_t last, Edit edit) {
+  first = std::max(first, 0);
+  last = std::min(last, static_cast<std::int32_t>(names_.size()) - 1);
+  if (last < first) return;
+  const std::size_t chunkLines = UndoHistory::kChunkLines;
+  const auto from = static_cast<std::size_t>(first);
+  // The halves meet at a chunk's start, so that no chunk is saved from both.
+  const std::size_t lead = (chunkLines - from % chunkLines) % chunkLines;
+  const std::size_t count = static_cast<std::size_t>(last) - from + 1;
+  const auto editRange = [&](std::size_t begin, std::size_t end) {
+    for (std::size_t line = begin; line < end; ++line) {
+      if (line + 6 < end) {
+        const NameEntry& ahead = names_[line + 6];
+        __builtin_prefetch(ahead.lineText.data(), 1);
+        __builtin_prefetch(ahead.newName.data(), 1);
+        __builtin_prefetch(ahead.originalName.data());
+        const char* cells = reinterpret_cast<const char*>(ahead.cells.data());
+        for (int k = 0; k < 4; ++k) __builtin_prefetch(cells + 64 * k, 1);
+        __builtin_prefetch(&keys_[line + 6], 1);
+      }
+      edit(static_cast<std::int32_t>(line));
+      if ((line + 1) % chunkLines == 0 || line + 1 == end) history_.SaveChangedChunk(CurrentState(), line / chunkLines);
+    }
+  };
+  editRange(from, from + std::min(lead, count));
+  if (count > lead) {
+    ParallelRanges(count - lead, chunkLines,
+                   [&](std::size_t begin, std::size_t end) { editRange(from + lead + begin, from + lead + end); });
+  }
+}
+
 namespace {
 
 /// Characters that no file name may contain, refused as typed.
@@ -26,7 +59,7 @@ void NameEditor::InsertText(std::int32_t line, std::int32_t column, std::u16stri
   const auto at = lineText.begin() + column;
   lineText.insert(at, text.begin(), text.end());
   CommitLineText(index);
-  LayoutLine(index);
+  LayoutLineFrom(index, anyCellMarked_ ? 0 : static_cast<std::size_t>(column));
 }
 
 void NameEditor::DeleteSelectedCells(std::int32_t line) {
@@ -53,9 +86,7 @@ void NameEditor::DeleteSelectedCellsKeepNonEmpty(std::int32_t line) {
 
 void NameEditor::DeleteSelection() {
   if (selection_.IsNone()) return;
-  if (anyCellMarked_) {
-    for (std::int32_t line = selection_.startLine; line <= selection_.endLine; ++line) DeleteSelectedCells(line);
-  }
+  if (anyCellMarked_) EditLines(selection_.startLine, selection_.endLine, [this](std::int32_t line) { DeleteSelectedCells(line); });
   selection_.endColumn = selection_.startColumn;
   caret_ = {selection_.endLine, selection_.startColumn};
   ClampSelection();
@@ -92,7 +123,7 @@ bool NameEditor::TypeIntoCaret(char16_t ch) {
     ScrollColumnIntoView(caret_.column);
     return true;
   }
-  for (std::int32_t line = at.startLine; line <= at.endLine; ++line) InsertChar(line, at.startColumn, ch);
+  EditLines(at.startLine, at.endLine, [&](std::int32_t line) { InsertChar(line, at.startColumn, ch); });
   selection_ = {at.startLine, at.endLine, column, column};
   caret_ = {at.endLine, column};
   ClampSelection();
@@ -101,15 +132,14 @@ bool NameEditor::TypeIntoCaret(char16_t ch) {
 
 bool NameEditor::OverTypeBlock(char16_t ch) {
   const BlockSelection at = selection_;
-  for (std::int32_t line = at.startLine; line <= at.endLine; ++line) {
-    if (!IsLine(line)) continue;
+  EditLines(at.startLine, at.endLine, [&](std::int32_t line) {
     const auto index = static_cast<std::size_t>(line);
     std::u16string& text = names_[index].lineText;
-    if (static_cast<std::size_t>(at.startColumn) >= text.size()) continue;
+    if (static_cast<std::size_t>(at.startColumn) >= text.size()) return;
     text[static_cast<std::size_t>(at.startColumn)] = ch;
     CommitLineText(index);
     LayoutLine(index);
-  }
+  });
   selection_.startColumn = std::min(at.startColumn + 1, at.endColumn);
   caret_ = {at.endLine, selection_.startColumn};
   ClampSelection();
@@ -135,12 +165,12 @@ bool NameEditor::DeleteAtCaret(bool beforeCaret) {
   }
   // Lines too short to have the character are left alone.
   const std::int32_t erased = beforeCaret ? column - 1 : column;
-  for (std::int32_t line = selection_.startLine; line <= selection_.endLine; ++line) {
-    if (IsLine(line) && EraseAt(names_, line, erased)) {
+  EditLines(selection_.startLine, selection_.endLine, [&](std::int32_t line) {
+    if (EraseAt(names_, line, erased)) {
       CommitLineText(static_cast<std::size_t>(line));
-      LayoutLine(static_cast<std::size_t>(line));
+      LayoutLineFrom(static_cast<std::size_t>(line), anyCellMarked_ ? 0 : static_cast<std::size_t>(erased));
     }
-  }
+  });
   selection_.startColumn = selection_.endColumn = erased;
   caret_ = {selection_.endLine, erased};
   ClampSelection();

@@ -24,11 +24,18 @@ bool NameEditor::Redo() {
 }
 
 void NameEditor::Restore(const UndoSnapshot& snapshot) {
+  // A step from before the lines of a revert were shown brings the other list back.
+  const bool sameList = history_.IsOfCurrentList(snapshot) && keys_.size() == snapshot.originalNames->size();
+  if (!sameList) ++listGeneration_;
   RestoreNames(snapshot, editScope_, names_);
   selection_ = snapshot.selection;
   caret_ = snapshot.caret;
   topLine_ = snapshot.topLine;
-  for (std::size_t i = 0; i < names_.size(); ++i) LayoutLine(i);
+  keys_.resize(names_.size());
+  for (std::size_t i = 0; i < names_.size(); ++i) {
+    keys_[i] = sameList ? KeyAfterNewName(names_[i], keys_[i]) : KeyOf(names_[i]);
+    LayoutLine(i);
+  }
   anyCellMarked_ = false;
   anyNameChangedKnown_ = false;
   ForgetLongestLine();

@@ -11,28 +11,10 @@
 #include "editor/BlockSelection.h"
 #include "editor/EditScope.h"
 #include "editor/NameEntry.h"
+#include "editor/SavedChunk.h"
 #include "editor/TextPos.h"
 
 namespace nomvarix {
-
-/// The lines of one stretch of the list as a snapshot keeps them: each line's newName, its
-/// lineText only where that is not simply the scope's part of newName, and its error mark. Cells
-/// are not kept: restoring lays every line out again.
-struct SavedChunk {
-  /// Per line: newName, then lineText when it is kept. One byte per code unit when every unit of
-  /// the chunk is below 0x100 (most file names), two otherwise.
-  std::string narrowText;
-  std::u16string wideText;
-  std::vector<std::uint32_t> newNameEnd;   ///< per line: where its newName ends in the text
-  std::vector<std::uint32_t> lineTextEnd;  ///< per line: where its kept lineText ends
-  std::vector<bool> lineTextKept;
-  std::vector<bool> errorMark;
-
-  std::size_t LineCount() const { return newNameEnd.size(); }
-  std::size_t Bytes() const;
-  /// Units [begin, end) of the text.
-  void CopyText(std::uint32_t begin, std::uint32_t end, std::u16string& out) const;
-};
 
 /// One saved state: the whole list, the selection, the caret and the first visible line. Snapshots
 /// share the chunks (and the original names) that did not change between them.
@@ -72,6 +54,10 @@ class UndoHistory {
   void ListReplaced();
   /// A line's texts or error mark changed since the last snapshot.
   void LineChanged(std::size_t line);
+  /// Saves one chunk of lines now if it changed since it was last saved. An edit over many lines
+  /// calls it as it leaves each chunk, while the chunk's lines are still in the processor's cache:
+  /// the next snapshot then has little left to copy.
+  void SaveChangedChunk(const State& state, std::size_t chunk);
 
   /// Saves `state` as the newest undo step, keeps the newest 100 and drops the redo steps.
   void Push(const State& state);
@@ -81,6 +67,9 @@ class UndoHistory {
   std::optional<UndoSnapshot> TakeRedo(const State& current);
   /// The list has just been made equal to `snapshot`: its chunks become the saved copy.
   void Adopt(const UndoSnapshot& snapshot);
+
+  /// Whether `snapshot` was taken of the list as it is now loaded (the same names on disk).
+  bool IsOfCurrentList(const UndoSnapshot& snapshot) const { return snapshot.originalNames == originalNames_; }
 
   /// Bytes held by both stacks, every shared chunk and name list counted once.
   std::size_t MemoryBytes() const;
@@ -96,7 +85,8 @@ class UndoHistory {
   std::deque<UndoSnapshot> redo_;
   std::shared_ptr<const std::vector<std::u16string>> originalNames_;
   std::vector<std::shared_ptr<const SavedChunk>> chunks_;
-  std::vector<bool> dirty_;
+  std::vector<std::uint8_t> dirty_;  ///< per chunk: changed since saved (a byte each, so that edits of
+                                     ///< different chunks may run side by side)
 };
 
 /// The list a snapshot describes, line by line, with its cells not yet laid out. `scope` must be

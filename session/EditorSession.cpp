@@ -59,7 +59,7 @@ bool EditorSession::RestorePendingEdits(std::u16string_view folder) {
 void EditorSession::ForgetPendingEdits(std::u16string_view folder) { pending_.Forget(folder); }
 
 void EditorSession::CheckConflicts() {
-  if (checkConflicts_) nomvarix::CheckConflicts(editor_.Names(), links_);
+  if (checkConflicts_) conflictChecker_.Check(editor_.Names(), editor_.Keys(), editor_.ListGeneration(), links_);
 }
 
 bool EditorSession::Validate(std::u16string& report) { return ValidateChanges(editor_, fileSystem_, report); }

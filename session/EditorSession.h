@@ -151,6 +151,7 @@ class EditorSession {
   SettingsStore& settings_;
   NameEditor editor_;
   ConflictLinks links_;
+  ConflictChecker conflictChecker_;
   PendingEditMemory pending_;
   SortOrder order_;
   bool checkConflicts_;

@@ -1,6 +1,10 @@
 #include "apply/ConflictCheck.h"
 
+#include <random>
+
 #include <gtest/gtest.h>
+
+#include "text/AsciiCase.h"
 
 namespace nomvarix {
 namespace {
@@ -50,6 +54,71 @@ TEST(ConflictCheck, DiskNamesAreTakenOnlyFromEarlierLines) {
 
   links = Check(Lines({{u"X.TXT", u"X.TXT"}, {u"q.txt", u"x.txt"}}));  // folded comparison
   EXPECT_EQ(links.diskNameLinks, (Links{{0, 1, u"x.txt"}}));
+}
+
+}  // namespace
+}  // namespace nomvarix
+
+namespace nomvarix {
+namespace {
+
+/// The rule as it reads, line by line against every earlier line.
+ConflictLinks ReferenceCheck(const NameList& names) {
+  ConflictLinks links;
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    const NameEntry& entry = names[i];
+    const auto line = static_cast<std::int64_t>(i);
+    for (std::size_t j = 0; j < i; ++j) {
+      if (EqualsFolded(names[j].newName, entry.newName)) {
+        links.duplicateLinks.push_back({static_cast<std::int64_t>(j), line, entry.newName});
+        break;
+      }
+    }
+    if (EqualsFolded(entry.originalName, entry.newName)) continue;
+    for (std::size_t j = 0; j < i; ++j) {
+      if (EqualsFolded(names[j].originalName, entry.newName)) {
+        links.diskNameLinks.push_back({static_cast<std::int64_t>(j), line, entry.newName});
+        break;
+      }
+    }
+  }
+  return links;
+}
+
+TEST(ConflictChecker, RunsOverOneListAgainAndAgainFindWhatTheRuleSays) {
+  // Names from a small alphabet, so that edits often collide with names on disk and each other.
+  std::mt19937 random(7);
+  const auto name = [&] {
+    std::u16string text;
+    for (int i = std::uniform_int_distribution<int>(1, 6)(random); i > 0; --i) {
+      text.push_back(u"abAB."[std::uniform_int_distribution<int>(0, 4)(random)]);
+    }
+    return text;
+  };
+  ConflictChecker checker;
+  std::uint64_t generation = 0;
+  for (int list = 0; list < 20; ++list) {
+    NameList names;
+    // Small lists, and lists long enough to be checked in several buckets.
+    const int lines = list % 2 == 0 ? 40 : 3000;
+    for (int i = 0; i < lines; ++i) {
+      const std::u16string original = name();
+      names.push_back(NameEntry{original, original, original, {}, false});
+    }
+    ++generation;  // a new load: the names on disk changed
+    for (int edit = 0; edit < 30; ++edit) {
+      for (int k = 0; k < lines / 20; ++k) {
+        names[std::uniform_int_distribution<std::size_t>(0, names.size() - 1)(random)].newName = name();
+      }
+      ConflictLinks reused;
+      std::vector<NameKey> keys;
+      for (const NameEntry& entry : names) keys.push_back(KeyOf(entry));
+      checker.Check(names, keys, generation, reused);
+      const ConflictLinks expected = ReferenceCheck(names);
+      ASSERT_EQ(reused.duplicateLinks, expected.duplicateLinks);
+      ASSERT_EQ(reused.diskNameLinks, expected.diskNameLinks);
+    }
+  }
 }
 
 }  // namespace

@@ -145,3 +145,74 @@ TEST_F(UndoTest, TheChangedNameMarkFollowsEditsUndoAndReset) {
 
 }  // namespace
 }  // namespace nomvarix
+
+namespace nomvarix {
+namespace {
+
+using ColumnEditTest = test::EditorFixture;
+
+/// Names of a list long enough that a column edit over it runs on two threads, some of them with
+/// characters that take two bytes in a snapshot.
+test::EditorFixture::Lines LongList(int count) {
+  test::EditorFixture::Lines lines;
+  for (int i = 0; i < count; ++i) {
+    std::u16string name = u"n00000-";
+    for (int k = 0, v = i; k < 5; ++k, v /= 10) name[5 - k] = static_cast<char16_t>(u'0' + v % 10);
+    name += i % 7 == 0 ? u"\u540D\u524D.txt" : u"photo.jpg";
+    lines.push_back(name);
+  }
+  return lines;
+}
+
+TEST_F(ColumnEditTest, ManyStepsOverALongListUndoAndRedoExactly) {
+  const Lines lines = LongList(20000);
+  Load(lines);
+  const auto last = static_cast<std::int32_t>(lines.size()) - 1;
+  editor.SetSelection({0, last, 2, 2}, {last, 2});
+  // Enough steps for snapshots that keep only what differs from an earlier one, and for those
+  // to give way to whole copies again.
+  const std::u16string typed = u"abcdefghijklmnopqrstuvwxyz\u00E9\u4E2D";
+  Type(typed);
+  Lines expected;
+  for (const std::u16string& name : lines) expected.push_back(name.substr(0, 2) + typed + name.substr(2));
+  ASSERT_EQ(Texts(), expected);
+  EXPECT_EQ(Selection(), (BlockSelection{0, last, 30, 30}));
+  EXPECT_EQ(test::NewNames(editor.Names()), expected);
+  std::string marks;
+  for (std::size_t k = 0; k < expected[9].size(); ++k) marks += k < lines[9].size() && expected[9][k] == lines[9][k] ? '.' : 'x';
+  EXPECT_EQ(test::ChangedMarks(editor.Names()[9]), marks);
+  for (std::size_t i = 0; i < editor.Names().size(); i += 997) EXPECT_EQ(editor.Keys()[i], KeyOf(editor.Names()[i]));
+
+  // Backspace over a column caret too goes over both halves.
+  ASSERT_TRUE(editor.Backspace());
+  EXPECT_EQ(Texts()[19999], expected[19999].substr(0, 29) + expected[19999].substr(30));
+  ASSERT_TRUE(editor.Undo());
+  EXPECT_EQ(Texts(), expected);
+
+  for (std::size_t step = typed.size(); step-- > 0;) {
+    ASSERT_TRUE(editor.Undo());
+    EXPECT_EQ(Texts()[12345], lines[12345].substr(0, 2) + typed.substr(0, step) + lines[12345].substr(2));
+  }
+  EXPECT_EQ(Texts(), lines);
+  EXPECT_EQ(test::NewNames(editor.Names()), lines);
+  EXPECT_FALSE(editor.AnyNameChanged());
+  for (int step = 0; step < static_cast<int>(typed.size()); ++step) ASSERT_TRUE(editor.Redo());
+  EXPECT_EQ(Texts(), expected);
+  EXPECT_TRUE(editor.AnyNameChanged());
+}
+
+TEST_F(UndoTest, ErrorMarksAreRestoredWithTheirLines) {
+  Load({u"a", u"b"});
+  editor.SetErrorMark(1, true);
+  Caret(0, 0);
+  Type(u"x");  // the snapshot holds the mark
+  editor.SetErrorMark(1, false);
+  Type(u"y");  // and this one holds it cleared
+  ASSERT_TRUE(editor.Undo());
+  EXPECT_FALSE(editor.Names()[1].errorMark);
+  ASSERT_TRUE(editor.Undo());
+  EXPECT_TRUE(editor.Names()[1].errorMark);
+}
+
+}  // namespace
+}  // namespace nomvarix

@@ -1,5 +1,8 @@
 #include "session/EditorSession.h"
 
+#include <algorithm>
+#include <random>
+
 #include <gtest/gtest.h>
 
 #include "platform/MemorySettingsStore.h"
@@ -159,6 +162,60 @@ TEST_F(EditorSessionTest, CopyCutAndPasteGoThroughTheClipboard) {
   session.Editor().SetSelection({0, 1, 2, 2}, {1, 2});
   EXPECT_TRUE(session.PasteClipboard(clipboard));
   EXPECT_EQ(NewNames(session.Editor().Names()), (Names{u"adbc", u"ehfg"}));
+}
+
+}  // namespace
+}  // namespace nomvarix
+
+namespace nomvarix {
+namespace {
+
+TEST(EditorSessionKeys, ConflictMarksStayRightThroughEveryKindOfEdit) {
+  // Short names from a few letters, so that edits keep running into each other's names.
+  test::FakeFileSystem fs;
+  std::mt19937 random(11);
+  const auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
+  std::vector<std::u16string> files;
+  for (int i = 0; i < 60; ++i) {
+    std::u16string name;
+    for (int k = 1 + pick(3); k > 0; --k) name.push_back(u"abAB"[pick(4)]);
+    name += i % 3 == 0 ? u".TXT" : u".txt";
+    if (std::find(files.begin(), files.end(), name) == files.end()) files.push_back(name);
+  }
+  fs.AddFolder(u"/f/", files);
+  MemorySettingsStore settings;
+  EditorSession session(fs, settings);
+  ASSERT_TRUE(session.LoadFolder(u"/f/"));
+  test::FakeClipboard clipboard;
+  NameEditor& editor = session.Editor();
+  const auto lines = static_cast<std::int32_t>(editor.LineCount());
+  for (int step = 0; step < 400; ++step) {
+    const std::int32_t a = pick(lines);
+    const std::int32_t b = pick(lines);
+    const std::int32_t column = pick(4);
+    editor.SetSelection({std::min(a, b), std::max(a, b), column, column + pick(2)}, {std::max(a, b), column});
+    switch (pick(9)) {
+      case 0: session.TypeChar(u"abAB."[pick(5)]); break;
+      case 1: session.Backspace(); break;
+      case 2: session.DeleteForward(); break;
+      case 3: session.Undo(); break;
+      case 4: session.Redo(); break;
+      case 5: session.Transform(pick(2) == 0 ? TextTransform::Uppercase : TextTransform::Lowercase); break;
+      case 6: editor.ToggleScopeButton(pick(2) == 0 ? ScopeButton::Name : ScopeButton::Extension); break;
+      case 7: session.ResetName(a); break;
+      case 8:
+        session.CopySelection(clipboard);
+        editor.SetSelection({a, a, 0, 0}, {a, 0});
+        session.PasteClipboard(clipboard);
+        break;
+    }
+    session.CheckConflicts();
+    ConflictLinks expected;
+    CheckConflicts(editor.Names(), expected);
+    ASSERT_EQ(session.Links().duplicateLinks, expected.duplicateLinks) << "step " << step;
+    ASSERT_EQ(session.Links().diskNameLinks, expected.diskNameLinks) << "step " << step;
+    for (std::size_t i = 0; i < editor.LineCount(); ++i) ASSERT_EQ(editor.Keys()[i], KeyOf(editor.Names()[i]));
+  }
 }
 
 }  // namespace

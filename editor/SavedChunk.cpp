@@ -1,0 +1,176 @@
+#include "editor/SavedChunk.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+namespace nomvarix {
+namespace {
+
+bool SameText(std::u16string_view a, std::u16string_view b) {
+  return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(char16_t)) == 0;
+}
+
+bool FitsInBytes(std::u16string_view units) {
+  char16_t all = 0;
+  for (const char16_t u : units) all |= u;
+  return all < 0x100;
+}
+
+/// A compact chunk is kept only when its differing parts are at most this share of the names.
+constexpr std::size_t kCompactShareDivisor = 2;
+constexpr std::size_t kMaxShared = std::numeric_limits<std::uint16_t>::max();
+
+}  // namespace
+
+std::shared_ptr<const SavedChunk> SavedChunk::Save(const NameList& names, std::size_t first, std::size_t last,
+                                                   EditScope scope, const std::shared_ptr<const SavedChunk>& previous) {
+  const std::shared_ptr<const SavedChunk> base = previous && previous->base_ ? previous->base_ : previous;
+  // Compact chunks keep no lineText, so every line must show the scope's part of its name.
+  const bool lineTextsFollow =
+      scope == EditScope::WholeName || std::all_of(names.begin() + static_cast<std::ptrdiff_t>(first),
+                                                   names.begin() + static_cast<std::ptrdiff_t>(last), [&](const NameEntry& e) {
+                                                     return SameText(e.lineText, ScopedPart(e.newName, scope));
+                                                   });
+  if (base && base->LineCount() == last - first && lineTextsFollow) {
+    if (auto compact = SaveCompact(names, first, base)) return compact;
+  }
+  return SaveFull(names, first, last, scope);
+}
+
+std::shared_ptr<const SavedChunk> SavedChunk::SaveFull(const NameList& names, std::size_t first, std::size_t last,
+                                                       EditScope scope) {
+  auto chunk = std::make_shared<SavedChunk>();
+  const std::size_t lines = last - first;
+  chunk->newNameEnd_.resize(lines);
+  chunk->lineTextEnd_.resize(lines);
+  chunk->lineTextKept_.resize(lines);
+  chunk->errorMark_.resize(lines);
+  std::size_t units = 0;
+  for (std::size_t i = 0; i < lines; ++i) units += names[first + i].newName.size();
+  chunk->narrowText_.reserve(units);
+  for (std::size_t i = 0; i < lines; ++i) {
+    const NameEntry& entry = names[first + i];
+    // The whole name's line is the name itself; in the other scopes it nearly always is its part.
+    const bool kept = scope != EditScope::WholeName && !SameText(entry.lineText, ScopedPart(entry.newName, scope));
+    chunk->Append(entry.newName);
+    chunk->newNameEnd_[i] = static_cast<std::uint32_t>(chunk->wide_ ? chunk->wideText_.size() : chunk->narrowText_.size());
+    if (kept) chunk->Append(entry.lineText);
+    chunk->lineTextEnd_[i] = static_cast<std::uint32_t>(chunk->wide_ ? chunk->wideText_.size() : chunk->narrowText_.size());
+    chunk->lineTextKept_[i] = kept;
+    chunk->errorMark_[i] = entry.errorMark;
+  }
+  return chunk;
+}
+
+namespace {
+
+/// How many units `name` shares with `key` at its start and, after those, at its end; each at
+/// most kMaxShared. `Unit` is the key's unit type (one byte or two).
+template <typename Unit>
+std::pair<std::size_t, std::size_t> SharedEnds(std::u16string_view name, const Unit* key, std::size_t keySize) {
+  const std::size_t both = std::min(name.size(), keySize);
+  const std::size_t mostPrefix = std::min(both, kMaxShared);
+  std::size_t prefix = 0;
+  while (prefix < mostPrefix && name[prefix] == static_cast<char16_t>(key[prefix])) ++prefix;
+  const std::size_t mostSuffix = std::min(both - prefix, kMaxShared);
+  std::size_t suffix = 0;
+  while (suffix < mostSuffix && name[name.size() - 1 - suffix] == static_cast<char16_t>(key[keySize - 1 - suffix])) {
+    ++suffix;
+  }
+  return {prefix, suffix};
+}
+
+}  // namespace
+
+std::shared_ptr<const SavedChunk> SavedChunk::SaveCompact(const NameList& names, std::size_t first,
+                                                          const std::shared_ptr<const SavedChunk>& base) {
+  auto chunk = std::make_shared<SavedChunk>();
+  const std::size_t lines = base->LineCount();
+  chunk->base_ = base;
+  chunk->sharedPrefix_.resize(lines);
+  chunk->sharedSuffix_.resize(lines);
+  std::size_t fullUnits = 0;
+  std::size_t differingUnits = 0;
+  char16_t allUnits = 0;
+  for (std::size_t i = 0; i < lines; ++i) {
+    const std::u16string_view name = names[first + i].newName;
+    const std::uint32_t keyBegin = base->NewNameBegin(i);
+    const std::size_t keySize = base->newNameEnd_[i] - keyBegin;
+    const auto [prefix, suffix] =
+        base->wide_ ? SharedEnds(name, base->wideText_.data() + keyBegin, keySize)
+                    : SharedEnds(name, reinterpret_cast<const unsigned char*>(base->narrowText_.data()) + keyBegin, keySize);
+    chunk->sharedPrefix_[i] = static_cast<std::uint16_t>(prefix);
+    chunk->sharedSuffix_[i] = static_cast<std::uint16_t>(suffix);
+    fullUnits += name.size();
+    differingUnits += name.size() - prefix - suffix;
+    for (std::size_t k = prefix; k < name.size() - suffix; ++k) allUnits |= name[k];
+  }
+  if (differingUnits * kCompactShareDivisor > fullUnits) return nullptr;
+  chunk->wide_ = allUnits >= 0x100;
+  (chunk->wide_ ? chunk->wideText_.reserve(differingUnits) : chunk->narrowText_.reserve(differingUnits));
+  chunk->newNameEnd_.resize(lines);
+  chunk->errorMark_.resize(lines);
+  for (std::size_t i = 0; i < lines; ++i) {
+    const NameEntry& entry = names[first + i];
+    const std::u16string_view name = entry.newName;
+    chunk->Append(name.substr(chunk->sharedPrefix_[i], name.size() - chunk->sharedPrefix_[i] - chunk->sharedSuffix_[i]));
+    chunk->newNameEnd_[i] = static_cast<std::uint32_t>(chunk->wide_ ? chunk->wideText_.size() : chunk->narrowText_.size());
+    chunk->errorMark_[i] = entry.errorMark;
+  }
+  return chunk;
+}
+
+void SavedChunk::Append(std::u16string_view units) {
+  if (!wide_ && !FitsInBytes(units)) {
+    wideText_.assign(narrowText_.begin(), narrowText_.end());
+    narrowText_.clear();
+    narrowText_.shrink_to_fit();
+    wide_ = true;
+  }
+  if (wide_) {
+    wideText_ += units;
+    return;
+  }
+  for (const char16_t unit : units) narrowText_.push_back(static_cast<char>(unit));
+}
+
+void SavedChunk::AppendText(std::uint32_t begin, std::uint32_t end, std::u16string& out) const {
+  if (wide_) {
+    out.append(wideText_, begin, end - begin);
+    return;
+  }
+  const std::size_t at = out.size();
+  out.resize(at + (end - begin));
+  for (std::uint32_t i = begin; i < end; ++i) out[at + (i - begin)] = static_cast<unsigned char>(narrowText_[i]);
+}
+
+void SavedChunk::Restore(std::size_t i, EditScope scope, NameEntry& entry) const {
+  const std::uint32_t begin = NewNameBegin(i);
+  entry.newName.clear();
+  if (base_) {
+    const std::uint32_t keyBegin = base_->NewNameBegin(i);
+    const std::uint32_t keyEnd = base_->newNameEnd_[i];
+    base_->AppendText(keyBegin, keyBegin + sharedPrefix_[i], entry.newName);
+    AppendText(begin, newNameEnd_[i], entry.newName);
+    base_->AppendText(keyEnd - sharedSuffix_[i], keyEnd, entry.newName);
+  } else {
+    AppendText(begin, newNameEnd_[i], entry.newName);
+  }
+  if (!base_ && lineTextKept_[i]) {
+    entry.lineText.clear();
+    AppendText(newNameEnd_[i], lineTextEnd_[i], entry.lineText);
+  } else {
+    entry.lineText.assign(ScopedPart(entry.newName, scope));
+  }
+  entry.errorMark = errorMark_[i];
+}
+
+std::size_t SavedChunk::OwnBytes() const {
+  return sizeof(SavedChunk) + narrowText_.capacity() + wideText_.capacity() * sizeof(char16_t) +
+         (newNameEnd_.capacity() + lineTextEnd_.capacity()) * sizeof(std::uint32_t) +
+         (sharedPrefix_.capacity() + sharedSuffix_.capacity()) * sizeof(std::uint16_t) +
+         (lineTextKept_.capacity() + errorMark_.capacity()) / 8;
+}
+
+}  // namespace nomvarix

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "editor/EditScope.h"
+#include "editor/NameEntry.h"
+
+namespace nomvarix {
+
+/// The lines of one stretch of the list as an undo snapshot keeps them: each line's newName, its
+/// lineText only where that is not simply the scope's part of newName, and its error mark. Cells
+/// are not kept: restoring lays every line out again.
+///
+/// A chunk is either full (its own text) or compact: built on an earlier full chunk of the same
+/// lines, it keeps per line only what differs from that one. Typing one character into 100,000
+/// lines then costs each snapshot a few bytes a line instead of every name again.
+class SavedChunk {
+ public:
+  /// Saves lines [first, last) of `names`. `previous` is the last saved copy of the same lines,
+  /// or null; a compact chunk builds on its full chunk when that saves most of the text.
+  static std::shared_ptr<const SavedChunk> Save(const NameList& names, std::size_t first, std::size_t last,
+                                                EditScope scope, const std::shared_ptr<const SavedChunk>& previous);
+
+  std::size_t LineCount() const { return newNameEnd_.size(); }
+  /// Puts line `i` back into `entry`: newName, lineText and the error mark (not the original name,
+  /// not the cells). `scope` is the scope it was saved in.
+  void Restore(std::size_t i, EditScope scope, NameEntry& entry) const;
+
+  /// The full chunk a compact one builds on; null for a full chunk.
+  const SavedChunk* Base() const { return base_.get(); }
+  /// Bytes this chunk holds itself (not its base).
+  std::size_t OwnBytes() const;
+
+ private:
+  /// Units [begin, end) of the text, appended to `out`.
+  void AppendText(std::uint32_t begin, std::uint32_t end, std::u16string& out) const;
+  std::uint32_t NewNameBegin(std::size_t i) const {
+    return i == 0 ? 0 : (base_ ? newNameEnd_[i - 1] : lineTextEnd_[i - 1]);
+  }
+  static std::shared_ptr<const SavedChunk> SaveFull(const NameList& names, std::size_t first, std::size_t last,
+                                                    EditScope scope);
+  static std::shared_ptr<const SavedChunk> SaveCompact(const NameList& names, std::size_t first,
+                                                       const std::shared_ptr<const SavedChunk>& base);
+  /// Appends units to the text: one byte each while every unit fits, else two.
+  void Append(std::u16string_view units);
+
+  /// One byte per code unit while every unit of the chunk is below 0x100 (most file names), two
+  /// otherwise: full chunks hold, per line, newName and then lineText when it is kept; compact ones
+  /// hold the part of each newName that differs from the base.
+  std::string narrowText_;
+  std::u16string wideText_;
+  bool wide_ = false;
+  std::vector<std::uint32_t> newNameEnd_;   ///< per line: where its newName (or differing part) ends
+  std::vector<std::uint32_t> lineTextEnd_;  ///< per line: where its kept lineText ends
+  std::vector<bool> lineTextKept_;
+  std::vector<bool> errorMark_;
+  /// Compact chunks: the base, and per line how many units at the start and at the end of the
+  /// base's newName the line's newName shares.
+  std::shared_ptr<const SavedChunk> base_;
+  std::vector<std::uint16_t> sharedPrefix_;
+  std::vector<std::uint16_t> sharedSuffix_;
+};
+
+}  // namespace nomvarix
