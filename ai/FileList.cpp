@@ -3,14 +3,35 @@
 #include <algorithm>
 
 namespace nomvarix {
+namespace {
+
+/// The name as a JSON string's content: a name may hold a quote or a backslash (not on Windows, but
+/// elsewhere), which would otherwise break the list the model is asked to fill in.
+void AppendEscaped(std::u16string& text, std::u16string_view name) {
+  constexpr char16_t kHex[] = u"0123456789abcdef";
+  for (const char16_t u : name) {
+    if (u == u'"' || u == u'\\') {
+      text += u'\\';
+      text += u;
+    } else if (u < 0x20) {
+      text += u"\\u00";
+      text += kHex[u >> 4];
+      text += kHex[u & 0xF];
+    } else {
+      text += u;
+    }
+  }
+}
+
+}  // namespace
 
 std::u16string BuildFileList(const std::vector<RenamePair>& pairs, FileListForm form) {
   std::u16string text = u"'''\r\n{\r\n  \"filenames\": [\r\n";
   for (std::size_t i = 0; i < pairs.size(); ++i) {
     text += u"    {\r\n      \"original\": \"";
-    text += pairs[i].original;
+    AppendEscaped(text, pairs[i].original);
     text += u"\",\r\n      \"renamed\": \"";
-    if (form == FileListForm::ExampleAnswer) text += pairs[i].renamed;
+    if (form == FileListForm::ExampleAnswer) AppendEscaped(text, pairs[i].renamed);
     text += u"\"\r\n    }";
     if (form == FileListForm::Group || i + 1 < pairs.size()) text += u',';
     text += u"\r\n";

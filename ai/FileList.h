@@ -12,7 +12,7 @@ namespace nomvarix {
 /// between the objects only; a group's request has one after every object and empty renamed values.
 enum class FileListForm { ExampleRequest, ExampleAnswer, Group };
 
-/// The file list, fenced with ''' and laid out with CR LF:
+/// The file list, fenced with ''' and laid out with CR LF, the names escaped as JSON strings:
 ///
 ///   '''
 ///   {

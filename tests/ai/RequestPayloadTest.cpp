@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "ai/AnswerParsing.h"
 #include "ai/ChatRequest.h"
 #include "ai/Utf8Cleaning.h"
 #include "support/EditorFixture.h"
@@ -46,6 +47,15 @@ TEST(RequestPayloadTest, GroupsCutTheNamesAndEveryObjectOfAGroupHasItsComma) {
   EXPECT_EQ(CountOf(BuildUserMessage(prompt, u"r", pairs, 1, 0), u"\"original\""), 1);
   // No names: the message still carries the rule, with an empty list.
   EXPECT_EQ(BuildUserMessage(prompt, u"r", {}, 0, 3), u"PRE\n\nr\n\nPOST\n\n\n");
+}
+
+TEST(RequestPayloadTest, NamesWithQuotesAndBackslashesTravelAsJsonStringsAndComeBack) {
+  const std::u16string name = u"say \"hi\" \\ there\ttab.txt";
+  const std::u16string message = BuildUserMessage(PromptTemplate{}, u"r", {{name, name}}, 0, 10);
+  EXPECT_NE(message.find(u"\"original\": \"say \\\"hi\\\" \\\\ there\\u0009tab.txt\","), std::u16string::npos);
+  // The model answers with the same escapes, and the pair finds its line.
+  const std::string answer = R"([{"original": "say \"hi\" \\ there\u0009tab.txt", "renamed": "quiet.txt"}])";
+  EXPECT_EQ(ParseAnswer(answer), (std::vector<RenamePair>{{name, u"quiet.txt"}}));
 }
 
 TEST(RequestPayloadTest, ExamplesAndTheSystemTextAreSentOnlyWhenTheyHoldText) {
