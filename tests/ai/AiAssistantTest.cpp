@@ -10,6 +10,7 @@
 
 #include "support/ChatTestServer.h"
 #include "support/FakeFileSystem.h"
+#include "support/NumberedPairs.h"
 
 namespace nomvarix {
 namespace {
@@ -66,15 +67,6 @@ class Mailbox {
   std::deque<WorkerMessage> messages_;
 };
 
-std::vector<RenamePair> Names(int count) {
-  std::vector<RenamePair> pairs;
-  for (int i = 1; i <= count; ++i) {
-    const std::u16string name = u"f" + std::u16string(1, static_cast<char16_t>(u'0' + i)) + u".txt";
-    pairs.push_back({name, name});
-  }
-  return pairs;
-}
-
 /// "f<n>.txt", or with `upper` "F<n>.TXT".
 std::string FileName(std::size_t number, bool upper = false) {
   std::string name(upper ? "F" : "f");
@@ -125,7 +117,7 @@ TEST_F(AiAssistantTest, SevenNamesInGroupsOfThreeAreSentOneGroupAfterTheOther) {
   for (const auto& [first, count] : {std::pair{0u, 3u}, std::pair{3u, 3u}, std::pair{6u, 1u}}) {
     server.AddReply(GroupAnswer(first, count));
   }
-  auto assistant = Make(Names(7));
+  auto assistant = Make(test::NumberedPairs(7));
   EXPECT_EQ(display.responses, std::vector<std::u16string>{u"Number of items: 7"});
   EXPECT_TRUE(display.idle);
 
@@ -171,7 +163,7 @@ TEST_F(AiAssistantTest, StopEndsTheRunningGroupAndNoFurtherGroupIsSent) {
   server.AddReply(GroupAnswer(0, 3));
   server.AddReply(Stalled());
   server.AddReply(GroupAnswer(6, 1));
-  auto assistant = Make(Names(7));
+  auto assistant = Make(test::NumberedPairs(7));
 
   ASSERT_TRUE(assistant->Send(u"rule", 3));
   ASSERT_TRUE(server.WaitForRequests(1, 5s));
@@ -213,7 +205,7 @@ TEST_F(AiAssistantTest, NoNamesStillAskOnceAndClosingStopsAGroup) {
 }
 
 TEST_F(AiAssistantTest, TheTemplateIsEditedInTheJsonBoxAndSavedWhenChanged) {
-  auto assistant = Make(Names(1));
+  auto assistant = Make(test::NumberedPairs(1));
   EXPECT_EQ(assistant->Template(), DefaultTemplate());
   assistant->PressTemplate(u"");
   EXPECT_EQ(display.caption, u"Save");
@@ -230,7 +222,7 @@ TEST_F(AiAssistantTest, TheTemplateIsEditedInTheJsonBoxAndSavedWhenChanged) {
   EXPECT_EQ(assistant->Template().systemText, u"Be brief.");
   EXPECT_EQ(assistant->Template().example1, u"");
   // The next dialog reads the saved template.
-  auto next = Make(Names(1));
+  auto next = Make(test::NumberedPairs(1));
   EXPECT_EQ(next->Template().systemText, u"Be brief.");
 }
 

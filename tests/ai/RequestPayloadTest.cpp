@@ -8,18 +8,10 @@
 #include "ai/ChatRequest.h"
 #include "ai/Utf8Cleaning.h"
 #include "support/EditorFixture.h"
+#include "support/NumberedPairs.h"
 
 namespace nomvarix {
 namespace {
-
-std::vector<RenamePair> Names(int count) {
-  std::vector<RenamePair> pairs;
-  for (int i = 1; i <= count; ++i) {
-    const std::u16string name = u"n" + std::u16string(1, static_cast<char16_t>(u'0' + i)) + u".txt";
-    pairs.push_back({name, name});
-  }
-  return pairs;
-}
 
 int CountOf(const std::u16string& text, std::u16string_view what) {
   int count = 0;
@@ -37,9 +29,9 @@ TEST(RequestPayloadTest, GroupsCutTheNamesAndEveryObjectOfAGroupHasItsComma) {
   PromptTemplate prompt;
   prompt.prePrompt = u"PRE";
   prompt.postPrompt = u"POST\r\n";
-  const auto pairs = Names(7);
+  const auto pairs = test::NumberedPairs(7);
   const std::u16string third = BuildUserMessage(prompt, u"Rule\r\ntwo", pairs, 2, 3);
-  EXPECT_EQ(third, u"PRE\n\nRule\ntwo\n\nPOST\n\n\n'''\n{\n  \"filenames\": [\n    {\n      \"original\": \"n7.txt\",\n"
+  EXPECT_EQ(third, u"PRE\n\nRule\ntwo\n\nPOST\n\n\n'''\n{\n  \"filenames\": [\n    {\n      \"original\": \"f7.txt\",\n"
                    u"      \"renamed\": \"\"\n    },\n  ]\n}\n'''");
   const std::u16string first = BuildUserMessage(prompt, u"r", pairs, 0, 3);
   EXPECT_EQ(CountOf(first, u"\"original\""), 3);
