@@ -1,5 +1,6 @@
 // Undo and redo by whole snapshots of the editor's state.
 #include "editor/NameEditor.h"
+#include "editor/ParallelRanges.h"
 
 namespace nomvarix {
 
@@ -27,15 +28,18 @@ void NameEditor::Restore(const UndoSnapshot& snapshot) {
   // A step from before the lines of a revert were shown brings the other list back.
   const bool sameList = history_.IsOfCurrentList(snapshot) && keys_.size() == snapshot.originalNames->size();
   if (!sameList) ++listGeneration_;
-  RestoreNames(snapshot, editScope_, names_);
+  names_.resize(snapshot.originalNames->size());
+  keys_.resize(names_.size());
+  ParallelRanges(names_.size(), UndoHistory::kChunkLines, [&](std::size_t begin, std::size_t end) {
+    RestoreLines(snapshot, editScope_, names_, begin, end);
+    for (std::size_t i = begin; i < end; ++i) {
+      keys_[i] = sameList ? KeyAfterNewName(names_[i], keys_[i]) : KeyOf(names_[i]);
+      LayoutLine(i);
+    }
+  });
   selection_ = snapshot.selection;
   caret_ = snapshot.caret;
   topLine_ = snapshot.topLine;
-  keys_.resize(names_.size());
-  for (std::size_t i = 0; i < names_.size(); ++i) {
-    keys_[i] = sameList ? KeyAfterNewName(names_[i], keys_[i]) : KeyOf(names_[i]);
-    LayoutLine(i);
-  }
   anyCellMarked_ = false;
   anyNameChangedKnown_ = false;
   ForgetLongestLine();

@@ -1,15 +1,10 @@
 #include "editor/SavedChunk.h"
 
 #include <algorithm>
-#include <cstring>
 #include <limits>
 
 namespace nomvarix {
 namespace {
-
-bool SameText(std::u16string_view a, std::u16string_view b) {
-  return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(char16_t)) == 0;
-}
 
 bool FitsInBytes(std::u16string_view units) {
   char16_t all = 0;
@@ -30,7 +25,7 @@ std::shared_ptr<const SavedChunk> SavedChunk::Save(const NameList& names, std::s
   const bool lineTextsFollow =
       scope == EditScope::WholeName || std::all_of(names.begin() + static_cast<std::ptrdiff_t>(first),
                                                    names.begin() + static_cast<std::ptrdiff_t>(last), [&](const NameEntry& e) {
-                                                     return SameText(e.lineText, ScopedPart(e.newName, scope));
+                                                     return e.lineText == ScopedPart(e.newName, scope);
                                                    });
   if (base && base->LineCount() == last - first && lineTextsFollow) {
     if (auto compact = SaveCompact(names, first, base)) return compact;
@@ -52,7 +47,7 @@ std::shared_ptr<const SavedChunk> SavedChunk::SaveFull(const NameList& names, st
   for (std::size_t i = 0; i < lines; ++i) {
     const NameEntry& entry = names[first + i];
     // The whole name's line is the name itself; in the other scopes it nearly always is its part.
-    const bool kept = scope != EditScope::WholeName && !SameText(entry.lineText, ScopedPart(entry.newName, scope));
+    const bool kept = scope != EditScope::WholeName && entry.lineText != ScopedPart(entry.newName, scope);
     chunk->Append(entry.newName);
     chunk->newNameEnd_[i] = static_cast<std::uint32_t>(chunk->wide_ ? chunk->wideText_.size() : chunk->narrowText_.size());
     if (kept) chunk->Append(entry.lineText);

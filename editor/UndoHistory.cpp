@@ -102,15 +102,11 @@ std::size_t UndoHistory::MemoryBytes() const {
   return bytes;
 }
 
-void RestoreNames(const UndoSnapshot& snapshot, EditScope scope, NameList& names) {
+void RestoreLines(const UndoSnapshot& snapshot, EditScope scope, NameList& names, std::size_t begin, std::size_t end) {
   const std::vector<std::u16string>& originals = *snapshot.originalNames;
-  names.resize(originals.size());
-  std::size_t line = 0;
-  for (const auto& chunk : snapshot.chunks) {
-    for (std::size_t i = 0; i < chunk->LineCount(); ++i, ++line) {
-      names[line].originalName = originals[line];
-      chunk->Restore(i, scope, names[line]);
-    }
+  for (std::size_t line = begin; line < end; ++line) {
+    names[line].originalName = originals[line];
+    snapshot.chunks[line / UndoHistory::kChunkLines]->Restore(line % UndoHistory::kChunkLines, scope, names[line]);
   }
 }
 

@@ -89,8 +89,9 @@ class UndoHistory {
                                      ///< different chunks may run side by side)
 };
 
-/// The list a snapshot describes, line by line, with its cells not yet laid out. `scope` must be
-/// the scope the snapshot was taken in (changing the scope empties the history).
-void RestoreNames(const UndoSnapshot& snapshot, EditScope scope, NameList& names);
+/// Lines [begin, end) of the list a snapshot describes, with their cells not yet laid out; `names`
+/// already holds as many lines as the snapshot. `scope` must be the scope the snapshot was taken in
+/// (changing the scope empties the history).
+void RestoreLines(const UndoSnapshot& snapshot, EditScope scope, NameList& names, std::size_t begin, std::size_t end);
 
 }  // namespace nomvarix
