@@ -4,7 +4,26 @@
 #include "editor/NameEditor.h"
 #include "editor/ParallelRanges.h"
 
+#if defined(_MSC_VER)
+#include <xmmintrin.h>
+#endif
+
 namespace nomvarix {
+namespace {
+
+constexpr std::size_t kPrefetchDistance = 6;
+
+/// Asks the processor to bring the memory at `address` into its cache.
+void Prefetch(const void* address) {
+#if defined(_MSC_VER)
+  _mm_prefetch(static_cast<const char*>(address), _MM_HINT_T0);
+#else
+  __builtin_prefetch(address);
+#endif
+}
+
+}  // namespace
+
 template <typename Edit>
 void NameEditor::EditLines(std::int32_t first, std::int32_t last, Edit edit) {
   first = std::max(first, 0);
@@ -17,14 +36,16 @@ void NameEditor::EditLines(std::int32_t first, std::int32_t last, Edit edit) {
   const std::size_t count = static_cast<std::size_t>(last) - from + 1;
   const auto editRange = [&](std::size_t begin, std::size_t end) {
     for (std::size_t line = begin; line < end; ++line) {
-      if (line + 6 < end) {
-        const NameEntry& ahead = names_[line + 6];
-        __builtin_prefetch(ahead.lineText.data(), 1);
-        __builtin_prefetch(ahead.newName.data(), 1);
-        __builtin_prefetch(ahead.originalName.data());
-        const char* cells = reinterpret_cast<const char*>(ahead.cells.data());
-        for (int k = 0; k < 4; ++k) __builtin_prefetch(cells + 64 * k, 1);
-        __builtin_prefetch(&keys_[line + 6], 1);
+      // A line's texts and cells are scattered over memory: they are asked for a few lines ahead.
+      if (line + kPrefetchDistance < end) {
+        const NameEntry& ahead = names_[line + kPrefetchDistance];
+        Prefetch(ahead.lineText.data());
+        Prefetch(ahead.newName.data());
+        Prefetch(ahead.originalName.data());
+        const auto* cells = reinterpret_cast<const char*>(ahead.cells.data());
+        const std::size_t cellBytes = ahead.cells.size() * sizeof(GlyphCell);
+        for (std::size_t at = 0; at < cellBytes; at += 64) Prefetch(cells + at);
+        Prefetch(&keys_[line + kPrefetchDistance]);
       }
       edit(static_cast<std::int32_t>(line));
       if ((line + 1) % chunkLines == 0 || line + 1 == end) history_.SaveChangedChunk(CurrentState(), line / chunkLines);
