@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 
+#include "editor/ParallelRanges.h"
 #include "text/AsciiCase.h"
 
 namespace nomvarix {
@@ -73,27 +74,41 @@ void ConflictChecker::Check(const NameList& names, const std::vector<NameKey>& k
     generation_ = listGeneration;
     indexedLines_ = names.size();
   }
-  links.Clear();
   Bucket(keys, bucketBits_, false, newNames_, newBucketStart_);
-  for (std::size_t b = 0; b + 1 < newBucketStart_.size(); ++b) {
+  for (Half& half : halves_) half.links.Clear();
+  const std::size_t buckets = newBucketStart_.size() - 1;
+  ParallelRanges(buckets, 1, names.size() >= kParallelLines, [&](std::size_t begin, std::size_t end) {
+    CheckBuckets(names, begin, end, halves_[begin == 0 ? 0 : 1]);
+  });
+  links.Clear();
+  for (Half& half : halves_) {
+    links.duplicateLinks.insert(links.duplicateLinks.end(), half.links.duplicateLinks.begin(), half.links.duplicateLinks.end());
+    links.diskNameLinks.insert(links.diskNameLinks.end(), half.links.diskNameLinks.begin(), half.links.diskNameLinks.end());
+  }
+  std::sort(links.duplicateLinks.begin(), links.duplicateLinks.end(), BySecondLine);
+  std::sort(links.diskNameLinks.begin(), links.diskNameLinks.end(), BySecondLine);
+}
+
+void ConflictChecker::CheckBuckets(const NameList& names, std::size_t firstBucket, std::size_t endBucket, Half& half) {
+  for (std::size_t b = firstBucket; b < endBucket; ++b) {
     const std::size_t count = newBucketStart_[b + 1] - newBucketStart_[b];
     if (count == 0) continue;
-    // The bucket's own table of the first line of each new name (hash 0 with line -1 is empty).
+    // The bucket's own table of the first line of each new name (line UINT32_MAX is empty).
     const std::size_t size = std::bit_ceil(count * 2);
-    table_.assign(size, Filed{0, UINT32_MAX, false});
+    half.table.assign(size, Filed{0, UINT32_MAX, false});
     const auto diskFirst = diskNames_.begin() + diskBucketStart_[b];
     const auto diskLast = diskNames_.begin() + diskBucketStart_[b + 1];
     for (std::size_t at = newBucketStart_[b]; at < newBucketStart_[b + 1]; ++at) {
       const Filed& line = newNames_[at];
       const std::u16string& name = names[line.line].newName;
       for (std::size_t slot = line.hash & (size - 1);; slot = (slot + 1) & (size - 1)) {
-        Filed& filed = table_[slot];
+        Filed& filed = half.table[slot];
         if (filed.line == UINT32_MAX) {
           filed = line;
           break;
         }
         if (filed.hash == line.hash && EqualsFolded(names[filed.line].newName, name)) {
-          links.duplicateLinks.push_back({filed.line, line.line, name});
+          half.links.duplicateLinks.push_back({filed.line, line.line, name});
           break;
         }
       }
@@ -103,13 +118,11 @@ void ConflictChecker::Check(const NameList& names, const std::vector<NameKey>& k
                                         [](const Filed& f, std::uint64_t hash) { return f.hash < hash; });
            disk != diskLast && disk->hash == line.hash; ++disk) {
         if (!EqualsFolded(names[disk->line].originalName, name)) continue;
-        if (disk->line < line.line) links.diskNameLinks.push_back({disk->line, line.line, name});
+        if (disk->line < line.line) half.links.diskNameLinks.push_back({disk->line, line.line, name});
         break;
       }
     }
   }
-  std::sort(links.duplicateLinks.begin(), links.duplicateLinks.end(), BySecondLine);
-  std::sort(links.diskNameLinks.begin(), links.diskNameLinks.end(), BySecondLine);
 }
 
 void CheckConflicts(const NameList& names, ConflictLinks& links) {

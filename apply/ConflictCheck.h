@@ -69,7 +69,13 @@ class ConflictChecker {
   std::vector<std::uint32_t> diskBucketStart_;
   std::vector<Filed> newNames_;
   std::vector<std::uint32_t> newBucketStart_;
-  std::vector<Filed> table_;
+  /// What each of the two threads that check the buckets uses: a table, and the links it found.
+  struct Half {
+    std::vector<Filed> table;
+    ConflictLinks links;
+  };
+  Half halves_[2];
+  void CheckBuckets(const NameList& names, std::size_t firstBucket, std::size_t endBucket, Half& half);
 };
 
 }  // namespace nomvarix

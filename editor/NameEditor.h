@@ -204,6 +204,8 @@ class NameEditor {
   void ForgetLongestLine() {
     if (longestLineValid_.load(std::memory_order_relaxed)) longestLineValid_.store(false, std::memory_order_relaxed);
   }
+  /// The largest cell count of the lines from..to, both in the list, counted line by line.
+  std::int32_t MeasureWidestLine(std::int32_t from, std::int32_t to) const;
   /// LayoutLine for a line whose text changed only from `column` on, none of whose cells is
   /// marked: the cells before `column` stay as they are.
   void LayoutLineFrom(std::size_t line, std::size_t column);

@@ -33,16 +33,22 @@ void NameEditor::ClampSelection() {
 }
 
 std::int32_t NameEditor::WidestLineInRange(std::int32_t first, std::int32_t last) const {
-  std::int32_t widest = 0;
   const std::int32_t from = std::max(first, 0);
   const std::int32_t to = std::min(last, static_cast<std::int32_t>(names_.size()) - 1);
+  // The whole list (a column caret over every line) is what the cache holds.
+  if (from == 0 && to == static_cast<std::int32_t>(names_.size()) - 1 && to >= 0) return LongestLineLength();
+  return MeasureWidestLine(from, to);
+}
+
+std::int32_t NameEditor::MeasureWidestLine(std::int32_t from, std::int32_t to) const {
+  std::int32_t widest = 0;
   for (std::int32_t line = from; line <= to; ++line) widest = std::max(widest, LineLength(line));
   return widest;
 }
 
 std::int32_t NameEditor::LongestLineLength() const {
   if (!longestLineValid_) {
-    longestLine_ = WidestLineInRange(0, static_cast<std::int32_t>(names_.size()) - 1);
+    longestLine_ = MeasureWidestLine(0, static_cast<std::int32_t>(names_.size()) - 1);
     longestLineValid_ = true;
   }
   return longestLine_;

@@ -34,7 +34,9 @@ void NameEditor::EditLines(std::int32_t first, std::int32_t last, Edit edit) {
   // The halves meet at a chunk's start, so that no chunk is saved from both.
   const std::size_t lead = (chunkLines - from % chunkLines) % chunkLines;
   const std::size_t count = static_cast<std::size_t>(last) - from + 1;
-  const auto editRange = [&](std::size_t begin, std::size_t end) {
+  // Each half measures the lines it edited: an edit of every line leaves the longest line known.
+  std::int32_t widest[3] = {0, 0, 0};  // the lead, and the two halves
+  const auto editRange = [&](std::size_t begin, std::size_t end, std::int32_t& measured) {
     for (std::size_t line = begin; line < end; ++line) {
       // A line's texts and cells are scattered over memory: they are asked for a few lines ahead.
       if (line + kPrefetchDistance < end) {
@@ -48,13 +50,19 @@ void NameEditor::EditLines(std::int32_t first, std::int32_t last, Edit edit) {
         Prefetch(&keys_[line + kPrefetchDistance]);
       }
       edit(static_cast<std::int32_t>(line));
+      measured = std::max(measured, static_cast<std::int32_t>(names_[line].cells.size()));
       if ((line + 1) % chunkLines == 0 || line + 1 == end) history_.SaveChangedChunk(CurrentState(), line / chunkLines);
     }
   };
-  editRange(from, from + std::min(lead, count));
+  editRange(from, from + std::min(lead, count), widest[0]);
   if (count > lead) {
-    ParallelRanges(count - lead, chunkLines,
-                   [&](std::size_t begin, std::size_t end) { editRange(from + lead + begin, from + lead + end); });
+    ParallelRanges(count - lead, chunkLines, count - lead >= kParallelLines, [&](std::size_t begin, std::size_t end) {
+      editRange(from + lead + begin, from + lead + end, widest[begin == 0 ? 1 : 2]);
+    });
+  }
+  if (first == 0 && static_cast<std::size_t>(last) + 1 == names_.size()) {
+    longestLine_ = std::max({widest[0], widest[1], widest[2]});
+    longestLineValid_ = true;
   }
 }
 

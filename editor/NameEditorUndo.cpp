@@ -30,7 +30,8 @@ void NameEditor::Restore(const UndoSnapshot& snapshot) {
   if (!sameList) ++listGeneration_;
   names_.resize(snapshot.originalNames->size());
   keys_.resize(names_.size());
-  ParallelRanges(names_.size(), UndoHistory::kChunkLines, [&](std::size_t begin, std::size_t end) {
+  ParallelRanges(names_.size(), UndoHistory::kChunkLines, names_.size() >= kParallelLines,
+                 [&](std::size_t begin, std::size_t end) {
     RestoreLines(snapshot, editScope_, names_, begin, end);
     for (std::size_t i = begin; i < end; ++i) {
       keys_[i] = sameList ? KeyAfterNewName(names_[i], keys_[i]) : KeyOf(names_[i]);

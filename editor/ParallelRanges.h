@@ -6,16 +6,17 @@
 
 namespace nomvarix {
 
-/// Runs `work(begin, end)` over [0, count): on two threads when the range is long, the second half
-/// starting at a multiple of `grain` (so that the halves share no block of `grain` items), else on
-/// the calling thread alone. Returns when both halves are done; an exception of either is passed on.
-/// The work must touch only what belongs to its own items.
+/// Lists shorter than this are worked on by one thread: a second costs more than it saves.
+inline constexpr std::size_t kParallelLines = 8192;
+
+/// Runs `work(begin, end)` over [0, count): on two threads when `split` (and the machine has two
+/// processors), the second half starting at a multiple of `grain` (so that the halves share no
+/// block of `grain` items), else on the calling thread alone. Returns when both halves are done;
+/// an exception of either is passed on. The work must touch only what belongs to its own items.
 template <typename Work>
-void ParallelRanges(std::size_t count, std::size_t grain, Work&& work) {
-  // Below this, a second thread costs more than it saves.
-  constexpr std::size_t kMinimumItems = 8192;
+void ParallelRanges(std::size_t count, std::size_t grain, bool split, Work&& work) {
   const std::size_t middle = (count / 2) / grain * grain;
-  if (count < kMinimumItems || middle == 0 || std::thread::hardware_concurrency() < 2) {
+  if (!split || middle == 0 || std::thread::hardware_concurrency() < 2) {
     work(std::size_t{0}, count);
     return;
   }

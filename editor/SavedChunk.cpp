@@ -88,6 +88,8 @@ std::shared_ptr<const SavedChunk> SavedChunk::SaveCompact(const NameList& names,
   std::size_t fullUnits = 0;
   std::size_t differingUnits = 0;
   char16_t allUnits = 0;
+  bool same = true;
+  std::u16string_view firstDifference;
   for (std::size_t i = 0; i < lines; ++i) {
     const std::u16string_view name = names[first + i].newName;
     const std::uint32_t keyBegin = base->NewNameBegin(i);
@@ -97,21 +99,28 @@ std::shared_ptr<const SavedChunk> SavedChunk::SaveCompact(const NameList& names,
                     : SharedEnds(name, reinterpret_cast<const unsigned char*>(base->narrowText_.data()) + keyBegin, keySize);
     chunk->sharedPrefix_[i] = static_cast<std::uint16_t>(prefix);
     chunk->sharedSuffix_[i] = static_cast<std::uint16_t>(suffix);
+    const std::u16string_view difference = name.substr(prefix, name.size() - prefix - suffix);
+    if (i == 0) firstDifference = difference;
+    same = same && difference == firstDifference;
     fullUnits += name.size();
-    differingUnits += name.size() - prefix - suffix;
-    for (std::size_t k = prefix; k < name.size() - suffix; ++k) allUnits |= name[k];
+    differingUnits += difference.size();
+    for (const char16_t unit : difference) allUnits |= unit;
   }
   if (differingUnits * kCompactShareDivisor > fullUnits) return nullptr;
   chunk->wide_ = allUnits >= 0x100;
+  chunk->sameDifference_ = same;
+  chunk->errorMark_.resize(lines);
+  for (std::size_t i = 0; i < lines; ++i) chunk->errorMark_[i] = names[first + i].errorMark;
+  if (same) {
+    chunk->Append(firstDifference);
+    return chunk;
+  }
   (chunk->wide_ ? chunk->wideText_.reserve(differingUnits) : chunk->narrowText_.reserve(differingUnits));
   chunk->newNameEnd_.resize(lines);
-  chunk->errorMark_.resize(lines);
   for (std::size_t i = 0; i < lines; ++i) {
-    const NameEntry& entry = names[first + i];
-    const std::u16string_view name = entry.newName;
+    const std::u16string_view name = names[first + i].newName;
     chunk->Append(name.substr(chunk->sharedPrefix_[i], name.size() - chunk->sharedPrefix_[i] - chunk->sharedSuffix_[i]));
     chunk->newNameEnd_[i] = static_cast<std::uint32_t>(chunk->wide_ ? chunk->wideText_.size() : chunk->narrowText_.size());
-    chunk->errorMark_[i] = entry.errorMark;
   }
   return chunk;
 }
@@ -141,16 +150,20 @@ void SavedChunk::AppendText(std::uint32_t begin, std::uint32_t end, std::u16stri
 }
 
 void SavedChunk::Restore(std::size_t i, EditScope scope, NameEntry& entry) const {
-  const std::uint32_t begin = NewNameBegin(i);
   entry.newName.clear();
   if (base_) {
     const std::uint32_t keyBegin = base_->NewNameBegin(i);
     const std::uint32_t keyEnd = base_->newNameEnd_[i];
+    const auto textSize = static_cast<std::uint32_t>(wide_ ? wideText_.size() : narrowText_.size());
     base_->AppendText(keyBegin, keyBegin + sharedPrefix_[i], entry.newName);
-    AppendText(begin, newNameEnd_[i], entry.newName);
+    if (sameDifference_) {
+      AppendText(0, textSize, entry.newName);
+    } else {
+      AppendText(NewNameBegin(i), newNameEnd_[i], entry.newName);
+    }
     base_->AppendText(keyEnd - sharedSuffix_[i], keyEnd, entry.newName);
   } else {
-    AppendText(begin, newNameEnd_[i], entry.newName);
+    AppendText(NewNameBegin(i), newNameEnd_[i], entry.newName);
   }
   if (!base_ && lineTextKept_[i]) {
     entry.lineText.clear();

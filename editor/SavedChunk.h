@@ -25,7 +25,7 @@ class SavedChunk {
   static std::shared_ptr<const SavedChunk> Save(const NameList& names, std::size_t first, std::size_t last,
                                                 EditScope scope, const std::shared_ptr<const SavedChunk>& previous);
 
-  std::size_t LineCount() const { return newNameEnd_.size(); }
+  std::size_t LineCount() const { return errorMark_.size(); }
   /// Puts line `i` back into `entry`: newName, lineText and the error mark (not the original name,
   /// not the cells). `scope` is the scope it was saved in.
   void Restore(std::size_t i, EditScope scope, NameEntry& entry) const;
@@ -63,6 +63,9 @@ class SavedChunk {
   std::shared_ptr<const SavedChunk> base_;
   std::vector<std::uint16_t> sharedPrefix_;
   std::vector<std::uint16_t> sharedSuffix_;
+  /// Compact chunks whose lines all differ from the base by the same units (what typing into a
+  /// column does) keep those units once, and no ends.
+  bool sameDifference_ = false;
 };
 
 }  // namespace nomvarix

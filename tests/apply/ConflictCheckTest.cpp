@@ -97,16 +97,16 @@ TEST(ConflictChecker, RunsOverOneListAgainAndAgainFindWhatTheRuleSays) {
   };
   ConflictChecker checker;
   std::uint64_t generation = 0;
-  for (int list = 0; list < 20; ++list) {
+  for (int list = 0; list < 21; ++list) {
     NameList names;
-    // Small lists, and lists long enough to be checked in several buckets.
-    const int lines = list % 2 == 0 ? 40 : 3000;
+    // Small lists, lists long enough to be checked in several buckets, and one checked by two threads.
+    const int lines = list == 20 ? 9000 : list % 2 == 0 ? 40 : 3000;
     for (int i = 0; i < lines; ++i) {
       const std::u16string original = name();
       names.push_back(NameEntry{original, original, original, {}, false});
     }
     ++generation;  // a new load: the names on disk changed
-    for (int edit = 0; edit < 30; ++edit) {
+    for (int edit = 0; edit < (lines > 3000 ? 3 : 30); ++edit) {
       for (int k = 0; k < lines / 20; ++k) {
         names[std::uniform_int_distribution<std::size_t>(0, names.size() - 1)(random)].newName = name();
       }
