@@ -90,11 +90,9 @@ class AiAssistant {
   void PressTemplate(std::u16string_view jsonBoxText);
 
   bool Busy() const { return busy_; }
-  const std::vector<RenamePair>& RequestPairs() const { return *pairs_; }
   const std::vector<std::vector<RenamePair>>& ParsedGroups() const { return parsedGroups_; }
   std::size_t ParsedCount() const;
   const PromptTemplate& Template() const { return prompt_; }
-  bool TemplateEditing() const { return templateEditing_; }
 
  private:
   /// What every worker of one Send reads; shared, never changed once made.

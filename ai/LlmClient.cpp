@@ -65,7 +65,7 @@ std::string LlmClient::Chat(std::string_view userText, const ChunkCallback& onCh
                             double temperature) {
   lastError_.clear();
   cancel_ = false;
-  AddUserMessage(userText);
+  messages_.push_back({"user", std::string(userText)});
   const std::string answer = Request(onChunk, temperature);
   if (onDone) onDone(answer, lastError_);
   return answer;

@@ -29,11 +29,8 @@ class LlmClient {
 
   explicit LlmClient(ChatServer server);
 
-  void AddSystemMessage(std::string_view text) { messages_.push_back({"system", std::string(text)}); }
-  void AddUserMessage(std::string_view text) { messages_.push_back({"user", std::string(text)}); }
-  void AddAssistantMessage(std::string_view text) { messages_.push_back({"assistant", std::string(text)}); }
+  /// Appends the messages that come before the user's (system text, examples).
   void AddMessages(const std::vector<ChatMessage>& messages);
-  const std::vector<ChatMessage>& Messages() const { return messages_; }
 
   /// Sends the messages and `userText` (UTF-8) and waits for the whole answer, on the calling
   /// thread. `onChunk` gets each non-empty piece; `onDone` (when given) the answer and the error
@@ -43,7 +40,6 @@ class LlmClient {
                    double temperature);
 
   void Cancel() { cancel_ = true; }
-  bool Cancelled() const { return cancel_; }
   const std::string& LastError() const { return lastError_; }
 
  private:

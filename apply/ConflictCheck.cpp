@@ -68,11 +68,9 @@ void ConflictChecker::IndexNamesOnDisk(const NameList& names, const std::vector<
 
 void ConflictChecker::Check(const NameList& names, const std::vector<NameKey>& keys, std::uint64_t listGeneration,
                             ConflictLinks& links) {
-  if (!indexed_ || listGeneration != generation_ || names.size() != indexedLines_) {
+  if (indexedGeneration_ != listGeneration) {
     IndexNamesOnDisk(names, keys);
-    indexed_ = true;
-    generation_ = listGeneration;
-    indexedLines_ = names.size();
+    indexedGeneration_ = listGeneration;
   }
   Bucket(keys, bucketBits_, false, newNames_, newBucketStart_);
   for (Half& half : halves_) half.links.Clear();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -60,9 +61,8 @@ class ConflictChecker {
                      std::vector<std::uint32_t>& bucketStart);
   void IndexNamesOnDisk(const NameList& names, const std::vector<NameKey>& keys);
 
-  bool indexed_ = false;
-  std::uint64_t generation_ = 0;
-  std::size_t indexedLines_ = 0;
+  /// The list generation the names on disk were indexed for.
+  std::optional<std::uint64_t> indexedGeneration_;
   int bucketBits_ = 0;
   /// The first line of each name on disk, by bucket, each bucket sorted by hash.
   std::vector<Filed> diskNames_;

@@ -1,7 +1,6 @@
 #include "editor/NameEditor.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "platform/FileSystem.h"
 

@@ -2,12 +2,12 @@
 
 #include <bit>
 
+#include "text/AsciiCase.h"
+
 namespace nomvarix {
 namespace {
 
-constexpr std::uint64_t FoldedUnit(char16_t u) {
-  return static_cast<std::uint64_t>(static_cast<char16_t>(u - u'A') < 26 ? u + (u'a' - u'A') : u);
-}
+std::uint64_t FoldedUnit(char16_t u) { return FoldAscii(u); }
 
 }  // namespace
 

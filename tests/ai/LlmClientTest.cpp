@@ -45,7 +45,7 @@ TEST(LlmClientTest, StreamsPiecesAsTheyArriveAndSendsTheRequestAsBuilt) {
   server.AddReply(reply);
 
   LlmClient client({server.BaseUrl(), "test-model", "secret-key"});
-  client.AddSystemMessage("sys");
+  client.AddMessages({{"system", "sys"}});
   const Result result = Chat(client, "r\xC3\xA9sum\xC3\xA9.txt");
   EXPECT_EQ(result.pieces, (std::vector<std::string>{"Caf\xC3\xA9", "a", "b", "c"}));
   EXPECT_EQ(result.answer, "Caf\xC3\xA9" "abc");
