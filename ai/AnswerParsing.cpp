@@ -130,8 +130,7 @@ std::u16string DecodeUnicodeEscapes(std::string_view answer) {
 }
 
 std::vector<RenamePair> ParseAnswer(std::string_view answer) {
-  const std::string text = IsValidUtf8(answer) ? std::string(answer) : CleanUtf8(answer);
-  std::vector<RenamePair> pairs = JsonPairs(text);
+  std::vector<RenamePair> pairs = JsonPairs(AsValidUtf8(answer));
   if (!pairs.empty()) return pairs;
   return ScanAnswer(DecodeUnicodeEscapes(answer));
 }

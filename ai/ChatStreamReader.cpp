@@ -36,13 +36,6 @@ void AppendCapped(std::string& to, std::string_view bytes, std::size_t cap) {
   if (to.size() < cap) to.append(bytes.substr(0, cap - to.size()));
 }
 
-/// Text the JSON parser accepts: valid UTF-8 as it is, anything else cleaned.
-std::string ParsableText(std::string_view text) {
-  if (IsValidUtf8(text)) return std::string(text);
-  std::string clean = CleanText(text);
-  return IsValidUtf8(clean) ? clean : CleanUtf8(clean);
-}
-
 /// The message of an "error" value: its "message" when it is an object holding one, the text
 /// when it is a string, else the value as JSON.
 std::string ErrorMessageOf(const json& error) {
@@ -164,7 +157,7 @@ bool ChatStreamReader::HandleEvent(std::string_view event) {
 
 bool ChatStreamReader::HandleChunk(std::string_view text) {
   try {
-    const json chunk = json::parse(ParsableText(text));
+    const json chunk = json::parse(AsValidUtf8(text));
     if (!chunk.is_object()) return true;
     std::string piece;
     if (const auto choices = chunk.find("choices"); choices != chunk.end() && HasElements(*choices)) {
@@ -196,7 +189,7 @@ void ChatStreamReader::ReadFieldLines(std::string_view lines) {
     lines.remove_prefix(end == std::string_view::npos ? lines.size() : end + 1);
     if (line.substr(0, kErrorField.size()) != kErrorField) continue;
     const std::string payload(TrimmedBlanks(line.substr(kErrorField.size())));
-    const json error = json::parse(ParsableText(payload), nullptr, false);
+    const json error = json::parse(AsValidUtf8(payload), nullptr, false);
     lastError_ = error.is_discarded() ? payload : ErrorMessageOf(error);
   }
 }
@@ -237,7 +230,7 @@ void ChatStreamReader::ReadWholeBody() {
   }
   // A server that does not stream answers with one completion.
   try {
-    const json completion = json::parse(ParsableText(body));
+    const json completion = json::parse(AsValidUtf8(body));
     if (const auto error = completion.find("error"); error != completion.end() && !error->is_null()) {
       lastError_ = ErrorMessageOf(*error);
       return;
@@ -257,7 +250,7 @@ void ChatStreamReader::ReadWholeBody() {
 void ChatStreamReader::ReadErrorBody() {
   std::string message;
   const std::string_view body = TrimmedBlanks(body_);
-  const json value = json::parse(ParsableText(body), nullptr, false);
+  const json value = json::parse(AsValidUtf8(body), nullptr, false);
   if (value.is_object() && value.contains("error") && !value["error"].is_null()) {
     message = ErrorMessageOf(value["error"]);
   } else if (value.is_object() && value.contains("message") && value["message"].is_string()) {

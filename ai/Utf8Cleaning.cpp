@@ -87,4 +87,10 @@ bool IsValidUtf8(std::string_view bytes) {
   return true;
 }
 
+std::string AsValidUtf8(std::string_view bytes) {
+  if (IsValidUtf8(bytes)) return std::string(bytes);
+  std::string clean = CleanText(bytes);
+  return IsValidUtf8(clean) ? clean : CleanUtf8(clean);
+}
+
 }  // namespace nomvarix
