@@ -1,5 +1,7 @@
 #include "editor/EditScope.h"
 
+#include <algorithm>
+
 #include "editor/NameSplit.h"
 
 namespace nomvarix {
@@ -16,13 +18,14 @@ std::u16string_view ScopedPart(std::u16string_view name, EditScope scope) {
   return name;
 }
 
-void AssignScopedPart(std::u16string& name, EditScope scope, std::u16string_view part) {
+void ReplaceShownPart(std::u16string& name, EditScope scope, std::size_t shownLength, std::u16string_view part) {
+  shownLength = std::min(shownLength, name.size());
   switch (scope) {
     case EditScope::BaseName:
-      name.replace(0, SplitAtLastDot(name).base.size(), part);
+      name.replace(0, shownLength, part);
       return;
     case EditScope::Extension:
-      name.replace(SplitAtLastDot(name).base.size(), std::u16string::npos, part);
+      name.replace(name.size() - shownLength, shownLength, part);
       return;
     case EditScope::WholeName:
       break;

@@ -20,8 +20,15 @@ constexpr int MinColumnOf(EditScope scope) { return scope == EditScope::Extensio
 /// as Extension; a name without "." has an empty Extension part.
 std::u16string_view ScopedPart(std::u16string_view name, EditScope scope);
 
-/// Replaces the part of `name` that `scope` shows by `part`, keeping the other part: BaseName
-/// "archive.tar.gz" with "backup" becomes "backup.gz". `part` must not point into `name`.
-void AssignScopedPart(std::u16string& name, EditScope scope, std::u16string_view part);
+/// Puts `part` in place of the `shownLength` units of `name` that a line of `scope` shows: the
+/// first units in BaseName scope, the last ones in Extension scope, all of them in WholeName. The
+/// rest of the name stays as it was when the line was laid out, wherever `part` puts a ".":
+///
+///   Extension, "README" showing "" (length 0), part "md"     -> "READMEmd"
+///   Extension, "x.gz" showing ".gz" (length 3), ".tar.gz2"   -> "x.tar.gz2"
+///   BaseName,  "noext" showing "noext" (length 5), "noext.v2z" -> "noext.v2z"
+///
+/// `part` must not point into `name`; `shownLength` is at most the name's length.
+void ReplaceShownPart(std::u16string& name, EditScope scope, std::size_t shownLength, std::u16string_view part);
 
 }  // namespace nomvarix

@@ -31,10 +31,10 @@ void NameEditor::LayoutLineFrom(std::size_t line, std::size_t column) {
   }
 }
 
-void NameEditor::CommitLineText(std::size_t line) {
+void NameEditor::CommitLineText(std::size_t line, std::size_t shownLength) {
   if (line >= names_.size()) return;
   NameEntry& entry = names_[line];
-  AssignScopedPart(entry.newName, editScope_, entry.lineText);
+  ReplaceShownPart(entry.newName, editScope_, shownLength, entry.lineText);
   NoteNewName(line);
   history_.LineChanged(line);
   ForgetLongestLine();
@@ -51,8 +51,9 @@ void NameEditor::RefreshLineText(std::size_t line) {
 
 void NameEditor::SetLineText(std::size_t line, std::u16string text) {
   if (line >= names_.size()) return;
+  const std::size_t shown = names_[line].lineText.size();
   names_[line].lineText = std::move(text);
-  CommitLineText(line);
+  CommitLineText(line, shown);
   LayoutLine(line);
 }
 

@@ -49,8 +49,10 @@ class NameEditor {
   /// Rebuilds the cells of one line from its lineText; the changed marks compare, position by
   /// position, with the original name's part in the current scope. Out-of-range lines are ignored.
   void LayoutLine(std::size_t line);
-  /// Recomputes newName from lineText: the part of newName outside the scope is kept.
-  void CommitLineText(std::size_t line);
+  /// Recomputes newName from lineText after an edit of a line that showed `shownLength` units:
+  /// the part of newName outside the scope stays as it was when the line was laid out, so the new
+  /// name is always that part joined with what the line shows.
+  void CommitLineText(std::size_t line, std::size_t shownLength);
   /// Sets lineText from newName by the current scope and lays the line out.
   void RefreshLineText(std::size_t line);
 

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "editor/NameEditor.h"
+#include "text/Utf16.h"
 
 namespace nomvarix {
 namespace {
@@ -57,7 +58,8 @@ bool NameEditor::PasteText(std::u16string_view text) {
   if (text.empty()) return false;
   PushUndo();
   DeleteSelection();
-  const std::vector<std::u16string_view> pieces = SplitLines(text);
+  const std::u16string mended = WithoutLoneHighSurrogates(text);
+  const std::vector<std::u16string_view> pieces = SplitLines(mended);
   const BlockSelection at = selection_;
   if (at.IsMultiLine()) {
     std::size_t widest = 0;

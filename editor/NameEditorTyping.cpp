@@ -3,6 +3,7 @@
 
 #include "editor/NameEditor.h"
 #include "editor/ParallelRanges.h"
+#include "text/Utf16.h"
 
 #if defined(_MSC_VER)
 #include <xmmintrin.h>
@@ -84,11 +85,14 @@ void NameEditor::InsertText(std::int32_t line, std::int32_t column, std::u16stri
   const auto index = static_cast<std::size_t>(line);
   std::u16string& lineText = names_[index].lineText;
   if (column < 0 || static_cast<std::size_t>(column) > lineText.size()) return;
+  const std::size_t shown = lineText.size();
+  // Never between the halves of a pair, which would leave two halves that are no character.
+  std::size_t at = static_cast<std::size_t>(column);
+  if (SplitsSurrogatePair(lineText, at)) ++at;
   // Inserted by iterators: GCC 12 warns falsely (-Wrestrict) about insert(position, view).
-  const auto at = lineText.begin() + column;
-  lineText.insert(at, text.begin(), text.end());
-  CommitLineText(index);
-  LayoutLineFrom(index, anyCellMarked_ ? 0 : static_cast<std::size_t>(column));
+  lineText.insert(lineText.begin() + static_cast<std::ptrdiff_t>(at), text.begin(), text.end());
+  CommitLineText(index, shown);
+  LayoutLineFrom(index, anyCellMarked_ ? 0 : at);
 }
 
 void NameEditor::DeleteSelectedCells(std::int32_t line) {
@@ -97,12 +101,20 @@ void NameEditor::DeleteSelectedCells(std::int32_t line) {
   NameEntry& entry = names_[index];
   // A line without selected cells keeps its text; skipping it spares the relayout.
   if (std::none_of(entry.cells.begin(), entry.cells.end(), [](const GlyphCell& c) { return c.selected; })) return;
+  // A pair goes as a whole when either half is selected.
+  const std::u16string_view text = entry.lineText;
   std::u16string kept;
-  for (const GlyphCell& cell : entry.cells) {
-    if (!cell.selected) kept.push_back(cell.ch);
+  for (std::size_t i = 0; i < text.size();) {
+    const UnitSpan character = CharacterAt(text, i);
+    const bool selected = std::any_of(entry.cells.begin() + static_cast<std::ptrdiff_t>(character.begin),
+                                      entry.cells.begin() + static_cast<std::ptrdiff_t>(character.end),
+                                      [](const GlyphCell& c) { return c.selected; });
+    if (!selected) kept.append(text.substr(character.begin, character.end - character.begin));
+    i = character.end;
   }
+  const std::size_t shown = text.size();
   entry.lineText = std::move(kept);
-  CommitLineText(index);
+  CommitLineText(index, shown);
   LayoutLine(index);
 }
 
@@ -123,18 +135,24 @@ void NameEditor::DeleteSelection() {
 
 namespace {
 
-/// Removes the character at `column` of one line, if there is one; returns whether it did.
-bool EraseAt(NameList& names, std::int32_t line, std::int32_t column) {
+/// Removes the character at `column` of one line, both halves of a pair; returns the column the
+/// character began at, or -1 when the line has no character there.
+std::int32_t EraseAt(NameList& names, std::int32_t line, std::int32_t column) {
   std::u16string& text = names[static_cast<std::size_t>(line)].lineText;
-  if (column < 0 || static_cast<std::size_t>(column) >= text.size()) return false;
-  text.erase(static_cast<std::size_t>(column), 1);
-  return true;
+  if (column < 0 || static_cast<std::size_t>(column) >= text.size()) return -1;
+  const UnitSpan character = CharacterAt(text, static_cast<std::size_t>(column));
+  text.erase(character.begin, character.end - character.begin);
+  return static_cast<std::int32_t>(character.begin);
 }
 
 }  // namespace
 
 bool NameEditor::TypeChar(char16_t ch) {
-  if (ch < 32 || IsRefusedCharacter(ch) || (editScope_ == EditScope::BaseName && ch == u'.')) return false;
+  // Half a pair alone is no character.
+  if (ch < 32 || IsRefusedCharacter(ch) || IsHighSurrogate(ch) || IsLowSurrogate(ch) ||
+      (editScope_ == EditScope::BaseName && ch == u'.')) {
+    return false;
+  }
   PushUndo();
   if (selection_.HasWidth()) return OverTypeBlock(ch);
   return TypeIntoCaret(ch);
@@ -165,8 +183,10 @@ bool NameEditor::OverTypeBlock(char16_t ch) {
     const auto index = static_cast<std::size_t>(line);
     std::u16string& text = names_[index].lineText;
     if (static_cast<std::size_t>(at.startColumn) >= text.size()) return;
-    text[static_cast<std::size_t>(at.startColumn)] = ch;
-    CommitLineText(index);
+    const std::size_t shown = text.size();
+    const UnitSpan character = CharacterAt(text, static_cast<std::size_t>(at.startColumn));
+    text.replace(character.begin, character.end - character.begin, 1, ch);
+    CommitLineText(index, shown);
     LayoutLine(index);
   });
   selection_.startColumn = std::min(at.startColumn + 1, at.endColumn);
@@ -193,12 +213,16 @@ bool NameEditor::DeleteAtCaret(bool beforeCaret) {
     return true;
   }
   // Lines too short to have the character are left alone.
-  const std::int32_t erased = beforeCaret ? column - 1 : column;
+  std::int32_t erased = beforeCaret ? column - 1 : column;
+  const bool oneLine = !selection_.IsMultiLine();
   EditLines(selection_.startLine, selection_.endLine, [&](std::int32_t line) {
-    if (EraseAt(names_, line, erased)) {
-      CommitLineText(static_cast<std::size_t>(line));
-      LayoutLineFrom(static_cast<std::size_t>(line), anyCellMarked_ ? 0 : static_cast<std::size_t>(erased));
-    }
+    const std::size_t shown = names_[static_cast<std::size_t>(line)].lineText.size();
+    const std::int32_t begin = EraseAt(names_, line, erased);
+    if (begin < 0) return;
+    CommitLineText(static_cast<std::size_t>(line), shown);
+    LayoutLineFrom(static_cast<std::size_t>(line), anyCellMarked_ ? 0 : static_cast<std::size_t>(begin));
+    // One line's caret lands where its character began; a column caret keeps its column.
+    if (oneLine) erased = std::max(begin, MinColumn());
   });
   selection_.startColumn = selection_.endColumn = erased;
   caret_ = {selection_.endLine, erased};

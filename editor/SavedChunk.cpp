@@ -127,7 +127,10 @@ std::shared_ptr<const SavedChunk> SavedChunk::SaveCompact(const NameList& names,
 
 void SavedChunk::Append(std::u16string_view units) {
   if (!wide_ && !FitsInBytes(units)) {
-    wideText_.assign(narrowText_.begin(), narrowText_.end());
+    // Through unsigned char: a plain char is signed here, and would widen é (0xE9) to 0xFFE9.
+    wideText_.resize(narrowText_.size());
+    std::transform(narrowText_.begin(), narrowText_.end(), wideText_.begin(),
+                   [](char byte) { return static_cast<char16_t>(static_cast<unsigned char>(byte)); });
     narrowText_.clear();
     narrowText_.shrink_to_fit();
     wide_ = true;

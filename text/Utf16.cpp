@@ -73,10 +73,30 @@ void AppendUtf8(std::string& out, char32_t cp) {
   }
 }
 
-bool IsHighSurrogate(char16_t u) { return u >= 0xD800 && u <= 0xDBFF; }
-bool IsLowSurrogate(char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
-
 }  // namespace
+
+bool SplitsSurrogatePair(std::u16string_view text, std::size_t column) {
+  return column > 0 && column < text.size() && IsHighSurrogate(text[column - 1]) && IsLowSurrogate(text[column]);
+}
+
+UnitSpan CharacterAt(std::u16string_view text, std::size_t column) {
+  if (SplitsSurrogatePair(text, column)) return {column - 1, column + 1};
+  if (SplitsSurrogatePair(text, column + 1)) return {column, column + 2};
+  return {column, column + 1};
+}
+
+std::u16string WithoutLoneHighSurrogates(std::u16string_view text) {
+  std::u16string out(text);
+  for (std::size_t i = 0; i < out.size(); ++i) {
+    if (!IsHighSurrogate(out[i])) continue;
+    if (i + 1 < out.size() && IsLowSurrogate(out[i + 1])) {
+      ++i;
+    } else {
+      out[i] = u'\uFFFD';
+    }
+  }
+  return out;
+}
 
 std::u16string FromUtf8(std::string_view bytes) {
   std::u16string out;

@@ -10,6 +10,25 @@ namespace nomvarix {
 inline constexpr char16_t kEscapedByteFirst = 0xDC80;
 inline constexpr char16_t kEscapedByteLast = 0xDCFF;
 
+constexpr bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+constexpr bool IsLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+
+/// Whether `column` of `text` falls between the two halves of a surrogate pair.
+bool SplitsSurrogatePair(std::u16string_view text, std::size_t column);
+
+/// The units [begin, end) of the character at `column`: both halves of a surrogate pair, else the
+/// one unit. `column` must be inside `text`.
+struct UnitSpan {
+  std::size_t begin;
+  std::size_t end;
+};
+UnitSpan CharacterAt(std::u16string_view text, std::size_t column);
+
+/// `text` with every high surrogate that is not followed by a low one replaced by U+FFFD: text from
+/// outside (the clipboard) could otherwise pair with an escaped byte it is put before, and the
+/// name written would hold a character nobody typed.
+std::u16string WithoutLoneHighSurrogates(std::u16string_view text);
+
 /// Decodes UTF-8 into UTF-16. Every byte that is not part of a well-formed sequence (stray
 /// continuation bytes, truncated or overlong sequences, encoded surrogates, values above U+10FFFF)
 /// becomes one escaped code unit, so that `ToUtf8(FromUtf8(b)) == b` for every byte string b.

@@ -95,7 +95,9 @@ NumberingResult NumberSelection(NameEditor& editor) {
   for (std::int32_t line = l0; line <= last; ++line, ++n) {
     std::u16string text = editor.Names()[static_cast<std::size_t>(line)].lineText;
     if (text.size() < static_cast<std::size_t>(c0)) text.resize(static_cast<std::size_t>(c0), u' ');
-    text.insert(static_cast<std::size_t>(c0), NumberText(*example, n));
+    // A number never goes between the halves of a pair.
+    const std::size_t at = static_cast<std::size_t>(c0) + (SplitsSurrogatePair(text, static_cast<std::size_t>(c0)) ? 1 : 0);
+    text.insert(at, NumberText(*example, n));
     editor.SetLineText(static_cast<std::size_t>(line), std::move(text));
   }
   editor.SetSelection({l0, l1, c0, c1}, {l1, c1});

@@ -10,12 +10,10 @@
 #include "view/Palette.h"
 #include "view/ViewGeometry.h"
 #include "controls/WxText.h"
+#include "text/Utf16.h"
 
 namespace nomvarix {
 namespace {
-
-bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 /// The text one cell shows: a surrogate pair is drawn in the cell of its first half, a lone
 /// surrogate (a byte of a name that is no UTF-8) as the replacement character.

@@ -22,7 +22,7 @@ TEST(NameSplit, SplitsAtTheLastDot) {
 }
 
 std::u16string WithPart(std::u16string name, EditScope scope, std::u16string_view part) {
-  AssignScopedPart(name, scope, part);
+  ReplaceShownPart(name, scope, ScopedPart(name, scope).size(), part);
   return name;
 }
 
@@ -43,6 +43,18 @@ TEST(EditScope, ScopedPartsAndTheirReplacementRoundTrip) {
   EXPECT_EQ(WithPart(u".gitignore", EditScope::BaseName, u"x"), u"x.gitignore");
   EXPECT_EQ(MinColumnOf(EditScope::Extension), 1);
   EXPECT_EQ(MinColumnOf(EditScope::BaseName), 0);
+}
+
+TEST(EditScope, TheShownPartIsReplacedWhereverTheNewTextPutsADot) {
+  std::u16string name = u"x.gz";
+  ReplaceShownPart(name, EditScope::Extension, 3, u".tar.gz");
+  EXPECT_EQ(name, u"x.tar.gz");
+  ReplaceShownPart(name, EditScope::Extension, 7, u".tar.gz2");  // the line still shows all it was given
+  EXPECT_EQ(name, u"x.tar.gz2");
+  name = u"noext";
+  ReplaceShownPart(name, EditScope::BaseName, 5, u"noext.v2");
+  ReplaceShownPart(name, EditScope::BaseName, 8, u"noext.v2z");
+  EXPECT_EQ(name, u"noext.v2z");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "support/EditorFixture.h"
+#include "text/Utf16.h"
 
 namespace nomvarix {
 namespace {
@@ -125,6 +126,68 @@ TEST_F(TypingTest, KeepNonEmptyLeavesALineThatWouldBecomeEmpty) {
   editor.DeleteSelectedCellsKeepNonEmpty(0);
   editor.DeleteSelectedCellsKeepNonEmpty(1);
   EXPECT_EQ(Texts(), (Lines{u"ab", u"c"}));
+}
+
+TEST_F(TypingTest, ScopeViewsRenameToWhatTheyShow) {
+  Load({u"README", u"noext", u"x.gz"});
+  editor.SetEditScope(EditScope::Extension);
+  Caret(0, 0);
+  Type(u"md");
+  Caret(2, 1);
+  Type(u"tar.");
+  editor.SetSelection({2, 2, 7, 7}, {2, 7});  // End
+  Type(u"2");
+  EXPECT_EQ(Texts(), (Lines{u"md", u"", u".tar.gz2"}));
+  EXPECT_EQ(test::NewNames(editor.Names()), (Lines{u"READMEmd", u"noext", u"x.tar.gz2"}));
+
+  editor.SetEditScope(EditScope::BaseName);  // laid out afresh: the last "." counts again
+  EXPECT_EQ(Texts(), (Lines{u"READMEmd", u"noext", u"x.tar"}));
+  Caret(1, 5);
+  ASSERT_TRUE(editor.PasteText(u".v2"));
+  Type(u"z");
+  Caret(2, 0);
+  editor.DeleteForward();
+  EXPECT_EQ(Texts(), (Lines{u"READMEmd", u"noext.v2z", u".tar"}));
+  EXPECT_EQ(test::NewNames(editor.Names()), (Lines{u"READMEmd", u"noext.v2z", u".tar.gz2"}));
+  Block(1, 1, 5, 8);
+  editor.DeleteSelection();
+  EXPECT_EQ(test::NewNames(editor.Names())[1], u"noextz");
+}
+
+TEST_F(TypingTest, EditsNeverSplitASurrogatePair) {
+  // An emoji, an undecodable byte (0x80) and "a": deleting half of the emoji must not leave its
+  // first half to pair with the escaped byte into another character.
+  const std::u16string name = FromUtf8("\xF0\x9F\x98\x80\x80" "a");
+  ASSERT_EQ(name, (std::u16string{0xD83D, 0xDE00, 0xDC80, u'a'}));
+  const auto diskName = [&] { return ToUtf8(editor.Names()[0].newName); };
+  Load({name});
+
+  Caret(0, 2);
+  editor.Backspace();  // the pair's second half
+  EXPECT_EQ(diskName(), "\x80" "a");
+  EXPECT_EQ(editor.Caret(), (TextPos{0, 0}));
+  editor.Undo();
+  Caret(0, 1);
+  editor.DeleteForward();  // from between the halves
+  EXPECT_EQ(diskName(), "\x80" "a");
+  editor.Undo();
+  Block(0, 0, 1, 2);  // a block over the second half only
+  editor.DeleteForward();
+  EXPECT_EQ(diskName(), "\x80" "a");
+  editor.Undo();
+  Block(0, 0, 1, 3);
+  Type(u"b");  // overtyping half a pair replaces the pair
+  EXPECT_EQ(diskName(), "b\x80" "a");
+  editor.Undo();
+  Caret(0, 1);
+  Type(u"c");  // inserted after the pair, not inside it
+  EXPECT_EQ(diskName(), "\xF0\x9F\x98\x80" "c\x80" "a");
+  editor.Undo();
+  EXPECT_FALSE(editor.TypeChar(0xD83D));  // half a pair is no character
+  Caret(0, 2);
+  ASSERT_TRUE(editor.PasteText(std::u16string{0xD83D}));  // a lone half from the clipboard
+  EXPECT_EQ(diskName(), "\xF0\x9F\x98\x80\xEF\xBF\xBD\x80" "a");
+  for (const NameEntry& entry : editor.Names()) EXPECT_EQ(FromUtf8(ToUtf8(entry.newName)), entry.newName);
 }
 
 }  // namespace

@@ -101,6 +101,47 @@ TEST_F(UndoTest, RestoresEveryCharacterWhetherTheChunkIsNarrowOrWide) {
   }
 }
 
+TEST_F(UndoTest, UndoKeepsAccentedNamesOfLinesNobodyTouched) {
+  // The saved chunk starts narrow and widens at the first unit above 0xFF: the units saved
+  // before must keep their value, not take the sign of a char.
+  const Lines lines{u"caf\u00E9.txt", u"notes.txt", u"\u00DF\u00FF", u"\u65E5\u8A18.txt"};
+  Load(lines);
+  Caret(1, 0);
+  Type(u"x");
+  ASSERT_TRUE(editor.Undo());
+  EXPECT_EQ(Texts(), lines);
+  EXPECT_EQ(test::NewNames(editor.Names()), lines);
+  EXPECT_FALSE(editor.AnyNameChanged());
+  EXPECT_EQ(test::ChangedMarks(editor.Names()[0]), "........");
+  ASSERT_TRUE(editor.Redo());
+  EXPECT_EQ(test::NewNames(editor.Names())[0], lines[0]);
+  EXPECT_EQ(test::NewNames(editor.Names())[1], u"xnotes.txt");
+}
+
+TEST_F(UndoTest, UndoInTheExtensionScopeBringsBackNamesWhoseDotMoved) {
+  Load({u"README", u"x.gz"});
+  editor.SetEditScope(EditScope::Extension);
+  Caret(0, 0);
+  Type(u"md");
+  Caret(1, 1);
+  Type(u"tar.");
+  ASSERT_EQ(test::NewNames(editor.Names()), (Lines{u"READMEmd", u"x.tar.gz"}));
+  ASSERT_TRUE(editor.Undo());
+  EXPECT_EQ(test::NewNames(editor.Names()), (Lines{u"READMEmd", u"x.targz"}));  // the last "." typed
+  while (editor.Undo()) {
+  }
+  EXPECT_EQ(test::NewNames(editor.Names()), (Lines{u"README", u"x.gz"}));
+  EXPECT_EQ(Texts(), (Lines{u"", u".gz"}));
+  while (editor.Redo()) {
+  }
+  EXPECT_EQ(test::NewNames(editor.Names()), (Lines{u"READMEmd", u"x.tar.gz"}));
+  EXPECT_EQ(Texts(), (Lines{u"md", u".tar.gz"}));
+  // The line goes on showing what it showed, and the name follows it.
+  editor.SetSelection({1, 1, 7, 7}, {1, 7});
+  Type(u"2");
+  EXPECT_EQ(test::NewNames(editor.Names())[1], u"x.tar.gz2");
+}
+
 TEST_F(UndoTest, SnapshotsShareTheLinesThatDidNotChange) {
   Lines lines;
   for (int i = 0; i < 5000; ++i) {
