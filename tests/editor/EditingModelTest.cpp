@@ -90,8 +90,10 @@ class Session {
     if (kind < 30) {
       RandomSelection();
     } else if (kind < 50) {
-      const std::u16string typed = CharacterPool()[Below(CharacterPool().size() - 4)];  // no pairs or bytes
-      Edit(before, editor_.TypeChar(typed[0]), "type", step);
+      const char16_t typed = CharacterPool()[Below(CharacterPool().size() - 4)][0];  // no pairs or bytes
+      const bool ran = editor_.TypeChar(typed);
+      Edit(before, ran, "type", step);
+      if (ran) ExpectTyped(before, typed, step);
     } else if (kind < 58) {
       Edit(before, editor_.Backspace(), "backspace", step);
     } else if (kind < 64) {
@@ -187,6 +189,30 @@ class Session {
     }
     ASSERT_EQ(after, expected) << what << " restored another selection, step " << step;
     CheckInvariants(what, step);
+  }
+
+  /// Typing as the model sees it: a caret inserts on each of its lines that reaches its column
+  /// (after a pair, never inside it); a block overtypes the character at its left column.
+  void ExpectTyped(const ModelState& before, char16_t typed, int step) {
+    const BlockSelection at = before.selection;
+    if (at.IsNone()) return;
+    // A caret beyond every line of its span is first brought back to the widest one's end.
+    std::size_t widest = 0;
+    for (std::int32_t line = at.startLine; line <= at.endLine; ++line) {
+      widest = std::max(widest, before.lineTexts[static_cast<std::size_t>(line)].size());
+    }
+    const auto column = at.HasWidth() ? static_cast<std::size_t>(at.startColumn)
+                                      : std::min(static_cast<std::size_t>(at.startColumn), widest);
+    for (std::int32_t line = at.startLine; line <= at.endLine; ++line) {
+      std::u16string text = before.lineTexts[static_cast<std::size_t>(line)];
+      if (at.HasWidth() && column < text.size()) {
+        const UnitSpan character = CharacterAt(text, column);
+        text.replace(character.begin, character.end - character.begin, 1, typed);
+      } else if (!at.HasWidth() && column <= text.size()) {
+        text.insert(column + (SplitsSurrogatePair(text, column) ? 1 : 0), 1, typed);
+      }
+      ASSERT_EQ(editor_.Names()[static_cast<std::size_t>(line)].lineText, text) << "typing, line " << line << ", step " << step << ", selection " << at.startLine << ".." << at.endLine << " columns " << at.startColumn << ".." << at.endColumn;
+    }
   }
 
   static std::u16string HeldPart(const std::u16string& name, const std::u16string& shown, EditScope scope) {
