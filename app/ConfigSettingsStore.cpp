@@ -14,6 +14,7 @@
 #endif
 
 #include "controls/WxText.h"
+#include "platform/SettingKeys.h"
 #include "platform/SharedFile.h"
 
 namespace nomvarix {
@@ -92,6 +93,8 @@ ConfigSettingsStore::ConfigSettingsStore(std::u16string path) : file_(std::move(
   const wxFileName file(ToWx(file_));
   if (!file.DirExists()) wxFileName::Mkdir(file.GetPath(), wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL);
   config_ = ParseSettings(ReadSharedFile(file_).value_or(std::string()));
+  // Written by an older version, or by hand: the API key is no one else's business.
+  if (!DoReadString(kSettingsSection, settings::kLlmApiKey, u"").empty()) KeepToOwner(file_);
 }
 
 ConfigSettingsStore::~ConfigSettingsStore() = default;

@@ -75,4 +75,6 @@ bool UpdateSharedFile(std::u16string_view path,
   return true;
 }
 
+void KeepToOwner(std::u16string_view path) { chmod(ToUtf8(path).c_str(), 0600); }
+
 }  // namespace nomvarix

@@ -46,8 +46,6 @@ std::optional<std::string> ReadSharedFile(std::u16string_view path) {
   return ReadAll(file.get());
 }
 
-// A file under the user's profile is the user's own already; only the lock and the replacement
-// differ from POSIX.
 bool UpdateSharedFile(std::u16string_view path,
                       const std::function<std::optional<std::string>(std::string_view current)>& change) {
   const std::wstring file = Native(path);
@@ -67,5 +65,7 @@ bool UpdateSharedFile(std::u16string_view path,
   unlock();
   return replaced;
 }
+
+void KeepToOwner(std::u16string_view) {}
 
 }  // namespace nomvarix

@@ -107,6 +107,15 @@ TEST_F(ConfigSettingsStoreTest, AWriteReplacesTheFileInOneStepAndKeepsItTheOwner
   ASSERT_EQ(stat(file.c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0600u);
 }
+
+TEST_F(ConfigSettingsStoreTest, AFileThatHoldsAKeyIsMadeTheOwnersWhenOpened) {
+  const std::string file = temp.AddFile("conf/settings.ini", "[Settings]\nLlmApiKey=secret\n");
+  ASSERT_EQ(chmod(file.c_str(), 0644), 0);
+  auto store = ConfigSettingsStore::OpenUserSettings();
+  struct stat info {};
+  ASSERT_EQ(stat(file.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0600u);
+}
 #endif
 
 /// Records what the toolkit would have shown: log messages and failed assertions.
