@@ -1,6 +1,8 @@
 #pragma once
 
+#include <functional>
 #include <memory>
+#include <string>
 
 #include "platform/SettingsStore.h"
 
@@ -12,7 +14,9 @@ namespace nomvarix {
 /// never touch the user's own settings.
 inline constexpr const char* kSettingsFileVariable = "NOMVARIX_SETTINGS_FILE";
 
-/// Settings kept by wxConfig, each section a group. Every write is flushed at once.
+/// Settings kept by wxConfig, each section a group. Every write is made at once: in the registry
+/// value by value; in a file by putting the one value into the file as it is at that moment, so
+/// that programs running side by side on the same file keep each other's values.
 class ConfigSettingsStore final : public SettingsStore {
  public:
   /// The store of the user's settings: the file named by NOMVARIX_SETTINGS_FILE when it is set;
@@ -20,7 +24,10 @@ class ConfigSettingsStore final : public SettingsStore {
   /// Nomvarix/Nomvarix.conf in the XDG configuration folder elsewhere.
   static std::unique_ptr<ConfigSettingsStore> OpenUserSettings();
 
-  ConfigSettingsStore(std::unique_ptr<wxConfigBase> config, bool storesText);
+  /// Values of their own kinds in the registry behind `registry`.
+  explicit ConfigSettingsStore(std::unique_ptr<wxConfigBase> registry);
+  /// Values as text in the file at `path`; its folder is created when missing.
+  explicit ConfigSettingsStore(std::u16string path);
   ~ConfigSettingsStore() override;
 
  private:
@@ -32,8 +39,12 @@ class ConfigSettingsStore final : public SettingsStore {
   bool DoWriteString(std::u16string_view section, std::u16string_view key,
                      std::u16string_view value) override;
 
-  std::unique_ptr<wxConfigBase> config_;
-  bool storesText_;  ///< a file: every value is text, integers are read back by parsing
+  bool StoresText() const { return !file_.empty(); }
+  /// Makes `change` to the stored values and keeps it.
+  bool Write(const std::function<bool(wxConfigBase&)>& change);
+
+  std::unique_ptr<wxConfigBase> config_;  ///< the registry, or the file's values as last read
+  std::u16string file_;                   ///< empty for the registry
 };
 
 }  // namespace nomvarix

@@ -14,6 +14,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/Path.h"
+#include "platform/PosixDescriptor.h"
 #include "text/Utf16.h"
 
 namespace nomvarix {
@@ -23,23 +24,6 @@ struct DirCloser {
   void operator()(DIR* dir) const { closedir(dir); }
 };
 using DirHandle = std::unique_ptr<DIR, DirCloser>;
-
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  ~FileDescriptor() {
-    if (fd_ >= 0) close(fd_);
-  }
-  int get() const { return fd_; }
-  bool valid() const { return fd_ >= 0; }
-  /// Gives the descriptor up, for a close whose result matters.
-  int release() { return std::exchange(fd_, -1); }
-
- private:
-  int fd_;
-};
 
 std::string Native(std::u16string_view path) { return ToUtf8(path); }
 

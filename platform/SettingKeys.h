@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string_view>
 
@@ -54,6 +55,14 @@ inline constexpr std::u16string_view kRecentSection = u"Recent File List";
 constexpr std::uint32_t DefaultFontSize(int dotsPerInch) {
   const int dpi = dotsPerInch > 0 ? dotsPerInch : 96;
   return static_cast<std::uint32_t>((23 * dpi + 48) / 96);
+}
+
+/// A stored size brought into the sizes the font steps reach from it or from the screen's default
+/// size: a size of 0 draws nothing and a huge one nothing legible.
+constexpr int FontSizeOf(std::uint32_t stored, std::uint32_t defaultSize) {
+  constexpr auto smallest = static_cast<std::uint32_t>(kFontSizeShrinkLimit - kFontSizeStep);
+  const auto largest = std::max(static_cast<std::uint32_t>(kFontSizeGrowLimit - 1 + kFontSizeStep), defaultSize);
+  return static_cast<int>(std::clamp(stored, smallest, largest));
 }
 
 }  // namespace nomvarix::settings

@@ -6,6 +6,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/Path.h"
+#include "platform/WinHandle.h"
 
 namespace nomvarix {
 namespace {
@@ -16,27 +17,6 @@ std::u16string FromNative(const wchar_t* text) {
   const std::wstring_view view(text);
   return std::u16string(view.begin(), view.end());
 }
-
-/// Owns a handle and closes it with `Close`; both kinds used here report failure as
-/// INVALID_HANDLE_VALUE.
-template <BOOL(WINAPI* Close)(HANDLE)>
-class ScopedHandle {
- public:
-  explicit ScopedHandle(HANDLE handle) : handle_(handle) {}
-  ScopedHandle(const ScopedHandle&) = delete;
-  ScopedHandle& operator=(const ScopedHandle&) = delete;
-  ~ScopedHandle() {
-    if (valid()) Close(handle_);
-  }
-  HANDLE get() const { return handle_; }
-  bool valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
-
- private:
-  HANDLE handle_;
-};
-
-using Handle = ScopedHandle<CloseHandle>;
-using FindHandle = ScopedHandle<FindClose>;
 
 Handle OpenForReading(std::u16string_view path, DWORD access, DWORD flags) {
   return Handle(CreateFileW(Native(path).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,

@@ -46,6 +46,10 @@ int ScreenDpi() {
   return screen.IsOk() ? screen.GetPPI().y : 96;
 }
 
+int ReadFontSize(const SettingsStore& settings, std::uint32_t defaultSize) {
+  return settings::FontSizeOf(settings.ReadInteger(settings::kFontSize, defaultSize), defaultSize);
+}
+
 ScrollRequest RequestOf(const wxScrollWinEvent& event) {
   const wxEventType type = event.GetEventType();
   if (type == wxEVT_SCROLLWIN_LINEUP) return ScrollRequest::LineBack;
@@ -95,7 +99,7 @@ CNomvarixView::CNomvarixView(wxWindow* parent, FileSystem& fileSystem, SettingsS
       contextMenuEntryShown_(contextMenuEntry_->IsShown()),
       session_(fileSystem, settings),
       geometry_(ScreenDpi()),
-      fontSize_(static_cast<int>(settings.ReadInteger(settings::kFontSize, settings::DefaultFontSize(geometry_.dpi)))),
+      fontSize_(ReadFontSize(settings, settings::DefaultFontSize(geometry_.dpi))),
       fonts_(fontSize_),
       scopeStrip_(CommandStrip::Direction::FromLeft, geometry_.dpi),
       commandStrip_(CommandStrip::Direction::FromRight, geometry_.dpi),

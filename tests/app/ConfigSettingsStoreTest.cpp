@@ -1,8 +1,13 @@
 #include "app/ConfigSettingsStore.h"
 
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 #include <wx/init.h>
+#include <wx/log.h>
 #include <wx/utils.h>
 #ifdef _WIN32
 #include <wx/msw/wrapwin.h>
@@ -66,6 +71,94 @@ TEST_F(ConfigSettingsStoreTest, TheFileIsTheUsersOwnForItMayHoldAnApiKey) {
   EXPECT_EQ(info.st_mode & 0777, 0600u);
 }
 #endif
+
+TEST_F(ConfigSettingsStoreTest, TwoStoresOnOneFileKeepEachOthersValues) {
+  // Two running instances: each opened the file before the other wrote anything.
+  auto first = ConfigSettingsStore::OpenUserSettings();
+  auto second = ConfigSettingsStore::OpenUserSettings();
+  ASSERT_TRUE(second->WriteInteger(settings::kTreeFontSize, 14));
+  ASSERT_TRUE(second->WriteString(u"File1", u"/b/", settings::kRecentSection));
+  ASSERT_TRUE(first->WriteFlag(settings::kChangedRed, false));
+  ASSERT_TRUE(second->WriteString(settings::kLastPath, u"/b/"));
+  ASSERT_TRUE(first->WriteInteger(settings::kFontSize, 31));
+
+  auto reader = ConfigSettingsStore::OpenUserSettings();
+  EXPECT_EQ(reader->ReadInteger(settings::kTreeFontSize, 0), 14u);
+  EXPECT_EQ(reader->ReadString(u"File1", u"", settings::kRecentSection), u"/b/");
+  EXPECT_FALSE(reader->ReadFlag(settings::kChangedRed, true));
+  EXPECT_EQ(reader->ReadString(settings::kLastPath, u""), u"/b/");
+  EXPECT_EQ(reader->ReadInteger(settings::kFontSize, 0), 31u);
+}
+
+#ifndef _WIN32
+TEST_F(ConfigSettingsStoreTest, AWriteReplacesTheFileInOneStepAndKeepsItTheOwners) {
+  const std::string file = temp.AddFile("conf/settings.ini", "[Settings]\nLastPath=/old/\n");
+  ASSERT_EQ(chmod(file.c_str(), 0644), 0);
+  std::ifstream before(file, std::ios::binary);  // a reader, or a writer killed half way
+  auto store = ConfigSettingsStore::OpenUserSettings();
+  ASSERT_TRUE(store->WriteString(settings::kLlmApiKey, u"secret"));
+
+  // The old file is left whole and the new one takes its name: never a truncated file.
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(before), {}), "[Settings]\nLastPath=/old/\n");
+  const std::string text = temp.ReadFile("conf/settings.ini");
+  EXPECT_NE(text.find("LastPath=/old/"), std::string::npos);
+  EXPECT_NE(text.find("LlmApiKey=secret"), std::string::npos);
+  struct stat info {};
+  ASSERT_EQ(stat(file.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0600u);
+}
+
+TEST_F(ConfigSettingsStoreTest, AFileThatHoldsAKeyIsMadeTheOwnersWhenOpened) {
+  const std::string file = temp.AddFile("conf/settings.ini", "[Settings]\nLlmApiKey=secret\n");
+  ASSERT_EQ(chmod(file.c_str(), 0644), 0);
+  auto store = ConfigSettingsStore::OpenUserSettings();
+  struct stat info {};
+  ASSERT_EQ(stat(file.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0600u);
+}
+#endif
+
+/// Records what the toolkit would have shown: log messages and failed assertions.
+class ToolkitComplaints final : public wxLog {
+ public:
+  ToolkitComplaints() : previous_(wxLog::SetActiveTarget(this)) {
+    wxSetAssertHandler([](const wxString&, int, const wxString&, const wxString& condition, const wxString&) {
+      static_cast<ToolkitComplaints*>(wxLog::GetActiveTarget())->messages.push_back("assert " + condition);
+    });
+  }
+  ~ToolkitComplaints() override {
+    wxSetDefaultAssertHandler();
+    wxLog::SetActiveTarget(previous_);
+  }
+
+  std::vector<wxString> messages;
+
+ protected:
+  void DoLogTextAtLevel(wxLogLevel, const wxString& text) override { messages.push_back(text); }
+
+ private:
+  wxLog* previous_;
+};
+
+TEST_F(ConfigSettingsStoreTest, ACorruptFileReadsAsTheDefaultsSilentlyAndIsWrittenAgain) {
+  std::string randomBytes;
+  for (int i = 0; i < 256; ++i) randomBytes += static_cast<char>((i * 37 + 11) % 256);
+  for (const std::string& content : {std::string("[Settings]\n=x\nFontSize=30\n"), randomBytes,
+                                     "[Settings\nFontSize\n[Settings]\nFontSize=30\n" + randomBytes,
+                                     std::string("[]\n[/]\n[Settings]\nLastPath/x=1\n  =y\n\xff\xfe=\n")}) {
+    SCOPED_TRACE(content);
+    temp.AddFile("conf/settings.ini", content);
+    ToolkitComplaints complaints;
+    {
+      auto store = ConfigSettingsStore::OpenUserSettings();
+      EXPECT_EQ(store->ReadInteger(settings::kVerify, 1), 1u);
+      EXPECT_EQ(store->ReadString(settings::kLastPath, u"none"), u"none");
+      EXPECT_TRUE(store->WriteString(settings::kLastPath, u"/new/"));
+    }
+    EXPECT_EQ(ConfigSettingsStore::OpenUserSettings()->ReadString(settings::kLastPath, u""), u"/new/");
+    EXPECT_TRUE(complaints.messages.empty()) << complaints.messages.front();
+  }
+}
 
 TEST_F(ConfigSettingsStoreTest, ValuesThatAreNoIntegersReadAsTheDefault) {
   temp.AddFile("conf/settings.ini",

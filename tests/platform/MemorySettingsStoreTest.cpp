@@ -43,5 +43,17 @@ TEST(SettingsStore, DefaultFontSizeScalesWithTheScreen) {
   EXPECT_EQ(settings::DefaultFontSize(0), 23u);    // screen could not be asked
 }
 
+TEST(SettingsStore, AStoredFontSizeIsOneTheFontStepsCanReach) {
+  EXPECT_EQ(settings::FontSizeOf(23, 23), 23);
+  EXPECT_EQ(settings::FontSizeOf(7, 23), 7);
+  EXPECT_EQ(settings::FontSizeOf(65, 23), 65);
+  EXPECT_EQ(settings::FontSizeOf(0, 23), 7);
+  EXPECT_EQ(settings::FontSizeOf(100000, 23), 65);
+  EXPECT_EQ(settings::FontSizeOf(0xFFFFFFFFu, 23), 65);  // not -1
+  // A screen of 288 dots per inch starts larger than a step can grow to.
+  EXPECT_EQ(settings::FontSizeOf(settings::DefaultFontSize(288), settings::DefaultFontSize(288)), 69);
+  EXPECT_EQ(settings::FontSizeOf(100000, settings::DefaultFontSize(288)), 69);
+}
+
 }  // namespace
 }  // namespace nomvarix

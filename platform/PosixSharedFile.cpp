@@ -1,0 +1,80 @@
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "platform/PosixDescriptor.h"
+#include "platform/SharedFile.h"
+#include "text/Utf16.h"
+
+namespace nomvarix {
+namespace {
+
+std::optional<std::string> ReadAll(int fd) {
+  std::string data;
+  char buffer[8192];
+  for (;;) {
+    const ssize_t n = read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return std::nullopt;
+    if (n == 0) return data;
+    data.append(buffer, static_cast<std::size_t>(n));
+  }
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t n = write(fd, bytes.data(), bytes.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    bytes.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+/// Writes `bytes` to a new file `temporary`, owner-only whatever the umask, and on the disk.
+bool WriteNewFile(const std::string& temporary, std::string_view bytes) {
+  unlink(temporary.c_str());  // left by a program killed half way; it may have another mode
+  FileDescriptor fd(open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+  if (!fd.valid()) return false;
+  const bool written = fchmod(fd.get(), 0600) == 0 && WriteAll(fd.get(), bytes) && fsync(fd.get()) == 0;
+  return close(fd.release()) == 0 && written;
+}
+
+}  // namespace
+
+std::optional<std::string> ReadSharedFile(std::u16string_view path) {
+  FileDescriptor fd(open(ToUtf8(path).c_str(), O_RDONLY | O_CLOEXEC));
+  if (!fd.valid()) return errno == ENOENT ? std::optional<std::string>(std::string()) : std::nullopt;
+  return ReadAll(fd.get());
+}
+
+bool UpdateSharedFile(std::u16string_view path,
+                      const std::function<std::optional<std::string>(std::string_view current)>& change) {
+  const std::string file = ToUtf8(path);
+  FileDescriptor lock(open((file + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
+  if (!lock.valid()) return false;
+  while (flock(lock.get(), LOCK_EX) != 0) {
+    if (errno != EINTR) return false;
+  }
+  const std::optional<std::string> current = ReadSharedFile(path);
+  if (!current) return false;
+  const std::optional<std::string> next = change(*current);
+  if (!next) return false;
+  const std::string temporary = file + ".new";
+  if (!WriteNewFile(temporary, *next)) {
+    unlink(temporary.c_str());
+    return false;
+  }
+  if (rename(temporary.c_str(), file.c_str()) != 0) {
+    unlink(temporary.c_str());
+    return false;
+  }
+  return true;
+}
+
+void KeepToOwner(std::u16string_view path) { chmod(ToUtf8(path).c_str(), 0600); }
+
+}  // namespace nomvarix
