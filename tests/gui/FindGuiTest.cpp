@@ -7,6 +7,7 @@
 
 #include "EditorGuiFixture.h"
 #include "support/NameListText.h"
+#include "text/Utf16.h"
 #include "view/FindReplaceDlg.h"
 
 namespace nomvarix::test {
@@ -26,9 +27,10 @@ class EnterLater : public wxTimer {
 
 class FindGuiTest : public EditorGuiFixture {
  protected:
-  void SetUp() override {
-    EditorGuiFixture::SetUp();
-    OpenFolderWith({"banana.jpg", "cabana.jpg", "photo.png"});
+  void TearDown() override {
+    // The next test starts without a dialog, as a fresh program does.
+    if (CFindReplaceDlg* dialog = Dialog()) dialog->Destroy();
+    PumpUntil([&] { return Dialog() == nullptr; });
   }
   CFindReplaceDlg* Dialog() const {
     for (wxWindow* window : wxTopLevelWindows) {
@@ -42,9 +44,35 @@ class FindGuiTest : public EditorGuiFixture {
     ClickAt(*control, wxPoint(control->GetClientSize().x / 2, control->GetClientSize().y / 2));
     PumpFor(20);
   }
+  /// Opens the dialog with Ctrl+F and types the two fields' texts over whatever they hold.
+  void FindAndReplaceWith(const char* text, const char* replacement) {
+    sim.Char('F', wxMOD_CONTROL);
+    ASSERT_TRUE(PumpUntil([&] { return Dialog() != nullptr; }));
+    ClickControl(CFindReplaceDlg::kFindText);
+    sim.Char('A', wxMOD_CONTROL);
+    sim.Text(text);
+    ClickControl(CFindReplaceDlg::kReplaceText);
+    sim.Text(replacement);
+    ASSERT_TRUE(PumpUntil([&] {
+      return Dialog()->SearchText() == FromUtf8(text) && Dialog()->ReplacementText() == FromUtf8(replacement);
+    }));
+  }
+  /// The line that shows the file named `name` on disk.
+  std::int32_t LineOf(std::u16string_view name) const {
+    const NameList& names = Editor().Names();
+    for (std::size_t i = 0; i < names.size(); ++i) {
+      if (names[i].originalName == name) return static_cast<std::int32_t>(i);
+    }
+    ADD_FAILURE() << "no line for the file";
+    return 0;
+  }
+  std::u16string TextOf(std::u16string_view name) const {
+    return Editor().Names()[static_cast<std::size_t>(LineOf(name))].lineText;
+  }
 };
 
 TEST_F(FindGuiTest, CtrlFSeedsTheDialogAndItsButtonsFindAndReplace) {
+  OpenFolderWith({"banana.jpg", "cabana.jpg", "photo.png"});
   ClickAt(CellPoint(0, 1));  // "b|anana.jpg"
   sim.Char(WXK_RIGHT, wxMOD_SHIFT);
   sim.Char(WXK_RIGHT, wxMOD_SHIFT);  // "an"
@@ -67,6 +95,39 @@ TEST_F(FindGuiTest, CtrlFSeedsTheDialogAndItsButtonsFindAndReplace) {
     ClickControl(CFindReplaceDlg::kReplaceAll);
   }
   EXPECT_EQ(LineTexts(Editor().Names()), (Names{u"bANANa.jpg", u"cabANa.jpg", u"photo.png"}));
+  EXPECT_FALSE(Editor().Selection().HasWidth());  // a plain caret at the last replacement
+}
+
+// On disk: "photo.jpg", "日記 photo😀.jpg" and "x<E9>a-a.png" with the byte E9 that is no UTF-8.
+constexpr const char* kPhoto = "photo.jpg";
+constexpr const char* kDiary = "\xE6\x97\xA5\xE8\xA8\x98 photo\xF0\x9F\x98\x80.jpg";
+constexpr const char* kUndecodable = "x\xE9" "a-a.png";
+constexpr std::u16string_view kDiary16 = u"\u65E5\u8A18 photo\U0001F600.jpg";
+constexpr std::u16string_view kUndecodable16 = u"x\xDCE9" "a-a.png";
+
+TEST_F(FindGuiTest, ReplaceLeavesASelectionThatDoesNotMatchAndReplacesTheNextMatch) {
+  OpenFolderWith({kPhoto, kDiary, kUndecodable});
+  const std::int32_t line = LineOf(u"photo.jpg");
+  ClickAt(CellPoint(line, 0));
+  for (int i = 0; i < 5; ++i) sim.Char(WXK_RIGHT, wxMOD_SHIFT);
+  ASSERT_TRUE(PumpUntil([&] { return Editor().Selection() == BlockSelection{line, line, 0, 5}; }));  // "photo"
+  FindAndReplaceWith("jpg", "X");
+
+  ClickControl(CFindReplaceDlg::kReplace);
+  ASSERT_TRUE(PumpUntil([&] { return TextOf(u"photo.jpg") != u"photo.jpg"; }));
+  EXPECT_EQ(TextOf(u"photo.jpg"), u"photo.X");
+  EXPECT_EQ(TextOf(kDiary16), kDiary16);
+}
+
+TEST_F(FindGuiTest, RepeatedReplaceWithOneCharacterWalksThroughTheMatches) {
+  OpenFolderWith({kPhoto, kDiary, kUndecodable});
+  ClickAt(CellPoint(0, 0));
+  FindAndReplaceWith("a", "Q");
+  for (const std::u16string_view undecodable : {u"x\xDCE9Q-a.png", u"x\xDCE9Q-Q.png"}) {
+    ClickControl(CFindReplaceDlg::kReplace);
+    ASSERT_TRUE(PumpUntil([&] { return TextOf(kUndecodable16) == undecodable; })) << ToUtf8(TextOf(kUndecodable16));
+  }
+  EXPECT_EQ(TextOf(kDiary16), kDiary16);
 }
 
 }  // namespace
