@@ -1,6 +1,7 @@
 // Ctrl+F, the find dialog's buttons and Replace All with real key and mouse events.
 #include <gtest/gtest.h>
 #include <wx/button.h>
+#include <wx/modalhook.h>
 #include <wx/textctrl.h>
 #include <wx/timer.h>
 #include <wx/uiaction.h>
@@ -15,18 +16,44 @@ namespace {
 
 using Names = std::vector<std::u16string>;
 
-/// Presses Enter once, a moment after it is started: for a message box that a click opened.
-class EnterLater : public wxTimer {
+/// Answers every modal dialog the program runs (its message boxes) with Enter, and counts the ones
+/// that closed.
+class MessageBoxAnswerer : public wxModalDialogHook {
  public:
-  explicit EnterLater(wxUIActionSimulator& sim) : sim_(sim) { StartOnce(400); }
-  void Notify() override { sim_.Char(WXK_RETURN); }
+  explicit MessageBoxAnswerer(wxUIActionSimulator& sim) : enter_(sim) { Register(); }
+  ~MessageBoxAnswerer() override { Unregister(); }
+  int Answered() const { return answered_; }
+
+ protected:
+  int Enter(wxDialog*) override {
+    // The timer can only fire in the dialog's own event loop, once the dialog is up; the delay
+    // lets the display map it.
+    enter_.StartOnce(300);
+    return wxID_NONE;
+  }
+  void Exit(wxDialog*) override {
+    enter_.Stop();
+    ++answered_;
+  }
 
  private:
-  wxUIActionSimulator& sim_;
+  class EnterKey : public wxTimer {
+   public:
+    explicit EnterKey(wxUIActionSimulator& sim) : sim_(sim) {}
+    void Notify() override { sim_.Char(WXK_RETURN); }
+
+   private:
+    wxUIActionSimulator& sim_;
+  };
+  EnterKey enter_;
+  int answered_ = 0;
 };
 
 class FindGuiTest : public EditorGuiFixture {
  protected:
+  // A message box nobody answers would hold the test up to its time limit.
+  MessageBoxAnswerer messageBoxes{sim};
+
   void TearDown() override {
     // The next test starts without a dialog, as a fresh program does.
     if (CFindReplaceDlg* dialog = Dialog()) dialog->Destroy();
@@ -44,10 +71,16 @@ class FindGuiTest : public EditorGuiFixture {
     ClickAt(*control, wxPoint(control->GetClientSize().x / 2, control->GetClientSize().y / 2));
     PumpFor(20);
   }
-  /// Opens the dialog with Ctrl+F and types the two fields' texts over whatever they hold.
-  void FindAndReplaceWith(const char* text, const char* replacement) {
+  /// Ctrl+F; the dialog then gets the keyboard, as a window manager would give it to a new window.
+  void OpenDialog() {
     sim.Char('F', wxMOD_CONTROL);
     ASSERT_TRUE(PumpUntil([&] { return Dialog() != nullptr; }));
+    Dialog()->Raise();
+    ASSERT_TRUE(PumpUntil([&] { return Dialog()->IsActive(); }));
+  }
+  /// Opens the dialog and types the two fields' texts over whatever they hold.
+  void FindAndReplaceWith(const char* text, const char* replacement) {
+    ASSERT_NO_FATAL_FAILURE(OpenDialog());
     ClickControl(CFindReplaceDlg::kFindText);
     sim.Char('A', wxMOD_CONTROL);
     sim.Text(text);
@@ -76,24 +109,20 @@ TEST_F(FindGuiTest, CtrlFSeedsTheDialogAndItsButtonsFindAndReplace) {
   ClickAt(CellPoint(0, 1));  // "b|anana.jpg"
   sim.Char(WXK_RIGHT, wxMOD_SHIFT);
   sim.Char(WXK_RIGHT, wxMOD_SHIFT);  // "an"
-  PumpFor(60);
-  sim.Char('F', wxMOD_CONTROL);
-  ASSERT_TRUE(PumpUntil([&] { return Dialog() != nullptr; }));
+  ASSERT_TRUE(PumpUntil([&] { return Editor().Selection() == BlockSelection{0, 0, 1, 3}; }));
+  ASSERT_NO_FATAL_FAILURE(OpenDialog());
   EXPECT_EQ(Dialog()->SearchText(), u"an");
 
   ClickControl(CFindReplaceDlg::kFindNext);  // a new search text: from the top
-  EXPECT_EQ(Editor().Selection(), (BlockSelection{0, 0, 1, 3}));
+  EXPECT_TRUE(PumpUntil([&] { return Editor().Selection() == BlockSelection{0, 0, 1, 3}; }));
   ClickControl(CFindReplaceDlg::kFindNext);
-  EXPECT_EQ(Editor().Selection(), (BlockSelection{0, 0, 3, 5}));
+  EXPECT_TRUE(PumpUntil([&] { return Editor().Selection() == BlockSelection{0, 0, 3, 5}; }));
 
   ClickControl(CFindReplaceDlg::kReplaceText);
   sim.Text("AN");
-  PumpFor(100);
-  ASSERT_EQ(Dialog()->ReplacementText(), u"AN");
-  {
-    EnterLater dismiss(sim);  // the "Replaced 3 occurrence(s)" message
-    ClickControl(CFindReplaceDlg::kReplaceAll);
-  }
+  ASSERT_TRUE(PumpUntil([&] { return Dialog()->ReplacementText() == u"AN"; }));
+  ClickControl(CFindReplaceDlg::kReplaceAll);  // and its "Replaced 3 occurrence(s)" is answered
+  ASSERT_TRUE(PumpUntil([&] { return messageBoxes.Answered() == 1; }));
   EXPECT_EQ(LineTexts(Editor().Names()), (Names{u"bANANa.jpg", u"cabANa.jpg", u"photo.png"}));
   EXPECT_FALSE(Editor().Selection().HasWidth());  // a plain caret at the last replacement
 }
