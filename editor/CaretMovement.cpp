@@ -59,48 +59,40 @@ std::int32_t ClampWordColumn(const NameEditor& editor, std::int32_t line, std::i
   return std::clamp(column, std::min(editor.MinColumn(), length), length);
 }
 
-/// The column the Left or Right key moves from: the caret's column, or on a selection with width
-/// and Shift, the edge on the caret's side.
-std::int32_t MovingColumn(const Move& m, bool shift) {
-  if (m.shape == Shape::InsertionPoint || m.shape == Shape::ColumnCaret) return m.s.startColumn;
-  if (!shift) return m.s.startColumn;
-  return m.CaretAtRight() ? m.s.endColumn : m.s.startColumn;
+/// The column the Left or Right key moves from: with Shift the edge on the caret's side, otherwise
+/// the edge a selection collapses to (the caret's own column when it has no width).
+std::int32_t MovingColumn(const Move& m, bool right, bool shift) {
+  if (shift) return m.CaretAtRight() ? m.s.endColumn : m.s.startColumn;
+  return right ? m.s.endColumn : m.s.startColumn;
 }
 
+/// Ctrl+Left: the start of the word before `from` on the top line; Ctrl+Right: the end of the word
+/// after it on the bottom line. Never turns back against the key, as clamping could from beyond a
+/// short line's end or from left of the extension's first column.
+std::int32_t WordJump(const NameEditor& editor, const Move& m, bool right, std::int32_t from) {
+  const std::int32_t line = right ? m.s.endLine : m.s.startLine;
+  const std::u16string_view text = LineText(editor, line);
+  const std::int32_t to = ClampWordColumn(editor, line, right ? WordEndAfter(text, from) : WordStartBefore(text, from));
+  return right ? std::max(to, from) : std::min(to, from);
+}
+
+/// Left and Right on every shape: Ctrl only changes the column the key goes to.
 void MoveHorizontally(const NameEditor& editor, Move& m, bool right, bool shift, bool ctrl) {
-  const std::int32_t from = MovingColumn(m, shift);
+  const bool hasWidth = m.s.HasWidth();
+  const std::int32_t from = MovingColumn(m, right, shift);
   std::int32_t to = right ? from + 1 : std::max(from - 1, 0);
   if (ctrl) {
-    const std::int32_t line = right ? m.s.endLine : m.s.startLine;
-    const std::u16string_view text = LineText(editor, line);
-    to = ClampWordColumn(editor, line, right ? WordEndAfter(text, from) : WordStartBefore(text, from));
+    to = WordJump(editor, m, right, from);
+  } else if (!shift && hasWidth) {
+    to = from;  // a selection collapses to its edge
   }
-  switch (m.shape) {
-    case Shape::InsertionPoint:
-    case Shape::ColumnCaret:
-      if (shift) {
-        m.SetColumns(from, to);
-      } else {
-        m.s.startColumn = m.s.endColumn = to;
-      }
-      m.caret.column = to;
-      return;
-    case Shape::LineSelection:
-    case Shape::Block:
-      if (shift) {
-        const std::int32_t fixed = m.CaretAtRight() ? m.s.startColumn : m.s.endColumn;
-        m.SetColumns(fixed, to);
-        m.caret.column = to;
-      } else {
-        const std::int32_t edge = right ? m.s.endColumn : m.s.startColumn;
-        m.s.startColumn = m.s.endColumn = edge;
-        m.caret.column = edge;
-      }
-      m.caret.line = m.s.endLine;
-      return;
-    case Shape::None:
-      return;
+  if (shift) {
+    m.SetColumns(m.CaretAtRight() ? m.s.startColumn : m.s.endColumn, to);  // the other edge stays
+  } else {
+    m.s.startColumn = m.s.endColumn = to;
   }
+  m.caret.column = to;
+  if (hasWidth) m.caret.line = m.s.endLine;
 }
 
 /// Up and PageUp (`down` false), Down and PageDown; `page` is the number of lines of a page.

@@ -64,10 +64,28 @@ void ReplaceSelection(NameEditor& editor, SearchMemory& memory, std::u16string_v
   memory.findStart = {line, end - 1};
 }
 
-bool SelectionIsAtFindStart(const NameEditor& editor, const SearchMemory& memory) {
+/// Stores the text and options as the last ones; true when they differ from them (the search
+/// then starts from the top).
+bool RememberSearch(SearchMemory& memory, std::u16string_view text, SearchOptions options) {
+  const bool changed = text != memory.lastText || options.matchCase != memory.lastMatchCase ||
+                       options.wholeWord != memory.lastWholeWord;
+  memory.lastText = text;
+  memory.lastMatchCase = options.matchCase;
+  memory.lastWholeWord = options.wholeWord;
+  return changed;
+}
+
+/// Whether the selection is a match of `text` that replacing would change. A selected text that
+/// already reads as the replacement (such as the one Replace just put in) is not one, so that
+/// repeated presses go on to the next match instead of replacing it by itself.
+bool SelectionIsReplaceableMatch(const NameEditor& editor, std::u16string_view text,
+                                 std::u16string_view replacement, SearchOptions options) {
+  const std::u16string selected = SelectedSearchText(editor);
+  if (selected.empty() || selected.size() != text.size() || selected == replacement) return false;
   const BlockSelection& s = editor.Selection();
-  return s.HasWidth() && !s.IsMultiLine() && s.startLine == memory.findStart.line &&
-         s.startColumn == memory.findStart.column;
+  const auto from = static_cast<std::size_t>(s.startColumn);
+  // Searched in its line, so that the whole-word test sees the characters around it.
+  return FindInLine(editor.Names()[static_cast<std::size_t>(s.startLine)].lineText, text, from, options) == from;
 }
 
 }  // namespace
@@ -92,20 +110,18 @@ std::u16string SelectedSearchText(const NameEditor& editor) {
 bool FindNext(NameEditor& editor, SearchMemory& memory, std::u16string_view text, SearchOptions options,
               bool restart) {
   if (text.empty() || editor.LineCount() == 0) return false;
-  if (text != memory.lastText || options.matchCase != memory.lastMatchCase ||
-      options.wholeWord != memory.lastWholeWord) {
-    restart = true;
-  }
-  memory.lastText = text;
-  memory.lastMatchCase = options.matchCase;
-  memory.lastWholeWord = options.wholeWord;
+  if (RememberSearch(memory, text, options)) restart = true;
   if (FindDownwards(editor, memory, text, options, restart)) return true;
   return !restart && FindDownwards(editor, memory, text, options, true);
 }
 
 bool ReplaceCurrent(NameEditor& editor, SearchMemory& memory, std::u16string_view text,
                     std::u16string_view replacement, SearchOptions options) {
-  if (!SelectionIsAtFindStart(editor, memory) && !FindNext(editor, memory, text, options, false)) return false;
+  if (SelectionIsReplaceableMatch(editor, text, replacement, options)) {
+    RememberSearch(memory, text, options);  // the next press goes on from here
+  } else if (!FindNext(editor, memory, text, options, false)) {
+    return false;
+  }
   editor.PushUndo();
   ReplaceSelection(editor, memory, replacement);
   return true;
@@ -121,9 +137,9 @@ std::size_t ReplaceAll(NameEditor& editor, SearchMemory& memory, std::u16string_
     ReplaceSelection(editor, memory, replacement);
     ++count;
   } while (FindDownwards(editor, memory, text, options, false));
-  // The caret stands at the start of the last replacement.
-  const BlockSelection last = editor.Selection();
-  editor.SetSelection(last, {last.startLine, last.startColumn});
+  // A plain caret at the start of the last replacement.
+  const TextPos last{editor.Selection().startLine, editor.Selection().startColumn};
+  editor.SetSelection({last.line, last.line, last.column, last.column}, last);
   return count;
 }
 

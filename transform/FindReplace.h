@@ -38,12 +38,14 @@ std::u16string SelectedSearchText(const NameEditor& editor);
 /// when nothing matches.
 bool FindNext(NameEditor& editor, SearchMemory& memory, std::u16string_view text, SearchOptions options,
               bool restart);
-/// Replaces the selected match, after finding the next one unless it is selected already; one
-/// undo step. False when nothing was found.
+/// Replaces the selection when it is a match under `options` that the replacement would change;
+/// otherwise finds the next match and replaces that. One undo step; the replacement is selected
+/// and the next search starts after it. False when nothing was found.
 bool ReplaceCurrent(NameEditor& editor, SearchMemory& memory, std::u16string_view text,
                     std::u16string_view replacement, SearchOptions options);
 /// Replaces every match present at the start, top to bottom, as one undo step (a replacement that
-/// matches again is not replaced again). Returns the count.
+/// matches again is not replaced again), leaving a plain caret at the start of the last
+/// replacement. Returns the count.
 std::size_t ReplaceAll(NameEditor& editor, SearchMemory& memory, std::u16string_view text,
                        std::u16string_view replacement, SearchOptions options);
 

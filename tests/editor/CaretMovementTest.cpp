@@ -206,6 +206,74 @@ TEST_F(CaretMovementTest, CtrlLeftAndRightJumpOverWords) {
   EXPECT_FALSE(IsWordSeparator(u'&'));
 }
 
+TEST_F(CaretMovementTest, CtrlOnASelectionJumpsFromTheEdgeTheKeyActsOn) {
+  // \xDCE9 stands for the undecodable byte E9 of a name on disk.
+  LoadWithRows({u"abc def ghi", u"caf\u00E9 \u65E5\u8A18\U0001F600 x\xDCE9y", u"z"});
+  const auto ctrl = [&](CaretKey key, bool shift = false) { Press(key, shift, true); };
+
+  Block(0, 0, 4, 5);
+  ctrl(CaretKey::Right);  // the word from the right edge on, then collapsed there
+  Expect({0, 0, 7, 7}, {0, 7});
+  Block(0, 0, 5, 6);
+  ctrl(CaretKey::Left);
+  Expect({0, 0, 4, 4}, {0, 4});
+  Block(0, 0, 4, 7);  // "def": the separators beside it are passed one character at a time
+  ctrl(CaretKey::Right);
+  Expect({0, 0, 8, 8}, {0, 8});
+  Block(0, 0, 4, 7);
+  ctrl(CaretKey::Left);
+  Expect({0, 0, 3, 3}, {0, 3});
+
+  // With Shift the edge on the caret's side jumps and the other one stays.
+  editor.SetSelection({0, 0, 5, 6}, {0, 6});
+  ctrl(CaretKey::Right, true);
+  Expect({0, 0, 5, 7}, {0, 7});
+  ctrl(CaretKey::Left, true);  // back over the anchor: the caret is at the left now
+  Expect({0, 0, 4, 5}, {0, 4});
+  ctrl(CaretKey::Left, true);
+  Expect({0, 0, 3, 5}, {0, 3});
+  ctrl(CaretKey::Right, true);
+  Expect({0, 0, 4, 5}, {0, 4});
+
+  // Beyond ASCII: an emoji and the undecodable byte are letters of their words.
+  Block(1, 1, 6, 7);  // "\u8A18"
+  ctrl(CaretKey::Right);
+  Expect({1, 1, 9, 9}, {1, 9});
+  Block(1, 1, 11, 12);  // "\xDCE9"
+  ctrl(CaretKey::Left);
+  Expect({1, 1, 10, 10}, {1, 10});
+}
+
+TEST_F(CaretMovementTest, CtrlOnAColumnCaretAndABlockMovesEveryLine) {
+  LoadWithRows({u"abc def", u"abd efg", u"b"});
+  Block(0, 1, 4, 6);
+  Press(CaretKey::Right, false, true);  // the word end on the bottom line, a column caret there
+  Expect({0, 1, 7, 7}, {1, 7});
+  editor.SetSelection({0, 1, 5, 6}, {0, 5});
+  Press(CaretKey::Left, false, true);  // the word start on the top line
+  Expect({0, 1, 4, 4}, {1, 4});
+  editor.SetSelection({0, 1, 5, 6}, {1, 6});
+  Press(CaretKey::Left, true, true);  // Shift: the caret's edge goes back over the anchor
+  Expect({0, 1, 4, 5}, {1, 4});
+
+  editor.SetSelection({0, 1, 1, 1}, {1, 1});
+  Press(CaretKey::Right, false, true);
+  Expect({0, 1, 3, 3}, {1, 3});
+  Press(CaretKey::Right, true, true);
+  Expect({0, 1, 3, 4}, {1, 4});
+
+  // Past the end of the shorter bottom line the word jump does not turn back.
+  editor.SetSelection({1, 2, 5, 5}, {2, 5});
+  Press(CaretKey::Right, false, true);
+  Expect({1, 2, 5, 5}, {2, 5});
+  // Nor left of the first column of the extension, which plain keys reach.
+  Load({u"a.jpg", u"b.png"});
+  ASSERT_TRUE(editor.SetEditScope(EditScope::Extension));
+  Caret(0, 0);
+  Press(CaretKey::Left, false, true);
+  Expect({0, 0, 0, 0}, {0, 0});
+}
+
 TEST_F(CaretMovementTest, MovingScrollsTheMovedEdgeIntoView) {
   LoadWithRows(Numbered(30));
   Caret(9, 0);  // the last drawn row

@@ -66,6 +66,20 @@ TEST_F(EditorInputGuiTest, CtrlRightAndCtrlLeftStopAtTheWordEdges) {
   EXPECT_EQ(Editor().Caret(), (TextPos{0, 4}));
 }
 
+TEST_F(EditorInputGuiTest, CtrlLeftAndCtrlRightOnASelectionJumpFromItsEdge) {
+  const auto keyGives = [&](int key, int modifiers, BlockSelection selection) {
+    sim.Char(key, modifiers);
+    return PumpUntil([&] { return Editor().Selection() == selection; });
+  };
+  ClickAt(CellPoint(0, 4));  // "abc |def"
+  ASSERT_TRUE(keyGives(WXK_RIGHT, wxMOD_SHIFT, {0, 0, 4, 5}));
+  EXPECT_TRUE(keyGives(WXK_RIGHT, wxMOD_CONTROL, {0, 0, 7, 7}));
+  ASSERT_TRUE(keyGives(WXK_LEFT, wxMOD_SHIFT, {0, 0, 6, 7}));
+  EXPECT_TRUE(keyGives(WXK_LEFT, wxMOD_CONTROL, {0, 0, 4, 4}));
+  EXPECT_TRUE(keyGives(WXK_RIGHT, wxMOD_CONTROL | wxMOD_SHIFT, {0, 0, 4, 7}));
+  EXPECT_EQ(Editor().Caret(), (TextPos{0, 7}));
+}
+
 TEST_F(EditorInputGuiTest, ARulerClickThenDragSelectsColumnsOnEveryLine) {
   ClickAt(RulerPoint(3));
   EXPECT_EQ(Editor().Selection(), (BlockSelection{0, 3, 3, 3}));

@@ -1,12 +1,14 @@
 // Ctrl+F, the find dialog's buttons and Replace All with real key and mouse events.
 #include <gtest/gtest.h>
 #include <wx/button.h>
+#include <wx/modalhook.h>
 #include <wx/textctrl.h>
 #include <wx/timer.h>
 #include <wx/uiaction.h>
 
 #include "EditorGuiFixture.h"
 #include "support/NameListText.h"
+#include "text/Utf16.h"
 #include "view/FindReplaceDlg.h"
 
 namespace nomvarix::test {
@@ -14,21 +16,48 @@ namespace {
 
 using Names = std::vector<std::u16string>;
 
-/// Presses Enter once, a moment after it is started: for a message box that a click opened.
-class EnterLater : public wxTimer {
+/// Answers every modal dialog the program runs (its message boxes) with Enter, and counts the ones
+/// that closed.
+class MessageBoxAnswerer : public wxModalDialogHook {
  public:
-  explicit EnterLater(wxUIActionSimulator& sim) : sim_(sim) { StartOnce(400); }
-  void Notify() override { sim_.Char(WXK_RETURN); }
+  explicit MessageBoxAnswerer(wxUIActionSimulator& sim) : enter_(sim) { Register(); }
+  ~MessageBoxAnswerer() override { Unregister(); }
+  int Answered() const { return answered_; }
+
+ protected:
+  int Enter(wxDialog*) override {
+    // The timer can only fire in the dialog's own event loop, once the dialog is up; the delay
+    // lets the display map it.
+    enter_.StartOnce(300);
+    return wxID_NONE;
+  }
+  void Exit(wxDialog*) override {
+    enter_.Stop();
+    ++answered_;
+  }
 
  private:
-  wxUIActionSimulator& sim_;
+  class EnterKey : public wxTimer {
+   public:
+    explicit EnterKey(wxUIActionSimulator& sim) : sim_(sim) {}
+    void Notify() override { sim_.Char(WXK_RETURN); }
+
+   private:
+    wxUIActionSimulator& sim_;
+  };
+  EnterKey enter_;
+  int answered_ = 0;
 };
 
 class FindGuiTest : public EditorGuiFixture {
  protected:
-  void SetUp() override {
-    EditorGuiFixture::SetUp();
-    OpenFolderWith({"banana.jpg", "cabana.jpg", "photo.png"});
+  // A message box nobody answers would hold the test up to its time limit.
+  MessageBoxAnswerer messageBoxes{sim};
+
+  void TearDown() override {
+    // The next test starts without a dialog, as a fresh program does.
+    if (CFindReplaceDlg* dialog = Dialog()) dialog->Destroy();
+    PumpUntil([&] { return Dialog() == nullptr; });
   }
   CFindReplaceDlg* Dialog() const {
     for (wxWindow* window : wxTopLevelWindows) {
@@ -42,31 +71,92 @@ class FindGuiTest : public EditorGuiFixture {
     ClickAt(*control, wxPoint(control->GetClientSize().x / 2, control->GetClientSize().y / 2));
     PumpFor(20);
   }
+  /// Ctrl+F; the dialog then gets the keyboard, as a window manager would give it to a new window.
+  void OpenDialog() {
+    sim.Char('F', wxMOD_CONTROL);
+    ASSERT_TRUE(PumpUntil([&] { return Dialog() != nullptr; }));
+    Dialog()->Raise();
+    ASSERT_TRUE(PumpUntil([&] { return Dialog()->IsActive(); }));
+  }
+  /// Opens the dialog and types the two fields' texts over whatever they hold.
+  void FindAndReplaceWith(const char* text, const char* replacement) {
+    ASSERT_NO_FATAL_FAILURE(OpenDialog());
+    ClickControl(CFindReplaceDlg::kFindText);
+    sim.Char('A', wxMOD_CONTROL);
+    sim.Text(text);
+    ClickControl(CFindReplaceDlg::kReplaceText);
+    sim.Text(replacement);
+    ASSERT_TRUE(PumpUntil([&] {
+      return Dialog()->SearchText() == FromUtf8(text) && Dialog()->ReplacementText() == FromUtf8(replacement);
+    }));
+  }
+  /// The line that shows the file named `name` on disk.
+  std::int32_t LineOf(std::u16string_view name) const {
+    const NameList& names = Editor().Names();
+    for (std::size_t i = 0; i < names.size(); ++i) {
+      if (names[i].originalName == name) return static_cast<std::int32_t>(i);
+    }
+    ADD_FAILURE() << "no line for the file";
+    return 0;
+  }
+  std::u16string TextOf(std::u16string_view name) const {
+    return Editor().Names()[static_cast<std::size_t>(LineOf(name))].lineText;
+  }
 };
 
 TEST_F(FindGuiTest, CtrlFSeedsTheDialogAndItsButtonsFindAndReplace) {
+  OpenFolderWith({"banana.jpg", "cabana.jpg", "photo.png"});
   ClickAt(CellPoint(0, 1));  // "b|anana.jpg"
   sim.Char(WXK_RIGHT, wxMOD_SHIFT);
   sim.Char(WXK_RIGHT, wxMOD_SHIFT);  // "an"
-  PumpFor(60);
-  sim.Char('F', wxMOD_CONTROL);
-  ASSERT_TRUE(PumpUntil([&] { return Dialog() != nullptr; }));
+  ASSERT_TRUE(PumpUntil([&] { return Editor().Selection() == BlockSelection{0, 0, 1, 3}; }));
+  ASSERT_NO_FATAL_FAILURE(OpenDialog());
   EXPECT_EQ(Dialog()->SearchText(), u"an");
 
   ClickControl(CFindReplaceDlg::kFindNext);  // a new search text: from the top
-  EXPECT_EQ(Editor().Selection(), (BlockSelection{0, 0, 1, 3}));
+  EXPECT_TRUE(PumpUntil([&] { return Editor().Selection() == BlockSelection{0, 0, 1, 3}; }));
   ClickControl(CFindReplaceDlg::kFindNext);
-  EXPECT_EQ(Editor().Selection(), (BlockSelection{0, 0, 3, 5}));
+  EXPECT_TRUE(PumpUntil([&] { return Editor().Selection() == BlockSelection{0, 0, 3, 5}; }));
 
   ClickControl(CFindReplaceDlg::kReplaceText);
   sim.Text("AN");
-  PumpFor(100);
-  ASSERT_EQ(Dialog()->ReplacementText(), u"AN");
-  {
-    EnterLater dismiss(sim);  // the "Replaced 3 occurrence(s)" message
-    ClickControl(CFindReplaceDlg::kReplaceAll);
-  }
+  ASSERT_TRUE(PumpUntil([&] { return Dialog()->ReplacementText() == u"AN"; }));
+  ClickControl(CFindReplaceDlg::kReplaceAll);  // and its "Replaced 3 occurrence(s)" is answered
+  ASSERT_TRUE(PumpUntil([&] { return messageBoxes.Answered() == 1; }));
   EXPECT_EQ(LineTexts(Editor().Names()), (Names{u"bANANa.jpg", u"cabANa.jpg", u"photo.png"}));
+  EXPECT_FALSE(Editor().Selection().HasWidth());  // a plain caret at the last replacement
+}
+
+// On disk: "photo.jpg", "日記 photo😀.jpg" and "x<E9>a-a.png" with the byte E9 that is no UTF-8.
+constexpr const char* kPhoto = "photo.jpg";
+constexpr const char* kDiary = "\xE6\x97\xA5\xE8\xA8\x98 photo\xF0\x9F\x98\x80.jpg";
+constexpr const char* kUndecodable = "x\xE9" "a-a.png";
+constexpr std::u16string_view kDiary16 = u"\u65E5\u8A18 photo\U0001F600.jpg";
+constexpr std::u16string_view kUndecodable16 = u"x\xDCE9" "a-a.png";
+
+TEST_F(FindGuiTest, ReplaceLeavesASelectionThatDoesNotMatchAndReplacesTheNextMatch) {
+  OpenFolderWith({kPhoto, kDiary, kUndecodable});
+  const std::int32_t line = LineOf(u"photo.jpg");
+  ClickAt(CellPoint(line, 0));
+  for (int i = 0; i < 5; ++i) sim.Char(WXK_RIGHT, wxMOD_SHIFT);
+  ASSERT_TRUE(PumpUntil([&] { return Editor().Selection() == BlockSelection{line, line, 0, 5}; }));  // "photo"
+  FindAndReplaceWith("jpg", "X");
+
+  ClickControl(CFindReplaceDlg::kReplace);
+  ASSERT_TRUE(PumpUntil([&] { return TextOf(u"photo.jpg") != u"photo.jpg"; }));
+  EXPECT_EQ(TextOf(u"photo.jpg"), u"photo.X");
+  EXPECT_EQ(TextOf(kDiary16), kDiary16);
+}
+
+TEST_F(FindGuiTest, RepeatedReplaceWithOneCharacterWalksThroughTheMatches) {
+  OpenFolderWith({kPhoto, kDiary, kUndecodable});
+  ClickAt(CellPoint(0, 0));
+  FindAndReplaceWith("a", "Q");
+  for (const std::u16string_view undecodable : {u"x\xDCE9Q-a.png", u"x\xDCE9Q-Q.png"}) {
+    ClickControl(CFindReplaceDlg::kReplace);
+    ASSERT_TRUE(PumpUntil([&] { return TextOf(kUndecodable16) == undecodable; })) << ToUtf8(TextOf(kUndecodable16));
+  }
+  EXPECT_EQ(TextOf(kDiary16), kDiary16);
 }
 
 }  // namespace

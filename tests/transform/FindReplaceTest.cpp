@@ -62,11 +62,67 @@ TEST_F(FindReplaceTest, ReplaceFindsAndReplacesInOnePress) {
   EXPECT_EQ(Texts(), (Lines{u"cat.txt", u"dog.txt"}));
 }
 
+TEST_F(FindReplaceTest, ReplaceTakesTheSelectionOnlyWhenItMatches) {
+  // \xDCE9 stands for the undecodable byte E9 of a name on disk.
+  Load({u"photo.jpg", u"photos caf\u00E9.jpg", u"\u65E5\u8A18 Photo\xDCE9.png"});
+  memory.findStart = {0, 0};  // as a mouse selection leaves it
+  Block(0, 0, 0, 5);          // "photo"
+  EXPECT_FALSE(ReplaceCurrent(editor, memory, u"zzz", u"Q", {}));
+  EXPECT_EQ(Texts()[0], u"photo.jpg");
+
+  Block(0, 0, 0, 5);  // not at the find start (keys selected it), but it matches: replaced in place
+  memory.findStart = {2, 0};
+  EXPECT_TRUE(ReplaceCurrent(editor, memory, u"PHOTO", u"\U0001F600", {}));
+  EXPECT_EQ(Texts()[0], u"\U0001F600.jpg");
+  EXPECT_EQ(Found(), (BlockSelection{0, 0, 0, 2}));
+
+  Block(1, 1, 0, 5);  // "photo" of "photos" is no whole word: the next whole word is replaced
+  EXPECT_TRUE(ReplaceCurrent(editor, memory, u"photo", u"x", {.wholeWord = true}));
+  EXPECT_EQ(Texts(), (Lines{u"\U0001F600.jpg", u"photos caf\u00E9.jpg", u"\u65E5\u8A18 x\xDCE9.png"}));
+
+  Block(1, 1, 7, 11);  // "caf\u00E9" differs from "CAF\u00C9" beyond ASCII: the case folding is ASCII-only
+  EXPECT_FALSE(ReplaceCurrent(editor, memory, u"CAF\u00C9", u"tea", {}));
+  EXPECT_TRUE(ReplaceCurrent(editor, memory, u"CAF\u00E9", u"tea", {}));
+  EXPECT_EQ(Texts()[1], u"photos tea.jpg");
+}
+
+TEST_F(FindReplaceTest, RepeatedReplaceWalksThroughTheMatches) {
+  Load({u"a\u65E5a\U0001F600a.txt", u"ba"});
+  const auto replaceByE = [&] { return ReplaceCurrent(editor, memory, u"a", u"\u00E9", {}); };
+  EXPECT_TRUE(replaceByE());
+  EXPECT_TRUE(replaceByE());  // goes on after the inserted text, not into it again
+  EXPECT_EQ(Texts()[0], u"\u00E9\u65E5\u00E9\U0001F600a.txt");
+  EXPECT_TRUE(replaceByE());
+  EXPECT_TRUE(replaceByE());
+  EXPECT_EQ(Texts(), (Lines{u"\u00E9\u65E5\u00E9\U0001F600\u00E9.txt", u"b\u00E9"}));
+  EXPECT_FALSE(replaceByE());
+
+  // A replacement that matches again is passed over, not replaced by itself over and over.
+  Load({u"a", u"a-a"});
+  memory = {};
+  const auto replaceByUpperA = [&] { return ReplaceCurrent(editor, memory, u"a", u"A", {}); };
+  EXPECT_TRUE(replaceByUpperA());
+  EXPECT_TRUE(replaceByUpperA());
+  EXPECT_TRUE(replaceByUpperA());
+  EXPECT_EQ(Texts(), (Lines{u"A", u"A-A"}));
+
+  // A selected match replaced in place: the next press goes on from there, not from the top.
+  Load({u"photo 1", u"photo 2", u"photo 3"});
+  memory = {};
+  memory.findStart = {1, 0};
+  Block(1, 1, 0, 5);
+  EXPECT_TRUE(ReplaceCurrent(editor, memory, u"photo", u"Q", {}));
+  EXPECT_TRUE(ReplaceCurrent(editor, memory, u"photo", u"Q", {}));
+  EXPECT_EQ(Texts(), (Lines{u"photo 1", u"Q 2", u"Q 3"}));
+}
+
 TEST_F(FindReplaceTest, ReplaceAllIsOneUndoStepAndEndsWhenTheReplacementMatches) {
   Load({u"banana"});
   EXPECT_EQ(ReplaceAll(editor, memory, u"a", u"o", {}), 3u);
   EXPECT_EQ(Texts(), (Lines{u"bonono"}));
-  EXPECT_EQ(editor.Caret(), (TextPos{0, 5}));  // at the start of the last replacement
+  // A plain caret at the start of the last replacement.
+  EXPECT_EQ(Found(), (BlockSelection{0, 0, 5, 5}));
+  EXPECT_EQ(editor.Caret(), (TextPos{0, 5}));
   editor.Undo();
   EXPECT_EQ(Texts(), (Lines{u"banana"}));
   EXPECT_FALSE(editor.CanUndo());
@@ -75,6 +131,12 @@ TEST_F(FindReplaceTest, ReplaceAllIsOneUndoStepAndEndsWhenTheReplacementMatches)
   EXPECT_EQ(ReplaceAll(editor, memory, u"jpg", u"JPG", {}), 2u);
   EXPECT_EQ(Texts(), (Lines{u"a.JPG", u"b.JPG", u"c.png"}));
   EXPECT_EQ(ReplaceAll(editor, memory, u"x", u"y", {}), 0u);
+
+  Load({u"\u65E5\u8A18\U0001F600\u65E5\u8A18\xDCE9"});
+  EXPECT_EQ(ReplaceAll(editor, memory, u"\u65E5\u8A18", u"\u00E9", {.matchCase = true}), 2u);
+  EXPECT_EQ(Texts(), (Lines{u"\u00E9\U0001F600\u00E9\xDCE9"}));
+  EXPECT_EQ(Found(), (BlockSelection{0, 0, 3, 3}));
+  EXPECT_EQ(ReplacedMessage(2), u"Replaced 2 occurrence(s)");
 }
 
 }  // namespace
