@@ -592,6 +592,7 @@ void CNomvarixView::Run(void (EditorSession::*command)()) {
 
 void CNomvarixView::AfterEdit() {
   UpdateMetrics();
+  RefreshScopeButtons();
   RefreshEditButtons();
   UpdateScrollBars();
   Refresh(false);
@@ -619,9 +620,14 @@ void CNomvarixView::OnScopeButton(unsigned id) {
   const ScopeButton button = id == strip::kName ? ScopeButton::Name : ScopeButton::Extension;
   // The strip flipped its own box; the editor decides which scope the two boxes stand for.
   session_.Editor().ToggleScopeButton(button);
-  scopeStrip_.SetChecked(strip::kName, session_.Editor().IsChecked(ScopeButton::Name));
-  scopeStrip_.SetChecked(strip::kExtension, session_.Editor().IsChecked(ScopeButton::Extension));
   AfterEdit();
+}
+
+void CNomvarixView::RefreshScopeButtons() {
+  // Loading resets the editor's scope; the boxes show whatever the editor holds.
+  const NameEditor& editor = session_.Editor();
+  scopeStrip_.SetChecked(strip::kName, editor.IsChecked(ScopeButton::Name));
+  scopeStrip_.SetChecked(strip::kExtension, editor.IsChecked(ScopeButton::Extension));
 }
 
 void CNomvarixView::SendStripCommand(unsigned id) {

@@ -99,6 +99,8 @@ class CNomvarixView final : public wxWindow {
   void RefreshSelectionButtons();
   void ToggleChangedRed();
   void OnScopeButton(unsigned id);
+  /// The "Name" and ".ext" boxes as the editor holds them.
+  void RefreshScopeButtons();
   void SendStripCommand(unsigned id);
   /// Sends a command to the frame, as a menu or an accelerator would.
   void SendStripCommandId(int command);
