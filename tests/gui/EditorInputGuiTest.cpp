@@ -10,6 +10,7 @@
 #include "editor/VirtualKey.h"
 #include "support/NameListText.h"
 #include "view/KeyCodes.h"
+#include "view/ViewStrips.h"
 
 namespace nomvarix::test {
 namespace {
@@ -153,6 +154,34 @@ TEST(KeyCodeGuiTest, ToolkitKeysMapToVirtualKeys) {
   EXPECT_EQ(VirtualKeyOfWxKey(WXK_SHIFT), vk::kShift);
   EXPECT_EQ(VirtualKeyOfWxKey('-'), vk::kOemMinus);
   EXPECT_EQ(VirtualKeyOfWxKey(WXK_NONE), 0);
+}
+
+TEST_F(EditorInputGuiTest, OnlyTheShownPartOfAStripButtonTakesAClick) {
+  const wxSize before = frame->GetSize();
+  frame->SetSize(800, before.y);
+  ASSERT_TRUE(PumpUntil([&] { return frame->GetSize().x == 800; }));
+  view->Refresh();
+  view->Update();
+  ClickAt(CellPoint(1, 0));
+  TypeText("x");
+  ASSERT_EQ(Texts()[1], u"xbcd");
+
+  // The command strip begins half a band right of ".ext"; what does not fit there is not shown.
+  const CommandStrip& commands = view->ButtonStrip();
+  const int gapLeft = view->ScopeStrip().ContentRight();
+  const wxRect shown = commands.Area();
+  EXPECT_GT(shown.GetLeft(), gapLeft) << "the strip's area starts where it is painted";
+  const int y = commands.Find(strip::kUndo)->rect.GetTop() + 5;
+  ClickAt(wxPoint(gapLeft + 2, y));
+  EXPECT_EQ(Texts()[1], u"xbcd") << "a click in the gap runs nothing";
+  PumpFor(500);  // the next click is no double click
+
+  // Undo, partly shown here, takes a click on what is shown of it.
+  const wxRect undo = commands.Find(strip::kUndo)->rect;
+  ASSERT_LT(undo.GetLeft(), shown.GetLeft());
+  ClickAt(wxPoint(shown.GetLeft() + 2, y));
+  EXPECT_TRUE(PumpUntil([&] { return Texts()[1] == u"bcd"; }));
+  frame->SetSize(before);
 }
 
 }  // namespace
