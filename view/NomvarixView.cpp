@@ -398,19 +398,13 @@ void CNomvarixView::AddMacroCommands() {
 
 void CNomvarixView::OnCharHook(wxKeyEvent& event) {
   // Key presses addressed to the editor, seen before accelerators turn them into commands.
-  RecordKey(event, true);
+  macro_.RecordPress(KeyStrokeOf(event));
   event.Skip();
 }
 
 void CNomvarixView::OnKeyUp(wxKeyEvent& event) {
-  RecordKey(event, false);
+  macro_.RecordRelease(KeyStrokeOf(event));
   event.Skip();
-}
-
-void CNomvarixView::RecordKey(const wxKeyEvent& event, bool down) {
-  // Keys with Alt (system keys) are not recorded.
-  const int key = VirtualKeyOf(event);
-  if (macro_.Recording() && !playing_ && !event.AltDown() && key != 0 && key != vk::kMenu) macro_.Record({key, down});
 }
 
 void CNomvarixView::ToggleRecording() {
@@ -473,7 +467,7 @@ void CNomvarixView::DeliverKey(const KeyEvent& event) {
     return;
   }
   if (HandleKey(key, shift, ctrl) || ctrl || alt) return;
-  if (const char16_t ch = CharacterOfKey(key, shift)) {
+  if (const char16_t ch = event.character != 0 ? event.character : CharacterOfKey(key, shift)) {
     session_.TypeChar(ch);
     AfterEdit();
   }
@@ -901,6 +895,7 @@ void CNomvarixView::OnChar(wxKeyEvent& event) {
   }
   // Characters outside the Basic Multilingual Plane do not fit one cell; they are not typed.
   if (code > 0xFFFF) return;
+  macro_.RecordCharacter(PhysicalKeyOf(event), static_cast<char16_t>(code));
   session_.TypeChar(static_cast<char16_t>(code));
   AfterEdit();
 }

@@ -86,7 +86,6 @@ class CNomvarixView final : public wxWindow {
   void RefreshMacroButtons();
   void OnCharHook(wxKeyEvent& event);
   void OnKeyUp(wxKeyEvent& event);
-  void RecordKey(const wxKeyEvent& event, bool down);
   void RefreshFilterButton();
   void Run(void (EditorSession::*command)());
   void AfterEdit();

@@ -154,6 +154,16 @@ TEST(KeyCodeGuiTest, ToolkitKeysMapToVirtualKeys) {
   EXPECT_EQ(VirtualKeyOfWxKey(WXK_SHIFT), vk::kShift);
   EXPECT_EQ(VirtualKeyOfWxKey('-'), vk::kOemMinus);
   EXPECT_EQ(VirtualKeyOfWxKey(WXK_NONE), 0);
+  // The character keys by their place on the keyboard, from the first of each row to the last.
+  EXPECT_EQ(VirtualKeyOfX11KeyCode(10), '1');
+  EXPECT_EQ(VirtualKeyOfX11KeyCode(21), vk::kOemPlus);
+  EXPECT_EQ(VirtualKeyOfX11KeyCode(24), 'Q');
+  EXPECT_EQ(VirtualKeyOfX11KeyCode(35), vk::kOem6);
+  EXPECT_EQ(VirtualKeyOfX11KeyCode(48), vk::kOem7);
+  EXPECT_EQ(VirtualKeyOfX11KeyCode(51), vk::kOem5);
+  EXPECT_EQ(VirtualKeyOfX11KeyCode(61), vk::kOem2);
+  EXPECT_EQ(VirtualKeyOfX11KeyCode(94), vk::kOem102);
+  for (const unsigned other : {9u, 22u, 23u, 36u, 37u, 50u, 62u, 65u, 95u}) EXPECT_EQ(VirtualKeyOfX11KeyCode(other), 0) << other;
 }
 
 TEST_F(EditorInputGuiTest, OnlyTheShownPartOfAStripButtonTakesAClick) {
