@@ -65,6 +65,7 @@ enum : int {
   kOem5 = 0xDC,       // \|
   kOem6 = 0xDD,       // ]}
   kOem7 = 0xDE,       // '"
+  kOem102 = 0xE2,     // the key between left Shift and Z of European keyboards
 };
 
 }  // namespace nomvarix::vk

@@ -1,6 +1,7 @@
 #include "macro/MacroFile.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <iterator>
 #include <limits>
@@ -69,6 +70,31 @@ std::optional<std::int32_t> KeyCodeOf(std::string_view token) {
   return code;
 }
 
+/// The key token of the lines that give the character the press before them typed. Readers that
+/// do not know these lines skip them, as a key token that is no key.
+constexpr std::string_view kCharacterToken = "CHAR";
+
+/// Printable ASCII as itself, anything else as U+ and four hex digits.
+std::string CharacterToken(char16_t character) {
+  if (character > u' ' && character < 0x7F) return std::string(1, static_cast<char>(character));
+  char hex[8];
+  std::snprintf(hex, sizeof hex, "U+%04X", static_cast<unsigned>(character));
+  return hex;
+}
+
+std::optional<char16_t> CharacterOf(std::string_view token) {
+  if (token.size() == 1 && token[0] >= ' ' && token[0] < 0x7F) return static_cast<char16_t>(token[0]);
+  if (token.size() != 6 || !token.starts_with("U+")) return std::nullopt;
+  unsigned value = 0;
+  for (const char c : token.substr(2)) {
+    const auto digit = std::string_view("0123456789ABCDEF").find(c >= 'a' && c <= 'f' ? c - 'a' + 'A' : c);
+    if (digit == std::string_view::npos) return std::nullopt;
+    value = value * 16 + static_cast<unsigned>(digit);
+  }
+  if (value < 0x20) return std::nullopt;
+  return static_cast<char16_t>(value);
+}
+
 enum class State { Down, Up, Click };
 
 std::optional<State> StateOf(std::string_view token) {
@@ -87,6 +113,11 @@ std::optional<State> StateOf(std::string_view token) {
 void ParseLine(std::string_view line, std::vector<KeyEvent>& events) {
   const std::size_t comma = line.find(',');
   if (comma == std::string_view::npos) return;
+  if (line.substr(0, comma) == kCharacterToken) {
+    const std::optional<char16_t> character = CharacterOf(line.substr(comma + 1));
+    if (character && !events.empty() && events.back().down) events.back().character = *character;
+    return;
+  }
   const std::optional<std::int32_t> code = KeyCodeOf(line.substr(0, comma));
   const std::optional<State> state = StateOf(line.substr(comma + 1));
   if (!code || !state) return;
@@ -101,6 +132,12 @@ std::string FormatMacro(const std::vector<KeyEvent>& events) {
   for (const KeyEvent& event : events) {
     text += KeyToken(event.virtualKey);
     text += event.down ? ",DOWN\r\n" : ",UP\r\n";
+    if (event.down && event.character != 0) {
+      text += kCharacterToken;
+      text += ',';
+      text += CharacterToken(event.character);
+      text += "\r\n";
+    }
   }
   return text;
 }

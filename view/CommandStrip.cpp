@@ -152,7 +152,10 @@ void CommandStrip::Layout(wxDC& dc, const wxRect& rect) {
     Pack(widths, rect);
   }
   const bool empty = std::none_of(buttons_.begin(), buttons_.end(), [](const StripButton& b) { return b.visible; });
-  area_ = empty ? wxRect() : wxRect(contentLeft_, rect.GetTop(), contentRight_ - contentLeft_, rect.GetHeight());
+  // Content that overflows the strip is clipped away when painting: it takes no clicks either.
+  painted_ = rect;
+  area_ = empty ? wxRect()
+                : wxRect(contentLeft_, rect.GetTop(), contentRight_ - contentLeft_, rect.GetHeight()).Intersect(rect);
 }
 
 // ---- Painting ----------------------------------------------------------------------------------
@@ -302,9 +305,12 @@ void CommandStrip::DrawGroupFrame(wxDC& dc, std::size_t group, const Colours& co
 
 // ---- Mouse -------------------------------------------------------------------------------------
 
+bool CommandStrip::ShownAt(const StripButton& button, const wxPoint& point) const {
+  return button.visible && button.rect.Intersect(painted_).Contains(point);
+}
+
 StripButton* CommandStrip::ButtonAt(const wxPoint& point) {
-  const auto it = std::find_if(buttons_.begin(), buttons_.end(),
-                               [&](const StripButton& b) { return b.visible && b.rect.Contains(point); });
+  const auto it = std::find_if(buttons_.begin(), buttons_.end(), [&](const StripButton& b) { return ShownAt(b, point); });
   return it == buttons_.end() ? nullptr : &*it;
 }
 
@@ -312,7 +318,7 @@ bool CommandStrip::OnMouseMove(const wxPoint& point) {
   bool changed = false;
   for (StripButton& button : buttons_) {
     if (!button.enabled || button.id == 0) continue;
-    const bool inside = button.visible && button.rect.Contains(point);
+    const bool inside = ShownAt(button, point);
     changed |= button.hovered != inside;
     button.hovered = inside;
   }

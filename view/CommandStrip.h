@@ -70,6 +70,8 @@ class CommandStrip {
   StripButton* FindMutable(int id);
   template <typename Value>
   bool Set(int id, Value StripButton::*field, const Value& value);
+  /// Whether `point` is on the part of the button that the last paint showed.
+  bool ShownAt(const StripButton& button, const wxPoint& point) const;
   StripButton* ButtonAt(const wxPoint& point);
 
   void Layout(wxDC& dc, const wxRect& rect);
@@ -104,6 +106,7 @@ class CommandStrip {
   int fontHeight_ = 0;
   int contentLeft_ = 0;
   int contentRight_ = 0;
+  wxRect painted_;  ///< the rectangle of the last paint
   wxRect area_;
   int pressedId_ = 0;
   bool tracking_ = false;

@@ -1,5 +1,6 @@
 #include "view/KeyCodes.h"
 
+#include <initializer_list>
 #include <span>
 
 #include <wx/defs.h>
@@ -67,7 +68,31 @@ constexpr PunctuationKey kSameCharacterKeys[] = {
     {vk::kSubtract, u'-', u'-'}, {vk::kDecimal, u'.', u'.'},  {vk::kDivide, u'/', u'/'},
 };
 
+/// The rows of an evdev keyboard's character keys, from their first key code on, as they sit on a
+/// US layout.
+struct KeyRow {
+  unsigned firstKeyCode;
+  std::initializer_list<int> virtualKeys;
+};
+
+const KeyRow kKeyRows[] = {
+    {10, {'1', '2', '3', '4', '5', '6', '7', '8', '9', '0', vk::kOemMinus, vk::kOemPlus}},
+    {24, {'Q', 'W', 'E', 'R', 'T', 'Y', 'U', 'I', 'O', 'P', vk::kOem4, vk::kOem6}},
+    {38, {'A', 'S', 'D', 'F', 'G', 'H', 'J', 'K', 'L', vk::kOem1, vk::kOem7, vk::kOem3}},
+    {51, {vk::kOem5, 'Z', 'X', 'C', 'V', 'B', 'N', 'M', vk::kOemComma, vk::kOemPeriod, vk::kOem2}},
+    {94, {vk::kOem102}},
+};
+
 }  // namespace
+
+int VirtualKeyOfX11KeyCode(unsigned keyCode) {
+  for (const KeyRow& row : kKeyRows) {
+    if (keyCode >= row.firstKeyCode && keyCode - row.firstKeyCode < row.virtualKeys.size()) {
+      return row.virtualKeys.begin()[keyCode - row.firstKeyCode];
+    }
+  }
+  return 0;
+}
 
 int VirtualKeyOfWxKey(int wxKeyCode) {
   if (wxKeyCode >= 'A' && wxKeyCode <= 'Z') return wxKeyCode;
@@ -113,8 +138,28 @@ int VirtualKeyOf(const wxKeyEvent& event) {
 #ifdef __WXMSW__
   return static_cast<int>(event.GetRawKeyCode());
 #else
+  // The toolkit names such a key by the character it types: "(" for Shift+9, "ä" for a German
+  // keyboard's key right of "ö", which a US table does not know.
+  const wxChar ch = event.GetUnicodeKey();
+  const bool letterOrDigit = (ch >= '0' && ch <= '9') || (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z');
+  if (ch > ' ' && !letterOrDigit) {
+    if (const int key = VirtualKeyOfX11KeyCode(event.GetRawKeyFlags())) return key;
+  }
   return VirtualKeyOfWxKey(event.GetKeyCode());
 #endif
+}
+
+std::uint32_t PhysicalKeyOf(const wxKeyEvent& event) {
+#ifdef __WXMSW__
+  // The scan code and the extended-key flag; the other bits differ between press and release.
+  return (event.GetRawKeyFlags() >> 16) & 0x1FF;
+#else
+  return event.GetRawKeyFlags();  // the X key code
+#endif
+}
+
+KeyStroke KeyStrokeOf(const wxKeyEvent& event) {
+  return {.physicalKey = PhysicalKeyOf(event), .virtualKey = VirtualKeyOf(event), .altDown = event.AltDown()};
 }
 
 }  // namespace nomvarix

@@ -402,19 +402,13 @@ void CNomvarixView::AddMacroCommands() {
 
 void CNomvarixView::OnCharHook(wxKeyEvent& event) {
   // Key presses addressed to the editor, seen before accelerators turn them into commands.
-  RecordKey(event, true);
+  macro_.RecordPress(KeyStrokeOf(event));
   event.Skip();
 }
 
 void CNomvarixView::OnKeyUp(wxKeyEvent& event) {
-  RecordKey(event, false);
+  macro_.RecordRelease(KeyStrokeOf(event));
   event.Skip();
-}
-
-void CNomvarixView::RecordKey(const wxKeyEvent& event, bool down) {
-  // Keys with Alt (system keys) are not recorded.
-  const int key = VirtualKeyOf(event);
-  if (macro_.Recording() && !playing_ && !event.AltDown() && key != 0 && key != vk::kMenu) macro_.Record({key, down});
 }
 
 void CNomvarixView::ToggleRecording() {
@@ -477,7 +471,7 @@ void CNomvarixView::DeliverKey(const KeyEvent& event) {
     return;
   }
   if (HandleKey(key, shift, ctrl) || ctrl || alt) return;
-  if (const char16_t ch = CharacterOfKey(key, shift)) {
+  if (const char16_t ch = event.character != 0 ? event.character : CharacterOfKey(key, shift)) {
     session_.TypeChar(ch);
     AfterEdit();
   }
@@ -596,6 +590,7 @@ void CNomvarixView::Run(void (EditorSession::*command)()) {
 
 void CNomvarixView::AfterEdit() {
   UpdateMetrics();
+  RefreshScopeButtons();
   RefreshEditButtons();
   UpdateScrollBars();
   Refresh(false);
@@ -623,9 +618,14 @@ void CNomvarixView::OnScopeButton(unsigned id) {
   const ScopeButton button = id == strip::kName ? ScopeButton::Name : ScopeButton::Extension;
   // The strip flipped its own box; the editor decides which scope the two boxes stand for.
   session_.Editor().ToggleScopeButton(button);
-  scopeStrip_.SetChecked(strip::kName, session_.Editor().IsChecked(ScopeButton::Name));
-  scopeStrip_.SetChecked(strip::kExtension, session_.Editor().IsChecked(ScopeButton::Extension));
   AfterEdit();
+}
+
+void CNomvarixView::RefreshScopeButtons() {
+  // Loading resets the editor's scope; the boxes show whatever the editor holds.
+  const NameEditor& editor = session_.Editor();
+  scopeStrip_.SetChecked(strip::kName, editor.IsChecked(ScopeButton::Name));
+  scopeStrip_.SetChecked(strip::kExtension, editor.IsChecked(ScopeButton::Extension));
 }
 
 void CNomvarixView::SendStripCommand(unsigned id) {
@@ -899,6 +899,7 @@ void CNomvarixView::OnChar(wxKeyEvent& event) {
   }
   // Characters outside the Basic Multilingual Plane do not fit one cell; they are not typed.
   if (code > 0xFFFF) return;
+  macro_.RecordCharacter(PhysicalKeyOf(event), static_cast<char16_t>(code));
   session_.TypeChar(static_cast<char16_t>(code));
   AfterEdit();
 }

@@ -86,7 +86,6 @@ class CNomvarixView final : public wxWindow {
   void RefreshMacroButtons();
   void OnCharHook(wxKeyEvent& event);
   void OnKeyUp(wxKeyEvent& event);
-  void RecordKey(const wxKeyEvent& event, bool down);
   void RefreshFilterButton();
   void Run(void (EditorSession::*command)());
   void AfterEdit();
@@ -99,6 +98,8 @@ class CNomvarixView final : public wxWindow {
   void RefreshSelectionButtons();
   void ToggleChangedRed();
   void OnScopeButton(unsigned id);
+  /// The "Name" and ".ext" boxes as the editor holds them.
+  void RefreshScopeButtons();
   void SendStripCommand(unsigned id);
   /// Sends a command to the frame, as a menu or an accelerator would.
   void SendStripCommandId(int command);

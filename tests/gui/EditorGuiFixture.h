@@ -59,8 +59,9 @@ class EditorGuiFixture : public ::testing::Test {
   void ClickAt(const wxPoint& client) { ClickAt(*view, client); }
   /// Clicks a visible button of the command strip, far enough from the last click not to be a
   /// double click.
-  void ClickStripButton(int id) {
-    const StripButton* button = view->ButtonStrip().Find(id);
+  void ClickStripButton(int id) { ClickStripButton(view->ButtonStrip(), id); }
+  void ClickStripButton(const CommandStrip& strip, int id) {
+    const StripButton* button = strip.Find(id);
     ASSERT_TRUE(button && button->visible);
     PumpFor(500);
     ClickAt(button->rect.GetPosition() + wxPoint(button->rect.width / 2, button->rect.height / 2));

@@ -10,6 +10,7 @@
 #include "editor/VirtualKey.h"
 #include "support/NameListText.h"
 #include "view/KeyCodes.h"
+#include "view/ViewStrips.h"
 
 namespace nomvarix::test {
 namespace {
@@ -167,6 +168,44 @@ TEST(KeyCodeGuiTest, ToolkitKeysMapToVirtualKeys) {
   EXPECT_EQ(VirtualKeyOfWxKey(WXK_SHIFT), vk::kShift);
   EXPECT_EQ(VirtualKeyOfWxKey('-'), vk::kOemMinus);
   EXPECT_EQ(VirtualKeyOfWxKey(WXK_NONE), 0);
+  // The character keys by their place on the keyboard, from the first of each row to the last.
+  EXPECT_EQ(VirtualKeyOfX11KeyCode(10), '1');
+  EXPECT_EQ(VirtualKeyOfX11KeyCode(21), vk::kOemPlus);
+  EXPECT_EQ(VirtualKeyOfX11KeyCode(24), 'Q');
+  EXPECT_EQ(VirtualKeyOfX11KeyCode(35), vk::kOem6);
+  EXPECT_EQ(VirtualKeyOfX11KeyCode(48), vk::kOem7);
+  EXPECT_EQ(VirtualKeyOfX11KeyCode(51), vk::kOem5);
+  EXPECT_EQ(VirtualKeyOfX11KeyCode(61), vk::kOem2);
+  EXPECT_EQ(VirtualKeyOfX11KeyCode(94), vk::kOem102);
+  for (const unsigned other : {9u, 22u, 23u, 36u, 37u, 50u, 62u, 65u, 95u}) EXPECT_EQ(VirtualKeyOfX11KeyCode(other), 0) << other;
+}
+
+TEST_F(EditorInputGuiTest, OnlyTheShownPartOfAStripButtonTakesAClick) {
+  const wxSize before = frame->GetSize();
+  frame->SetSize(800, before.y);
+  ASSERT_TRUE(PumpUntil([&] { return frame->GetSize().x == 800; }));
+  view->Refresh();
+  view->Update();
+  ClickAt(CellPoint(1, 0));
+  TypeText("x");
+  ASSERT_EQ(Texts()[1], u"xbcd");
+
+  // The command strip begins half a band right of ".ext"; what does not fit there is not shown.
+  const CommandStrip& commands = view->ButtonStrip();
+  const int gapLeft = view->ScopeStrip().ContentRight();
+  const wxRect shown = commands.Area();
+  EXPECT_GT(shown.GetLeft(), gapLeft) << "the strip's area starts where it is painted";
+  const int y = commands.Find(strip::kUndo)->rect.GetTop() + 5;
+  ClickAt(wxPoint(gapLeft + 2, y));
+  EXPECT_EQ(Texts()[1], u"xbcd") << "a click in the gap runs nothing";
+  PumpFor(500);  // the next click is no double click
+
+  // Undo, partly shown here, takes a click on what is shown of it.
+  const wxRect undo = commands.Find(strip::kUndo)->rect;
+  ASSERT_LT(undo.GetLeft(), shown.GetLeft());
+  ClickAt(wxPoint(shown.GetLeft() + 2, y));
+  EXPECT_TRUE(PumpUntil([&] { return Texts()[1] == u"bcd"; }));
+  frame->SetSize(before);
 }
 
 }  // namespace

@@ -25,6 +25,24 @@ TEST(MacroFileTest, WrittenFormsAndTheirWayBack) {
   EXPECT_EQ(ParseMacro(FormatMacro({{6, true}, {'6', true}})), (Events{{6, true}, {'6', true}}));
 }
 
+TEST(MacroFileTest, TypedCharactersGoOnLinesOfTheirOwn) {
+  const Events events{{16, true}, {'9', true, u'('}, {'9', false}, {16, false}, {222, true, u'\u00E4'},
+                      {222, false}, {32, true, u' '}, {188, true, u','}};
+  const std::string text = FormatMacro(events);
+  EXPECT_EQ(text,
+            "VK_SHIFT,DOWN\r\n9,DOWN\r\nCHAR,(\r\n9,UP\r\nVK_SHIFT,UP\r\n222,DOWN\r\nCHAR,U+00E4\r\n222,UP\r\n"
+            "32,DOWN\r\nCHAR,U+0020\r\n188,DOWN\r\nCHAR,,\r\n");
+  EXPECT_EQ(ParseMacro(text), events);
+  // Files without CHAR lines play the keys as before.
+  EXPECT_EQ(ParseMacro("9,DOWN\n9,UP\n"), (Events{{'9', true}, {'9', false}}));
+  // A CHAR line gives the press right before it its character; any other is skipped.
+  EXPECT_EQ(ParseMacro("CHAR,a\nA,DOWN\nCHAR,u+00e4\nB,UP\nCHAR,b\n"), (Events{{'A', true}, {'B', false}}));
+  EXPECT_EQ(ParseMacro("A,DOWN\nCHAR,U+00e4\n"), (Events{{'A', true, u'\u00E4'}}));
+  for (const char* invalid : {"CHAR,ab", "CHAR,U+12", "CHAR,U+0001F", "CHAR,U+001F", "CHAR,U+00G4", "CHAR,", "CHAR, a"}) {
+    EXPECT_EQ(ParseMacro(std::string("A,DOWN\n") + invalid), (Events{{'A', true}})) << invalid;
+  }
+}
+
 TEST(MacroFileTest, TheReaderAcceptsHandWrittenSpellingsAndSkipsInvalidLines) {
   EXPECT_EQ(ParseMacro("a,click\n"), (Events{{'A', true}, {'A', false}}));
   EXPECT_EQ(ParseMacro("65,1\n"), (Events{{'A', true}}));
