@@ -48,13 +48,6 @@ class EditedNamesGuiTest : public EditorGuiFixture {
     sim.Text(text);
     PumpFor(100);
   }
-  void ClickScopeBox(int id) {
-    const StripButton* box = view->ScopeStrip().Find(id);
-    ASSERT_TRUE(box && box->visible);
-    PumpFor(500);  // not a double click with the last click
-    ClickAt(box->rect.GetPosition() + wxPoint(box->rect.width / 2, box->rect.height / 2));
-  }
-
   Names Disk() const {
     Names names;
     for (const auto& entry : std::filesystem::directory_iterator(folder.Path())) {
@@ -89,7 +82,7 @@ TEST_F(EditedNamesGuiTest, UndoLeavesAccentedNamesOfOtherLinesAsTheyWere) {
 
 TEST_F(EditedNamesGuiTest, TheExtensionViewRenamesToWhatItShows) {
   Open({"README", "x.gz"});
-  ClickScopeBox(strip::kName);
+  ClickStripButton(view->ScopeStrip(), strip::kName);
   ASSERT_EQ(Editor().Scope(), EditScope::Extension);
   ClickAt(CellPoint(LineOf("README"), 0));
   TypeText("md");
@@ -103,7 +96,7 @@ TEST_F(EditedNamesGuiTest, TheExtensionViewRenamesToWhatItShows) {
 
 TEST_F(EditedNamesGuiTest, TheNameViewRenamesToWhatItShows) {
   Open({"noext"});
-  ClickScopeBox(strip::kExtension);
+  ClickStripButton(view->ScopeStrip(), strip::kExtension);
   ASSERT_EQ(Editor().Scope(), EditScope::BaseName);
   ClickAt(CellPoint(0, 0));
   Key(WXK_END);
