@@ -92,7 +92,8 @@ class FileSystem {
   virtual std::u16string ProgramFolder() const = 0;
 
   /// `path` made absolute against the current folder; "." components and doubled separators are
-  /// removed, a trailing separator is kept.
+  /// removed, each ".." takes away the component before it (never the root), a trailing separator
+  /// is kept.
   virtual std::u16string AbsolutePath(std::u16string_view path) const = 0;
 };
 

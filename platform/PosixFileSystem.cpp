@@ -252,6 +252,8 @@ class PosixFileSystem final : public FileSystem {
   }
 
  private:
+  /// Resolved by the components alone, as a shell's cd does: "a/b/.." is "a", also where b is a
+  /// link to a folder elsewhere.
   static std::u16string WithoutDotComponents(std::u16string_view path) {
     std::u16string out;
     std::size_t i = 0;
@@ -259,13 +261,15 @@ class PosixFileSystem final : public FileSystem {
       std::size_t end = path.find(u'/', i);
       if (end == std::u16string_view::npos) end = path.size();
       const std::u16string_view part = path.substr(i, end - i);
-      if (!part.empty() && part != u".") {
+      if (part == u"..") {
+        out.resize(out.empty() ? 0 : out.rfind(u'/'));
+      } else if (!part.empty() && part != u".") {
         out += u'/';
         out += part;
       }
       i = end + 1;
     }
-    const bool trailing = !path.empty() && (path.back() == u'/' || path.ends_with(u"/."));
+    const bool trailing = !path.empty() && (path.back() == u'/' || path.ends_with(u"/.") || path.ends_with(u"/.."));
     if (out.empty() || trailing) out += u'/';
     return out;
   }

@@ -151,6 +151,10 @@ TEST_F(PosixFileSystemTest, AbsolutePathsAndWellKnownFolders) {
   EXPECT_EQ(fs->AbsolutePath(u"sub/"), cwd + u"sub/");
   EXPECT_EQ(fs->AbsolutePath(u"/a/./b"), u"/a/b");
   EXPECT_EQ(fs->AbsolutePath(u"/"), u"/");
+  EXPECT_EQ(fs->AbsolutePath(u"/a/docs/../photos"), u"/a/photos");
+  EXPECT_EQ(fs->AbsolutePath(u"/a/b/.."), u"/a/");
+  EXPECT_EQ(fs->AbsolutePath(u"/../a/../.."), u"/");  // nothing is above the root
+  EXPECT_EQ(fs->AbsolutePath(u"sub/../.."), FolderOfPath(cwd.substr(0, cwd.size() - 1)));
   EXPECT_TRUE(cwd.ends_with(u"/"));
   ASSERT_EQ(chdir(oldCwd), 0);
   std::free(oldCwd);
