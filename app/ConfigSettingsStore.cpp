@@ -24,8 +24,9 @@ wxString PathOf(std::u16string_view section, std::u16string_view key) {
 std::unique_ptr<wxConfigBase> OpenFile(const wxString& path) {
   const wxFileName file(path);
   if (!file.DirExists()) wxFileName::Mkdir(file.GetPath(), wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL);
+  // Folder paths are kept as the bytes of their names, also where those are not UTF-8.
   auto config = std::make_unique<wxFileConfig>(wxEmptyString, wxEmptyString, file.GetFullPath(),
-                                               wxEmptyString, wxCONFIG_USE_LOCAL_FILE);
+                                               wxEmptyString, wxCONFIG_USE_LOCAL_FILE, LosslessUtf8Conv());
   // The file may hold the chat server's API key: readable by its owner only.
   config->SetUmask(077);
   return config;
@@ -107,7 +108,7 @@ std::u16string ConfigSettingsStore::DoReadString(std::u16string_view section, st
 bool ConfigSettingsStore::DoWriteString(std::u16string_view section, std::u16string_view key,
                                         std::u16string_view value) {
   wxLogNull quiet;
-  return config_->Write(PathOf(section, key), ToWx(value)) && config_->Flush();
+  return config_->Write(PathOf(section, key), ToWxKept(value)) && config_->Flush();
 }
 
 }  // namespace nomvarix
