@@ -74,7 +74,8 @@ std::optional<ImageSize> Jpeg(std::uint64_t size, const ReadBytesAt& readAt) {
   std::uint64_t q = 2;
   for (int visited = 0; visited < kJpegMaxSegments && q + 2 < size; ++visited) {
     // Marker, length, precision, height and width: 9 bytes, fewer where the file ends.
-    const std::optional<std::string> piece = ReadExactly(readAt, q, static_cast<std::size_t>(std::min<std::uint64_t>(9, size - q)));
+    const auto pieceBytes = static_cast<std::size_t>(std::min<std::uint64_t>(9, size - q));
+    const std::optional<std::string> piece = ReadExactly(readAt, q, pieceBytes);
     if (!piece) return std::nullopt;
     const Bytes b(*piece);
     const std::uint32_t marker = b.BigEndian(0, 2);
@@ -146,7 +147,8 @@ std::optional<ImageSize> GetImageSize(const FileSystem& fileSystem, std::u16stri
   if (!HasImageExtension(path)) return std::nullopt;
   const std::unique_ptr<ReadableFile> file = fileSystem.OpenRegularFile(path);
   if (!file) return std::nullopt;
-  return ImageSizeOfFile(file->Size(), [&](std::uint64_t offset, std::size_t count) { return file->ReadAt(offset, count); });
+  return ImageSizeOfFile(file->Size(),
+                         [&](std::uint64_t offset, std::size_t count) { return file->ReadAt(offset, count); });
 }
 
 }  // namespace nomvarix

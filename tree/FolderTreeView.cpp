@@ -110,7 +110,8 @@ std::u16string CFolderTreeView::NameOf(const wxTreeItemId& item) const {
   return name ? name->Name() : std::u16string();
 }
 
-std::vector<std::u16string> CFolderTreeView::ChildNames(const wxTreeItemId& parent, std::vector<wxTreeItemId>& items) const {
+std::vector<std::u16string> CFolderTreeView::ChildNames(const wxTreeItemId& parent,
+                                                        std::vector<wxTreeItemId>& items) const {
   std::vector<std::u16string> names;
   items.clear();
   wxTreeItemIdValue cookie;

@@ -44,7 +44,9 @@ class RacingFileSystem final : public FileSystem {
     return real_.RenameNoReplace(from, to);
   }
   std::optional<FileClock::time_point> CreationTime(std::u16string_view p) const override { return real_.CreationTime(p); }
-  std::unique_ptr<ReadableFile> OpenRegularFile(std::u16string_view p) const override { return real_.OpenRegularFile(p); }
+  std::unique_ptr<ReadableFile> OpenRegularFile(std::u16string_view p) const override {
+    return real_.OpenRegularFile(p);
+  }
   std::optional<std::string> ReadWholeFile(std::u16string_view p, std::size_t n) const override {
     return real_.ReadWholeFile(p, n);
   }
