@@ -44,7 +44,8 @@ std::unique_ptr<wxFileConfig> ParseSettings(std::string_view text) {
   wxLogNull quiet;
   const std::string readable = WithoutNamelessValues(text);
   wxMemoryInputStream in(readable.data(), readable.size());
-  auto config = std::make_unique<wxFileConfig>(in);
+  // Folder paths are kept as the bytes of their names, also where those are not UTF-8.
+  auto config = std::make_unique<wxFileConfig>(in, LosslessUtf8Conv());
   // Values are stored as given: a "$HOME" in a folder name is not an environment variable.
   config->SetExpandEnvVars(false);
   return config;
@@ -52,7 +53,7 @@ std::unique_ptr<wxFileConfig> ParseSettings(std::string_view text) {
 
 std::optional<std::string> TextOf(wxFileConfig& config) {
   wxMemoryOutputStream out;
-  if (!config.Save(out, wxConvUTF8)) return std::nullopt;
+  if (!config.Save(out, LosslessUtf8Conv())) return std::nullopt;
   std::string text(out.GetSize(), '\0');
   out.CopyTo(text.data(), text.size());
   return text;
@@ -152,7 +153,7 @@ std::u16string ConfigSettingsStore::DoReadString(std::u16string_view section, st
 bool ConfigSettingsStore::DoWriteString(std::u16string_view section, std::u16string_view key,
                                         std::u16string_view value) {
   const wxString path = PathOf(section, key);
-  const wxString text = ToWx(value);
+  const wxString text = ToWxKept(value);
   return Write([&](wxConfigBase& config) { return config.Write(path, text); });
 }
 

@@ -1,5 +1,8 @@
+#include <cstdio>
 #include <string>
 #include <vector>
+
+#include <wx/log.h>
 
 #include "app/NomvarixApp.h"
 #include "text/Utf16.h"
@@ -12,13 +15,32 @@ wxIMPLEMENT_APP(nomvarix::CNomvarixApp);
 
 wxIMPLEMENT_APP_NO_MAIN(nomvarix::CNomvarixApp);
 
-// POSIX arguments are bytes: they are decoded here, before the toolkit converts them by the locale,
-// so that a path with undecodable bytes still names its folder.
+// POSIX arguments are bytes: they are decoded here, so that a path with undecodable bytes still
+// names its folder. The toolkit sees only the program name: it would convert the rest by the
+// locale and complain about what does not convert.
 int main(int argc, char** argv) {
   std::vector<std::u16string> arguments;
   for (int i = 1; i < argc; ++i) arguments.push_back(nomvarix::FromUtf8(argv[i]));
   wxApp::SetInstance(new nomvarix::CNomvarixApp(std::move(arguments)));
-  return wxEntry(argc, argv);
+  int toolkitArgc = 1;
+  char* toolkitArgv[] = {argv[0], nullptr};
+  bool started = false;
+  {
+    // Without a display the toolkit would report its failure in a message box, which needs one.
+    wxLogNull quiet;
+    started = wxEntryStart(toolkitArgc, toolkitArgv);
+  }
+  if (!started) {
+    std::fputs("nomvarix: cannot open the display (is DISPLAY set to a running X server?)\n", stderr);
+    return 1;
+  }
+  int status = 1;
+  if (wxTheApp->CallOnInit()) {
+    status = wxTheApp->OnRun();
+    wxTheApp->OnExit();
+  }
+  wxEntryCleanup();
+  return status;
 }
 
 #endif

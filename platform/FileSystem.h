@@ -29,6 +29,16 @@ enum class RenameResult {
 
 using FileClock = std::chrono::system_clock;
 
+/// A regular file open for reading; closed when destroyed.
+class ReadableFile {
+ public:
+  virtual ~ReadableFile() = default;
+  /// The file's size when it was opened.
+  virtual std::uint64_t Size() const = 0;
+  /// Up to `count` bytes from `offset`, fewer where the file ends; empty on a read error.
+  virtual std::optional<std::string> ReadAt(std::uint64_t offset, std::size_t count) const = 0;
+};
+
 /// The file system as the program uses it. Paths are UTF-16; the POSIX implementation carries
 /// undecodable name bytes through as escaped code units (text/Utf16.h).
 class FileSystem {
@@ -60,10 +70,12 @@ class FileSystem {
   /// The file's creation (birth) time; empty when unreadable or not kept by the file system.
   virtual std::optional<FileClock::time_point> CreationTime(std::u16string_view path) const = 0;
 
-  /// The file's size in bytes; empty when it cannot be read.
-  virtual std::optional<std::uint64_t> FileSize(std::u16string_view path) const = 0;
+  /// Opens a regular file for reading without ever waiting: a pipe, a device or a folder is
+  /// refused. Null when the file is missing, unreadable or not a regular file.
+  virtual std::unique_ptr<ReadableFile> OpenRegularFile(std::u16string_view path) const = 0;
 
-  /// The whole file; empty when unreadable or larger than `maxBytes`.
+  /// The whole of a regular file; empty when unreadable, not a regular file or larger than
+  /// `maxBytes`.
   virtual std::optional<std::string> ReadWholeFile(std::u16string_view path,
                                                    std::size_t maxBytes) const = 0;
 
@@ -73,9 +85,6 @@ class FileSystem {
   /// Creates or truncates the file and writes `bytes`; false when that failed.
   virtual bool WriteWholeFile(std::u16string_view path, std::string_view bytes) = 0;
 
-  /// The first `count` bytes of the file, or all of it when it is shorter; empty when unreadable.
-  virtual std::optional<std::string> ReadHeader(std::u16string_view path, std::size_t count) const = 0;
-
   /// The user's documents folder, ending with a separator (it may not exist yet).
   virtual std::u16string DocumentsFolder() const = 0;
 
@@ -83,9 +92,14 @@ class FileSystem {
   virtual std::u16string ProgramFolder() const = 0;
 
   /// `path` made absolute against the current folder; "." components and doubled separators are
-  /// removed, a trailing separator is kept.
+  /// removed, each ".." takes away the component before it (never the root), a trailing separator
+  /// is kept.
   virtual std::u16string AbsolutePath(std::u16string_view path) const = 0;
 };
+
+/// The whole of an open file, read to its end, which may lie past the size it had when opened;
+/// empty on a read error or when it holds more than `maxBytes`.
+std::optional<std::string> ReadToEnd(const ReadableFile& file, std::size_t maxBytes);
 
 /// The implementation for the platform the program was built for.
 std::unique_ptr<FileSystem> MakeNativeFileSystem();

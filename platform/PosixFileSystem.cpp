@@ -27,12 +27,12 @@ using DirHandle = std::unique_ptr<DIR, DirCloser>;
 
 std::string Native(std::u16string_view path) { return ToUtf8(path); }
 
-/// Reads up to `count` bytes from an open descriptor; empty on a read error.
-std::optional<std::string> ReadUpTo(int fd, std::size_t count) {
+/// Up to `count` bytes from `offset` of an open descriptor; empty on a read error.
+std::optional<std::string> ReadUpTo(int fd, std::uint64_t offset, std::size_t count) {
   std::string data(count, '\0');
   std::size_t done = 0;
   while (done < count) {
-    const ssize_t n = read(fd, data.data() + done, count - done);
+    const ssize_t n = pread(fd, data.data() + done, count - done, static_cast<off_t>(offset + done));
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) return std::nullopt;
     if (n == 0) break;
@@ -40,6 +40,30 @@ std::optional<std::string> ReadUpTo(int fd, std::size_t count) {
   }
   data.resize(done);
   return data;
+}
+
+class PosixReadableFile final : public ReadableFile {
+ public:
+  PosixReadableFile(FileDescriptor&& fd, std::uint64_t size) : fd_(fd.release()), size_(size) {}
+  std::uint64_t Size() const override { return size_; }
+  std::optional<std::string> ReadAt(std::uint64_t offset, std::size_t count) const override {
+    return ReadUpTo(fd_.get(), offset, count);
+  }
+
+ private:
+  FileDescriptor fd_;
+  std::uint64_t size_;
+};
+
+/// Opens only a regular file. The path is checked before the open, so that no device is ever
+/// opened; the open does not wait (a pipe put in the file's place meanwhile would block it) and the
+/// open file is checked again.
+std::unique_ptr<ReadableFile> OpenRegular(const std::string& path) {
+  struct stat st {};
+  if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return nullptr;
+  FileDescriptor fd(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+  if (!fd.valid() || fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return nullptr;
+  return std::make_unique<PosixReadableFile>(std::move(fd), static_cast<std::uint64_t>(st.st_size));
 }
 
 bool IsFolderEntry(int dirFd, const dirent& entry) {
@@ -160,22 +184,15 @@ class PosixFileSystem final : public FileSystem {
     return FileClock::time_point(std::chrono::duration_cast<FileClock::duration>(sinceEpoch));
   }
 
-  std::optional<std::uint64_t> FileSize(std::u16string_view path) const override {
-    struct stat st {};
-    if (stat(Native(path).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
-    return static_cast<std::uint64_t>(st.st_size);
+  std::unique_ptr<ReadableFile> OpenRegularFile(std::u16string_view path) const override {
+    return OpenRegular(Native(path));
   }
 
   std::optional<std::string> ReadWholeFile(std::u16string_view path,
                                            std::size_t maxBytes) const override {
-    FileDescriptor fd(open(Native(path).c_str(), O_RDONLY | O_CLOEXEC));
-    struct stat st {};
-    if (!fd.valid() || fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
-    if (static_cast<std::uint64_t>(st.st_size) > maxBytes) return std::nullopt;
-    // One byte more than allowed tells a file that grew past the limit since fstat.
-    auto data = ReadUpTo(fd.get(), maxBytes + 1);
-    if (data && data->size() > maxBytes) return std::nullopt;
-    return data;
+    const std::unique_ptr<ReadableFile> file = OpenRegularFile(path);
+    if (!file || file->Size() > maxBytes) return std::nullopt;
+    return ReadToEnd(*file, maxBytes);
   }
 
   bool CreateFolder(std::u16string_view path) override {
@@ -192,12 +209,6 @@ class PosixFileSystem final : public FileSystem {
       bytes.remove_prefix(static_cast<std::size_t>(written));
     }
     return close(fd.release()) == 0;
-  }
-
-  std::optional<std::string> ReadHeader(std::u16string_view path, std::size_t count) const override {
-    FileDescriptor fd(open(Native(path).c_str(), O_RDONLY | O_CLOEXEC));
-    if (!fd.valid()) return std::nullopt;
-    return ReadUpTo(fd.get(), count);
   }
 
   std::u16string DocumentsFolder() const override {
@@ -225,6 +236,8 @@ class PosixFileSystem final : public FileSystem {
   }
 
  private:
+  /// Resolved by the components alone, as a shell's cd does: "a/b/.." is "a", also where b is a
+  /// link to a folder elsewhere.
   static std::u16string WithoutDotComponents(std::u16string_view path) {
     std::u16string out;
     std::size_t i = 0;
@@ -232,13 +245,15 @@ class PosixFileSystem final : public FileSystem {
       std::size_t end = path.find(u'/', i);
       if (end == std::u16string_view::npos) end = path.size();
       const std::u16string_view part = path.substr(i, end - i);
-      if (!part.empty() && part != u".") {
+      if (part == u"..") {
+        out.resize(out.empty() ? 0 : out.rfind(u'/'));
+      } else if (!part.empty() && part != u".") {
         out += u'/';
         out += part;
       }
       i = end + 1;
     }
-    const bool trailing = !path.empty() && (path.back() == u'/' || path.ends_with(u"/."));
+    const bool trailing = !path.empty() && (path.back() == u'/' || path.ends_with(u"/.") || path.ends_with(u"/.."));
     if (out.empty() || trailing) out += u'/';
     return out;
   }

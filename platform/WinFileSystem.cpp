@@ -2,6 +2,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "platform/FileSystem.h"
@@ -23,18 +24,47 @@ Handle OpenForReading(std::u16string_view path, DWORD access, DWORD flags) {
                             nullptr, OPEN_EXISTING, flags, nullptr));
 }
 
-std::optional<std::string> ReadUpTo(HANDLE file, std::size_t count) {
+/// Up to `count` bytes from `offset`; empty on a read error.
+std::optional<std::string> ReadUpTo(HANDLE file, std::uint64_t offset, std::size_t count) {
   std::string data(count, '\0');
   std::size_t done = 0;
   while (done < count) {
     const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(count - done, 1u << 30));
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(offset + done);
+    at.OffsetHigh = static_cast<DWORD>((offset + done) >> 32);
     DWORD read = 0;
-    if (!ReadFile(file, data.data() + done, chunk, &read, nullptr)) return std::nullopt;
+    if (!ReadFile(file, data.data() + done, chunk, &read, &at)) {
+      if (GetLastError() == ERROR_HANDLE_EOF) break;
+      return std::nullopt;
+    }
     if (read == 0) break;
     done += read;
   }
   data.resize(done);
   return data;
+}
+
+class WinReadableFile final : public ReadableFile {
+ public:
+  WinReadableFile(HANDLE handle, std::uint64_t size) : file_(handle), size_(size) {}
+  std::uint64_t Size() const override { return size_; }
+  std::optional<std::string> ReadAt(std::uint64_t offset, std::size_t count) const override {
+    return ReadUpTo(file_.get(), offset, count);
+  }
+
+ private:
+  Handle file_;
+  std::uint64_t size_;
+};
+
+/// Only a file on a disk: a pipe, a console or another device is refused, as is a folder, which
+/// CreateFileW opens only when asked for backup semantics.
+std::unique_ptr<ReadableFile> OpenRegular(std::u16string_view path) {
+  Handle file = OpenForReading(path, GENERIC_READ, FILE_ATTRIBUTE_NORMAL);
+  LARGE_INTEGER size{};
+  if (!file.valid() || GetFileType(file.get()) != FILE_TYPE_DISK || !GetFileSizeEx(file.get(), &size)) return nullptr;
+  return std::make_unique<WinReadableFile>(file.release(), static_cast<std::uint64_t>(size.QuadPart));
 }
 
 class WinFileSystem final : public FileSystem {
@@ -118,22 +148,15 @@ class WinFileSystem final : public FileSystem {
     return FileClock::time_point(std::chrono::duration_cast<FileClock::duration>(sinceEpoch));
   }
 
-  std::optional<std::uint64_t> FileSize(std::u16string_view path) const override {
-    Handle file = OpenForReading(path, GENERIC_READ, FILE_ATTRIBUTE_NORMAL);
-    LARGE_INTEGER size{};
-    if (!file.valid() || !GetFileSizeEx(file.get(), &size)) return std::nullopt;
-    return static_cast<std::uint64_t>(size.QuadPart);
+  std::unique_ptr<ReadableFile> OpenRegularFile(std::u16string_view path) const override {
+    return OpenRegular(path);
   }
 
   std::optional<std::string> ReadWholeFile(std::u16string_view path,
                                            std::size_t maxBytes) const override {
-    Handle file = OpenForReading(path, GENERIC_READ, FILE_ATTRIBUTE_NORMAL);
-    LARGE_INTEGER size{};
-    if (!file.valid() || !GetFileSizeEx(file.get(), &size)) return std::nullopt;
-    if (static_cast<std::uint64_t>(size.QuadPart) > maxBytes) return std::nullopt;
-    auto data = ReadUpTo(file.get(), maxBytes + 1);
-    if (data && data->size() > maxBytes) return std::nullopt;
-    return data;
+    const std::unique_ptr<ReadableFile> file = OpenRegularFile(path);
+    if (!file || file->Size() > maxBytes) return std::nullopt;
+    return ReadToEnd(*file, maxBytes);
   }
 
   bool CreateFolder(std::u16string_view path) override {
@@ -150,12 +173,6 @@ class WinFileSystem final : public FileSystem {
       bytes.remove_prefix(written);
     }
     return true;
-  }
-
-  std::optional<std::string> ReadHeader(std::u16string_view path, std::size_t count) const override {
-    Handle file = OpenForReading(path, GENERIC_READ, FILE_ATTRIBUTE_NORMAL);
-    if (!file.valid()) return std::nullopt;
-    return ReadUpTo(file.get(), count);
   }
 
   std::u16string DocumentsFolder() const override {

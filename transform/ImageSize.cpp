@@ -2,6 +2,8 @@
 // start-of-frame segment, WebP from its VP8, VP8L or VP8X chunk.
 #include "transform/ImageSize.h"
 
+#include <algorithm>
+
 #include "platform/FileSystem.h"
 #include "text/AsciiCase.h"
 
@@ -52,29 +54,52 @@ std::optional<ImageSize> Gif(const Bytes& b) {
   return size;
 }
 
-std::optional<ImageSize> Jpeg(const Bytes& b) {
-  if (b.size() < kJpegMinBytes || b.At(0) != 0xFF || b.At(1) != 0xD8 || b.At(2) != 0xFF) return std::nullopt;
-  std::size_t q = 2;
-  for (int visited = 0; visited < kJpegMaxSegments && q + 2 < b.size(); ++visited) {
-    const std::uint32_t marker = b.BigEndian(q, 2);
+/// Exactly `count` bytes at `at`; empty when the file ends sooner or cannot be read.
+std::optional<std::string> ReadExactly(const ReadBytesAt& readAt, std::uint64_t at, std::size_t count) {
+  std::optional<std::string> data = readAt(at, count);
+  if (!data || data->size() != count) return std::nullopt;
+  return data;
+}
+
+bool MeasurableSize(std::uint64_t size, std::uint64_t minBytes) {
+  return size >= minBytes && size <= kMaxImageFileBytes;
+}
+
+/// Walks the segments from the first, reading each one's marker, length and, for a start of frame,
+/// its size; the bytes between are never read.
+std::optional<ImageSize> Jpeg(std::uint64_t size, const ReadBytesAt& readAt) {
+  if (!MeasurableSize(size, kJpegMinBytes)) return std::nullopt;
+  const std::optional<std::string> start = ReadExactly(readAt, 0, 3);
+  if (!start || *start != std::string_view("\xFF\xD8\xFF", 3)) return std::nullopt;
+  std::uint64_t q = 2;
+  for (int visited = 0; visited < kJpegMaxSegments && q + 2 < size; ++visited) {
+    // Marker, length, precision, height and width: 9 bytes, fewer where the file ends.
+    const auto pieceBytes = static_cast<std::size_t>(std::min<std::uint64_t>(9, size - q));
+    const std::optional<std::string> piece = ReadExactly(readAt, q, pieceBytes);
+    if (!piece) return std::nullopt;
+    const Bytes b(*piece);
+    const std::uint32_t marker = b.BigEndian(0, 2);
     if (marker >= 0xFFC0 && marker <= 0xFFC3) {
-      if (q + 9 >= b.size()) return std::nullopt;
-      const ImageSize size{b.BigEndian(q + 7, 2), b.BigEndian(q + 5, 2)};
-      if (size.width == 0 || size.height == 0) return std::nullopt;
-      return size;
+      if (q + 9 >= size) return std::nullopt;
+      const ImageSize found{b.BigEndian(7, 2), b.BigEndian(5, 2)};
+      if (found.width == 0 || found.height == 0) return std::nullopt;
+      return found;
     }
-    if (q + 4 >= b.size()) return std::nullopt;
-    const std::uint32_t length = b.BigEndian(q + 2, 2);
+    if (q + 4 >= size) return std::nullopt;
+    const std::uint32_t length = b.BigEndian(2, 2);
     if (length < 2) return std::nullopt;
     q += length + 2;
   }
   return std::nullopt;
 }
 
-std::optional<ImageSize> Webp(const Bytes& b) {
-  if (b.size() < kWebpMinBytes || !b.Matches(0, "RIFF") || !b.Matches(8, "WEBP") || !b.Matches(12, "VP8")) {
-    return std::nullopt;
-  }
+/// Everything a WebP header holds lies in its first kWebpMinBytes bytes.
+std::optional<ImageSize> Webp(std::uint64_t size, const ReadBytesAt& readAt) {
+  if (!MeasurableSize(size, kWebpMinBytes)) return std::nullopt;
+  const std::optional<std::string> header = ReadExactly(readAt, 0, kWebpMinBytes);
+  if (!header) return std::nullopt;
+  const Bytes b(*header);
+  if (!b.Matches(0, "RIFF") || !b.Matches(8, "WEBP") || !b.Matches(12, "VP8")) return std::nullopt;
   switch (b.At(15)) {
     case ' ':
       return ImageSize{b.LittleEndian(26, 2) & 0x3FFF, b.LittleEndian(28, 2) & 0x3FFF};
@@ -89,13 +114,6 @@ std::optional<ImageSize> Webp(const Bytes& b) {
   }
 }
 
-std::optional<ImageSize> OfWholeFile(const std::function<std::optional<std::string>()>& wholeFile,
-                                     std::optional<ImageSize> (*reader)(const Bytes&)) {
-  const std::optional<std::string> data = wholeFile();
-  if (!data || data->empty()) return std::nullopt;
-  return reader(Bytes(*data));
-}
-
 bool HasImageExtension(std::u16string_view path) {
   const std::size_t dot = path.rfind(u'.');
   if (dot == std::u16string_view::npos) return false;
@@ -108,15 +126,18 @@ bool HasImageExtension(std::u16string_view path) {
 
 }  // namespace
 
-std::optional<ImageSize> ImageSizeOfFile(std::string_view header,
-                                         const std::function<std::optional<std::string>()>& wholeFile) {
-  const Bytes b(header);
+std::optional<ImageSize> ImageSizeOfFile(std::uint64_t size, const ReadBytesAt& readAt) {
+  if (size == 0) return std::nullopt;
+  const std::optional<std::string> header =
+      ReadExactly(readAt, 0, static_cast<std::size_t>(std::min<std::uint64_t>(size, kImageHeaderBytes)));
+  if (!header) return std::nullopt;
+  const Bytes b(*header);
   if (b.size() < 2) return std::nullopt;
   switch (b.At(0)) {
-    case 0xFF: return b.At(1) == 0xD8 ? OfWholeFile(wholeFile, Jpeg) : std::nullopt;
+    case 0xFF: return b.At(1) == 0xD8 ? Jpeg(size, readAt) : std::nullopt;
     case 0x89: return b.At(1) == 'P' ? Png(b) : std::nullopt;
     case 'B': return b.At(1) == 'M' ? Bmp(b) : std::nullopt;
-    case 'R': return b.Matches(0, "RIFF") && b.Matches(8, "WEBP") ? OfWholeFile(wholeFile, Webp) : std::nullopt;
+    case 'R': return b.Matches(0, "RIFF") && b.Matches(8, "WEBP") ? Webp(size, readAt) : std::nullopt;
     case 'G': return Gif(b);
     default: return std::nullopt;
   }
@@ -124,13 +145,10 @@ std::optional<ImageSize> ImageSizeOfFile(std::string_view header,
 
 std::optional<ImageSize> GetImageSize(const FileSystem& fileSystem, std::u16string_view path) {
   if (!HasImageExtension(path)) return std::nullopt;
-  const std::optional<std::string> header = fileSystem.ReadHeader(path, kImageHeaderBytes);
-  if (!header) return std::nullopt;
-  return ImageSizeOfFile(*header, [&]() -> std::optional<std::string> {
-    const std::optional<std::uint64_t> size = fileSystem.FileSize(path);
-    if (!size || *size == 0 || *size > kMaxImageFileBytes) return std::nullopt;
-    return fileSystem.ReadWholeFile(path, static_cast<std::size_t>(kMaxImageFileBytes));
-  });
+  const std::unique_ptr<ReadableFile> file = fileSystem.OpenRegularFile(path);
+  if (!file) return std::nullopt;
+  return ImageSizeOfFile(file->Size(),
+                         [&](std::uint64_t offset, std::size_t count) { return file->ReadAt(offset, count); });
 }
 
 }  // namespace nomvarix

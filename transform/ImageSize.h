@@ -21,14 +21,17 @@ struct ImageSize {
 
 /// How many bytes of a file's start decide its format and hold the PNG, BMP and GIF sizes.
 inline constexpr std::size_t kImageHeaderBytes = 26;
-/// JPEG and WebP files are read whole, up to this size.
+/// JPEG and WebP files larger than this are not measured.
 inline constexpr std::uint64_t kMaxImageFileBytes = 104857600;
 
-/// The size from a file's first kImageHeaderBytes bytes (fewer when the file is shorter); JPEG and
-/// WebP ask `wholeFile` for all of it. Empty for anything unrecognised or too short; no byte past
-/// the data is ever read.
-std::optional<ImageSize> ImageSizeOfFile(std::string_view header,
-                                         const std::function<std::optional<std::string>()>& wholeFile);
+/// Up to `count` bytes of a file from `offset`, fewer where it ends; empty on a read error.
+using ReadBytesAt = std::function<std::optional<std::string>(std::uint64_t offset, std::size_t count)>;
+
+/// The size of an image of `size` bytes that `readAt` reads: the format from the first
+/// kImageHeaderBytes bytes (fewer when the file is shorter), a JPEG's from its segments read in
+/// turn up to its start of frame. Empty for anything unrecognised, too short or cut short while
+/// read; no byte past the file is ever used.
+std::optional<ImageSize> ImageSizeOfFile(std::uint64_t size, const ReadBytesAt& readAt);
 
 /// The size of the image at `path` when its extension is jpg, jpeg, png, bmp, webp or gif (any
 /// ASCII case); the content decides the format. Empty when the file cannot be read or measured.

@@ -20,17 +20,16 @@ enum Icon { kDriveIcon, kFolderIcon, kOpenFolderIcon };
 
 constexpr int kTreeFontStep = 2;
 
-std::vector<std::u16string> ChildTexts(const wxTreeCtrl& tree, const wxTreeItemId& parent,
-                                       std::vector<wxTreeItemId>& items) {
-  std::vector<std::u16string> texts;
-  items.clear();
-  wxTreeItemIdValue cookie;
-  for (wxTreeItemId child = tree.GetFirstChild(parent, cookie); child.IsOk(); child = tree.GetNextChild(parent, cookie)) {
-    items.push_back(child);
-    texts.push_back(FromWx(tree.GetItemText(child)));
-  }
-  return texts;
-}
+/// A folder's name as the file system gives it. The item's text shows it, and cannot hold bytes
+/// that are not UTF-8.
+class FolderName final : public wxTreeItemData {
+ public:
+  explicit FolderName(std::u16string name) : name_(std::move(name)) {}
+  const std::u16string& Name() const { return name_; }
+
+ private:
+  std::u16string name_;
+};
 
 }  // namespace
 
@@ -57,7 +56,7 @@ CFolderTreeView::CFolderTreeView(wxWindow* parent, const FileSystem& fileSystem,
   Bind(wxEVT_TREE_ITEM_EXPANDING, [this](wxTreeEvent& event) {
     wxTreeItemIdValue cookie;
     const wxTreeItemId first = GetFirstChild(event.GetItem(), cookie);
-    if (first.IsOk() && GetItemText(first).empty()) FillChildren(event.GetItem());
+    if (first.IsOk() && NameOf(first).empty()) FillChildren(event.GetItem());
   });
   Bind(wxEVT_TREE_SEL_CHANGED, [this](wxTreeEvent& event) {
     if (event.GetItem().IsOk() && onFolderSelected_) onFolderSelected_(PathOf(event.GetItem()));
@@ -75,7 +74,7 @@ void CFolderTreeView::FillRoots() {
   DeleteAllItems();
   const wxTreeItemId top = AddRoot(wxEmptyString);
   for (const std::u16string& root : fileSystem_.FolderRoots()) {
-    const wxTreeItemId item = AppendItem(top, ToWx(root), kDriveIcon, kDriveIcon);
+    const wxTreeItemId item = AppendItem(top, ToWx(root), kDriveIcon, kDriveIcon, new FolderName(root));
     AddPlaceholderIfNeeded(item, root);
   }
 }
@@ -92,7 +91,7 @@ void CFolderTreeView::FillChildren(const wxTreeItemId& item) {
     if (entry.isFolder && entry.name != u"." && entry.name != u"..") folders.emplace_back(entry.name);
   });
   for (const std::u16string& folder : folders) {
-    const wxTreeItemId child = AppendItem(item, ToWx(folder), kFolderIcon, kOpenFolderIcon);
+    const wxTreeItemId child = AppendItem(item, ToWx(folder), kFolderIcon, kOpenFolderIcon, new FolderName(folder));
     AddPlaceholderIfNeeded(child, path + folder);
   }
 }
@@ -100,10 +99,27 @@ void CFolderTreeView::FillChildren(const wxTreeItemId& item) {
 std::u16string CFolderTreeView::PathOf(const wxTreeItemId& item) const {
   std::vector<std::u16string> texts;
   for (wxTreeItemId at = item; at.IsOk() && at != GetRootItem(); at = GetItemParent(at)) {
-    texts.push_back(FromWx(GetItemText(at)));
+    texts.push_back(NameOf(at));
   }
   std::reverse(texts.begin(), texts.end());
   return TreeItemPath(texts);
+}
+
+std::u16string CFolderTreeView::NameOf(const wxTreeItemId& item) const {
+  const auto* name = static_cast<const FolderName*>(GetItemData(item));
+  return name ? name->Name() : std::u16string();
+}
+
+std::vector<std::u16string> CFolderTreeView::ChildNames(const wxTreeItemId& parent,
+                                                        std::vector<wxTreeItemId>& items) const {
+  std::vector<std::u16string> names;
+  items.clear();
+  wxTreeItemIdValue cookie;
+  for (wxTreeItemId child = GetFirstChild(parent, cookie); child.IsOk(); child = GetNextChild(parent, cookie)) {
+    items.push_back(child);
+    names.push_back(NameOf(child));
+  }
+  return names;
 }
 
 bool CFolderTreeView::SelectPath(std::u16string_view path) {
@@ -112,11 +128,11 @@ bool CFolderTreeView::SelectPath(std::u16string_view path) {
   wxTreeItemId at = GetRootItem();
   for (const std::u16string& component : TreePathComponents(path)) {
     if (at != GetRootItem()) Expand(at);
-    int match = MatchingItem(ChildTexts(*this, at, items), component);
+    int match = MatchingItem(ChildNames(at, items), component);
     if (match < 0 && at != GetRootItem()) {
       // Made after this folder was filled: look again, rather than fail on a folder that exists.
       FillChildren(at);
-      match = MatchingItem(ChildTexts(*this, at, items), component);
+      match = MatchingItem(ChildNames(at, items), component);
     }
     if (match < 0) return false;
     at = items[static_cast<std::size_t>(match)];

@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <wx/treectrl.h>
 
@@ -33,6 +34,10 @@ class CFolderTreeView final : public wxTreeCtrl {
   static bool ForwardsToEditor(int command);
 
  private:
+  /// The name of a root or folder item as the file system gives it; empty for a placeholder.
+  std::u16string NameOf(const wxTreeItemId& item) const;
+  /// The names of `parent`'s children, and in `items` the children themselves.
+  std::vector<std::u16string> ChildNames(const wxTreeItemId& parent, std::vector<wxTreeItemId>& items) const;
   void FillRoots();
   void FillChildren(const wxTreeItemId& item);
   /// Gives `item` the empty placeholder child when its folder has subfolders.

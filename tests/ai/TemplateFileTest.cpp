@@ -4,6 +4,10 @@
 
 #include "platform/Path.h"
 #include "support/FakeFileSystem.h"
+#include "support/TempFolder.h"
+#ifndef _WIN32
+#include "support/WaitingFifo.h"
+#endif
 
 namespace nomvarix {
 namespace {
@@ -42,6 +46,19 @@ TEST_F(TemplateFileTest, ReadingStopsAtTheFirstNul) {
   EXPECT_EQ(ReadUtf8File(fs, JoinPath(folders.user, u"x.txt")), u"ab");
   EXPECT_EQ(ReadUtf8File(fs, u"/documents/missing.txt"), std::nullopt);
 }
+
+#ifndef _WIN32
+TEST(TemplateFileOnDiskTest, APipeNamedLikeTheTemplateIsNotReadAndNothingWaits) {
+  test::TempFolder folder;
+  test::WaitingFifo fifo(folder.Path() + "template.txt");
+  ASSERT_TRUE(fifo.Created());
+  folder.AddFile("other.txt", "#SYSTEM:\r\nx\r\n");
+  const auto fs = MakeNativeFileSystem();
+  EXPECT_EQ(ReadUtf8File(*fs, folder.Path16() + u"template.txt"), std::nullopt);
+  EXPECT_EQ(ReadUtf8File(*fs, folder.Path16() + u"other.txt"), u"#SYSTEM:\r\nx\r\n");
+  EXPECT_FALSE(fifo.ReaderCameBy());
+}
+#endif
 
 }  // namespace
 }  // namespace nomvarix

@@ -17,6 +17,7 @@
 
 #include "platform/SettingKeys.h"
 #include "support/TempFolder.h"
+#include "text/Utf16.h"
 
 namespace nomvarix {
 namespace {
@@ -60,6 +61,20 @@ TEST_F(ConfigSettingsStoreTest, WritesAtOnceToTheFileTheVariableNames) {
   EXPECT_EQ(store->ReadString(u"File1", u"", settings::kRecentSection), u"/a/");
   EXPECT_EQ(store->ReadInteger(settings::kFontSize, 23), 0xFFFFFFFFu);
   EXPECT_EQ(store->ReadInteger(settings::kGroupSize, settings::kGroupSizeDefault), 10u);
+}
+
+TEST_F(ConfigSettingsStoreTest, AFolderWhoseNameIsNotUtf8IsKeptAsItsBytes) {
+  const std::u16string folder = FromUtf8("/tmp/bad\xFFname \xC3\xA9t\xC3\xA9/");
+  {
+    auto store = ConfigSettingsStore::OpenUserSettings();
+    store->WriteString(settings::kLastPath, folder);
+    store->WriteString(u"File1", folder, settings::kRecentSection);
+    EXPECT_EQ(store->ReadString(settings::kLastPath, u""), folder);
+    EXPECT_NE(temp.ReadFile("conf/settings.ini").find("LastPath=/tmp/bad\xFFname \xC3\xA9t\xC3\xA9/"), std::string::npos);
+  }
+  auto store = ConfigSettingsStore::OpenUserSettings();
+  EXPECT_EQ(store->ReadString(settings::kLastPath, u""), folder);
+  EXPECT_EQ(store->ReadString(u"File1", u"", settings::kRecentSection), folder);
 }
 
 #ifndef _WIN32

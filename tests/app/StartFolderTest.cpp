@@ -44,5 +44,16 @@ TEST_F(StartFolderTest, RelativePathsAreTakenAgainstTheCurrentFolder) {
   EXPECT_EQ(ChooseStartFolder(u".", lastPath, *fs), WithTrailingSeparator(fs->AbsolutePath(u".")));
 }
 
+TEST_F(StartFolderTest, ParentComponentsAreResolvedAsTheCurrentOneIs) {
+  temp.AddFolder("docs");
+  temp.AddFile("photos/img.jpg");
+  const std::u16string photos = temp.Path16() + u"photos" + kSep;
+  EXPECT_EQ(ChooseStartFolder(temp.Path16() + u"docs" + kSep + u".." + kSep + u"photos", lastPath, *fs), photos);
+  EXPECT_EQ(ChooseStartFolder(photos + u".." + kSep + u"photos" + kSep + u"img.jpg", lastPath, *fs), photos);
+  EXPECT_EQ(ChooseStartFolder(photos + u"..", lastPath, *fs), temp.Path16());
+  const std::u16string current = WithTrailingSeparator(fs->AbsolutePath(u"."));
+  EXPECT_EQ(ChooseStartFolder(u"..", lastPath, *fs), FolderOfPath(current.substr(0, current.size() - 1)));
+}
+
 }  // namespace
 }  // namespace nomvarix

@@ -44,12 +44,11 @@ class RacingFileSystem final : public FileSystem {
     return real_.RenameNoReplace(from, to);
   }
   std::optional<FileClock::time_point> CreationTime(std::u16string_view p) const override { return real_.CreationTime(p); }
-  std::optional<std::uint64_t> FileSize(std::u16string_view p) const override { return real_.FileSize(p); }
+  std::unique_ptr<ReadableFile> OpenRegularFile(std::u16string_view p) const override {
+    return real_.OpenRegularFile(p);
+  }
   std::optional<std::string> ReadWholeFile(std::u16string_view p, std::size_t n) const override {
     return real_.ReadWholeFile(p, n);
-  }
-  std::optional<std::string> ReadHeader(std::u16string_view p, std::size_t n) const override {
-    return real_.ReadHeader(p, n);
   }
   bool WriteWholeFile(std::u16string_view p, std::string_view b) override { return real_.WriteWholeFile(p, b); }
   bool CreateFolder(std::u16string_view p) override { return real_.CreateFolder(p); }

@@ -15,23 +15,34 @@ class DialogConfirmer : public wxTimer {
   int Confirmed() const { return confirmed_; }
 
   void Notify() override {
-    for (wxWindow* window : wxTopLevelWindows) {
-      auto* dialog = dynamic_cast<CProceedDlg*>(window);
-      if (!dialog || !dialog->IsShown()) continue;
-      auto* proceed = dynamic_cast<wxButton*>(dialog->FindWindow(wxID_OK));
-      if (!proceed) continue;
-      const wxRect rect = proceed->GetScreenRect();
-      sim_.MouseMove(rect.GetLeft() + rect.GetWidth() / 2, rect.GetTop() + rect.GetHeight() / 2);
-      wxMilliSleep(50);
-      sim_.MouseClick();
-      ++confirmed_;
+    CProceedDlg* dialog = ShownDialog();
+    // One click per dialog: on a slow machine the dialog is still shown at the next tick.
+    if (!dialog) {
+      clicked_ = false;
       return;
     }
+    auto* proceed = dynamic_cast<wxButton*>(dialog->FindWindow(wxID_OK));
+    if (clicked_ || !proceed) return;
+    const wxRect rect = proceed->GetScreenRect();
+    sim_.MouseMove(rect.GetLeft() + rect.GetWidth() / 2, rect.GetTop() + rect.GetHeight() / 2);
+    wxMilliSleep(50);
+    sim_.MouseClick();
+    clicked_ = true;
+    ++confirmed_;
   }
 
  private:
+  static CProceedDlg* ShownDialog() {
+    for (wxWindow* window : wxTopLevelWindows) {
+      auto* dialog = dynamic_cast<CProceedDlg*>(window);
+      if (dialog && dialog->IsShown()) return dialog;
+    }
+    return nullptr;
+  }
+
   wxUIActionSimulator& sim_;
   int confirmed_ = 0;
+  bool clicked_ = false;
 };
 
 }  // namespace nomvarix::test

@@ -4,6 +4,8 @@
 #include <wx/uiaction.h>
 
 #include "EditorGuiFixture.h"
+#include "platform/SettingKeys.h"
+#include "platform/SettingsStore.h"
 #include "resources/CommandIds.h"
 #include "support/NameListText.h"
 #include "text/Utf16.h"
@@ -94,6 +96,22 @@ TEST_F(FolderTreeGuiTest, AMissingPathChangesNothing) {
   EXPECT_FALSE(frame->SelectPath(FromUtf8(folder.Path() + "Root/missing")));
   EXPECT_FALSE(frame->SelectPath(FromUtf8(folder.Path() + "ROOT/SUB1")));  // another folder on this file system
   EXPECT_EQ(Lines(), (Names{u"c.txt"}));
+}
+
+TEST_F(FolderTreeGuiTest, AFolderNameThatIsNotUtf8IsKeptWhole) {
+  folder.AddFile("Root/bad\xFFname/x.txt");
+  const std::u16string path = FromUtf8(folder.Path() + "Root/bad\xFFname/");
+  ASSERT_TRUE(frame->SelectPath(path));
+  EXPECT_EQ(tree->PathOf(tree->GetSelection()), path);
+  EXPECT_EQ(Lines(), (Names{u"x.txt"}));
+  EXPECT_EQ(frame->RecentFolders().Folders().front(), path);
+  EXPECT_EQ(GuiTestEnvironment::Get().App().Settings().ReadString(settings::kLastPath, u""), path);
+  EXPECT_NE(GuiTestEnvironment::Get().SettingsText().find("bad\xFFname"), std::string::npos);
+
+  ASSERT_TRUE(frame->SelectPath(FromUtf8(folder.Path() + "Root/sub1")));
+  ClickItem(tree->GetItemParent(tree->GetSelection()));
+  ClickItem(ChildNamed(tree->GetSelection(), wxString::FromUTF8("bad\xEF\xBF\xBDname")));  // shown with U+FFFD
+  EXPECT_EQ(Lines(), (Names{u"x.txt"}));
 }
 
 TEST_F(FolderTreeGuiTest, TheTreeKeepsItsFontCommandsAndForwardsTheEditorsOnes) {

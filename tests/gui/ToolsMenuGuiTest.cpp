@@ -4,7 +4,9 @@
 #include <wx/uiaction.h>
 
 #include "EditorGuiFixture.h"
+#include "resources/CommandIds.h"
 #include "support/NameListText.h"
+#include "support/WaitingFifo.h"
 #include "view/ViewStrips.h"
 
 namespace nomvarix::test {
@@ -51,6 +53,25 @@ TEST_F(ToolsMenuGuiTest, UppercaseFromTheToolsPopUpIsOneUndoStep) {
   ASSERT_TRUE(PumpUntil([&] { return LineTexts(Editor().Names())[0] == u"a photo.jpg"; }));
   EXPECT_EQ(LineTexts(Editor().Names()), (Names{u"a photo.jpg", u"b note.txt"}));
   EXPECT_EQ(Editor().Selection(), all);
+}
+
+TEST_F(ToolsMenuGuiTest, ImageSizesOverAPipeAmongTheImagesSkipItsLine) {
+  const std::string png("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\x07\x80\0\0\x04\x38", 24);
+  folder.AddFile("a.png", png);
+  WaitingFifo fifo(folder.Path() + "b.png");
+  ASSERT_TRUE(fifo.Created());
+  folder.AddFile("c.png", png);
+  ASSERT_TRUE(frame->SelectPath(folder.Path16()));
+  ASSERT_TRUE(PumpUntil([&] { return Editor().LineCount() == 3 && Editor().Metrics().dividerX > 0; }));
+  ClickAt(CellPoint(0, 0));
+  sim.Char('A', wxMOD_CONTROL);
+  ASSERT_TRUE(PumpUntil([&] { return Editor().Selection().HasWidth(); }));
+
+  wxCommandEvent insert(wxEVT_MENU, cmd::MenuIdOf(cmd::kSizeWxH));
+  insert.SetEventObject(frame);
+  frame->ProcessWindowEvent(insert);
+  EXPECT_EQ(LineTexts(Editor().Names()), (Names{u"1920x1080a.png", u"b.png", u"1920x1080c.png"}));
+  EXPECT_FALSE(fifo.ReaderCameBy());
 }
 
 }  // namespace

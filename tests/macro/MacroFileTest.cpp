@@ -6,6 +6,9 @@
 
 #include "platform/FileSystem.h"
 #include "support/TempFolder.h"
+#ifndef _WIN32
+#include "support/WaitingFifo.h"
+#endif
 #include "text/Utf16.h"
 
 namespace nomvarix {
@@ -70,6 +73,21 @@ TEST(MacroFileTest, FilesWithNonAsciiPathsSaveAndLoad) {
   ASSERT_TRUE(invalid.has_value());  // readable, but no events: the caller empties the macro
   EXPECT_TRUE(invalid->empty());
 }
+
+#ifndef _WIN32
+TEST(MacroFileTest, APipeDeviceOrFolderIsNoMacroFileAndNothingWaits) {
+  test::TempFolder folder;
+  test::WaitingFifo fifo(folder.Path() + "pipe.km");
+  ASSERT_TRUE(fifo.Created());
+  folder.AddFolder("folder.km");
+  ASSERT_EQ(symlink("/dev/zero", (folder.Path() + "device.km").c_str()), 0);
+  const auto fs = MakeNativeFileSystem();
+  for (const std::u16string_view name : {u"pipe.km", u"folder.km", u"device.km"}) {
+    EXPECT_EQ(LoadMacroFile(*fs, folder.Path16() + std::u16string(name)), std::nullopt) << ToUtf8(name);
+  }
+  EXPECT_FALSE(fifo.ReaderCameBy());
+}
+#endif
 
 TEST(KeyMacroTest, RepeatsAreRecordedOnceAndRecordingDropsTheOldMacro) {
   KeyMacro macro;

@@ -8,6 +8,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Path.h"
 #include "support/TempFolder.h"
+#include "support/WaitingFifo.h"
 #include "text/Utf16.h"
 
 namespace nomvarix {
@@ -26,6 +27,13 @@ std::map<std::u16string, Flags> List(const FileSystem& fs, std::u16string_view f
     entries[std::u16string(e.name)] = {e.isFolder, e.isHidden};
   }));
   return entries;
+}
+
+/// The first `count` bytes of a regular file, or all of it when it is shorter.
+std::optional<std::string> Head(const FileSystem& fs, std::u16string_view path, std::size_t count) {
+  const std::unique_ptr<ReadableFile> file = fs.OpenRegularFile(path);
+  if (!file) return std::nullopt;
+  return file->ReadAt(0, count);
 }
 
 class PosixFileSystemTest : public ::testing::Test {
@@ -62,7 +70,7 @@ TEST_F(PosixFileSystemTest, AnUndecodableNameIsListedAndNamesTheSameFileAgain) {
   EXPECT_EQ(ToUtf8(listed), bytes);
   const std::u16string path = temp.Path16() + listed;
   EXPECT_EQ(fs->KindOf(path), PathKind::File);
-  EXPECT_EQ(fs->ReadHeader(path, 100), "content");
+  EXPECT_EQ(Head(*fs, path, 100), "content");
   EXPECT_EQ(fs->RenameNoReplace(path, temp.Path16() + u"renamed.txt"), RenameResult::Renamed);
   EXPECT_EQ(temp.ReadFile("renamed.txt"), "content");
 }
@@ -89,13 +97,42 @@ TEST_F(PosixFileSystemTest, RenameNeverReplacesAnExistingFile) {
 TEST_F(PosixFileSystemTest, ReadsHeadersWholeFilesAndSizes) {
   temp.AddFile("data.bin", std::string("\x89PNG\0\x01", 6));
   const std::u16string path = temp.Path16() + u"data.bin";
-  EXPECT_EQ(fs->ReadHeader(path, 4), "\x89PNG");
-  EXPECT_EQ(fs->ReadHeader(path, 100)->size(), 6u);  // a short file gives what it has
+  EXPECT_EQ(Head(*fs, path, 4), "\x89PNG");
+  EXPECT_EQ(Head(*fs, path, 100)->size(), 6u);  // a short file gives what it has
   EXPECT_EQ(fs->ReadWholeFile(path, 6)->size(), 6u);
   EXPECT_FALSE(fs->ReadWholeFile(path, 5).has_value());  // larger than allowed
-  EXPECT_EQ(fs->FileSize(path), 6u);
-  EXPECT_FALSE(fs->ReadHeader(temp.Path16() + u"missing", 4).has_value());
-  EXPECT_FALSE(fs->FileSize(temp.Path16()).has_value());
+  EXPECT_EQ(fs->OpenRegularFile(path)->Size(), 6u);
+  EXPECT_EQ(fs->OpenRegularFile(path)->ReadAt(4, 100), std::string("\0\x01", 2));
+  EXPECT_EQ(fs->OpenRegularFile(path)->ReadAt(7, 100), "");
+  EXPECT_FALSE(Head(*fs, temp.Path16() + u"missing", 4).has_value());
+  EXPECT_EQ(fs->OpenRegularFile(temp.Path16()), nullptr);
+}
+
+TEST_F(PosixFileSystemTest, OnlyRegularFilesAreReadAndNothingWaits) {
+  test::WaitingFifo fifo(temp.Path() + "pipe.png");
+  ASSERT_TRUE(fifo.Created());
+  temp.AddFolder("folder.png");
+  ASSERT_EQ(symlink("/dev/zero", (temp.Path() + "device.km").c_str()), 0);
+  ASSERT_EQ(symlink((temp.Path() + "gone").c_str(), (temp.Path() + "dangling.txt").c_str()), 0);
+  for (const std::u16string_view name : {u"pipe.png", u"folder.png", u"device.km", u"dangling.txt"}) {
+    SCOPED_TRACE(ToUtf8(name));
+    const std::u16string path = temp.Path16() + std::u16string(name);
+    EXPECT_EQ(fs->OpenRegularFile(path), nullptr);
+    EXPECT_FALSE(fs->ReadWholeFile(path, 100).has_value());
+  }
+  EXPECT_FALSE(fifo.ReaderCameBy());
+
+  temp.AddFile("real.txt", "text");
+  ASSERT_EQ(symlink((temp.Path() + "real.txt").c_str(), (temp.Path() + "link.txt").c_str()), 0);
+  EXPECT_EQ(fs->ReadWholeFile(temp.Path16() + u"link.txt", 100), "text");  // a link reads as its file
+}
+
+TEST_F(PosixFileSystemTest, AWholeFileTakesMemoryForWhatItHoldsNotForTheLimit) {
+  temp.AddFile("small.txt", std::string(2048, 'x'));
+  const std::optional<std::string> data = fs->ReadWholeFile(temp.Path16() + u"small.txt", 100 << 20);
+  ASSERT_TRUE(data.has_value());
+  EXPECT_EQ(data->size(), 2048u);
+  EXPECT_LT(data->capacity(), 64u << 10);
 }
 
 TEST_F(PosixFileSystemTest, CreationTimeIsRecentWhereTheFileSystemKeepsIt) {
@@ -114,6 +151,10 @@ TEST_F(PosixFileSystemTest, AbsolutePathsAndWellKnownFolders) {
   EXPECT_EQ(fs->AbsolutePath(u"sub/"), cwd + u"sub/");
   EXPECT_EQ(fs->AbsolutePath(u"/a/./b"), u"/a/b");
   EXPECT_EQ(fs->AbsolutePath(u"/"), u"/");
+  EXPECT_EQ(fs->AbsolutePath(u"/a/docs/../photos"), u"/a/photos");
+  EXPECT_EQ(fs->AbsolutePath(u"/a/b/.."), u"/a/");
+  EXPECT_EQ(fs->AbsolutePath(u"/../a/../.."), u"/");  // nothing is above the root
+  EXPECT_EQ(fs->AbsolutePath(u"sub/../.."), FolderOfPath(cwd.substr(0, cwd.size() - 1)));
   EXPECT_TRUE(cwd.ends_with(u"/"));
   ASSERT_EQ(chdir(oldCwd), 0);
   std::free(oldCwd);

@@ -34,7 +34,7 @@ TEST_F(WinFileSystemTest, ListsUnicodeNamesExactly) {
   EXPECT_TRUE(names.contains(name));
   EXPECT_TRUE(names.contains(u"."));
   EXPECT_EQ(fs->KindOf(temp.Path16() + name), PathKind::File);
-  EXPECT_EQ(fs->ReadHeader(temp.Path16() + name, 10), "x");
+  EXPECT_EQ(fs->ReadWholeFile(temp.Path16() + name, 10), "x");
 }
 
 TEST_F(WinFileSystemTest, HiddenIsTheAttributeNotALeadingDot) {
@@ -70,13 +70,16 @@ TEST_F(WinFileSystemTest, ACaseOnlyRenameNeverLosesTheFile) {
   });
   ASSERT_EQ(names.size(), 1u);
   EXPECT_TRUE(names[0] == u"photo.JPG" || names[0] == u"photo.jpg");
-  EXPECT_EQ(fs->ReadHeader(temp.Path16() + names[0], 10), "data");
+  EXPECT_EQ(fs->ReadWholeFile(temp.Path16() + names[0], 10), "data");
 }
 
 TEST_F(WinFileSystemTest, TimesSizesAndWellKnownFolders) {
   CreateFileNamed(temp.Path16() + u"data.bin", "12345");
   const std::u16string path = temp.Path16() + u"data.bin";
-  EXPECT_EQ(fs->FileSize(path), 5u);
+  EXPECT_EQ(fs->OpenRegularFile(path)->Size(), 5u);
+  EXPECT_EQ(fs->OpenRegularFile(path)->ReadAt(3, 10), "45");
+  EXPECT_EQ(fs->OpenRegularFile(temp.Path16()), nullptr);  // a folder
+  EXPECT_EQ(fs->OpenRegularFile(u"NUL"), nullptr);  // a device
   EXPECT_FALSE(fs->ReadWholeFile(path, 4).has_value());
   EXPECT_EQ(fs->ReadWholeFile(path, 5), "12345");
   const auto created = fs->CreationTime(path);

@@ -1,5 +1,7 @@
 #include "support/FakeFileSystem.h"
 
+#include <algorithm>
+
 #include "platform/Path.h"
 #include "text/AsciiCase.h"
 
@@ -81,10 +83,26 @@ std::optional<FileClock::time_point> FakeFileSystem::CreationTime(std::u16string
   return it->second;
 }
 
-std::optional<std::uint64_t> FakeFileSystem::FileSize(std::u16string_view path) const {
+std::unique_ptr<ReadableFile> FakeFileSystem::OpenRegularFile(std::u16string_view path) const {
+  // A copy of the file's bytes, counting what is read.
+  class MemoryFile final : public ReadableFile {
+   public:
+    MemoryFile(std::string bytes, std::size_t& bytesRead) : bytes_(std::move(bytes)), bytesRead_(bytesRead) {}
+    std::uint64_t Size() const override { return bytes_.size(); }
+    std::optional<std::string> ReadAt(std::uint64_t offset, std::size_t count) const override {
+      std::string part = bytes_.substr(static_cast<std::size_t>(std::min<std::uint64_t>(offset, bytes_.size())), count);
+      bytesRead_ += part.size();
+      return part;
+    }
+
+   private:
+    std::string bytes_;
+    std::size_t& bytesRead_;
+  };
   const auto it = contents_.find(path);
-  if (it == contents_.end()) return std::nullopt;
-  return it->second.size();
+  if (it == contents_.end()) return nullptr;
+  ++fileOpens_;
+  return std::make_unique<MemoryFile>(it->second, bytesRead_);
 }
 
 std::optional<std::string> FakeFileSystem::ReadWholeFile(std::u16string_view path, std::size_t maxBytes) const {
@@ -92,12 +110,6 @@ std::optional<std::string> FakeFileSystem::ReadWholeFile(std::u16string_view pat
   const auto it = contents_.find(path);
   if (it == contents_.end() || it->second.size() > maxBytes) return std::nullopt;
   return it->second;
-}
-
-std::optional<std::string> FakeFileSystem::ReadHeader(std::u16string_view path, std::size_t count) const {
-  const auto it = contents_.find(path);
-  if (it == contents_.end()) return std::nullopt;
-  return it->second.substr(0, count);
 }
 
 bool FakeFileSystem::WriteWholeFile(std::u16string_view path, std::string_view bytes) {

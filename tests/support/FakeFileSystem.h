@@ -34,6 +34,10 @@ class FakeFileSystem final : public FileSystem {
   void SetCreationTime(const std::u16string& path, FileClock::time_point time) { created_[path] = time; }
   /// How often whole files were read.
   int WholeFileReads() const { return wholeFileReads_; }
+  /// How often files were opened by OpenRegularFile.
+  int FileOpens() const { return fileOpens_; }
+  /// How many bytes were read from files opened by OpenRegularFile.
+  std::size_t BytesRead() const { return bytesRead_; }
   /// Called before each rename, with its two paths: a test's chance to change the folder meanwhile.
   std::function<void(std::u16string_view from, std::u16string_view to)> beforeRename;
 
@@ -46,9 +50,8 @@ class FakeFileSystem final : public FileSystem {
   bool IsSameFile(std::u16string_view a, std::u16string_view b) const override;
   RenameResult RenameNoReplace(std::u16string_view from, std::u16string_view to) override;
   std::optional<FileClock::time_point> CreationTime(std::u16string_view path) const override;
-  std::optional<std::uint64_t> FileSize(std::u16string_view path) const override;
+  std::unique_ptr<ReadableFile> OpenRegularFile(std::u16string_view path) const override;
   std::optional<std::string> ReadWholeFile(std::u16string_view path, std::size_t maxBytes) const override;
-  std::optional<std::string> ReadHeader(std::u16string_view path, std::size_t count) const override;
   bool CreateFolder(std::u16string_view path) override {
     folders_.try_emplace(WithTrailingSeparator(path), std::vector<Entry>{{u".", true, true}, {u"..", true, true}});
     return true;
@@ -70,6 +73,8 @@ class FakeFileSystem final : public FileSystem {
   std::map<std::u16string, std::string, std::less<>> contents_;
   std::map<std::u16string, FileClock::time_point, std::less<>> created_;
   mutable int wholeFileReads_ = 0;
+  mutable int fileOpens_ = 0;
+  mutable std::size_t bytesRead_ = 0;
   mutable int listings_ = 0;
 };
 

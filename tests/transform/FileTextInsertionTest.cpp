@@ -8,6 +8,10 @@
 #include "session/EditorSession.h"
 #include "support/FakeFileSystem.h"
 #include "support/NameListText.h"
+#include "support/TempFolder.h"
+#ifndef _WIN32
+#include "support/WaitingFifo.h"
+#endif
 
 namespace nomvarix {
 namespace {
@@ -86,6 +90,27 @@ TEST_F(FileTextInsertionTest, ImageSizesComeFromTheFiles) {
   session.InsertImageSize(u"_(WxH)_");
   EXPECT_EQ(Texts(), (Names{u"p_(1920x1080)_.png", u"x.txt"}));
 }
+
+#ifndef _WIN32
+TEST(FileTextInsertionOnDiskTest, APipeAmongTheImagesIsSkippedAndNeverWaitedFor) {
+  test::TempFolder folder;
+  std::string png("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x03\0\0\0\x02", 24);
+  folder.AddFile("a.png", png);
+  test::WaitingFifo fifo(folder.Path() + "b.png");
+  ASSERT_TRUE(fifo.Created());
+  folder.AddFolder("c.png");
+  folder.AddFile("d.png", png);
+  const auto fs = MakeNativeFileSystem();
+  MemorySettingsStore settings;
+  EditorSession session(*fs, settings);
+  session.LoadFolder(folder.Path16());
+  ASSERT_EQ(test::LineTexts(session.Editor().Names()), (Names{u"a.png", u"b.png", u"d.png"}));
+  session.Editor().SetSelection({0, 2, 0, 0}, {2, 0});
+  session.InsertImageSize(u"WxH ");
+  EXPECT_EQ(test::LineTexts(session.Editor().Names()), (Names{u"3x2 a.png", u"b.png", u"3x2 d.png"}));
+  EXPECT_FALSE(fifo.ReaderCameBy());
+}
+#endif
 
 }  // namespace
 }  // namespace nomvarix

@@ -73,6 +73,21 @@ TEST_F(ImageSizeTest, JpegFramesAndTheSegmentLimit) {
   EXPECT_EQ(SizeOf(u"u.jpg", cut), std::nullopt);
 }
 
+TEST_F(ImageSizeTest, AJpegIsReadSegmentBySegmentAndAWebpByItsHeader) {
+  // A large application segment before the frame and a megabyte of scan data after it.
+  std::string jpeg = std::string("\xFF\xD8", 2) + BigEndian(0xFFE1, 2) + BigEndian(60002, 2) + std::string(60000, 'e');
+  jpeg += Jpeg(0xFFC0, 0, 4000, 3000).substr(2) + std::string(1 << 20, 's');
+  EXPECT_EQ(SizeOf(u"big.jpg", jpeg), (ImageSize{4000, 3000}));
+  EXPECT_LT(fs.BytesRead(), 100u);
+  EXPECT_EQ(fs.WholeFileReads(), 0);
+
+  std::string webp = Webp('X', std::string(8, '\0') + LittleEndian(1919, 3) + LittleEndian(1079, 3));
+  webp += std::string(1 << 20, 'p');
+  EXPECT_EQ(SizeOf(u"big.webp", webp), (ImageSize{1920, 1080}));
+  EXPECT_LT(fs.BytesRead(), 200u);
+  EXPECT_EQ(fs.WholeFileReads(), 0);
+}
+
 TEST_F(ImageSizeTest, WebpInItsThreeKinds) {
   EXPECT_EQ(SizeOf(u"lossy.webp", Webp(' ', std::string(10, '\0') + LittleEndian(0xC000 | 300, 2) + LittleEndian(200, 2))),
             (ImageSize{300, 200}));
@@ -87,6 +102,7 @@ TEST_F(ImageSizeTest, WebpInItsThreeKinds) {
 TEST_F(ImageSizeTest, ExtensionsShortFilesAndMissingFiles) {
   EXPECT_EQ(SizeOf(u"photo.tiff", Png(1, 1)), std::nullopt);
   EXPECT_EQ(fs.WholeFileReads(), 0);
+  EXPECT_EQ(fs.FileOpens(), 0);  // the extension alone refuses it
   EXPECT_EQ(SizeOf(u"noextension", Png(1, 1)), std::nullopt);
   EXPECT_EQ(SizeOf(u"short.png", Png(1, 1).substr(0, 23)), std::nullopt);  // never read past the data
   EXPECT_EQ(SizeOf(u"short.bmp", Bmp(1, 1).substr(0, 25)), std::nullopt);
