@@ -25,24 +25,24 @@ class EditorInputGuiTest : public EditorGuiFixture {
     // Without a window manager the keyboard follows the pointer: keep it over the editor.
     MoveTo(wxPoint(view->GetClientSize().x - 20, view->GetClientSize().y - 20));
     view->SetFocus();
-    PumpFor(50);
+    ASSERT_TRUE(PumpUntil([&] { return wxWindow::FindFocus() == view; }));
   }
 
   Names Texts() const { return LineTexts(Editor().Names()); }
 
   void Key(int key, int modifiers = wxMOD_NONE) {
     sim.Char(key, modifiers);
-    PumpFor(50);
+    Settle();
   }
   void TypeText(const char* text) {
     sim.Text(text);
-    PumpFor(100);
+    Settle();
   }
   /// A wheel notch as the display reports it: button 4 up, 5 down, with Ctrl held.
   void CtrlWheel(bool up) {
     const std::string command = std::string("xdotool keydown ctrl click ") + (up ? "4" : "5") + " keyup ctrl";
     ASSERT_EQ(std::system(command.c_str()), 0);
-    PumpFor(80);
+    Settle();
   }
 };
 
@@ -69,13 +69,13 @@ TEST_F(EditorInputGuiTest, CtrlRightAndCtrlLeftStopAtTheWordEdges) {
 TEST_F(EditorInputGuiTest, ARulerClickThenDragSelectsColumnsOnEveryLine) {
   ClickAt(RulerPoint(3));
   EXPECT_EQ(Editor().Selection(), (BlockSelection{0, 3, 3, 3}));
-  PumpFor(600);  // so that the next press is not a double click
+  WaitOutDoubleClick();
   sim.MouseDown();
-  PumpFor(30);
+  Settle();
   MoveTo(RulerPoint(5));
   MoveTo(RulerPoint(6));
   sim.MouseUp();
-  PumpFor(50);
+  Settle();
   EXPECT_EQ(Editor().Selection(), (BlockSelection{0, 3, 3, 6}));
   EXPECT_EQ(Editor().Caret(), (TextPos{3, 3}));
 }
@@ -129,13 +129,13 @@ TEST_F(EditorInputGuiTest, CtrlWheelChangesTheFontSizeUpToItsLimitAndNoFurther) 
 TEST_F(EditorInputGuiTest, ADoubleClickSelectsAWordAndBeyondTheLineNothing) {
   MoveTo(CellPoint(0, 5));
   sim.MouseDblClick();
-  PumpFor(80);
+  Settle();
   EXPECT_EQ(Editor().Selection(), (BlockSelection{0, 0, 4, 7}));
   EXPECT_EQ(Editor().Caret(), (TextPos{0, 7}));
 
   MoveTo(CellPoint(1, 6));  // "bcd" ends at column 3
   sim.MouseDblClick();
-  PumpFor(80);
+  Settle();
   EXPECT_FALSE(Editor().Selection().HasWidth());
 }
 

@@ -6,6 +6,7 @@
 #include <wx/uiaction.h>
 
 #include "EditorGuiFixture.h"
+#include "MessageBoxAnswerer.h"
 #include "support/NameListText.h"
 #include "view/FindReplaceDlg.h"
 
@@ -15,15 +16,6 @@ namespace {
 using Names = std::vector<std::u16string>;
 
 /// Presses Enter once, a moment after it is started: for a message box that a click opened.
-class EnterLater : public wxTimer {
- public:
-  explicit EnterLater(wxUIActionSimulator& sim) : sim_(sim) { StartOnce(400); }
-  void Notify() override { sim_.Char(WXK_RETURN); }
-
- private:
-  wxUIActionSimulator& sim_;
-};
-
 class FindGuiTest : public EditorGuiFixture {
  protected:
   void SetUp() override {
@@ -40,7 +32,6 @@ class FindGuiTest : public EditorGuiFixture {
     wxWindow* control = Dialog()->FindWindow(id);
     ASSERT_NE(control, nullptr);
     ClickAt(*control, wxPoint(control->GetClientSize().x / 2, control->GetClientSize().y / 2));
-    PumpFor(20);
   }
 };
 
@@ -48,7 +39,7 @@ TEST_F(FindGuiTest, CtrlFSeedsTheDialogAndItsButtonsFindAndReplace) {
   ClickAt(CellPoint(0, 1));  // "b|anana.jpg"
   sim.Char(WXK_RIGHT, wxMOD_SHIFT);
   sim.Char(WXK_RIGHT, wxMOD_SHIFT);  // "an"
-  PumpFor(60);
+  Settle();
   sim.Char('F', wxMOD_CONTROL);
   ASSERT_TRUE(PumpUntil([&] { return Dialog() != nullptr; }));
   EXPECT_EQ(Dialog()->SearchText(), u"an");
@@ -60,11 +51,11 @@ TEST_F(FindGuiTest, CtrlFSeedsTheDialogAndItsButtonsFindAndReplace) {
 
   ClickControl(CFindReplaceDlg::kReplaceText);
   sim.Text("AN");
-  PumpFor(100);
-  ASSERT_EQ(Dialog()->ReplacementText(), u"AN");
+  ASSERT_TRUE(PumpUntil([&] { return Dialog()->ReplacementText() == u"AN"; }));
   {
-    EnterLater dismiss(sim);  // the "Replaced 3 occurrence(s)" message
+    MessageBoxAnswerer ok(wxID_OK);
     ClickControl(CFindReplaceDlg::kReplaceAll);
+    EXPECT_EQ(ok.Messages(), std::vector<wxString>{"Replaced 3 occurrence(s)"});
   }
   EXPECT_EQ(LineTexts(Editor().Names()), (Names{u"bANANa.jpg", u"cabANa.jpg", u"photo.png"}));
 }
