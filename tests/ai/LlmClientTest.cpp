@@ -69,7 +69,9 @@ TEST(LlmClientTest, StreamsPiecesAsTheyArriveAndSendsTheRequestAsBuilt) {
 
 TEST(LlmClientTest, ErrorsOfTheServerAreReported) {
   ChatTestServer server;
-  server.AddReply({401, "application/json", {R"({"error":{"message":"Invalid API Key","code":401}})"}});
+  server.AddReply({.status = 401,
+                   .contentType = "application/json",
+                   .blocks = {R"({"error":{"message":"Invalid API Key","code":401}})"}});
   ChatTestServer::Reply midStream = ChatTestServer::StreamOf({"partial"});
   midStream.blocks.back() = R"(data: {"error":{"message":"overloaded"}})" "\n\n";
   server.AddReply(midStream);
