@@ -57,7 +57,7 @@ class Renamer {
   }
 
  private:
-  bool Exists(std::u16string_view name) const { return fs_.KindOf(folder_ + std::u16string(name)) != PathKind::Missing; }
+  bool Exists(std::u16string_view name) const { return fs_.EntryExists(folder_ + std::u16string(name)); }
 
   /// The first free numbered form of `name`, or the last one tried.
   std::u16string FreeNumberedName(std::u16string_view name) const {

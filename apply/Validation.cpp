@@ -47,13 +47,13 @@ class Checker {
         Report(line, u": Contains invalid characters: '" + std::u16string(1, ch) + u"'\n");
       }
     }
-    if (name.size() > kMaxNameLength) Report(line, u": Filename too long (> 255 characters)\n");
+    if (fileSystem_.NameLength(name) > kMaxNameLength) Report(line, u": Filename too long (> 255 characters)\n");
     if (ExistsAsAnotherFile(entry)) Report(line, u": File already exists on disk\n");
   }
 
   bool ExistsAsAnotherFile(const NameEntry& entry) const {
     const std::u16string target = folder_ + entry.newName;
-    if (fileSystem_.KindOf(target) == PathKind::Missing) return false;
+    if (!fileSystem_.EntryExists(target)) return false;
     // A case-insensitive file system finds the file itself under its new spelling.
     return entry.newName.empty() || !fileSystem_.IsSameFile(target, folder_ + entry.originalName);
   }

@@ -13,8 +13,9 @@ inline constexpr std::u16string_view kNoErrorsFound = u"No conflicting errors fo
 
 /// Checks every changed line's new name, in list order: empty, leading period, leading white
 /// space, duplicate of an earlier changed line's new name (ASCII letters folded), each invalid
-/// character once (\ / : * ? " < > |), longer than 255, and an existing file or folder of that name
-/// in the folder (not the file itself spelt otherwise, which a case-insensitive file system finds).
+/// character once (\ / : * ? " < > |), longer than the file system allows (255 of its units), and
+/// an existing file, folder or symbolic link of that name in the folder (not the file itself spelt
+/// otherwise, which a case-insensitive file system finds).
 /// Each finding appends "<line number>: <message>\n" to `report` (emptied first) and sets the
 /// line's error mark; every other mark is cleared. Returns whether anything was found. With no
 /// folder loaded nothing is checked and the result is false.

@@ -50,7 +50,17 @@ class FileSystem {
   virtual bool ForEachEntry(std::u16string_view folder,
                             const std::function<void(const DirEntry&)>& visit) const = 0;
 
+  /// What `path` names; a symbolic link counts as what it points to (Missing when dangling).
   virtual PathKind KindOf(std::u16string_view path) const = 0;
+
+  /// Whether anything has taken the name `path`: a file, a folder, or a symbolic link, which is
+  /// not followed (a dangling link takes its name too).
+  virtual bool EntryExists(std::u16string_view path) const = 0;
+
+  /// The length of the file name `name` in the unit this file system allows 255 of: on POSIX the
+  /// bytes of the name as written (UTF-8, an escaped undecodable byte as one byte), on Windows
+  /// UTF-16 code units.
+  virtual std::size_t NameLength(std::u16string_view name) const = 0;
 
   /// Whether `folder` holds at any folder other than "." and "..", hidden ones included; stops at
   /// the first. False when it cannot be listed.

@@ -163,6 +163,13 @@ class PosixFileSystem final : public FileSystem {
     return S_ISDIR(st.st_mode) ? PathKind::Folder : PathKind::File;
   }
 
+  bool EntryExists(std::u16string_view path) const override {
+    struct stat st {};
+    return lstat(Native(path).c_str(), &st) == 0;
+  }
+
+  std::size_t NameLength(std::u16string_view name) const override { return Native(name).size(); }
+
   bool IsSameFile(std::u16string_view a, std::u16string_view b) const override {
     struct stat first {};
     struct stat second {};

@@ -115,6 +115,13 @@ class WinFileSystem final : public FileSystem {
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::Folder : PathKind::File;
   }
 
+  // The attribute query does not follow a symbolic link: it answers for the link itself.
+  bool EntryExists(std::u16string_view path) const override {
+    return GetFileAttributesW(Native(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+  }
+
+  std::size_t NameLength(std::u16string_view name) const override { return name.size(); }
+
   bool IsSameFile(std::u16string_view a, std::u16string_view b) const override {
     BY_HANDLE_FILE_INFORMATION first{};
     BY_HANDLE_FILE_INFORMATION second{};

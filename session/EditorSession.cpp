@@ -94,9 +94,14 @@ void EditorSession::KeepSkippedEdits(const std::unordered_map<std::u16string, st
   CheckConflicts();
 }
 
-RevertOutcome EditorSession::RevertLastChanges() {
+RevertOutcome EditorSession::RevertLastChanges(RevertReload reload) {
   const std::u16string folder = editor_.CurrentFolder();
   if (revertFolder_.empty()) {
+    if (reload == RevertReload::DropEdits) {
+      ForgetPendingEdits(folder);
+    } else if (editor_.AnyNameChanged()) {
+      return RevertOutcome::AsksBeforeReload;
+    }
     if (!folder.empty()) LoadFolder(folder);
     revertFolder_ = folder;
     return RevertOutcome::Reloaded;

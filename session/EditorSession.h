@@ -45,6 +45,13 @@ enum class RevertOutcome {
   NothingToRevert,
   FolderMismatch,
   Reloaded,           ///< the folder was loaded again and the last apply's list armed
+  AsksBeforeReload,   ///< nothing done: the reload would drop edits not applied yet
+};
+
+/// Whether the reload of a disarmed revert may drop edits not applied yet.
+enum class RevertReload {
+  KeepEdits,  ///< with edits, nothing is done: the user is asked kReloadQuestion first
+  DropEdits,  ///< the user said Yes to kReloadQuestion
 };
 
 /// Everything the editor holds, and the commands that change it. The view reads it through the
@@ -106,7 +113,11 @@ class EditorSession {
   /// The lines of skipped files keep their new names and are marked. The files renamed can be
   /// reverted until another folder is chosen.
   ApplyOutcome ApplyChanges(bool verify, bool autoRename);
-  RevertOutcome RevertLastChanges();
+  /// "Revert Last Changes": puts the last apply's renames back as edits, or, when no revert is
+  /// armed, loads the folder again and arms one. That reload asks first (AsksBeforeReload) when it
+  /// would drop edits not applied yet, unless `reload` says the user agreed, which drops the
+  /// folder's remembered edits too, as "Reload" does.
+  RevertOutcome RevertLastChanges(RevertReload reload = RevertReload::KeepEdits);
 
   /// The renaming commands of the Tools pop-up. Padding and trimming run the conflict check after.
   bool Transform(TextTransform transform) { return TransformSelection(editor_, transform); }

@@ -560,7 +560,12 @@ void CNomvarixView::ApplyChanges() {
 }
 
 void CNomvarixView::RevertLastChanges() {
-  switch (session_.RevertLastChanges()) {
+  RevertOutcome outcome = session_.RevertLastChanges();
+  if (outcome == RevertOutcome::AsksBeforeReload) {
+    if (!AskToReload()) return;
+    outcome = session_.RevertLastChanges(RevertReload::DropEdits);
+  }
+  switch (outcome) {
     case RevertOutcome::ShowsRenamedFiles:
       dividerX_ = -1;
       break;
@@ -571,14 +576,18 @@ void CNomvarixView::RevertLastChanges() {
       ShowMessage(kRevertFolderMismatch, wxICON_ERROR);
       break;
     case RevertOutcome::Reloaded:
+    case RevertOutcome::AsksBeforeReload:
       break;
   }
   AfterEdit();
 }
 
+bool CNomvarixView::AskToReload() {
+  return wxMessageBox(ToWx(kReloadQuestion), "Nomvarix", wxYES_NO | wxICON_QUESTION, this) == wxYES;
+}
+
 void CNomvarixView::ConfirmReload() {
-  const int answer = wxMessageBox(ToWx(kReloadQuestion), "Nomvarix", wxYES_NO | wxICON_QUESTION, this);
-  if (answer != wxYES) return;
+  if (!AskToReload()) return;
   session_.ReloadConfirmed();
   AfterEdit();
 }

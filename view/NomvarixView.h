@@ -56,6 +56,8 @@ class CNomvarixView final : public wxWindow {
   /// The Tools pop-up: case and spaces, numbering, padding, dates and image sizes.
   void AddRenamingCommands();
   void CreateStrips();
+  /// Asks kReloadQuestion; true when the user said Yes.
+  bool AskToReload();
   void ConfirmReload();
   void ValidateChanges();
   void ApplyChanges();

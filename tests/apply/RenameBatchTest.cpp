@@ -13,6 +13,10 @@
 #include "support/TempFolder.h"
 #include "text/Utf16.h"
 
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
 namespace nomvarix {
 namespace {
 
@@ -36,6 +40,8 @@ class RacingFileSystem final : public FileSystem {
     return real_.ForEachEntry(f, v);
   }
   PathKind KindOf(std::u16string_view p) const override { return real_.KindOf(p); }
+  bool EntryExists(std::u16string_view p) const override { return real_.EntryExists(p); }
+  std::size_t NameLength(std::u16string_view n) const override { return real_.NameLength(n); }
   bool HasSubfolder(std::u16string_view f) const override { return real_.HasSubfolder(f); }
   std::vector<std::u16string> FolderRoots() const override { return real_.FolderRoots(); }
   bool IsSameFile(std::u16string_view a, std::u16string_view b) const override { return real_.IsSameFile(a, b); }
@@ -134,6 +140,19 @@ TEST_F(RenameBatchTest, AFileCreatedAtTheTargetMeanwhileIsNeverOverwritten) {
   EXPECT_EQ(result.SkippedCount(), 1u);
   EXPECT_EQ(Disk(), (std::vector<std::string>{"mine=mine", "target=theirs"}));
 }
+
+#ifndef _WIN32
+TEST_F(RenameBatchTest, ADanglingLinkAtTheTargetTakesItsName) {
+  Create({"mine", "yours"});
+  ASSERT_EQ(symlink("gone", (folder.Path() + "target").c_str()), 0);
+  const RenameBatchResult result = Run({Line(u"mine", u"target"), Line(u"yours", u"target")}, true);
+  EXPECT_EQ(result.SkippedCount(), 0u);
+  ASSERT_EQ(result.revertList.size(), 2u);
+  EXPECT_EQ(result.revertList[0].originalName, u"target_00001");
+  EXPECT_EQ(result.revertList[1].originalName, u"target_00002");
+  EXPECT_TRUE(std::filesystem::is_symlink(folder.Path() + "target"));
+}
+#endif
 
 TEST(RenameBatchCaseTest, ANewSpellingOnACaseInsensitiveFileSystemGoesThroughATemporaryName) {
   test::FakeFileSystem fs;

@@ -3,6 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "support/EditorFixture.h"
+#include "support/TempFolder.h"
+#include "text/Utf16.h"
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 namespace nomvarix {
 namespace {
@@ -84,6 +90,33 @@ TEST_F(ValidationTest, UnchangedListsAndNoFolderFindNothing) {
   EXPECT_FALSE(ValidateChanges(empty, fs, report));
   EXPECT_EQ(report, u"kept");
 }
+
+#ifndef _WIN32
+// A POSIX name is at most 255 bytes as written, and a symbolic link takes its name whatever it
+// points to.
+TEST(ValidationOnDiskTest, LengthCountsTheBytesWrittenAndADanglingLinkTakesItsName) {
+  test::TempFolder folder;
+  for (const char* name : {"a", "b", "c", "d", "e"}) folder.AddFile(name);
+  ASSERT_EQ(symlink((folder.Path() + "gone").c_str(), (folder.Path() + "link").c_str()), 0);
+  const std::unique_ptr<FileSystem> fs = MakeNativeFileSystem();
+  NameEditor editor;
+  ASSERT_TRUE(editor.LoadFolder(*fs, folder.Path16(), SortOrder{false, true}));
+  ASSERT_EQ(test::OriginalNames(editor.Names()), (std::vector<std::u16string>{u"a", u"b", u"c", u"d", u"e", u"link"}));
+
+  const std::u16string accents(127, u'\u00E9');  // 254 bytes
+  editor.SetNewName(0, accents + u"x");
+  editor.SetNewName(1, accents + u"\u00E9");
+  editor.SetNewName(2, std::u16string(251, u'\u00E9') + u".txt");  // 255 code units
+  editor.SetNewName(3, std::u16string(255, kEscapedByteFirst));  // one byte each
+  editor.SetNewName(4, u"link");
+  std::u16string report;
+  EXPECT_TRUE(ValidateChanges(editor, *fs, report));
+  EXPECT_EQ(report,
+            u"2: Filename too long (> 255 characters)\n"
+            u"3: Filename too long (> 255 characters)\n"
+            u"5: File already exists on disk\n");
+}
+#endif
 
 TEST(ShortenedReportTest, CutsAfter200Characters) {
   EXPECT_EQ(ShortenedReport(std::u16string(200, u'r')), std::u16string(200, u'r'));

@@ -22,10 +22,11 @@ namespace {
 using namespace std::chrono_literals;
 
 /// Works the AI dialog with real mouse and key events once it shows: types the rule, presses
-/// Send, watches the answer arrive and presses "Insert Parsed".
+/// Send, watches the answer arrive and presses "Insert Parsed". The server holds the rest of the
+/// answer at its gate until the part that came first was seen.
 class AiDialogUser : public wxTimer {
  public:
-  explicit AiDialogUser(wxUIActionSimulator& sim) : sim_(sim) { Start(100); }
+  AiDialogUser(wxUIActionSimulator& sim, ChatTestServer& server) : sim_(sim), server_(server) { Start(100); }
 
   bool Done() const { return done_; }
   /// What the response box showed while the answer was still coming, and at the end.
@@ -48,9 +49,9 @@ class AiDialogUser : public wxTimer {
   void Click(wxWindow& control) {
     const wxRect rect = control.GetScreenRect();
     sim_.MouseMove(rect.GetLeft() + rect.GetWidth() / 2, rect.GetTop() + rect.GetHeight() / 2);
-    PumpFor(60);
+    Settle();
     sim_.MouseClick();
-    PumpFor(100);
+    Settle();
   }
   wxTextCtrl& Box(CAiDialog& dialog, int id) { return *dynamic_cast<wxTextCtrl*>(dialog.FindWindow(id)); }
 
@@ -59,11 +60,12 @@ class AiDialogUser : public wxTimer {
     EXPECT_EQ(response.GetValue(), "Number of items: 3");
     Click(Box(dialog, CAiDialog::kPrompt));
     sim_.Text("beach names");
-    PumpUntil([&] { return Box(dialog, CAiDialog::kPrompt).GetValue() == "beach names"; });
+    EXPECT_TRUE(PumpUntil([&] { return Box(dialog, CAiDialog::kPrompt).GetValue() == "beach names"; }));
     Click(*dialog.FindWindow(CAiDialog::kSend));
-    PumpUntil([&] { return response.GetValue().Contains("IMG_0001"); });
+    EXPECT_TRUE(PumpUntil([&] { return response.GetValue().Contains("IMG_0001"); }));
     partialResponse = response.GetValue();
-    PumpUntil([&] { return !dialog.Assistant().Busy(); });
+    server_.OpenGate();
+    EXPECT_TRUE(PumpUntil([&] { return !dialog.Assistant().Busy(); }));
     finalResponse = response.GetValue();
     listing = Box(dialog, CAiDialog::kJson).GetValue();
     Click(*dialog.FindWindow(CAiDialog::kInsertParsed));
@@ -71,6 +73,7 @@ class AiDialogUser : public wxTimer {
   }
 
   wxUIActionSimulator& sim_;
+  ChatTestServer& server_;
   bool done_ = false;
 };
 
@@ -91,12 +94,12 @@ TEST_F(AiGuiTest, NamesStreamedByTheServerAreInsertedIntoTheLines) {
   ChatTestServer::Reply reply = ChatTestServer::StreamOf(
       {"Here are the new names:\n'''\n{\"filenames\":[\n", "{\"original\":\"IMG_0001.jpg\",\"renamed\":\"Beach_0001.jpg\"},\n",
        "{\"original\":\"IMG_0003.jpg\",\"renamed\":\"Caf\xC3\xA9_Terrace_0003.jpg\"}\n", "]}\n'''"});
-  reply.delay = 150ms;
+  reply.gateBefore = 2;  // the name with "Terrace" comes once the first one was seen
   server.AddReply(reply);
 
-  AiDialogUser user(sim);
+  AiDialogUser user(sim, server);
   view->SetFocus();
-  PumpFor(100);
+  ASSERT_TRUE(PumpUntil([&] { return wxWindow::FindFocus() == view; }));
   sim.Char('I', wxMOD_CONTROL);
   ASSERT_TRUE(PumpUntil([&] { return user.Done(); }, 30s));
   ASSERT_TRUE(PumpUntil([&] { return Editor().Names()[0].newName != u"IMG_0001.jpg"; }));

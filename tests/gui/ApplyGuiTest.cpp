@@ -8,6 +8,10 @@
 
 #include "DialogConfirmer.h"
 #include "EditorGuiFixture.h"
+#include "MessageBoxAnswerer.h"
+#include "controls/WxText.h"
+#include "resources/CommandIds.h"
+#include "session/EditorSession.h"
 #include "view/ViewStrips.h"
 
 namespace nomvarix::test {
@@ -30,15 +34,31 @@ class ApplyGuiTest : public EditorGuiFixture {
     std::sort(names.begin(), names.end());
     return names;
   }
+
+  /// "Revert Last Changes" from the File menu.
+  void Revert() {
+    wxCommandEvent event(wxEVT_MENU, cmd::MenuIdOf(cmd::kRevertLastChanges));
+    event.SetEventObject(frame);
+    frame->ProcessWindowEvent(event);
+  }
+  /// Leaves no revert armed, whatever an earlier test in this program left: a press that shows a
+  /// message disarms it, a press that shows none arms an empty one, which the next press disarms.
+  void DisarmRevert() {
+    for (int press = 0; press < 2; ++press) {
+      MessageBoxAnswerer ok(wxID_OK);
+      Revert();
+      if (!ok.Messages().empty()) return;
+    }
+  }
 };
 
 TEST_F(ApplyGuiTest, TypedNamesReachTheDiskAndRevertPutsThemBack) {
   ClickAt(CellPoint(0, 0));  // "alpha.txt"
   sim.Text("new_");
-  PumpFor(100);
+  Settle();
   ClickAt(CellPoint(1, 0));  // "beta.txt"
   sim.Char(WXK_DELETE);
-  PumpFor(100);
+  Settle();
   ASSERT_EQ(view->Session().Editor().Names()[1].newName, u"eta.txt");
 
   {
@@ -54,6 +74,26 @@ TEST_F(ApplyGuiTest, TypedNamesReachTheDiskAndRevertPutsThemBack) {
   DialogConfirmer confirmer(sim);
   ClickStripButton(strip::kApply);
   EXPECT_TRUE(PumpUntil([&] { return Disk() == Names{"alpha.txt", "beta.txt"}; }));
+}
+
+TEST_F(ApplyGuiTest, RevertWithNothingToRevertAsksBeforeItDropsTypedNames) {
+  DisarmRevert();
+  ClickAt(CellPoint(0, 0));
+  sim.Text("x");
+  ASSERT_TRUE(PumpUntil([&] { return Editor().Names()[0].newName == u"xalpha.txt"; }));
+
+  {
+    MessageBoxAnswerer no(wxID_NO);
+    Revert();
+    EXPECT_EQ(no.Messages(), std::vector<wxString>{ToWx(kReloadQuestion)});
+  }
+  EXPECT_EQ(Editor().Names()[0].newName, u"xalpha.txt");
+
+  MessageBoxAnswerer yes(wxID_YES);
+  Revert();
+  EXPECT_EQ(yes.Messages(), std::vector<wxString>{ToWx(kReloadQuestion)});
+  EXPECT_FALSE(Editor().AnyNameChanged());
+  EXPECT_EQ(Disk(), (Names{"alpha.txt", "beta.txt"}));
 }
 
 }  // namespace

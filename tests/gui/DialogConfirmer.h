@@ -4,6 +4,7 @@
 #include <wx/timer.h>
 #include <wx/uiaction.h>
 
+#include "GuiPump.h"
 #include "view/ProceedDlg.h"
 
 namespace nomvarix::test {
@@ -25,7 +26,7 @@ class DialogConfirmer : public wxTimer {
     if (clicked_ || !proceed) return;
     const wxRect rect = proceed->GetScreenRect();
     sim_.MouseMove(rect.GetLeft() + rect.GetWidth() / 2, rect.GetTop() + rect.GetHeight() / 2);
-    wxMilliSleep(50);
+    Settle();
     sim_.MouseClick();
     clicked_ = true;
     ++confirmed_;

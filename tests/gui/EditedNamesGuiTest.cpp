@@ -22,12 +22,12 @@ using Names = std::vector<std::string>;
 class EditedNamesGuiTest : public EditorGuiFixture {
  protected:
   void Open(std::initializer_list<const char*> files) {
-    OpenFolderWith(files);
+    ASSERT_NO_FATAL_FAILURE(OpenFolderWith(files));
     frame->Raise();
     // Without a window manager the keyboard follows the pointer: keep it over the editor.
     MoveTo(wxPoint(view->GetClientSize().x - 20, view->GetClientSize().y - 20));
     view->SetFocus();
-    PumpFor(50);
+    ASSERT_TRUE(PumpUntil([&] { return wxWindow::FindFocus() == view; }));
   }
 
   /// The line of the file named `original` (UTF-8) on disk.
@@ -42,11 +42,11 @@ class EditedNamesGuiTest : public EditorGuiFixture {
 
   void Key(int key, int modifiers = wxMOD_NONE) {
     sim.Char(key, modifiers);
-    PumpFor(50);
+    Settle();
   }
   void TypeText(const char* text) {
     sim.Text(text);
-    PumpFor(100);
+    Settle();
   }
   Names Disk() const {
     Names names;

@@ -48,13 +48,13 @@ class EditorGuiFixture : public ::testing::Test {
 
   void MoveTo(wxWindow& window, const wxPoint& client) {
     sim.MouseMove(window.ClientToScreen(client));
-    PumpFor(40);
+    Settle();
   }
   void MoveTo(const wxPoint& client) { MoveTo(*view, client); }
   void ClickAt(wxWindow& window, const wxPoint& client) {
     MoveTo(window, client);
     sim.MouseClick();
-    PumpFor(80);
+    Settle();
   }
   void ClickAt(const wxPoint& client) { ClickAt(*view, client); }
   /// Clicks a visible button of the command strip, far enough from the last click not to be a
@@ -63,7 +63,7 @@ class EditorGuiFixture : public ::testing::Test {
   void ClickStripButton(const CommandStrip& strip, int id) {
     const StripButton* button = strip.Find(id);
     ASSERT_TRUE(button && button->visible);
-    PumpFor(500);
+    WaitOutDoubleClick();
     ClickAt(button->rect.GetPosition() + wxPoint(button->rect.width / 2, button->rect.height / 2));
   }
 

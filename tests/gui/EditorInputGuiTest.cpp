@@ -26,24 +26,24 @@ class EditorInputGuiTest : public EditorGuiFixture {
     // Without a window manager the keyboard follows the pointer: keep it over the editor.
     MoveTo(wxPoint(view->GetClientSize().x - 20, view->GetClientSize().y - 20));
     view->SetFocus();
-    PumpFor(50);
+    ASSERT_TRUE(PumpUntil([&] { return wxWindow::FindFocus() == view; }));
   }
 
   Names Texts() const { return LineTexts(Editor().Names()); }
 
   void Key(int key, int modifiers = wxMOD_NONE) {
     sim.Char(key, modifiers);
-    PumpFor(50);
+    Settle();
   }
   void TypeText(const char* text) {
     sim.Text(text);
-    PumpFor(100);
+    Settle();
   }
   /// A wheel notch as the display reports it: button 4 up, 5 down, with Ctrl held.
   void CtrlWheel(bool up) {
     const std::string command = std::string("xdotool keydown ctrl click ") + (up ? "4" : "5") + " keyup ctrl";
     ASSERT_EQ(std::system(command.c_str()), 0);
-    PumpFor(80);
+    Settle();
   }
 };
 
@@ -84,13 +84,13 @@ TEST_F(EditorInputGuiTest, CtrlLeftAndCtrlRightOnASelectionJumpFromItsEdge) {
 TEST_F(EditorInputGuiTest, ARulerClickThenDragSelectsColumnsOnEveryLine) {
   ClickAt(RulerPoint(3));
   EXPECT_EQ(Editor().Selection(), (BlockSelection{0, 3, 3, 3}));
-  PumpFor(600);  // so that the next press is not a double click
+  WaitOutDoubleClick();
   sim.MouseDown();
-  PumpFor(30);
+  Settle();
   MoveTo(RulerPoint(5));
   MoveTo(RulerPoint(6));
   sim.MouseUp();
-  PumpFor(50);
+  Settle();
   EXPECT_EQ(Editor().Selection(), (BlockSelection{0, 3, 3, 6}));
   EXPECT_EQ(Editor().Caret(), (TextPos{3, 3}));
 }
@@ -144,13 +144,13 @@ TEST_F(EditorInputGuiTest, CtrlWheelChangesTheFontSizeUpToItsLimitAndNoFurther) 
 TEST_F(EditorInputGuiTest, ADoubleClickSelectsAWordAndBeyondTheLineNothing) {
   MoveTo(CellPoint(0, 5));
   sim.MouseDblClick();
-  PumpFor(80);
+  Settle();
   EXPECT_EQ(Editor().Selection(), (BlockSelection{0, 0, 4, 7}));
   EXPECT_EQ(Editor().Caret(), (TextPos{0, 7}));
 
   MoveTo(CellPoint(1, 6));  // "bcd" ends at column 3
   sim.MouseDblClick();
-  PumpFor(80);
+  Settle();
   EXPECT_FALSE(Editor().Selection().HasWidth());
 }
 
@@ -198,7 +198,7 @@ TEST_F(EditorInputGuiTest, OnlyTheShownPartOfAStripButtonTakesAClick) {
   const int y = commands.Find(strip::kUndo)->rect.GetTop() + 5;
   ClickAt(wxPoint(gapLeft + 2, y));
   EXPECT_EQ(Texts()[1], u"xbcd") << "a click in the gap runs nothing";
-  PumpFor(500);  // the next click is no double click
+  WaitOutDoubleClick();
 
   // Undo, partly shown here, takes a click on what is shown of it.
   const wxRect undo = commands.Find(strip::kUndo)->rect;

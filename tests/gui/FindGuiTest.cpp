@@ -7,6 +7,7 @@
 #include <wx/uiaction.h>
 
 #include "EditorGuiFixture.h"
+#include "MessageBoxAnswerer.h"
 #include "support/NameListText.h"
 #include "text/Utf16.h"
 #include "view/FindReplaceDlg.h"
@@ -16,43 +17,10 @@ namespace {
 
 using Names = std::vector<std::u16string>;
 
-/// Answers every modal dialog the program runs (its message boxes) with Enter, and counts the ones
-/// that closed.
-class MessageBoxAnswerer : public wxModalDialogHook {
- public:
-  explicit MessageBoxAnswerer(wxUIActionSimulator& sim) : enter_(sim) { Register(); }
-  ~MessageBoxAnswerer() override { Unregister(); }
-  int Answered() const { return answered_; }
-
- protected:
-  int Enter(wxDialog*) override {
-    // The timer can only fire in the dialog's own event loop, once the dialog is up; the delay
-    // lets the display map it.
-    enter_.StartOnce(300);
-    return wxID_NONE;
-  }
-  void Exit(wxDialog*) override {
-    enter_.Stop();
-    ++answered_;
-  }
-
- private:
-  class EnterKey : public wxTimer {
-   public:
-    explicit EnterKey(wxUIActionSimulator& sim) : sim_(sim) {}
-    void Notify() override { sim_.Char(WXK_RETURN); }
-
-   private:
-    wxUIActionSimulator& sim_;
-  };
-  EnterKey enter_;
-  int answered_ = 0;
-};
-
 class FindGuiTest : public EditorGuiFixture {
  protected:
   // A message box nobody answers would hold the test up to its time limit.
-  MessageBoxAnswerer messageBoxes{sim};
+  MessageBoxAnswerer messageBoxes{wxID_OK};
 
   void TearDown() override {
     // The next test starts without a dialog, as a fresh program does.
@@ -69,7 +37,6 @@ class FindGuiTest : public EditorGuiFixture {
     wxWindow* control = Dialog()->FindWindow(id);
     ASSERT_NE(control, nullptr);
     ClickAt(*control, wxPoint(control->GetClientSize().x / 2, control->GetClientSize().y / 2));
-    PumpFor(20);
   }
   /// Ctrl+F; the dialog then gets the keyboard, as a window manager would give it to a new window.
   void OpenDialog() {
@@ -122,7 +89,8 @@ TEST_F(FindGuiTest, CtrlFSeedsTheDialogAndItsButtonsFindAndReplace) {
   sim.Text("AN");
   ASSERT_TRUE(PumpUntil([&] { return Dialog()->ReplacementText() == u"AN"; }));
   ClickControl(CFindReplaceDlg::kReplaceAll);  // and its "Replaced 3 occurrence(s)" is answered
-  ASSERT_TRUE(PumpUntil([&] { return messageBoxes.Answered() == 1; }));
+  ASSERT_TRUE(PumpUntil([&] { return messageBoxes.Messages().size() == 1; }));
+  EXPECT_EQ(messageBoxes.Messages().front(), "Replaced 3 occurrence(s)");
   EXPECT_EQ(LineTexts(Editor().Names()), (Names{u"bANANa.jpg", u"cabANa.jpg", u"photo.png"}));
   EXPECT_FALSE(Editor().Selection().HasWidth());  // a plain caret at the last replacement
 }

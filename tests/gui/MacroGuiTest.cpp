@@ -74,7 +74,7 @@ TEST_F(MacroGuiTest, ARecordedMacroTypesTheSameTextAgain) {
   EXPECT_TRUE(view->ButtonStrip().Find(strip::kPlay)->enabled);
 
   sim.Char(WXK_HOME);  // the caret back to column 0 of every line; not recorded
-  PumpFor(100);
+  Settle();
   ClickStripButton(strip::kPlay);
   ASSERT_TRUE(PumpUntil([&] { return Texts() == Names{u"Ab-Ab-one", u"Ab-Ab-three", u"Ab-Ab-two"}; }));
   EXPECT_EQ(view->ButtonStrip().Find(strip::kRecord)->caption, u"Record");

@@ -14,19 +14,34 @@ namespace {
 
 using Names = std::vector<std::u16string>;
 
-/// Walks the open pop-up with keys: the second item ("Case"), into its sub-menu, its first item.
+/// Walks the pop-up with keys once it has opened: the second item ("Case"), into its sub-menu,
+/// its first item.
 class ChooseUppercase : public wxTimer {
  public:
-  explicit ChooseUppercase(wxUIActionSimulator& sim) : sim_(sim) { StartOnce(700); }
+  ChooseUppercase(wxUIActionSimulator& sim, wxWindow& owner) : sim_(sim), owner_(owner) {
+    owner_.Bind(wxEVT_MENU_OPEN, &ChooseUppercase::OnMenuOpen, this);
+    Start(50);
+  }
+  ~ChooseUppercase() override { owner_.Unbind(wxEVT_MENU_OPEN, &ChooseUppercase::OnMenuOpen, this); }
+
   void Notify() override {
+    if (!opened_) return;
+    Stop();
     for (const int key : {WXK_DOWN, WXK_DOWN, WXK_RIGHT, WXK_RETURN}) {
       sim_.Char(key);
-      wxMilliSleep(80);
+      Settle();
     }
   }
 
  private:
+  void OnMenuOpen(wxMenuEvent& event) {
+    if (event.IsPopup()) opened_ = true;
+    event.Skip();
+  }
+
   wxUIActionSimulator& sim_;
+  wxWindow& owner_;
+  bool opened_ = false;
 };
 
 using ToolsMenuGuiTest = EditorGuiFixture;
@@ -35,7 +50,7 @@ TEST_F(ToolsMenuGuiTest, UppercaseFromTheToolsPopUpIsOneUndoStep) {
   OpenFolderWith({"a photo.jpg", "b note.txt"});
   ClickAt(wxPoint(view->GetClientSize().x - 30, view->GetClientSize().y - 30));
   sim.Char('A', wxMOD_CONTROL);
-  PumpFor(100);
+  Settle();
   const BlockSelection all = Editor().Selection();
   ASSERT_TRUE(all.HasWidth());
 
@@ -43,12 +58,11 @@ TEST_F(ToolsMenuGuiTest, UppercaseFromTheToolsPopUpIsOneUndoStep) {
   ASSERT_NE(tools, nullptr);
   // The drop-down arrow at the button's right end opens the pop-up.
   MoveTo(wxPoint(tools->rect.GetRight() - 6, tools->rect.GetTop() + tools->rect.height / 2));
-  ChooseUppercase choose(sim);
+  ChooseUppercase choose(sim, *view);
   sim.MouseClick();
   ASSERT_TRUE(PumpUntil([&] { return LineTexts(Editor().Names())[0] == u"A PHOTO.JPG"; }));
   EXPECT_EQ(LineTexts(Editor().Names()), (Names{u"A PHOTO.JPG", u"B NOTE.TXT"}));
 
-  PumpFor(600);
   sim.Char('Z', wxMOD_CONTROL);
   ASSERT_TRUE(PumpUntil([&] { return LineTexts(Editor().Names())[0] == u"a photo.jpg"; }));
   EXPECT_EQ(LineTexts(Editor().Names()), (Names{u"a photo.jpg", u"b note.txt"}));

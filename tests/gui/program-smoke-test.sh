@@ -11,10 +11,11 @@ export NOMVARIX_SETTINGS_FILE=$work/settings.conf
 
 "$program" -x "$work/photos" &
 pid=$!
-window=$(timeout 20 xdotool search --sync --name '^Nomvarix$' | head -n 1)
+# The limits only end a run that would hang; a slow machine gets there well before them.
+window=$(timeout 90 xdotool search --sync --name '^Nomvarix$' | head -n 1)
 [ -n "$window" ] || { echo "no window titled Nomvarix"; exit 1; }
-for _ in $(seq 50); do
-  grep -q "LastPath=$work/photos/" "$NOMVARIX_SETTINGS_FILE" 2>/dev/null && break
+deadline=$((SECONDS + 90))
+until grep -q "LastPath=$work/photos/" "$NOMVARIX_SETTINGS_FILE" 2>/dev/null || [ $SECONDS -ge $deadline ]; do
   sleep 0.2
 done
 grep -q "LastPath=$work/photos/" "$NOMVARIX_SETTINGS_FILE" || { echo "folder not opened"; cat "$NOMVARIX_SETTINGS_FILE"; exit 1; }

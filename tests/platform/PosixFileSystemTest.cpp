@@ -82,6 +82,30 @@ TEST_F(PosixFileSystemTest, KindOfTellsFilesFoldersAndMissingPaths) {
   EXPECT_EQ(fs->KindOf(temp.Path16() + u"nothing"), PathKind::Missing);
 }
 
+TEST_F(PosixFileSystemTest, ADanglingLinkTakesItsNameButNamesNothing) {
+  ASSERT_EQ(symlink((temp.Path() + "gone").c_str(), (temp.Path() + "dangling").c_str()), 0);
+  temp.AddFile("a.txt");
+  EXPECT_TRUE(fs->EntryExists(temp.Path16() + u"dangling"));
+  EXPECT_EQ(fs->KindOf(temp.Path16() + u"dangling"), PathKind::Missing);
+  EXPECT_TRUE(fs->EntryExists(temp.Path16() + u"a.txt"));
+  EXPECT_TRUE(fs->EntryExists(temp.Path16()));
+  EXPECT_FALSE(fs->EntryExists(temp.Path16() + u"gone"));
+}
+
+TEST_F(PosixFileSystemTest, NamesAreMeasuredInTheBytesWrittenUpTo255) {
+  EXPECT_EQ(fs->NameLength(u"a\u00E9\u540D\U0001F4F7"), 1u + 2u + 3u + 4u);
+  EXPECT_EQ(fs->NameLength(std::u16string(3, kEscapedByteLast)), 3u);
+
+  temp.AddFile("a");
+  temp.AddFile("b");
+  const std::u16string fits = std::u16string(127, u'\u00E9') + u"x";
+  const std::u16string tooLong = std::u16string(128, u'\u00E9');
+  ASSERT_EQ(fs->NameLength(fits), 255u);
+  ASSERT_EQ(fs->NameLength(tooLong), 256u);
+  EXPECT_EQ(fs->RenameNoReplace(temp.Path16() + u"a", temp.Path16() + fits), RenameResult::Renamed);
+  EXPECT_EQ(fs->RenameNoReplace(temp.Path16() + u"b", temp.Path16() + tooLong), RenameResult::Failed);
+}
+
 TEST_F(PosixFileSystemTest, RenameNeverReplacesAnExistingFile) {
   temp.AddFile("a.txt", "A");
   temp.AddFile("b.txt", "B");

@@ -47,6 +47,15 @@ TEST_F(WinFileSystemTest, HiddenIsTheAttributeNotALeadingDot) {
   EXPECT_FALSE(hidden.at(u".gitignore"));
 }
 
+TEST_F(WinFileSystemTest, NamesAreMeasuredInCodeUnitsAndExistenceAsked) {
+  EXPECT_EQ(fs->NameLength(std::u16string(255, u'\u00E9')), 255u);
+  EXPECT_EQ(fs->NameLength(u"\U0001F4F7"), 2u);
+  CreateFileNamed(temp.Path16() + u"a.txt");
+  EXPECT_TRUE(fs->EntryExists(temp.Path16() + u"a.txt"));
+  EXPECT_TRUE(fs->EntryExists(temp.Path16()));
+  EXPECT_FALSE(fs->EntryExists(temp.Path16() + u"gone"));
+}
+
 TEST_F(WinFileSystemTest, RenameNeverReplacesAnExistingFile) {
   CreateFileNamed(temp.Path16() + u"a.txt", "A");
   CreateFileNamed(temp.Path16() + u"b.txt", "B");

@@ -56,7 +56,8 @@ TEST_F(ApplyRevertTest, VerifyWithAnInvalidCharacterRenamesNothing) {
   EXPECT_EQ(Disk(), (Names{u"a.jpg", u"b.jpg", u"c.jpg"}));
   EXPECT_EQ(Marks(), (std::vector<bool>{true, false, false}));
   EXPECT_EQ(NewNames(Editor().Names())[1], u"fine.jpg");  // nothing reloaded, nothing lost
-  EXPECT_EQ(session.RevertLastChanges(), RevertOutcome::Reloaded);  // no apply ran: not armed
+  // No apply ran, so a revert would reload: it asks first, since the edits would be lost.
+  EXPECT_EQ(session.RevertLastChanges(), RevertOutcome::AsksBeforeReload);
 }
 
 TEST_F(ApplyRevertTest, SkippedFilesKeepTheirEditsAndMarksAfterTheReload) {
@@ -92,7 +93,9 @@ TEST_F(ApplyRevertTest, RevertTwiceReloadsAndAThirdTimeShowsTheListAgain) {
   Rename(0, u"x.jpg");
   session.ApplyChanges(true, true);
   EXPECT_EQ(session.RevertLastChanges(), RevertOutcome::ShowsRenamedFiles);
-  EXPECT_EQ(session.RevertLastChanges(), RevertOutcome::Reloaded);
+  // The reverted names are edits not applied yet: the reload that drops them is confirmed first.
+  EXPECT_EQ(session.RevertLastChanges(), RevertOutcome::AsksBeforeReload);
+  EXPECT_EQ(session.RevertLastChanges(RevertReload::DropEdits), RevertOutcome::Reloaded);
   EXPECT_EQ(OriginalNames(Editor().Names()), (Names{u"b.jpg", u"c.jpg", u"x.jpg"}));
   EXPECT_FALSE(Editor().AnyNameChanged());
   EXPECT_EQ(session.RevertLastChanges(), RevertOutcome::ShowsRenamedFiles);
@@ -109,6 +112,23 @@ TEST_F(ApplyRevertTest, ChangingFolderEndsTheRevert) {
   session.SwitchToFolder(folder.Path16());
   EXPECT_EQ(session.RevertLastChanges(), RevertOutcome::Reloaded);
   EXPECT_EQ(session.RevertLastChanges(), RevertOutcome::NothingToRevert);
+}
+
+TEST_F(ApplyRevertTest, ARevertThatWouldReloadKeepsUnappliedEditsUntilTheUserAgrees) {
+  Rename(1, u"typed.jpg");
+  session.SavePendingEdits();
+  EXPECT_EQ(session.RevertLastChanges(), RevertOutcome::AsksBeforeReload);
+  EXPECT_EQ(NewNames(Editor().Names()), (Names{u"a.jpg", u"typed.jpg", u"c.jpg"}));
+  // Declining changed nothing: the revert is still not armed, so the next press asks again.
+  EXPECT_EQ(session.RevertLastChanges(), RevertOutcome::AsksBeforeReload);
+
+  EXPECT_EQ(session.RevertLastChanges(RevertReload::DropEdits), RevertOutcome::Reloaded);
+  EXPECT_FALSE(Editor().AnyNameChanged());
+  EXPECT_EQ(session.PendingEdits().Find(folder.Path16()), nullptr);  // dropped, as "Reload" drops them
+  EXPECT_EQ(session.RevertLastChanges(), RevertOutcome::NothingToRevert);  // armed by the reload
+
+  // Without edits the reload needs no question.
+  EXPECT_EQ(session.RevertLastChanges(), RevertOutcome::Reloaded);
 }
 
 TEST_F(ApplyRevertTest, AnApplyThatRenamesNothingArmsAnEmptyRevert) {

@@ -24,8 +24,10 @@ ChatTestServer::ChatTestServer() : server_(std::make_unique<httplib::Server>()) 
     }
     ++openAnswers_;
     response.set_chunked_content_provider(reply.contentType, [this, reply](std::size_t, httplib::DataSink& sink) {
-      for (const std::string& block : reply.blocks) {
+      for (std::size_t i = 0; i < reply.blocks.size(); ++i) {
+        if (i == reply.gateBefore && !PassGate()) return false;
         std::this_thread::sleep_for(reply.delay);
+        const std::string& block = reply.blocks[i];
         if (stopping_ || !sink.write(block.data(), block.size())) return false;
       }
       while (reply.stall && !stopping_) {
@@ -34,7 +36,13 @@ ChatTestServer::ChatTestServer() : server_(std::make_unique<httplib::Server>()) 
       }
       sink.done();
       return true;
-    }, [this](bool) { --openAnswers_; });
+    }, [this](bool) {
+      {
+        const std::lock_guard lock(mutex_);
+        --openAnswers_;
+      }
+      changed_.notify_all();
+    });
   });
   port_ = server_->bind_to_any_port("127.0.0.1");
   thread_ = std::thread([this] { server_->listen_after_bind(); });
@@ -42,7 +50,11 @@ ChatTestServer::ChatTestServer() : server_(std::make_unique<httplib::Server>()) 
 }
 
 ChatTestServer::~ChatTestServer() {
-  stopping_ = true;
+  {
+    const std::lock_guard lock(mutex_);
+    stopping_ = true;
+  }
+  changed_.notify_all();
   server_->stop();
   thread_.join();
 }
@@ -61,6 +73,25 @@ ChatTestServer::Reply ChatTestServer::NextReply() {
     replies_.pop_front();
   }
   return lastReply_;
+}
+
+void ChatTestServer::OpenGate() {
+  {
+    const std::lock_guard lock(mutex_);
+    gateOpen_ = true;
+  }
+  changed_.notify_all();
+}
+
+bool ChatTestServer::PassGate() {
+  std::unique_lock lock(mutex_);
+  changed_.wait(lock, [&] { return gateOpen_ || stopping_; });
+  return !stopping_;
+}
+
+bool ChatTestServer::WaitUntilAnswersClosed(std::chrono::milliseconds limit) const {
+  std::unique_lock lock(mutex_);
+  return changed_.wait_for(lock, limit, [&] { return openAnswers_ == 0; });
 }
 
 std::vector<ChatTestServer::Request> ChatTestServer::Requests() const {

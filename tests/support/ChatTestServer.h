@@ -7,6 +7,7 @@
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -30,6 +31,9 @@ class ChatTestServer {
     /// After the blocks, keep the answer open (sending only keep-alive comments) until the client
     /// goes away or the server stops.
     bool stall = false;
+    /// When set, the blocks from this index on are held until the test calls OpenGate(): the test
+    /// sees the answer so far for as long as it needs.
+    std::optional<std::size_t> gateBefore;
   };
   struct Request {
     std::string path;
@@ -52,6 +56,10 @@ class ChatTestServer {
   bool WaitForRequests(std::size_t count, std::chrono::milliseconds limit) const;
   /// How many answers are still being sent (a stalled one counts until its client leaves).
   int OpenAnswers() const { return openAnswers_; }
+  /// Waits until no answer is being sent any more; false when `limit` passed first.
+  bool WaitUntilAnswersClosed(std::chrono::milliseconds limit) const;
+  /// Lets every answer held at its gate go on.
+  void OpenGate();
 
   /// An event stream with one "data:" event per piece of content, then "[DONE]".
   static Reply StreamOf(const std::vector<std::string>& pieces);
@@ -61,6 +69,8 @@ class ChatTestServer {
 
  private:
   Reply NextReply();
+  /// Blocks until the gate is open or the server stops; false when it stops.
+  bool PassGate();
 
   std::unique_ptr<httplib::Server> server_;
   std::thread thread_;
@@ -69,6 +79,8 @@ class ChatTestServer {
   std::atomic<int> openAnswers_ = 0;
   mutable std::mutex mutex_;
   mutable std::condition_variable arrived_;
+  mutable std::condition_variable changed_;
+  bool gateOpen_ = false;
   std::deque<Reply> replies_;
   Reply lastReply_;
   std::vector<Request> requests_;

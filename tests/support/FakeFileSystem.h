@@ -44,6 +44,9 @@ class FakeFileSystem final : public FileSystem {
   bool ForEachEntry(std::u16string_view folder,
                     const std::function<void(const DirEntry&)>& visit) const override;
   PathKind KindOf(std::u16string_view path) const override;
+  bool EntryExists(std::u16string_view path) const override { return KindOf(path) != PathKind::Missing; }
+  /// Counts UTF-16 code units, as Windows does.
+  std::size_t NameLength(std::u16string_view name) const override { return name.size(); }
   bool HasSubfolder(std::u16string_view folder) const override;
   std::vector<std::u16string> FolderRoots() const override { return roots_; }
   void SetRoots(std::vector<std::u16string> roots) { roots_ = std::move(roots); }
