@@ -5,6 +5,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "ai/BoundedJson.h"
 #include "ai/JsonExtent.h"
 #include "ai/Utf8Cleaning.h"
 
@@ -94,8 +95,7 @@ std::vector<RenamePair> JsonPairs(std::string_view answer) {
        at = answer.find_first_of("{[", at + 1)) {
     const JsonExtent extent = FindJsonEnd(answer.substr(at));
     if (extent.kind != JsonExtent::Kind::Found) continue;
-    const nlohmann::json value =
-        nlohmann::json::parse(WithoutTrailingCommas(answer.substr(at, extent.length)), nullptr, false);
+    const nlohmann::json value = ParseBoundedJson(WithoutTrailingCommas(answer.substr(at, extent.length)), false);
     if (value.is_discarded()) continue;
     CollectPairs(value, pairs);
     at += extent.length - 1;

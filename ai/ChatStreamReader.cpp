@@ -4,6 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "ai/BoundedJson.h"
 #include "ai/JsonExtent.h"
 #include "ai/Utf8Cleaning.h"
 
@@ -19,7 +20,7 @@ constexpr std::string_view kLineEnds = "\r\n";
 constexpr std::size_t kMaxBodyBytes = 1 << 20;
 /// A single event larger than this is not an answer chunk: the stream is given up.
 constexpr std::size_t kMaxPendingBytes = 4 << 20;
-/// Of a body that is not JSON, the error text shows this much.
+/// Of a body that is not JSON, of a raw chunk and of an error value, the error text shows this much.
 constexpr std::size_t kBodyExcerptBytes = 500;
 
 constexpr const char* kEndedEarly = "The answer ended before the server finished it.";
@@ -44,7 +45,12 @@ std::string ErrorMessageOf(const json& error) {
     const auto message = error.find("message");
     if (message != error.end() && message->is_string()) return message->get<std::string>();
   }
-  return error.dump();
+  return error.dump().substr(0, kBodyExcerptBytes);
+}
+
+/// "JSON Parse Error: " with the reason and the start of the chunk.
+std::string ParseErrorText(const json::exception& error, std::string_view chunk) {
+  return std::string("JSON Parse Error: ") + error.what() + "\nRaw chunk: " + std::string(chunk.substr(0, kBodyExcerptBytes));
 }
 
 /// The string at `key`; empty for a missing or null member; throws for any other kind.
@@ -157,7 +163,7 @@ bool ChatStreamReader::HandleEvent(std::string_view event) {
 
 bool ChatStreamReader::HandleChunk(std::string_view text) {
   try {
-    const json chunk = json::parse(AsValidUtf8(text));
+    const json chunk = ParseBoundedJson(AsValidUtf8(text));
     if (!chunk.is_object()) return true;
     std::string piece;
     if (const auto choices = chunk.find("choices"); choices != chunk.end() && HasElements(*choices)) {
@@ -177,7 +183,7 @@ bool ChatStreamReader::HandleChunk(std::string_view text) {
       return false;
     }
   } catch (const json::exception& error) {
-    lastError_ = std::string("JSON Parse Error: ") + error.what() + "\nRaw chunk: " + std::string(text);
+    lastError_ = ParseErrorText(error, text);
   }
   return true;
 }
@@ -189,7 +195,7 @@ void ChatStreamReader::ReadFieldLines(std::string_view lines) {
     lines.remove_prefix(end == std::string_view::npos ? lines.size() : end + 1);
     if (line.substr(0, kErrorField.size()) != kErrorField) continue;
     const std::string payload(TrimmedBlanks(line.substr(kErrorField.size())));
-    const json error = json::parse(AsValidUtf8(payload), nullptr, false);
+    const json error = ParseBoundedJson(AsValidUtf8(payload), false);
     lastError_ = error.is_discarded() ? payload : ErrorMessageOf(error);
   }
 }
@@ -230,7 +236,7 @@ void ChatStreamReader::ReadWholeBody() {
   }
   // A server that does not stream answers with one completion.
   try {
-    const json completion = json::parse(AsValidUtf8(body));
+    const json completion = ParseBoundedJson(AsValidUtf8(body));
     if (const auto error = completion.find("error"); error != completion.end() && !error->is_null()) {
       lastError_ = ErrorMessageOf(*error);
       return;
@@ -243,14 +249,14 @@ void ChatStreamReader::ReadWholeBody() {
     finished_ = true;
     cutShort_ = StringMember(choice, "finish_reason") == "length";
   } catch (const json::exception& error) {
-    lastError_ = std::string("JSON Parse Error: ") + error.what() + "\nRaw chunk: " + std::string(body);
+    lastError_ = ParseErrorText(error, body);
   }
 }
 
 void ChatStreamReader::ReadErrorBody() {
   std::string message;
   const std::string_view body = TrimmedBlanks(body_);
-  const json value = json::parse(AsValidUtf8(body), nullptr, false);
+  const json value = ParseBoundedJson(AsValidUtf8(body), false);
   if (value.is_object() && value.contains("error") && !value["error"].is_null()) {
     message = ErrorMessageOf(value["error"]);
   } else if (value.is_object() && value.contains("message") && value["message"].is_string()) {

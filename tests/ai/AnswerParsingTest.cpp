@@ -1,5 +1,7 @@
 #include "ai/AnswerParsing.h"
 
+#include <thread>
+
 #include <gtest/gtest.h>
 
 #include "platform/MemorySettingsStore.h"
@@ -46,6 +48,26 @@ TEST(AnswerParsingTest, AnswersAreReadAsJsonFirst) {
   EXPECT_TRUE(ParseAnswer("[{\"original\":\"x\",\"renamed\":\"\"},{\"original\":\"x\"}]").empty());
   // No JSON to read: the tolerant scan takes over.
   EXPECT_EQ(ParseAnswer("[{ original: a.txt, renamed: b.txt, }"), (Pairs{{u"a.txt", u"b.txt"}}));
+}
+
+/// What `work` returns when run on a thread of its own, as the assistant's worker runs it.
+template <typename Work>
+auto OnWorker(Work work) {
+  decltype(work()) result;
+  std::thread([&] { result = work(); }).join();
+  return result;
+}
+
+std::string Repeated(std::string_view text, std::size_t times) {
+  std::string repeated;
+  repeated.reserve(text.size() * times);
+  for (std::size_t i = 0; i < times; ++i) repeated += text;
+  return repeated;
+}
+
+TEST(AnswerParsingTest, DeeplyNestedAnswersAreReadWithoutRecursion) {
+  const std::string deep = Repeated("[", 500'000) + Repeated("]", 500'000);  // 1 MB
+  EXPECT_TRUE(OnWorker([&] { return ParseAnswer(deep); }).empty());
 }
 
 TEST(AnswerParsingTest, EscapesAndUtf8BecomeTheirCharacters) {

@@ -1,6 +1,7 @@
 #include "ai/ChatStreamReader.h"
 
 #include <random>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -152,6 +153,28 @@ TEST(ChatStreamReaderTest, BodiesThatAreNoStream) {
   refused.Feed({R"({"error":"bad key"})"});
   EXPECT_EQ(refused.reader.LastError(), "HTTP 401: bad key");
   EXPECT_EQ(refused.reader.Answer(), "");
+}
+
+TEST(ChatStreamReaderTest, DeeplyNestedEventsAndErrorBodiesAreReadWithoutRecursion) {
+  const std::string deep = std::string(500'000, '[') + std::string(500'000, ']');
+  std::thread([&] {
+    Reading errorBody;  // an HTTP error whose message is the deep value
+    errorBody.reader.SetStatus(500);
+    errorBody.Feed({R"({"error":)" + deep + "}"});
+    EXPECT_EQ(errorBody.reader.LastError().rfind("HTTP 500: [[[", 0), 0u);
+    EXPECT_LT(errorBody.reader.LastError().size(), 1000u);
+
+    Reading events;  // an error event and a chunk with a deep member
+    events.Feed({Event(R"({"choices":[{"delta":{"content":"a"},"x":)" + deep + "}]}"),
+                 Event(R"({"error":)" + deep + "}")});
+    EXPECT_EQ(events.reader.Answer(), "a");
+    EXPECT_EQ(events.reader.LastError().rfind("[[[", 0), 0u);
+    EXPECT_LT(events.reader.LastError().size(), 1000u);
+
+    Reading completion;  // a body that is one completion
+    completion.Feed({R"({"choices":[{"message":{"content":"whole"},"finish_reason":"stop","x":)" + deep + "}]}"});
+    EXPECT_EQ(completion.reader.Answer(), "whole");
+  }).join();
 }
 
 TEST(ChatStreamReaderTest, NothingIsReadOnceCancelled) {
