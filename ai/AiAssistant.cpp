@@ -50,7 +50,6 @@ bool AiAssistant::Send(std::u16string rule, int groupSize) {
   if (busy_ || rule.empty()) return false;
   stopRequested_ = false;
   parsedGroups_.clear();
-  streamText_.clear();
   ++run_;  // messages of earlier runs, from a worker that was left to end, are ignored from now on
   request_ = std::make_shared<const Request>(Request{pairs_, prompt_, std::move(rule), groupSize});
   display_.ShowErrors(u"");
@@ -65,7 +64,7 @@ void AiAssistant::ProcessGroup(std::size_t group) {
   busy_ = true;
   display_.EnableControls(false);
   client_ = std::make_shared<LlmClient>(server_);
-  streamText_.clear();
+  streaming_ = false;
   worker_ = std::make_unique<BackgroundTask>(
       [request = request_, client = client_, group, run = run_, post = post_] { RunGroup(request, client, group, run, post); });
 }
@@ -96,8 +95,14 @@ void AiAssistant::Handle(WorkerMessage message) {
   if (message.run != run_) return;
   switch (message.kind) {
     case WorkerMessage::Kind::Piece:
-      streamText_ += message.text;
-      display_.ShowResponse(streamText_);
+      // The group's first piece replaces the line before it; the others are added, so that a long
+      // answer costs the box no more than its own length.
+      if (streaming_) {
+        display_.AppendResponse(message.text);
+      } else {
+        display_.ShowResponse(message.text);
+        streaming_ = true;
+      }
       break;
     case WorkerMessage::Kind::Error:
       display_.ShowErrors(message.text);

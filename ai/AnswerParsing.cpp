@@ -1,12 +1,12 @@
 #include "ai/AnswerParsing.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 
 #include <nlohmann/json.hpp>
 
 #include "ai/BoundedJson.h"
-#include "ai/JsonExtent.h"
 #include "ai/Utf8Cleaning.h"
 
 #include "text/CharClass.h"
@@ -87,18 +87,69 @@ void CollectPairs(const nlohmann::json& value, std::vector<RenamePair>& pairs) {
   for (const auto& member : value) CollectPairs(member, pairs);
 }
 
-/// The pairs of the JSON values in the answer: each "{" or "[" starts a candidate; one that parses
-/// is taken whole, one that does not is looked into for smaller values.
+/// An object or array of the answer: where it opens, just past where it closes, and how deep it
+/// nests (1 for one without brackets inside).
+struct BracketedValue {
+  std::size_t open = 0;
+  std::size_t end = 0;
+  int depth = 1;
+};
+
+/// Every object and array whose brackets match, in the order they open, found in one pass. Brackets
+/// count outside strings; a string also ends at a line end (JSON strings hold no raw line break,
+/// and a lone quote in prose must not hide the list after it); a bracket that closes the wrong kind
+/// ends every bracket still open.
+std::vector<BracketedValue> BracketedValues(std::string_view text) {
+  struct Open {
+    std::size_t at;
+    int innerDepth;
+  };
+  std::vector<Open> open;
+  std::vector<BracketedValue> values;
+  bool inString = false;
+  bool escaped = false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (inString) {
+      if (escaped) {
+        escaped = false;
+      } else if (c == '\\') {
+        escaped = true;
+      } else if (c == '"' || c == '\n') {
+        inString = false;
+      }
+    } else if (c == '"') {
+      inString = true;
+    } else if (c == '{' || c == '[') {
+      open.push_back({i, 0});
+    } else if ((c == '}' || c == ']') && !open.empty()) {
+      if (text[open.back().at] != (c == '}' ? '{' : '[')) {
+        open.clear();
+        continue;
+      }
+      const BracketedValue value{open.back().at, i + 1, open.back().innerDepth + 1};
+      open.pop_back();
+      if (!open.empty()) open.back().innerDepth = std::max(open.back().innerDepth, value.depth);
+      values.push_back(value);
+    }
+  }
+  std::sort(values.begin(), values.end(), [](const auto& a, const auto& b) { return a.open < b.open; });
+  return values;
+}
+
+/// The pairs of the JSON values in the answer: an object or array that parses is taken whole; one
+/// that does not is looked into for smaller values. One nested deeper than the parser reads is not
+/// tried, so no part of the answer is parsed more than kMaxJsonDepth times.
 std::vector<RenamePair> JsonPairs(std::string_view answer) {
   std::vector<RenamePair> pairs;
-  for (std::size_t at = answer.find_first_of("{["); at != std::string_view::npos;
-       at = answer.find_first_of("{[", at + 1)) {
-    const JsonExtent extent = FindJsonEnd(answer.substr(at));
-    if (extent.kind != JsonExtent::Kind::Found) continue;
-    const nlohmann::json value = ParseBoundedJson(WithoutTrailingCommas(answer.substr(at, extent.length)), false);
+  std::size_t taken = 0;  // the answer up to here was read as a value
+  for (const BracketedValue& candidate : BracketedValues(answer)) {
+    if (candidate.open < taken || candidate.depth > kMaxJsonDepth) continue;
+    const nlohmann::json value =
+        ParseBoundedJson(WithoutTrailingCommas(answer.substr(candidate.open, candidate.end - candidate.open)), false);
     if (value.is_discarded()) continue;
     CollectPairs(value, pairs);
-    at += extent.length - 1;
+    taken = candidate.end;
   }
   return pairs;
 }
@@ -157,20 +208,29 @@ std::vector<RenamePair> ScanAnswer(std::u16string_view answer) {
   const std::size_t bracket = answer.find(u'[');
   if (bracket == std::u16string_view::npos) return pairs;
   std::u16string_view text = answer.substr(bracket);
+  // Where the next "renamed" stands, counted from the answer's end: it is looked for again only once
+  // the scan has passed it.
+  std::size_t renamedFromEnd = text.size() + 1;
   while (true) {
     const std::size_t brace = text.find(u'{');
     if (brace == std::u16string_view::npos) break;
     text.remove_prefix(brace);
     const std::size_t original = text.find(u"original");
-    if (original == std::u16string_view::npos || text.find(u"renamed") == std::u16string_view::npos) break;
+    if (original == std::u16string_view::npos) break;
+    if (renamedFromEnd > text.size()) {
+      const std::size_t renamed = text.find(u"renamed");
+      if (renamed == std::u16string_view::npos) break;
+      renamedFromEnd = text.size() - renamed;
+    }
     text.remove_prefix(original);
-    const std::size_t before = text.size();
     RenamePair pair;
-    pair.original = ExtractValue(text, u":", u",");
-    pair.renamed = ExtractValue(text, u":", u",");
+    for (std::u16string* value : {&pair.original, &pair.renamed}) {
+      const std::size_t before = text.size();
+      *value = ExtractValue(text, u":", u",");
+      // No colon with a comma after it is left: no later value can be read either.
+      if (text.size() == before) return pairs;
+    }
     if (!pair.original.empty() && !pair.renamed.empty()) pairs.push_back(std::move(pair));
-    // A scan that consumed nothing would find the same "original" again.
-    if (text.size() == before) text.remove_prefix(1);
   }
   return pairs;
 }

@@ -20,12 +20,15 @@ constexpr std::string_view kLineEnds = "\r\n";
 constexpr std::size_t kMaxBodyBytes = 1 << 20;
 /// A single event larger than this is not an answer chunk: the stream is given up.
 constexpr std::size_t kMaxPendingBytes = 4 << 20;
+/// No list of names comes near this; an answer that grows beyond it is given up.
+constexpr std::size_t kMaxAnswerBytes = 4 << 20;
 /// Of a body that is not JSON, of a raw chunk and of an error value, the error text shows this much.
 constexpr std::size_t kBodyExcerptBytes = 500;
 
 constexpr const char* kEndedEarly = "The answer ended before the server finished it.";
 constexpr const char* kCutShort = "The answer was cut short: the server's token limit was reached.";
 constexpr const char* kEventTooLarge = "The server's answer could not be read: one event is too large.";
+constexpr const char* kAnswerTooLarge = "The answer is larger than 4 MB, more than any list of names: it was stopped.";
 
 std::string_view TrimmedBlanks(std::string_view text) {
   const std::size_t first = text.find_first_not_of(" \t\r\n");
@@ -86,11 +89,13 @@ void ChatStreamReader::Receive(std::string_view bytes) {
   if (!sawEvent_) AppendCapped(body_, bytes, kMaxBodyBytes);
   pending_.append(bytes);
   ReadEvents();
-  if (pending_.size() > kMaxPendingBytes) {
-    lastError_ = kEventTooLarge;
-    pending_.clear();
-    done_ = true;
-  }
+  if (pending_.size() > kMaxPendingBytes) GiveUp(kEventTooLarge);
+}
+
+void ChatStreamReader::GiveUp(const char* reason) {
+  lastError_ = reason;
+  pending_.clear();
+  done_ = gaveUp_ = true;
 }
 
 void ChatStreamReader::ReadEvents() {
@@ -201,13 +206,17 @@ void ChatStreamReader::ReadFieldLines(std::string_view lines) {
 }
 
 void ChatStreamReader::AddPiece(const std::string& piece) {
-  if (piece.empty()) return;
+  if (piece.empty() || gaveUp_) return;
+  if (answer_.size() + piece.size() > kMaxAnswerBytes) {
+    GiveUp(kAnswerTooLarge);
+    return;
+  }
   answer_ += piece;
   if (onPiece_) onPiece_(piece);
 }
 
 void ChatStreamReader::Finish() {
-  if (cancel_ && cancel_->load()) return;
+  if ((cancel_ && cancel_->load()) || gaveUp_) return;
   if (status_ >= 400) {
     ReadErrorBody();
     return;

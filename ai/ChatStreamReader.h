@@ -34,6 +34,9 @@ class ChatStreamReader {
   const std::string& Answer() const { return answer_; }
   /// The last failure; empty when none.
   const std::string& LastError() const { return lastError_; }
+  /// The answer was given up (an event or the whole answer too large to be one): the transfer
+  /// should stop, and LastError says why.
+  bool GaveUp() const { return gaveUp_; }
 
  private:
   /// Reads the complete events at the start of the pending bytes and drops what they used.
@@ -46,6 +49,7 @@ class ChatStreamReader {
   /// The lines between events: an "error:" field is a failure (older servers send one).
   void ReadFieldLines(std::string_view lines);
   void AddPiece(const std::string& piece);
+  void GiveUp(const char* reason);
   void ReadWholeBody();
   void ReadErrorBody();
 
@@ -68,6 +72,7 @@ class ChatStreamReader {
   bool done_ = false;      ///< "[DONE]" came, or reading was given up: nothing more is read
   bool finished_ = false;  ///< "[DONE]" or a finish reason came
   bool cutShort_ = false;  ///< the finish reason was the token limit
+  bool gaveUp_ = false;
 };
 
 }  // namespace nomvarix

@@ -200,6 +200,11 @@ void CAiDialog::ShowResponse(std::u16string_view text) {
   response_->ShowPosition(response_->GetLastPosition());
 }
 
+void CAiDialog::AppendResponse(std::u16string_view text) {
+  response_->AppendText(BoxText(text));
+  response_->ShowPosition(response_->GetLastPosition());
+}
+
 void CAiDialog::ShowErrors(std::u16string_view text) { errors_->ChangeValue(BoxText(text)); }
 
 void CAiDialog::ShowJson(std::u16string_view text) { json_->ChangeValue(BoxText(text)); }

@@ -55,6 +55,7 @@ class CAiDialog final : public wxDialog, private AiDisplay {
   bool ExchangeGroupSize();
 
   void ShowResponse(std::u16string_view text) override;
+  void AppendResponse(std::u16string_view text) override;
   void ShowErrors(std::u16string_view text) override;
   void ShowJson(std::u16string_view text) override;
   void EnableControls(bool idle) override;

@@ -20,7 +20,18 @@ using test::ChatTestServer;
 
 class RecordingDisplay final : public AiDisplay {
  public:
-  void ShowResponse(std::u16string_view text) override { responses.emplace_back(text); }
+  void ShowResponse(std::u16string_view text) override {
+    responses.emplace_back(text);
+    shownUnits += text.size();
+  }
+  void AppendResponse(std::u16string_view text) override {
+    if (keepEveryState) {
+      responses.push_back(responses.back() + std::u16string(text));
+    } else {
+      responses.back() += text;
+    }
+    shownUnits += text.size();
+  }
   void ShowErrors(std::u16string_view text) override { errors.emplace_back(text); }
   void ShowJson(std::u16string_view text) override { json = text; }
   void EnableControls(bool on) override { idle = on; }
@@ -31,6 +42,8 @@ class RecordingDisplay final : public AiDisplay {
   std::u16string json;
   std::u16string caption = u"Template";
   bool idle = false;
+  std::size_t shownUnits = 0;  ///< how much text the response box was given, all told
+  bool keepEveryState = true;  ///< each state of the response box is kept, not only the last
 };
 
 /// The dialog's message queue: workers post, the test's thread hands the messages over.
@@ -202,6 +215,17 @@ TEST_F(AiAssistantTest, NoNamesStillAskOnceAndClosingStopsAGroup) {
   const auto end = std::chrono::steady_clock::now() + 5s;
   while (server.OpenAnswers() > 0 && std::chrono::steady_clock::now() < end) std::this_thread::sleep_for(20ms);
   EXPECT_EQ(server.OpenAnswers(), 0);
+}
+
+TEST_F(AiAssistantTest, StreamedPiecesAreAddedToTheResponseBoxOneByOne) {
+  server.AddReply(ChatTestServer::StreamOf(std::vector<std::string>(2000, std::string(500, 'x'))));
+  auto assistant = Make(test::NumberedPairs(1));
+  display.keepEveryState = false;
+  display.shownUnits = 0;
+  ASSERT_TRUE(assistant->Send(u"rule", 10));
+  ASSERT_TRUE(mailbox.PumpUntil(*assistant, [&] { return !assistant->Busy(); }, 60s));
+  EXPECT_EQ(display.responses.back().size(), 1'000'000u);
+  EXPECT_LT(display.shownUnits, 1'001'000u);
 }
 
 TEST_F(AiAssistantTest, TheTemplateIsEditedInTheJsonBoxAndSavedWhenChanged) {

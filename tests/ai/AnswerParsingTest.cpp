@@ -70,6 +70,23 @@ TEST(AnswerParsingTest, DeeplyNestedAnswersAreReadWithoutRecursion) {
   EXPECT_TRUE(OnWorker([&] { return ParseAnswer(deep); }).empty());
 }
 
+TEST(AnswerParsingTest, HugeAnswersAreReadInOnePass) {
+  // Brackets that never close, and values that never end.
+  EXPECT_TRUE(OnWorker([&] { return ParseAnswer(std::string(1 << 20, '{')); }).empty());
+  EXPECT_TRUE(OnWorker([&] { return ParseAnswer(std::string(1 << 20, '[')); }).empty());
+  EXPECT_TRUE(OnWorker([&] { return ParseAnswer(Repeated("[{\"original\":\"", 100'000)); }).empty());
+  const std::string pair = R"({"original":"a.txt","renamed":"b.txt"})";
+  EXPECT_EQ(OnWorker([&] { return ParseAnswer(Repeated("{\"k\":[", 100'000) + pair); }), (Pairs{{u"a.txt", u"b.txt"}}));
+  // A pair in the middle of brackets too deep to read is still found.
+  EXPECT_EQ(OnWorker([&] { return ParseAnswer(Repeated("[", 200'000) + pair + Repeated("]", 200'000)); }),
+            (Pairs{{u"a.txt", u"b.txt"}}));
+  // Many objects of the scan, with the one "renamed" at the end, or without a colon.
+  const std::string renamedLast = Repeated("{original: a, ", 70'000).insert(0, 1, '[') + "renamed";
+  EXPECT_EQ(OnWorker([&] { return ParseAnswer(renamedLast); }).size(), 35'000u);  // each value after the next colon
+  const std::string noColon = "[renamed" + Repeated("{original x", 100'000);
+  EXPECT_TRUE(OnWorker([&] { return ParseAnswer(noColon); }).empty());
+}
+
 TEST(AnswerParsingTest, EscapesAndUtf8BecomeTheirCharacters) {
   EXPECT_EQ(DecodeUnicodeEscapes("caf\\u00e9.txt,"), u"caf\u00E9.txt,");
   EXPECT_EQ(DecodeUnicodeEscapes("x\\u41zz.txt"), u"xA.txt");  // two digits used, two letters dropped

@@ -177,6 +177,18 @@ TEST(ChatStreamReaderTest, DeeplyNestedEventsAndErrorBodiesAreReadWithoutRecursi
   }).join();
 }
 
+TEST(ChatStreamReaderTest, AnAnswerLargerThanAnyListOfNamesIsGivenUp) {
+  Reading reading;
+  const std::string event = Content(std::string(1000, 'x'));
+  for (int i = 0; i < 5000; ++i) reading.reader.Receive(event);
+  reading.reader.Receive(kDone);
+  reading.reader.Finish();
+  EXPECT_EQ(reading.reader.Answer().size(), 4'194'000u);  // the piece that would pass 4 MiB is not taken
+  EXPECT_EQ(reading.pieces.size(), 4194u);
+  EXPECT_TRUE(reading.reader.GaveUp());
+  EXPECT_EQ(reading.reader.LastError(), "The answer is larger than 4 MB, more than any list of names: it was stopped.");
+}
+
 TEST(ChatStreamReaderTest, NothingIsReadOnceCancelled) {
   Reading reading;
   reading.reader.Receive(Content("a"));
