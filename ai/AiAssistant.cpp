@@ -50,6 +50,7 @@ bool AiAssistant::Send(std::u16string rule, int groupSize) {
   if (busy_ || rule.empty()) return false;
   stopRequested_ = false;
   parsedGroups_.clear();
+  errors_.clear();
   ++run_;  // messages of earlier runs, from a worker that was left to end, are ignored from now on
   request_ = std::make_shared<const Request>(Request{pairs_, prompt_, std::move(rule), groupSize});
   display_.ShowErrors(u"");
@@ -65,6 +66,7 @@ void AiAssistant::ProcessGroup(std::size_t group) {
   display_.EnableControls(false);
   client_ = std::make_shared<LlmClient>(server_);
   streaming_ = false;
+  group_ = group;
   worker_ = std::make_unique<BackgroundTask>(
       [request = request_, client = client_, group, run = run_, post = post_] { RunGroup(request, client, group, run, post); });
 }
@@ -105,7 +107,7 @@ void AiAssistant::Handle(WorkerMessage message) {
       }
       break;
     case WorkerMessage::Kind::Error:
-      display_.ShowErrors(message.text);
+      AddError(message.group, message.text);
       break;
     case WorkerMessage::Kind::Parsed:
       if (!message.pairs.empty()) parsedGroups_.push_back(std::move(message.pairs));
@@ -129,7 +131,15 @@ void AiAssistant::OnGroupDone(std::size_t group) {
     ProcessGroup(group + 1);
     return;
   }
-  display_.ShowErrors(u"Processing complete.\r\n" + ItemsProcessed(pairs_->size(), ParsedCount()));
+  // A failure stays readable above the summary, or it would read as success.
+  display_.ShowErrors(errors_ + u"Processing complete.\r\n" + ItemsProcessed(pairs_->size(), ParsedCount()));
+}
+
+void AiAssistant::AddError(std::size_t group, std::u16string_view text) {
+  errors_ += u"Group " + Number(group + 1) + u": ";
+  errors_ += text;
+  errors_ += u"\r\n";
+  display_.ShowErrors(errors_);
 }
 
 void AiAssistant::StopProcessing() {
@@ -137,7 +147,7 @@ void AiAssistant::StopProcessing() {
   stopRequested_ = true;
   client_->Cancel();
   if (worker_ && !worker_->WaitFor(kStopWait)) {
-    post_(WorkerMessage{WorkerMessage::Kind::Error, run_, 0, u"Force stopping processing...", {}});
+    post_(WorkerMessage{WorkerMessage::Kind::Error, run_, group_, u"Force stopping processing...", {}});
   }
   busy_ = false;
   worker_.reset();  // a worker still running keeps its client to itself

@@ -106,6 +106,8 @@ class AiAssistant {
   };
   void ProcessGroup(std::size_t group);
   void OnGroupDone(std::size_t group);
+  /// Adds a group's error to the errors box, below the errors before it.
+  void AddError(std::size_t group, std::u16string_view text);
   static void RunGroup(const std::shared_ptr<const Request>& request, const std::shared_ptr<LlmClient>& client,
                        std::size_t group, std::uint64_t run, const Post& post);
 
@@ -118,6 +120,8 @@ class AiAssistant {
   std::shared_ptr<const Request> request_;  ///< of the last Send
   std::vector<std::vector<RenamePair>> parsedGroups_;
   bool streaming_ = false;  ///< the response box shows the running group's answer
+  std::u16string errors_;   ///< every error of the last Send, one line each, for the errors box
+  std::size_t group_ = 0;   ///< the group running or last run
   std::u16string templateText_;
   bool templateEditing_ = false;
   bool busy_ = false;

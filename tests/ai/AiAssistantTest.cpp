@@ -188,7 +188,7 @@ TEST_F(AiAssistantTest, StopEndsTheRunningGroupAndNoFurtherGroupIsSent) {
   EXPECT_TRUE(display.idle);
   EXPECT_EQ(display.responses.back(), u"Processing stopped by user.\r\nNumber of items: 7, processed: 3");
   // The aborted transfer's own text arrives after the stop.
-  ASSERT_TRUE(mailbox.PumpUntil(*assistant, [&] { return display.errors.back() == u"Operation was aborted by an application callback"; }));
+  ASSERT_TRUE(mailbox.PumpUntil(*assistant, [&] { return display.errors.back() == u"Group 2: Operation was aborted by an application callback\r\n"; }));
   std::this_thread::sleep_for(200ms);
   mailbox.DeliverAll(*assistant);
   EXPECT_EQ(server.Requests().size(), 2u);
@@ -215,6 +215,18 @@ TEST_F(AiAssistantTest, NoNamesStillAskOnceAndClosingStopsAGroup) {
   const auto end = std::chrono::steady_clock::now() + 5s;
   while (server.OpenAnswers() > 0 && std::chrono::steady_clock::now() < end) std::this_thread::sleep_for(20ms);
   EXPECT_EQ(server.OpenAnswers(), 0);
+}
+
+TEST_F(AiAssistantTest, EveryGroupsErrorStaysAboveTheSummary) {
+  server.AddReply({401, "application/json", {R"({"error":"bad key"})"}});
+  server.AddReply({500, "text/plain", {"overloaded"}});
+  server.AddReply(GroupAnswer(2, 1));
+  auto assistant = Make(test::NumberedPairs(3));
+  ASSERT_TRUE(assistant->Send(u"rule", 1));
+  ASSERT_TRUE(mailbox.PumpUntil(*assistant, [&] { return !assistant->Busy() && server.Requests().size() == 3; }));
+  EXPECT_EQ(display.errors.back(),
+            u"Group 1: HTTP 401: bad key\r\nGroup 2: HTTP 500: overloaded\r\n"
+            u"Processing complete.\r\nNumber of items: 3, processed: 1");
 }
 
 TEST_F(AiAssistantTest, StreamedPiecesAreAddedToTheResponseBoxOneByOne) {
