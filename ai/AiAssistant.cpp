@@ -2,9 +2,11 @@
 
 #include <chrono>
 #include <exception>
+#include <unordered_map>
 
 #include "ai/AnswerParsing.h"
 #include "ai/BackgroundTask.h"
+#include "ai/FileList.h"
 #include "ai/RequestPayload.h"
 #include "ai/TemplateFile.h"
 #include "platform/LineEnds.h"
@@ -20,6 +22,28 @@ std::u16string Number(std::size_t value) { return FromUtf8(std::to_string(value)
 /// "Number of items: %d, processed: %d".
 std::u16string ItemsProcessed(std::size_t items, std::size_t processed) {
   return u"Number of items: " + Number(items) + u", processed: " + Number(processed);
+}
+
+/// The pairs with each original that names one of the group's files by the text it was sent as
+/// (NameAsSent) turned back into the name on disk. A text sent for two names matches neither.
+std::vector<RenamePair> WithNamesOnDisk(std::vector<RenamePair> pairs, const std::vector<RenamePair>& requestPairs,
+                                        std::size_t group, int groupSize) {
+  const std::size_t size = EffectiveGroupSize(groupSize);
+  const std::size_t first = std::min(group * size, requestPairs.size());
+  const std::size_t end = std::min(first + size, requestPairs.size());
+  std::unordered_map<std::u16string, std::u16string> onDisk;  // sent -> on disk, or empty when two share it
+  for (std::size_t i = first; i < end; ++i) {
+    const std::u16string& name = requestPairs[i].original;
+    std::u16string sent = NameAsSent(name);
+    if (sent == name) continue;
+    const auto [it, added] = onDisk.emplace(std::move(sent), name);
+    if (!added && it->second != name) it->second.clear();
+  }
+  for (RenamePair& pair : pairs) {
+    const auto it = onDisk.find(pair.original);
+    if (it != onDisk.end() && !it->second.empty()) pair.original = it->second;
+  }
+  return pairs;
 }
 
 }  // namespace
@@ -86,7 +110,10 @@ void AiAssistant::RunGroup(const std::shared_ptr<const Request>& request, const 
           if (!error.empty()) send(WorkerMessage::Kind::Error, FromUtf8(error));
         },
         -1.0);
-    if (!answer.empty()) send(WorkerMessage::Kind::Parsed, {}, ParseAnswer(answer));
+    if (!answer.empty()) {
+      send(WorkerMessage::Kind::Parsed, {},
+           WithNamesOnDisk(ParseAnswer(answer), *request->pairs, group, request->groupSize));
+    }
   } catch (const std::exception& error) {
     send(WorkerMessage::Kind::Error, FromUtf8(error.what()));
   }

@@ -229,6 +229,21 @@ TEST_F(AiAssistantTest, EveryGroupsErrorStaysAboveTheSummary) {
             u"Processing complete.\r\nNumber of items: 3, processed: 1");
 }
 
+TEST_F(AiAssistantTest, ANameWithAnUndecodableByteIsSentReadablyAndMatchedBack) {
+  const std::u16string undecodable = u"caf" + std::u16string(1, char16_t{0xDCE9}) + u".jpg";  // Latin-1 "é"
+  server.AddReply(ChatTestServer::StreamOf(
+      {"[{\"original\":\"caf\xEF\xBF\xBD.jpg\",\"renamed\":\"Cafe.jpg\"},{\"original\":\"b.jpg\",\"renamed\":\"B.jpg\"}]"}));
+  auto assistant = Make({{undecodable, undecodable}, {u"b.jpg", u"b.jpg"}});
+  ASSERT_TRUE(assistant->Send(u"rule", 10));
+  ASSERT_TRUE(mailbox.PumpUntil(*assistant, [&] { return !assistant->Busy(); }));
+  ASSERT_EQ(server.Requests().size(), 1u);
+  const std::string user = nlohmann::json::parse(server.Requests()[0].body)["messages"].back()["content"];
+  EXPECT_NE(user.find("\"original\": \"caf\xEF\xBF\xBD.jpg\""), std::string::npos);
+  EXPECT_NE(user.find("\"original\": \"b.jpg\""), std::string::npos);
+  ASSERT_EQ(assistant->ParsedGroups().size(), 1u);
+  EXPECT_EQ(assistant->ParsedGroups()[0], (std::vector<RenamePair>{{undecodable, u"Cafe.jpg"}, {u"b.jpg", u"B.jpg"}}));
+}
+
 TEST_F(AiAssistantTest, StreamedPiecesAreAddedToTheResponseBoxOneByOne) {
   server.AddReply(ChatTestServer::StreamOf(std::vector<std::string>(2000, std::string(500, 'x'))));
   auto assistant = Make(test::NumberedPairs(1));
