@@ -1,5 +1,6 @@
 #include "ai/AiAssistant.h"
 
+#include <algorithm>
 #include <chrono>
 #include <exception>
 #include <unordered_map>
@@ -66,7 +67,9 @@ void AiAssistant::Open() {
 
 std::size_t AiAssistant::ParsedCount() const {
   std::size_t count = 0;
-  for (const auto& group : parsedGroups_) count += group.size();
+  for (const auto& group : parsedGroups_) {
+    count += static_cast<std::size_t>(std::count_if(group.begin(), group.end(), [](const RenamePair& pair) { return !pair.refused; }));
+  }
   return count;
 }
 

@@ -154,6 +154,37 @@ std::vector<RenamePair> JsonPairs(std::string_view answer) {
   return pairs;
 }
 
+/// Characters a new name must not hold: they hide or reorder what the user reads, or break a line.
+bool IsControlOrDirection(char16_t u) {
+  return u < 0x20 || (u >= 0x7F && u <= 0x9F) || u == 0x061C || u == 0x200E || u == 0x200F ||
+         (u >= 0x2028 && u <= 0x202E) || (u >= 0x2066 && u <= 0x2069);
+}
+
+bool IsUnsafeName(std::u16string_view name) {
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    const char16_t u = name[i];
+    if (IsControlOrDirection(u)) return true;
+    if (u >= 0xD800 && u <= 0xDBFF && i + 1 < name.size() && name[i + 1] >= 0xDC00 && name[i + 1] <= 0xDFFF) {
+      ++i;
+    } else if (u >= 0xD800 && u <= 0xDFFF) {
+      return true;
+    }
+  }
+  return false;
+}
+
+/// The pairs with their new names trimmed, those left empty dropped, and the unsafe ones refused.
+std::vector<RenamePair> CheckedNames(std::vector<RenamePair> pairs) {
+  std::vector<RenamePair> checked;
+  for (RenamePair& pair : pairs) {
+    pair.renamed = std::u16string(TrimmedWhiteSpace(pair.renamed));
+    if (pair.renamed.empty()) continue;
+    pair.refused = IsUnsafeName(pair.renamed);
+    checked.push_back(std::move(pair));
+  }
+  return checked;
+}
+
 bool IsCut(char16_t u) { return u == u'\n' || u == u'\r' || u == u'}' || u == u'{' || u == u'['; }
 
 }  // namespace
@@ -182,8 +213,8 @@ std::u16string DecodeUnicodeEscapes(std::string_view answer) {
 
 std::vector<RenamePair> ParseAnswer(std::string_view answer) {
   std::vector<RenamePair> pairs = JsonPairs(AsValidUtf8(answer));
-  if (!pairs.empty()) return pairs;
-  return ScanAnswer(DecodeUnicodeEscapes(answer));
+  if (pairs.empty()) pairs = ScanAnswer(DecodeUnicodeEscapes(answer));
+  return CheckedNames(std::move(pairs));
 }
 
 std::u16string ExtractValue(std::u16string_view& text, std::u16string_view key, std::u16string_view terminator) {
@@ -238,7 +269,11 @@ std::vector<RenamePair> ScanAnswer(std::u16string_view answer) {
 std::u16string ListParsedPairs(const std::vector<std::vector<RenamePair>>& groups) {
   std::u16string listing;
   for (const auto& group : groups) {
-    for (const RenamePair& pair : group) listing += pair.original + u", " + pair.renamed + u"\r\n";
+    for (const RenamePair& pair : group) {
+      listing += pair.original;
+      listing += pair.refused ? u": not renamed, the new name holds a control or text-direction character" : u", " + pair.renamed;
+      listing += u"\r\n";
+    }
   }
   return listing;
 }

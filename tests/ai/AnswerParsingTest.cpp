@@ -95,6 +95,28 @@ TEST(AnswerParsingTest, EscapesAndUtf8BecomeTheirCharacters) {
   EXPECT_EQ(ListParsedPairs({{{u"a", u"b"}}, {{u"c", u"d"}}}), u"a, b\r\nc, d\r\n");
 }
 
+TEST(AnswerParsingTest, NewNamesWithControlOrDirectionCharactersAreRefusedAndTheEndsTrimmed) {
+  const std::string answer =
+      R"([{"original":"a.jpg","renamed":"line\nbreak.jpg"},{"original":"b.exe","renamed":"bidi\u202Egpj.exe"},)"
+      R"({"original":"c.txt","renamed":"  spaced.txt \t"},{"original":"d.txt","renamed":"tab\there.txt"},)"
+      R"({"original":"e.txt","renamed":"del\u007F.txt"},{"original":"f.txt","renamed":"   "},)"
+      R"({"original":"g.txt","renamed":"cr\r.txt"}])";
+  const auto pairs = ParseAnswer(answer);
+  const std::u16string refused = u": not renamed, the new name holds a control or text-direction character\r\n";
+  EXPECT_EQ(ListParsedPairs({pairs}), u"a.jpg" + refused + u"b.exe" + refused + u"c.txt, spaced.txt\r\n" + u"d.txt" +
+                                          refused + u"e.txt" + refused + u"g.txt" + refused);
+  // The scan trims and refuses the same way.
+  EXPECT_EQ(ListParsedPairs({ParseAnswer("[{ original: h.txt, renamed: \"\\u202E h.txt\", }")}), u"h.txt" + refused);
+
+  test::FakeFileSystem fs;
+  fs.AddFolder(u"/f/", {u"a.jpg", u"b.exe", u"c.txt"});
+  MemorySettingsStore settings;
+  EditorSession session(fs, settings);
+  session.LoadFolder(u"/f/");
+  session.ApplyParsedPairs({pairs});
+  EXPECT_EQ(test::NewNames(session.Editor().Names()), (std::vector<std::u16string>{u"b.exe", u"a.jpg", u"spaced.txt"}));
+}
+
 TEST(AnswerParsingTest, ParsedPairsRenameTheirLinesInOneUndoStep) {
   test::FakeFileSystem fs;
   fs.AddFolder(u"/f/", {u"a.txt", u"b.txt", u"c.txt"});
