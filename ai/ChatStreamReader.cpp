@@ -101,32 +101,27 @@ void ChatStreamReader::GiveUp(const char* reason) {
 void ChatStreamReader::ReadEvents() {
   const std::string_view text = pending_;
   std::size_t pos = 0;  // what lies before has been read
-  while (pos < text.size()) {
+  while (pos < text.size() && !done_) {
     if (payloadStart_) {
-      if (!payloadIsText_) {
-        const JsonExtent extent = scanner_.Scan(text.substr(*payloadStart_));
-        if (extent.kind == JsonExtent::Kind::Incomplete) break;
-        if (extent.kind == JsonExtent::Kind::Found) {
-          const std::string_view event = TrimmedBlanks(text.substr(*payloadStart_, extent.length));
-          pos = searchFrom_ = *payloadStart_ + extent.length;
-          payloadStart_.reset();
-          if (!HandleEvent(event)) {
-            pos = searchFrom_ = text.size();  // the rest of the block is dropped
-            break;
-          }
-          continue;
-        }
-        // A payload that is not JSON ends at its line end and is skipped.
-        payloadIsText_ = true;
-        searchFrom_ = *payloadStart_;
-      }
+      // A payload is read once its line is complete, and ends there whatever it holds: a JSON value
+      // cut short must not take the events after it along.
       const std::size_t lineEnd = text.find_first_of(kLineEnds, searchFrom_);
       if (lineEnd == std::string_view::npos) {
         searchFrom_ = text.size();
         break;
       }
-      pos = searchFrom_ = lineEnd;
+      const std::string_view payload = text.substr(*payloadStart_, lineEnd - *payloadStart_);
+      const JsonExtent extent = FindJsonEnd(payload);
+      // After a whole value the rest of the line is searched for the next marker.
+      pos = searchFrom_ = extent.kind == JsonExtent::Kind::Found ? *payloadStart_ + extent.length : lineEnd;
       payloadStart_.reset();
+      if (extent.kind == JsonExtent::Kind::NotJson) continue;  // skipped
+      // A cut value is read all the same, so that its error is reported.
+      const std::size_t length = extent.kind == JsonExtent::Kind::Found ? extent.length : payload.size();
+      if (!HandleEvent(TrimmedBlanks(payload.substr(0, length)))) {
+        pos = searchFrom_ = text.size();  // the rest of the block is dropped
+        break;
+      }
       continue;
     }
     // What lies before searchFrom_ was searched before: it holds no marker and no line end.
@@ -145,8 +140,7 @@ void ChatStreamReader::ReadEvents() {
     ReadFieldLines(text.substr(pos, data - pos));
     pos = data;
     payloadStart_ = data + kDataField.size();
-    payloadIsText_ = false;
-    scanner_ = JsonEndScanner();
+    searchFrom_ = *payloadStart_;
   }
   // Positions count from the first byte kept.
   pending_.erase(0, pos);
@@ -182,9 +176,11 @@ bool ChatStreamReader::HandleChunk(std::string_view text) {
       }
     }
     AddPiece(piece);
-    // An error ends the block even when the chunk also carries a choice.
+    // An error ends the answer even when the chunk also carries a choice: what follows it would
+    // otherwise depend on how the network cut the stream.
     if (const auto error = chunk.find("error"); error != chunk.end() && !error->is_null()) {
       lastError_ = ErrorMessageOf(*error);
+      done_ = true;
       return false;
     }
   } catch (const json::exception& error) {
@@ -220,6 +216,11 @@ void ChatStreamReader::Finish() {
   if (status_ >= 400) {
     ReadErrorBody();
     return;
+  }
+  if (payloadStart_ && !done_) {
+    // The last event needs no line end.
+    pending_ += '\n';
+    ReadEvents();
   }
   if (!done_) ReadFieldLines(pending_);
   if (!sawEvent_) ReadWholeBody();

@@ -7,8 +7,6 @@
 #include <string>
 #include <string_view>
 
-#include "ai/JsonExtent.h"
-
 namespace nomvarix {
 
 /// Reads the answer of one chat-completions request as it arrives: an event stream ("data:" lines,
@@ -57,12 +55,10 @@ class ChatStreamReader {
   const std::atomic<bool>* cancel_;
   long status_ = 0;
   std::string pending_;  ///< bytes received but not yet read
-  /// Reading resumes where it stopped: in the payload of an event that began in pending_ (its JSON
-  /// scanned so far, or, when it is no JSON, the line being waited for), and the search for the
-  /// next marker from searchFrom_.
+  /// Reading resumes where it stopped: in the payload of an event that began in pending_, whose
+  /// line end is searched for from searchFrom_, or else in the search for the next marker from
+  /// searchFrom_.
   std::optional<std::size_t> payloadStart_;
-  bool payloadIsText_ = false;
-  JsonEndScanner scanner_;
   std::size_t searchFrom_ = 0;
   std::string body_;     ///< the start of a body that held no event (for errors and plain answers)
   std::string answer_;

@@ -128,10 +128,37 @@ TEST(ChatStreamReaderTest, OddEventsNeitherStallNorStopTheStream) {
   invalidUtf8.Feed({Content("caf\xE9") + kDone});
   EXPECT_EQ(invalidUtf8.reader.Answer(), "caf?");
 
-  Reading error;  // an error ends the block it came in
+  Reading error;  // an error ends the answer
   error.Feed({Content("a") + Event(R"({"error":{"message":"boom"}})") + Content("lost"), Content("b") + kDone});
-  EXPECT_EQ(error.reader.Answer(), "ab");
+  EXPECT_EQ(error.reader.Answer(), "a");
   EXPECT_EQ(error.reader.LastError(), "boom");
+}
+
+TEST(ChatStreamReaderTest, EachPayloadEndsAtItsLineEndAndAnErrorEndsTheAnswer) {
+  const std::string broken = R"(data: {"choices":[{"delta":{"content":"a)" "\n\n";
+  for (const auto& blocks : {std::vector<std::string>{broken + Content("b") + kDone}, RandomCuts(broken + Content("b") + kDone, 3)}) {
+    Reading reading;  // a chunk cut off at its line end takes nothing after it along
+    reading.Feed(blocks);
+    EXPECT_EQ(reading.reader.Answer(), "b");
+    EXPECT_EQ(reading.reader.LastError().rfind("JSON Parse Error: ", 0), 0u);
+  }
+  Reading last;  // the last event needs no line end
+  last.Feed({Content("a") + R"(data: {"choices":[{"delta":{"content":"b"},"finish_reason":"stop"}]})"});
+  EXPECT_EQ(last.reader.Answer(), "ab");
+  EXPECT_EQ(last.reader.LastError(), "");
+
+  Reading accents;  // one invalid byte leaves the valid accents of its event alone
+  accents.Feed({Content("caf\xC3\xA9 \xFF \xC3\x89t\xC3\xA9") + kDone});
+  EXPECT_EQ(accents.reader.Answer(), "caf\xC3\xA9 ? \xC3\x89t\xC3\xA9");
+
+  const std::string errorStream =
+      Content("a") + Event(R"({"error":{"message":"boom"}})") + Content("lost") + Content("more") + kDone;
+  for (const auto& blocks : {std::vector<std::string>{errorStream}, RandomCuts(errorStream, 4), RandomCuts(errorStream, 5)}) {
+    Reading reading;  // an error ends the answer, wherever the network cut the stream
+    reading.Feed(blocks);
+    EXPECT_EQ(reading.reader.Answer(), "a");
+    EXPECT_EQ(reading.reader.LastError(), "boom");
+  }
 }
 
 TEST(ChatStreamReaderTest, BodiesThatAreNoStream) {
