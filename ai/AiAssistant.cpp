@@ -1,10 +1,13 @@
 #include "ai/AiAssistant.h"
 
+#include <algorithm>
 #include <chrono>
 #include <exception>
+#include <unordered_map>
 
 #include "ai/AnswerParsing.h"
 #include "ai/BackgroundTask.h"
+#include "ai/FileList.h"
 #include "ai/RequestPayload.h"
 #include "ai/TemplateFile.h"
 #include "platform/LineEnds.h"
@@ -20,6 +23,28 @@ std::u16string Number(std::size_t value) { return FromUtf8(std::to_string(value)
 /// "Number of items: %d, processed: %d".
 std::u16string ItemsProcessed(std::size_t items, std::size_t processed) {
   return u"Number of items: " + Number(items) + u", processed: " + Number(processed);
+}
+
+/// The pairs with each original that names one of the group's files by the text it was sent as
+/// (NameAsSent) turned back into the name on disk. A text sent for two names matches neither.
+std::vector<RenamePair> WithNamesOnDisk(std::vector<RenamePair> pairs, const std::vector<RenamePair>& requestPairs,
+                                        std::size_t group, int groupSize) {
+  const std::size_t size = EffectiveGroupSize(groupSize);
+  const std::size_t first = std::min(group * size, requestPairs.size());
+  const std::size_t end = std::min(first + size, requestPairs.size());
+  std::unordered_map<std::u16string, std::u16string> onDisk;  // sent -> on disk, or empty when two share it
+  for (std::size_t i = first; i < end; ++i) {
+    const std::u16string& name = requestPairs[i].original;
+    std::u16string sent = NameAsSent(name);
+    if (sent == name) continue;
+    const auto [it, added] = onDisk.emplace(std::move(sent), name);
+    if (!added && it->second != name) it->second.clear();
+  }
+  for (RenamePair& pair : pairs) {
+    const auto it = onDisk.find(pair.original);
+    if (it != onDisk.end() && !it->second.empty()) pair.original = it->second;
+  }
+  return pairs;
 }
 
 }  // namespace
@@ -42,7 +67,9 @@ void AiAssistant::Open() {
 
 std::size_t AiAssistant::ParsedCount() const {
   std::size_t count = 0;
-  for (const auto& group : parsedGroups_) count += group.size();
+  for (const auto& group : parsedGroups_) {
+    count += static_cast<std::size_t>(std::count_if(group.begin(), group.end(), [](const RenamePair& pair) { return !pair.refused; }));
+  }
   return count;
 }
 
@@ -50,7 +77,7 @@ bool AiAssistant::Send(std::u16string rule, int groupSize) {
   if (busy_ || rule.empty()) return false;
   stopRequested_ = false;
   parsedGroups_.clear();
-  streamText_.clear();
+  errors_.clear();
   ++run_;  // messages of earlier runs, from a worker that was left to end, are ignored from now on
   request_ = std::make_shared<const Request>(Request{pairs_, prompt_, std::move(rule), groupSize});
   display_.ShowErrors(u"");
@@ -65,7 +92,8 @@ void AiAssistant::ProcessGroup(std::size_t group) {
   busy_ = true;
   display_.EnableControls(false);
   client_ = std::make_shared<LlmClient>(server_);
-  streamText_.clear();
+  streaming_ = false;
+  group_ = group;
   worker_ = std::make_unique<BackgroundTask>(
       [request = request_, client = client_, group, run = run_, post = post_] { RunGroup(request, client, group, run, post); });
 }
@@ -85,7 +113,10 @@ void AiAssistant::RunGroup(const std::shared_ptr<const Request>& request, const 
           if (!error.empty()) send(WorkerMessage::Kind::Error, FromUtf8(error));
         },
         -1.0);
-    if (!answer.empty()) send(WorkerMessage::Kind::Parsed, {}, ParseAnswer(answer));
+    if (!answer.empty()) {
+      send(WorkerMessage::Kind::Parsed, {},
+           WithNamesOnDisk(ParseAnswer(answer), *request->pairs, group, request->groupSize));
+    }
   } catch (const std::exception& error) {
     send(WorkerMessage::Kind::Error, FromUtf8(error.what()));
   }
@@ -96,11 +127,17 @@ void AiAssistant::Handle(WorkerMessage message) {
   if (message.run != run_) return;
   switch (message.kind) {
     case WorkerMessage::Kind::Piece:
-      streamText_ += message.text;
-      display_.ShowResponse(streamText_);
+      // The group's first piece replaces the line before it; the others are added, so that a long
+      // answer costs the box no more than its own length.
+      if (streaming_) {
+        display_.AppendResponse(message.text);
+      } else {
+        display_.ShowResponse(message.text);
+        streaming_ = true;
+      }
       break;
     case WorkerMessage::Kind::Error:
-      display_.ShowErrors(message.text);
+      AddError(message.group, message.text);
       break;
     case WorkerMessage::Kind::Parsed:
       if (!message.pairs.empty()) parsedGroups_.push_back(std::move(message.pairs));
@@ -124,7 +161,15 @@ void AiAssistant::OnGroupDone(std::size_t group) {
     ProcessGroup(group + 1);
     return;
   }
-  display_.ShowErrors(u"Processing complete.\r\n" + ItemsProcessed(pairs_->size(), ParsedCount()));
+  // A failure stays readable above the summary, or it would read as success.
+  display_.ShowErrors(errors_ + u"Processing complete.\r\n" + ItemsProcessed(pairs_->size(), ParsedCount()));
+}
+
+void AiAssistant::AddError(std::size_t group, std::u16string_view text) {
+  errors_ += u"Group " + Number(group + 1) + u": ";
+  errors_ += text;
+  errors_ += u"\r\n";
+  display_.ShowErrors(errors_);
 }
 
 void AiAssistant::StopProcessing() {
@@ -132,7 +177,7 @@ void AiAssistant::StopProcessing() {
   stopRequested_ = true;
   client_->Cancel();
   if (worker_ && !worker_->WaitFor(kStopWait)) {
-    post_(WorkerMessage{WorkerMessage::Kind::Error, run_, 0, u"Force stopping processing...", {}});
+    post_(WorkerMessage{WorkerMessage::Kind::Error, run_, group_, u"Force stopping processing...", {}});
   }
   busy_ = false;
   worker_.reset();  // a worker still running keeps its client to itself

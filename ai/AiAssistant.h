@@ -38,6 +38,8 @@ class AiDisplay {
   virtual ~AiDisplay() = default;
   /// The response box shows `text`, scrolled to its end.
   virtual void ShowResponse(std::u16string_view text) = 0;
+  /// The response box gets `text` at its end, scrolled to it.
+  virtual void AppendResponse(std::u16string_view text) = 0;
   virtual void ShowErrors(std::u16string_view text) = 0;
   /// The box on the right: the listing of parsed pairs, or the template while it is edited.
   virtual void ShowJson(std::u16string_view text) = 0;
@@ -104,6 +106,8 @@ class AiAssistant {
   };
   void ProcessGroup(std::size_t group);
   void OnGroupDone(std::size_t group);
+  /// Adds a group's error to the errors box, below the errors before it.
+  void AddError(std::size_t group, std::u16string_view text);
   static void RunGroup(const std::shared_ptr<const Request>& request, const std::shared_ptr<LlmClient>& client,
                        std::size_t group, std::uint64_t run, const Post& post);
 
@@ -115,7 +119,9 @@ class AiAssistant {
   PromptTemplate prompt_;
   std::shared_ptr<const Request> request_;  ///< of the last Send
   std::vector<std::vector<RenamePair>> parsedGroups_;
-  std::u16string streamText_;
+  bool streaming_ = false;  ///< the response box shows the running group's answer
+  std::u16string errors_;   ///< every error of the last Send, one line each, for the errors box
+  std::size_t group_ = 0;   ///< the group running or last run
   std::u16string templateText_;
   bool templateEditing_ = false;
   bool busy_ = false;

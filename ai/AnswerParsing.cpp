@@ -1,11 +1,12 @@
 #include "ai/AnswerParsing.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 
 #include <nlohmann/json.hpp>
 
-#include "ai/JsonExtent.h"
+#include "ai/BoundedJson.h"
 #include "ai/Utf8Cleaning.h"
 
 #include "text/CharClass.h"
@@ -86,21 +87,102 @@ void CollectPairs(const nlohmann::json& value, std::vector<RenamePair>& pairs) {
   for (const auto& member : value) CollectPairs(member, pairs);
 }
 
-/// The pairs of the JSON values in the answer: each "{" or "[" starts a candidate; one that parses
-/// is taken whole, one that does not is looked into for smaller values.
+/// An object or array of the answer: where it opens, just past where it closes, and how deep it
+/// nests (1 for one without brackets inside).
+struct BracketedValue {
+  std::size_t open = 0;
+  std::size_t end = 0;
+  int depth = 1;
+};
+
+/// Every object and array whose brackets match, in the order they open, found in one pass. Brackets
+/// count outside strings; a string also ends at a line end (JSON strings hold no raw line break,
+/// and a lone quote in prose must not hide the list after it); a bracket that closes the wrong kind
+/// ends every bracket still open.
+std::vector<BracketedValue> BracketedValues(std::string_view text) {
+  struct Open {
+    std::size_t at;
+    int innerDepth;
+  };
+  std::vector<Open> open;
+  std::vector<BracketedValue> values;
+  bool inString = false;
+  bool escaped = false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (inString) {
+      if (escaped) {
+        escaped = false;
+      } else if (c == '\\') {
+        escaped = true;
+      } else if (c == '"' || c == '\n') {
+        inString = false;
+      }
+    } else if (c == '"') {
+      inString = true;
+    } else if (c == '{' || c == '[') {
+      open.push_back({i, 0});
+    } else if ((c == '}' || c == ']') && !open.empty()) {
+      if (text[open.back().at] != (c == '}' ? '{' : '[')) {
+        open.clear();
+        continue;
+      }
+      const BracketedValue value{open.back().at, i + 1, open.back().innerDepth + 1};
+      open.pop_back();
+      if (!open.empty()) open.back().innerDepth = std::max(open.back().innerDepth, value.depth);
+      values.push_back(value);
+    }
+  }
+  std::sort(values.begin(), values.end(), [](const auto& a, const auto& b) { return a.open < b.open; });
+  return values;
+}
+
+/// The pairs of the JSON values in the answer: an object or array that parses is taken whole; one
+/// that does not is looked into for smaller values. One nested deeper than the parser reads is not
+/// tried, so no part of the answer is parsed more than kMaxJsonDepth times.
 std::vector<RenamePair> JsonPairs(std::string_view answer) {
   std::vector<RenamePair> pairs;
-  for (std::size_t at = answer.find_first_of("{["); at != std::string_view::npos;
-       at = answer.find_first_of("{[", at + 1)) {
-    const JsonExtent extent = FindJsonEnd(answer.substr(at));
-    if (extent.kind != JsonExtent::Kind::Found) continue;
+  std::size_t taken = 0;  // the answer up to here was read as a value
+  for (const BracketedValue& candidate : BracketedValues(answer)) {
+    if (candidate.open < taken || candidate.depth > kMaxJsonDepth) continue;
     const nlohmann::json value =
-        nlohmann::json::parse(WithoutTrailingCommas(answer.substr(at, extent.length)), nullptr, false);
+        ParseBoundedJson(WithoutTrailingCommas(answer.substr(candidate.open, candidate.end - candidate.open)), false);
     if (value.is_discarded()) continue;
     CollectPairs(value, pairs);
-    at += extent.length - 1;
+    taken = candidate.end;
   }
   return pairs;
+}
+
+/// Characters a new name must not hold: they hide or reorder what the user reads, or break a line.
+bool IsControlOrDirection(char16_t u) {
+  return u < 0x20 || (u >= 0x7F && u <= 0x9F) || u == 0x061C || u == 0x200E || u == 0x200F ||
+         (u >= 0x2028 && u <= 0x202E) || (u >= 0x2066 && u <= 0x2069);
+}
+
+bool IsUnsafeName(std::u16string_view name) {
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    const char16_t u = name[i];
+    if (IsControlOrDirection(u)) return true;
+    if (u >= 0xD800 && u <= 0xDBFF && i + 1 < name.size() && name[i + 1] >= 0xDC00 && name[i + 1] <= 0xDFFF) {
+      ++i;
+    } else if (u >= 0xD800 && u <= 0xDFFF) {
+      return true;
+    }
+  }
+  return false;
+}
+
+/// The pairs with their new names trimmed, those left empty dropped, and the unsafe ones refused.
+std::vector<RenamePair> CheckedNames(std::vector<RenamePair> pairs) {
+  std::vector<RenamePair> checked;
+  for (RenamePair& pair : pairs) {
+    pair.renamed = std::u16string(TrimmedWhiteSpace(pair.renamed));
+    if (pair.renamed.empty()) continue;
+    pair.refused = IsUnsafeName(pair.renamed);
+    checked.push_back(std::move(pair));
+  }
+  return checked;
 }
 
 bool IsCut(char16_t u) { return u == u'\n' || u == u'\r' || u == u'}' || u == u'{' || u == u'['; }
@@ -131,8 +213,8 @@ std::u16string DecodeUnicodeEscapes(std::string_view answer) {
 
 std::vector<RenamePair> ParseAnswer(std::string_view answer) {
   std::vector<RenamePair> pairs = JsonPairs(AsValidUtf8(answer));
-  if (!pairs.empty()) return pairs;
-  return ScanAnswer(DecodeUnicodeEscapes(answer));
+  if (pairs.empty()) pairs = ScanAnswer(DecodeUnicodeEscapes(answer));
+  return CheckedNames(std::move(pairs));
 }
 
 std::u16string ExtractValue(std::u16string_view& text, std::u16string_view key, std::u16string_view terminator) {
@@ -157,20 +239,29 @@ std::vector<RenamePair> ScanAnswer(std::u16string_view answer) {
   const std::size_t bracket = answer.find(u'[');
   if (bracket == std::u16string_view::npos) return pairs;
   std::u16string_view text = answer.substr(bracket);
+  // Where the next "renamed" stands, counted from the answer's end: it is looked for again only once
+  // the scan has passed it.
+  std::size_t renamedFromEnd = text.size() + 1;
   while (true) {
     const std::size_t brace = text.find(u'{');
     if (brace == std::u16string_view::npos) break;
     text.remove_prefix(brace);
     const std::size_t original = text.find(u"original");
-    if (original == std::u16string_view::npos || text.find(u"renamed") == std::u16string_view::npos) break;
+    if (original == std::u16string_view::npos) break;
+    if (renamedFromEnd > text.size()) {
+      const std::size_t renamed = text.find(u"renamed");
+      if (renamed == std::u16string_view::npos) break;
+      renamedFromEnd = text.size() - renamed;
+    }
     text.remove_prefix(original);
-    const std::size_t before = text.size();
     RenamePair pair;
-    pair.original = ExtractValue(text, u":", u",");
-    pair.renamed = ExtractValue(text, u":", u",");
+    for (std::u16string* value : {&pair.original, &pair.renamed}) {
+      const std::size_t before = text.size();
+      *value = ExtractValue(text, u":", u",");
+      // No colon with a comma after it is left: no later value can be read either.
+      if (text.size() == before) return pairs;
+    }
     if (!pair.original.empty() && !pair.renamed.empty()) pairs.push_back(std::move(pair));
-    // A scan that consumed nothing would find the same "original" again.
-    if (text.size() == before) text.remove_prefix(1);
   }
   return pairs;
 }
@@ -178,7 +269,11 @@ std::vector<RenamePair> ScanAnswer(std::u16string_view answer) {
 std::u16string ListParsedPairs(const std::vector<std::vector<RenamePair>>& groups) {
   std::u16string listing;
   for (const auto& group : groups) {
-    for (const RenamePair& pair : group) listing += pair.original + u", " + pair.renamed + u"\r\n";
+    for (const RenamePair& pair : group) {
+      listing += pair.original;
+      listing += pair.refused ? u": not renamed, the new name holds a control or text-direction character" : u", " + pair.renamed;
+      listing += u"\r\n";
+    }
   }
   return listing;
 }

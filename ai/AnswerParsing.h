@@ -11,7 +11,10 @@ namespace nomvarix {
 /// The pairs of a model's answer (UTF-8). A JSON value in it (fenced or among prose) is read with
 /// a JSON parser: every object with string members "original" and "renamed", both non-empty, in any
 /// key order, gives a pair; commas before a closing bracket are forgiven. When no such pair is found
-/// the answer is decoded (DecodeUnicodeEscapes) and scanned (ScanAnswer) instead.
+/// the answer is decoded (DecodeUnicodeEscapes) and scanned (ScanAnswer) instead. Either way each
+/// new name is trimmed of white space (a pair whose new name is then empty is left out), and one
+/// that holds a control character, a line or paragraph separator, a text-direction mark or
+/// override, or a lone surrogate is refused, so that no such name can reach a file.
 std::vector<RenamePair> ParseAnswer(std::string_view answer);
 
 /// The answer's bytes as text: each "\uXXXX" escape becomes its UTF-16 unit (as many hexadecimal
@@ -29,7 +32,8 @@ std::vector<RenamePair> ScanAnswer(std::u16string_view answer);
 /// `text` then starts after the terminator. Empty, leaving `text` alone, when either is missing.
 std::u16string ExtractValue(std::u16string_view& text, std::u16string_view key, std::u16string_view terminator);
 
-/// "original, renamed\r\n" for every pair of every group, in order.
+/// "original, renamed\r\n" for every pair of every group, in order; a refused pair says so instead
+/// of showing the name.
 std::u16string ListParsedPairs(const std::vector<std::vector<RenamePair>>& groups);
 
 }  // namespace nomvarix

@@ -4,6 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "ai/BoundedJson.h"
 #include "ai/JsonExtent.h"
 #include "ai/Utf8Cleaning.h"
 
@@ -19,12 +20,15 @@ constexpr std::string_view kLineEnds = "\r\n";
 constexpr std::size_t kMaxBodyBytes = 1 << 20;
 /// A single event larger than this is not an answer chunk: the stream is given up.
 constexpr std::size_t kMaxPendingBytes = 4 << 20;
-/// Of a body that is not JSON, the error text shows this much.
+/// No list of names comes near this; an answer that grows beyond it is given up.
+constexpr std::size_t kMaxAnswerBytes = 4 << 20;
+/// Of a body that is not JSON, of a raw chunk and of an error value, the error text shows this much.
 constexpr std::size_t kBodyExcerptBytes = 500;
 
 constexpr const char* kEndedEarly = "The answer ended before the server finished it.";
 constexpr const char* kCutShort = "The answer was cut short: the server's token limit was reached.";
 constexpr const char* kEventTooLarge = "The server's answer could not be read: one event is too large.";
+constexpr const char* kAnswerTooLarge = "The answer is larger than 4 MB, more than any list of names: it was stopped.";
 
 std::string_view TrimmedBlanks(std::string_view text) {
   const std::size_t first = text.find_first_not_of(" \t\r\n");
@@ -44,7 +48,12 @@ std::string ErrorMessageOf(const json& error) {
     const auto message = error.find("message");
     if (message != error.end() && message->is_string()) return message->get<std::string>();
   }
-  return error.dump();
+  return error.dump().substr(0, kBodyExcerptBytes);
+}
+
+/// "JSON Parse Error: " with the reason and the start of the chunk.
+std::string ParseErrorText(const json::exception& error, std::string_view chunk) {
+  return std::string("JSON Parse Error: ") + error.what() + "\nRaw chunk: " + std::string(chunk.substr(0, kBodyExcerptBytes));
 }
 
 /// The string at `key`; empty for a missing or null member; throws for any other kind.
@@ -80,42 +89,39 @@ void ChatStreamReader::Receive(std::string_view bytes) {
   if (!sawEvent_) AppendCapped(body_, bytes, kMaxBodyBytes);
   pending_.append(bytes);
   ReadEvents();
-  if (pending_.size() > kMaxPendingBytes) {
-    lastError_ = kEventTooLarge;
-    pending_.clear();
-    done_ = true;
-  }
+  if (pending_.size() > kMaxPendingBytes) GiveUp(kEventTooLarge);
+}
+
+void ChatStreamReader::GiveUp(const char* reason) {
+  lastError_ = reason;
+  pending_.clear();
+  done_ = gaveUp_ = true;
 }
 
 void ChatStreamReader::ReadEvents() {
   const std::string_view text = pending_;
   std::size_t pos = 0;  // what lies before has been read
-  while (pos < text.size()) {
+  while (pos < text.size() && !done_) {
     if (payloadStart_) {
-      if (!payloadIsText_) {
-        const JsonExtent extent = scanner_.Scan(text.substr(*payloadStart_));
-        if (extent.kind == JsonExtent::Kind::Incomplete) break;
-        if (extent.kind == JsonExtent::Kind::Found) {
-          const std::string_view event = TrimmedBlanks(text.substr(*payloadStart_, extent.length));
-          pos = searchFrom_ = *payloadStart_ + extent.length;
-          payloadStart_.reset();
-          if (!HandleEvent(event)) {
-            pos = searchFrom_ = text.size();  // the rest of the block is dropped
-            break;
-          }
-          continue;
-        }
-        // A payload that is not JSON ends at its line end and is skipped.
-        payloadIsText_ = true;
-        searchFrom_ = *payloadStart_;
-      }
+      // A payload is read once its line is complete, and ends there whatever it holds: a JSON value
+      // cut short must not take the events after it along.
       const std::size_t lineEnd = text.find_first_of(kLineEnds, searchFrom_);
       if (lineEnd == std::string_view::npos) {
         searchFrom_ = text.size();
         break;
       }
-      pos = searchFrom_ = lineEnd;
+      const std::string_view payload = text.substr(*payloadStart_, lineEnd - *payloadStart_);
+      const JsonExtent extent = FindJsonEnd(payload);
+      // After a whole value the rest of the line is searched for the next marker.
+      pos = searchFrom_ = extent.kind == JsonExtent::Kind::Found ? *payloadStart_ + extent.length : lineEnd;
       payloadStart_.reset();
+      if (extent.kind == JsonExtent::Kind::NotJson) continue;  // skipped
+      // A cut value is read all the same, so that its error is reported.
+      const std::size_t length = extent.kind == JsonExtent::Kind::Found ? extent.length : payload.size();
+      if (!HandleEvent(TrimmedBlanks(payload.substr(0, length)))) {
+        pos = searchFrom_ = text.size();  // the rest of the block is dropped
+        break;
+      }
       continue;
     }
     // What lies before searchFrom_ was searched before: it holds no marker and no line end.
@@ -134,8 +140,7 @@ void ChatStreamReader::ReadEvents() {
     ReadFieldLines(text.substr(pos, data - pos));
     pos = data;
     payloadStart_ = data + kDataField.size();
-    payloadIsText_ = false;
-    scanner_ = JsonEndScanner();
+    searchFrom_ = *payloadStart_;
   }
   // Positions count from the first byte kept.
   pending_.erase(0, pos);
@@ -157,7 +162,7 @@ bool ChatStreamReader::HandleEvent(std::string_view event) {
 
 bool ChatStreamReader::HandleChunk(std::string_view text) {
   try {
-    const json chunk = json::parse(AsValidUtf8(text));
+    const json chunk = ParseBoundedJson(AsValidUtf8(text));
     if (!chunk.is_object()) return true;
     std::string piece;
     if (const auto choices = chunk.find("choices"); choices != chunk.end() && HasElements(*choices)) {
@@ -171,13 +176,15 @@ bool ChatStreamReader::HandleChunk(std::string_view text) {
       }
     }
     AddPiece(piece);
-    // An error ends the block even when the chunk also carries a choice.
+    // An error ends the answer even when the chunk also carries a choice: what follows it would
+    // otherwise depend on how the network cut the stream.
     if (const auto error = chunk.find("error"); error != chunk.end() && !error->is_null()) {
       lastError_ = ErrorMessageOf(*error);
+      done_ = true;
       return false;
     }
   } catch (const json::exception& error) {
-    lastError_ = std::string("JSON Parse Error: ") + error.what() + "\nRaw chunk: " + std::string(text);
+    lastError_ = ParseErrorText(error, text);
   }
   return true;
 }
@@ -189,22 +196,31 @@ void ChatStreamReader::ReadFieldLines(std::string_view lines) {
     lines.remove_prefix(end == std::string_view::npos ? lines.size() : end + 1);
     if (line.substr(0, kErrorField.size()) != kErrorField) continue;
     const std::string payload(TrimmedBlanks(line.substr(kErrorField.size())));
-    const json error = json::parse(AsValidUtf8(payload), nullptr, false);
+    const json error = ParseBoundedJson(AsValidUtf8(payload), false);
     lastError_ = error.is_discarded() ? payload : ErrorMessageOf(error);
   }
 }
 
 void ChatStreamReader::AddPiece(const std::string& piece) {
-  if (piece.empty()) return;
+  if (piece.empty() || gaveUp_) return;
+  if (answer_.size() + piece.size() > kMaxAnswerBytes) {
+    GiveUp(kAnswerTooLarge);
+    return;
+  }
   answer_ += piece;
   if (onPiece_) onPiece_(piece);
 }
 
 void ChatStreamReader::Finish() {
-  if (cancel_ && cancel_->load()) return;
+  if ((cancel_ && cancel_->load()) || gaveUp_) return;
   if (status_ >= 400) {
     ReadErrorBody();
     return;
+  }
+  if (payloadStart_ && !done_) {
+    // The last event needs no line end.
+    pending_ += '\n';
+    ReadEvents();
   }
   if (!done_) ReadFieldLines(pending_);
   if (!sawEvent_) ReadWholeBody();
@@ -230,7 +246,7 @@ void ChatStreamReader::ReadWholeBody() {
   }
   // A server that does not stream answers with one completion.
   try {
-    const json completion = json::parse(AsValidUtf8(body));
+    const json completion = ParseBoundedJson(AsValidUtf8(body));
     if (const auto error = completion.find("error"); error != completion.end() && !error->is_null()) {
       lastError_ = ErrorMessageOf(*error);
       return;
@@ -243,14 +259,14 @@ void ChatStreamReader::ReadWholeBody() {
     finished_ = true;
     cutShort_ = StringMember(choice, "finish_reason") == "length";
   } catch (const json::exception& error) {
-    lastError_ = std::string("JSON Parse Error: ") + error.what() + "\nRaw chunk: " + std::string(body);
+    lastError_ = ParseErrorText(error, body);
   }
 }
 
 void ChatStreamReader::ReadErrorBody() {
   std::string message;
   const std::string_view body = TrimmedBlanks(body_);
-  const json value = json::parse(AsValidUtf8(body), nullptr, false);
+  const json value = ParseBoundedJson(AsValidUtf8(body), false);
   if (value.is_object() && value.contains("error") && !value["error"].is_null()) {
     message = ErrorMessageOf(value["error"]);
   } else if (value.is_object() && value.contains("message") && value["message"].is_string()) {

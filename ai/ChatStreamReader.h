@@ -7,8 +7,6 @@
 #include <string>
 #include <string_view>
 
-#include "ai/JsonExtent.h"
-
 namespace nomvarix {
 
 /// Reads the answer of one chat-completions request as it arrives: an event stream ("data:" lines,
@@ -34,6 +32,9 @@ class ChatStreamReader {
   const std::string& Answer() const { return answer_; }
   /// The last failure; empty when none.
   const std::string& LastError() const { return lastError_; }
+  /// The answer was given up (an event or the whole answer too large to be one): the transfer
+  /// should stop, and LastError says why.
+  bool GaveUp() const { return gaveUp_; }
 
  private:
   /// Reads the complete events at the start of the pending bytes and drops what they used.
@@ -46,6 +47,7 @@ class ChatStreamReader {
   /// The lines between events: an "error:" field is a failure (older servers send one).
   void ReadFieldLines(std::string_view lines);
   void AddPiece(const std::string& piece);
+  void GiveUp(const char* reason);
   void ReadWholeBody();
   void ReadErrorBody();
 
@@ -53,12 +55,10 @@ class ChatStreamReader {
   const std::atomic<bool>* cancel_;
   long status_ = 0;
   std::string pending_;  ///< bytes received but not yet read
-  /// Reading resumes where it stopped: in the payload of an event that began in pending_ (its JSON
-  /// scanned so far, or, when it is no JSON, the line being waited for), and the search for the
-  /// next marker from searchFrom_.
+  /// Reading resumes where it stopped: in the payload of an event that began in pending_, whose
+  /// line end is searched for from searchFrom_, or else in the search for the next marker from
+  /// searchFrom_.
   std::optional<std::size_t> payloadStart_;
-  bool payloadIsText_ = false;
-  JsonEndScanner scanner_;
   std::size_t searchFrom_ = 0;
   std::string body_;     ///< the start of a body that held no event (for errors and plain answers)
   std::string answer_;
@@ -68,6 +68,7 @@ class ChatStreamReader {
   bool done_ = false;      ///< "[DONE]" came, or reading was given up: nothing more is read
   bool finished_ = false;  ///< "[DONE]" or a finish reason came
   bool cutShort_ = false;  ///< the finish reason was the token limit
+  bool gaveUp_ = false;
 };
 
 }  // namespace nomvarix

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "text/Utf16.h"
+
 namespace nomvarix {
 namespace {
 
@@ -9,7 +11,7 @@ namespace {
 /// elsewhere), which would otherwise break the list the model is asked to fill in.
 void AppendEscaped(std::u16string& text, std::u16string_view name) {
   constexpr char16_t kHex[] = u"0123456789abcdef";
-  for (const char16_t u : name) {
+  for (const char16_t u : NameAsSent(name)) {
     if (u == u'"' || u == u'\\') {
       text += u'\\';
       text += u;
@@ -24,6 +26,14 @@ void AppendEscaped(std::u16string& text, std::u16string_view name) {
 }
 
 }  // namespace
+
+std::u16string NameAsSent(std::u16string_view name) {
+  std::u16string sent(name);
+  for (char16_t& u : sent) {
+    if (u >= kEscapedByteFirst && u <= kEscapedByteLast) u = u'\uFFFD';
+  }
+  return sent;
+}
 
 std::u16string BuildFileList(const std::vector<RenamePair>& pairs, FileListForm form) {
   std::u16string text = u"'''\r\n{\r\n  \"filenames\": [\r\n";

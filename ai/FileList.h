@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ai/RenamePair.h"
@@ -25,6 +26,10 @@ enum class FileListForm { ExampleRequest, ExampleAnswer, Group };
 ///   }
 ///   '''
 std::u16string BuildFileList(const std::vector<RenamePair>& pairs, FileListForm form);
+
+/// A name as the model is sent it: each undecodable byte of the name on disk (an escaped unit, see
+/// text/Utf16.h) becomes U+FFFD, which a JSON body can carry. The answer names the file by this text.
+std::u16string NameAsSent(std::u16string_view name);
 
 /// The request-form list of the pairs first..last (both included); a negative first counts as 0,
 /// the last is clipped to the pairs, and a range that starts beyond its end gives nothing.

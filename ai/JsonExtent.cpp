@@ -7,31 +7,32 @@ bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' ||
 
 }  // namespace
 
-JsonExtent JsonEndScanner::Scan(std::string_view text) {
-  std::size_t& i = next_;
-  if (!started_) {
-    while (i < text.size() && IsBlank(text[i])) ++i;
-    if (i == text.size()) return {JsonExtent::Kind::Incomplete, 0};
-    if (text[i] != '{' && text[i] != '[') return {JsonExtent::Kind::NotJson, 0};
-    started_ = true;
-  }
+JsonExtent FindJsonEnd(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size() && IsBlank(text[i])) ++i;
+  if (i == text.size()) return {JsonExtent::Kind::Incomplete, 0};
+  if (text[i] != '{' && text[i] != '[') return {JsonExtent::Kind::NotJson, 0};
+  bool inString = false;
+  bool escaped = false;
+  int objects = 0;
+  int arrays = 0;
   for (; i < text.size(); ++i) {
     const char c = text[i];
-    if (escaped_) {
-      escaped_ = false;
+    if (escaped) {
+      escaped = false;
       continue;
     }
     if (c == '\\') {
-      escaped_ = true;
+      escaped = true;
     } else if (c == '"') {
-      inString_ = !inString_;
-    } else if (!inString_) {
-      if (c == '{') ++objects_;
-      if (c == '[') ++arrays_;
+      inString = !inString;
+    } else if (!inString) {
+      if (c == '{') ++objects;
+      if (c == '[') ++arrays;
       if (c == '}' || c == ']') {
-        (c == '}' ? objects_ : arrays_) -= 1;
-        if (objects_ < 0 || arrays_ < 0) return {JsonExtent::Kind::NotJson, 0};
-        if (objects_ == 0 && arrays_ == 0) return {JsonExtent::Kind::Found, i + 1};
+        (c == '}' ? objects : arrays) -= 1;
+        if (objects < 0 || arrays < 0) return {JsonExtent::Kind::NotJson, 0};
+        if (objects == 0 && arrays == 0) return {JsonExtent::Kind::Found, i + 1};
       }
     }
   }

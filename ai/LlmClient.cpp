@@ -38,7 +38,7 @@ std::size_t OnWrite(char* data, std::size_t size, std::size_t count, void* userD
     context->statusKnown = true;
   }
   context->reader.Receive(std::string_view(data, bytes));
-  return bytes;
+  return context->reader.GaveUp() ? 0 : bytes;  // 0 ends the transfer
 }
 
 int OnProgress(void* userData, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
@@ -113,7 +113,7 @@ std::string LlmClient::Request(const ChunkCallback& onChunk, double temperature)
 
   const CURLcode result = curl_easy_perform(curl);
   if (result != CURLE_OK) {
-    lastError_ = curl_easy_strerror(result);
+    lastError_ = context.reader.GaveUp() ? context.reader.LastError() : curl_easy_strerror(result);
     return {};
   }
   // An answer without a body never reached OnWrite.

@@ -19,11 +19,14 @@ constexpr std::u16string_view kExample2 = u"#EXAMPLE2:";
 constexpr std::u16string_view kExample2Response = u"#EXAMPLE2_RESPONSE:";
 
 /// LF CR pairs as LF (CR LF pairs are already LF).
-std::u16string WithoutLfCr(std::u16string text) {
-  for (std::size_t at = text.find(u"\n\r"); at != std::u16string::npos; at = text.find(u"\n\r", at + 1)) {
-    text.erase(at + 1, 1);
+std::u16string WithoutLfCr(std::u16string_view text) {
+  std::u16string clean;
+  clean.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == u'\r' && i > 0 && text[i - 1] == u'\n') continue;
+    clean.push_back(text[i]);
   }
-  return text;
+  return clean;
 }
 
 }  // namespace

@@ -8,6 +8,9 @@ namespace nomvarix {
 struct RenamePair {
   std::u16string original;
   std::u16string renamed;
+  /// The model's name was refused (it holds a control or text-direction character): the pair is
+  /// listed as such and never put into a line.
+  bool refused = false;
 
   bool operator==(const RenamePair&) const = default;
 };

@@ -88,9 +88,8 @@ bool IsValidUtf8(std::string_view bytes) {
 }
 
 std::string AsValidUtf8(std::string_view bytes) {
-  if (IsValidUtf8(bytes)) return std::string(bytes);
-  std::string clean = CleanText(bytes);
-  return IsValidUtf8(clean) ? clean : CleanUtf8(clean);
+  // Only the invalid bytes are replaced: the valid characters around them stay as they are.
+  return IsValidUtf8(bytes) ? std::string(bytes) : CleanUtf8(bytes);
 }
 
 }  // namespace nomvarix

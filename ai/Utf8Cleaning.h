@@ -22,8 +22,7 @@ std::string CleanUtf8(std::string_view bytes);
 /// True when every byte of 0x80 or more starts a complete sequence, the sequences taken whole.
 bool IsValidUtf8(std::string_view bytes);
 
-/// Text a JSON parser accepts: the bytes as they are when valid, else CleanText, and CleanUtf8
-/// when that is still not valid.
+/// Text a JSON parser accepts: the bytes as they are when valid, else CleanUtf8 of them.
 std::string AsValidUtf8(std::string_view bytes);
 
 }  // namespace nomvarix

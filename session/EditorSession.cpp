@@ -156,6 +156,7 @@ void EditorSession::ApplyParsedPairs(const std::vector<std::vector<RenamePair>>&
   std::unordered_map<std::size_t, std::u16string> newNames;
   for (const auto& group : groups) {
     for (const RenamePair& pair : group) {
+      if (pair.refused) continue;
       if (const auto it = lineOf.find(pair.original); it != lineOf.end()) newNames[it->second] = pair.renamed;
     }
   }

@@ -59,6 +59,26 @@ std::optional<std::string> EnvironmentKey() {
 /// wxWidgets separates lines with LF on every platform.
 wxString BoxText(std::u16string_view text) { return ToWx(ToLfLineEnds(text)); }
 
+/// The response box breaks a line after this many characters: a text box lays out a whole line
+/// again for every piece added to it, so an answer of one long line would freeze the dialog.
+constexpr std::size_t kMaxResponseLine = 2000;
+
+/// `text` with a LF after each run of kMaxResponseLine characters without one; `column` is how
+/// many characters the box's last line already has, and is kept up to date.
+std::u16string WithShortLines(std::u16string_view text, std::size_t& column) {
+  std::u16string lines;
+  lines.reserve(text.size() + text.size() / kMaxResponseLine);
+  for (const char16_t u : text) {
+    if (column == kMaxResponseLine && u != u'\n' && u != u'\r') {
+      lines += u'\n';
+      column = 0;
+    }
+    lines += u;
+    column = u == u'\n' ? 0 : column + 1;
+  }
+  return lines;
+}
+
 CColorEdit* ColoredBox(wxWindow* parent, int id, long style, int fontHeight, wxColour background, wxColour text) {
   auto* box = new CColorEdit(parent, id, style);
   box->SetFixedFont(fontHeight);
@@ -196,7 +216,13 @@ void CAiDialog::OnLlmSettings() {
 }
 
 void CAiDialog::ShowResponse(std::u16string_view text) {
-  response_->ChangeValue(BoxText(text));
+  responseColumn_ = 0;
+  response_->ChangeValue(BoxText(WithShortLines(text, responseColumn_)));
+  response_->ShowPosition(response_->GetLastPosition());
+}
+
+void CAiDialog::AppendResponse(std::u16string_view text) {
+  response_->AppendText(BoxText(WithShortLines(text, responseColumn_)));
   response_->ShowPosition(response_->GetLastPosition());
 }
 

@@ -55,6 +55,7 @@ class CAiDialog final : public wxDialog, private AiDisplay {
   bool ExchangeGroupSize();
 
   void ShowResponse(std::u16string_view text) override;
+  void AppendResponse(std::u16string_view text) override;
   void ShowErrors(std::u16string_view text) override;
   void ShowJson(std::u16string_view text) override;
   void EnableControls(bool idle) override;
@@ -73,6 +74,7 @@ class CAiDialog final : public wxDialog, private AiDisplay {
   wxButton* template_ = nullptr;
   wxButton* llmSettings_ = nullptr;
   wxButton* insertParsed_ = nullptr;
+  std::size_t responseColumn_ = 0;  ///< characters on the response box's last line
   std::unique_ptr<AiAssistant> assistant_;  ///< last: it stops its worker before the controls go
 };
 

@@ -20,7 +20,18 @@ using test::ChatTestServer;
 
 class RecordingDisplay final : public AiDisplay {
  public:
-  void ShowResponse(std::u16string_view text) override { responses.emplace_back(text); }
+  void ShowResponse(std::u16string_view text) override {
+    responses.emplace_back(text);
+    shownUnits += text.size();
+  }
+  void AppendResponse(std::u16string_view text) override {
+    if (keepEveryState) {
+      responses.push_back(responses.back() + std::u16string(text));
+    } else {
+      responses.back() += text;
+    }
+    shownUnits += text.size();
+  }
   void ShowErrors(std::u16string_view text) override { errors.emplace_back(text); }
   void ShowJson(std::u16string_view text) override { json = text; }
   void EnableControls(bool on) override { idle = on; }
@@ -31,6 +42,8 @@ class RecordingDisplay final : public AiDisplay {
   std::u16string json;
   std::u16string caption = u"Template";
   bool idle = false;
+  std::size_t shownUnits = 0;  ///< how much text the response box was given, all told
+  bool keepEveryState = true;  ///< each state of the response box is kept, not only the last
 };
 
 /// The dialog's message queue: workers post, the test's thread hands the messages over.
@@ -179,7 +192,7 @@ TEST_F(AiAssistantTest, StopEndsTheRunningGroupAndNoFurtherGroupIsSent) {
   EXPECT_TRUE(display.idle);
   EXPECT_EQ(display.responses.back(), u"Processing stopped by user.\r\nNumber of items: 7, processed: 3");
   // The aborted transfer's own text arrives after the stop.
-  ASSERT_TRUE(mailbox.PumpUntil(*assistant, [&] { return display.errors.back() == u"Operation was aborted by an application callback"; }));
+  ASSERT_TRUE(mailbox.PumpUntil(*assistant, [&] { return display.errors.back() == u"Group 2: Operation was aborted by an application callback\r\n"; }));
   // The stopped group's end is where the next one would start: after it, none is sent.
   ASSERT_TRUE(mailbox.PumpUntil(*assistant, [&] { return mailbox.GroupsDone() == 2; }));
   EXPECT_FALSE(assistant->Busy());
@@ -205,6 +218,44 @@ TEST_F(AiAssistantTest, NoNamesStillAskOnceAndClosingStopsAGroup) {
   // for it, and the server sees the transfer given up.
   assistant.reset();  // as when the dialog closes
   EXPECT_TRUE(server.WaitUntilAnswersClosed(30s));
+}
+
+TEST_F(AiAssistantTest, EveryGroupsErrorStaysAboveTheSummary) {
+  server.AddReply({401, "application/json", {R"({"error":"bad key"})"}});
+  server.AddReply({500, "text/plain", {"overloaded"}});
+  server.AddReply(GroupAnswer(2, 1));
+  auto assistant = Make(test::NumberedPairs(3));
+  ASSERT_TRUE(assistant->Send(u"rule", 1));
+  ASSERT_TRUE(mailbox.PumpUntil(*assistant, [&] { return !assistant->Busy() && server.Requests().size() == 3; }));
+  EXPECT_EQ(display.errors.back(),
+            u"Group 1: HTTP 401: bad key\r\nGroup 2: HTTP 500: overloaded\r\n"
+            u"Processing complete.\r\nNumber of items: 3, processed: 1");
+}
+
+TEST_F(AiAssistantTest, ANameWithAnUndecodableByteIsSentReadablyAndMatchedBack) {
+  const std::u16string undecodable = u"caf" + std::u16string(1, char16_t{0xDCE9}) + u".jpg";  // Latin-1 "é"
+  server.AddReply(ChatTestServer::StreamOf(
+      {"[{\"original\":\"caf\xEF\xBF\xBD.jpg\",\"renamed\":\"Cafe.jpg\"},{\"original\":\"b.jpg\",\"renamed\":\"B.jpg\"}]"}));
+  auto assistant = Make({{undecodable, undecodable}, {u"b.jpg", u"b.jpg"}});
+  ASSERT_TRUE(assistant->Send(u"rule", 10));
+  ASSERT_TRUE(mailbox.PumpUntil(*assistant, [&] { return !assistant->Busy(); }));
+  ASSERT_EQ(server.Requests().size(), 1u);
+  const std::string user = nlohmann::json::parse(server.Requests()[0].body)["messages"].back()["content"];
+  EXPECT_NE(user.find("\"original\": \"caf\xEF\xBF\xBD.jpg\""), std::string::npos);
+  EXPECT_NE(user.find("\"original\": \"b.jpg\""), std::string::npos);
+  ASSERT_EQ(assistant->ParsedGroups().size(), 1u);
+  EXPECT_EQ(assistant->ParsedGroups()[0], (std::vector<RenamePair>{{undecodable, u"Cafe.jpg"}, {u"b.jpg", u"B.jpg"}}));
+}
+
+TEST_F(AiAssistantTest, StreamedPiecesAreAddedToTheResponseBoxOneByOne) {
+  server.AddReply(ChatTestServer::StreamOf(std::vector<std::string>(2000, std::string(500, 'x'))));
+  auto assistant = Make(test::NumberedPairs(1));
+  display.keepEveryState = false;
+  display.shownUnits = 0;
+  ASSERT_TRUE(assistant->Send(u"rule", 10));
+  ASSERT_TRUE(mailbox.PumpUntil(*assistant, [&] { return !assistant->Busy(); }, 60s));
+  EXPECT_EQ(display.responses.back().size(), 1'000'000u);
+  EXPECT_LT(display.shownUnits, 1'001'000u);
 }
 
 TEST_F(AiAssistantTest, TheTemplateIsEditedInTheJsonBoxAndSavedWhenChanged) {

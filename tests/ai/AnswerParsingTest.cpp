@@ -1,5 +1,7 @@
 #include "ai/AnswerParsing.h"
 
+#include <thread>
+
 #include <gtest/gtest.h>
 
 #include "platform/MemorySettingsStore.h"
@@ -48,12 +50,71 @@ TEST(AnswerParsingTest, AnswersAreReadAsJsonFirst) {
   EXPECT_EQ(ParseAnswer("[{ original: a.txt, renamed: b.txt, }"), (Pairs{{u"a.txt", u"b.txt"}}));
 }
 
+/// What `work` returns when run on a thread of its own, as the assistant's worker runs it.
+template <typename Work>
+auto OnWorker(Work work) {
+  decltype(work()) result;
+  std::thread([&] { result = work(); }).join();
+  return result;
+}
+
+std::string Repeated(std::string_view text, std::size_t times) {
+  std::string repeated;
+  repeated.reserve(text.size() * times);
+  for (std::size_t i = 0; i < times; ++i) repeated += text;
+  return repeated;
+}
+
+TEST(AnswerParsingTest, DeeplyNestedAnswersAreReadWithoutRecursion) {
+  const std::string deep = Repeated("[", 500'000) + Repeated("]", 500'000);  // 1 MB
+  EXPECT_TRUE(OnWorker([&] { return ParseAnswer(deep); }).empty());
+}
+
+TEST(AnswerParsingTest, HugeAnswersAreReadInOnePass) {
+  // Brackets that never close, and values that never end.
+  EXPECT_TRUE(OnWorker([&] { return ParseAnswer(std::string(1 << 20, '{')); }).empty());
+  EXPECT_TRUE(OnWorker([&] { return ParseAnswer(std::string(1 << 20, '[')); }).empty());
+  EXPECT_TRUE(OnWorker([&] { return ParseAnswer(Repeated("[{\"original\":\"", 100'000)); }).empty());
+  const std::string pair = R"({"original":"a.txt","renamed":"b.txt"})";
+  EXPECT_EQ(OnWorker([&] { return ParseAnswer(Repeated("{\"k\":[", 100'000) + pair); }), (Pairs{{u"a.txt", u"b.txt"}}));
+  // A pair in the middle of brackets too deep to read is still found.
+  EXPECT_EQ(OnWorker([&] { return ParseAnswer(Repeated("[", 200'000) + pair + Repeated("]", 200'000)); }),
+            (Pairs{{u"a.txt", u"b.txt"}}));
+  // Many objects of the scan, with the one "renamed" at the end, or without a colon.
+  const std::string renamedLast = Repeated("{original: a, ", 70'000).insert(0, 1, '[') + "renamed";
+  EXPECT_EQ(OnWorker([&] { return ParseAnswer(renamedLast); }).size(), 35'000u);  // each value after the next colon
+  const std::string noColon = "[renamed" + Repeated("{original x", 100'000);
+  EXPECT_TRUE(OnWorker([&] { return ParseAnswer(noColon); }).empty());
+}
+
 TEST(AnswerParsingTest, EscapesAndUtf8BecomeTheirCharacters) {
   EXPECT_EQ(DecodeUnicodeEscapes("caf\\u00e9.txt,"), u"caf\u00E9.txt,");
   EXPECT_EQ(DecodeUnicodeEscapes("x\\u41zz.txt"), u"xA.txt");  // two digits used, two letters dropped
   EXPECT_EQ(DecodeUnicodeEscapes("\\uzzzzz"), u"\\uzzzzz");
   EXPECT_EQ(DecodeUnicodeEscapes("\xC3\xA9t\xC3\xA9"), u"\u00E9t\u00E9");
   EXPECT_EQ(ListParsedPairs({{{u"a", u"b"}}, {{u"c", u"d"}}}), u"a, b\r\nc, d\r\n");
+}
+
+TEST(AnswerParsingTest, NewNamesWithControlOrDirectionCharactersAreRefusedAndTheEndsTrimmed) {
+  const std::string answer =
+      R"([{"original":"a.jpg","renamed":"line\nbreak.jpg"},{"original":"b.exe","renamed":"bidi\u202Egpj.exe"},)"
+      R"({"original":"c.txt","renamed":"  spaced.txt \t"},{"original":"d.txt","renamed":"tab\there.txt"},)"
+      R"({"original":"e.txt","renamed":"del\u007F.txt"},{"original":"f.txt","renamed":"   "},)"
+      R"({"original":"g.txt","renamed":"cr\r.txt"}])";
+  const auto pairs = ParseAnswer(answer);
+  const std::u16string refused = u": not renamed, the new name holds a control or text-direction character\r\n";
+  EXPECT_EQ(ListParsedPairs({pairs}), u"a.jpg" + refused + u"b.exe" + refused + u"c.txt, spaced.txt\r\n" + u"d.txt" +
+                                          refused + u"e.txt" + refused + u"g.txt" + refused);
+  // The scan trims and refuses the same way.
+  EXPECT_EQ(ListParsedPairs({ParseAnswer("[{ original: h.txt, renamed: \"\\u202E h.txt\", }")}), u"h.txt" + refused);
+
+  test::FakeFileSystem fs;
+  fs.AddFolder(u"/f/", {u"a.jpg", u"b.exe", u"c.txt"});
+  MemorySettingsStore settings;
+  EditorSession session(fs, settings);
+  session.LoadFolder(u"/f/");
+  session.ApplyParsedPairs({pairs});
+  EXPECT_EQ(test::NewNames(session.Editor().Names()), (std::vector<std::u16string>{u"b.exe", u"a.jpg", u"spaced.txt"}));
 }
 
 TEST(AnswerParsingTest, ParsedPairsRenameTheirLinesInOneUndoStep) {

@@ -1,6 +1,7 @@
 #include "ai/ChatStreamReader.h"
 
 #include <random>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -127,10 +128,37 @@ TEST(ChatStreamReaderTest, OddEventsNeitherStallNorStopTheStream) {
   invalidUtf8.Feed({Content("caf\xE9") + kDone});
   EXPECT_EQ(invalidUtf8.reader.Answer(), "caf?");
 
-  Reading error;  // an error ends the block it came in
+  Reading error;  // an error ends the answer
   error.Feed({Content("a") + Event(R"({"error":{"message":"boom"}})") + Content("lost"), Content("b") + kDone});
-  EXPECT_EQ(error.reader.Answer(), "ab");
+  EXPECT_EQ(error.reader.Answer(), "a");
   EXPECT_EQ(error.reader.LastError(), "boom");
+}
+
+TEST(ChatStreamReaderTest, EachPayloadEndsAtItsLineEndAndAnErrorEndsTheAnswer) {
+  const std::string broken = R"(data: {"choices":[{"delta":{"content":"a)" "\n\n";
+  for (const auto& blocks : {std::vector<std::string>{broken + Content("b") + kDone}, RandomCuts(broken + Content("b") + kDone, 3)}) {
+    Reading reading;  // a chunk cut off at its line end takes nothing after it along
+    reading.Feed(blocks);
+    EXPECT_EQ(reading.reader.Answer(), "b");
+    EXPECT_EQ(reading.reader.LastError().rfind("JSON Parse Error: ", 0), 0u);
+  }
+  Reading last;  // the last event needs no line end
+  last.Feed({Content("a") + R"(data: {"choices":[{"delta":{"content":"b"},"finish_reason":"stop"}]})"});
+  EXPECT_EQ(last.reader.Answer(), "ab");
+  EXPECT_EQ(last.reader.LastError(), "");
+
+  Reading accents;  // one invalid byte leaves the valid accents of its event alone
+  accents.Feed({Content("caf\xC3\xA9 \xFF \xC3\x89t\xC3\xA9") + kDone});
+  EXPECT_EQ(accents.reader.Answer(), "caf\xC3\xA9 ? \xC3\x89t\xC3\xA9");
+
+  const std::string errorStream =
+      Content("a") + Event(R"({"error":{"message":"boom"}})") + Content("lost") + Content("more") + kDone;
+  for (const auto& blocks : {std::vector<std::string>{errorStream}, RandomCuts(errorStream, 4), RandomCuts(errorStream, 5)}) {
+    Reading reading;  // an error ends the answer, wherever the network cut the stream
+    reading.Feed(blocks);
+    EXPECT_EQ(reading.reader.Answer(), "a");
+    EXPECT_EQ(reading.reader.LastError(), "boom");
+  }
 }
 
 TEST(ChatStreamReaderTest, BodiesThatAreNoStream) {
@@ -152,6 +180,40 @@ TEST(ChatStreamReaderTest, BodiesThatAreNoStream) {
   refused.Feed({R"({"error":"bad key"})"});
   EXPECT_EQ(refused.reader.LastError(), "HTTP 401: bad key");
   EXPECT_EQ(refused.reader.Answer(), "");
+}
+
+TEST(ChatStreamReaderTest, DeeplyNestedEventsAndErrorBodiesAreReadWithoutRecursion) {
+  const std::string deep = std::string(500'000, '[') + std::string(500'000, ']');
+  std::thread([&] {
+    Reading errorBody;  // an HTTP error whose message is the deep value
+    errorBody.reader.SetStatus(500);
+    errorBody.Feed({R"({"error":)" + deep + "}"});
+    EXPECT_EQ(errorBody.reader.LastError().rfind("HTTP 500: [[[", 0), 0u);
+    EXPECT_LT(errorBody.reader.LastError().size(), 1000u);
+
+    Reading events;  // an error event and a chunk with a deep member
+    events.Feed({Event(R"({"choices":[{"delta":{"content":"a"},"x":)" + deep + "}]}"),
+                 Event(R"({"error":)" + deep + "}")});
+    EXPECT_EQ(events.reader.Answer(), "a");
+    EXPECT_EQ(events.reader.LastError().rfind("[[[", 0), 0u);
+    EXPECT_LT(events.reader.LastError().size(), 1000u);
+
+    Reading completion;  // a body that is one completion
+    completion.Feed({R"({"choices":[{"message":{"content":"whole"},"finish_reason":"stop","x":)" + deep + "}]}"});
+    EXPECT_EQ(completion.reader.Answer(), "whole");
+  }).join();
+}
+
+TEST(ChatStreamReaderTest, AnAnswerLargerThanAnyListOfNamesIsGivenUp) {
+  Reading reading;
+  const std::string event = Content(std::string(1000, 'x'));
+  for (int i = 0; i < 5000; ++i) reading.reader.Receive(event);
+  reading.reader.Receive(kDone);
+  reading.reader.Finish();
+  EXPECT_EQ(reading.reader.Answer().size(), 4'194'000u);  // the piece that would pass 4 MiB is not taken
+  EXPECT_EQ(reading.pieces.size(), 4194u);
+  EXPECT_TRUE(reading.reader.GaveUp());
+  EXPECT_EQ(reading.reader.LastError(), "The answer is larger than 4 MB, more than any list of names: it was stopped.");
 }
 
 TEST(ChatStreamReaderTest, NothingIsReadOnceCancelled) {

@@ -129,6 +129,16 @@ TEST(LlmClientTest, CancelAbortsAStalledTransfer) {
   EXPECT_EQ(error, "Operation was aborted by an application callback");
 }
 
+TEST(LlmClientTest, AnAnswerTooLargeForAnyListOfNamesStopsTheTransfer) {
+  ChatTestServer server;
+  server.AddReply(ChatTestServer::StreamOf(std::vector<std::string>(10'000, std::string(1000, 'x'))));  // 10 MB
+  LlmClient client({server.BaseUrl(), "m", "k"});
+  const Result result = Chat(client);
+  EXPECT_TRUE(result.answer.empty());
+  EXPECT_EQ(result.error, "The answer is larger than 4 MB, more than any list of names: it was stopped.");
+  EXPECT_EQ(result.pieces.size(), 4194u);
+}
+
 TEST(LlmClientTest, NoServerIsAnError) {
   std::string unused;
   {

@@ -23,6 +23,14 @@ TEST(PromptTemplateTest, SectionsAreCutAtTheNextHashAndCleaned) {
   EXPECT_EQ(reordered.example1Response, u"answer");
 }
 
+TEST(PromptTemplateTest, AHugeTemplateIsReadInOnePass) {
+  std::u16string text = u"#SYSTEM:\r\nstart";
+  for (int i = 0; i < 1'000'000; ++i) text += u"\n\r.";  // 3 million characters of LF CR breaks
+  const std::u16string system = ParseTemplate(text).systemText;
+  EXPECT_EQ(system.size(), 5u + 2'000'000u);
+  EXPECT_EQ(system.substr(0, 9), u"start\n.\n.");
+}
+
 TEST(PromptTemplateTest, SerializingAndParsingGivesTheFieldsBack) {
   const PromptTemplate prompt{u"system", u"pre\nprompt", u"post", u"ex1", u"ex1 answer", u"ex2", u"ex2 answer"};
   const std::u16string text = SerializeTemplate(prompt);

@@ -124,3 +124,112 @@ TEST_F(AiGuiTest, NamesStreamedByTheServerAreInsertedIntoTheLines) {
 
 }  // namespace
 }  // namespace nomvarix::test
+
+namespace nomvarix::test {
+namespace {
+
+/// Runs `work` with the AI dialog once it shows; `work` drives it with real clicks.
+class ScriptedDialogUser : public wxTimer {
+ public:
+  ScriptedDialogUser(wxUIActionSimulator& sim, std::function<void(CAiDialog&)> work) : sim_(sim), work_(std::move(work)) {
+    Start(100);
+  }
+  bool Done() const { return done_; }
+
+  void Click(wxWindow& control) {
+    const wxRect rect = control.GetScreenRect();
+    sim_.MouseMove(rect.GetLeft() + rect.GetWidth() / 2, rect.GetTop() + rect.GetHeight() / 2);
+    PumpFor(60);
+    sim_.MouseClick();
+  }
+  static wxTextCtrl& Box(CAiDialog& dialog, int id) { return *dynamic_cast<wxTextCtrl*>(dialog.FindWindow(id)); }
+
+  void Notify() override {
+    for (wxWindow* window : wxTopLevelWindows) {
+      auto* dialog = dynamic_cast<CAiDialog*>(window);
+      if (dialog && dialog->IsShown()) {
+        Stop();
+        work_(*dialog);
+        done_ = true;
+        return;
+      }
+    }
+  }
+
+ private:
+  wxUIActionSimulator& sim_;
+  std::function<void(CAiDialog&)> work_;
+  bool done_ = false;
+};
+
+/// An answer of `pieces` pieces of 1000 characters in lines of 100.
+ChatTestServer::Reply LongAnswer(std::size_t pieces) {
+  std::string piece;
+  for (int line = 0; line < 10; ++line) piece += std::string(99, 'x') + "\n";
+  return ChatTestServer::StreamOf(std::vector<std::string>(pieces, piece));
+}
+
+ChatTestServer::Reply Stalled(ChatTestServer::Reply reply) {
+  reply.blocks.pop_back();  // no end marker: the answer stays open
+  reply.stall = true;
+  return reply;
+}
+
+TEST_F(AiGuiTest, HostileAnswersNeitherKillNorFreezeTheDialog) {
+  std::vector<std::string> deep(20, std::string(10'000, '['));  // 200,000 deep
+  deep.resize(40, std::string(10'000, ']'));
+  server.AddReply(ChatTestServer::StreamOf(deep));
+  server.AddReply(LongAnswer(10'000));  // 10 MB
+  server.AddReply(Stalled(LongAnswer(2'000)));
+  server.AddReply(Stalled(LongAnswer(10)));
+
+  ScriptedDialogUser user(sim, [&](CAiDialog& dialog) {
+    wxTextCtrl& response = user.Box(dialog, CAiDialog::kResponse);
+    wxTextCtrl& errors = user.Box(dialog, CAiDialog::kErrors);
+    std::size_t sent = 0;
+    const auto send = [&] {
+      user.Click(*dialog.FindWindow(CAiDialog::kSend));
+      ++sent;
+      ASSERT_TRUE(PumpUntil([&] { return server.Requests().size() == sent; }));
+    };
+    user.Click(user.Box(dialog, CAiDialog::kPrompt));
+    sim.Text("rule");
+    ASSERT_TRUE(PumpUntil([&] { return user.Box(dialog, CAiDialog::kPrompt).GetValue() == "rule"; }));
+
+    send();  // the deep answer is shown and read, and lists nothing
+    ASSERT_TRUE(PumpUntil([&] { return !dialog.Assistant().Busy(); }, 60s));
+    EXPECT_EQ(response.GetValue().Freq('['), 200'000);
+    EXPECT_EQ(errors.GetValue(), "Processing complete.\nNumber of items: 3, processed: 0");
+
+    send();  // the 10 MB answer is stopped at 4 MB, and says so
+    ASSERT_TRUE(PumpUntil([&] { return !dialog.Assistant().Busy(); }, 60s));
+    EXPECT_EQ(errors.GetValue(),
+              "Group 1: The answer is larger than 4 MB, more than any list of names: it was stopped.\n"
+              "Processing complete.\nNumber of items: 3, processed: 0");
+
+    send();  // STOP answers while 2 MB of answer are shown
+    ASSERT_TRUE(PumpUntil([&] { return response.GetLastPosition() >= 2'000'000; }, 60s));
+    user.Click(*dialog.FindWindow(CAiDialog::kStop));
+    ASSERT_TRUE(PumpUntil([&] { return !dialog.Assistant().Busy(); }));
+    EXPECT_TRUE(response.GetValue().StartsWith("Processing stopped by user."));
+
+    send();  // and Close while an answer is coming
+    ASSERT_TRUE(PumpUntil([&] { return response.GetValue().Contains("xxx"); }));
+    user.Click(*dialog.FindWindow(wxID_CANCEL));
+  });
+  view->SetFocus();
+  PumpFor(100);
+  sim.Char('I', wxMOD_CONTROL);
+  ASSERT_TRUE(PumpUntil([&] { return user.Done(); }, 300s));
+  ASSERT_TRUE(PumpUntil([&] {
+    for (wxWindow* window : wxTopLevelWindows) {
+      if (dynamic_cast<CAiDialog*>(window)) return false;
+    }
+    return true;
+  }));
+  EXPECT_EQ(Editor().Names()[0].newName, u"IMG_0001.jpg");
+  EXPECT_EQ(server.Requests().size(), 4u);
+}
+
+}  // namespace
+}  // namespace nomvarix::test

@@ -33,7 +33,7 @@ class ChatTestServer {
     bool stall = false;
     /// When set, the blocks from this index on are held until the test calls OpenGate(): the test
     /// sees the answer so far for as long as it needs.
-    std::optional<std::size_t> gateBefore;
+    std::optional<std::size_t> gateBefore = std::nullopt;
   };
   struct Request {
     std::string path;
