@@ -67,7 +67,8 @@ class Session {
 
   /// A name the folder lists: not hidden, not "." or "..".
   std::u16string RandomName() {
-    std::u16string name = u"n" + RandomText(10);
+    std::u16string name(u"n");
+    name += RandomText(10);
     if (Below(3) == 0) name += u".jpg";
     return name;
   }
@@ -100,7 +101,10 @@ class Session {
       Edit(before, editor_.DeleteForward(), "delete", step);
     } else if (kind < 72) {
       std::u16string text = RandomText(6);
-      if (Below(2) == 0) text += u"\r\n" + RandomText(4);
+      if (Below(2) == 0) {
+        text += u"\r\n";
+        text += RandomText(4);
+      }
       Edit(before, editor_.PasteText(text), "paste", step);
     } else if (kind < 76) {
       Edit(before, editor_.CutSelection(), "cut", step);

@@ -139,7 +139,7 @@ class ScriptedDialogUser : public wxTimer {
   void Click(wxWindow& control) {
     const wxRect rect = control.GetScreenRect();
     sim_.MouseMove(rect.GetLeft() + rect.GetWidth() / 2, rect.GetTop() + rect.GetHeight() / 2);
-    PumpFor(60);
+    Settle();
     sim_.MouseClick();
   }
   static wxTextCtrl& Box(CAiDialog& dialog, int id) { return *dynamic_cast<wxTextCtrl*>(dialog.FindWindow(id)); }
@@ -218,7 +218,7 @@ TEST_F(AiGuiTest, HostileAnswersNeitherKillNorFreezeTheDialog) {
     user.Click(*dialog.FindWindow(wxID_CANCEL));
   });
   view->SetFocus();
-  PumpFor(100);
+  ASSERT_TRUE(PumpUntil([&] { return wxWindow::FindFocus() == view; }));
   sim.Char('I', wxMOD_CONTROL);
   ASSERT_TRUE(PumpUntil([&] { return user.Done(); }, 300s));
   ASSERT_TRUE(PumpUntil([&] {
