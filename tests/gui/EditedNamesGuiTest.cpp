@@ -75,6 +75,7 @@ TEST_F(EditedNamesGuiTest, UndoLeavesAccentedNamesOfOtherLinesAsTheyWere) {
   for (const NameEntry& entry : Editor().Names()) EXPECT_EQ(entry.newName, entry.originalName);
   EXPECT_FALSE(Editor().AnyNameChanged());
 
+  WaitOutDoubleClick();  // the same cell again: a new click, not a double click
   ClickAt(CellPoint(LineOf("notes.txt"), 0));
   TypeText("y");
   ApplyAndExpect({"caf\xC3\xA9.txt", "ynotes.txt", "\xE6\x97\xA5\xE8\xA8\x98.txt"});
