@@ -173,13 +173,7 @@ class WinFileSystem final : public FileSystem {
   bool WriteWholeFile(std::u16string_view path, std::string_view bytes) override {
     Handle file(CreateFileW(Native(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) return false;
-    while (!bytes.empty()) {
-      DWORD written = 0;
-      const auto chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1 << 20));
-      if (!WriteFile(file.get(), bytes.data(), chunk, &written, nullptr) || written == 0) return false;
-      bytes.remove_prefix(written);
-    }
-    return true;
+    return WriteAll(file.get(), bytes);
   }
 
   std::u16string DocumentsFolder() const override {

@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cstddef>
+#include <string_view>
 #include <utility>
 
 namespace nomvarix {
@@ -27,5 +30,16 @@ class ScopedHandle {
 
 using Handle = ScopedHandle<CloseHandle>;
 using FindHandle = ScopedHandle<FindClose>;
+
+/// Writes all of `bytes` to `file`, in pieces WriteFile takes; false when a write fails.
+inline bool WriteAll(HANDLE file, std::string_view bytes) {
+  while (!bytes.empty()) {
+    DWORD written = 0;
+    const auto chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1 << 20));
+    if (!WriteFile(file, bytes.data(), chunk, &written, nullptr) || written == 0) return false;
+    bytes.remove_prefix(written);
+  }
+  return true;
+}
 
 }  // namespace nomvarix

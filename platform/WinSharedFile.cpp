@@ -24,13 +24,7 @@ std::optional<std::string> ReadAll(HANDLE file) {
 bool WriteNewFile(const std::wstring& temporary, std::string_view bytes) {
   Handle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) return false;
-  while (!bytes.empty()) {
-    DWORD written = 0;
-    const auto chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1 << 20));
-    if (!WriteFile(file.get(), bytes.data(), chunk, &written, nullptr) || written == 0) return false;
-    bytes.remove_prefix(written);
-  }
-  return FlushFileBuffers(file.get()) != 0;
+  return WriteAll(file.get(), bytes) && FlushFileBuffers(file.get()) != 0;
 }
 
 }  // namespace

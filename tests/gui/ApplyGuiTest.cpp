@@ -26,14 +26,6 @@ class ApplyGuiTest : public EditorGuiFixture {
     OpenFolderWith({"alpha.txt", "beta.txt"});
   }
 
-  Names Disk() const {
-    Names names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder.Path())) {
-      names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-  }
 
   /// "Revert Last Changes" from the File menu.
   void Revert() {
@@ -64,7 +56,7 @@ TEST_F(ApplyGuiTest, TypedNamesReachTheDiskAndRevertPutsThemBack) {
   {
     DialogConfirmer confirmer(sim);
     ClickStripButton(strip::kApply);
-    ASSERT_TRUE(PumpUntil([&] { return Disk() == Names{"eta.txt", "new_alpha.txt"}; }));
+    ASSERT_TRUE(PumpUntil([&] { return DiskNames() == Names{"eta.txt", "new_alpha.txt"}; }));
     EXPECT_EQ(confirmer.Confirmed(), 1);
   }
   ASSERT_TRUE(PumpUntil([&] { return view->ButtonStrip().Find(strip::kRevert)->visible; }));
@@ -73,7 +65,7 @@ TEST_F(ApplyGuiTest, TypedNamesReachTheDiskAndRevertPutsThemBack) {
 
   DialogConfirmer confirmer(sim);
   ClickStripButton(strip::kApply);
-  EXPECT_TRUE(PumpUntil([&] { return Disk() == Names{"alpha.txt", "beta.txt"}; }));
+  EXPECT_TRUE(PumpUntil([&] { return DiskNames() == Names{"alpha.txt", "beta.txt"}; }));
 }
 
 TEST_F(ApplyGuiTest, RevertWithNothingToRevertAsksBeforeItDropsTypedNames) {
@@ -93,7 +85,7 @@ TEST_F(ApplyGuiTest, RevertWithNothingToRevertAsksBeforeItDropsTypedNames) {
   Revert();
   EXPECT_EQ(yes.Messages(), std::vector<wxString>{ToWx(kReloadQuestion)});
   EXPECT_FALSE(Editor().AnyNameChanged());
-  EXPECT_EQ(Disk(), (Names{"alpha.txt", "beta.txt"}));
+  EXPECT_EQ(DiskNames(), (Names{"alpha.txt", "beta.txt"}));
 }
 
 }  // namespace

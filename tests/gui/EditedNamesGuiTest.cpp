@@ -23,11 +23,7 @@ class EditedNamesGuiTest : public EditorGuiFixture {
  protected:
   void Open(std::initializer_list<const char*> files) {
     ASSERT_NO_FATAL_FAILURE(OpenFolderWith(files));
-    frame->Raise();
-    // Without a window manager the keyboard follows the pointer: keep it over the editor.
-    MoveTo(wxPoint(view->GetClientSize().x - 20, view->GetClientSize().y - 20));
-    view->SetFocus();
-    ASSERT_TRUE(PumpUntil([&] { return wxWindow::FindFocus() == view; }));
+    ASSERT_NO_FATAL_FAILURE(FocusEditor());
   }
 
   /// The line of the file named `original` (UTF-8) on disk.
@@ -40,29 +36,12 @@ class EditedNamesGuiTest : public EditorGuiFixture {
     return 0;
   }
 
-  void Key(int key, int modifiers = wxMOD_NONE) {
-    sim.Char(key, modifiers);
-    Settle();
-  }
-  void TypeText(const char* text) {
-    sim.Text(text);
-    Settle();
-  }
-  Names Disk() const {
-    Names names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder.Path())) {
-      names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-  }
-
   /// Presses "Apply", confirms, and waits until the disk holds `expected`.
   void ApplyAndExpect(Names expected) {
     std::sort(expected.begin(), expected.end());
     DialogConfirmer confirmer(sim);
     ClickStripButton(strip::kApply);
-    EXPECT_TRUE(PumpUntil([&] { return Disk() == expected; })) << "the disk holds " << testing::PrintToString(Disk());
+    EXPECT_TRUE(PumpUntil([&] { return DiskNames() == expected; })) << "the disk holds " << testing::PrintToString(DiskNames());
   }
 };
 

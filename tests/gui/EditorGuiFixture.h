@@ -1,6 +1,10 @@
 #pragma once
 
+#include <algorithm>
+#include <filesystem>
 #include <initializer_list>
+#include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 #include <wx/uiaction.h>
@@ -65,6 +69,35 @@ class EditorGuiFixture : public ::testing::Test {
     ASSERT_TRUE(button && button->visible);
     WaitOutDoubleClick();
     ClickAt(button->rect.GetPosition() + wxPoint(button->rect.width / 2, button->rect.height / 2));
+  }
+
+  /// Gives the editor the keyboard, as a click into its window would.
+  void FocusEditor() {
+    frame->Raise();
+    // Without a window manager the keyboard follows the pointer: keep it over the editor.
+    MoveTo(wxPoint(view->GetClientSize().x - 20, view->GetClientSize().y - 20));
+    view->SetFocus();
+    ASSERT_TRUE(PumpUntil([&] { return wxWindow::FindFocus() == view; }));
+  }
+
+  /// A key with modifiers, and text, as the display types them; each handled before it returns.
+  void Key(int key, int modifiers = wxMOD_NONE) {
+    sim.Char(key, modifiers);
+    Settle();
+  }
+  void TypeText(const char* text) {
+    sim.Text(text);
+    Settle();
+  }
+
+  /// The names in the test's folder on disk, as bytes, sorted.
+  std::vector<std::string> DiskNames() const {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.Path())) {
+      names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
   }
 
   CMainFrame* frame = nullptr;

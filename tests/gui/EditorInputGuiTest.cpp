@@ -22,23 +22,11 @@ class EditorInputGuiTest : public EditorGuiFixture {
   void SetUp() override {
     EditorGuiFixture::SetUp();
     OpenFolderWith({"abc def", "bcd", "cde fgh", "defgh"});
-    frame->Raise();
-    // Without a window manager the keyboard follows the pointer: keep it over the editor.
-    MoveTo(wxPoint(view->GetClientSize().x - 20, view->GetClientSize().y - 20));
-    view->SetFocus();
-    ASSERT_TRUE(PumpUntil([&] { return wxWindow::FindFocus() == view; }));
+    ASSERT_NO_FATAL_FAILURE(FocusEditor());
   }
 
   Names Texts() const { return LineTexts(Editor().Names()); }
 
-  void Key(int key, int modifiers = wxMOD_NONE) {
-    sim.Char(key, modifiers);
-    Settle();
-  }
-  void TypeText(const char* text) {
-    sim.Text(text);
-    Settle();
-  }
   /// A wheel notch as the display reports it: button 4 up, 5 down, with Ctrl held.
   void CtrlWheel(bool up) {
     const std::string command = std::string("xdotool keydown ctrl click ") + (up ? "4" : "5") + " keyup ctrl";
