@@ -906,8 +906,9 @@ void CNomvarixView::OnChar(wxKeyEvent& event) {
     event.Skip();
     return;
   }
-  // Characters outside the Basic Multilingual Plane do not fit one cell; they are not typed.
-  if (code > 0xFFFF) return;
+  // Characters outside the Basic Multilingual Plane do not fit one cell; they are not typed. (As
+  // char32_t: a 16-bit wxChar could never say so, and the compiler would warn.)
+  if (static_cast<char32_t>(code) > 0xFFFF) return;
   macro_.RecordCharacter(PhysicalKeyOf(event), static_cast<char16_t>(code));
   session_.TypeChar(static_cast<char16_t>(code));
   AfterEdit();
