@@ -1,6 +1,8 @@
 // The AI assistant in the running program: its dialog opened from the editor with Ctrl+I, a rule
 // typed and sent to a chat server on 127.0.0.1, the answer streamed into the dialog, and the parsed
 // names inserted into the editor's lines.
+#include <functional>
+
 #include <gtest/gtest.h>
 #include <wx/button.h>
 #include <wx/textctrl.h>
@@ -21,31 +23,14 @@ namespace {
 
 using namespace std::chrono_literals;
 
-/// Works the AI dialog with real mouse and key events once it shows: types the rule, presses
-/// Send, watches the answer arrive and presses "Insert Parsed". The server holds the rest of the
-/// answer at its gate until the part that came first was seen.
-class AiDialogUser : public wxTimer {
+/// Runs `work` with the AI dialog once it shows; `work` drives it with real clicks.
+class ScriptedDialogUser : public wxTimer {
  public:
-  AiDialogUser(wxUIActionSimulator& sim, ChatTestServer& server) : sim_(sim), server_(server) { Start(100); }
-
-  bool Done() const { return done_; }
-  /// What the response box showed while the answer was still coming, and at the end.
-  wxString partialResponse;
-  wxString finalResponse;
-  wxString listing;
-
-  void Notify() override {
-    for (wxWindow* window : wxTopLevelWindows) {
-      auto* dialog = dynamic_cast<CAiDialog*>(window);
-      if (dialog && dialog->IsShown()) {
-        Stop();
-        Work(*dialog);
-        return;
-      }
-    }
+  ScriptedDialogUser(wxUIActionSimulator& sim, std::function<void(CAiDialog&)> work) : sim_(sim), work_(std::move(work)) {
+    Start(100);
   }
+  bool Done() const { return done_; }
 
- private:
   void Click(wxWindow& control) {
     const wxRect rect = control.GetScreenRect();
     sim_.MouseMove(rect.GetLeft() + rect.GetWidth() / 2, rect.GetTop() + rect.GetHeight() / 2);
@@ -53,27 +38,23 @@ class AiDialogUser : public wxTimer {
     sim_.MouseClick();
     Settle();
   }
-  wxTextCtrl& Box(CAiDialog& dialog, int id) { return *dynamic_cast<wxTextCtrl*>(dialog.FindWindow(id)); }
+  static wxTextCtrl& Box(CAiDialog& dialog, int id) { return *dynamic_cast<wxTextCtrl*>(dialog.FindWindow(id)); }
 
-  void Work(CAiDialog& dialog) {
-    wxTextCtrl& response = Box(dialog, CAiDialog::kResponse);
-    EXPECT_EQ(response.GetValue(), "Number of items: 3");
-    Click(Box(dialog, CAiDialog::kPrompt));
-    sim_.Text("beach names");
-    EXPECT_TRUE(PumpUntil([&] { return Box(dialog, CAiDialog::kPrompt).GetValue() == "beach names"; }));
-    Click(*dialog.FindWindow(CAiDialog::kSend));
-    EXPECT_TRUE(PumpUntil([&] { return response.GetValue().Contains("IMG_0001"); }));
-    partialResponse = response.GetValue();
-    server_.OpenGate();
-    EXPECT_TRUE(PumpUntil([&] { return !dialog.Assistant().Busy(); }));
-    finalResponse = response.GetValue();
-    listing = Box(dialog, CAiDialog::kJson).GetValue();
-    Click(*dialog.FindWindow(CAiDialog::kInsertParsed));
-    done_ = true;
+  void Notify() override {
+    for (wxWindow* window : wxTopLevelWindows) {
+      auto* dialog = dynamic_cast<CAiDialog*>(window);
+      if (dialog && dialog->IsShown()) {
+        Stop();
+        work_(*dialog);
+        done_ = true;
+        return;
+      }
+    }
   }
 
+ private:
   wxUIActionSimulator& sim_;
-  ChatTestServer& server_;
+  std::function<void(CAiDialog&)> work_;
   bool done_ = false;
 };
 
@@ -97,17 +78,35 @@ TEST_F(AiGuiTest, NamesStreamedByTheServerAreInsertedIntoTheLines) {
   reply.gateBefore = 2;  // the name with "Terrace" comes once the first one was seen
   server.AddReply(reply);
 
-  AiDialogUser user(sim, server);
-  view->SetFocus();
-  ASSERT_TRUE(PumpUntil([&] { return wxWindow::FindFocus() == view; }));
+  // Typed rule, Send, the answer watched as it arrives, "Insert Parsed": with real events. The
+  // server holds the rest of the answer at its gate until the part that came first was seen.
+  wxString partialResponse;
+  wxString finalResponse;
+  wxString listing;
+  ScriptedDialogUser user(sim, [&](CAiDialog& dialog) {
+    wxTextCtrl& response = user.Box(dialog, CAiDialog::kResponse);
+    EXPECT_EQ(response.GetValue(), "Number of items: 3");
+    user.Click(user.Box(dialog, CAiDialog::kPrompt));
+    sim.Text("beach names");
+    EXPECT_TRUE(PumpUntil([&] { return user.Box(dialog, CAiDialog::kPrompt).GetValue() == "beach names"; }));
+    user.Click(*dialog.FindWindow(CAiDialog::kSend));
+    EXPECT_TRUE(PumpUntil([&] { return response.GetValue().Contains("IMG_0001"); }));
+    partialResponse = response.GetValue();
+    server.OpenGate();
+    EXPECT_TRUE(PumpUntil([&] { return !dialog.Assistant().Busy(); }));
+    finalResponse = response.GetValue();
+    listing = user.Box(dialog, CAiDialog::kJson).GetValue();
+    user.Click(*dialog.FindWindow(CAiDialog::kInsertParsed));
+  });
+  ASSERT_NO_FATAL_FAILURE(FocusEditor());
   sim.Char('I', wxMOD_CONTROL);
   ASSERT_TRUE(PumpUntil([&] { return user.Done(); }, 30s));
   ASSERT_TRUE(PumpUntil([&] { return Editor().Names()[0].newName != u"IMG_0001.jpg"; }));
 
   // The answer showed while it was still arriving, then whole.
-  EXPECT_FALSE(user.partialResponse.Contains("Terrace"));
-  EXPECT_TRUE(user.finalResponse.Contains("Caf\u00e9_Terrace_0003.jpg"));
-  EXPECT_EQ(FromWx(user.listing), u"IMG_0001.jpg, Beach_0001.jpg\nIMG_0003.jpg, Caf\u00E9_Terrace_0003.jpg\n");
+  EXPECT_FALSE(partialResponse.Contains("Terrace"));
+  EXPECT_TRUE(finalResponse.Contains("Caf\u00e9_Terrace_0003.jpg"));
+  EXPECT_EQ(FromWx(listing), u"IMG_0001.jpg, Beach_0001.jpg\nIMG_0003.jpg, Caf\u00E9_Terrace_0003.jpg\n");
   EXPECT_EQ(NewNames(Editor().Names()),
             (std::vector<std::u16string>{u"Beach_0001.jpg", u"IMG_0002.jpg", u"Caf\u00E9_Terrace_0003.jpg"}));
 
@@ -122,45 +121,7 @@ TEST_F(AiGuiTest, NamesStreamedByTheServerAreInsertedIntoTheLines) {
   EXPECT_TRUE(PumpUntil([&] { return Editor().Names()[0].newName == u"IMG_0001.jpg"; }));
 }
 
-}  // namespace
-}  // namespace nomvarix::test
 
-namespace nomvarix::test {
-namespace {
-
-/// Runs `work` with the AI dialog once it shows; `work` drives it with real clicks.
-class ScriptedDialogUser : public wxTimer {
- public:
-  ScriptedDialogUser(wxUIActionSimulator& sim, std::function<void(CAiDialog&)> work) : sim_(sim), work_(std::move(work)) {
-    Start(100);
-  }
-  bool Done() const { return done_; }
-
-  void Click(wxWindow& control) {
-    const wxRect rect = control.GetScreenRect();
-    sim_.MouseMove(rect.GetLeft() + rect.GetWidth() / 2, rect.GetTop() + rect.GetHeight() / 2);
-    Settle();
-    sim_.MouseClick();
-  }
-  static wxTextCtrl& Box(CAiDialog& dialog, int id) { return *dynamic_cast<wxTextCtrl*>(dialog.FindWindow(id)); }
-
-  void Notify() override {
-    for (wxWindow* window : wxTopLevelWindows) {
-      auto* dialog = dynamic_cast<CAiDialog*>(window);
-      if (dialog && dialog->IsShown()) {
-        Stop();
-        work_(*dialog);
-        done_ = true;
-        return;
-      }
-    }
-  }
-
- private:
-  wxUIActionSimulator& sim_;
-  std::function<void(CAiDialog&)> work_;
-  bool done_ = false;
-};
 
 /// An answer of `pieces` pieces of 1000 characters in lines of 100.
 ChatTestServer::Reply LongAnswer(std::size_t pieces) {
@@ -217,8 +178,7 @@ TEST_F(AiGuiTest, HostileAnswersNeitherKillNorFreezeTheDialog) {
     ASSERT_TRUE(PumpUntil([&] { return response.GetValue().Contains("xxx"); }));
     user.Click(*dialog.FindWindow(wxID_CANCEL));
   });
-  view->SetFocus();
-  ASSERT_TRUE(PumpUntil([&] { return wxWindow::FindFocus() == view; }));
+  ASSERT_NO_FATAL_FAILURE(FocusEditor());
   sim.Char('I', wxMOD_CONTROL);
   ASSERT_TRUE(PumpUntil([&] { return user.Done(); }, 300s));
   ASSERT_TRUE(PumpUntil([&] {
