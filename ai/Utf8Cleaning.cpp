@@ -37,24 +37,6 @@ std::size_t CompleteSequenceAt(std::string_view bytes, std::size_t at) {
 
 }  // namespace
 
-std::string CleanText(std::string_view bytes) {
-  std::string clean;
-  clean.reserve(bytes.size());
-  const std::size_t n = bytes.size();
-  for (std::size_t i = 0; i < n; ++i) {
-    const auto byte = static_cast<unsigned char>(bytes[i]);
-    if (byte < 0x80) {
-      clean.push_back(static_cast<char>(byte));
-    } else if (const auto vowel = VowelOf(byte)) {
-      clean.push_back(*vowel);
-    } else if ((byte >= 0xC2 && byte <= 0xDF && i + 1 < n) || (byte >= 0xE0 && byte <= 0xEF && i + 2 < n) ||
-               (byte >= 0xF0 && byte <= 0xF4 && i + 3 < n)) {
-      clean.push_back(static_cast<char>(byte));
-    }
-  }
-  return clean;
-}
-
 std::string CleanUtf8(std::string_view bytes) {
   std::string clean;
   clean.reserve(bytes.size());
