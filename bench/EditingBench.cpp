@@ -40,8 +40,7 @@ struct LoadedSession {
 std::size_t ListBytes(const NameList& names) {
   std::size_t bytes = names.capacity() * sizeof(NameEntry);
   for (const NameEntry& e : names) {
-    bytes += (e.originalName.capacity() + e.lineText.capacity() + e.newName.capacity()) * sizeof(char16_t) +
-             e.cells.capacity() * sizeof(GlyphCell);
+    bytes += (e.originalName.capacity() + e.lineText.capacity() + e.newName.capacity()) * sizeof(char16_t);
   }
   return bytes;
 }

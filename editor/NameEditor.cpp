@@ -5,30 +5,50 @@
 #include "platform/FileSystem.h"
 
 namespace nomvarix {
+namespace {
+
+/// Heap blocks come in steps of 16 bytes, 8 of them the heap's own: a name kept with room for at
+/// least kTypingRoom more units, up to the end of its block, costs little more memory, and the
+/// first keystrokes over every line after a load then move no text to new memory.
+constexpr std::size_t kTypingRoom = 4;
+constexpr std::size_t kHeapStep = 16;
+constexpr std::size_t kHeapHeader = 8;
+
+void AssignWithRoom(std::u16string& to, const std::u16string& from) {
+  const std::size_t bytes = (from.size() + kTypingRoom + 1) * sizeof(char16_t) + kHeapHeader;
+  const std::size_t block = (bytes + kHeapStep - 1) / kHeapStep * kHeapStep;
+  to.reserve((block - kHeapHeader) / sizeof(char16_t) - 1);
+  to.assign(from);
+}
+
+}  // namespace
 
 bool NameEditor::IsChecked(ScopeButton button) const {
   return button == ScopeButton::Name ? nameChecked_ : extensionChecked_;
 }
 
-void NameEditor::LayoutLine(std::size_t line) { LayoutLineFrom(line, 0); }
-
-void NameEditor::LayoutLineFrom(std::size_t line, std::size_t column) {
+void NameEditor::LayOutCells(std::size_t line, std::vector<GlyphCell>& cells) const {
+  cells.clear();
   if (line >= names_.size()) return;
-  NameEntry& entry = names_[line];
+  const NameEntry& entry = names_[line];
   const std::u16string_view compared = ScopedPart(entry.originalName, editScope_);
   const std::u16string_view text = entry.lineText;
-  entry.cells.resize(text.size());
-  GlyphCell* cells = entry.cells.data();
+  cells.resize(text.size());
   const std::int32_t width = metrics_.charWidth;
-  // Two plain loops (the part that has an original character to compare with, then the rest)
-  // that the compiler can keep tight: this runs for every line of a column edit.
-  const std::size_t compare = std::min(text.size(), compared.size());
-  for (std::size_t i = column; i < compare; ++i) {
-    cells[i] = GlyphCell{text[i], false, text[i] != compared[i], static_cast<std::int32_t>(i) * width};
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const bool changed = i >= compared.size() || text[i] != compared[i];
+    cells[i] = GlyphCell{text[i], false, changed, static_cast<std::int32_t>(i) * width};
   }
-  for (std::size_t i = std::max(column, compare); i < text.size(); ++i) {
-    cells[i] = GlyphCell{text[i], false, true, static_cast<std::int32_t>(i) * width};
-  }
+  const auto index = static_cast<std::int32_t>(line);
+  if (!LineHasMarks(index)) return;
+  const auto stop = std::min(static_cast<std::size_t>(marked_.to), cells.size());
+  for (auto column = static_cast<std::size_t>(marked_.from); column < stop; ++column) cells[column].selected = true;
+}
+
+std::vector<GlyphCell> NameEditor::LineCells(std::size_t line) const {
+  std::vector<GlyphCell> cells;
+  LayOutCells(line, cells);
+  return cells;
 }
 
 void NameEditor::CommitLineText(std::size_t line, std::size_t shownLength) {
@@ -46,7 +66,6 @@ void NameEditor::RefreshLineText(std::size_t line) {
   entry.lineText = ScopedPart(entry.newName, editScope_);
   history_.LineChanged(line);
   ForgetLongestLine();
-  LayoutLine(line);
 }
 
 void NameEditor::SetLineText(std::size_t line, std::u16string text) {
@@ -54,7 +73,6 @@ void NameEditor::SetLineText(std::size_t line, std::u16string text) {
   const std::size_t shown = names_[line].lineText.size();
   names_[line].lineText = std::move(text);
   CommitLineText(line, shown);
-  LayoutLine(line);
 }
 
 void NameEditor::SetNewName(std::size_t line, std::u16string name) {
@@ -94,6 +112,7 @@ bool NameEditor::SetEditScope(EditScope scope) {
   for (std::size_t i = 0; i < names_.size(); ++i) RefreshLineText(i);
   selection_ = {};
   caret_ = {};
+  marked_ = {};
   return true;
 }
 
@@ -144,14 +163,13 @@ bool NameEditor::LoadFolder(const FileSystem& fileSystem, std::u16string_view fo
   keys_.resize(scanned.size());
   for (std::size_t i = 0; i < scanned.size(); ++i) {
     NameEntry& entry = names_[i];
-    entry.lineText.assign(scanned[i]);
-    entry.newName.assign(scanned[i]);
+    AssignWithRoom(entry.lineText, scanned[i]);
+    AssignWithRoom(entry.newName, scanned[i]);
     entry.originalName.swap(scanned[i]);
     entry.errorMark = false;
     keys_[i] = KeyOf(entry);
-    LayoutLine(i);
   }
-  anyCellMarked_ = false;  // every line was laid out afresh
+  marked_ = {};
   anyNameChanged_ = false;
   anyNameChangedKnown_ = true;
   currentFolder_ = folder;
@@ -168,7 +186,7 @@ void NameEditor::ReplaceLines(NameList lines) {
   topLine_ = 0;
   history_.ListReplaced();
   ForgetLongestLine();
-  anyCellMarked_ = false;
+  marked_ = {};
   anyNameChangedKnown_ = false;
   for (std::size_t i = 0; i < names_.size(); ++i) RefreshLineText(i);
 }

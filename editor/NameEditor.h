@@ -46,17 +46,24 @@ class NameEditor {
   /// stay the same as long as it does not.
   std::uint64_t ListGeneration() const { return listGeneration_; }
 
-  /// Rebuilds the cells of one line from its lineText; the changed marks compare, position by
-  /// position, with the original name's part in the current scope. Out-of-range lines are ignored.
-  void LayoutLine(std::size_t line);
+  /// Lays out the cells of one line into `cells`, one per code unit of its lineText: each at
+  /// index × charWidth, selected inside the marked rectangle, changed where it differs, position
+  /// by position, from the original name's part in the current scope. Empty for a line out of
+  /// range. The buffer is reused, so that drawing allocates nothing line by line.
+  void LayOutCells(std::size_t line, std::vector<GlyphCell>& cells) const;
+  std::vector<GlyphCell> LineCells(std::size_t line) const;
+  /// Whether the cell at (line, column) is marked selected.
+  bool IsMarked(std::int32_t line, std::int32_t column) const;
+  /// Whether any cell of the line is marked.
+  bool LineHasMarks(std::int32_t line) const;
   /// Recomputes newName from lineText after an edit of a line that showed `shownLength` units:
   /// the part of newName outside the scope stays as it was when the line was laid out, so the new
   /// name is always that part joined with what the line shows.
   void CommitLineText(std::size_t line, std::size_t shownLength);
-  /// Sets lineText from newName by the current scope and lays the line out.
+  /// Sets lineText from newName by the current scope.
   void RefreshLineText(std::size_t line);
 
-  /// The edit every editing operation ends in: new lineText, then CommitLineText and LayoutLine.
+  /// The edit every editing operation ends in: new lineText, then CommitLineText.
   void SetLineText(std::size_t line, std::u16string text);
   /// Sets the full new name from outside (pending edits, AI answers) and refreshes the line.
   void SetNewName(std::size_t line, std::u16string name);
@@ -107,9 +114,9 @@ class NameEditor {
   std::int32_t WidestLineInRange(std::int32_t first, std::int32_t last) const;
   /// The largest cell count of all lines (cached until a line changes).
   std::int32_t LongestLineLength() const;
-  /// Clears the `selected` flag of every cell.
+  /// Unmarks every cell.
   void ClearAllMarks();
-  /// Sets every cell's `selected` flag from the rectangle.
+  /// Marks the cells of the selection's rectangle.
   void MarkSelectionCells();
   /// Marks columns [min(a, b), max(a, b)) on every line.
   void MarkColumnsOnAllLines(std::int32_t a, std::int32_t b);
@@ -124,7 +131,7 @@ class NameEditor {
   bool SelectAll();
 
   // ---- Text changes (NameEditorTyping.cpp) ----------------------------------------------------
-  // Each works on one valid line, ends with CommitLineText and LayoutLine, and forgets the
+  // Each works on one valid line, ends with CommitLineText, and forgets the
   // longest-line length; lines and columns out of range are left alone.
 
   /// Inserts at `column` if it is at most the line's length.
@@ -167,7 +174,7 @@ class NameEditor {
 
   // ---- Scrolling and geometry (NameEditorScrolling.cpp) ---------------------------------------
   const ViewMetrics& Metrics() const { return metrics_; }
-  /// New geometry; a new character width lays every line out again.
+  /// New geometry.
   void SetMetrics(const ViewMetrics& metrics);
   std::int32_t CharWidth() const { return metrics_.charWidth; }
   std::int32_t TopLine() const { return topLine_; }
@@ -208,9 +215,6 @@ class NameEditor {
   }
   /// The largest cell count of the lines from..to, both in the list, counted line by line.
   std::int32_t MeasureWidestLine(std::int32_t from, std::int32_t to) const;
-  /// LayoutLine for a line whose text changed only from `column` on, none of whose cells is
-  /// marked: the cells before `column` stay as they are.
-  void LayoutLineFrom(std::size_t line, std::size_t column);
   /// Keeps AnyNameChanged() current after `line` got a new newName.
   void NoteNewName(std::size_t line);
   /// Clears every mark, then marks columns [from, to) of the lines first..last that have them.
@@ -248,8 +252,14 @@ class NameEditor {
   /// AnyNameChanged(): the answer, and whether it is known without looking at every line.
   mutable std::atomic<bool> anyNameChanged_ = false;
   mutable std::atomic<bool> anyNameChangedKnown_ = true;
-  /// False while no cell of any line is marked selected (then deleting has nothing to look at).
-  bool anyCellMarked_ = false;
+  /// The marked cells: columns [from, to) of the lines first..last, cut to each line's length.
+  struct MarkedRectangle {
+    std::int32_t first = 0;
+    std::int32_t last = -1;
+    std::int32_t from = 0;
+    std::int32_t to = 0;
+  };
+  MarkedRectangle marked_;
 
   UndoHistory history_;
 };

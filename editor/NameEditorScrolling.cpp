@@ -5,14 +5,7 @@
 
 namespace nomvarix {
 
-void NameEditor::SetMetrics(const ViewMetrics& metrics) {
-  const bool relayout = metrics.charWidth != metrics_.charWidth;
-  metrics_ = metrics;
-  if (relayout) {
-    for (std::size_t i = 0; i < names_.size(); ++i) LayoutLine(i);
-    MarkSelectionCells();
-  }
-}
+void NameEditor::SetMetrics(const ViewMetrics& metrics) { metrics_ = metrics; }
 
 std::int32_t NameEditor::VisibleLineCount() const {
   if (metrics_.lineHeight <= 0) return 0;

@@ -1,4 +1,4 @@
-// The selection rectangle, the caret and the `selected` marks of the cells.
+// The selection rectangle, the caret and the marked cells.
 #include <algorithm>
 
 #include "editor/NameEditor.h"
@@ -6,7 +6,7 @@
 namespace nomvarix {
 
 std::int32_t NameEditor::LineLength(std::int32_t line) const {
-  return IsLine(line) ? static_cast<std::int32_t>(names_[static_cast<std::size_t>(line)].cells.size()) : 0;
+  return IsLine(line) ? static_cast<std::int32_t>(names_[static_cast<std::size_t>(line)].lineText.size()) : 0;
 }
 
 void NameEditor::SetSelection(const BlockSelection& selection, TextPos caret) {
@@ -54,26 +54,20 @@ std::int32_t NameEditor::LongestLineLength() const {
   return longestLine_;
 }
 
-void NameEditor::ClearAllMarks() {
-  if (!anyCellMarked_) return;
-  for (NameEntry& entry : names_) {
-    for (GlyphCell& cell : entry.cells) cell.selected = false;
-  }
-  anyCellMarked_ = false;
-}
+void NameEditor::ClearAllMarks() { marked_ = {}; }
 
 void NameEditor::MarkRectangle(std::int32_t first, std::int32_t last, std::int32_t from, std::int32_t to) {
-  ClearAllMarks();
+  marked_ = {};
   if (from < 0 || to <= from) return;
-  const std::int32_t end = std::min(last, static_cast<std::int32_t>(names_.size()) - 1);
-  for (std::int32_t line = std::max(first, 0); line <= end; ++line) {
-    auto& cells = names_[static_cast<std::size_t>(line)].cells;
-    const auto stop = std::min(static_cast<std::size_t>(to), cells.size());
-    for (auto column = static_cast<std::size_t>(from); column < stop; ++column) {
-      cells[column].selected = true;
-      anyCellMarked_ = true;
-    }
-  }
+  marked_ = {std::max(first, 0), std::min(last, static_cast<std::int32_t>(names_.size()) - 1), from, to};
+}
+
+bool NameEditor::LineHasMarks(std::int32_t line) const {
+  return line >= marked_.first && line <= marked_.last && marked_.from < LineLength(line);
+}
+
+bool NameEditor::IsMarked(std::int32_t line, std::int32_t column) const {
+  return LineHasMarks(line) && column >= marked_.from && column < marked_.to && column < LineLength(line);
 }
 
 void NameEditor::MarkSelectionCells() {

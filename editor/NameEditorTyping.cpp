@@ -45,13 +45,10 @@ void NameEditor::EditLines(std::int32_t first, std::int32_t last, Edit edit) {
         Prefetch(ahead.lineText.data());
         Prefetch(ahead.newName.data());
         Prefetch(ahead.originalName.data());
-        const auto* cells = reinterpret_cast<const char*>(ahead.cells.data());
-        const std::size_t cellBytes = ahead.cells.size() * sizeof(GlyphCell);
-        for (std::size_t at = 0; at < cellBytes; at += 64) Prefetch(cells + at);
         Prefetch(&keys_[line + kPrefetchDistance]);
       }
       edit(static_cast<std::int32_t>(line));
-      measured = std::max(measured, static_cast<std::int32_t>(names_[line].cells.size()));
+      measured = std::max(measured, static_cast<std::int32_t>(names_[line].lineText.size()));
       if ((line + 1) % chunkLines == 0 || line + 1 == end) history_.SaveChangedChunk(CurrentState(), line / chunkLines);
     }
   };
@@ -92,42 +89,42 @@ void NameEditor::InsertText(std::int32_t line, std::int32_t column, std::u16stri
   // Inserted by iterators: GCC 12 warns falsely (-Wrestrict) about insert(position, view).
   lineText.insert(lineText.begin() + static_cast<std::ptrdiff_t>(at), text.begin(), text.end());
   CommitLineText(index, shown);
-  LayoutLineFrom(index, anyCellMarked_ ? 0 : at);
 }
 
 void NameEditor::DeleteSelectedCells(std::int32_t line) {
   if (!IsLine(line)) return;
   const auto index = static_cast<std::size_t>(line);
   NameEntry& entry = names_[index];
-  // A line without selected cells keeps its text; skipping it spares the relayout.
-  if (std::none_of(entry.cells.begin(), entry.cells.end(), [](const GlyphCell& c) { return c.selected; })) return;
-  // A pair goes as a whole when either half is selected.
+  if (!LineHasMarks(line)) return;
+  // A pair goes as a whole when either half is marked.
   const std::u16string_view text = entry.lineText;
   std::u16string kept;
   for (std::size_t i = 0; i < text.size();) {
     const UnitSpan character = CharacterAt(text, i);
-    const bool selected = std::any_of(entry.cells.begin() + static_cast<std::ptrdiff_t>(character.begin),
-                                      entry.cells.begin() + static_cast<std::ptrdiff_t>(character.end),
-                                      [](const GlyphCell& c) { return c.selected; });
-    if (!selected) kept.append(text.substr(character.begin, character.end - character.begin));
+    const bool marked = IsMarked(line, static_cast<std::int32_t>(character.begin)) ||
+                        IsMarked(line, static_cast<std::int32_t>(character.end) - 1);
+    if (!marked) kept.append(text.substr(character.begin, character.end - character.begin));
     i = character.end;
   }
   const std::size_t shown = text.size();
   entry.lineText = std::move(kept);
   CommitLineText(index, shown);
-  LayoutLine(index);
 }
 
 void NameEditor::DeleteSelectedCellsKeepNonEmpty(std::int32_t line) {
   if (!IsLine(line)) return;
-  const auto& cells = names_[static_cast<std::size_t>(line)].cells;
-  if (std::all_of(cells.begin(), cells.end(), [](const GlyphCell& c) { return c.selected; })) return;
+  const auto length = static_cast<std::int32_t>(names_[static_cast<std::size_t>(line)].lineText.size());
+  const bool everyCellMarked = marked_.from <= 0 && marked_.to >= length && line >= marked_.first && line <= marked_.last;
+  if (everyCellMarked) return;
   DeleteSelectedCells(line);
 }
 
 void NameEditor::DeleteSelection() {
   if (selection_.IsNone()) return;
-  if (anyCellMarked_) EditLines(selection_.startLine, selection_.endLine, [this](std::int32_t line) { DeleteSelectedCells(line); });
+  if (marked_.first <= marked_.last) {
+    EditLines(selection_.startLine, selection_.endLine, [this](std::int32_t line) { DeleteSelectedCells(line); });
+  }
+  marked_ = {};
   selection_.endColumn = selection_.startColumn;
   caret_ = {selection_.endLine, selection_.startColumn};
   ClampSelection();
@@ -187,7 +184,6 @@ bool NameEditor::OverTypeBlock(char16_t ch) {
     const UnitSpan character = CharacterAt(text, static_cast<std::size_t>(at.startColumn));
     text.replace(character.begin, character.end - character.begin, 1, ch);
     CommitLineText(index, shown);
-    LayoutLine(index);
   });
   selection_.startColumn = std::min(at.startColumn + 1, at.endColumn);
   caret_ = {at.endLine, selection_.startColumn};
@@ -220,7 +216,6 @@ bool NameEditor::DeleteAtCaret(bool beforeCaret) {
     const std::int32_t begin = EraseAt(names_, line, erased);
     if (begin < 0) return;
     CommitLineText(static_cast<std::size_t>(line), shown);
-    LayoutLineFrom(static_cast<std::size_t>(line), anyCellMarked_ ? 0 : static_cast<std::size_t>(begin));
     // One line's caret lands where its character began; a column caret keeps its column.
     if (oneLine) erased = std::max(begin, MinColumn());
   });

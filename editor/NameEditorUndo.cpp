@@ -35,13 +35,11 @@ void NameEditor::Restore(const UndoSnapshot& snapshot) {
     RestoreLines(snapshot, editScope_, names_, begin, end);
     for (std::size_t i = begin; i < end; ++i) {
       keys_[i] = sameList ? KeyAfterNewName(names_[i], keys_[i]) : KeyOf(names_[i]);
-      LayoutLine(i);
     }
   });
   selection_ = snapshot.selection;
   caret_ = snapshot.caret;
   topLine_ = snapshot.topLine;
-  anyCellMarked_ = false;
   anyNameChangedKnown_ = false;
   ForgetLongestLine();
   MarkSelectionCells();

@@ -6,8 +6,9 @@
 
 namespace nomvarix {
 
-/// One character cell of a line, laid out on the fixed grid. (Eight bytes: a column edit over
-/// 100,000 lines lays out millions of them.)
+/// One character cell of a line, laid out on the fixed grid. Cells are not stored with the lines:
+/// they follow from a line's text, the scope, the font and the marked rectangle, and are laid out
+/// only for the lines being drawn or looked at (NameEditor::LineCells).
 struct GlyphCell {
   char16_t ch = 0;        ///< one UTF-16 code unit of the line's text
   bool selected = false;  ///< inside the selection
@@ -21,7 +22,6 @@ struct NameEntry {
   std::u16string originalName;  ///< the name on disk; never edited
   std::u16string lineText;      ///< the part of newName the edit scope shows; what the user edits
   std::u16string newName;       ///< the full name the file is to receive
-  std::vector<GlyphCell> cells;  ///< one per code unit of lineText
   bool errorMark = false;       ///< set by validation and applying on lines with a problem
 };
 

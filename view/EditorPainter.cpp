@@ -237,13 +237,14 @@ class Pass {
       dc_.DrawLabel(ToWx(entry.originalName), wxRect(nameLeft, top, std::max(nameRight - nameLeft, 0), m_.lineHeight),
                     wxALIGN_LEFT | wxALIGN_CENTER_VERTICAL);
     }
-    Cells(entry, top, textRight);
+    Cells(line, top, textRight);
     if (entry.newName != entry.originalName) ChangedTriangle(MarkerLeft(), top, m_.dividerX - g_.Scaled(5), bottom);
   }
 
-  void Cells(const NameEntry& entry, int top, int textRight) {
+  void Cells(std::int64_t line, int top, int textRight) {
     dc_.SetFont(in_.fonts.cellFont);
-    const auto& cells = entry.cells;
+    editor_.LayOutCells(static_cast<std::size_t>(line), cells_);
+    const auto& cells = cells_;
     const bool allSelected =
         !cells.empty() && std::all_of(cells.begin(), cells.end(), [](const GlyphCell& c) { return c.selected; });
     if (allSelected) Fill(textLeft_, top, textRight, top + m_.lineHeight, palette::kSelectedCell);
@@ -285,14 +286,9 @@ class Pass {
     if (line < editor_.TopLine() || line >= editor_.TopLine() + visibleRows_ || sel_.startColumn < editor_.LeftColumn())
       return;
     if (line < 0 || static_cast<std::size_t>(line) >= editor_.LineCount()) return;
-    const auto& cells = editor_.Names()[static_cast<std::size_t>(line)].cells;
+    const std::size_t length = editor_.Names()[static_cast<std::size_t>(line)].lineText.size();
     const std::size_t index = static_cast<std::size_t>(sel_.startColumn - editor_.LeftColumn());
-    int offset = 0;
-    if (index < cells.size()) {
-      offset = cells[index].x;
-    } else if (!cells.empty()) {
-      offset = cells.back().x + m_.charWidth;
-    }
+    const int offset = static_cast<int>(std::min(index, length)) * m_.charWidth;
     const int x = textLeft_ + offset;
     const int top = std::clamp(RowTop(line), m_.textTop, std::max(m_.textTop, m_.clientHeight)) + 2;
     Line(x, top, x, RowTop(line) + m_.lineHeight - 2, palette::kText, 2);
@@ -309,8 +305,7 @@ class Pass {
          line <= std::min<std::int64_t>(sel_.endLine, lastVisible) &&
          static_cast<std::size_t>(line) < editor_.LineCount();
          ++line) {
-      const auto& cells = editor_.Names()[static_cast<std::size_t>(line)].cells;
-      if (std::any_of(cells.begin(), cells.end(), [](const GlyphCell& c) { return c.selected; })) {
+      if (editor_.LineHasMarks(static_cast<std::int32_t>(line))) {
         if (first < 0) first = line;
         last = line;
       }
@@ -374,6 +369,7 @@ class Pass {
   const BlockSelection& sel_;
   const int textLeft_;
   const int visibleRows_;
+  std::vector<GlyphCell> cells_;  ///< the cells of the row being drawn
 };
 
 }  // namespace

@@ -12,7 +12,7 @@ namespace {
 /// Lines from (original, new) pairs.
 NameList Lines(std::initializer_list<std::pair<std::u16string, std::u16string>> pairs) {
   NameList list;
-  for (const auto& [original, renamed] : pairs) list.push_back(NameEntry{original, renamed, renamed, {}, false});
+  for (const auto& [original, renamed] : pairs) list.push_back(NameEntry{original, renamed, renamed, false});
   return list;
 }
 
@@ -103,7 +103,7 @@ TEST(ConflictChecker, RunsOverOneListAgainAndAgainFindWhatTheRuleSays) {
     const int lines = list == 20 ? 9000 : list % 2 == 0 ? 40 : 3000;
     for (int i = 0; i < lines; ++i) {
       const std::u16string original = name();
-      names.push_back(NameEntry{original, original, original, {}, false});
+      names.push_back(NameEntry{original, original, original, false});
     }
     ++generation;  // a new load: the names on disk changed
     for (int edit = 0; edit < (lines > 3000 ? 3 : 30); ++edit) {

@@ -37,7 +37,7 @@ TEST_F(PendingEditMemoryTest, KeepsOnlyChangedLinesAndPutsThemBackByOriginalName
   EXPECT_EQ(test::OriginalNames(editor.Names()), (Names{u"c.gif", u"a.jpg", u"b.png"}));
   EXPECT_EQ(test::NewNames(editor.Names()), (Names{u"z.gif", u"x.jpg", u"b.png"}));
   EXPECT_EQ(test::LineTexts(editor.Names()), (Names{u"z", u"x", u"b"}));
-  EXPECT_EQ(test::ChangedMarks(editor.Names()[0]), "x");
+  EXPECT_EQ(test::ChangedMarks(editor, 0), "x");
   EXPECT_NE(memory.Find(u"/f/"), nullptr);  // kept after restoring
 }
 

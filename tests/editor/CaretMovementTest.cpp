@@ -25,10 +25,8 @@ class CaretMovementTest : public test::EditorFixture {
     EXPECT_EQ(editor.Caret(), caret);
   }
   bool AnyCellMarked() const {
-    for (const NameEntry& entry : editor.Names()) {
-      for (const GlyphCell& cell : entry.cells) {
-        if (cell.selected) return true;
-      }
+    for (std::size_t line = 0; line < editor.LineCount(); ++line) {
+      if (editor.LineHasMarks(static_cast<std::int32_t>(line))) return true;
     }
     return false;
   }

@@ -231,7 +231,8 @@ class Session {
   /// matches the names.
   void CheckInvariants(const char* what, int step) {
     bool anyChanged = false;
-    for (const NameEntry& entry : editor_.Names()) {
+    for (std::size_t line = 0; line < editor_.LineCount(); ++line) {
+      const NameEntry& entry = editor_.Names()[line];
       const std::u16string& name = entry.newName;
       for (std::size_t k = 0; k < name.size(); ++k) {
         if (!IsHighSurrogate(name[k])) continue;
@@ -240,7 +241,7 @@ class Session {
         ASSERT_TRUE(paired) << what << " left half a pair in a name, step " << step;
       }
       anyChanged = anyChanged || name != entry.originalName;
-      ASSERT_EQ(entry.cells.size(), entry.lineText.size()) << what << ", step " << step;
+      ASSERT_EQ(editor_.LineCells(line).size(), entry.lineText.size()) << what << ", step " << step;
     }
     ASSERT_EQ(editor_.AnyNameChanged(), anyChanged) << what << ", step " << step;
   }

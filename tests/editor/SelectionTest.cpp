@@ -8,9 +8,9 @@ namespace {
 using SelectionTest = test::EditorFixture;
 using Lines = test::EditorFixture::Lines;
 
-std::string SelectedMarks(const NameEntry& entry) {
+std::string SelectedMarks(const NameEditor& editor, std::size_t line) {
   std::string out;
-  for (const GlyphCell& cell : entry.cells) out.push_back(cell.selected ? '#' : '.');
+  for (const GlyphCell& cell : editor.LineCells(line)) out.push_back(cell.selected ? '#' : '.');
   return out;
 }
 
@@ -34,17 +34,17 @@ TEST_F(SelectionTest, ClampingKeepsTheRectangleInsideTheListAndItsWidestLine) {
 TEST_F(SelectionTest, MarksFollowTheRectangleAndTheHelpers) {
   Load({u"ab", u"abcdef", u"x"});
   Block(0, 2, 1, 4);
-  EXPECT_EQ(SelectedMarks(editor.Names()[0]), ".#");
-  EXPECT_EQ(SelectedMarks(editor.Names()[1]), ".###..");
-  EXPECT_EQ(SelectedMarks(editor.Names()[2]), ".");
+  EXPECT_EQ(SelectedMarks(editor, 0), ".#");
+  EXPECT_EQ(SelectedMarks(editor, 1), ".###..");
+  EXPECT_EQ(SelectedMarks(editor, 2), ".");
   editor.MarkColumnsOnAllLines(3, 1);
-  EXPECT_EQ(SelectedMarks(editor.Names()[1]), ".##...");
-  EXPECT_EQ(SelectedMarks(editor.Names()[0]), ".#");
+  EXPECT_EQ(SelectedMarks(editor, 1), ".##...");
+  EXPECT_EQ(SelectedMarks(editor, 0), ".#");
   editor.SetDragAnchor({1, 5});
   editor.MarkDragRectangle(0, 4);
-  EXPECT_EQ(SelectedMarks(editor.Names()[0]), "..");
-  EXPECT_EQ(SelectedMarks(editor.Names()[1]), "....#.");
-  EXPECT_EQ(SelectedMarks(editor.Names()[2]), ".");
+  EXPECT_EQ(SelectedMarks(editor, 0), "..");
+  EXPECT_EQ(SelectedMarks(editor, 1), "....#.");
+  EXPECT_EQ(SelectedMarks(editor, 2), ".");
 }
 
 TEST_F(SelectionTest, PositionFromPointTruncatesToTheColumnBefore) {
@@ -72,7 +72,7 @@ TEST_F(SelectionTest, SelectAllCoversTheLongestLine) {
   EXPECT_TRUE(editor.SelectAll());
   EXPECT_EQ(Selection(), (BlockSelection{0, 2, 0, 6}));
   EXPECT_EQ(editor.Caret(), (TextPos{2, 6}));
-  EXPECT_EQ(SelectedMarks(editor.Names()[1]), "######");
+  EXPECT_EQ(SelectedMarks(editor, 1), "######");
   EXPECT_EQ(editor.TopLine(), 1);  // the last line scrolled into view
 }
 

@@ -17,7 +17,7 @@ TEST_F(TypingTest, APlainCaretInsertsAndMovesRight) {
   EXPECT_EQ(editor.Caret(), (TextPos{0, 3}));
   EXPECT_EQ(Selection(), (BlockSelection{0, 0, 3, 3}));
   EXPECT_EQ(editor.Names()[0].newName, u"abxcd");
-  EXPECT_EQ(test::ChangedMarks(editor.Names()[0]), "..xxx");
+  EXPECT_EQ(test::ChangedMarks(editor, 0), "..xxx");
 }
 
 TEST_F(TypingTest, RefusedCharactersChangeNothingAndSaveNothing) {
@@ -63,8 +63,8 @@ TEST_F(TypingTest, ABlockIsOvertypedFromTheLeftThenTypingInserts) {
   Type(u"9");
   EXPECT_EQ(Texts(), (Lines{u"9b1", u"9d2", u"9f3"}));
   EXPECT_EQ(Selection(), (BlockSelection{0, 2, 1, 2}));
-  EXPECT_TRUE(editor.Names()[1].cells[1].selected);
-  EXPECT_FALSE(editor.Names()[1].cells[0].selected);
+  EXPECT_TRUE(editor.IsMarked(1, 1));
+  EXPECT_FALSE(editor.IsMarked(1, 0));
 }
 
 TEST_F(TypingTest, AClickRightOfAShortLineAppends) {

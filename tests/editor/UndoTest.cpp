@@ -38,12 +38,12 @@ TEST_F(UndoTest, UndoAndRedoRestoreTextSelectionCaretAndTopLine) {
   EXPECT_EQ(editor.Caret(), (TextPos{2, 2}));
   EXPECT_EQ(editor.TopLine(), 1);
   EXPECT_EQ(editor.LeftColumn(), 5);  // not part of a snapshot
-  EXPECT_TRUE(editor.Names()[1].cells[1].selected);
-  EXPECT_EQ(test::ChangedMarks(editor.Names()[0]), "...");
+  EXPECT_TRUE(editor.IsMarked(1, 1));
+  EXPECT_EQ(test::ChangedMarks(editor, 0), "...");
 
   ASSERT_TRUE(editor.Redo());
   EXPECT_EQ(Texts(), (Lines{u"aQc", u"dQf", u"gQi"}));
-  EXPECT_EQ(test::ChangedMarks(editor.Names()[0]), ".x.");
+  EXPECT_EQ(test::ChangedMarks(editor, 0), ".x.");
   EXPECT_EQ(Selection(), (BlockSelection{0, 2, 2, 2}));
   EXPECT_FALSE(editor.Redo());
 }
@@ -112,7 +112,7 @@ TEST_F(UndoTest, UndoKeepsAccentedNamesOfLinesNobodyTouched) {
   EXPECT_EQ(Texts(), lines);
   EXPECT_EQ(test::NewNames(editor.Names()), lines);
   EXPECT_FALSE(editor.AnyNameChanged());
-  EXPECT_EQ(test::ChangedMarks(editor.Names()[0]), "........");
+  EXPECT_EQ(test::ChangedMarks(editor, 0), "........");
   ASSERT_TRUE(editor.Redo());
   EXPECT_EQ(test::NewNames(editor.Names())[0], lines[0]);
   EXPECT_EQ(test::NewNames(editor.Names())[1], u"xnotes.txt");
@@ -152,8 +152,7 @@ TEST_F(UndoTest, SnapshotsShareTheLinesThatDidNotChange) {
   Load(lines);
   std::size_t listBytes = 0;
   for (const NameEntry& e : editor.Names()) {
-    listBytes += sizeof e + (e.originalName.capacity() + e.lineText.capacity() + e.newName.capacity()) * 2 +
-                 e.cells.capacity() * sizeof(GlyphCell);
+    listBytes += sizeof e + (e.originalName.capacity() + e.lineText.capacity() + e.newName.capacity()) * 2;
   }
   for (int i = 0; i < 100; ++i) {
     Caret(i * 37 % 5000, 0);
@@ -221,7 +220,7 @@ TEST_F(ColumnEditTest, ManyStepsOverALongListUndoAndRedoExactly) {
   EXPECT_EQ(test::NewNames(editor.Names()), expected);
   std::string marks;
   for (std::size_t k = 0; k < expected[9].size(); ++k) marks += k < lines[9].size() && expected[9][k] == lines[9][k] ? '.' : 'x';
-  EXPECT_EQ(test::ChangedMarks(editor.Names()[9]), marks);
+  EXPECT_EQ(test::ChangedMarks(editor, 9), marks);
   for (std::size_t i = 0; i < editor.Names().size(); i += 997) EXPECT_EQ(editor.Keys()[i], KeyOf(editor.Names()[i]));
 
   // Backspace over a column caret too goes over both halves.

@@ -58,7 +58,7 @@ TEST_F(EditorSessionTest, SortCommandsStoreTheOrderAndKeepTheEdits) {
   EXPECT_EQ(settings.ReadInteger(settings::kSortCaseSensitive, 9), 0u);
   EXPECT_EQ(OriginalNames(session.Editor().Names()), (Names{u"a.png", u"b.txt", u"C.jpg"}));
   EXPECT_EQ(NewNames(session.Editor().Names()), (Names{u"a.png", u"b.txt", u"cat.jpg"}));
-  EXPECT_EQ(test::ChangedMarks(session.Editor().Names()[2]), "xxxxxxx");
+  EXPECT_EQ(test::ChangedMarks(session.Editor(), 2), "xxxxxxx");
 
   // Choosing the order already in force still stores it and reloads.
   settings.WriteInteger(settings::kSortByExtension, 5);

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "editor/NameEditor.h"
 #include "editor/NameEntry.h"
 
 namespace nomvarix::test {
@@ -21,9 +22,9 @@ inline std::vector<std::u16string> LineTexts(const NameList& names) { return Fie
 inline std::vector<std::u16string> NewNames(const NameList& names) { return FieldOfLines(names, &NameEntry::newName); }
 
 /// The changed marks of a line's cells as text, "." unchanged and "x" changed: "..xx".
-inline std::string ChangedMarks(const NameEntry& entry) {
+inline std::string ChangedMarks(const NameEditor& editor, std::size_t line) {
   std::string out;
-  for (const GlyphCell& cell : entry.cells) out.push_back(cell.changed ? 'x' : '.');
+  for (const GlyphCell& cell : editor.LineCells(line)) out.push_back(cell.changed ? 'x' : '.');
   return out;
 }
 
