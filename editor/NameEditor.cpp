@@ -169,6 +169,7 @@ bool NameEditor::LoadFolder(const FileSystem& fileSystem, std::u16string_view fo
     entry.errorMark = false;
     keys_[i] = KeyOf(entry);
   }
+  history_.ListLoaded(names_.size());
   marked_ = {};
   anyNameChanged_ = false;
   anyNameChangedKnown_ = true;
@@ -177,6 +178,7 @@ bool NameEditor::LoadFolder(const FileSystem& fileSystem, std::u16string_view fo
 }
 
 void NameEditor::ReplaceLines(NameList lines) {
+  history_.ListLeaving(names_);
   names_ = std::move(lines);
   ++listGeneration_;
   keys_.resize(names_.size());

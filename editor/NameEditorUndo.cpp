@@ -26,13 +26,16 @@ bool NameEditor::Redo() {
 
 void NameEditor::Restore(const UndoSnapshot& snapshot) {
   // A step from before the lines of a revert were shown brings the other list back.
-  const bool sameList = history_.IsOfCurrentList(snapshot) && keys_.size() == snapshot.originalNames->size();
-  if (!sameList) ++listGeneration_;
-  names_.resize(snapshot.originalNames->size());
+  const bool sameList = history_.IsOfCurrentList(snapshot) && keys_.size() == snapshot.list->lineCount;
+  if (!sameList) {
+    history_.ListLeaving(names_);
+    ++listGeneration_;
+  }
+  names_.resize(snapshot.list->lineCount);
   keys_.resize(names_.size());
   ParallelRanges(names_.size(), UndoHistory::kChunkLines, names_.size() >= kParallelLines,
                  [&](std::size_t begin, std::size_t end) {
-    RestoreLines(snapshot, editScope_, names_, begin, end);
+    RestoreLines(snapshot, sameList, editScope_, names_, begin, end);
     for (std::size_t i = begin; i < end; ++i) {
       keys_[i] = sameList ? KeyAfterNewName(names_[i], keys_[i]) : KeyOf(names_[i]);
     }

@@ -18,8 +18,23 @@ constexpr std::size_t kMaxShared = std::numeric_limits<std::uint16_t>::max();
 
 }  // namespace
 
+std::shared_ptr<const SavedChunk> SavedChunk::AsOnDisk(std::size_t lines) {
+  auto chunk = std::make_shared<SavedChunk>();
+  chunk->asOnDisk_ = true;
+  chunk->errorMark_.resize(lines);
+  return chunk;
+}
+
+bool SavedChunk::AllAsOnDisk(const NameList& names, std::size_t first, std::size_t last, EditScope scope) {
+  return std::all_of(names.begin() + static_cast<std::ptrdiff_t>(first), names.begin() + static_cast<std::ptrdiff_t>(last),
+                     [&](const NameEntry& e) {
+                       return !e.errorMark && e.newName == e.originalName && e.lineText == ScopedPart(e.newName, scope);
+                     });
+}
+
 std::shared_ptr<const SavedChunk> SavedChunk::Save(const NameList& names, std::size_t first, std::size_t last,
                                                    EditScope scope, const std::shared_ptr<const SavedChunk>& previous) {
+  if (AllAsOnDisk(names, first, last, scope)) return AsOnDisk(last - first);
   const std::shared_ptr<const SavedChunk> base = previous && previous->base_ ? previous->base_ : previous;
   // Compact chunks keep no lineText, so every line must show the scope's part of its name.
   const bool lineTextsFollow =
@@ -91,12 +106,16 @@ std::shared_ptr<const SavedChunk> SavedChunk::SaveCompact(const NameList& names,
   bool same = true;
   std::u16string_view firstDifference;
   for (std::size_t i = 0; i < lines; ++i) {
-    const std::u16string_view name = names[first + i].newName;
-    const std::uint32_t keyBegin = base->NewNameBegin(i);
-    const std::size_t keySize = base->newNameEnd_[i] - keyBegin;
-    const auto [prefix, suffix] =
-        base->wide_ ? SharedEnds(name, base->wideText_.data() + keyBegin, keySize)
-                    : SharedEnds(name, reinterpret_cast<const unsigned char*>(base->narrowText_.data()) + keyBegin, keySize);
+    const NameEntry& entry = names[first + i];
+    const std::u16string_view name = entry.newName;
+    const auto [prefix, suffix] = [&] {
+      if (base->asOnDisk_) return SharedEnds(name, entry.originalName.data(), entry.originalName.size());
+      const std::uint32_t keyBegin = base->NewNameBegin(i);
+      const std::size_t keySize = base->newNameEnd_[i] - keyBegin;
+      return base->wide_ ? SharedEnds(name, base->wideText_.data() + keyBegin, keySize)
+                         : SharedEnds(name, reinterpret_cast<const unsigned char*>(base->narrowText_.data()) + keyBegin,
+                                      keySize);
+    }();
     chunk->sharedPrefix_[i] = static_cast<std::uint16_t>(prefix);
     chunk->sharedSuffix_[i] = static_cast<std::uint16_t>(suffix);
     const std::u16string_view difference = name.substr(prefix, name.size() - prefix - suffix);
@@ -154,7 +173,19 @@ void SavedChunk::AppendText(std::uint32_t begin, std::uint32_t end, std::u16stri
 
 void SavedChunk::Restore(std::size_t i, EditScope scope, NameEntry& entry) const {
   entry.newName.clear();
-  if (base_) {
+  if (asOnDisk_) {
+    entry.newName.assign(entry.originalName);
+  } else if (base_ && base_->asOnDisk_) {
+    const std::u16string_view key = entry.originalName;
+    const auto textSize = static_cast<std::uint32_t>(wide_ ? wideText_.size() : narrowText_.size());
+    entry.newName.append(key.substr(0, sharedPrefix_[i]));
+    if (sameDifference_) {
+      AppendText(0, textSize, entry.newName);
+    } else {
+      AppendText(NewNameBegin(i), newNameEnd_[i], entry.newName);
+    }
+    entry.newName.append(key.substr(key.size() - sharedSuffix_[i]));
+  } else if (base_) {
     const std::uint32_t keyBegin = base_->NewNameBegin(i);
     const std::uint32_t keyEnd = base_->newNameEnd_[i];
     const auto textSize = static_cast<std::uint32_t>(wide_ ? wideText_.size() : narrowText_.size());
@@ -168,7 +199,7 @@ void SavedChunk::Restore(std::size_t i, EditScope scope, NameEntry& entry) const
   } else {
     AppendText(NewNameBegin(i), newNameEnd_[i], entry.newName);
   }
-  if (!base_ && lineTextKept_[i]) {
+  if (!base_ && !asOnDisk_ && lineTextKept_[i]) {
     entry.lineText.clear();
     AppendText(newNameEnd_[i], lineTextEnd_[i], entry.lineText);
   } else {

@@ -15,9 +15,11 @@ namespace nomvarix {
 /// lineText only where that is not simply the scope's part of newName, and its error mark. Cells
 /// are not kept: restoring lays every line out again.
 ///
-/// A chunk is either full (its own text) or compact: built on an earlier full chunk of the same
-/// lines, it keeps per line only what differs from that one. Typing one character into 100,000
-/// lines then costs each snapshot a few bytes a line instead of every name again.
+/// A chunk is either full (its own text), as on disk (every line shows its name on disk, so the
+/// lines' own original names are its text), or compact: built on an earlier full or as-on-disk
+/// chunk of the same lines, it keeps per line only what differs from that one. Typing one
+/// character into 100,000 lines then costs each snapshot a few bytes a line instead of every name
+/// again.
 class SavedChunk {
  public:
   /// Saves lines [first, last) of `names`. `previous` is the last saved copy of the same lines,
@@ -25,17 +27,21 @@ class SavedChunk {
   static std::shared_ptr<const SavedChunk> Save(const NameList& names, std::size_t first, std::size_t last,
                                                 EditScope scope, const std::shared_ptr<const SavedChunk>& previous);
 
+  /// Lines that all show their names on disk, unmarked.
+  static std::shared_ptr<const SavedChunk> AsOnDisk(std::size_t lines);
+
   std::size_t LineCount() const { return errorMark_.size(); }
   /// Puts line `i` back into `entry`: newName, lineText and the error mark (not the original name,
   /// not the cells). `scope` is the scope it was saved in.
   void Restore(std::size_t i, EditScope scope, NameEntry& entry) const;
 
-  /// The full chunk a compact one builds on; null for a full chunk.
+  /// The chunk a compact one builds on; null for the others.
   const SavedChunk* Base() const { return base_.get(); }
   /// Bytes this chunk holds itself (not its base).
   std::size_t OwnBytes() const;
 
  private:
+  static bool AllAsOnDisk(const NameList& names, std::size_t first, std::size_t last, EditScope scope);
   /// Units [begin, end) of the text, appended to `out`.
   void AppendText(std::uint32_t begin, std::uint32_t end, std::u16string& out) const;
   std::uint32_t NewNameBegin(std::size_t i) const {
@@ -54,6 +60,7 @@ class SavedChunk {
   std::string narrowText_;
   std::u16string wideText_;
   bool wide_ = false;
+  bool asOnDisk_ = false;
   std::vector<std::uint32_t> newNameEnd_;   ///< per line: where its newName (or differing part) ends
   std::vector<std::uint32_t> lineTextEnd_;  ///< per line: where its kept lineText ends
   std::vector<bool> lineTextKept_;

@@ -11,8 +11,25 @@ void UndoHistory::Clear() {
   redo_.clear();
 }
 
+void UndoHistory::ListLoaded(std::size_t lineCount) {
+  list_ = std::make_shared<SnapshotList>(SnapshotList{lineCount, {}});
+  const std::size_t chunkCount = (lineCount + kChunkLines - 1) / kChunkLines;
+  chunks_.resize(chunkCount);
+  for (std::size_t c = 0; c < chunkCount; ++c) {
+    chunks_[c] = SavedChunk::AsOnDisk(std::min(kChunkLines, lineCount - c * kChunkLines));
+  }
+  dirty_.assign(chunkCount, 0);
+}
+
+void UndoHistory::ListLeaving(const NameList& names) {
+  // Only the stacks' steps can still need them, and none may hold this list.
+  if (!list_ || list_.use_count() == 1 || !list_->originalNames.empty()) return;
+  list_->originalNames.reserve(names.size());
+  for (const NameEntry& entry : names) list_->originalNames.push_back(entry.originalName);
+}
+
 void UndoHistory::ListReplaced() {
-  originalNames_.reset();
+  list_.reset();
   chunks_.clear();
   dirty_.clear();
 }
@@ -24,7 +41,7 @@ void UndoHistory::LineChanged(std::size_t line) {
 
 void UndoHistory::SaveChangedChunk(const State& state, std::size_t chunk) {
   // Only while the saved chunks describe this list (a snapshot of it has been taken).
-  if (!originalNames_ || originalNames_->size() != state.names.size() || chunk >= chunks_.size() || !dirty_[chunk]) {
+  if (!list_ || list_->lineCount != state.names.size() || chunk >= chunks_.size() || !dirty_[chunk]) {
     return;
   }
   chunks_[chunk] = SaveChunk(state, chunk);
@@ -39,11 +56,8 @@ std::shared_ptr<const SavedChunk> UndoHistory::SaveChunk(const State& state, std
 
 UndoSnapshot UndoHistory::Capture(const State& state) {
   const std::size_t count = state.names.size();
-  if (!originalNames_ || originalNames_->size() != count) {
-    auto names = std::make_shared<std::vector<std::u16string>>();
-    names->reserve(count);
-    for (const NameEntry& entry : state.names) names->push_back(entry.originalName);
-    originalNames_ = std::move(names);
+  if (!list_ || list_->lineCount != count) {
+    list_ = std::make_shared<SnapshotList>(SnapshotList{count, {}});
     chunks_.clear();
   }
   const std::size_t chunkCount = (count + kChunkLines - 1) / kChunkLines;
@@ -53,7 +67,7 @@ UndoSnapshot UndoHistory::Capture(const State& state) {
     if (!chunks_[c] || dirty_[c]) chunks_[c] = SaveChunk(state, c);
     dirty_[c] = false;
   }
-  return UndoSnapshot{originalNames_, chunks_, state.selection, state.caret, state.topLine};
+  return UndoSnapshot{list_, chunks_, state.selection, state.caret, state.topLine};
 }
 
 void UndoHistory::Push(const State& state) {
@@ -76,7 +90,7 @@ std::optional<UndoSnapshot> UndoHistory::TakeUndo(const State& current) { return
 std::optional<UndoSnapshot> UndoHistory::TakeRedo(const State& current) { return Take(redo_, undo_, current); }
 
 void UndoHistory::Adopt(const UndoSnapshot& snapshot) {
-  originalNames_ = snapshot.originalNames;
+  list_ = snapshot.list;
   chunks_ = snapshot.chunks;
   dirty_.assign(chunks_.size(), 0);
 }
@@ -89,8 +103,8 @@ std::size_t UndoHistory::MemoryBytes() const {
   };
   const auto count = [&](const UndoSnapshot& snapshot) {
     bytes += sizeof(UndoSnapshot) + snapshot.chunks.capacity() * sizeof(snapshot.chunks[0]);
-    if (snapshot.originalNames && counted.insert(snapshot.originalNames.get()).second) {
-      for (const auto& name : *snapshot.originalNames) bytes += sizeof(name) + name.capacity() * sizeof(char16_t);
+    if (snapshot.list && counted.insert(snapshot.list.get()).second) {
+      for (const auto& name : snapshot.list->originalNames) bytes += sizeof(name) + name.capacity() * sizeof(char16_t);
     }
     for (const auto& chunk : snapshot.chunks) {
       countChunk(chunk.get());
@@ -102,10 +116,10 @@ std::size_t UndoHistory::MemoryBytes() const {
   return bytes;
 }
 
-void RestoreLines(const UndoSnapshot& snapshot, EditScope scope, NameList& names, std::size_t begin, std::size_t end) {
-  const std::vector<std::u16string>& originals = *snapshot.originalNames;
+void RestoreLines(const UndoSnapshot& snapshot, bool sameList, EditScope scope, NameList& names, std::size_t begin,
+                  std::size_t end) {
   for (std::size_t line = begin; line < end; ++line) {
-    names[line].originalName = originals[line];
+    if (!sameList && line < snapshot.list->originalNames.size()) names[line].originalName = snapshot.list->originalNames[line];
     snapshot.chunks[line / UndoHistory::kChunkLines]->Restore(line % UndoHistory::kChunkLines, scope, names[line]);
   }
 }

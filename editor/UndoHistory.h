@@ -16,10 +16,18 @@
 
 namespace nomvarix {
 
+/// The lines a snapshot was taken of: one per list shown (a load, or the lines of a revert). Its
+/// original names are copied only when the list stops being shown while steps of it remain:
+/// until then they are the lines' own.
+struct SnapshotList {
+  std::size_t lineCount = 0;
+  std::vector<std::u16string> originalNames;
+};
+
 /// One saved state: the whole list, the selection, the caret and the first visible line. Snapshots
-/// share the chunks (and the original names) that did not change between them.
+/// share the chunks (and the list) that did not change between them.
 struct UndoSnapshot {
-  std::shared_ptr<const std::vector<std::u16string>> originalNames;
+  std::shared_ptr<SnapshotList> list;
   std::vector<std::shared_ptr<const SavedChunk>> chunks;
   BlockSelection selection;
   TextPos caret;
@@ -50,7 +58,12 @@ class UndoHistory {
 
   /// Empties both stacks.
   void Clear();
-  /// The list was replaced or reordered (a load): nothing saved so far matches its lines.
+  /// A folder's lines were just loaded, `lineCount` of them, every one showing its name on disk:
+  /// they are saved as they are without copying a thing.
+  void ListLoaded(std::size_t lineCount);
+  /// `names` are about to be replaced by other lines: steps taken of them keep their original names.
+  void ListLeaving(const NameList& names);
+  /// The list was replaced by other lines: nothing saved so far matches them.
   void ListReplaced();
   /// A line's texts or error mark changed since the last snapshot.
   void LineChanged(std::size_t line);
@@ -69,7 +82,7 @@ class UndoHistory {
   void Adopt(const UndoSnapshot& snapshot);
 
   /// Whether `snapshot` was taken of the list as it is now loaded (the same names on disk).
-  bool IsOfCurrentList(const UndoSnapshot& snapshot) const { return snapshot.originalNames == originalNames_; }
+  bool IsOfCurrentList(const UndoSnapshot& snapshot) const { return snapshot.list == list_; }
 
   /// Bytes held by both stacks, every shared chunk and name list counted once.
   std::size_t MemoryBytes() const;
@@ -83,15 +96,16 @@ class UndoHistory {
 
   std::deque<UndoSnapshot> undo_;
   std::deque<UndoSnapshot> redo_;
-  std::shared_ptr<const std::vector<std::u16string>> originalNames_;
+  std::shared_ptr<SnapshotList> list_;
   std::vector<std::shared_ptr<const SavedChunk>> chunks_;
   std::vector<std::uint8_t> dirty_;  ///< per chunk: changed since saved (a byte each, so that edits of
                                      ///< different chunks may run side by side)
 };
 
-/// Lines [begin, end) of the list a snapshot describes, with their cells not yet laid out; `names`
-/// already holds as many lines as the snapshot. `scope` must be the scope the snapshot was taken in
-/// (changing the scope empties the history).
-void RestoreLines(const UndoSnapshot& snapshot, EditScope scope, NameList& names, std::size_t begin, std::size_t end);
+/// Lines [begin, end) of the list a snapshot describes; `names` already holds as many lines as the
+/// snapshot, and, unless `sameList`, the snapshot's list has its original names. `scope` must be
+/// the scope the snapshot was taken in (changing the scope empties the history).
+void RestoreLines(const UndoSnapshot& snapshot, bool sameList, EditScope scope, NameList& names, std::size_t begin,
+                  std::size_t end);
 
 }  // namespace nomvarix
