@@ -46,12 +46,14 @@ class Renamer {
     const std::u16string& name = entry.newName;
     if (name.empty() || name.front() == u'.' || LeavesTheFolder(name)) return kSkipped;
     const std::u16string source = folder_ + entry.originalName;
-    std::u16string target = name;
-    if (Exists(target)) {
-      if (fs_.IsSameFile(folder_ + target, source)) return Respell(entry);
-      if (!autoRename_) return kSkipped;
-      target = FreeNumberedName(name);
-    }
+    // The rename itself refuses a taken name, so a free one costs one call; only a taken one is
+    // looked into.
+    const RenameResult direct = fs_.RenameNoReplace(source, folder_ + name);
+    if (direct == RenameResult::Renamed) return {name, false};
+    if (direct == RenameResult::Failed || !Exists(name)) return kSkipped;
+    if (fs_.IsSameFile(folder_ + name, source)) return Respell(entry);
+    if (!autoRename_) return kSkipped;
+    const std::u16string target = FreeNumberedName(name);
     if (fs_.RenameNoReplace(source, folder_ + target) != RenameResult::Renamed) return kSkipped;
     return {target, false};
   }
