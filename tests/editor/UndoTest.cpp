@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "support/EditorFixture.h"
+#include "text/Utf16.h"
 
 namespace nomvarix {
 namespace {
@@ -140,6 +141,54 @@ TEST_F(UndoTest, UndoInTheExtensionScopeBringsBackNamesWhoseDotMoved) {
   editor.SetSelection({1, 1, 7, 7}, {1, 7});
   Type(u"2");
   EXPECT_EQ(test::NewNames(editor.Names())[1], u"x.tar.gz2");
+}
+
+// Lines that show their names on disk are saved by reference to those names: steps taken before
+// the lines of a revert were shown must still bring back the other list, names on disk included,
+// and steps of the revert's lines must survive going back and forth over it.
+TEST_F(UndoTest, StepsOfAnotherListBringThatListBackWithItsNamesOnDisk) {
+  Load({u"b", u"café.txt", u"日記.txt"});
+  Caret(2, 0);
+  Type(u"1");
+  NameList revert(2);
+  revert[0].originalName = u"new-é";
+  revert[0].newName = revert[0].lineText = u"old-é";
+  revert[1].originalName = u"x";
+  revert[1].newName = revert[1].lineText = u"y";
+  editor.ReplaceLines(revert);
+  Caret(0, 0);
+  Type(u"2");
+  ASSERT_EQ(Texts(), (Lines{u"2old-é", u"y"}));
+
+  ASSERT_TRUE(editor.Undo());
+  EXPECT_EQ(Texts(), (Lines{u"old-é", u"y"}));
+  ASSERT_TRUE(editor.Undo());  // the folder's lines as the first step saved them
+  EXPECT_EQ(test::OriginalNames(editor.Names()), (Lines{u"b", u"café.txt", u"日記.txt"}));
+  EXPECT_EQ(Texts(), (Lines{u"b", u"café.txt", u"日記.txt"}));
+  EXPECT_EQ(test::ChangedMarks(editor, 2), "......");
+  EXPECT_FALSE(editor.Undo());
+
+  ASSERT_TRUE(editor.Redo());
+  EXPECT_EQ(test::OriginalNames(editor.Names()), (Lines{u"new-é", u"x"}));
+  EXPECT_EQ(Texts(), (Lines{u"old-é", u"y"}));
+  ASSERT_TRUE(editor.Redo());
+  EXPECT_EQ(Texts(), (Lines{u"2old-é", u"y"}));
+  EXPECT_EQ(test::NewNames(editor.Names()), (Lines{u"2old-é", u"y"}));
+}
+
+// After a load nothing of the names is copied into the history: a step over every line keeps
+// what was typed, not the names again.
+TEST_F(UndoTest, AStepOverAFreshlyLoadedListHoldsWhatWasTypedNotTheNames) {
+  Lines lines;
+  for (int i = 0; i < 3000; ++i) lines.push_back(u"holiday-photo-" + FromUtf8(std::to_string(10000 + i)) + u".jpeg");
+  Load(lines);
+  std::size_t nameBytes = 0;
+  for (const auto& line : lines) nameBytes += line.size() * sizeof(char16_t);
+  Block(0, 2999, 0, 0);
+  Type(u"x");
+  EXPECT_LT(editor.History().MemoryBytes(), nameBytes / 10);
+  ASSERT_TRUE(editor.Undo());
+  EXPECT_EQ(Texts(), lines);
 }
 
 TEST_F(UndoTest, SnapshotsShareTheLinesThatDidNotChange) {
