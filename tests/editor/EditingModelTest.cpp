@@ -22,6 +22,7 @@ namespace {
 
 /// What the model compares: every line's texts and mark, the selection and the caret.
 struct ModelState {
+  std::vector<std::u16string> originalNames;
   std::vector<std::u16string> lineTexts;
   std::vector<std::u16string> newNames;
   std::vector<bool> errorMarks;
@@ -34,6 +35,7 @@ struct ModelState {
 ModelState StateOf(const NameEditor& editor) {
   ModelState state;
   for (const NameEntry& entry : editor.Names()) {
+    state.originalNames.push_back(entry.originalName);
     state.lineTexts.push_back(entry.lineText);
     state.newNames.push_back(entry.newName);
     state.errorMarks.push_back(entry.errorMark);
@@ -112,13 +114,16 @@ class Session {
       Travel(undo_, redo_, editor_.Undo(), "undo", step);
     } else if (kind < 95) {
       Travel(redo_, undo_, editor_.Redo(), "redo", step);
-    } else if (kind < 97) {
+    } else if (kind < 96) {
       // A name set from outside as one step, as the AI answers are.
       const std::size_t line = Below(editor_.LineCount());
       editor_.PushUndo();
       editor_.SetNewName(line, RandomName());
       Push(before);
       CheckInvariants("set name", step);
+    } else if (kind < 97) {
+      ShowOtherLines();
+      CheckInvariants("other lines", step);
     } else {
       const auto scope = static_cast<EditScope>(Below(3));
       if (editor_.SetEditScope(scope)) {
@@ -146,6 +151,17 @@ class Session {
     const auto from = static_cast<std::int32_t>(Below(14));
     const auto to = shape == 2 ? from + static_cast<std::int32_t>(Below(4)) : from;
     editor_.SetSelection({first, last, from, to}, {last, to});
+  }
+
+  /// Other lines in place of the list, as "Revert Last Changes" shows them: taken as no step, so
+  /// the steps before them must bring the list they were taken of back.
+  void ShowOtherLines() {
+    NameList lines(1 + Below(2 * UndoHistory::kChunkLines));
+    for (NameEntry& line : lines) {
+      line.originalName = RandomName();
+      line.newName = line.lineText = RandomName();
+    }
+    editor_.ReplaceLines(std::move(lines));
   }
 
   void Push(const ModelState& before) {
