@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -12,6 +13,9 @@ inline constexpr char16_t kEscapedByteLast = 0xDCFF;
 
 constexpr bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 constexpr bool IsLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+/// Whether a code point needs two UTF-16 units. (Taken as 32 bits whatever the caller's character
+/// type: where that is 16 bits wide, the answer is simply false.)
+constexpr bool NeedsTwoUnits(std::uint32_t codePoint) { return codePoint > 0xFFFF; }
 
 /// Whether `column` of `text` falls between the two halves of a surrogate pair.
 bool SplitsSurrogatePair(std::u16string_view text, std::size_t column);

@@ -36,6 +36,7 @@
 #include "view/ProceedDlg.h"
 #include "view/SystemClipboard.h"
 #include "view/ViewStrips.h"
+#include "text/Utf16.h"
 #include "controls/WxText.h"
 
 namespace nomvarix {
@@ -906,9 +907,8 @@ void CNomvarixView::OnChar(wxKeyEvent& event) {
     event.Skip();
     return;
   }
-  // Characters outside the Basic Multilingual Plane do not fit one cell; they are not typed. (As
-  // char32_t: a 16-bit wxChar could never say so, and the compiler would warn.)
-  if (static_cast<char32_t>(code) > 0xFFFF) return;
+  // Characters outside the Basic Multilingual Plane do not fit one cell; they are not typed.
+  if (NeedsTwoUnits(static_cast<std::uint32_t>(code))) return;
   macro_.RecordCharacter(PhysicalKeyOf(event), static_cast<char16_t>(code));
   session_.TypeChar(static_cast<char16_t>(code));
   AfterEdit();
