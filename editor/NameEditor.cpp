@@ -5,6 +5,12 @@
 #include "platform/FileSystem.h"
 
 namespace nomvarix {
+namespace {
+
+/// Thrown out of a folder listing to end it when the user cancelled.
+struct ListingCancelled {};
+
+}  // namespace
 
 bool NameEditor::IsChecked(ScopeButton button) const {
   return button == ScopeButton::Name ? nameChecked_ : extensionChecked_;
@@ -109,7 +115,7 @@ bool NameEditor::ToggleScopeButton(ScopeButton button) {
 }
 
 bool NameEditor::LoadFolder(const FileSystem& fileSystem, std::u16string_view folder, SortOrder order,
-                            const EntryFilter& accepts) {
+                            const EntryFilter& accepts, WorkProgress& progress) {
   ++listGeneration_;
   topLine_ = 0;
   selection_ = {};
@@ -118,11 +124,18 @@ bool NameEditor::LoadFolder(const FileSystem& fileSystem, std::u16string_view fo
   history_.ListReplaced();
   ForgetLongestLine();
   std::vector<std::u16string> scanned;
-  const bool listed = fileSystem.ForEachEntry(folder, [&](const DirEntry& entry) {
-    if (entry.name == u"." || entry.name == u".." || entry.isFolder || entry.isHidden) return;
-    if (accepts && !accepts(entry.name)) return;
-    scanned.emplace_back(entry.name);
-  });
+  std::size_t read = 0;
+  bool listed = false;
+  try {
+    listed = fileSystem.ForEachEntry(folder, [&](const DirEntry& entry) {
+      if (!progress.Advance(++read, 0)) throw ListingCancelled{};
+      if (entry.name == u"." || entry.name == u".." || entry.isFolder || entry.isHidden) return;
+      if (accepts && !accepts(entry.name)) return;
+      scanned.emplace_back(entry.name);
+    });
+  } catch (const ListingCancelled&) {
+    // A part of the folder is never shown as if it were all of it.
+  }
   if (!listed) {
     names_.clear();
     keys_.clear();
