@@ -8,7 +8,9 @@ namespace {
 // The clock is read about this often, whatever an item costs: often enough that the delay and
 // a cancel are noticed in time, rarely enough to cost nothing next to the work.
 constexpr auto kCheckGap = std::chrono::milliseconds(2);
-constexpr std::size_t kMaxStride = 4096;
+// Bounded, so that items that turn slow (a folder read in batches from slow media) are soon
+// checked again.
+constexpr std::size_t kMaxStride = 256;
 
 }  // namespace
 
