@@ -122,7 +122,6 @@ bool NameEditor::LoadFolder(const FileSystem& fileSystem, std::u16string_view fo
   caret_ = {};
   history_.Clear();
   history_.ListReplaced();
-  ForgetLongestLine();
   std::vector<std::u16string> scanned;
   std::size_t read = 0;
   bool listed = false;
@@ -136,6 +135,8 @@ bool NameEditor::LoadFolder(const FileSystem& fileSystem, std::u16string_view fo
   } catch (const ListingCancelled&) {
     // A part of the folder is never shown as if it were all of it.
   }
+  // A paint while the progress let events through measured the old lines.
+  ForgetLongestLine();
   if (!listed) {
     names_.clear();
     keys_.clear();

@@ -115,5 +115,30 @@ TEST(CancelledFolderLoadTest, LeavesAnEmptyListAsAnUnlistedFolderDoes) {
   EXPECT_EQ(editor.LineCount(), 4u);
 }
 
+/// Paints the editor, as the window does while a progress dialog lets events through.
+class PaintingProgress final : public WorkProgress {
+ public:
+  explicit PaintingProgress(const NameEditor& editor) : editor_(editor) {}
+  bool Advance(std::size_t, std::size_t) override {
+    editor_.LongestLineLength();
+    return true;
+  }
+  bool Cancelled() const override { return false; }
+
+ private:
+  const NameEditor& editor_;
+};
+
+TEST(CancelledFolderLoadTest, APaintDuringTheListingLeavesNoStaleWidth) {
+  test::FakeFileSystem fs;
+  fs.AddFolder(u"/short/", {u"a"});
+  fs.AddFolder(u"/long/", {u"a-much-longer-name.txt"});
+  NameEditor editor;
+  ASSERT_TRUE(editor.LoadFolder(fs, u"/short/", {}));
+  PaintingProgress painting(editor);
+  ASSERT_TRUE(editor.LoadFolder(fs, u"/long/", {}, {}, painting));
+  EXPECT_EQ(editor.LongestLineLength(), 22);
+}
+
 }  // namespace
 }  // namespace nomvarix
