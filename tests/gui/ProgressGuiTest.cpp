@@ -26,12 +26,15 @@ class ProgressGuiTest : public EditorGuiFixture {
     view->Progress().SetPresentHook({});
   }
 
-  void OpenFolderOf(int files) {
+  void AddFiles(int files) {
     for (int i = 0; i < files; ++i) {
       char name[16];
       std::snprintf(name, sizeof name, "f%02d.txt", i);
       folder.AddFile(name);
     }
+  }
+  void OpenFolderOf(int files) {
+    AddFiles(files);
     ASSERT_TRUE(frame->SelectPath(folder.Path16()));
     view->Refresh();
     view->Update();
@@ -111,6 +114,23 @@ TEST_F(ProgressGuiTest, CancelStopsALongApplyWithItsRenamesRecordedAndNothingLos
   ClickStripButton(strip::kRevert);
   ASSERT_TRUE(PumpUntil([&] { return Editor().LineCount() == doneAtCancel; }));
   for (const NameEntry& entry : Editor().Names()) EXPECT_EQ(u"n" + entry.newName, entry.originalName);
+}
+
+TEST_F(ProgressGuiTest, ACancelledFolderLoadShowsAnEmptyEditor) {
+  AddFiles(40);
+  view->Progress().SetTiming({.showDelay = {}, .updateInterval = {}});
+  wxString title;
+  bool cancelled = false;
+  view->Progress().SetPresentHook([&](WorkKind kind, std::size_t, wxProgressDialog& dialog) {
+    if (kind != WorkKind::LoadingFolder || cancelled) return;
+    title = dialog.GetTitle();
+    cancelled = true;
+    ClickCancel(dialog);
+  });
+  ASSERT_TRUE(frame->SelectPath(folder.Path16()));
+  ASSERT_TRUE(PumpUntil([&] { return cancelled && Editor().CurrentFolder().empty(); }));
+  EXPECT_EQ(title, "Loading Folder");
+  EXPECT_EQ(Editor().LineCount(), 0u);
 }
 
 }  // namespace
