@@ -23,6 +23,9 @@ WorkProgress& NoProgress();
 /// The long operations that report their progress.
 enum class WorkKind {
   LoadingFolder,        ///< items: the folder's entries read so far, total not known
+  /// As LoadingFolder, but never cancelled: the reload after renaming, whose end keeps the skipped
+  /// lines' edits and the record of the renames.
+  ReloadingAfterApply,
   Renaming,             ///< items: the lines of the list
   InsertingDates,       ///< items: the selected lines
   InsertingImageSizes,  ///< items: the selected lines

@@ -24,9 +24,9 @@ EditorSession::EditorSession(FileSystem& fileSystem, SettingsStore& settings)
 
 bool EditorSession::LoadFolder(std::u16string_view folder) { return Load(folder) == FolderLoad::Loaded; }
 
-EditorSession::FolderLoad EditorSession::Load(std::u16string_view folder) {
+EditorSession::FolderLoad EditorSession::Load(std::u16string_view folder, WorkKind kind) {
   links_.Clear();
-  const std::unique_ptr<WorkProgress> progress = progress_->Start(WorkKind::LoadingFolder);
+  const std::unique_ptr<WorkProgress> progress = progress_->Start(kind);
   EntryFilter accepts;
   if (filter_.IsActive()) accepts = [this](std::u16string_view name) { return filter_.Passes(name); };
   if (editor_.LoadFolder(fileSystem_, folder, order_, accepts, *progress)) return FolderLoad::Loaded;
@@ -95,11 +95,8 @@ ApplyOutcome EditorSession::ApplyChanges(bool verify, bool autoRename) {
   revertFolder_ = folder;
   revertList_ = std::move(batch.revertList);
   if (!revertList_.empty()) pending_.Forget(folder);
-  if (Load(folder) == FolderLoad::Cancelled) {
-    pending_.Save(folder, kept);
-  } else {
-    KeepEdits(kept);
-  }
+  Load(folder, WorkKind::ReloadingAfterApply);
+  KeepEdits(kept);
   return {.kind = ApplyOutcome::Kind::Applied, .skipped = batch.SkippedCount(), .renamedAnything = !revertList_.empty()};
 }
 

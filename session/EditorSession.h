@@ -117,8 +117,7 @@ class EditorSession {
   /// Renames the changed files (after validating them when `verify`), then loads the folder again.
   /// The lines of skipped files keep their new names and are marked. The files renamed can be
   /// reverted until another folder is chosen. A cancel stops the renaming before the next line:
-  /// the lines not reached keep their new names, unmarked. Should the reload be cancelled, the
-  /// kept new names wait in the folder's remembered edits.
+  /// the lines not reached keep their new names, unmarked. The reload cannot be cancelled.
   ApplyOutcome ApplyChanges(bool verify, bool autoRename);
   /// "Revert Last Changes": puts the last apply's renames back as edits, or, when no revert is
   /// armed, loads the folder again and arms one. That reload asks first (AsksBeforeReload) when it
@@ -158,7 +157,7 @@ class EditorSession {
 
  private:
   enum class FolderLoad { Loaded, Unlisted, Cancelled };
-  FolderLoad Load(std::u16string_view folder);
+  FolderLoad Load(std::u16string_view folder, WorkKind kind = WorkKind::LoadingFolder);
   void ReloadKeepingEdits();
   /// Runs the conflict check after an operation that ran; passes its result on.
   bool CheckedIf(bool changed);

@@ -19,6 +19,7 @@ struct KindText {
 KindText TextOf(WorkKind kind) {
   switch (kind) {
     case WorkKind::LoadingFolder:
+    case WorkKind::ReloadingAfterApply:
       return {L"Loading Folder", L"Reading the folder\u2026"};
     case WorkKind::Renaming:
       return {L"Apply Changes", L"Renaming files\u2026"};
@@ -46,8 +47,9 @@ class DialogProgress final : public DelayedProgress {
     const wxString message = wxString(text.doing) + "\n" + CountText(done, total);
     if (!dialog_) {
       // Created with its longest first line and room for the count, so that it need not grow.
+      const long cancel = kind_ == WorkKind::ReloadingAfterApply ? 0 : wxPD_CAN_ABORT;
       dialog_ = std::make_unique<wxProgressDialog>(text.title, message, kGaugeRange, wxGetTopLevelParent(&parent_),
-                                                   wxPD_APP_MODAL | wxPD_AUTO_HIDE | wxPD_CAN_ABORT);
+                                                   wxPD_APP_MODAL | wxPD_AUTO_HIDE | cancel);
     }
     const bool going = total == 0 ? dialog_->Pulse(message)
                                   : dialog_->Update(static_cast<int>(done * kGaugeRange / total), message);

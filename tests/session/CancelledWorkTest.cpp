@@ -90,18 +90,14 @@ TEST_F(CancelledApplyTest, ACancelBeforeTheFirstRenameRecordsNothingAndKeepsEver
   EXPECT_EQ(session.RevertLastChanges(), RevertOutcome::NothingToRevert);
 }
 
-TEST_F(CancelledApplyTest, ACancelledReloadKeepsTheEditsForTheFolder) {
+TEST_F(CancelledApplyTest, TheReloadAfterTheRenamesIsNoFolderLoadThatCanBeCancelled) {
   EditEveryLine();
   progress.limits[WorkKind::Renaming] = 3;
-  progress.limits[WorkKind::LoadingFolder] = 1;
+  progress.limits[WorkKind::LoadingFolder] = 0;
   session.ApplyChanges(false, false);
-  // No part of the folder is shown as if it were all of it.
-  EXPECT_EQ(Editor().LineCount(), 0u);
-  EXPECT_TRUE(Editor().CurrentFolder().empty());
-
-  progress.limits.clear();
-  session.SwitchToFolder(folder.Path16());
+  EXPECT_EQ(Editor().CurrentFolder(), folder.Path16());
   EXPECT_EQ(NewNames(Editor().Names()), (Names{u"c.jpg", u"x_d.jpg", u"x_e.jpg", u"x_a.jpg", u"x_c.jpg"}));
+  EXPECT_EQ(Marks(), (std::vector<bool>{true, false, false, false, false}));
 }
 
 TEST(CancelledLoadTest, LeavesAnEmptyEditorTheEditsRememberedAndNoRevertArmed) {
