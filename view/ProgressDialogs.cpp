@@ -4,6 +4,7 @@
 
 #include <wx/progdlg.h>
 #include <wx/toplevel.h>
+#include <wx/weakref.h>
 
 namespace nomvarix {
 namespace {
@@ -40,13 +41,22 @@ class DialogProgress final : public DelayedProgress {
  public:
   DialogProgress(wxWindow& parent, WorkKind kind, const Timing& timing, const ProgressDialogs::PresentHook& hook)
       : DelayedProgress(timing), parent_(parent), kind_(kind), hook_(hook) {}
+  ~DialogProgress() override {
+    if (!dialog_) return;
+    dialog_.reset();
+    // Nothing else hands the keyboard back: the windows that could have taken it were disabled.
+    if (focus_) focus_->SetFocus();
+  }
 
  protected:
   bool Present(std::size_t done, std::size_t total) override {
     const KindText text = TextOf(kind_);
     const wxString message = wxString(text.doing) + "\n" + CountText(done, total);
     if (!dialog_) {
-      // Created with its longest first line and room for the count, so that it need not grow.
+      // Where the keyboard goes back to: not to a dialog that led to the work (the apply's
+      // confirmation), which may still hold it while hidden.
+      wxWindow* focus = wxWindow::FindFocus();
+      focus_ = focus && focus->IsShownOnScreen() ? focus : &parent_;
       const long cancel = kind_ == WorkKind::ReloadingAfterApply ? 0 : wxPD_CAN_ABORT;
       dialog_ = std::make_unique<wxProgressDialog>(text.title, message, kGaugeRange, wxGetTopLevelParent(&parent_),
                                                    wxPD_APP_MODAL | wxPD_AUTO_HIDE | cancel);
@@ -62,6 +72,7 @@ class DialogProgress final : public DelayedProgress {
   const WorkKind kind_;
   const ProgressDialogs::PresentHook& hook_;
   std::unique_ptr<wxProgressDialog> dialog_;
+  wxWeakRef<wxWindow> focus_;
 };
 
 }  // namespace

@@ -83,6 +83,7 @@ TEST_F(ProgressGuiTest, CancelStopsALongApplyWithItsRenamesRecordedAndNothingLos
     ASSERT_TRUE(PumpUntil([&] { return view->ButtonStrip().Find(strip::kRevert)->visible; }));
   }
   EXPECT_EQ(title, "Apply Changes");
+  EXPECT_TRUE(PumpUntil([&] { return wxWindow::FindFocus() == view; })) << "the keys go to the editor again";
   ASSERT_GE(doneAtCancel, 3u);
   ASSERT_LT(doneAtCancel, static_cast<std::size_t>(kFiles));
   EXPECT_TRUE(ok.Messages().empty()) << "nothing was skipped";
