@@ -102,11 +102,12 @@ std::size_t RenameBatchResult::SkippedCount() const {
 }
 
 RenameBatchResult RenameFiles(const NameList& names, std::u16string_view folder, FileSystem& fileSystem,
-                              bool autoRename) {
+                              bool autoRename, WorkProgress& progress) {
   RenameBatchResult result;
   result.skipped.assign(names.size(), false);
   Renamer renamer(folder, fileSystem, autoRename);
-  for (std::size_t i = 0; i < names.size(); ++i) {
+  for (std::size_t i = 0; i < names.size() && progress.Advance(i, names.size()); ++i) {
+    result.linesDone = i + 1;
     const NameEntry& entry = names[i];
     if (entry.newName == entry.originalName) continue;
     LineOutcome outcome = renamer.Rename(entry);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "editor/NameEntry.h"
+#include "editor/WorkProgress.h"
 
 namespace nomvarix {
 
@@ -17,6 +18,8 @@ struct RenameBatchResult {
   NameList revertList;
   /// Per line of the list: it was changed but its file was not renamed.
   std::vector<bool> skipped;
+  /// The lines looked at, from the first: all of them unless the work was cancelled.
+  std::size_t linesDone = 0;
 
   bool RenamedAnything() const { return !revertList.empty(); }
   std::size_t SkippedCount() const;
@@ -26,8 +29,9 @@ struct RenameBatchResult {
 /// time in list order, never replacing an existing file. Skipped: empty names, names starting
 /// with ".", names holding a path separator or NUL, and names taken by another file, unless
 /// `autoRename` gives those the first free "<stem>_00001<.ext>" (up to 99999). A new spelling of
-/// the same file (a case-insensitive file system) goes through a temporary name.
+/// the same file (a case-insensitive file system) goes through a temporary name. `progress` is told
+/// of each line; a cancel stops the batch before the next line, the renames done recorded.
 RenameBatchResult RenameFiles(const NameList& names, std::u16string_view folder, FileSystem& fileSystem,
-                              bool autoRename);
+                              bool autoRename, WorkProgress& progress = NoProgress());
 
 }  // namespace nomvarix

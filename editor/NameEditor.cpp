@@ -21,6 +21,9 @@ void AssignWithRoom(std::u16string& to, const std::u16string& from) {
   to.assign(from);
 }
 
+/// Thrown out of a folder listing to end it when the user cancelled.
+struct ListingCancelled {};
+
 }  // namespace
 
 bool NameEditor::IsChecked(ScopeButton button) const {
@@ -128,20 +131,28 @@ bool NameEditor::ToggleScopeButton(ScopeButton button) {
 }
 
 bool NameEditor::LoadFolder(const FileSystem& fileSystem, std::u16string_view folder, SortOrder order,
-                            const EntryFilter& accepts) {
+                            const EntryFilter& accepts, WorkProgress& progress) {
   ++listGeneration_;
   topLine_ = 0;
   selection_ = {};
   caret_ = {};
   history_.Clear();
   history_.ListReplaced();
-  ForgetLongestLine();
   std::vector<std::u16string> scanned;
-  const bool listed = fileSystem.ForEachEntry(folder, [&](const DirEntry& entry) {
-    if (entry.name == u"." || entry.name == u".." || entry.isFolder || entry.isHidden) return;
-    if (accepts && !accepts(entry.name)) return;
-    scanned.emplace_back(entry.name);
-  });
+  std::size_t read = 0;
+  bool listed = false;
+  try {
+    listed = fileSystem.ForEachEntry(folder, [&](const DirEntry& entry) {
+      if (!progress.Advance(++read, 0)) throw ListingCancelled{};
+      if (entry.name == u"." || entry.name == u".." || entry.isFolder || entry.isHidden) return;
+      if (accepts && !accepts(entry.name)) return;
+      scanned.emplace_back(entry.name);
+    });
+  } catch (const ListingCancelled&) {
+    // A part of the folder is never shown as if it were all of it.
+  }
+  // A paint while the progress let events through measured the old lines.
+  ForgetLongestLine();
   if (!listed) {
     names_.clear();
     keys_.clear();

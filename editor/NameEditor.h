@@ -15,6 +15,7 @@
 #include "editor/TextPos.h"
 #include "editor/UndoHistory.h"
 #include "editor/ViewMetrics.h"
+#include "editor/WorkProgress.h"
 
 namespace nomvarix {
 
@@ -88,10 +89,11 @@ class NameEditor {
   /// Replaces the list by the files of `folder` (a path ending with a separator): folders, hidden
   /// files, "." and ".." and names `accepts` rejects are left out; the list is sorted by `order`;
   /// the scope returns to WholeName with both buttons checked, nothing is selected, the first line
-  /// is at the top and the undo history is empty. When the folder cannot be listed the list stays
-  /// empty and CurrentFolder() becomes empty; the result is then false.
+  /// is at the top and the undo history is empty. When the folder cannot be listed, or `progress`
+  /// (told of every entry read) cancels the listing, the list stays empty and CurrentFolder()
+  /// becomes empty; the result is then false.
   bool LoadFolder(const FileSystem& fileSystem, std::u16string_view folder, SortOrder order,
-                  const EntryFilter& accepts = {});
+                  const EntryFilter& accepts = {}, WorkProgress& progress = NoProgress());
 
   /// Shows `lines` instead of the folder's (the files of the last apply, to be renamed back): each
   /// line shows its newName in the current scope, nothing is selected. Scope, folder and the undo

@@ -46,7 +46,8 @@ class FileSystem {
   virtual ~FileSystem() = default;
 
   /// Calls `visit` for every entry of `folder` in the order the system returns them ("." and ".."
-  /// included where the system lists them). False when the folder cannot be listed.
+  /// included where the system lists them). False when the folder cannot be listed. `visit` may
+  /// throw to end the listing early: the listing's handles are closed and the exception goes on.
   virtual bool ForEachEntry(std::u16string_view folder,
                             const std::function<void(const DirEntry&)>& visit) const = 0;
 

@@ -1,5 +1,6 @@
 #include "session/EditorSession.h"
 
+#include <memory>
 #include <unordered_map>
 
 #include "apply/RenameBatch.h"
@@ -21,10 +22,15 @@ EditorSession::EditorSession(FileSystem& fileSystem, SettingsStore& settings)
              settings.ReadFlag(settings::kSortCaseSensitive, settings::kSortCaseSensitiveDefault)},
       checkConflicts_(settings.ReadFlag(settings::kCheckConflict, settings::kCheckConflictDefault)) {}
 
-bool EditorSession::LoadFolder(std::u16string_view folder) {
+bool EditorSession::LoadFolder(std::u16string_view folder) { return Load(folder) == FolderLoad::Loaded; }
+
+EditorSession::FolderLoad EditorSession::Load(std::u16string_view folder, WorkKind kind) {
   links_.Clear();
-  if (!filter_.IsActive()) return editor_.LoadFolder(fileSystem_, folder, order_);
-  return editor_.LoadFolder(fileSystem_, folder, order_, [this](std::u16string_view name) { return filter_.Passes(name); });
+  const std::unique_ptr<WorkProgress> progress = progress_->Start(kind);
+  EntryFilter accepts;
+  if (filter_.IsActive()) accepts = [this](std::u16string_view name) { return filter_.Passes(name); };
+  if (editor_.LoadFolder(fileSystem_, folder, order_, accepts, *progress)) return FolderLoad::Loaded;
+  return progress->Cancelled() ? FolderLoad::Cancelled : FolderLoad::Unlisted;
 }
 
 std::u16string SkippedFilesMessage(std::size_t count) {
@@ -69,27 +75,40 @@ ApplyOutcome EditorSession::ApplyChanges(bool verify, bool autoRename) {
   if (folder.empty()) return {};
   std::u16string report;
   if (verify && Validate(report)) return {.kind = ApplyOutcome::Kind::ValidationFailed};
-  RenameBatchResult batch = RenameFiles(editor_.Names(), folder, fileSystem_, autoRename);
-  std::unordered_map<std::u16string, std::u16string> skippedEdits;
-  for (std::size_t i = 0; i < batch.skipped.size(); ++i) {
+  RenameBatchResult batch;
+  {
+    const std::unique_ptr<WorkProgress> progress = progress_->Start(WorkKind::Renaming);
+    batch = RenameFiles(editor_.Names(), folder, fileSystem_, autoRename, *progress);
+  }
+  // What the reload would drop: the edits of the skipped files, marked, and those of the lines a
+  // cancel left unreached.
+  NameList kept;
+  for (std::size_t i = 0; i < editor_.LineCount(); ++i) {
     const NameEntry& entry = editor_.Names()[i];
-    if (batch.skipped[i]) skippedEdits.emplace(entry.originalName, entry.newName);
+    const bool unreached = i >= batch.linesDone && entry.newName != entry.originalName;
+    if (!batch.skipped[i] && !unreached) continue;
+    NameEntry& edit = kept.emplace_back();
+    edit.originalName = entry.originalName;
+    edit.newName = entry.newName;
+    edit.errorMark = batch.skipped[i];
   }
   revertFolder_ = folder;
   revertList_ = std::move(batch.revertList);
   if (!revertList_.empty()) pending_.Forget(folder);
-  LoadFolder(folder);
-  KeepSkippedEdits(skippedEdits);
+  Load(folder, WorkKind::ReloadingAfterApply);
+  KeepEdits(kept);
   return {.kind = ApplyOutcome::Kind::Applied, .skipped = batch.SkippedCount(), .renamedAnything = !revertList_.empty()};
 }
 
-void EditorSession::KeepSkippedEdits(const std::unordered_map<std::u16string, std::u16string>& newNameOf) {
-  if (newNameOf.empty()) return;
+void EditorSession::KeepEdits(const NameList& kept) {
+  if (kept.empty()) return;
+  std::unordered_map<std::u16string_view, const NameEntry*> keptOf;
+  for (const NameEntry& entry : kept) keptOf[entry.originalName] = &entry;
   for (std::size_t line = 0; line < editor_.LineCount(); ++line) {
-    const auto it = newNameOf.find(editor_.Names()[line].originalName);
-    if (it == newNameOf.end()) continue;
-    editor_.SetNewName(line, it->second);
-    editor_.SetErrorMark(line, true);
+    const auto it = keptOf.find(editor_.Names()[line].originalName);
+    if (it == keptOf.end()) continue;
+    editor_.SetNewName(line, it->second->newName);
+    editor_.SetErrorMark(line, it->second->errorMark);
   }
   CheckConflicts();
 }
@@ -102,8 +121,8 @@ RevertOutcome EditorSession::RevertLastChanges(RevertReload reload) {
     } else if (editor_.AnyNameChanged()) {
       return RevertOutcome::AsksBeforeReload;
     }
-    if (!folder.empty()) LoadFolder(folder);
-    revertFolder_ = folder;
+    const bool cancelled = !folder.empty() && Load(folder) == FolderLoad::Cancelled;
+    if (!cancelled) revertFolder_ = folder;
     return RevertOutcome::Reloaded;
   }
   const bool sameFolder = revertFolder_ == folder;
@@ -135,19 +154,27 @@ void EditorSession::TrimLeftAll() {
 }
 
 void EditorSession::InsertCreationDate(std::u16string_view formatName) {
-  InsertFileText(editor_, [&](std::u16string_view path) -> std::optional<std::u16string> {
-    const auto created = fileSystem_.CreationTime(path);
-    if (!created) return std::nullopt;
-    return FormatCreationDate(*created, formatName);
-  });
+  const std::unique_ptr<WorkProgress> progress = progress_->Start(WorkKind::InsertingDates);
+  InsertFileText(
+      editor_,
+      [&](std::u16string_view path) -> std::optional<std::u16string> {
+        const auto created = fileSystem_.CreationTime(path);
+        if (!created) return std::nullopt;
+        return FormatCreationDate(*created, formatName);
+      },
+      *progress);
 }
 
 void EditorSession::InsertImageSize(std::u16string_view pattern) {
-  InsertFileText(editor_, [&](std::u16string_view path) -> std::optional<std::u16string> {
-    const auto size = GetImageSize(fileSystem_, path);
-    if (!size) return std::nullopt;
-    return FormatImageSize(*size, pattern);
-  });
+  const std::unique_ptr<WorkProgress> progress = progress_->Start(WorkKind::InsertingImageSizes);
+  InsertFileText(
+      editor_,
+      [&](std::u16string_view path) -> std::optional<std::u16string> {
+        const auto size = GetImageSize(fileSystem_, path);
+        if (!size) return std::nullopt;
+        return FormatImageSize(*size, pattern);
+      },
+      *progress);
 }
 
 void EditorSession::ApplyParsedPairs(const std::vector<std::vector<RenamePair>>& groups) {

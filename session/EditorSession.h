@@ -44,7 +44,7 @@ enum class RevertOutcome {
   ShowsRenamedFiles,  ///< the files of the last apply, with their former names as edits
   NothingToRevert,
   FolderMismatch,
-  Reloaded,           ///< the folder was loaded again and the last apply's list armed
+  Reloaded,           ///< the folder was loaded again and the last apply's list armed (not when the load was cancelled)
   AsksBeforeReload,   ///< nothing done: the reload would drop edits not applied yet
 };
 
@@ -72,8 +72,13 @@ class EditorSession {
   FileSystem& FileSystemPort() { return fileSystem_; }
   SearchMemory& Search() { return search_; }
 
+  /// Where the long operations (loading a folder, applying, inserting dates and image sizes) report
+  /// their progress and learn of a cancel; by default nowhere. `factory` must outlive the session.
+  void SetProgressFactory(WorkProgressFactory& factory) { progress_ = &factory; }
+
   /// Loads the files of `folder` (ending with a separator) that pass the filter, and drops the
-  /// conflict links of the old list.
+  /// conflict links of the old list. A cancelled load leaves the list empty, as a folder that
+  /// cannot be listed does; the result is then false.
   bool LoadFolder(std::u16string_view folder);
   /// Leaves the current folder for `folder`: its edits are kept, the new folder's come back.
   void SwitchToFolder(std::u16string_view folder);
@@ -111,12 +116,13 @@ class EditorSession {
   bool Validate(std::u16string& report);
   /// Renames the changed files (after validating them when `verify`), then loads the folder again.
   /// The lines of skipped files keep their new names and are marked. The files renamed can be
-  /// reverted until another folder is chosen.
+  /// reverted until another folder is chosen. A cancel stops the renaming before the next line:
+  /// the lines not reached keep their new names, unmarked. The reload cannot be cancelled.
   ApplyOutcome ApplyChanges(bool verify, bool autoRename);
   /// "Revert Last Changes": puts the last apply's renames back as edits, or, when no revert is
   /// armed, loads the folder again and arms one. That reload asks first (AsksBeforeReload) when it
   /// would drop edits not applied yet, unless `reload` says the user agreed, which drops the
-  /// folder's remembered edits too, as "Reload" does.
+  /// folder's remembered edits too, as "Reload" does. A cancelled reload arms nothing.
   RevertOutcome RevertLastChanges(RevertReload reload = RevertReload::KeepEdits);
 
   /// The renaming commands of the Tools pop-up. Padding and trimming run the conflict check after.
@@ -150,16 +156,19 @@ class EditorSession {
   bool PasteClipboard(const Clipboard& clipboard);
 
  private:
+  enum class FolderLoad { Loaded, Unlisted, Cancelled };
+  FolderLoad Load(std::u16string_view folder, WorkKind kind = WorkKind::LoadingFolder);
   void ReloadKeepingEdits();
   /// Runs the conflict check after an operation that ran; passes its result on.
   bool CheckedIf(bool changed);
 
-  /// After the reload that follows an apply: the lines of the skipped files (by name on disk) get
-  /// their new names back and are marked.
-  void KeepSkippedEdits(const std::unordered_map<std::u16string, std::u16string>& newNameOf);
+  /// After the reload that follows an apply: the lines of the files in `kept` (by name on disk) get
+  /// their new names back, and the error marks of their entries.
+  void KeepEdits(const NameList& kept);
 
   FileSystem& fileSystem_;
   SettingsStore& settings_;
+  WorkProgressFactory* progress_ = &NoProgressFactory();
   NameEditor editor_;
   ConflictLinks links_;
   ConflictChecker conflictChecker_;

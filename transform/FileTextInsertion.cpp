@@ -9,7 +9,7 @@
 
 namespace nomvarix {
 
-bool InsertFileText(NameEditor& editor, const FileTextSource& source) {
+bool InsertFileText(NameEditor& editor, const FileTextSource& source, WorkProgress& progress) {
   const BlockSelection s = editor.Selection();
   if (s.startColumn == -1 && s.endColumn == -1) return false;
   editor.PushUndo();
@@ -18,7 +18,8 @@ bool InsertFileText(NameEditor& editor, const FileTextSource& source) {
   const std::int32_t c0 = std::min(s.startColumn, s.endColumn);
   const auto last = std::min(l1, static_cast<std::int32_t>(editor.LineCount()) - 1);
   std::int32_t inserted = 0;
-  for (std::int32_t line = l0; line <= last; ++line) {
+  const auto lines = static_cast<std::size_t>(std::max(last - l0 + 1, 0));
+  for (std::int32_t line = l0; line <= last && progress.Advance(static_cast<std::size_t>(line - l0), lines); ++line) {
     const NameEntry& entry = editor.Names()[static_cast<std::size_t>(line)];
     const std::optional<std::u16string> text = source(editor.CurrentFolder() + entry.originalName);
     if (!text) continue;

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "editor/WorkProgress.h"
 #include "platform/FileSystem.h"
 #include "transform/ImageSize.h"
 
@@ -19,7 +20,9 @@ using FileTextSource = std::function<std::optional<std::u16string>(std::u16strin
 /// left column, replacing the line's selected characters unless that would empty the line. Lines
 /// whose file gives nothing, and lines shorter than the column, are left alone. The selection ends
 /// as a caret after the last inserted text. One undo step; false, doing nothing, with no caret.
-bool InsertFileText(NameEditor& editor, const FileTextSource& source);
+/// `progress` is told of each line; a cancel stops before the next one, the lines done staying
+/// as the one undo step.
+bool InsertFileText(NameEditor& editor, const FileTextSource& source, WorkProgress& progress = NoProgress());
 
 /// The creation time in UTC by a format name: "yyyy-MM-dd", "yyMMdd", "yyyy-MM-dd HH-mm",
 /// "dd.MM.yyyy"; any other name gives "yyyyMMdd".

@@ -98,6 +98,7 @@ CNomvarixView::CNomvarixView(wxWindow* parent, FileSystem& fileSystem, SettingsS
       clipboard_(MakeSystemClipboard()),
       contextMenuEntry_(MakeNativeContextMenuEntry()),
       contextMenuEntryShown_(contextMenuEntry_->IsShown()),
+      progress_(*this),
       session_(fileSystem, settings),
       geometry_(ScreenDpi()),
       fontSize_(ReadFontSize(settings, settings::DefaultFontSize(geometry_.dpi))),
@@ -107,6 +108,7 @@ CNomvarixView::CNomvarixView(wxWindow* parent, FileSystem& fileSystem, SettingsS
       mouse_(session_),
       blinkTimer_(this, kBlinkTimerId) {
   SetBackgroundStyle(wxBG_STYLE_PAINT);
+  session_.SetProgressFactory(progress_);
   flags_.changedRed = settings.ReadFlag(settings::kChangedRed, settings::kChangedRedDefault);
   CreateStrips();
   AddCommands();

@@ -15,6 +15,7 @@
 #include "view/CommandTable.h"
 #include "view/EditorPainter.h"
 #include "view/FindReplaceDlg.h"
+#include "view/ProgressDialogs.h"
 #include "view/ViewGeometry.h"
 
 class wxScrollWinEvent;
@@ -34,6 +35,8 @@ class CNomvarixView final : public wxWindow {
   ~CNomvarixView() override;
 
   const EditorSession& Session() const { return session_; }
+  /// Where the session's long work shows its progress.
+  ProgressDialogs& Progress() { return progress_; }
   const CommandStrip& ScopeStrip() const { return scopeStrip_; }
   const CommandStrip& ButtonStrip() const { return commandStrip_; }
   int FontSize() const { return fontSize_; }
@@ -135,6 +138,7 @@ class CNomvarixView final : public wxWindow {
   std::unique_ptr<Clipboard> clipboard_;
   std::unique_ptr<ContextMenuEntry> contextMenuEntry_;
   bool contextMenuEntryShown_;
+  ProgressDialogs progress_;
   EditorSession session_;
   CommandTable commands_;
   ViewGeometry geometry_;

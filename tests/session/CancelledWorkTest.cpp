@@ -1,0 +1,159 @@
+// Long work of the session cancelled part way: what was done is kept and recorded, nothing else
+// changes, and no edit is lost.
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+
+#include <gtest/gtest.h>
+
+#include "platform/FileSystem.h"
+#include "platform/MemorySettingsStore.h"
+#include "session/EditorSession.h"
+#include "support/CancellingProgress.h"
+#include "support/FakeFileSystem.h"
+#include "support/NameListText.h"
+#include "support/TempFolder.h"
+
+namespace nomvarix {
+namespace {
+
+using Names = std::vector<std::u16string>;
+using test::NewNames;
+using test::OriginalNames;
+
+class CancelledApplyTest : public ::testing::Test {
+ protected:
+  CancelledApplyTest() {
+    for (const char* name : {"a.jpg", "b.jpg", "c.jpg", "d.jpg", "e.jpg"}) folder.AddFile(name);
+    session.LoadFolder(folder.Path16());
+    session.SetProgressFactory(progress);
+  }
+  NameEditor& Editor() { return session.Editor(); }
+  Names Disk() const {
+    Names names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.Path())) {
+      names.push_back(entry.path().filename().u16string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+  std::vector<bool> Marks() {
+    std::vector<bool> marks;
+    for (const NameEntry& entry : Editor().Names()) marks.push_back(entry.errorMark);
+    return marks;
+  }
+  /// Every line renamed to "x_<name>", but "b.jpg" to the taken "c.jpg".
+  void EditEveryLine() {
+    for (std::size_t line = 0; line < Editor().LineCount(); ++line) {
+      Editor().SetNewName(line, u"x_" + Editor().Names()[line].originalName);
+    }
+    Editor().SetNewName(1, u"c.jpg");
+  }
+
+  test::TempFolder folder;
+  std::unique_ptr<FileSystem> fs = MakeNativeFileSystem();
+  MemorySettingsStore settings;
+  EditorSession session{*fs, settings};
+  test::CancellingFactory progress;
+};
+
+TEST_F(CancelledApplyTest, StopsAfterTheLinesDoneWhichAloneAreRecordedForRevert) {
+  EditEveryLine();
+  progress.limits[WorkKind::Renaming] = 3;  // lines a, b (skipped) and c, then the cancel
+  const ApplyOutcome outcome = session.ApplyChanges(false, false);
+  EXPECT_EQ(outcome.kind, ApplyOutcome::Kind::Applied);
+  EXPECT_EQ(outcome.skipped, 1u);
+  EXPECT_TRUE(outcome.renamedAnything);
+  EXPECT_EQ(Disk(), (Names{u"b.jpg", u"d.jpg", u"e.jpg", u"x_a.jpg", u"x_c.jpg"}));
+
+  // The skipped line is marked, the lines never reached keep their edits unmarked.
+  EXPECT_EQ(OriginalNames(Editor().Names()), (Names{u"b.jpg", u"d.jpg", u"e.jpg", u"x_a.jpg", u"x_c.jpg"}));
+  EXPECT_EQ(NewNames(Editor().Names()), (Names{u"c.jpg", u"x_d.jpg", u"x_e.jpg", u"x_a.jpg", u"x_c.jpg"}));
+  EXPECT_EQ(Marks(), (std::vector<bool>{true, false, false, false, false}));
+
+  ASSERT_EQ(session.RevertLastChanges(), RevertOutcome::ShowsRenamedFiles);
+  EXPECT_EQ(OriginalNames(Editor().Names()), (Names{u"x_a.jpg", u"x_c.jpg"}));
+  EXPECT_EQ(NewNames(Editor().Names()), (Names{u"a.jpg", u"c.jpg"}));
+  session.ApplyChanges(false, false);
+  EXPECT_EQ(Disk(), (Names{u"a.jpg", u"b.jpg", u"c.jpg", u"d.jpg", u"e.jpg"}));
+}
+
+TEST_F(CancelledApplyTest, ACancelBeforeTheFirstRenameRecordsNothingAndKeepsEveryEdit) {
+  EditEveryLine();
+  progress.limits[WorkKind::Renaming] = 0;
+  const ApplyOutcome outcome = session.ApplyChanges(false, false);
+  EXPECT_FALSE(outcome.renamedAnything);
+  EXPECT_EQ(outcome.skipped, 0u);
+  EXPECT_EQ(Disk(), (Names{u"a.jpg", u"b.jpg", u"c.jpg", u"d.jpg", u"e.jpg"}));
+  EXPECT_EQ(NewNames(Editor().Names()), (Names{u"x_a.jpg", u"c.jpg", u"x_c.jpg", u"x_d.jpg", u"x_e.jpg"}));
+  EXPECT_EQ(Marks(), (std::vector<bool>(5, false)));
+  EXPECT_EQ(session.RevertLastChanges(), RevertOutcome::NothingToRevert);
+}
+
+TEST_F(CancelledApplyTest, TheReloadAfterTheRenamesIsNoFolderLoadThatCanBeCancelled) {
+  EditEveryLine();
+  progress.limits[WorkKind::Renaming] = 3;
+  progress.limits[WorkKind::LoadingFolder] = 0;
+  session.ApplyChanges(false, false);
+  EXPECT_EQ(Editor().CurrentFolder(), folder.Path16());
+  EXPECT_EQ(NewNames(Editor().Names()), (Names{u"c.jpg", u"x_d.jpg", u"x_e.jpg", u"x_a.jpg", u"x_c.jpg"}));
+  EXPECT_EQ(Marks(), (std::vector<bool>{true, false, false, false, false}));
+}
+
+TEST(CancelledLoadTest, LeavesAnEmptyEditorTheEditsRememberedAndNoRevertArmed) {
+  test::FakeFileSystem fs;
+  fs.AddFolder(u"/f/", {u"a.txt", u"b.txt"});
+  fs.AddFolder(u"/g/", {u"c.txt", u"d.txt", u"e.txt"});
+  MemorySettingsStore settings;
+  EditorSession session(fs, settings);
+  test::CancellingFactory progress;
+  session.SetProgressFactory(progress);
+  ASSERT_TRUE(session.LoadFolder(u"/f/"));
+  session.Editor().SetNewName(0, u"z.txt");
+
+  progress.limits[WorkKind::LoadingFolder] = 2;
+  session.SwitchToFolder(u"/g/");
+  EXPECT_EQ(session.Editor().LineCount(), 0u);
+  EXPECT_TRUE(session.Editor().CurrentFolder().empty());
+  EXPECT_FALSE(session.LoadFolder(u"/g/"));
+
+  progress.limits.clear();
+  session.SwitchToFolder(u"/f/");
+  EXPECT_EQ(NewNames(session.Editor().Names()), (Names{u"z.txt", u"b.txt"}));
+
+  // A revert's reload that was cancelled arms nothing: the next revert reloads again.
+  session.ResetAllNames();
+  progress.limits[WorkKind::LoadingFolder] = 1;
+  EXPECT_EQ(session.RevertLastChanges(), RevertOutcome::Reloaded);
+  EXPECT_EQ(session.Editor().LineCount(), 0u);
+  progress.limits.clear();
+  ASSERT_TRUE(session.LoadFolder(u"/f/"));
+  EXPECT_EQ(session.RevertLastChanges(), RevertOutcome::Reloaded);
+  EXPECT_EQ(session.RevertLastChanges(), RevertOutcome::NothingToRevert);
+}
+
+TEST(CancelledInsertionTest, TheLinesDoneAreOneUndoStep) {
+  test::FakeFileSystem fs;
+  fs.AddFolder(u"/f/", {u"a.txt", u"b.txt", u"c.txt", u"d.txt"});
+  for (const char16_t* name : {u"/f/a.txt", u"/f/b.txt", u"/f/c.txt", u"/f/d.txt"}) {
+    fs.SetCreationTime(name, FileClock::time_point{} + std::chrono::hours(24 * 365));
+  }
+  MemorySettingsStore settings;
+  EditorSession session(fs, settings);
+  test::CancellingFactory progress;
+  session.SetProgressFactory(progress);
+  ASSERT_TRUE(session.LoadFolder(u"/f/"));
+  NameEditor& editor = session.Editor();
+  editor.SetSelection({0, 3, 0, 0}, {3, 0});
+
+  progress.limits[WorkKind::InsertingDates] = 2;
+  session.InsertCreationDate(u"yyMMdd");
+  EXPECT_EQ(test::LineTexts(editor.Names()), (Names{u"710101a.txt", u"710101b.txt", u"c.txt", u"d.txt"}));
+  EXPECT_EQ(editor.Selection(), (BlockSelection{0, 3, 6, 6}));
+  ASSERT_TRUE(session.Undo());
+  EXPECT_EQ(test::LineTexts(editor.Names()), (Names{u"a.txt", u"b.txt", u"c.txt", u"d.txt"}));
+  EXPECT_FALSE(editor.CanUndo());
+}
+
+}  // namespace
+}  // namespace nomvarix
