@@ -17,6 +17,9 @@ class SettingsStore;
 class CNomvarixApp final : public wxApp {
  public:
   static constexpr const char* kApplicationId = "Nomvarix.AppID.NoVersion";
+  /// When this environment variable is set, the program quits at the first idle time after the
+  /// start folder was opened: the benchmarks time a whole opening this way.
+  static constexpr const char* kQuitWhenIdleVariable = "NOMVARIX_QUIT_WHEN_IDLE";
 
   /// `arguments` are the command line's arguments after the program name, decoded losslessly.
   explicit CNomvarixApp(std::vector<std::u16string> arguments = {});
@@ -31,6 +34,7 @@ class CNomvarixApp final : public wxApp {
 
  private:
   void ShowAbout();
+  void QuitOnNextIdle();
 
   std::vector<std::u16string> arguments_;
   std::unique_ptr<FileSystem> fileSystem_;
