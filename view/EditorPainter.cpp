@@ -1,12 +1,16 @@
 #include "view/EditorPainter.h"
 
 #include <algorithm>
+#include <limits>
+#include <utility>
+#include <vector>
 
 #include <wx/dc.h>
 
 #include "apply/ConflictCheck.h"
 #include "editor/NameEditor.h"
 #include "view/CommandStrip.h"
+#include "view/GlyphWidths.h"
 #include "view/Palette.h"
 #include "view/ViewGeometry.h"
 #include "controls/WxText.h"
@@ -378,13 +382,29 @@ class Pass {
 
 }  // namespace
 
-int MeasureDividerX(wxDC& dc, const NameList& names, const wxFont& nameFont, const ViewGeometry& geometry,
-                    int clientWidth) {
+int MeasureDividerX(wxDC& dc, const NameList& names, const wxFont& nameFont, GlyphWidths& widths,
+                    const ViewGeometry& geometry, int clientWidth) {
   dc.SetFont(nameFont);
+  const int extra = geometry.markerColumnWidth + geometry.textMargin + 8;
+  const int atLeast = 140;
+  const int atMost = clientWidth / 3;
+  // Names no wider than this leave the divider at its least; one as wide as `enough` puts it at its most.
+  const int narrowest = atLeast - extra;
+  const int enough = atMost - extra;
+  // Names by the bound of their width, widest first; a name without a bound is measured whatever.
+  std::vector<std::pair<int, std::size_t>> candidates;
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    const int bound = widths.UpperBound(dc, names[i].originalName).value_or(std::numeric_limits<int>::max());
+    if (bound > narrowest) candidates.emplace_back(bound, i);
+  }
+  std::make_heap(candidates.begin(), candidates.end());
   int widest = 0;
-  for (const NameEntry& entry : names) widest = std::max(widest, dc.GetTextExtent(ToWx(entry.originalName)).x);
-  const int wanted = widest + geometry.markerColumnWidth + geometry.textMargin + 8;
-  return std::min(clientWidth / 3, std::max(140, wanted));
+  while (!candidates.empty() && candidates.front().first > widest && widest < enough) {
+    std::pop_heap(candidates.begin(), candidates.end());
+    widest = std::max(widest, dc.GetTextExtent(ToWx(names[candidates.back().second].originalName)).x);
+    candidates.pop_back();
+  }
+  return std::min(atMost, std::max(atLeast, widest + extra));
 }
 
 void PaintEditor(wxDC& dc, const PaintInput& input) { Pass(dc, input).Run(); }

@@ -10,6 +10,7 @@ class wxFont;
 namespace nomvarix {
 
 class CommandStrip;
+class GlyphWidths;
 class NameEditor;
 struct ConflictLinks;
 struct ViewFonts;
@@ -40,9 +41,10 @@ struct PaintInput {
 };
 
 /// The divider position for the names: wide enough for the widest disk name, at least 140 pixels,
-/// never beyond a third of the client width.
-int MeasureDividerX(wxDC& dc, const NameList& names, const wxFont& nameFont, const ViewGeometry& geometry,
-                    int clientWidth);
+/// never beyond a third of the client width. `widths` holds the name font's character widths: only
+/// the names that those widths cannot rule out are measured whole.
+int MeasureDividerX(wxDC& dc, const NameList& names, const wxFont& nameFont, GlyphWidths& widths,
+                    const ViewGeometry& geometry, int clientWidth);
 
 /// Draws the whole editor view into `dc`: bands, ruler, strips, columns, brackets, rows, caret
 /// and badges. Only the visible rows and cells are drawn.

@@ -679,7 +679,10 @@ void CNomvarixView::UpdateScrollBars() {
 void CNomvarixView::PaintTo(wxDC& dc) {
   // The divider is measured at paint time, when the window has its real size.
   const bool measure = dividerX_ == -1;
-  if (measure) dividerX_ = MeasureDividerX(dc, session_.Editor().Names(), fonts_.nameFont, geometry_, GetClientSize().x);
+  if (measure) {
+    dividerX_ = MeasureDividerX(dc, session_.Editor().Names(), fonts_.nameFont, nameWidths_.For(fonts_.nameFont),
+                                geometry_, GetClientSize().x);
+  }
   UpdateMetrics();
   if (measure) UpdateScrollBars();
   const MouseState& mouse = mouse_.State();

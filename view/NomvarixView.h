@@ -15,6 +15,7 @@
 #include "view/CommandTable.h"
 #include "view/EditorPainter.h"
 #include "view/FindReplaceDlg.h"
+#include "view/GlyphWidths.h"
 #include "view/ViewGeometry.h"
 
 class wxScrollWinEvent;
@@ -140,6 +141,7 @@ class CNomvarixView final : public wxWindow {
   ViewGeometry geometry_;
   int fontSize_;
   ViewFonts fonts_;
+  GlyphWidthCache nameWidths_;
   CommandStrip scopeStrip_;
   CommandStrip commandStrip_;
   EditorMouse mouse_;

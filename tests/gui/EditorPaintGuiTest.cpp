@@ -8,6 +8,7 @@
 #include "support/FakeFileSystem.h"
 #include "view/CommandStrip.h"
 #include "view/EditorPainter.h"
+#include "view/GlyphWidths.h"
 #include "view/Palette.h"
 #include "view/ViewGeometry.h"
 #include "view/ViewStrips.h"
@@ -154,11 +155,12 @@ TEST_F(EditorPaintGuiTest, TheDividerFitsShortNamesAndNeverPassesAThirdOfTheWidt
   Load({u"a", u"b"});
   wxBitmap bitmap(10, 10, 24);
   wxMemoryDC dc(bitmap);
-  EXPECT_EQ(MeasureDividerX(dc, editor.Names(), fonts.nameFont, geometry, 1200), 140);
+  GlyphWidths widths;
+  EXPECT_EQ(MeasureDividerX(dc, editor.Names(), fonts.nameFont, widths, geometry, 1200), 140);
 
   fs.AddFolder(u"/long/", {std::u16string(200, u'w')});
   ASSERT_TRUE(editor.LoadFolder(fs, u"/long/", SortOrder{}));
-  EXPECT_EQ(MeasureDividerX(dc, editor.Names(), fonts.nameFont, geometry, 900), 300);
+  EXPECT_EQ(MeasureDividerX(dc, editor.Names(), fonts.nameFont, widths, geometry, 900), 300);
 }
 
 TEST_F(EditorPaintGuiTest, AnEmptyListPaintsTheBandsAndNoRows) {

@@ -1,0 +1,53 @@
+#include "view/GlyphWidths.h"
+
+#include <wx/dc.h>
+#include <wx/font.h>
+
+namespace nomvarix {
+
+bool ShapesWithNeighbours(char16_t c) {
+  struct Range {
+    char16_t first, last;
+  };
+  // Controls, combining marks, the joining and reordering scripts, conjoining jamo, zero-width
+  // and direction characters, variation selectors, presentation forms and surrogates.
+  static constexpr Range kRanges[] = {
+      {0x0000, 0x001F}, {0x007F, 0x009F}, {0x0300, 0x036F}, {0x0483, 0x0489}, {0x0590, 0x08FF},
+      {0x0900, 0x0DFF}, {0x0E00, 0x0FFF}, {0x1000, 0x109F}, {0x1100, 0x11FF}, {0x1700, 0x18AF},
+      {0x1A00, 0x1AFF}, {0x1B00, 0x1BFF}, {0x1CD0, 0x1CFF}, {0x1DC0, 0x1DFF}, {0x200B, 0x200F},
+      {0x2028, 0x202E}, {0x2060, 0x206F}, {0x20D0, 0x20FF}, {0x302A, 0x302F}, {0x3099, 0x309A},
+      {0xA8E0, 0xA8FF}, {0xA980, 0xAAFF}, {0xD800, 0xDFFF}, {0xFB1D, 0xFDFF}, {0xFE00, 0xFE0F},
+      {0xFE20, 0xFE2F}, {0xFE70, 0xFEFF}, {0xFFF9, 0xFFFB}};
+  for (const Range& range : kRanges) {
+    if (c < range.first) return false;
+    if (c <= range.last) return true;
+  }
+  return false;
+}
+
+int GlyphWidths::EighthsOf(wxDC& dc, char16_t c) {
+  std::unique_ptr<Page>& page = pages_[c >> 8];
+  if (!page) {
+    page = std::make_unique<Page>();
+    page->fill(-1);
+  }
+  std::int32_t& eighths = (*page)[c & 0xFF];
+  // A run of copies gives the width to an eighth of a pixel, where one copy would round it.
+  if (eighths < 0) eighths = dc.GetTextExtent(wxString(kRun, wxUniChar(static_cast<unsigned>(c)))).x;
+  return eighths;
+}
+
+std::optional<int> GlyphWidths::UpperBound(wxDC& dc, std::u16string_view name) {
+  std::int64_t eighths = 0;
+  for (const char16_t c : name) {
+    if (ShapesWithNeighbours(c)) return std::nullopt;
+    eighths += EighthsOf(dc, c);
+  }
+  // Each run's measurement may be a pixel short: an eighth of a pixel per character.
+  const std::int64_t pixels = (eighths + static_cast<std::int64_t>(name.size()) + kRun - 1) / kRun;
+  return static_cast<int>(pixels) + Slack(name.size());
+}
+
+GlyphWidths& GlyphWidthCache::For(const wxFont& font) { return fonts_[font.GetNativeFontInfoDesc()]; }
+
+}  // namespace nomvarix

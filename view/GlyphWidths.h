@@ -1,0 +1,53 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string_view>
+
+#include <wx/string.h>
+
+class wxDC;
+class wxFont;
+
+namespace nomvarix {
+
+/// The widths of single characters in one font, each measured once, in eighths of a pixel: the
+/// sum over a name bounds the name's own width without measuring the name.
+class GlyphWidths {
+ public:
+  /// A width that `name`, measured whole in `dc`'s font (this table's font), does not exceed:
+  /// its characters' own widths plus Slack. Nothing for a name whose shaping joins or reorders
+  /// characters (marks, joining scripts, controls, surrogates): only measuring it whole tells.
+  std::optional<int> UpperBound(wxDC& dc, std::u16string_view name);
+
+  /// How far the sum of the characters' own widths may fall short of a name's measured width:
+  /// a pixel per character for kerning, and one for rounding the whole.
+  static int Slack(std::size_t length) { return static_cast<int>(length) + 1; }
+
+ private:
+  static constexpr int kRun = 8;  ///< a character is measured as a run of this many copies
+  using Page = std::array<std::int32_t, 256>;
+
+  int EighthsOf(wxDC& dc, char16_t c);
+
+  std::array<std::unique_ptr<Page>, 256> pages_;
+};
+
+/// One GlyphWidths per font the view has drawn names with, so that stepping the font size back
+/// and forth measures each character once per size.
+class GlyphWidthCache {
+ public:
+  GlyphWidths& For(const wxFont& font);
+
+ private:
+  std::map<wxString, GlyphWidths> fonts_;
+};
+
+/// True for a character that a text shaper may join with its neighbours, reorder or draw with
+/// no width of its own, so that its width alone says nothing about the width of a name.
+bool ShapesWithNeighbours(char16_t c);
+
+}  // namespace nomvarix
