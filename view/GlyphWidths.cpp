@@ -29,19 +29,25 @@ int GlyphWidths::EighthsOf(wxDC& dc, char16_t c) {
   std::unique_ptr<Page>& page = pages_[c >> 8];
   if (!page) {
     page = std::make_unique<Page>();
-    page->fill(-1);
+    page->fill(kUnmeasured);
   }
   std::int32_t& eighths = (*page)[c & 0xFF];
-  // A run of copies gives the width to an eighth of a pixel, where one copy would round it.
-  if (eighths < 0) eighths = dc.GetTextExtent(wxString(kRun, wxUniChar(static_cast<unsigned>(c)))).x;
+  if (eighths == kUnmeasured) {
+    // A run of copies gives the width to an eighth of a pixel, where one copy would round it.
+    eighths = ShapesWithNeighbours(c) ? kShaped
+                                      : dc.GetTextExtent(wxString(kRun, wxUniChar(static_cast<unsigned>(c)))).x;
+  }
   return eighths;
 }
 
 std::optional<int> GlyphWidths::UpperBound(wxDC& dc, std::u16string_view name) {
   std::int64_t eighths = 0;
   for (const char16_t c : name) {
-    if (ShapesWithNeighbours(c)) return std::nullopt;
-    eighths += EighthsOf(dc, c);
+    const Page* page = pages_[c >> 8].get();
+    std::int32_t width = page ? (*page)[c & 0xFF] : kUnmeasured;
+    if (width == kUnmeasured) width = EighthsOf(dc, c);
+    if (width == kShaped) return std::nullopt;
+    eighths += width;
   }
   // Each run's measurement may be a pixel short: an eighth of a pixel per character.
   const std::int64_t pixels = (eighths + static_cast<std::int64_t>(name.size()) + kRun - 1) / kRun;

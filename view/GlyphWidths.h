@@ -29,8 +29,12 @@ class GlyphWidths {
 
  private:
   static constexpr int kRun = 8;  ///< a character is measured as a run of this many copies
+  static constexpr std::int32_t kUnmeasured = -1;
+  static constexpr std::int32_t kShaped = -2;
   using Page = std::array<std::int32_t, 256>;
 
+  /// The width of a run of kRun copies of `c`, measured on first use; kShaped for a character
+  /// that ShapesWithNeighbours.
   int EighthsOf(wxDC& dc, char16_t c);
 
   std::array<std::unique_ptr<Page>, 256> pages_;

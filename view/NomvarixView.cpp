@@ -850,7 +850,11 @@ void CNomvarixView::ChangeFontSize(int step) {
   MeasureFonts();
   dividerX_ = -1;
   settings_.WriteInteger(settings::kFontSize, static_cast<std::uint32_t>(fontSize_));
-  AfterEdit();
+  // Only the geometry changed: the buttons stay as they are, and the clipboard (a round trip to
+  // the display) is not asked.
+  UpdateMetrics();
+  UpdateScrollBars();
+  Refresh(false);
 }
 
 void CNomvarixView::ShowCaretNow() {
@@ -914,7 +918,10 @@ void CNomvarixView::OnChar(wxKeyEvent& event) {
   if (static_cast<char32_t>(code) > 0xFFFF) return;
   macro_.RecordCharacter(PhysicalKeyOf(event), static_cast<char16_t>(code));
   session_.TypeChar(static_cast<char16_t>(code));
-  AfterEdit();
+  // As for the other keys, the clipboard is not asked.
+  RefreshSelectionButtons();
+  UpdateScrollBars();
+  Refresh(false);
 }
 
 void CNomvarixView::OnBlink(wxTimerEvent&) {
