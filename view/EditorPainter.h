@@ -38,6 +38,9 @@ struct PaintInput {
   PaintFlags flags;
   CommandStrip& scopeStrip;
   CommandStrip& commandStrip;
+  /// The cell font's character widths, kept from pass to pass: runs of characters exactly one
+  /// cell wide are drawn with one call. Without it every cell is drawn alone.
+  GlyphWidths* cellWidths = nullptr;
 };
 
 /// The divider position for the names: wide enough for the widest disk name, at least 140 pixels,

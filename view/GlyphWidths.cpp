@@ -25,32 +25,32 @@ bool ShapesWithNeighbours(char16_t c) {
   return false;
 }
 
-int GlyphWidths::EighthsOf(wxDC& dc, char16_t c) {
+int GlyphWidths::RunWidthOf(wxDC& dc, char16_t c) {
   std::unique_ptr<Page>& page = pages_[c >> 8];
   if (!page) {
     page = std::make_unique<Page>();
     page->fill(kUnmeasured);
   }
-  std::int32_t& eighths = (*page)[c & 0xFF];
-  if (eighths == kUnmeasured) {
-    // A run of copies gives the width to an eighth of a pixel, where one copy would round it.
-    eighths = ShapesWithNeighbours(c) ? kShaped
+  std::int32_t& runWidth = (*page)[c & 0xFF];
+  if (runWidth == kUnmeasured) {
+    // A run of copies gives the width to a fraction of a pixel, where one copy would round it.
+    runWidth = ShapesWithNeighbours(c) ? kShaped
                                       : dc.GetTextExtent(wxString(kRun, wxUniChar(static_cast<unsigned>(c)))).x;
   }
-  return eighths;
+  return runWidth;
 }
 
 std::optional<int> GlyphWidths::UpperBound(wxDC& dc, std::u16string_view name) {
-  std::int64_t eighths = 0;
+  std::int64_t sum = 0;
   for (const char16_t c : name) {
     const Page* page = pages_[c >> 8].get();
     std::int32_t width = page ? (*page)[c & 0xFF] : kUnmeasured;
-    if (width == kUnmeasured) width = EighthsOf(dc, c);
+    if (width == kUnmeasured) width = RunWidthOf(dc, c);
     if (width == kShaped) return std::nullopt;
-    eighths += width;
+    sum += width;
   }
-  // Each run's measurement may be a pixel short: an eighth of a pixel per character.
-  const std::int64_t pixels = (eighths + static_cast<std::int64_t>(name.size()) + kRun - 1) / kRun;
+  // Each run's measurement may be a pixel short: a kRun-th of a pixel per character.
+  const std::int64_t pixels = (sum + static_cast<std::int64_t>(name.size()) + kRun - 1) / kRun;
   return static_cast<int>(pixels) + Slack(name.size());
 }
 

@@ -14,8 +14,8 @@ class wxFont;
 
 namespace nomvarix {
 
-/// The widths of single characters in one font, each measured once, in eighths of a pixel: the
-/// sum over a name bounds the name's own width without measuring the name.
+/// The widths of single characters in one font, each measured once, to a 64th of a pixel: the sum
+/// over a name bounds the name's own width without measuring the name.
 class GlyphWidths {
  public:
   /// A width that `name`, measured whole in `dc`'s font (this table's font), does not exceed:
@@ -23,19 +23,25 @@ class GlyphWidths {
   /// characters (marks, joining scripts, controls, surrogates): only measuring it whole tells.
   std::optional<int> UpperBound(wxDC& dc, std::u16string_view name);
 
+  /// True when `c` in `dc`'s font (this table's font) is `width` pixels wide to a 64th of a pixel
+  /// and shapes on its own: in a run of up to kExactRun such characters drawn at once, each lies
+  /// within a quarter pixel of `width` pixels after the one before.
+  bool IsExactly(wxDC& dc, char16_t c, int width) { return RunWidthOf(dc, c) == kRun * width; }
+  static constexpr std::size_t kExactRun = 32;
+
   /// How far the sum of the characters' own widths may fall short of a name's measured width:
   /// a pixel per character for kerning, and one for rounding the whole.
   static int Slack(std::size_t length) { return static_cast<int>(length) + 1; }
 
  private:
-  static constexpr int kRun = 8;  ///< a character is measured as a run of this many copies
+  static constexpr int kRun = 64;  ///< a character is measured as a run of this many copies
   static constexpr std::int32_t kUnmeasured = -1;
   static constexpr std::int32_t kShaped = -2;
   using Page = std::array<std::int32_t, 256>;
 
   /// The width of a run of kRun copies of `c`, measured on first use; kShaped for a character
   /// that ShapesWithNeighbours.
-  int EighthsOf(wxDC& dc, char16_t c);
+  int RunWidthOf(wxDC& dc, char16_t c);
 
   std::array<std::unique_ptr<Page>, 256> pages_;
 };

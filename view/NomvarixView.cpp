@@ -680,7 +680,7 @@ void CNomvarixView::PaintTo(wxDC& dc) {
   // The divider is measured at paint time, when the window has its real size.
   const bool measure = dividerX_ == -1;
   if (measure) {
-    dividerX_ = MeasureDividerX(dc, session_.Editor().Names(), fonts_.nameFont, nameWidths_.For(fonts_.nameFont),
+    dividerX_ = MeasureDividerX(dc, session_.Editor().Names(), fonts_.nameFont, glyphWidths_.For(fonts_.nameFont),
                                 geometry_, GetClientSize().x);
   }
   UpdateMetrics();
@@ -692,7 +692,8 @@ void CNomvarixView::PaintTo(wxDC& dc) {
   flags_.dividerDragActive = mouse.dividerDragActive;
   flags_.dividerHover = mouse.dividerHover;
   flags_.recording = macro_.Recording();
-  const PaintInput input{session_.Editor(), session_.Links(), geometry_, fonts_, flags_, scopeStrip_, commandStrip_};
+  const PaintInput input{session_.Editor(), session_.Links(), geometry_,    fonts_,
+                         flags_,            scopeStrip_,      commandStrip_, &glyphWidths_.For(fonts_.cellFont)};
   PaintEditor(dc, input);
 }
 

@@ -141,7 +141,7 @@ class CNomvarixView final : public wxWindow {
   ViewGeometry geometry_;
   int fontSize_;
   ViewFonts fonts_;
-  GlyphWidthCache nameWidths_;
+  GlyphWidthCache glyphWidths_;
   CommandStrip scopeStrip_;
   CommandStrip commandStrip_;
   EditorMouse mouse_;

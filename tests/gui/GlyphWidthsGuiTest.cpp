@@ -6,10 +6,13 @@
 #include <gtest/gtest.h>
 #include <wx/bitmap.h>
 #include <wx/dcmemory.h>
+#include <wx/image.h>
 
+#include "apply/ConflictCheck.h"
 #include "controls/WxText.h"
 #include "editor/NameEditor.h"
 #include "support/FakeFileSystem.h"
+#include "view/CommandStrip.h"
 #include "view/EditorPainter.h"
 #include "view/GlyphWidths.h"
 #include "view/ViewGeometry.h"
@@ -68,6 +71,50 @@ TEST(GlyphWidthsGuiTest, NoNameIsWiderThanItsBoundAndTheDividerIsTheOneMeasuring
   }
   EXPECT_EQ(&cache.For(ViewFonts(13).nameFont), &cache.For(ViewFonts(13).nameFont));
   EXPECT_NE(&cache.For(ViewFonts(13).nameFont), &cache.For(ViewFonts(17).nameFont));
+}
+
+/// The editor painted with the cell font's own width as the grid, with and without the table that
+/// lets runs of cells be drawn at once.
+wxImage PaintNames(const std::vector<std::u16string>& names, int charWidthChange, GlyphWidths* cellWidths) {
+  FakeFileSystem fs;
+  fs.AddFolder(u"/f/", names);
+  NameEditor editor;
+  EXPECT_TRUE(editor.LoadFolder(fs, u"/f/", SortOrder{}));
+  const ViewGeometry geometry(96);
+  const ViewFonts fonts(19);
+  wxBitmap bitmap(900, 500, 24);
+  wxMemoryDC dc(bitmap);
+  dc.SetFont(fonts.cellFont);
+  editor.SetMetrics({.lineHeight = 26, .charWidth = dc.GetCharWidth() + charWidthChange, .textTop = geometry.TextTop(),
+                     .dividerX = 150, .textMargin = geometry.textMargin, .clientWidth = 900, .clientHeight = 500});
+  // Changed cells in red beside unchanged ones, and a selection over some of them.
+  editor.SetSelection({1, 5, 3, 9}, {5, 9});
+  editor.TypeChar(u'Q');
+  editor.SetSelection({0, 6, 2, 12}, {6, 12});
+  editor.MarkSelectionCells();
+  ConflictLinks links;
+  CommandStrip scope(CommandStrip::Direction::FromLeft, 96);
+  CommandStrip commands(CommandStrip::Direction::FromRight, 96);
+  PaintEditor(dc, {editor, links, geometry, fonts, PaintFlags{}, scope, commands, cellWidths});
+  dc.SelectObject(wxNullBitmap);
+  return bitmap.ConvertToImage();
+}
+
+bool SamePixels(const wxImage& a, const wxImage& b) {
+  return a.GetSize() == b.GetSize() &&
+         std::equal(a.GetData(), a.GetData() + 3 * a.GetWidth() * a.GetHeight(), b.GetData());
+}
+
+TEST(GlyphWidthsGuiTest, CellsDrawnInRunsLookExactlyAsCellsDrawnOneByOne) {
+  const std::vector<std::u16string> names = {
+      u"plain_ascii name-01.txt", u"Wide\u4E2D\u6587 and narrow.jpg", u"e\u0301 marks x\u0627\u0644y.png",
+      std::u16string(u"pair \xD83D\xDE00 lone \xDC80 end"), u"WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW.long",
+      u"iiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiii.long", u"tab\there", u"\u00C0\u00E9\u00DF\u0416\u03A9 ok"};
+  for (const int change : {0, 3}) {
+    GlyphWidths widths;
+    EXPECT_TRUE(SamePixels(PaintNames(names, change, &widths), PaintNames(names, change, nullptr)))
+        << "cell width changed by " << change;
+  }
 }
 
 }  // namespace
