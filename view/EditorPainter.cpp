@@ -11,6 +11,7 @@
 #include "editor/NameEditor.h"
 #include "view/CommandStrip.h"
 #include "view/GlyphWidths.h"
+#include "view/NameWidthBounds.h"
 #include "view/Palette.h"
 #include "view/ViewGeometry.h"
 #include "controls/WxText.h"
@@ -446,8 +447,8 @@ class Pass {
 
 }  // namespace
 
-int MeasureDividerX(wxDC& dc, const NameList& names, const wxFont& nameFont, GlyphWidths& widths,
-                    const ViewGeometry& geometry, int clientWidth) {
+int MeasureDividerX(wxDC& dc, const NameList& names, std::uint64_t listGeneration, const wxFont& nameFont,
+                    GlyphWidthCache& widths, NameWidthBounds& bounds, const ViewGeometry& geometry, int clientWidth) {
   dc.SetFont(nameFont);
   const int extra = geometry.markerColumnWidth + geometry.textMargin + 8;
   const int atLeast = 140;
@@ -455,18 +456,18 @@ int MeasureDividerX(wxDC& dc, const NameList& names, const wxFont& nameFont, Gly
   // Names no wider than this leave the divider at its least; one as wide as `enough` puts it at its most.
   const int narrowest = atLeast - extra;
   const int enough = atMost - extra;
-  // Names by the bound of their width, widest first; a name without a bound is measured whatever.
-  std::vector<std::pair<int, std::size_t>> candidates;
-  for (std::size_t i = 0; i < names.size(); ++i) {
-    const int bound = widths.UpperBound(dc, names[i].originalName).value_or(std::numeric_limits<int>::max());
-    if (bound > narrowest) candidates.emplace_back(bound, i);
-  }
+  // The names by their bounds, widest first; a name without a bound is measured whatever.
+  auto candidates = bounds.Candidates(dc, names, listGeneration, nameFont, narrowest);
   std::make_heap(candidates.begin(), candidates.end());
+  GlyphWidths& fontWidths = widths.For(nameFont);
   int widest = 0;
   while (!candidates.empty() && candidates.front().first > widest && widest < enough) {
     std::pop_heap(candidates.begin(), candidates.end());
-    widest = std::max(widest, dc.GetTextExtent(ToWx(names[candidates.back().second].originalName)).x);
+    const std::u16string& name = names[candidates.back().second].originalName;
     candidates.pop_back();
+    // The bound from this font's own character widths is tighter, and far cheaper than measuring.
+    if (fontWidths.UpperBound(dc, name).value_or(std::numeric_limits<int>::max()) <= widest) continue;
+    widest = std::max(widest, dc.GetTextExtent(ToWx(name)).x);
   }
   return std::min(atMost, std::max(atLeast, widest + extra));
 }

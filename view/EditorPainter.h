@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include <wx/gdicmn.h>
 
 #include "editor/NameEntry.h"
@@ -10,7 +12,9 @@ class wxFont;
 namespace nomvarix {
 
 class CommandStrip;
+class GlyphWidthCache;
 class GlyphWidths;
+class NameWidthBounds;
 class NameEditor;
 struct ConflictLinks;
 struct ViewFonts;
@@ -44,10 +48,10 @@ struct PaintInput {
 };
 
 /// The divider position for the names: wide enough for the widest disk name, at least 140 pixels,
-/// never beyond a third of the client width. `widths` holds the name font's character widths: only
-/// the names that those widths cannot rule out are measured whole.
-int MeasureDividerX(wxDC& dc, const NameList& names, const wxFont& nameFont, GlyphWidths& widths,
-                    const ViewGeometry& geometry, int clientWidth);
+/// never beyond a third of the client width. Only the names that `bounds` cannot rule out are
+/// measured whole. `listGeneration` is the editor's ListGeneration for `names`.
+int MeasureDividerX(wxDC& dc, const NameList& names, std::uint64_t listGeneration, const wxFont& nameFont,
+                    GlyphWidthCache& widths, NameWidthBounds& bounds, const ViewGeometry& geometry, int clientWidth);
 
 /// Draws the whole editor view into `dc`: bands, ruler, strips, columns, brackets, rows, caret
 /// and badges. Only the visible rows and cells are drawn.

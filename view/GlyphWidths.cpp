@@ -25,7 +25,7 @@ bool ShapesWithNeighbours(char16_t c) {
   return false;
 }
 
-int GlyphWidths::RunWidthOf(wxDC& dc, char16_t c) {
+int GlyphWidths::RunWidth(wxDC& dc, char16_t c) {
   std::unique_ptr<Page>& page = pages_[c >> 8];
   if (!page) {
     page = std::make_unique<Page>();
@@ -45,13 +45,11 @@ std::optional<int> GlyphWidths::UpperBound(wxDC& dc, std::u16string_view name) {
   for (const char16_t c : name) {
     const Page* page = pages_[c >> 8].get();
     std::int32_t width = page ? (*page)[c & 0xFF] : kUnmeasured;
-    if (width == kUnmeasured) width = RunWidthOf(dc, c);
+    if (width == kUnmeasured) width = RunWidth(dc, c);
     if (width == kShaped) return std::nullopt;
     sum += width;
   }
-  // Each run's measurement may be a pixel short: a kRun-th of a pixel per character.
-  const std::int64_t pixels = (sum + static_cast<std::int64_t>(name.size()) + kRun - 1) / kRun;
-  return static_cast<int>(pixels) + Slack(name.size());
+  return PixelBound(sum, name.size());
 }
 
 GlyphWidths& GlyphWidthCache::For(const wxFont& font) { return fonts_[font.GetNativeFontInfoDesc()]; }

@@ -26,8 +26,18 @@ class GlyphWidths {
   /// True when `c` in `dc`'s font (this table's font) is `width` pixels wide to a 64th of a pixel
   /// and shapes on its own: in a run of up to kExactRun such characters drawn at once, each lies
   /// within a quarter pixel of `width` pixels after the one before.
-  bool IsExactly(wxDC& dc, char16_t c, int width) { return RunWidthOf(dc, c) == kRun * width; }
+  bool IsExactly(wxDC& dc, char16_t c, int width) { return RunWidth(dc, c) == kRun * width; }
   static constexpr std::size_t kExactRun = 32;
+
+  /// The width of a run of kRun copies of `c`, measured on first use; negative for a character
+  /// that ShapesWithNeighbours.
+  int RunWidth(wxDC& dc, char16_t c);
+
+  /// The bound of a name of `length` characters whose characters' run widths add up to `runWidths`.
+  static int PixelBound(std::int64_t runWidths, std::size_t length) {
+    // Each run's measurement may be a pixel short: a kRun-th of a pixel per character.
+    return static_cast<int>((runWidths + static_cast<std::int64_t>(length) + kRun - 1) / kRun) + Slack(length);
+  }
 
   /// How far the sum of the characters' own widths may fall short of a name's measured width:
   /// a pixel per character for kerning, and one for rounding the whole.
@@ -39,9 +49,6 @@ class GlyphWidths {
   static constexpr std::int32_t kShaped = -2;
   using Page = std::array<std::int32_t, 256>;
 
-  /// The width of a run of kRun copies of `c`, measured on first use; kShaped for a character
-  /// that ShapesWithNeighbours.
-  int RunWidthOf(wxDC& dc, char16_t c);
 
   std::array<std::unique_ptr<Page>, 256> pages_;
 };

@@ -101,6 +101,7 @@ CNomvarixView::CNomvarixView(wxWindow* parent, FileSystem& fileSystem, SettingsS
       geometry_(ScreenDpi()),
       fontSize_(ReadFontSize(settings, settings::DefaultFontSize(geometry_.dpi))),
       fonts_(fontSize_),
+      nameWidthBounds_(glyphWidths_),
       scopeStrip_(CommandStrip::Direction::FromLeft, geometry_.dpi),
       commandStrip_(CommandStrip::Direction::FromRight, geometry_.dpi),
       mouse_(session_),
@@ -680,8 +681,9 @@ void CNomvarixView::PaintTo(wxDC& dc) {
   // The divider is measured at paint time, when the window has its real size.
   const bool measure = dividerX_ == -1;
   if (measure) {
-    dividerX_ = MeasureDividerX(dc, session_.Editor().Names(), fonts_.nameFont, glyphWidths_.For(fonts_.nameFont),
-                                geometry_, GetClientSize().x);
+    const NameEditor& editor = session_.Editor();
+    dividerX_ = MeasureDividerX(dc, editor.Names(), editor.ListGeneration(), fonts_.nameFont, glyphWidths_,
+                                nameWidthBounds_, geometry_, GetClientSize().x);
   }
   UpdateMetrics();
   if (measure) UpdateScrollBars();

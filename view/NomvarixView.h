@@ -16,6 +16,7 @@
 #include "view/EditorPainter.h"
 #include "view/FindReplaceDlg.h"
 #include "view/GlyphWidths.h"
+#include "view/NameWidthBounds.h"
 #include "view/ViewGeometry.h"
 
 class wxScrollWinEvent;
@@ -142,6 +143,7 @@ class CNomvarixView final : public wxWindow {
   int fontSize_;
   ViewFonts fonts_;
   GlyphWidthCache glyphWidths_;
+  NameWidthBounds nameWidthBounds_;
   CommandStrip scopeStrip_;
   CommandStrip commandStrip_;
   EditorMouse mouse_;

@@ -15,6 +15,7 @@
 #include "view/CommandStrip.h"
 #include "view/EditorPainter.h"
 #include "view/GlyphWidths.h"
+#include "view/NameWidthBounds.h"
 #include "view/ViewGeometry.h"
 
 namespace nomvarix::test {
@@ -50,7 +51,9 @@ TEST(GlyphWidthsGuiTest, NoNameIsWiderThanItsBoundAndTheDividerIsTheOneMeasuring
   ASSERT_TRUE(editor.LoadFolder(fs, u"/f/", SortOrder{}));
   const int extra = geometry.markerColumnWidth + geometry.textMargin + 8;
   GlyphWidthCache cache;
-  for (const int size : {9, 13, 17, 23, 31, 44}) {
+  // The first font is the bounds' reference; the others scale its sums, smaller and larger.
+  NameWidthBounds bounds(cache);
+  for (const int size : {23, 13, 9, 17, 31, 44}) {
     const ViewFonts fonts(size);
     dc.SetFont(fonts.nameFont);
     GlyphWidths& widths = cache.For(fonts.nameFont);
@@ -64,10 +67,11 @@ TEST(GlyphWidthsGuiTest, NoNameIsWiderThanItsBoundAndTheDividerIsTheOneMeasuring
     }
     // Wide enough that neither the least nor the most divider hides the widest name.
     const int clientWidth = 3 * (widest + extra) + 3;
-    EXPECT_EQ(MeasureDividerX(dc, editor.Names(), fonts.nameFont, widths, geometry, clientWidth), widest + extra)
-        << "font " << size;
-    EXPECT_EQ(MeasureDividerX(dc, editor.Names(), fonts.nameFont, widths, geometry, clientWidth - 30),
-              clientWidth / 3 - 10);
+    const auto divider = [&](int width) {
+      return MeasureDividerX(dc, editor.Names(), editor.ListGeneration(), fonts.nameFont, cache, bounds, geometry, width);
+    };
+    EXPECT_EQ(divider(clientWidth), widest + extra) << "font " << size;
+    EXPECT_EQ(divider(clientWidth - 30), clientWidth / 3 - 10);
   }
   EXPECT_EQ(&cache.For(ViewFonts(13).nameFont), &cache.For(ViewFonts(13).nameFont));
   EXPECT_NE(&cache.For(ViewFonts(13).nameFont), &cache.For(ViewFonts(17).nameFont));
