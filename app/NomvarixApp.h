@@ -13,7 +13,7 @@ class FileSystem;
 class SettingsStore;
 
 /// The application object: it owns the platform services, creates the main window and hands the
-/// start path to it once the window is shown.
+/// start path to it once the window has painted.
 class CNomvarixApp final : public wxApp {
  public:
   static constexpr const char* kApplicationId = "Nomvarix.AppID.NoVersion";
@@ -34,6 +34,7 @@ class CNomvarixApp final : public wxApp {
 
  private:
   void ShowAbout();
+  void OnFirstEditorPaint(wxPaintEvent& event);
   void QuitOnNextIdle();
 
   std::vector<std::u16string> arguments_;
