@@ -1,10 +1,12 @@
 // The real program's main window under a display, driven through its own event handlers, on a
 // folder of 100,000 files (names of 20 to 40 characters):
 //   open          selecting the folder in the tree until the view is idle and painted (load,
-//                 divider, first paint), beside the same for an empty folder; target ≤ 1.5×
+//                 divider, first paint), beside the same for an empty folder (the target of
+//                 ≤ 1.5× is for the whole process, start-up included: bench/open-folder-cpu.sh)
 //   font step     one Ctrl+wheel step and its paint; target ≤ 50 ms
 //   keystroke     a character typed into a column caret over all 100,000 lines, and its paint
-//   paint         one paint pass of the whole 1280 × 800 window; target ≤ 6 ms
+//   paint         one paint pass of the 1280 × 800 editor in the window, the display's work
+//                 included; the painter alone is bench/PaintBench.cpp (target ≤ 6 ms)
 //   bytes/name    resident memory after opening the folder minus that after the empty folder,
 //                 per name; target ≤ 700
 // Each step runs several times; the median and the largest are printed.
@@ -83,14 +85,14 @@ class ViewBench {
     }
     Report("open 100,000-file folder (load, divider, first paint, until idle)", largeOpen);
     Report("open empty folder", emptyOpen);
-    std::printf("%-66s %8.2f×   (target ≤ 1.5×)\n", "open 100,000 files / open empty folder, CPU",
+    std::printf("%-66s %8.2f×   (start-up excluded)\n", "open 100,000 files / open empty folder, CPU",
                 Median(largeOpen, &Figure::cpuMs) / Median(emptyOpen, &Figure::cpuMs));
     std::printf("%-66s %8ld    (target ≤ 700)\n", "memory per name, bytes (RSS after 100,000 minus empty)",
                 bytesPerName);
     Report("font step, 100,000 lines (Ctrl+wheel and paint; target ≤ 50 ms)", Repeat([&](int i) { FontStep(i); }));
     SelectColumnOnAllLines();
     Report("keystroke into a column caret over 100,000 lines, and paint", Repeat([&](int) { Type('x'); }));
-    Report("paint pass, 1280 × 800 (target ≤ 6 ms)", Repeat([&](int) { Paint(); }));
+    Report("paint pass in the window, 1280 × 800 (painter alone: paint_bench)", Repeat([&](int) { Paint(); }));
   }
 
  private:

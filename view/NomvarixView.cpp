@@ -678,12 +678,20 @@ void CNomvarixView::UpdateScrollBars() {
 }
 
 void CNomvarixView::PaintTo(wxDC& dc) {
+  // The kept character widths are the window's: another device context (a printer's, scaled)
+  // measures its own, and draws each cell alone.
+  GlyphWidthCache widths;
+  NameWidthBounds bounds(widths);
+  Paint(dc, widths, bounds, nullptr);
+}
+
+void CNomvarixView::Paint(wxDC& dc, GlyphWidthCache& widths, NameWidthBounds& bounds, GlyphWidths* cellWidths) {
   // The divider is measured at paint time, when the window has its real size.
   const bool measure = dividerX_ == -1;
   if (measure) {
     const NameEditor& editor = session_.Editor();
-    dividerX_ = MeasureDividerX(dc, editor.Names(), editor.ListGeneration(), fonts_.nameFont, glyphWidths_,
-                                nameWidthBounds_, geometry_, GetClientSize().x);
+    dividerX_ = MeasureDividerX(dc, editor.Names(), editor.ListGeneration(), fonts_.nameFont, widths, bounds,
+                                geometry_, GetClientSize().x);
   }
   UpdateMetrics();
   if (measure) UpdateScrollBars();
@@ -694,15 +702,15 @@ void CNomvarixView::PaintTo(wxDC& dc) {
   flags_.dividerDragActive = mouse.dividerDragActive;
   flags_.dividerHover = mouse.dividerHover;
   flags_.recording = macro_.Recording();
-  const PaintInput input{session_.Editor(), session_.Links(), geometry_,    fonts_,
-                         flags_,            scopeStrip_,      commandStrip_, &glyphWidths_.For(fonts_.cellFont)};
+  const PaintInput input{session_.Editor(), session_.Links(), geometry_, fonts_, flags_, scopeStrip_, commandStrip_,
+                         cellWidths};
   PaintEditor(dc, input);
 }
 
 void CNomvarixView::OnPaint(wxPaintEvent&) {
   {
     wxAutoBufferedPaintDC dc(this);
-    PaintTo(dc);
+    Paint(dc, glyphWidths_, nameWidthBounds_, &glyphWidths_.For(fonts_.cellFont));
   }
   // A growing count of GDI objects from pass to pass shows a leak (Windows only).
   const int count = GdiObjectCount();

@@ -114,6 +114,8 @@ class CNomvarixView final : public wxWindow {
   void Apply(const MouseResponse& response);
   CommandStrip* StripAt(const wxPoint& point);
 
+  /// The paint pass with the given character widths; `cellWidths` lets runs of cells be drawn at once.
+  void Paint(wxDC& dc, GlyphWidthCache& widths, NameWidthBounds& bounds, GlyphWidths* cellWidths);
   void OnPaint(wxPaintEvent& event);
   /// Ctrl+P asks for a printer first; the direct command prints at once.
   void Print(bool askFirst);
