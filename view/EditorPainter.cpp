@@ -274,8 +274,7 @@ class Pass {
     std::size_t first = static_cast<std::size_t>(std::max(editor_.LeftColumn(), 0));
     first = first > 0 ? first - 1 : 0;
     std::size_t last = first;  // one past the last cell that shows
-    for (; last < cells.size() && textLeft_ + cells[last].x - shift < m_.clientWidth; ++last) {
-    }
+    while (last < cells.size() && textLeft_ + cells[last].x - shift < m_.clientWidth) ++last;
     while (first < last && textLeft_ + cells[first].x - shift + m_.charWidth <= textLeft_) ++first;
     CellBackgrounds(cells, first, last, top, shift);
     CellTexts(cells, first, last, textY, shift);
@@ -296,12 +295,25 @@ class Pass {
     }
   }
 
+  bool IsRed(const GlyphCell& cell) const { return cell.changed && in_.flags.changedRed; }
+
   void SetTextColour(const GlyphCell& cell) {
-    const wxColour& colour = cell.changed && in_.flags.changedRed ? palette::kChangedText : palette::kText;
+    const wxColour& colour = IsRed(cell) ? palette::kChangedText : palette::kText;
     if (colour != textColour_) {
       dc_.SetTextForeground(colour);
       textColour_ = colour;
     }
+  }
+
+  /// One past the last cell of the run from `i` (which fits its cell) to at most `last`: cells side
+  /// by side, of one colour, each fitting its cell.
+  std::size_t RunEnd(const std::vector<GlyphCell>& cells, std::size_t i, std::size_t last) {
+    std::size_t end = i + 1;
+    while (end < last && end - i < GlyphWidths::kExactRun && IsRed(cells[end]) == IsRed(cells[i]) &&
+           cells[end].x == cells[end - 1].x + m_.charWidth && FitsCell(cells[end].ch)) {
+      ++end;
+    }
+    return end;
   }
 
   /// Runs of one colour whose characters each fit their cell are drawn with one call; any other
@@ -318,17 +330,10 @@ class Pass {
         ++i;
         continue;
       }
-      const bool red = cells[i].changed && in_.flags.changedRed;
+      const std::size_t end = RunEnd(cells, i, last);
       run.clear();
-      run.append(wxUniChar(static_cast<unsigned>(cells[i].ch)));
-      std::size_t end = i + 1;
-      for (; end < last && end - i < GlyphWidths::kExactRun && (cells[end].changed && in_.flags.changedRed) == red &&
-             cells[end].x == cells[end - 1].x + m_.charWidth && FitsCell(cells[end].ch);
-           ++end) {
-        run.append(wxUniChar(static_cast<unsigned>(cells[end].ch)));
-      }
+      for (; i < end; ++i) run.append(wxUniChar(static_cast<unsigned>(cells[i].ch)));
       dc_.DrawText(run, x, textY);
-      i = end;
     }
   }
 
