@@ -13,10 +13,13 @@ class FileSystem;
 class SettingsStore;
 
 /// The application object: it owns the platform services, creates the main window and hands the
-/// start path to it once the window is shown.
+/// start path to it once the window has painted.
 class CNomvarixApp final : public wxApp {
  public:
   static constexpr const char* kApplicationId = "Nomvarix.AppID.NoVersion";
+  /// When this environment variable is set, the program quits at the first idle time after the
+  /// start folder was opened: the benchmarks time a whole opening this way.
+  static constexpr const char* kQuitWhenIdleVariable = "NOMVARIX_QUIT_WHEN_IDLE";
 
   /// `arguments` are the command line's arguments after the program name, decoded losslessly.
   explicit CNomvarixApp(std::vector<std::u16string> arguments = {});
@@ -31,6 +34,8 @@ class CNomvarixApp final : public wxApp {
 
  private:
   void ShowAbout();
+  void OnFirstEditorPaint(wxPaintEvent& event);
+  void QuitOnNextIdle();
 
   std::vector<std::u16string> arguments_;
   std::unique_ptr<FileSystem> fileSystem_;

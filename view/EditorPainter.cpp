@@ -1,12 +1,17 @@
 #include "view/EditorPainter.h"
 
 #include <algorithm>
+#include <limits>
+#include <utility>
+#include <vector>
 
 #include <wx/dc.h>
 
 #include "apply/ConflictCheck.h"
 #include "editor/NameEditor.h"
 #include "view/CommandStrip.h"
+#include "view/GlyphWidths.h"
+#include "view/NameWidthBounds.h"
 #include "view/Palette.h"
 #include "view/ViewGeometry.h"
 #include "controls/WxText.h"
@@ -210,59 +215,127 @@ class Pass {
 
   void Rows() {
     const std::int64_t count = static_cast<std::int64_t>(editor_.LineCount());
-    for (int r = 0; r < visibleRows_; ++r) {
-      const std::int64_t line = editor_.TopLine() + r;
-      if (line >= count) break;
-      Row(line, editor_.Names()[static_cast<std::size_t>(line)]);
+    const std::int64_t end = std::min<std::int64_t>(count, editor_.TopLine() + std::max(visibleRows_, 0));
+    // Each font is set once for all rows: the names first, then the cells.
+    dc_.SetFont(in_.fonts.nameFont);
+    dc_.SetTextForeground(palette::kText);
+    const int nameTextOffset = (m_.lineHeight - dc_.GetCharHeight()) / 2;
+    {
+      const int nameLeft = g_.Scaled(4);
+      const int nameRight = MarkerLeft() - g_.Scaled(4);
+      wxDCClipper clip(dc_, wxRect(nameLeft, m_.textTop, std::max(nameRight - nameLeft, 0),
+                                   std::max(m_.clientHeight - m_.textTop, 0)));
+      for (std::int64_t line = editor_.TopLine(); line < end; ++line) RowName(line, nameTextOffset);
     }
+    for (std::int64_t line = editor_.TopLine(); line < end; ++line) RowBack(line);
+    dc_.SetFont(in_.fonts.cellFont);
+    const int cellTextOffset = (m_.lineHeight - dc_.GetCharHeight()) / 2;
+    for (std::int64_t line = editor_.TopLine(); line < end; ++line) {
+      Cells(line, RowTop(line), m_.clientWidth - g_.Scaled(4), cellTextOffset);
+    }
+    dc_.SetTextForeground(palette::kText);
+    dc_.SetFont(in_.fonts.nameFont);
   }
 
-  void Row(std::int64_t line, const NameEntry& entry) {
+  const NameEntry& Entry(std::int64_t line) const { return editor_.Names()[static_cast<std::size_t>(line)]; }
+
+  void RowName(std::int64_t line, int textOffset) {
+    const int top = RowTop(line);
+    if (sel_.startLine >= 0 && sel_.startLine <= line && line <= sel_.endLine) {
+      Fill(g_.Scaled(4), top, MarkerLeft() - g_.Scaled(4), top + m_.lineHeight, palette::SelectedRow());
+    }
+    dc_.DrawText(ToWx(Entry(line).originalName), g_.Scaled(4), top + textOffset);
+  }
+
+  void RowBack(std::int64_t line) {
+    const NameEntry& entry = Entry(line);
     const int top = RowTop(line);
     const int bottom = top + m_.lineHeight;
-    const int nameLeft = g_.Scaled(4);
-    const int nameRight = MarkerLeft() - g_.Scaled(4);
-    if (sel_.startLine >= 0 && sel_.startLine <= line && line <= sel_.endLine) {
-      Fill(nameLeft, top, nameRight, bottom, palette::SelectedRow());
-    }
-    const int textRight = m_.clientWidth - g_.Scaled(4);
     if (sel_.startLine == sel_.endLine && line == sel_.startLine) {
-      Fill(textLeft_, top, textRight, bottom, palette::CurrentRow());
+      Fill(textLeft_, top, m_.clientWidth - g_.Scaled(4), bottom, palette::CurrentRow());
     }
     if (entry.errorMark) Fill(textLeft_ - g_.Scaled(3), top, textLeft_, bottom, palette::kErrorBar);
-    {
-      wxDCClipper clip(dc_, wxRect(nameLeft, top, std::max(nameRight - nameLeft, 0), m_.lineHeight));
-      dc_.SetFont(in_.fonts.nameFont);
-      dc_.SetTextForeground(palette::kText);
-      dc_.DrawLabel(ToWx(entry.originalName), wxRect(nameLeft, top, std::max(nameRight - nameLeft, 0), m_.lineHeight),
-                    wxALIGN_LEFT | wxALIGN_CENTER_VERTICAL);
-    }
-    Cells(line, top, textRight);
     if (entry.newName != entry.originalName) ChangedTriangle(MarkerLeft(), top, m_.dividerX - g_.Scaled(5), bottom);
   }
 
-  void Cells(std::int64_t line, int top, int textRight) {
-    dc_.SetFont(in_.fonts.cellFont);
+  /// True when `c` drawn alone is exactly one cell wide, so that a run of such characters drawn
+  /// in one call puts each of them on its own cell.
+  bool FitsCell(char16_t c) {
+    return in_.cellWidths && in_.cellWidths->IsExactly(dc_, c, m_.charWidth);
+  }
+
+  void Cells(std::int64_t line, int top, int textRight, int textOffset) {
     editor_.LayOutCells(static_cast<std::size_t>(line), cells_);
     const auto& cells = cells_;
     const bool allSelected =
         !cells.empty() && std::all_of(cells.begin(), cells.end(), [](const GlyphCell& c) { return c.selected; });
     if (allSelected) Fill(textLeft_, top, textRight, top + m_.lineHeight, palette::kSelectedCell);
-    const int textY = top + (m_.lineHeight - dc_.GetCharHeight()) / 2;
+    const int textY = top + textOffset;
     const int shift = m_.charWidth * editor_.LeftColumn();
-    const std::size_t first = static_cast<std::size_t>(std::max(editor_.LeftColumn(), 0));
-    for (std::size_t i = first > 0 ? first - 1 : 0; i < cells.size(); ++i) {
-      const GlyphCell& cell = cells[i];
-      const int x = textLeft_ + cell.x - shift;
-      if (x >= m_.clientWidth) break;
-      if (x + m_.charWidth <= textLeft_) continue;
-      if (cell.selected) Fill(x, top, x + m_.charWidth, top + m_.lineHeight, palette::kSelectedCell);
-      dc_.SetTextForeground(cell.changed && in_.flags.changedRed ? palette::kChangedText : palette::kText);
-      const wxString text = CellText(cells, i);
-      if (!text.empty()) dc_.DrawText(text, x, textY);
+    std::size_t first = static_cast<std::size_t>(std::max(editor_.LeftColumn(), 0));
+    first = first > 0 ? first - 1 : 0;
+    std::size_t last = first;  // one past the last cell that shows
+    while (last < cells.size() && textLeft_ + cells[last].x - shift < m_.clientWidth) ++last;
+    while (first < last && textLeft_ + cells[first].x - shift + m_.charWidth <= textLeft_) ++first;
+    CellBackgrounds(cells, first, last, top, shift);
+    CellTexts(cells, first, last, textY, shift);
+  }
+
+  /// One rectangle for each run of selected cells side by side.
+  void CellBackgrounds(const std::vector<GlyphCell>& cells, std::size_t first, std::size_t last, int top, int shift) {
+    for (std::size_t i = first; i < last;) {
+      if (!cells[i].selected) {
+        ++i;
+        continue;
+      }
+      std::size_t end = i + 1;
+      while (end < last && cells[end].selected && cells[end].x == cells[end - 1].x + m_.charWidth) ++end;
+      Fill(textLeft_ + cells[i].x - shift, top, textLeft_ + cells[end - 1].x - shift + m_.charWidth,
+           top + m_.lineHeight, palette::kSelectedCell);
+      i = end;
     }
-    dc_.SetTextForeground(palette::kText);
-    dc_.SetFont(in_.fonts.nameFont);
+  }
+
+  bool IsRed(const GlyphCell& cell) const { return cell.changed && in_.flags.changedRed; }
+
+  void SetTextColour(const GlyphCell& cell) {
+    const wxColour& colour = IsRed(cell) ? palette::kChangedText : palette::kText;
+    if (colour != textColour_) {
+      dc_.SetTextForeground(colour);
+      textColour_ = colour;
+    }
+  }
+
+  /// One past the last cell of the run from `i` (which fits its cell) to at most `last`: cells side
+  /// by side, of one colour, each fitting its cell.
+  std::size_t RunEnd(const std::vector<GlyphCell>& cells, std::size_t i, std::size_t last) {
+    std::size_t end = i + 1;
+    while (end < last && end - i < GlyphWidths::kExactRun && IsRed(cells[end]) == IsRed(cells[i]) &&
+           cells[end].x == cells[end - 1].x + m_.charWidth && FitsCell(cells[end].ch)) {
+      ++end;
+    }
+    return end;
+  }
+
+  /// Runs of one colour whose characters each fit their cell are drawn with one call; any other
+  /// character alone in its cell.
+  void CellTexts(const std::vector<GlyphCell>& cells, std::size_t first, std::size_t last, int textY, int shift) {
+    textColour_ = wxNullColour;
+    wxString run;
+    for (std::size_t i = first; i < last;) {
+      SetTextColour(cells[i]);
+      const int x = textLeft_ + cells[i].x - shift;
+      if (!FitsCell(cells[i].ch)) {
+        const wxString text = CellText(cells, i);
+        if (!text.empty()) dc_.DrawText(text, x, textY);
+        ++i;
+        continue;
+      }
+      const std::size_t end = RunEnd(cells, i, last);
+      run.clear();
+      for (; i < end; ++i) run.append(wxUniChar(static_cast<unsigned>(cells[i].ch)));
+      dc_.DrawText(run, x, textY);
+    }
   }
 
   void Caret() {
@@ -370,17 +443,34 @@ class Pass {
   const int textLeft_;
   const int visibleRows_;
   std::vector<GlyphCell> cells_;  ///< the cells of the row being drawn
+  wxColour textColour_;
 };
 
 }  // namespace
 
-int MeasureDividerX(wxDC& dc, const NameList& names, const wxFont& nameFont, const ViewGeometry& geometry,
-                    int clientWidth) {
+int MeasureDividerX(wxDC& dc, const NameList& names, std::uint64_t listGeneration, const wxFont& nameFont,
+                    GlyphWidthCache& widths, NameWidthBounds& bounds, const ViewGeometry& geometry, int clientWidth) {
   dc.SetFont(nameFont);
+  const int extra = geometry.markerColumnWidth + geometry.textMargin + 8;
+  const int atLeast = 140;
+  const int atMost = clientWidth / 3;
+  // Names no wider than this leave the divider at its least; one as wide as `enough` puts it at its most.
+  const int narrowest = atLeast - extra;
+  const int enough = atMost - extra;
+  // The names by their bounds, widest first; a name without a bound is measured whatever.
+  auto candidates = bounds.Candidates(dc, names, listGeneration, nameFont, narrowest);
+  std::make_heap(candidates.begin(), candidates.end());
+  GlyphWidths& fontWidths = widths.For(nameFont);
   int widest = 0;
-  for (const NameEntry& entry : names) widest = std::max(widest, dc.GetTextExtent(ToWx(entry.originalName)).x);
-  const int wanted = widest + geometry.markerColumnWidth + geometry.textMargin + 8;
-  return std::min(clientWidth / 3, std::max(140, wanted));
+  while (!candidates.empty() && candidates.front().first > widest && widest < enough) {
+    std::pop_heap(candidates.begin(), candidates.end());
+    const std::u16string& name = names[candidates.back().second].originalName;
+    candidates.pop_back();
+    // The bound from this font's own character widths is tighter, and far cheaper than measuring.
+    if (fontWidths.UpperBound(dc, name).value_or(std::numeric_limits<int>::max()) <= widest) continue;
+    widest = std::max(widest, dc.GetTextExtent(ToWx(name)).x);
+  }
+  return std::min(atMost, std::max(atLeast, widest + extra));
 }
 
 void PaintEditor(wxDC& dc, const PaintInput& input) { Pass(dc, input).Run(); }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include <wx/gdicmn.h>
 
 #include "editor/NameEntry.h"
@@ -10,6 +12,9 @@ class wxFont;
 namespace nomvarix {
 
 class CommandStrip;
+class GlyphWidthCache;
+class GlyphWidths;
+class NameWidthBounds;
 class NameEditor;
 struct ConflictLinks;
 struct ViewFonts;
@@ -37,12 +42,16 @@ struct PaintInput {
   PaintFlags flags;
   CommandStrip& scopeStrip;
   CommandStrip& commandStrip;
+  /// The cell font's character widths, kept from pass to pass: runs of characters exactly one
+  /// cell wide are drawn with one call. Without it every cell is drawn alone.
+  GlyphWidths* cellWidths = nullptr;
 };
 
 /// The divider position for the names: wide enough for the widest disk name, at least 140 pixels,
-/// never beyond a third of the client width.
-int MeasureDividerX(wxDC& dc, const NameList& names, const wxFont& nameFont, const ViewGeometry& geometry,
-                    int clientWidth);
+/// never beyond a third of the client width. Only the names that `bounds` cannot rule out are
+/// measured whole. `listGeneration` is the editor's ListGeneration for `names`.
+int MeasureDividerX(wxDC& dc, const NameList& names, std::uint64_t listGeneration, const wxFont& nameFont,
+                    GlyphWidthCache& widths, NameWidthBounds& bounds, const ViewGeometry& geometry, int clientWidth);
 
 /// Draws the whole editor view into `dc`: bands, ruler, strips, columns, brackets, rows, caret
 /// and badges. Only the visible rows and cells are drawn.

@@ -103,6 +103,7 @@ CNomvarixView::CNomvarixView(wxWindow* parent, FileSystem& fileSystem, SettingsS
       geometry_(ScreenDpi()),
       fontSize_(ReadFontSize(settings, settings::DefaultFontSize(geometry_.dpi))),
       fonts_(fontSize_),
+      nameWidthBounds_(glyphWidths_),
       scopeStrip_(CommandStrip::Direction::FromLeft, geometry_.dpi),
       commandStrip_(CommandStrip::Direction::FromRight, geometry_.dpi),
       mouse_(session_),
@@ -680,9 +681,21 @@ void CNomvarixView::UpdateScrollBars() {
 }
 
 void CNomvarixView::PaintTo(wxDC& dc) {
+  // The kept character widths are the window's: another device context (a printer's, scaled)
+  // measures its own, and draws each cell alone.
+  GlyphWidthCache widths;
+  NameWidthBounds bounds(widths);
+  Paint(dc, widths, bounds, nullptr);
+}
+
+void CNomvarixView::Paint(wxDC& dc, GlyphWidthCache& widths, NameWidthBounds& bounds, GlyphWidths* cellWidths) {
   // The divider is measured at paint time, when the window has its real size.
   const bool measure = dividerX_ == -1;
-  if (measure) dividerX_ = MeasureDividerX(dc, session_.Editor().Names(), fonts_.nameFont, geometry_, GetClientSize().x);
+  if (measure) {
+    const NameEditor& editor = session_.Editor();
+    dividerX_ = MeasureDividerX(dc, editor.Names(), editor.ListGeneration(), fonts_.nameFont, widths, bounds,
+                                geometry_, GetClientSize().x);
+  }
   UpdateMetrics();
   if (measure) UpdateScrollBars();
   const MouseState& mouse = mouse_.State();
@@ -692,14 +705,15 @@ void CNomvarixView::PaintTo(wxDC& dc) {
   flags_.dividerDragActive = mouse.dividerDragActive;
   flags_.dividerHover = mouse.dividerHover;
   flags_.recording = macro_.Recording();
-  const PaintInput input{session_.Editor(), session_.Links(), geometry_, fonts_, flags_, scopeStrip_, commandStrip_};
+  const PaintInput input{session_.Editor(), session_.Links(), geometry_, fonts_, flags_, scopeStrip_, commandStrip_,
+                         cellWidths};
   PaintEditor(dc, input);
 }
 
 void CNomvarixView::OnPaint(wxPaintEvent&) {
   {
     wxAutoBufferedPaintDC dc(this);
-    PaintTo(dc);
+    Paint(dc, glyphWidths_, nameWidthBounds_, &glyphWidths_.For(fonts_.cellFont));
   }
   // A growing count of GDI objects from pass to pass shows a leak (Windows only).
   const int count = GdiObjectCount();
@@ -850,7 +864,11 @@ void CNomvarixView::ChangeFontSize(int step) {
   MeasureFonts();
   dividerX_ = -1;
   settings_.WriteInteger(settings::kFontSize, static_cast<std::uint32_t>(fontSize_));
-  AfterEdit();
+  // Only the geometry changed: the buttons stay as they are, and the clipboard (a round trip to
+  // the display) is not asked.
+  UpdateMetrics();
+  UpdateScrollBars();
+  Refresh(false);
 }
 
 void CNomvarixView::ShowCaretNow() {
@@ -913,7 +931,10 @@ void CNomvarixView::OnChar(wxKeyEvent& event) {
   if (NeedsTwoUnits(static_cast<std::uint32_t>(code))) return;
   macro_.RecordCharacter(PhysicalKeyOf(event), static_cast<char16_t>(code));
   session_.TypeChar(static_cast<char16_t>(code));
-  AfterEdit();
+  // As for the other keys, the clipboard is not asked.
+  RefreshSelectionButtons();
+  UpdateScrollBars();
+  Refresh(false);
 }
 
 void CNomvarixView::OnBlink(wxTimerEvent&) {

@@ -15,6 +15,8 @@
 #include "view/CommandTable.h"
 #include "view/EditorPainter.h"
 #include "view/FindReplaceDlg.h"
+#include "view/GlyphWidths.h"
+#include "view/NameWidthBounds.h"
 #include "view/ProgressDialogs.h"
 #include "view/ViewGeometry.h"
 
@@ -115,6 +117,8 @@ class CNomvarixView final : public wxWindow {
   void Apply(const MouseResponse& response);
   CommandStrip* StripAt(const wxPoint& point);
 
+  /// The paint pass with the given character widths; `cellWidths` lets runs of cells be drawn at once.
+  void Paint(wxDC& dc, GlyphWidthCache& widths, NameWidthBounds& bounds, GlyphWidths* cellWidths);
   void OnPaint(wxPaintEvent& event);
   /// Ctrl+P asks for a printer first; the direct command prints at once.
   void Print(bool askFirst);
@@ -144,6 +148,8 @@ class CNomvarixView final : public wxWindow {
   ViewGeometry geometry_;
   int fontSize_;
   ViewFonts fonts_;
+  GlyphWidthCache glyphWidths_;
+  NameWidthBounds nameWidthBounds_;
   CommandStrip scopeStrip_;
   CommandStrip commandStrip_;
   EditorMouse mouse_;

@@ -1,19 +1,39 @@
 #include "view/ViewGeometry.h"
 
+#include <map>
+#include <string>
+
 #include <wx/fontenum.h>
 #include <wx/settings.h>
 
 namespace nomvarix {
 int ScaledLength(int n, int dpi) { return static_cast<int>((static_cast<long long>(n) * dpi + 48) / 96); }
 
-wxFont FontOf(int pixelHeight, wxFontFamily family, std::initializer_list<const char*> faces, wxFontWeight weight) {
-  wxFontInfo info = wxFontInfo(wxSize(0, pixelHeight)).Family(family).Weight(weight);
+namespace {
+
+/// The first of `faces` that is installed, or empty. Asking lists every font of the system, so each
+/// list is asked once: the fonts are made again on every step of the font size.
+wxString InstalledFace(std::initializer_list<const char*> faces) {
+  static std::map<std::string, wxString> known;
+  std::string key;
+  for (const char* face : faces) key.append(face).push_back('\n');
+  const auto found = known.find(key);
+  if (found != known.end()) return found->second;
+  wxString installed;
   for (const char* face : faces) {
     if (wxFontEnumerator::IsValidFacename(face)) {
-      info.FaceName(face);
+      installed = face;
       break;
     }
   }
+  return known.emplace(key, installed).first->second;
+}
+
+}  // namespace
+
+wxFont FontOf(int pixelHeight, wxFontFamily family, std::initializer_list<const char*> faces, wxFontWeight weight) {
+  wxFontInfo info = wxFontInfo(wxSize(0, pixelHeight)).Family(family).Weight(weight);
+  if (const wxString face = InstalledFace(faces); !face.empty()) info.FaceName(face);
   return wxFont(info);
 }
 

@@ -8,6 +8,8 @@
 #include "support/FakeFileSystem.h"
 #include "view/CommandStrip.h"
 #include "view/EditorPainter.h"
+#include "view/GlyphWidths.h"
+#include "view/NameWidthBounds.h"
 #include "view/Palette.h"
 #include "view/ViewGeometry.h"
 #include "view/ViewStrips.h"
@@ -154,11 +156,15 @@ TEST_F(EditorPaintGuiTest, TheDividerFitsShortNamesAndNeverPassesAThirdOfTheWidt
   Load({u"a", u"b"});
   wxBitmap bitmap(10, 10, 24);
   wxMemoryDC dc(bitmap);
-  EXPECT_EQ(MeasureDividerX(dc, editor.Names(), fonts.nameFont, geometry, 1200), 140);
+  GlyphWidthCache widths;
+  NameWidthBounds bounds(widths);
+  EXPECT_EQ(MeasureDividerX(dc, editor.Names(), editor.ListGeneration(), fonts.nameFont, widths, bounds, geometry, 1200),
+            140);
 
   fs.AddFolder(u"/long/", {std::u16string(200, u'w')});
   ASSERT_TRUE(editor.LoadFolder(fs, u"/long/", SortOrder{}));
-  EXPECT_EQ(MeasureDividerX(dc, editor.Names(), fonts.nameFont, geometry, 900), 300);
+  EXPECT_EQ(MeasureDividerX(dc, editor.Names(), editor.ListGeneration(), fonts.nameFont, widths, bounds, geometry, 900),
+            300);
 }
 
 TEST_F(EditorPaintGuiTest, AnEmptyListPaintsTheBandsAndNoRows) {
