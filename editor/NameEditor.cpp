@@ -14,7 +14,7 @@ constexpr std::size_t kTypingRoom = 4;
 constexpr std::size_t kHeapStep = 16;
 constexpr std::size_t kHeapHeader = 8;
 
-void AssignWithRoom(std::u16string& to, const std::u16string& from) {
+void AssignWithRoom(std::u16string& to, std::u16string_view from) {
   const std::size_t bytes = (from.size() + kTypingRoom + 1) * sizeof(char16_t) + kHeapHeader;
   const std::size_t block = (bytes + kHeapStep - 1) / kHeapStep * kHeapStep;
   to.reserve((block - kHeapHeader) / sizeof(char16_t) - 1);
@@ -138,7 +138,10 @@ bool NameEditor::LoadFolder(const FileSystem& fileSystem, std::u16string_view fo
   caret_ = {};
   history_.Clear();
   history_.ListReplaced();
-  std::vector<std::u16string> scanned;
+  // The names are listed one after another in one buffer: a name of its own for each would be
+  // allocated, and freed again once the lines hold them in their sorted order.
+  std::u16string listedNames;
+  std::vector<std::pair<std::size_t, std::size_t>> listedAt;  // where each name begins, its length
   std::size_t read = 0;
   bool listed = false;
   try {
@@ -146,7 +149,8 @@ bool NameEditor::LoadFolder(const FileSystem& fileSystem, std::u16string_view fo
       if (!progress.Advance(++read, 0)) throw ListingCancelled{};
       if (entry.name == u"." || entry.name == u".." || entry.isFolder || entry.isHidden) return;
       if (accepts && !accepts(entry.name)) return;
-      scanned.emplace_back(entry.name);
+      listedAt.emplace_back(listedNames.size(), entry.name.size());
+      listedNames.append(entry.name);
     });
   } catch (const ListingCancelled&) {
     // A part of the folder is never shown as if it were all of it.
@@ -163,6 +167,9 @@ bool NameEditor::LoadFolder(const FileSystem& fileSystem, std::u16string_view fo
   }
   // The bare names are sorted, and each entry is built once in its place: far cheaper than
   // sorting whole entries.
+  std::vector<std::u16string_view> scanned;
+  scanned.reserve(listedAt.size());
+  for (const auto& [at, length] : listedAt) scanned.emplace_back(listedNames.data() + at, length);
   SortNames(scanned, order);
   // The scope is reset before the lines are laid out, so that their changed marks compare against
   // the scope the lines are shown in.
@@ -174,8 +181,7 @@ bool NameEditor::LoadFolder(const FileSystem& fileSystem, std::u16string_view fo
   keys_.resize(scanned.size());
   for (std::size_t i = 0; i < scanned.size(); ++i) {
     NameEntry& entry = names_[i];
-    // Copied, not moved: the scan left the names spread over memory in the folder's order, and
-    // an edit of every line runs far faster over a line's three texts lying side by side.
+    // A line's three texts lie side by side in memory: an edit of every line runs far faster so.
     entry.originalName.assign(scanned[i]);
     AssignWithRoom(entry.lineText, scanned[i]);
     AssignWithRoom(entry.newName, scanned[i]);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <string>
+#include <string_view>
 #include <vector>
 
 namespace nomvarix {
@@ -13,6 +13,6 @@ struct SortOrder {
 
 /// Sorts file names. Ordinal: "B.txt" < "_c.txt" < "a.txt"; folded: "_c.txt" < "a.txt" < "B.txt".
 /// Names whose keys compare equal may end in either order.
-void SortNames(std::vector<std::u16string>& names, SortOrder order);
+void SortNames(std::vector<std::u16string_view>& names, SortOrder order);
 
 }  // namespace nomvarix

@@ -8,9 +8,10 @@ namespace {
 
 using Names = std::vector<std::u16string>;
 
-Names Sorted(Names names, bool byExtension, bool caseSensitive) {
-  SortNames(names, SortOrder{byExtension, caseSensitive});
-  return names;
+Names Sorted(const Names& names, bool byExtension, bool caseSensitive) {
+  std::vector<std::u16string_view> views(names.begin(), names.end());
+  SortNames(views, SortOrder{byExtension, caseSensitive});
+  return Names(views.begin(), views.end());
 }
 
 TEST(NameSort, NameOrders) {
