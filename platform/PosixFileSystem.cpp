@@ -129,11 +129,13 @@ class PosixFileSystem final : public FileSystem {
     return true;
   }
 
-  bool HasSubfolder(std::u16string_view folder) const override {
+  bool MayHaveSubfolder(std::u16string_view folder) const override {
     DirHandle dir(opendir(Native(folder).c_str()));
     if (!dir) return false;
     const int dirFd = dirfd(dir.get());
+    std::size_t read = 0;
     while (const dirent* entry = readdir(dir.get())) {
+      if (++read > kSubfolderLookLimit) return true;
       const std::string_view name = entry->d_name;
       if (name != "." && name != ".." && IsFolderEntry(dirFd, *entry)) return true;
     }

@@ -82,11 +82,13 @@ class WinFileSystem final : public FileSystem {
     return true;
   }
 
-  bool HasSubfolder(std::u16string_view folder) const override {
+  bool MayHaveSubfolder(std::u16string_view folder) const override {
     WIN32_FIND_DATAW data{};
     FindHandle find(FindFirstFileW(Native(JoinPath(folder, u"*.*")).c_str(), &data));
     if (!find.valid()) return false;
+    std::size_t read = 0;
     do {
+      if (++read > kSubfolderLookLimit) return true;
       const std::wstring_view name = data.cFileName;
       if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != L"." && name != L"..") return true;
     } while (FindNextFileW(find.get(), &data));

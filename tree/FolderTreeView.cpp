@@ -80,7 +80,7 @@ void CFolderTreeView::FillRoots() {
 }
 
 void CFolderTreeView::AddPlaceholderIfNeeded(const wxTreeItemId& item, const std::u16string& path) {
-  if (fileSystem_.HasSubfolder(path)) AppendItem(item, wxEmptyString);
+  if (fileSystem_.MayHaveSubfolder(path)) AppendItem(item, wxEmptyString);
 }
 
 void CFolderTreeView::FillChildren(const wxTreeItemId& item) {
@@ -94,6 +94,8 @@ void CFolderTreeView::FillChildren(const wxTreeItemId& item) {
     const wxTreeItemId child = AppendItem(item, ToWx(folder), kFolderIcon, kOpenFolderIcon, new FolderName(folder));
     AddPlaceholderIfNeeded(child, path + folder);
   }
+  // A large folder got its button before it was known to hold folders; it loses it now.
+  if (folders.empty()) SetItemHasChildren(item, false);
 }
 
 std::u16string CFolderTreeView::PathOf(const wxTreeItemId& item) const {

@@ -42,7 +42,7 @@ class RacingFileSystem final : public FileSystem {
   PathKind KindOf(std::u16string_view p) const override { return real_.KindOf(p); }
   bool EntryExists(std::u16string_view p) const override { return real_.EntryExists(p); }
   std::size_t NameLength(std::u16string_view n) const override { return real_.NameLength(n); }
-  bool HasSubfolder(std::u16string_view f) const override { return real_.HasSubfolder(f); }
+  bool MayHaveSubfolder(std::u16string_view f) const override { return real_.MayHaveSubfolder(f); }
   std::vector<std::u16string> FolderRoots() const override { return real_.FolderRoots(); }
   bool IsSameFile(std::u16string_view a, std::u16string_view b) const override { return real_.IsSameFile(a, b); }
   RenameResult RenameNoReplace(std::u16string_view from, std::u16string_view to) override {

@@ -4,6 +4,7 @@
 #include <wx/uiaction.h>
 
 #include "EditorGuiFixture.h"
+#include "platform/FileSystem.h"
 #include "platform/SettingKeys.h"
 #include "platform/SettingsStore.h"
 #include "resources/CommandIds.h"
@@ -86,6 +87,20 @@ TEST_F(FolderTreeGuiTest, ExpandSelectEditAndComeBack) {
   tree->Collapse(root);
   tree->Expand(root);
   EXPECT_EQ(tree->GetChildrenCount(root, false), 2u);
+}
+
+// A folder of many files gets its button unread, and loses it once expanded with no folder in it.
+TEST_F(FolderTreeGuiTest, ALargeFolderWithoutFoldersLosesItsButtonWhenExpanded) {
+  for (std::size_t i = 0; i <= FileSystem::kSubfolderLookLimit; ++i) folder.AddFile("Root/many/" + std::to_string(i));
+  ASSERT_TRUE(frame->SelectPath(FromUtf8(folder.Path() + "Root")));
+  const wxTreeItemId root = tree->GetSelection();
+  tree->Expand(root);
+  const wxTreeItemId many = ChildNamed(root, "many");
+  ASSERT_TRUE(many.IsOk());
+  EXPECT_TRUE(tree->ItemHasChildren(many));
+  tree->Expand(many);
+  EXPECT_EQ(tree->GetChildrenCount(many, false), 0u);
+  EXPECT_FALSE(tree->ItemHasChildren(many));
 }
 
 TEST_F(FolderTreeGuiTest, AMissingPathChangesNothing) {

@@ -58,6 +58,20 @@ TEST_F(PosixFileSystemTest, ListsEntriesWithFolderAndHiddenFlags) {
   EXPECT_FALSE(fs->ForEachEntry(temp.Path16() + u"missing/", [](const DirEntry&) {}));
 }
 
+// A folder of many files is not read to its end to decide whether it may hold folders.
+TEST_F(PosixFileSystemTest, MayHaveSubfolderAnswersFromTheFirstEntriesOfALargeFolder) {
+  temp.AddFolder("few");
+  temp.AddFile("few/a.txt");
+  temp.AddFolder("with-link");
+  temp.AddFolder("target");
+  ASSERT_EQ(symlink((temp.Path() + "target").c_str(), (temp.Path() + "with-link/link").c_str()), 0);
+  for (std::size_t i = 0; i <= FileSystem::kSubfolderLookLimit; ++i) temp.AddFile("many/" + std::to_string(i));
+  EXPECT_FALSE(fs->MayHaveSubfolder(temp.Path16() + u"few/"));
+  EXPECT_TRUE(fs->MayHaveSubfolder(temp.Path16() + u"with-link/"));
+  EXPECT_TRUE(fs->MayHaveSubfolder(temp.Path16() + u"many/"));
+  EXPECT_FALSE(fs->MayHaveSubfolder(temp.Path16() + u"missing/"));
+}
+
 TEST_F(PosixFileSystemTest, AnUndecodableNameIsListedAndNamesTheSameFileAgain) {
   const std::string bytes = "caf\xE9-\xFF.txt";
   temp.AddFile(bytes, "content");

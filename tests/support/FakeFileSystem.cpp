@@ -52,7 +52,7 @@ PathKind FakeFileSystem::KindOf(std::u16string_view path) const {
   return entry->isFolder ? PathKind::Folder : PathKind::File;
 }
 
-bool FakeFileSystem::HasSubfolder(std::u16string_view folder) const {
+bool FakeFileSystem::MayHaveSubfolder(std::u16string_view folder) const {
   const auto it = folders_.find(WithTrailingSeparator(folder));
   if (it == folders_.end()) return false;
   for (const Entry& entry : it->second) {

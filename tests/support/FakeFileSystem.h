@@ -47,7 +47,7 @@ class FakeFileSystem final : public FileSystem {
   bool EntryExists(std::u16string_view path) const override { return KindOf(path) != PathKind::Missing; }
   /// Counts UTF-16 code units, as Windows does.
   std::size_t NameLength(std::u16string_view name) const override { return name.size(); }
-  bool HasSubfolder(std::u16string_view folder) const override;
+  bool MayHaveSubfolder(std::u16string_view folder) const override;
   std::vector<std::u16string> FolderRoots() const override { return roots_; }
   void SetRoots(std::vector<std::u16string> roots) { roots_ = std::move(roots); }
   bool IsSameFile(std::u16string_view a, std::u16string_view b) const override;
