@@ -10,7 +10,7 @@ namespace {
 /// Heap blocks come in steps of 16 bytes, 8 of them the heap's own: a name kept with room for at
 /// least kTypingRoom more units, up to the end of its block, costs little more memory, and the
 /// first keystrokes over every line after a load then move no text to new memory.
-constexpr std::size_t kTypingRoom = 4;
+constexpr std::size_t kTypingRoom = 16;
 constexpr std::size_t kHeapStep = 16;
 constexpr std::size_t kHeapHeader = 8;
 
