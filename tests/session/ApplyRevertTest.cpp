@@ -27,19 +27,8 @@ class ApplyRevertTest : public ::testing::Test {
   }
   NameEditor& Editor() { return session.Editor(); }
   void Rename(std::size_t line, std::u16string name) { Editor().SetNewName(line, std::move(name)); }
-  Names Disk() const {
-    Names names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder.Path())) {
-      names.push_back(entry.path().filename().u16string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-  }
-  std::vector<bool> Marks() {
-    std::vector<bool> marks;
-    for (const NameEntry& entry : Editor().Names()) marks.push_back(entry.errorMark);
-    return marks;
-  }
+  Names Disk() const { return folder.EntryNames(); }
+  std::vector<bool> Marks() { return test::ErrorMarks(Editor().Names()); }
 
   test::TempFolder folder;
   test::TempFolder other;

@@ -29,19 +29,8 @@ class CancelledApplyTest : public ::testing::Test {
     session.SetProgressFactory(progress);
   }
   NameEditor& Editor() { return session.Editor(); }
-  Names Disk() const {
-    Names names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder.Path())) {
-      names.push_back(entry.path().filename().u16string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-  }
-  std::vector<bool> Marks() {
-    std::vector<bool> marks;
-    for (const NameEntry& entry : Editor().Names()) marks.push_back(entry.errorMark);
-    return marks;
-  }
+  Names Disk() const { return folder.EntryNames(); }
+  std::vector<bool> Marks() { return test::ErrorMarks(Editor().Names()); }
   /// Every line renamed to "x_<name>", but "b.jpg" to the taken "c.jpg".
   void EditEveryLine() {
     for (std::size_t line = 0; line < Editor().LineCount(); ++line) {

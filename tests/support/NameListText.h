@@ -21,6 +21,13 @@ inline std::vector<std::u16string> OriginalNames(const NameList& names) {
 inline std::vector<std::u16string> LineTexts(const NameList& names) { return FieldOfLines(names, &NameEntry::lineText); }
 inline std::vector<std::u16string> NewNames(const NameList& names) { return FieldOfLines(names, &NameEntry::newName); }
 
+/// Every line's error mark, in order.
+inline std::vector<bool> ErrorMarks(const NameList& names) {
+  std::vector<bool> marks;
+  for (const NameEntry& e : names) marks.push_back(e.errorMark);
+  return marks;
+}
+
 /// The changed marks of a line's cells as text, "." unchanged and "x" changed: "..xx".
 inline std::string ChangedMarks(const NameEditor& editor, std::size_t line) {
   std::string out;

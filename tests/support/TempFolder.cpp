@@ -1,5 +1,6 @@
 #include "support/TempFolder.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -71,6 +72,15 @@ std::string TempFolder::ReadFile(std::string_view relative) const {
   std::ostringstream out;
   out << in.rdbuf();
   return out.str();
+}
+
+std::vector<std::u16string> TempFolder::EntryNames() const {
+  std::vector<std::u16string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(FromBytes(path_))) {
+    names.push_back(entry.path().filename().u16string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 }  // namespace nomvarix::test

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace nomvarix::test {
 
@@ -22,6 +23,8 @@ class TempFolder {
   std::string AddFile(std::string_view relative, std::string_view content = "");
   std::string AddFolder(std::string_view relative);
   std::string ReadFile(std::string_view relative) const;
+  /// The names of the folder's own entries, sorted.
+  std::vector<std::u16string> EntryNames() const;
 
  private:
   std::string path_;
