@@ -41,11 +41,12 @@ bool CNomvarixApp::OnInit() {
   Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& event) { event.Enable(true); }, cmd::MenuIdOf(cmd::kAbout));
 
   frame_ = new CMainFrame(*fileSystem_, *settings_);
+  // The start folder is opened once the editor has painted its empty view: a large folder takes a
+  // moment to load, and the window must not stand unpainted meanwhile. Bound before the window
+  // shows: on Windows the first paint comes within Update().
+  frame_->EditorView()->Bind(wxEVT_PAINT, &CNomvarixApp::OnFirstEditorPaint, this);
   frame_->Show();
   frame_->Update();
-  // The start folder is opened once the editor has painted its empty view: a large folder takes a
-  // moment to load, and the window must not stand unpainted meanwhile.
-  frame_->EditorView()->Bind(wxEVT_PAINT, &CNomvarixApp::OnFirstEditorPaint, this);
   return true;
 }
 
