@@ -66,12 +66,17 @@ void ConflictChecker::IndexNamesOnDisk(const NameList& names, const std::vector<
   diskBucketStart_ = std::move(keptStart);
 }
 
-void ConflictChecker::Check(const NameList& names, const std::vector<NameKey>& keys, std::uint64_t listGeneration,
-                            ConflictLinks& links) {
+void ConflictChecker::Prepare(const NameList& names, const std::vector<NameKey>& keys, std::uint64_t listGeneration) {
   if (indexedGeneration_ != listGeneration) {
     IndexNamesOnDisk(names, keys);
     indexedGeneration_ = listGeneration;
   }
+  newNames_.resize(keys.size());
+}
+
+void ConflictChecker::Check(const NameList& names, const std::vector<NameKey>& keys, std::uint64_t listGeneration,
+                            ConflictLinks& links) {
+  Prepare(names, keys, listGeneration);
   Bucket(keys, bucketBits_, false, newNames_, newBucketStart_);
   for (Half& half : halves_) half.links.Clear();
   const std::size_t buckets = newBucketStart_.size() - 1;

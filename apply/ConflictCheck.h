@@ -48,6 +48,10 @@ class ConflictChecker {
   /// replaced (a new load), which is when the names on disk can change.
   void Check(const NameList& names, const std::vector<NameKey>& keys, std::uint64_t listGeneration,
              ConflictLinks& links);
+  /// Does now what the first run over a new list would do before checking anything (indexing the
+  /// names on disk, making room for the work arrays), and finds nothing: a load pays for it, not
+  /// the first keystroke after it.
+  void Prepare(const NameList& names, const std::vector<NameKey>& keys, std::uint64_t listGeneration);
 
  private:
   /// One line in a bucket: the hash it is filed under, and the line.

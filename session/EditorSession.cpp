@@ -29,7 +29,10 @@ EditorSession::FolderLoad EditorSession::Load(std::u16string_view folder, WorkKi
   const std::unique_ptr<WorkProgress> progress = progress_->Start(kind);
   EntryFilter accepts;
   if (filter_.IsActive()) accepts = [this](std::u16string_view name) { return filter_.Passes(name); };
-  if (editor_.LoadFolder(fileSystem_, folder, order_, accepts, *progress)) return FolderLoad::Loaded;
+  if (editor_.LoadFolder(fileSystem_, folder, order_, accepts, *progress)) {
+    if (checkConflicts_) conflictChecker_.Prepare(editor_.Names(), editor_.Keys(), editor_.ListGeneration());
+    return FolderLoad::Loaded;
+  }
   return progress->Cancelled() ? FolderLoad::Cancelled : FolderLoad::Unlisted;
 }
 

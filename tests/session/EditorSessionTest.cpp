@@ -145,6 +145,27 @@ TEST_F(EditorSessionTest, EditsAreFollowedByTheConflictCheck) {
   EXPECT_TRUE(session.Links().duplicateLinks.empty());
 }
 
+// A load makes the check ready for the first edit but marks nothing, not even names on disk that
+// differ only in case; the first check after an edit finds them, against the new list's names.
+TEST_F(EditorSessionTest, ALoadMarksNothingAndTheFirstEditIsCheckedAgainstTheNewList) {
+  fs.AddFolder(u"/h/", {u"Photo.jpg", u"photo.jpg", u"x.jpg"});
+  EditorSession session(fs, settings);
+  session.LoadFolder(u"/f/");
+  session.LoadFolder(u"/h/");
+  EXPECT_TRUE(session.Links().duplicateLinks.empty());
+  EXPECT_TRUE(session.Links().diskNameLinks.empty());
+  const std::size_t x = 2;
+  ASSERT_EQ(test::OriginalNames(session.Editor().Names())[x], u"x.jpg");
+  session.Editor().SetNewName(x, u"b.txt");  // a name on disk in the folder loaded before
+  session.CheckConflicts();
+  EXPECT_TRUE(session.Links().diskNameLinks.empty());
+  EXPECT_EQ(session.Links().duplicateLinks.size(), 1u);  // the two names on disk alike but for case
+  session.Editor().SetNewName(x, u"PHOTO.jpg");
+  session.CheckConflicts();
+  EXPECT_EQ(session.Links().diskNameLinks.size(), 1u);
+  EXPECT_EQ(session.Links().duplicateLinks.size(), 2u);
+}
+
 TEST_F(EditorSessionTest, CopyCutAndPasteGoThroughTheClipboard) {
   fs.AddFolder(u"/h/", {u"abcd", u"efgh"});
   EditorSession session(fs, settings);
