@@ -22,7 +22,7 @@ std::u16string_view ScopedPart(std::u16string_view name, EditScope scope);
 
 /// Puts `part` in place of the `shownLength` units of `name` that a line of `scope` shows: the
 /// first units in BaseName scope, the last ones in Extension scope, all of them in WholeName. The
-/// rest of the name stays as it was when the line was laid out, wherever `part` puts a ".":
+/// rest of the name stays as it was when the line was shown, wherever `part` puts a ".":
 ///
 ///   Extension, "README" showing "" (length 0), part "md"     -> "READMEmd"
 ///   Extension, "x.gz" showing ".gz" (length 3), ".tar.gz2"   -> "x.tar.gz2"

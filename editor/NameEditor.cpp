@@ -171,8 +171,7 @@ bool NameEditor::LoadFolder(const FileSystem& fileSystem, std::u16string_view fo
   scanned.reserve(listedAt.size());
   for (const auto& [at, length] : listedAt) scanned.emplace_back(listedNames.data() + at, length);
   SortNames(scanned, order);
-  // The scope is reset before the lines are laid out, so that their changed marks compare against
-  // the scope the lines are shown in.
+  // A load always shows whole names.
   editScope_ = EditScope::WholeName;
   nameChecked_ = extensionChecked_ = true;
   // Every entry is replaced, but the old entries' buffers are reused: reloading a large folder

@@ -58,7 +58,7 @@ class NameEditor {
   /// Whether any cell of the line is marked.
   bool LineHasMarks(std::int32_t line) const;
   /// Recomputes newName from lineText after an edit of a line that showed `shownLength` units:
-  /// the part of newName outside the scope stays as it was when the line was laid out, so the new
+  /// the part of newName outside the scope stays as it was when the line was shown, so the new
   /// name is always that part joined with what the line shows.
   void CommitLineText(std::size_t line, std::size_t shownLength);
   /// Sets lineText from newName by the current scope.

@@ -12,8 +12,7 @@
 namespace nomvarix {
 
 /// The lines of one stretch of the list as an undo snapshot keeps them: each line's newName, its
-/// lineText only where that is not simply the scope's part of newName, and its error mark. Cells
-/// are not kept: restoring lays every line out again.
+/// lineText only where that is not simply the scope's part of newName, and its error mark.
 ///
 /// A chunk is either full (its own text), as on disk (every line shows its name on disk, so the
 /// lines' own original names are its text), or compact: built on an earlier full or as-on-disk
