@@ -87,7 +87,10 @@ void BM_ImageSizeOfA3MbJpeg(benchmark::State& state) { MeasureInTurn(state, 1); 
 BENCHMARK(BM_ImageSizeOfA3MbJpeg)->Unit(benchmark::kMicrosecond);
 
 /// 200 files measured in turn, warm: the time shown is per file.
-void BM_ImageSizeJpeg(benchmark::State& state) { MeasureInTurn(state, 200); }
+void BM_ImageSizeJpeg(benchmark::State& state) {
+  state.SetLabel("per file; goal <= 2 ms");
+  MeasureInTurn(state, 200);
+}
 BENCHMARK(BM_ImageSizeJpeg)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
