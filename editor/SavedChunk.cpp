@@ -171,31 +171,33 @@ void SavedChunk::AppendText(std::uint32_t begin, std::uint32_t end, std::u16stri
   for (std::uint32_t i = begin; i < end; ++i) out[at + (i - begin)] = static_cast<unsigned char>(narrowText_[i]);
 }
 
+std::size_t SavedChunk::NameSize(std::size_t i, const NameEntry& entry) const {
+  return asOnDisk_ ? entry.originalName.size() : newNameEnd_[i] - NewNameBegin(i);
+}
+
+void SavedChunk::AppendName(std::size_t i, const NameEntry& entry, std::size_t from, std::size_t to,
+                            std::u16string& out) const {
+  if (asOnDisk_) {
+    out.append(entry.originalName, from, to - from);
+    return;
+  }
+  const std::uint32_t begin = NewNameBegin(i);
+  AppendText(begin + static_cast<std::uint32_t>(from), begin + static_cast<std::uint32_t>(to), out);
+}
+
 void SavedChunk::Restore(std::size_t i, EditScope scope, NameEntry& entry) const {
   entry.newName.clear();
   if (asOnDisk_) {
     entry.newName.assign(entry.originalName);
-  } else if (base_ && base_->asOnDisk_) {
-    const std::u16string_view key = entry.originalName;
-    const auto textSize = static_cast<std::uint32_t>(wide_ ? wideText_.size() : narrowText_.size());
-    entry.newName.append(key.substr(0, sharedPrefix_[i]));
-    if (sameDifference_) {
-      AppendText(0, textSize, entry.newName);
-    } else {
-      AppendText(NewNameBegin(i), newNameEnd_[i], entry.newName);
-    }
-    entry.newName.append(key.substr(key.size() - sharedSuffix_[i]));
   } else if (base_) {
-    const std::uint32_t keyBegin = base_->NewNameBegin(i);
-    const std::uint32_t keyEnd = base_->newNameEnd_[i];
-    const auto textSize = static_cast<std::uint32_t>(wide_ ? wideText_.size() : narrowText_.size());
-    base_->AppendText(keyBegin, keyBegin + sharedPrefix_[i], entry.newName);
+    const std::size_t keySize = base_->NameSize(i, entry);
+    base_->AppendName(i, entry, 0, sharedPrefix_[i], entry.newName);
     if (sameDifference_) {
-      AppendText(0, textSize, entry.newName);
+      AppendText(0, static_cast<std::uint32_t>(wide_ ? wideText_.size() : narrowText_.size()), entry.newName);
     } else {
       AppendText(NewNameBegin(i), newNameEnd_[i], entry.newName);
     }
-    base_->AppendText(keyEnd - sharedSuffix_[i], keyEnd, entry.newName);
+    base_->AppendName(i, entry, keySize - sharedSuffix_[i], keySize, entry.newName);
   } else {
     AppendText(NewNameBegin(i), newNameEnd_[i], entry.newName);
   }

@@ -41,6 +41,10 @@ class SavedChunk {
 
  private:
   static bool AllAsOnDisk(const NameList& names, std::size_t first, std::size_t last, EditScope scope);
+  /// The length of line `i`'s newName as this full or as-on-disk chunk holds it (for an as-on-disk
+  /// one, the line's own name on disk), and its units [from, to) appended to `out`.
+  std::size_t NameSize(std::size_t i, const NameEntry& entry) const;
+  void AppendName(std::size_t i, const NameEntry& entry, std::size_t from, std::size_t to, std::u16string& out) const;
   /// Units [begin, end) of the text, appended to `out`.
   void AppendText(std::uint32_t begin, std::uint32_t end, std::u16string& out) const;
   std::uint32_t NewNameBegin(std::size_t i) const {
