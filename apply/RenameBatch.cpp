@@ -8,6 +8,7 @@
 #include "editor/NameSplit.h"
 #include "platform/FileSystem.h"
 #include "platform/Path.h"
+#include "text/AsciiCase.h"
 #include "text/Utf16.h"
 
 namespace nomvarix {
@@ -19,6 +20,18 @@ constexpr int kLastSuffix = 99999;
 bool LeavesTheFolder(std::u16string_view name) {
   return name == u"." || name == u".." || name.find(u'\0') != std::u16string_view::npos ||
          std::any_of(name.begin(), name.end(), IsPathSeparator);
+}
+
+/// Whether `a` and `b` may be two spellings of one name on a file system that ignores case: equal
+/// but where A..Z differ only in case, or where either has a character beyond ASCII. A rename
+/// between them may do nothing and still succeed on such a system (Wine does so), so it goes the
+/// careful way.
+bool MaySpellTheSameName(std::u16string_view a, std::u16string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (FoldAscii(a[i]) != FoldAscii(b[i]) && a[i] < 0x80 && b[i] < 0x80) return false;
+  }
+  return true;
 }
 
 std::u16string Numbered(std::u16string_view name, int n) {
@@ -46,11 +59,13 @@ class Renamer {
     const std::u16string& name = entry.newName;
     if (name.empty() || name.front() == u'.' || LeavesTheFolder(name)) return kSkipped;
     const std::u16string source = folder_ + entry.originalName;
-    // The rename itself refuses a taken name, so a free one costs one call; only a taken one is
-    // looked into.
-    const RenameResult direct = fs_.RenameNoReplace(source, folder_ + name);
-    if (direct == RenameResult::Renamed) return {name, false};
-    if (direct == RenameResult::Failed || !Exists(name)) return kSkipped;
+    // The rename itself refuses a taken name, so a free one costs one call and only a refused one
+    // is looked into; a new spelling of the same name is looked into first.
+    if (!MaySpellTheSameName(name, entry.originalName) || !Exists(name)) {
+      const RenameResult direct = fs_.RenameNoReplace(source, folder_ + name);
+      if (direct == RenameResult::Renamed) return {name, false};
+      if (direct == RenameResult::Failed || !Exists(name)) return kSkipped;
+    }
     if (fs_.IsSameFile(folder_ + name, source)) return Respell(entry);
     if (!autoRename_) return kSkipped;
     const std::u16string target = FreeNumberedName(name);
