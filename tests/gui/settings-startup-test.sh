@@ -25,7 +25,7 @@ start_on() {
   printf '%b' "$2" >"$settings"
   "$program" -x "$work/photos" 2>"$work/stderr" &
   pid=$!
-  window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Nomvarix$' | head -n 1) || true
+  window=$(timeout 90 xdotool search --sync --onlyvisible --name '^Nomvarix$' | head -n 1) || true
   if [ -z "$window" ]; then
     echo "$name: no window titled Nomvarix"; failures=$((failures + 1))
   elif ! eventually has_line "LastPath=$work/photos/"; then

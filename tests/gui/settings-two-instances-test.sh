@@ -17,13 +17,15 @@ eventually() {
   echo "not reached: $*"; cat "$settings"; exit 1
 }
 has_line() { grep -qx "$1" "$settings" 2>/dev/null; }
-# new_window [<window>]: the program window that is not <window>, once one is shown.
+# new_window <pid> [<window>]: the program window that is not <window>, once one is shown. A
+# loaded machine may take long to start a sanitized build, so it waits as long as the process lives;
+# the test's own time limit ends a hang.
 new_window() {
-  for _ in $(seq 200); do
-    xdotool search --onlyvisible --name '^Nomvarix$' | grep -vx "${1:-}" && return 0
+  while kill -0 "$1" 2>/dev/null; do
+    xdotool search --onlyvisible --name '^Nomvarix$' | grep -vx "${2:-}" && return 0
     sleep 0.1
   done
-  echo "no new window titled Nomvarix" >&2; return 1
+  echo "the program ended before showing its window:" >&2; cat "$work/stderr-$1" >&2; return 1
 }
 # side_by_side <window> <x>: the display has no window manager; windows open at 0,0 on each other.
 side_by_side() {
@@ -34,15 +36,17 @@ placed_at() { xdotool getwindowgeometry "$1" | grep -q "Position: $2,0"; }
 # ctrl_wheel <window> <x> <y> <button>: one Ctrl+wheel step over a point of the window.
 ctrl_wheel() { xdotool mousemove --sync --window "$1" "$2" "$3" keydown ctrl click "$4" keyup ctrl; }
 
-"$program" -x "$work/other" 2>/dev/null &
+"$program" -x "$work/other" 2>"$work/stderr-first" &
 first=$!
-a=$(new_window)
+mv "$work/stderr-first" "$work/stderr-$first"
+a=$(new_window "$first")
 eventually has_line "LastPath=$work/other/"
 side_by_side "$a" 0
 
-"$program" -x "$work/photos" 2>/dev/null &
+"$program" -x "$work/photos" 2>"$work/stderr-second" &
 second=$!
-b=$(new_window "$a")
+mv "$work/stderr-second" "$work/stderr-$second"
+b=$(new_window "$second" "$a")
 eventually has_line "LastPath=$work/photos/"
 side_by_side "$b" 640
 
