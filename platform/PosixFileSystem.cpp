@@ -15,6 +15,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Path.h"
 #include "platform/PosixDescriptor.h"
+#include "platform/StateFolder.h"
 #include "text/Utf16.h"
 
 namespace nomvarix {
@@ -271,5 +272,12 @@ class PosixFileSystem final : public FileSystem {
 }  // namespace
 
 std::unique_ptr<FileSystem> MakeNativeFileSystem() { return std::make_unique<PosixFileSystem>(); }
+
+std::u16string StateFolder() {
+  // A relative XDG_STATE_HOME is invalid and must be ignored, as the base-directory rules say.
+  const char* stateHome = std::getenv("XDG_STATE_HOME");
+  const std::string base = (stateHome && *stateHome == '/') ? stateHome : HomeFolder() + "/.local/state";
+  return WithTrailingSeparator(FromUtf8(base + "/Nomvarix"));
+}
 
 }  // namespace nomvarix

@@ -2,11 +2,13 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <utility>
 #include <vector>
 
 #include "platform/FileSystem.h"
 #include "platform/Path.h"
+#include "platform/StateFolder.h"
 #include "platform/WinHandle.h"
 
 namespace nomvarix {
@@ -207,5 +209,14 @@ class WinFileSystem final : public FileSystem {
 }  // namespace
 
 std::unique_ptr<FileSystem> MakeNativeFileSystem() { return std::make_unique<WinFileSystem>(); }
+
+std::u16string StateFolder() {
+  if (const wchar_t* local = _wgetenv(L"LOCALAPPDATA"); local && *local) {
+    return WithTrailingSeparator(JoinPath(FromNative(local), u"Nomvarix"));
+  }
+  wchar_t buffer[MAX_PATH] = {};
+  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, buffer))) return {};
+  return WithTrailingSeparator(JoinPath(FromNative(buffer), u"Nomvarix"));
+}
 
 }  // namespace nomvarix

@@ -7,6 +7,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/Path.h"
+#include "platform/StateFolder.h"
 #include "support/TempFolder.h"
 #include "support/WaitingFifo.h"
 #include "text/Utf16.h"
@@ -210,6 +211,16 @@ TEST_F(PosixFileSystemTest, AbsolutePathsAndWellKnownFolders) {
   setenv("XDG_CONFIG_HOME", (temp.Path() + "nothing-here").c_str(), 1);
   EXPECT_EQ(fs->DocumentsFolder(), u"/home/someone/Documents/");
   unsetenv("XDG_CONFIG_HOME");
+
+  const char* oldState = std::getenv("XDG_STATE_HOME");
+  const std::string savedState = oldState ? oldState : "";
+  unsetenv("XDG_STATE_HOME");
+  EXPECT_EQ(StateFolder(), u"/home/someone/.local/state/Nomvarix/");
+  setenv("XDG_STATE_HOME", "relative/state", 1);
+  EXPECT_EQ(StateFolder(), u"/home/someone/.local/state/Nomvarix/");
+  setenv("XDG_STATE_HOME", "/var/st\xc3\xa9", 1);
+  EXPECT_EQ(StateFolder(), u"/var/st\u00e9/Nomvarix/");
+  if (oldState) setenv("XDG_STATE_HOME", savedState.c_str(), 1); else unsetenv("XDG_STATE_HOME");
   setenv("HOME", savedHome.c_str(), 1);
 }
 
