@@ -15,9 +15,13 @@ class ContextMenuEntry {
   struct Texts {
     std::u16string_view question;
     std::u16string_view added;
+    /// Added, for a program that does not run from an installation.
+    std::u16string_view addedForUninstalled;
     std::u16string_view failed;
     std::u16string_view removed;
   };
+
+  enum class InstallResult { kFailed, kAdded, kAddedForUninstalled };
 
   virtual ~ContextMenuEntry() = default;
 
@@ -25,8 +29,8 @@ class ContextMenuEntry {
   virtual bool IsShown() const = 0;
   /// Whether the current user's own entry exists, which the command then removes.
   virtual bool IsInstalledForUser() const = 0;
-  /// Writes the entry that starts `programPath` with the clicked path; false when it failed.
-  virtual bool Install(std::u16string_view programPath) = 0;
+  /// Writes the entry that starts `programPath` with the clicked path.
+  virtual InstallResult Install(std::u16string_view programPath) = 0;
   /// Removes the current user's entry; failures are ignored.
   virtual void Remove() = 0;
   virtual const Texts& Messages() const = 0;

@@ -1,5 +1,9 @@
-// The file-manager entry on Linux and other XDG desktops: a desktop file in the user's
-// applications folder that opens folders and files with the program, kept out of the menus.
+// The file-manager entries on Linux and other XDG desktops: the files of FileManagerEntries in the
+// user's data folder, registered with the desktop's MIME cache.
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -7,7 +11,10 @@
 #include <system_error>
 
 #include "platform/ContextMenuEntry.h"
+#include "platform/FileManagerEntries.h"
 #include "text/Utf16.h"
+
+extern char** environ;
 
 namespace nomvarix {
 namespace {
@@ -18,28 +25,68 @@ constexpr ContextMenuEntry::Texts kTexts{
     u"Add Nomvarix to file manager context menu?\n\nThis will allow you to right-click folders and files to open "
     u"them in Nomvarix.",
     u"Successfully added to file manager context menu:\n'Open Folder in Nomvarix'",
-    u"Failed to modify file manager integration.\n\nPlease check that your applications folder can be written.",
+    u"Successfully added to file manager context menu:\n'Open Folder in Nomvarix'\n\nThis copy of Nomvarix does not "
+    u"run from an installation, so the entry starts it where it is now and stops working when it is moved or "
+    u"deleted. Choose the command again in the installed program to make the entry start that one.",
+    u"Failed to modify file manager integration.\n\nPlease check that your data folder (~/.local/share) can be "
+    u"written.",
     u"Successfully removed from file manager context menu.",
 };
 
-/// $XDG_DATA_HOME/applications, by default ~/.local/share/applications.
-fs::path ApplicationsFolder() {
-  if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data == '/') return fs::path(data) / "applications";
+/// $XDG_DATA_HOME, by default ~/.local/share.
+fs::path DataFolder() {
+  if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data == '/') return data;
   const char* home = std::getenv("HOME");
-  return fs::path(home && *home ? home : "/") / ".local/share/applications";
+  return fs::path(home && *home ? home : "/") / ".local/share";
 }
 
-fs::path EntryFile() { return ApplicationsFolder() / "nomvarix-open-folder.desktop"; }
+/// Whether `program` lies in <prefix>/bin of a prefix that holds its desktop file, as an
+/// installation (a package, `cmake --install`) puts it; a build folder does not.
+bool IsInstalledProgram(const fs::path& program) {
+  std::error_code error;
+  const fs::path folder = program.parent_path();
+  return folder.filename() == "bin" &&
+         fs::is_regular_file(folder.parent_path() / "share/applications/nomvarix.desktop", error);
+}
 
-/// A path as a quoted argument of a desktop entry's Exec key.
-std::string QuotedExecArgument(const std::string& path) {
-  std::string quoted = "\"";
-  for (const char c : path) {
-    if (c == '"' || c == '`' || c == '$' || c == '\\') quoted += '\\';
-    if (c == '%') quoted += '%';
-    quoted += c;
+bool WriteFile(const fs::path& file, const FileManagerEntryFile& entry) {
+  std::error_code error;
+  fs::create_directories(file.parent_path(), error);
+  const fs::path temporary = fs::path(file).concat(".new");
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    out << entry.content;
+    if (!out.flush()) return false;
   }
-  return quoted + "\"";
+  if (entry.executable) {
+    fs::permissions(temporary, fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec,
+                    fs::perm_options::add, error);
+  }
+  fs::rename(temporary, file, error);
+  if (error) fs::remove(temporary, error);
+  return !error;
+}
+
+/// Removes `folder` and its parents below `top` while they are empty.
+void RemoveEmptyFolders(fs::path folder, const fs::path& top) {
+  std::error_code error;
+  while (folder != top && folder.has_relative_path() && fs::is_empty(folder, error) && !error) {
+    if (!fs::remove(folder, error)) return;
+    folder = folder.parent_path();
+  }
+}
+
+/// Makes file managers see a changed applications folder now rather than at the next login.
+/// Without update-desktop-database they find the entry when they next rebuild their cache.
+void UpdateDesktopDatabase(const fs::path& applications) {
+  const std::string folder = applications.string();
+  char* argv[] = {const_cast<char*>("update-desktop-database"), const_cast<char*>("-q"),
+                  const_cast<char*>(folder.c_str()), nullptr};
+  pid_t child = 0;
+  if (posix_spawnp(&child, argv[0], nullptr, nullptr, argv, environ) != 0) return;
+  int status = 0;
+  while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  }
 }
 
 class DesktopContextMenuEntry final : public ContextMenuEntry {
@@ -48,35 +95,28 @@ class DesktopContextMenuEntry final : public ContextMenuEntry {
 
   bool IsInstalledForUser() const override {
     std::error_code error;
-    return fs::is_regular_file(EntryFile(), error);
+    return fs::is_regular_file(DataFolder() / kDesktopEntryPath, error);
   }
 
-  bool Install(std::u16string_view programPath) override {
-    std::error_code error;
-    fs::create_directories(ApplicationsFolder(), error);
-    const fs::path file = EntryFile();
-    const fs::path temporary = fs::path(file).concat(".new");
-    {
-      std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-      out << "[Desktop Entry]\n"
-             "Type=Application\n"
-             "Name=Open Folder in Nomvarix\n"
-             "Comment=Rename the files of a folder in Nomvarix\n"
-          << "Exec=" << QuotedExecArgument(ToUtf8(programPath)) << " %f\n"
-          << "Icon=nomvarix\n"
-             "Terminal=false\n"
-             "NoDisplay=true\n"
-             "MimeType=inode/directory;application/octet-stream;\n";
-      if (!out.flush()) return false;
+  InstallResult Install(std::u16string_view programPath) override {
+    const fs::path data = DataFolder();
+    const std::string program = ToUtf8(programPath);
+    for (const FileManagerEntryFile& entry : FileManagerEntryFiles(program)) {
+      if (!WriteFile(data / entry.relativePath, entry)) return InstallResult::kFailed;
     }
-    fs::rename(temporary, file, error);
-    if (error) fs::remove(temporary, error);
-    return IsInstalledForUser();
+    UpdateDesktopDatabase(data / "applications");
+    return IsInstalledProgram(program) ? InstallResult::kAdded : InstallResult::kAddedForUninstalled;
   }
 
   void Remove() override {
+    const fs::path data = DataFolder();
     std::error_code error;
-    fs::remove(EntryFile(), error);
+    for (const FileManagerEntryFile& entry : FileManagerEntryFiles({})) {
+      const fs::path file = data / entry.relativePath;
+      fs::remove(file, error);
+      RemoveEmptyFolders(file.parent_path(), data);
+    }
+    UpdateDesktopDatabase(data / "applications");
   }
 
   const Texts& Messages() const override { return kTexts; }

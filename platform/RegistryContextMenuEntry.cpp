@@ -13,6 +13,7 @@ constexpr ContextMenuEntry::Texts kTexts{
     u"Add Nomvarix to Windows Explorer context menu?\n\nThis will allow you to right-click folders and files to open "
     u"them in Nomvarix.",
     u"Successfully added to Explorer context menu:\n'Open Folder in Nomvarix'",
+    u"Successfully added to Explorer context menu:\n'Open Folder in Nomvarix'",
     u"Failed to modify Explorer integration.\n\nPlease try running the application as administrator.",
     u"Successfully removed from Explorer context menu.",
 };
@@ -58,18 +59,21 @@ class RegistryContextMenuEntry final : public ContextMenuEntry {
     return CanOpenForWriting(HKEY_CURRENT_USER, L"Software\\Classes\\Directory\\shell\\Nomvarix");
   }
 
-  bool Install(std::u16string_view programPath) override {
+  // The entry starts the running program wherever it lies, as Explorer entries do.
+  InstallResult Install(std::u16string_view programPath) override {
     const std::wstring program(programPath.begin(), programPath.end());
     for (const wchar_t* parent : kParents) {
       Key entry;
       Key command;
-      if (!Create(HKEY_CURRENT_USER, (std::wstring(parent) + L"\\Nomvarix").c_str(), entry)) return false;
+      if (!Create(HKEY_CURRENT_USER, (std::wstring(parent) + L"\\Nomvarix").c_str(), entry)) {
+        return InstallResult::kFailed;
+      }
       SetString(entry.get(), nullptr, L"Open Folder in Nomvarix");
       SetString(entry.get(), L"Icon", program + L",0");
-      if (!Create(entry.get(), L"command", command)) return false;
+      if (!Create(entry.get(), L"command", command)) return InstallResult::kFailed;
       SetString(command.get(), nullptr, L"\"" + program + L"\" \"%1\"");
     }
-    return true;
+    return InstallResult::kAdded;
   }
 
   void Remove() override {

@@ -387,11 +387,13 @@ void CNomvarixView::ToggleContextMenuEntry() {
     return;
   }
   if (wxMessageBox(ToWx(texts.question), "Nomvarix", wxYES_NO | wxICON_QUESTION, this) != wxYES) return;
-  if (!contextMenuEntry_->Install(FromWx(wxStandardPaths::Get().GetExecutablePath()))) {
+  const auto result = contextMenuEntry_->Install(FromWx(wxStandardPaths::Get().GetExecutablePath()));
+  if (result == ContextMenuEntry::InstallResult::kFailed) {
     ShowMessage(texts.failed, wxICON_ERROR);
     return;
   }
-  ShowMessage(texts.added, wxICON_INFORMATION);
+  ShowMessage(result == ContextMenuEntry::InstallResult::kAdded ? texts.added : texts.addedForUninstalled,
+              wxICON_INFORMATION);
   contextMenuEntryShown_ = true;
 }
 

@@ -21,7 +21,7 @@ TEST(RegistryContextMenuEntryTest, AddsBothKeysAndRemovesThem) {
   const auto entry = MakeNativeContextMenuEntry();
   entry->Remove();
   ASSERT_FALSE(entry->IsInstalledForUser());
-  ASSERT_TRUE(entry->Install(u"C:\\Program Files\\Nomvarix\\nomvarix.exe"));
+  ASSERT_EQ(entry->Install(u"C:\\Program Files\\Nomvarix\\nomvarix.exe"), ContextMenuEntry::InstallResult::kAdded);
   EXPECT_TRUE(entry->IsInstalledForUser());
   EXPECT_EQ(ReadDefault(L"Software\\Classes\\Directory\\shell\\Nomvarix"), L"Open Folder in Nomvarix");
   EXPECT_EQ(ReadDefault(L"Software\\Classes\\*\\shell\\Nomvarix\\command"),
