@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Nomvarix needs to build, run and test; with the argument "windows",
-# also those of the Windows cross-build and its tests under Wine. Safe to run again: it only calls
+# Installs the Debian packages Nomvarix needs to build, run, test and package; with the argument
+# "windows", also those of the Windows cross-build, its installer and its tests under Wine; with
+# "screenshot", also those of scripts/screenshot.sh. Safe to run again: it only calls
 # apt-get when a package is missing.
 set -euo pipefail
 
@@ -8,10 +9,13 @@ packages=(
   build-essential cmake ninja-build pkg-config
   libwxgtk3.2-dev libicu-dev libcurl4-openssl-dev nlohmann-json3-dev libcpp-httplib-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xdotool xauth desktop-file-utils
+  xvfb xdotool xauth desktop-file-utils file
 )
 if [ "${1:-}" = windows ]; then
-  packages+=(g++-mingw-w64-x86-64-posix wine wine64 dpkg-dev make)
+  packages+=(g++-mingw-w64-x86-64-posix wine wine64 dpkg-dev make nsis)
+fi
+if [ "${1:-}" = screenshot ]; then
+  packages+=(x11-apps python3)
 fi
 
 missing=()
