@@ -1,4 +1,6 @@
 #include <chrono>
+#include <cstdlib>
+#include <filesystem>
 #include <functional>
 
 #include <gtest/gtest.h>
@@ -13,11 +15,13 @@
 
 #include "GuiPump.h"
 #include "GuiTestEnvironment.h"
+#include "MessageBoxAnswerer.h"
 #include "app/MainFrame.h"
 #include "app/NomvarixApp.h"
 #include "tree/FolderTreeView.h"
 #include "resources/CommandIds.h"
 #include "support/NameListText.h"
+#include "support/TempFolder.h"
 #include "text/Utf16.h"
 #include "view/NomvarixView.h"
 #include "controls/WxText.h"
@@ -178,6 +182,32 @@ TEST_F(MainWindowGuiTest, TheEditorPaintsItsRows) {
   };
   EXPECT_GT(darkPixels(0, 60), 50);
   EXPECT_LT(darkPixels(size.y - 60, size.y), 80);  // only the divider line
+}
+
+TEST_F(MainWindowGuiTest, TheFileManagerEntryIsAddedAndRemovedWithItsCheckMark) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the Explorer entry is written to the registry, which platform_tests checks";
+#else
+  TempFolder data;
+  setenv("XDG_DATA_HOME", data.Path().c_str(), 1);
+  const std::string entry = data.Path() + "applications/nomvarix-open-folder.desktop";
+  MessageBoxAnswerer answerer(wxID_YES);
+
+  Issue(cmd::kExplorerIntegration);
+  ASSERT_EQ(answerer.Messages().size(), 2u);
+  EXPECT_TRUE(answerer.Messages()[0].StartsWith("Add Nomvarix to file manager context menu?"));
+  // The test program lies in a build folder: the message says the entry starts it there.
+  EXPECT_TRUE(answerer.Messages()[1].Contains("does not run from an installation")) << answerer.Messages()[1];
+  EXPECT_TRUE(std::filesystem::is_regular_file(entry));
+  EXPECT_EQ(MenuState(cmd::kExplorerIntegration), std::pair(true, true));
+
+  Issue(cmd::kExplorerIntegration);
+  ASSERT_EQ(answerer.Messages().size(), 3u);
+  EXPECT_EQ(answerer.Messages()[2], "Successfully removed from file manager context menu.");
+  EXPECT_FALSE(std::filesystem::exists(entry));
+  EXPECT_EQ(MenuState(cmd::kExplorerIntegration), std::pair(true, false));
+  unsetenv("XDG_DATA_HOME");
+#endif
 }
 
 }  // namespace
