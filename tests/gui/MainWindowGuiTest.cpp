@@ -185,9 +185,6 @@ TEST_F(MainWindowGuiTest, TheEditorPaintsItsRows) {
 }
 
 TEST_F(MainWindowGuiTest, TheFileManagerEntryIsAddedAndRemovedWithItsCheckMark) {
-#ifdef _WIN32
-  GTEST_SKIP() << "the Explorer entry is written to the registry, which platform_tests checks";
-#else
   TempFolder data;
   setenv("XDG_DATA_HOME", data.Path().c_str(), 1);
   const std::string entry = data.Path() + "applications/nomvarix-open-folder.desktop";
@@ -207,7 +204,6 @@ TEST_F(MainWindowGuiTest, TheFileManagerEntryIsAddedAndRemovedWithItsCheckMark) 
   EXPECT_FALSE(std::filesystem::exists(entry));
   EXPECT_EQ(MenuState(cmd::kExplorerIntegration), std::pair(true, false));
   unsetenv("XDG_DATA_HOME");
-#endif
 }
 
 }  // namespace
