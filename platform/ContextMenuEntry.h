@@ -7,8 +7,8 @@
 namespace nomvarix {
 
 /// The "Open Folder in Nomvarix" entry that the file manager offers for folders and files: on
-/// Windows the Explorer entry in the current user's registry classes, elsewhere a per-user desktop
-/// entry for folders and files.
+/// Windows the Explorer entry in the current user's registry classes, elsewhere the current user's
+/// desktop entry with its icon and the entries of the file managers that have their own format.
 class ContextMenuEntry {
  public:
   /// The messages of adding and removing the entry, in the platform's words.
@@ -21,6 +21,8 @@ class ContextMenuEntry {
     std::u16string_view removed;
   };
 
+  /// kAddedForUninstalled: added, but the program it starts lies outside an installation (a build
+  /// folder), so the entry lasts only as long as that program stays where it is.
   enum class InstallResult { kFailed, kAdded, kAddedForUninstalled };
 
   virtual ~ContextMenuEntry() = default;
