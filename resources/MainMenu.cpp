@@ -54,6 +54,7 @@ wxMenuBar* CreateMainMenu() {
 
   auto* settings = new wxMenu;
   settings->AppendCheckItem(MenuIdOf(cmd::kSortCaseSensitive), "Sort Case Sensitive");
+  settings->AppendCheckItem(MenuIdOf(cmd::kSortNumbersByValue), "Sort Numbers by Value");
   settings->AppendSeparator();
   settings->AppendCheckItem(MenuIdOf(cmd::kSortByFileName), "Sort by File Name");
   settings->AppendCheckItem(MenuIdOf(cmd::kSortByFileType), "Sort by File Type then Name");

@@ -19,7 +19,8 @@ EditorSession::EditorSession(FileSystem& fileSystem, SettingsStore& settings)
     : fileSystem_(fileSystem),
       settings_(settings),
       order_{settings.ReadFlag(settings::kSortByExtension, settings::kSortByExtensionDefault),
-             settings.ReadFlag(settings::kSortCaseSensitive, settings::kSortCaseSensitiveDefault)},
+             settings.ReadFlag(settings::kSortCaseSensitive, settings::kSortCaseSensitiveDefault),
+             settings.ReadFlag(settings::kSortNumbersByValue, settings::kSortNumbersByValueDefault)},
       checkConflicts_(settings.ReadFlag(settings::kCheckConflict, settings::kCheckConflictDefault)) {}
 
 bool EditorSession::LoadFolder(std::u16string_view folder) { return Load(folder) == FolderLoad::Loaded; }
@@ -225,6 +226,12 @@ void EditorSession::ToggleAutoCheckConflicts() {
 void EditorSession::ToggleSortCaseSensitive() {
   order_.caseSensitive = !order_.caseSensitive;
   settings_.WriteFlag(settings::kSortCaseSensitive, order_.caseSensitive);
+  ReloadKeepingEdits();
+}
+
+void EditorSession::ToggleSortNumbersByValue() {
+  order_.numbersByValue = !order_.numbersByValue;
+  settings_.WriteFlag(settings::kSortNumbersByValue, order_.numbersByValue);
   ReloadKeepingEdits();
 }
 

@@ -180,6 +180,8 @@ void CNomvarixView::AddCommands() {
   commands_.Add(cmd::kResetAndReload, [this] { ConfirmReload(); });
   commands_.Add(cmd::kSortCaseSensitive, [this] { Run(&EditorSession::ToggleSortCaseSensitive); }, always,
                 [this] { return session_.SortCaseSensitive(); });
+  commands_.Add(cmd::kSortNumbersByValue, [this] { Run(&EditorSession::ToggleSortNumbersByValue); }, always,
+                [this] { return session_.SortNumbersByValue(); });
   commands_.Add(cmd::kSortByFileName, [this] { Run(&EditorSession::SortByFileName); }, always,
                 [this] { return !session_.SortByExtension(); });
   commands_.Add(cmd::kSortByFileType, [this] { Run(&EditorSession::SortByFileType); }, always,
