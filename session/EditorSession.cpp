@@ -5,6 +5,7 @@
 
 #include "apply/RenameBatch.h"
 #include "apply/Validation.h"
+#include "transform/DateTaken.h"
 #include "transform/FileTextInsertion.h"
 #include "transform/PadTrim.h"
 #include "platform/Clipboard.h"
@@ -177,6 +178,18 @@ void EditorSession::InsertImageSize(std::u16string_view pattern) {
         const auto size = GetImageSize(fileSystem_, path);
         if (!size) return std::nullopt;
         return FormatImageSize(*size, pattern);
+      },
+      *progress);
+}
+
+void EditorSession::InsertDateTaken(std::u16string_view formatName) {
+  const std::unique_ptr<WorkProgress> progress = progress_->Start(WorkKind::InsertingDatesTaken);
+  InsertFileText(
+      editor_,
+      [&](std::u16string_view path) -> std::optional<std::u16string> {
+        const auto taken = GetDateTaken(fileSystem_, path);
+        if (!taken) return std::nullopt;
+        return FormatCreationDate(*taken, formatName);
       },
       *progress);
 }

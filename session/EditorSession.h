@@ -140,6 +140,8 @@ class EditorSession {
   /// The files' creation dates by a format name, or their image sizes by a pattern such as "_(WxH)_".
   void InsertCreationDate(std::u16string_view formatName);
   void InsertImageSize(std::u16string_view pattern);
+  /// The dates the photos were taken (EXIF), by the same format names as the creation dates.
+  void InsertDateTaken(std::u16string_view formatName);
 
   /// The AI's answers put into the editor: each pair's new name goes to the line whose name on disk
   /// is the pair's original (the last such line; later pairs win). Every line is refreshed and the
