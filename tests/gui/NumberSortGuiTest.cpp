@@ -23,8 +23,9 @@ class NumberSortGuiTest : public EditorGuiFixture {
   /// The menu item's enabled and checked state after its update query.
   std::pair<bool, bool> MenuState(int command) {
     frame->UpdateWindowUI(wxUPDATE_UI_RECURSE);
-    for (std::size_t i = 0; i < frame->GetMenuBar()->GetMenuCount(); ++i) frame->GetMenuBar()->GetMenu(i)->UpdateUI(frame);
-    const wxMenuItem* item = frame->GetMenuBar()->FindItem(cmd::MenuIdOf(command));
+    wxMenuBar* bar = frame->GetMenuBar();
+    for (std::size_t i = 0; i < bar->GetMenuCount(); ++i) bar->GetMenu(i)->UpdateUI(frame);
+    const wxMenuItem* item = bar->FindItem(cmd::MenuIdOf(command));
     EXPECT_NE(item, nullptr);
     return item ? std::pair(item->IsEnabled(), item->IsCheckable() && item->IsChecked()) : std::pair(false, false);
   }

@@ -20,7 +20,9 @@ inline constexpr std::size_t kExifPointerAt = 6 + 8 + 2 + 8;
 inline constexpr std::size_t kExifEntryCountAt = 6 + 26;
 
 inline void PutBigEndian(std::string& bytes, std::size_t at, std::uint32_t value, int count) {
-  for (int i = count - 1; i >= 0; --i, value >>= 8) bytes[at + static_cast<std::size_t>(i)] = static_cast<char>(value & 0xFF);
+  for (int i = count - 1; i >= 0; --i, value >>= 8) {
+    bytes[at + static_cast<std::size_t>(i)] = static_cast<char>(value & 0xFF);
+  }
 }
 
 inline std::string BigEndian(std::uint32_t value, int count) {
@@ -34,7 +36,9 @@ inline std::string BigEndian(std::uint32_t value, int count) {
 /// without its NUL), in order.
 inline std::string ExifBlock(const std::vector<std::pair<std::uint16_t, std::string>>& entries) {
   std::string tiff = std::string("MM\0\x2A", 4) + BigEndian(8, 4);
-  tiff += BigEndian(1, 2) + BigEndian(0x8769, 2) + BigEndian(4, 2) + BigEndian(1, 4) + BigEndian(26, 4) + BigEndian(0, 4);
+  // IFD0: one LONG entry, the EXIF IFD's offset (26), and no next IFD.
+  tiff += BigEndian(1, 2) + BigEndian(0x8769, 2) + BigEndian(4, 2) + BigEndian(1, 4) + BigEndian(26, 4);
+  tiff += BigEndian(0, 4);
   std::string data;
   const auto dataStart = static_cast<std::uint32_t>(26 + 2 + 12 * entries.size() + 4);
   tiff += BigEndian(static_cast<std::uint32_t>(entries.size()), 2);
