@@ -1,7 +1,8 @@
 // LoadFolder on folders of 10,000 and 100,000 files with names of 20 to 40 characters, beside the
 // plainest way to list and sort the same folder: readdir + sort of the byte names, and the same
 // with each name converted to UTF-16 first. BM_LoadFolder loads again into the same editor (as
-// Reload and the sort commands do); BM_LoadFolderIntoEmptyEditor is a first load.
+// Reload and the sort commands do); BM_LoadFolderIntoEmptyEditor is a first load. BM_SortNames
+// sorts 100,000 camera-like names alone, with numbers by value (argument 1) or not (0).
 //
 //   build/release/bench/load_folder_bench [--benchmark_repetitions=5]
 //
@@ -10,11 +11,15 @@
 
 #include <algorithm>
 #include <memory>
+#include <random>
+#include <string>
+#include <vector>
 
 #include <benchmark/benchmark.h>
 
 #include "BenchFolders.h"
 #include "editor/NameEditor.h"
+#include "editor/NameSort.h"
 #include "platform/FileSystem.h"
 #include "text/Utf16.h"
 
@@ -54,6 +59,21 @@ void BM_LoadFolderIntoEmptyEditor(benchmark::State& state) {
   }
 }
 
+void BM_SortNames(benchmark::State& state) {
+  std::vector<std::u16string> names;
+  std::mt19937 random(7);
+  for (int i = 0; i < 100'000; ++i) {
+    const std::string name = "IMG_" + std::to_string(random() % 100'000) + " (" + std::to_string(i % 37) + ").JPG";
+    names.push_back(nomvarix::FromUtf8(name));
+  }
+  const nomvarix::SortOrder order{true, false, state.range(0) != 0};
+  for (auto _ : state) {
+    std::vector<std::u16string_view> views(names.begin(), names.end());
+    nomvarix::SortNames(views, order);
+    benchmark::DoNotOptimize(views.data());
+  }
+}
+
 template <typename Name, typename Convert>
 void ReaddirSort(benchmark::State& state, Convert convert) {
   const std::string folder = Folders().Folder(static_cast<int>(state.range(0)));
@@ -81,6 +101,7 @@ BENCHMARK(BM_ReaddirSort)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMilliseco
 BENCHMARK(BM_ReaddirSortUtf16)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadFolder)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadFolderIntoEmptyEditor)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SortNames)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -4,6 +4,7 @@
 
 #include "editor/NameSplit.h"
 #include "text/AsciiCase.h"
+#include "text/NaturalCompare.h"
 
 namespace nomvarix {
 namespace {
@@ -32,14 +33,20 @@ void SortNames(std::vector<std::u16string_view>& names, SortOrder order) {
     const std::u16string_view name = names[i];
     keys.push_back({name, ExtensionOf(name)});
   }
-  if (order.caseSensitive) {
-    std::sort(keys.begin(), keys.end(), [&](const SortKey& a, const SortKey& b) {
-      return Less(a, b, order.byExtension, CompareOrdinal);
-    });
+  // Each order gets a sort of its own type, so no comparison goes through a function pointer.
+  const auto sortBy = [&](auto compare) {
+    std::sort(keys.begin(), keys.end(),
+              [&](const SortKey& a, const SortKey& b) { return Less(a, b, order.byExtension, compare); });
+  };
+  using View = std::u16string_view;
+  if (order.numbersByValue && order.caseSensitive) {
+    sortBy([](View a, View b) { return CompareNatural(a, b); });
+  } else if (order.numbersByValue) {
+    sortBy([](View a, View b) { return CompareNaturalFolded(a, b); });
+  } else if (order.caseSensitive) {
+    sortBy([](View a, View b) { return CompareOrdinal(a, b); });
   } else {
-    std::sort(keys.begin(), keys.end(), [&](const SortKey& a, const SortKey& b) {
-      return Less(a, b, order.byExtension, CompareFolded);
-    });
+    sortBy([](View a, View b) { return CompareFolded(a, b); });
   }
   for (std::size_t i = 0; i < keys.size(); ++i) names[i] = keys[i].name;
 }

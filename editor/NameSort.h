@@ -9,10 +9,11 @@ namespace nomvarix {
 struct SortOrder {
   bool byExtension = true;    ///< extension first (names without "." have an empty one), then name
   bool caseSensitive = true;  ///< ordinal on code units; otherwise A..Z folded to a..z first
+  bool numbersByValue = false;  ///< runs of ASCII digits compare as numbers: "IMG2" before "IMG10"
 };
 
 /// Sorts file names. Ordinal: "B.txt" < "_c.txt" < "a.txt"; folded: "_c.txt" < "a.txt" < "B.txt".
-/// Names whose keys compare equal may end in either order.
+/// Names whose keys compare equal may end in either order. By value: "a2" < "a02" < "a10".
 void SortNames(std::vector<std::u16string_view>& names, SortOrder order);
 
 }  // namespace nomvarix

@@ -29,6 +29,7 @@ enum class WorkKind {
   Renaming,             ///< items: the lines of the list
   InsertingDates,       ///< items: the selected lines
   InsertingImageSizes,  ///< items: the selected lines
+  InsertingDatesTaken,  ///< items: the selected lines
 };
 
 /// Gives each long operation a progress of its own, alive from the start of the work to its end.

@@ -47,6 +47,10 @@ enum : int {
   kSaveMacro = 32828,
   kLoadMacro = 32829,
   kAi = 32830,
+  kSortNumbersByValue = 32850,
+  kDateTakenLong = 32851,
+  kDateTakenShort = 32852,
+  kDateTakenTime = 32853,
   kRecentFolderFirst = 57616,  // and the seven that follow
   kCopy = 57634,
   kCut = 57635,

@@ -54,6 +54,7 @@ wxMenuBar* CreateMainMenu() {
 
   auto* settings = new wxMenu;
   settings->AppendCheckItem(MenuIdOf(cmd::kSortCaseSensitive), "Sort Case Sensitive");
+  settings->AppendCheckItem(MenuIdOf(cmd::kSortNumbersByValue), "Sort Numbers by Value");
   settings->AppendSeparator();
   settings->AppendCheckItem(MenuIdOf(cmd::kSortByFileName), "Sort by File Name");
   settings->AppendCheckItem(MenuIdOf(cmd::kSortByFileType), "Sort by File Type then Name");
@@ -103,6 +104,9 @@ wxMenu* CreateToolsMenu() {
   tools->AppendSeparator();
   tools->AppendSubMenu(subMenu({{kDateLong, "yyyy-MM-dd"}, {kDateShort, "yyMMdd"}, {kDateTime, "yyyy-MM-dd HH-mm"}}),
                        "Insert Creation Date");
+  tools->AppendSubMenu(
+      subMenu({{kDateTakenLong, "yyyy-MM-dd"}, {kDateTakenShort, "yyMMdd"}, {kDateTakenTime, "yyyy-MM-dd HH-mm"}}),
+      "Insert Date Taken");
   tools->AppendSubMenu(subMenu({{kSizeParenthesizedUnderscored, "_(WxH)_"}, {kSizeUnderscoreParenthesized, "_(WxH)"},
                                 {kSizeParenthesized, "(WxH)"}, {kSizeUnderscored, "_WxH_"}, {kSizeWxH, "WxH"}}),
                        "Insert Image Size");

@@ -5,6 +5,7 @@
 
 #include "apply/RenameBatch.h"
 #include "apply/Validation.h"
+#include "transform/DateTaken.h"
 #include "transform/FileTextInsertion.h"
 #include "transform/PadTrim.h"
 #include "platform/Clipboard.h"
@@ -19,7 +20,8 @@ EditorSession::EditorSession(FileSystem& fileSystem, SettingsStore& settings)
     : fileSystem_(fileSystem),
       settings_(settings),
       order_{settings.ReadFlag(settings::kSortByExtension, settings::kSortByExtensionDefault),
-             settings.ReadFlag(settings::kSortCaseSensitive, settings::kSortCaseSensitiveDefault)},
+             settings.ReadFlag(settings::kSortCaseSensitive, settings::kSortCaseSensitiveDefault),
+             settings.ReadFlag(settings::kSortNumbersByValue, settings::kSortNumbersByValueDefault)},
       checkConflicts_(settings.ReadFlag(settings::kCheckConflict, settings::kCheckConflictDefault)) {}
 
 bool EditorSession::LoadFolder(std::u16string_view folder) { return Load(folder) == FolderLoad::Loaded; }
@@ -180,6 +182,18 @@ void EditorSession::InsertImageSize(std::u16string_view pattern) {
       *progress);
 }
 
+void EditorSession::InsertDateTaken(std::u16string_view formatName) {
+  const std::unique_ptr<WorkProgress> progress = progress_->Start(WorkKind::InsertingDatesTaken);
+  InsertFileText(
+      editor_,
+      [&](std::u16string_view path) -> std::optional<std::u16string> {
+        const auto taken = GetDateTaken(fileSystem_, path);
+        if (!taken) return std::nullopt;
+        return FormatCreationDate(*taken, formatName);
+      },
+      *progress);
+}
+
 void EditorSession::ApplyParsedPairs(const std::vector<std::vector<RenamePair>>& groups) {
   std::unordered_map<std::u16string, std::size_t> lineOf;
   for (std::size_t line = 0; line < editor_.LineCount(); ++line) lineOf[editor_.Names()[line].originalName] = line;
@@ -225,6 +239,12 @@ void EditorSession::ToggleAutoCheckConflicts() {
 void EditorSession::ToggleSortCaseSensitive() {
   order_.caseSensitive = !order_.caseSensitive;
   settings_.WriteFlag(settings::kSortCaseSensitive, order_.caseSensitive);
+  ReloadKeepingEdits();
+}
+
+void EditorSession::ToggleSortNumbersByValue() {
+  order_.numbersByValue = !order_.numbersByValue;
+  settings_.WriteFlag(settings::kSortNumbersByValue, order_.numbersByValue);
   ReloadKeepingEdits();
 }
 

@@ -58,7 +58,8 @@ enum class RevertReload {
 /// const accessors, calls the commands, and shows whatever they ask to show.
 class EditorSession {
  public:
-  /// Reads "SortCaseSensitive", "SortByExtension" and "CheckConflict" from `settings`.
+  /// Reads "SortCaseSensitive", "SortByExtension", "SortNumbersByValue" and "CheckConflict" from
+  /// `settings`.
   EditorSession(FileSystem& fileSystem, SettingsStore& settings);
 
   const NameEditor& Editor() const { return editor_; }
@@ -67,6 +68,7 @@ class EditorSession {
   const PendingEditMemory& PendingEdits() const { return pending_; }
   bool SortCaseSensitive() const { return order_.caseSensitive; }
   bool SortByExtension() const { return order_.byExtension; }
+  bool SortNumbersByValue() const { return order_.numbersByValue; }
   bool CheckConflictsEnabled() const { return checkConflicts_; }
   const NameFilter& Filter() const { return filter_; }
   FileSystem& FileSystemPort() { return fileSystem_; }
@@ -100,6 +102,8 @@ class EditorSession {
   /// "Sort Case Sensitive", "Sort by File Name", "Sort by File Type then Name": store the order
   /// (also when it did not change) and reload the folder in it, keeping the edits.
   void ToggleSortCaseSensitive();
+  /// "Sort Numbers by Value": flips and stores it, then reloads as the sort commands do.
+  void ToggleSortNumbersByValue();
   void SortByFileName();
   void SortByFileType();
 
@@ -136,6 +140,8 @@ class EditorSession {
   /// The files' creation dates by a format name, or their image sizes by a pattern such as "_(WxH)_".
   void InsertCreationDate(std::u16string_view formatName);
   void InsertImageSize(std::u16string_view pattern);
+  /// The dates the photos were taken (EXIF), by the same format names as the creation dates.
+  void InsertDateTaken(std::u16string_view formatName);
 
   /// The AI's answers put into the editor: each pair's new name goes to the line whose name on disk
   /// is the pair's original (the last such line; later pairs win). Every line is refreshed and the

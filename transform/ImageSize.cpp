@@ -54,13 +54,6 @@ std::optional<ImageSize> Gif(const Bytes& b) {
   return size;
 }
 
-/// Exactly `count` bytes at `at`; empty when the file ends sooner or cannot be read.
-std::optional<std::string> ReadExactly(const ReadBytesAt& readAt, std::uint64_t at, std::size_t count) {
-  std::optional<std::string> data = readAt(at, count);
-  if (!data || data->size() != count) return std::nullopt;
-  return data;
-}
-
 bool MeasurableSize(std::uint64_t size, std::uint64_t minBytes) {
   return size >= minBytes && size <= kMaxImageFileBytes;
 }
@@ -125,6 +118,12 @@ bool HasImageExtension(std::u16string_view path) {
 }
 
 }  // namespace
+
+std::optional<std::string> ReadExactly(const ReadBytesAt& readAt, std::uint64_t at, std::size_t count) {
+  std::optional<std::string> data = readAt(at, count);
+  if (!data || data->size() != count) return std::nullopt;
+  return data;
+}
 
 std::optional<ImageSize> ImageSizeOfFile(std::uint64_t size, const ReadBytesAt& readAt) {
   if (size == 0) return std::nullopt;

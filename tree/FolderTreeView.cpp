@@ -156,9 +156,10 @@ bool CFolderTreeView::ForwardsToEditor(int command) {
     case cmd::kSaveMacro:
     case cmd::kLoadMacro:
     case cmd::kAi:
-    // The check mark of "Sort Case Sensitive" is the editor's; so is the command, which would
-    // otherwise show enabled and do nothing.
+    // The check marks of "Sort Case Sensitive" and "Sort Numbers by Value" are the editor's; so are
+    // the commands, which would otherwise show enabled and do nothing.
     case cmd::kSortCaseSensitive:
+    case cmd::kSortNumbersByValue:
       return true;
     default:
       return false;

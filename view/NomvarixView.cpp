@@ -1,6 +1,7 @@
 #include "view/NomvarixView.h"
 
 #include <optional>
+#include <tuple>
 
 #include <wx/app.h>
 #include <wx/dcbuffer.h>
@@ -180,6 +181,8 @@ void CNomvarixView::AddCommands() {
   commands_.Add(cmd::kResetAndReload, [this] { ConfirmReload(); });
   commands_.Add(cmd::kSortCaseSensitive, [this] { Run(&EditorSession::ToggleSortCaseSensitive); }, always,
                 [this] { return session_.SortCaseSensitive(); });
+  commands_.Add(cmd::kSortNumbersByValue, [this] { Run(&EditorSession::ToggleSortNumbersByValue); }, always,
+                [this] { return session_.SortNumbersByValue(); });
   commands_.Add(cmd::kSortByFileName, [this] { Run(&EditorSession::SortByFileName); }, always,
                 [this] { return !session_.SortByExtension(); });
   commands_.Add(cmd::kSortByFileType, [this] { Run(&EditorSession::SortByFileType); }, always,
@@ -241,12 +244,17 @@ void CNomvarixView::AddRenamingCommands() {
     session_.TrimLeftAll();
     AfterEdit();
   });
-  const std::pair<int, std::u16string_view> dates[] = {
-      {cmd::kDateLong, u"yyyy-MM-dd"}, {cmd::kDateShort, u"yyMMdd"}, {cmd::kDateTime, u"yyyy-MM-dd HH-mm"}};
-  for (const auto& [command, format] : dates) {
-    commands_.Add(command, [this, format = format] {
+  using DateInsertion = void (EditorSession::*)(std::u16string_view);
+  const DateInsertion created = &EditorSession::InsertCreationDate;
+  const DateInsertion taken = &EditorSession::InsertDateTaken;
+  const std::tuple<int, std::u16string_view, DateInsertion> dates[] = {
+      {cmd::kDateLong, u"yyyy-MM-dd", created},      {cmd::kDateShort, u"yyMMdd", created},
+      {cmd::kDateTime, u"yyyy-MM-dd HH-mm", created}, {cmd::kDateTakenLong, u"yyyy-MM-dd", taken},
+      {cmd::kDateTakenShort, u"yyMMdd", taken},       {cmd::kDateTakenTime, u"yyyy-MM-dd HH-mm", taken}};
+  for (const auto& [command, format, insert] : dates) {
+    commands_.Add(command, [this, format = format, insert = insert] {
       const wxBusyCursor wait;
-      session_.InsertCreationDate(format);
+      (session_.*insert)(format);
       AfterEdit();
     });
   }

@@ -28,6 +28,8 @@ KindText TextOf(WorkKind kind) {
       return {L"Insert Creation Date", L"Reading creation dates\u2026"};
     case WorkKind::InsertingImageSizes:
       return {L"Insert Image Size", L"Reading image sizes\u2026"};
+    case WorkKind::InsertingDatesTaken:
+      return {L"Insert Date Taken", L"Reading the dates photos were taken\u2026"};
   }
   return {L"Nomvarix", L"Working\u2026"};
 }

@@ -8,9 +8,9 @@ namespace {
 
 using Names = std::vector<std::u16string>;
 
-Names Sorted(const Names& names, bool byExtension, bool caseSensitive) {
+Names Sorted(const Names& names, bool byExtension, bool caseSensitive, bool numbersByValue = false) {
   std::vector<std::u16string_view> views(names.begin(), names.end());
-  SortNames(views, SortOrder{byExtension, caseSensitive});
+  SortNames(views, SortOrder{byExtension, caseSensitive, numbersByValue});
   return Names(views.begin(), views.end());
 }
 
@@ -29,6 +29,39 @@ TEST(NameSort, ExtensionOrders) {
   // Equal extensions fall back to the whole name; ".gitignore" has the extension "gitignore".
   EXPECT_EQ(Sorted({u"b.txt", u".gitignore", u"a.txt", u"B.TXT", u"Makefile"}, true, false),
             (Names{u"Makefile", u".gitignore", u"a.txt", u"b.txt", u"B.TXT"}));
+}
+
+TEST(NameSort, NumbersByValueInEveryOrder) {
+  // Names without digits keep the four orders.
+  for (const bool byExtension : {false, true}) {
+    for (const bool caseSensitive : {false, true}) {
+      const Names names = {u"a.txt", u"B.txt", u"_c.txt", u"z", u"b.jpg", u"a.png", u"c.JPG"};
+      EXPECT_EQ(Sorted(names, byExtension, caseSensitive, true), Sorted(names, byExtension, caseSensitive));
+    }
+  }
+  const Names photos = {u"IMG10.jpg", u"IMG2.jpg", u"img3.JPG", u"IMG1.png", u"IMG02.jpg"};
+  EXPECT_EQ(Sorted(photos, false, true, true),
+            (Names{u"IMG1.png", u"IMG2.jpg", u"IMG02.jpg", u"IMG10.jpg", u"img3.JPG"}));
+  EXPECT_EQ(Sorted(photos, false, false, true),
+            (Names{u"IMG1.png", u"IMG2.jpg", u"IMG02.jpg", u"img3.JPG", u"IMG10.jpg"}));
+  EXPECT_EQ(Sorted(photos, true, true, true),
+            (Names{u"img3.JPG", u"IMG2.jpg", u"IMG02.jpg", u"IMG10.jpg", u"IMG1.png"}));
+  EXPECT_EQ(Sorted(photos, true, false, true),
+            (Names{u"IMG2.jpg", u"IMG02.jpg", u"img3.JPG", u"IMG10.jpg", u"IMG1.png"}));
+  EXPECT_EQ(Sorted({u"a10", u"a02", u"a2"}, false, true, true), (Names{u"a2", u"a02", u"a10"}));
+  // Extensions compare by value too.
+  EXPECT_EQ(Sorted({u"x.mp10", u"x.mp4", u"x.7z"}, true, true, true), (Names{u"x.7z", u"x.mp4", u"x.mp10"}));
+}
+
+TEST(NameSort, NumbersByValueAmongHardNames) {
+  const Names names = {u"\U0001F600 10.png", u"\U0001F600 9.png", u"\xDC80" u"2.bin", u"\xDC80" u"11.bin",
+                       u"\u65E5\u8A18_0010.jpeg", u"\u65E5\u8A18_0009.jpeg", u" 3 .txt", u" 20 .txt",
+                       u"caf\u00E9 2.txt", u"caf\u00E9 10.txt", std::u16string(240, u'9') + u"0.x",
+                       std::u16string(241, u'9') + u".x"};
+  EXPECT_EQ(Sorted(names, false, true, true),
+            (Names{u" 3 .txt", u" 20 .txt", std::u16string(240, u'9') + u"0.x", std::u16string(241, u'9') + u".x",
+                   u"caf\u00E9 2.txt", u"caf\u00E9 10.txt", u"\u65E5\u8A18_0009.jpeg", u"\u65E5\u8A18_0010.jpeg",
+                   u"\U0001F600 9.png", u"\U0001F600 10.png", u"\xDC80" u"2.bin", u"\xDC80" u"11.bin"}));
 }
 
 }  // namespace

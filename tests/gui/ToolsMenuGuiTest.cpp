@@ -3,7 +3,10 @@
 #include <wx/timer.h>
 #include <wx/uiaction.h>
 
+#include <vector>
+
 #include "EditorGuiFixture.h"
+#include "support/ExifBytes.h"
 #include "resources/CommandIds.h"
 #include "support/NameListText.h"
 #include "support/WaitingFifo.h"
@@ -14,20 +17,20 @@ namespace {
 
 using Names = std::vector<std::u16string>;
 
-/// Walks the pop-up with keys once it has opened: the second item ("Case"), into its sub-menu,
-/// its first item.
-class ChooseUppercase : public wxTimer {
+/// Walks the pop-up with the given keys once it has opened.
+class ChooseWithKeys : public wxTimer {
  public:
-  ChooseUppercase(wxUIActionSimulator& sim, wxWindow& owner) : sim_(sim), owner_(owner) {
-    owner_.Bind(wxEVT_MENU_OPEN, &ChooseUppercase::OnMenuOpen, this);
+  ChooseWithKeys(wxUIActionSimulator& sim, wxWindow& owner, std::vector<int> keys)
+      : sim_(sim), owner_(owner), keys_(std::move(keys)) {
+    owner_.Bind(wxEVT_MENU_OPEN, &ChooseWithKeys::OnMenuOpen, this);
     Start(50);
   }
-  ~ChooseUppercase() override { owner_.Unbind(wxEVT_MENU_OPEN, &ChooseUppercase::OnMenuOpen, this); }
+  ~ChooseWithKeys() override { owner_.Unbind(wxEVT_MENU_OPEN, &ChooseWithKeys::OnMenuOpen, this); }
 
   void Notify() override {
     if (!opened_) return;
     Stop();
-    for (const int key : {WXK_DOWN, WXK_DOWN, WXK_RIGHT, WXK_RETURN}) {
+    for (const int key : keys_) {
       sim_.Char(key);
       Settle();
     }
@@ -41,6 +44,7 @@ class ChooseUppercase : public wxTimer {
 
   wxUIActionSimulator& sim_;
   wxWindow& owner_;
+  std::vector<int> keys_;
   bool opened_ = false;
 };
 
@@ -58,7 +62,8 @@ TEST_F(ToolsMenuGuiTest, UppercaseFromTheToolsPopUpIsOneUndoStep) {
   ASSERT_NE(tools, nullptr);
   // The drop-down arrow at the button's right end opens the pop-up.
   MoveTo(wxPoint(tools->rect.GetRight() - 6, tools->rect.GetTop() + tools->rect.height / 2));
-  ChooseUppercase choose(sim, *view);
+  // The second item ("Case"), into its sub-menu, its first item.
+  ChooseWithKeys choose(sim, *view, {WXK_DOWN, WXK_DOWN, WXK_RIGHT, WXK_RETURN});
   sim.MouseClick();
   ASSERT_TRUE(PumpUntil([&] { return LineTexts(Editor().Names())[0] == u"A PHOTO.JPG"; }));
   EXPECT_EQ(LineTexts(Editor().Names()), (Names{u"A PHOTO.JPG", u"B NOTE.TXT"}));
@@ -86,6 +91,34 @@ TEST_F(ToolsMenuGuiTest, ImageSizesOverAPipeAmongTheImagesSkipItsLine) {
   frame->ProcessWindowEvent(insert);
   EXPECT_EQ(LineTexts(Editor().Names()), (Names{u"1920x1080a.png", u"b.png", u"1920x1080c.png"}));
   EXPECT_FALSE(fifo.ReaderCameBy());
+}
+
+TEST_F(ToolsMenuGuiTest, DatesTakenFromTheToolsPopUpSkipPipesAndPhotosWithoutThem) {
+  folder.AddFile("a.jpg", Jpeg(ExifBlock({{kDateTimeOriginal, "2007:03:09 23:30:00"}})));
+  WaitingFifo fifo(folder.Path() + "b.jpg");
+  ASSERT_TRUE(fifo.Created());
+  folder.AddFile("c.jpg", Jpeg(""));
+  folder.AddFile("d.jpg", Jpeg(ExifBlock({{kDateTimeDigitized, "2024:12:31 08:00:00"}})));
+  ASSERT_TRUE(frame->SelectPath(folder.Path16()));
+  ASSERT_TRUE(PumpUntil([&] { return Editor().LineCount() == 4 && Editor().Metrics().dividerX > 0; }));
+  ClickAt(CellPoint(0, 0));
+  sim.Char('A', wxMOD_CONTROL);
+  ASSERT_TRUE(PumpUntil([&] { return Editor().Selection().HasWidth(); }));
+
+  const StripButton* tools = view->ButtonStrip().Find(strip::kTools);
+  ASSERT_NE(tools, nullptr);
+  MoveTo(wxPoint(tools->rect.GetRight() - 6, tools->rect.GetTop() + tools->rect.height / 2));
+  // "Insert Date Taken" is the sixth item; its second item is "yyMMdd".
+  ChooseWithKeys choose(sim, *view, {WXK_DOWN, WXK_DOWN, WXK_DOWN, WXK_DOWN, WXK_DOWN, WXK_DOWN, WXK_RIGHT,
+                                     WXK_DOWN, WXK_RETURN});
+  sim.MouseClick();
+  ASSERT_TRUE(PumpUntil([&] { return LineTexts(Editor().Names())[0] != u"a.jpg"; }));
+  EXPECT_EQ(LineTexts(Editor().Names()), (Names{u"070309a.jpg", u"b.jpg", u"c.jpg", u"241231d.jpg"}));
+  EXPECT_FALSE(fifo.ReaderCameBy());
+
+  sim.Char('Z', wxMOD_CONTROL);
+  ASSERT_TRUE(PumpUntil([&] { return LineTexts(Editor().Names())[0] == u"a.jpg"; }));
+  EXPECT_EQ(LineTexts(Editor().Names()), (Names{u"a.jpg", u"b.jpg", u"c.jpg", u"d.jpg"}));
 }
 
 }  // namespace

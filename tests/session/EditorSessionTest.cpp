@@ -71,6 +71,26 @@ TEST_F(EditorSessionTest, SortCommandsStoreTheOrderAndKeepTheEdits) {
   EXPECT_EQ(NewNames(session.Editor().Names()), (Names{u"cat.jpg", u"a.png", u"b.txt"}));
 }
 
+TEST_F(EditorSessionTest, SortingNumbersByValueIsStoredAndKeepsTheEdits) {
+  fs.AddFolder(u"/p/", {u"IMG10.jpg", u"IMG2.jpg", u"IMG1.jpg"});
+  EditorSession session(fs, settings);
+  EXPECT_FALSE(session.SortNumbersByValue());
+  session.LoadFolder(u"/p/");
+  EXPECT_EQ(OriginalNames(session.Editor().Names()), (Names{u"IMG1.jpg", u"IMG10.jpg", u"IMG2.jpg"}));
+  session.Editor().SetLineText(1, u"ten.jpg");
+
+  session.ToggleSortNumbersByValue();
+  EXPECT_TRUE(session.SortNumbersByValue());
+  EXPECT_EQ(settings.ReadInteger(settings::kSortNumbersByValue, 9), 1u);
+  EXPECT_EQ(OriginalNames(session.Editor().Names()), (Names{u"IMG1.jpg", u"IMG2.jpg", u"IMG10.jpg"}));
+  EXPECT_EQ(NewNames(session.Editor().Names()), (Names{u"IMG1.jpg", u"IMG2.jpg", u"ten.jpg"}));
+  EXPECT_EQ(EditorSession(fs, settings).SortNumbersByValue(), true);  // read back by the next session
+
+  session.ToggleSortNumbersByValue();
+  EXPECT_EQ(settings.ReadInteger(settings::kSortNumbersByValue, 9), 0u);
+  EXPECT_EQ(NewNames(session.Editor().Names()), (Names{u"IMG1.jpg", u"ten.jpg", u"IMG2.jpg"}));
+}
+
 TEST_F(EditorSessionTest, EditsSurviveLeavingAndReenteringAFolder) {
   EditorSession session(fs, settings);
   session.SwitchToFolder(u"/f/");

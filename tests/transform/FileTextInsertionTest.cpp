@@ -6,6 +6,8 @@
 
 #include "platform/MemorySettingsStore.h"
 #include "session/EditorSession.h"
+#include "support/CancellingProgress.h"
+#include "support/ExifBytes.h"
 #include "support/FakeFileSystem.h"
 #include "support/NameListText.h"
 #include "support/TempFolder.h"
@@ -91,7 +93,66 @@ TEST_F(FileTextInsertionTest, ImageSizesComeFromTheFiles) {
   EXPECT_EQ(Texts(), (Names{u"p_(1920x1080)_.png", u"x.txt"}));
 }
 
+TEST_F(FileTextInsertionTest, DatesTakenFollowTheRulesOfTheOtherInsertions) {
+  using test::ExifBlock;
+  fs.AddFolder(u"/p/", {u"a.jpg", u"b.jpg", u"c.jpg", u"d.jpg"});
+  fs.SetContent(u"/p/a.jpg", test::Jpeg(ExifBlock({{test::kDateTimeOriginal, "2019:07:14 16:05:09"}})));
+  fs.SetContent(u"/p/b.jpg", test::Jpeg(""));
+  fs.SetContent(u"/p/c.jpg", test::Jpeg(ExifBlock({{test::kDateTimeDigitized, "2007:03:09 23:30:00"}})));
+  fs.SetCreationTime(u"/p/d.jpg", Utc(2020, 1, 2, 3, 4));  // a creation date is no date taken
+  session.LoadFolder(u"/p/");
+  Editor().SetNewName(0, u"renamed.jpg");
+  Editor().SetSelection({0, 3, 0, 1}, {3, 1});
+  session.InsertDateTaken(u"yyyy-MM-dd HH-mm");
+  EXPECT_EQ(Texts(), (Names{u"2019-07-14 16-05enamed.jpg", u"b.jpg", u"2007-03-09 23-30.jpg", u"d.jpg"}));
+  EXPECT_EQ(Editor().Selection(), (BlockSelection{0, 3, 16, 16}));
+  session.Undo();
+  EXPECT_EQ(Texts(), (Names{u"renamed.jpg", u"b.jpg", u"c.jpg", u"d.jpg"}));
+
+  Editor().SelectAll();
+  session.InsertDateTaken(u"yyMMdd");
+  EXPECT_EQ(Texts(), (Names{u"190714renamed.jpg", u"b.jpg", u"070309c.jpg", u"d.jpg"}));
+
+  session.LoadFolder(u"/p/");
+  session.InsertDateTaken(u"yyMMdd");  // no caret: not even an undo step
+  EXPECT_FALSE(Editor().CanUndo());
+
+  test::CancellingFactory progress;
+  session.SetProgressFactory(progress);
+  progress.limits[WorkKind::InsertingDatesTaken] = 1;
+  Editor().SetSelection({0, 3, 0, 0}, {3, 0});
+  session.InsertDateTaken(u"yyMMdd");
+  EXPECT_EQ(Texts(), (Names{u"190714a.jpg", u"b.jpg", u"c.jpg", u"d.jpg"}));
+  ASSERT_TRUE(session.Undo());
+  EXPECT_FALSE(Editor().CanUndo());
+}
+
 #ifndef _WIN32
+TEST(FileTextInsertionOnDiskTest, DatesTakenSkipPipesFoldersAndDamagedFiles) {
+  using test::ExifBlock;
+  test::TempFolder folder;
+  folder.AddFile("_1 taken.jpg", test::Jpeg(ExifBlock({{test::kDateTimeOriginal, "2019:07:14 16:05:09"}})));
+  std::string damaged = ExifBlock({{test::kDateTimeOriginal, "2019:07:14 16:05:09"}});
+  test::PutBigEndian(damaged, test::kFirstEntryValueAt, 0x7FFFFFF0, 4);
+  folder.AddFile("_2 damaged.jpg", test::Jpeg(damaged));
+  test::WaitingFifo fifo(folder.Path() + "_3 pipe.jpg");
+  ASSERT_TRUE(fifo.Created());
+  folder.AddFolder("_4 folder.jpg");
+  folder.AddFile("_5 plain.jpg", test::Jpeg(""));
+  folder.AddFile("_6 digitized.jpg", test::Jpeg(ExifBlock({{test::kDateTimeDigitized, "2001:02:03 04:05:06"}})));
+  folder.AddFile("_7 empty.jpg");
+  const auto fs = MakeNativeFileSystem();
+  MemorySettingsStore settings;
+  EditorSession session(*fs, settings);
+  session.LoadFolder(folder.Path16());
+  session.Editor().SetSelection({0, 5, 0, 0}, {5, 0});
+  session.InsertDateTaken(u"yyyy-MM-dd");
+  EXPECT_EQ(test::LineTexts(session.Editor().Names()),
+            (Names{u"2019-07-14_1 taken.jpg", u"_2 damaged.jpg", u"_3 pipe.jpg", u"_5 plain.jpg",
+                   u"2001-02-03_6 digitized.jpg", u"_7 empty.jpg"}));
+  EXPECT_FALSE(fifo.ReaderCameBy());
+}
+
 TEST(FileTextInsertionOnDiskTest, APipeAmongTheImagesIsSkippedAndNeverWaitedFor) {
   test::TempFolder folder;
   std::string png("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x03\0\0\0\x02", 24);

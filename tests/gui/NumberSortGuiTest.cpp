@@ -1,0 +1,74 @@
+// "Sort Numbers by Value" from the Settings menu, with edits typed before it.
+#include <gtest/gtest.h>
+#include <wx/menu.h>
+
+#include "EditorGuiFixture.h"
+#include "resources/CommandIds.h"
+#include "support/NameListText.h"
+#include "tree/FolderTreeView.h"
+
+namespace nomvarix::test {
+namespace {
+
+using Names = std::vector<std::u16string>;
+
+class NumberSortGuiTest : public EditorGuiFixture {
+ protected:
+  void Issue(int command) {
+    wxCommandEvent event(wxEVT_MENU, cmd::MenuIdOf(command));
+    event.SetEventObject(frame);
+    frame->ProcessWindowEvent(event);
+  }
+
+  /// The menu item's enabled and checked state after its update query.
+  std::pair<bool, bool> MenuState(int command) {
+    frame->UpdateWindowUI(wxUPDATE_UI_RECURSE);
+    wxMenuBar* bar = frame->GetMenuBar();
+    for (std::size_t i = 0; i < bar->GetMenuCount(); ++i) bar->GetMenu(i)->UpdateUI(frame);
+    const wxMenuItem* item = bar->FindItem(cmd::MenuIdOf(command));
+    EXPECT_NE(item, nullptr);
+    return item ? std::pair(item->IsEnabled(), item->IsCheckable() && item->IsChecked()) : std::pair(false, false);
+  }
+
+  bool SettingsHold(const char* text) const {
+    return GuiTestEnvironment::Get().SettingsText().find(text) != std::string::npos;
+  }
+};
+
+TEST_F(NumberSortGuiTest, TheCheckItemStoresTheSettingAndReordersKeepingTheEdits) {
+  OpenFolderWith({"IMG10.jpg", "IMG2.jpg", "IMG1.jpg", "\xE6\x97\xA5\xE8\xA8\x98_0010.jpg",
+                  "\xE6\x97\xA5\xE8\xA8\x98_009.jpg"});
+  const std::u16string diary = u"\u65E5\u8A18_";
+  EXPECT_EQ(OriginalNames(Editor().Names()),
+            (Names{u"IMG1.jpg", u"IMG10.jpg", u"IMG2.jpg", diary + u"0010.jpg", diary + u"009.jpg"}));
+  EXPECT_EQ(MenuState(cmd::kSortNumbersByValue), std::pair(true, false));
+  EXPECT_FALSE(SettingsHold("SortNumbersByValue"));
+
+  ClickAt(CellPoint(1, 0));
+  TypeText("x");
+  ASSERT_TRUE(PumpUntil([&] { return Editor().Names()[1].newName == u"xIMG10.jpg"; }));
+
+  const wxMenuItem* item = frame->GetMenuBar()->FindItem(cmd::MenuIdOf(cmd::kSortNumbersByValue));
+  ASSERT_NE(item, nullptr);
+  EXPECT_EQ(item->GetItemLabelText(), "Sort Numbers by Value");
+  Issue(cmd::kSortNumbersByValue);
+  EXPECT_EQ(OriginalNames(Editor().Names()),
+            (Names{u"IMG1.jpg", u"IMG2.jpg", u"IMG10.jpg", diary + u"009.jpg", diary + u"0010.jpg"}));
+  EXPECT_EQ(NewNames(Editor().Names())[2], u"xIMG10.jpg");
+  EXPECT_EQ(MenuState(cmd::kSortNumbersByValue), std::pair(true, true));
+  EXPECT_TRUE(SettingsHold("SortNumbersByValue=1"));
+
+  // With the folder pane focused, the item still shows the editor's state and turns it off.
+  CFolderTreeView* tree = frame->FolderPane();
+  MoveTo(*tree, wxPoint(10, 10));
+  tree->SetFocus();
+  ASSERT_TRUE(PumpUntil([&] { return tree->HasFocus(); }));
+  EXPECT_EQ(MenuState(cmd::kSortNumbersByValue), std::pair(true, true));
+  Issue(cmd::kSortNumbersByValue);
+  EXPECT_TRUE(SettingsHold("SortNumbersByValue=0"));
+  EXPECT_EQ(OriginalNames(Editor().Names())[1], u"IMG10.jpg");
+  EXPECT_EQ(NewNames(Editor().Names())[1], u"xIMG10.jpg");
+}
+
+}  // namespace
+}  // namespace nomvarix::test
