@@ -47,6 +47,7 @@ enum : int {
   kSaveMacro = 32828,
   kLoadMacro = 32829,
   kAi = 32830,
+  kKeepEditsBetweenRuns = 32831,
   kRecentFolderFirst = 57616,  // and the seven that follow
   kCopy = 57634,
   kCut = 57635,
