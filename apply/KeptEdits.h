@@ -26,6 +26,8 @@ class KeptEdits {
   /// look unchanged (after "Reload" or an apply, another instance may have saved the folder since).
   void Drop(std::u16string_view folder);
 
+  /// Whether a write of `mine` would change the file (what Merge does, short of reading it).
+  bool Changes(const FolderEdits& mine) const { return !ChangedFolders(mine).empty(); }
   /// What the file becomes when this program's edits are `mine` (every folder it holds edits
   /// for): `fileText` with each folder that changed here (or was dropped) replaced by its edits in
   /// `mine`, or removed when `mine` has none. Nothing when the file needs no change, or when it was

@@ -101,15 +101,17 @@ std::optional<std::u16string> DecodeSavedName(std::string_view text) {
 }
 
 std::string WriteSavedEdits(const FolderEdits& folders) {
-  Json list = Json::array();
+  // Ordered: a reader sees the version first.
+  using OrderedJson = nlohmann::ordered_json;
+  OrderedJson list = OrderedJson::array();
   for (const auto& [folder, pairs] : folders) {
-    Json edits = Json::array();
+    OrderedJson edits = OrderedJson::array();
     for (const auto& [original, renamed] : pairs) {
-      edits.push_back(Json::array({EncodeSavedName(original), EncodeSavedName(renamed)}));
+      edits.push_back(OrderedJson::array({EncodeSavedName(original), EncodeSavedName(renamed)}));
     }
     list.push_back({{"folder", EncodeSavedName(folder)}, {"edits", std::move(edits)}});
   }
-  const Json file = {{"version", kSavedEditsVersion}, {"folders", std::move(list)}};
+  const OrderedJson file = {{"version", kSavedEditsVersion}, {"folders", std::move(list)}};
   return file.dump() + "\n";
 }
 

@@ -16,6 +16,18 @@
 #include "text/Utf16.h"
 
 namespace nomvarix {
+namespace {
+
+/// Creates `folder` (ending with a separator) and whichever of its parents are missing.
+void CreateFolderPath(FileSystem& fileSystem, std::u16string_view folder) {
+  for (std::size_t end = 1; end < folder.size(); ++end) {
+    if (IsPathSeparator(folder[end]) && fileSystem.KindOf(folder.substr(0, end)) == PathKind::Missing) {
+      fileSystem.CreateFolder(folder.substr(0, end));
+    }
+  }
+}
+
+}  // namespace
 
 EditorSession::EditorSession(FileSystem& fileSystem, SettingsStore& settings)
     : fileSystem_(fileSystem),
@@ -114,12 +126,11 @@ bool EditorSession::WriteKeptEdits() {
   if (!keepEdits_ || keptFile_.empty()) return false;
   editor_.TakeNamesTouched();
   FolderEdits edits = EditsToKeep();
-  const std::u16string folder = FolderOfPath(keptFile_);
-  for (std::size_t end = 1; end < folder.size(); ++end) {
-    if (IsPathSeparator(folder[end]) && fileSystem_.KindOf(folder.substr(0, end)) == PathKind::Missing) {
-      fileSystem_.CreateFolder(folder.substr(0, end));
-    }
+  if (!kept_.Changes(edits)) {
+    keptOutdated_ = false;
+    return true;
   }
+  CreateFolderPath(fileSystem_, FolderOfPath(keptFile_));
   bool unchanged = false;
   const bool written = UpdateSharedFile(keptFile_, [&](std::string_view current) {
     std::optional<std::string> merged = kept_.Merge(current, edits);
