@@ -37,6 +37,8 @@ EditorSession::EditorSession(FileSystem& fileSystem, SettingsStore& settings)
              settings.ReadFlag(settings::kSortCaseSensitive, settings::kSortCaseSensitiveDefault)},
       checkConflicts_(settings.ReadFlag(settings::kCheckConflict, settings::kCheckConflictDefault)) {}
 
+EditorSession::~EditorSession() { FinishWritingKeptEdits(); }
+
 bool EditorSession::LoadFolder(std::u16string_view folder) { return Load(folder) == FolderLoad::Loaded; }
 
 EditorSession::FolderLoad EditorSession::Load(std::u16string_view folder, WorkKind kind) {
@@ -86,6 +88,7 @@ bool EditorSession::RestorePendingEdits(std::u16string_view folder) {
 
 void EditorSession::ForgetPendingEdits(std::u16string_view folder) {
   pending_.Forget(folder);
+  FinishWritingKeptEdits();
   kept_.Drop(folder);
   keptOutdated_ = true;
 }
@@ -100,6 +103,7 @@ void EditorSession::TakeKeptEdits(std::u16string_view folder) {
   if (!openedFolders_.emplace(folder).second || !keepEdits_ || keptFile_.empty()) return;
   const std::optional<std::string> text = ReadSharedFile(keptFile_);
   if (!text) return;
+  FinishWritingKeptEdits();
   std::vector<PendingEditMemory::Pair> saved = kept_.Take(folder, *text);
   if (!pending_.Find(folder)) pending_.Set(folder, std::move(saved));
 }
@@ -118,18 +122,36 @@ FolderEdits EditorSession::EditsToKeep() const {
 }
 
 bool EditorSession::KeptEditsOutdated() {
+  if (keptWrite_.valid() && keptWrite_.wait_for(std::chrono::seconds(0)) == std::future_status::ready) {
+    FinishWritingKeptEdits();
+  }
   if (editor_.TakeNamesTouched()) keptOutdated_ = true;
   return keptOutdated_ && keepEdits_ && !keptFile_.empty();
 }
 
 bool EditorSession::WriteKeptEdits() {
+  FinishWritingKeptEdits();
   if (!keepEdits_ || keptFile_.empty()) return false;
   editor_.TakeNamesTouched();
-  FolderEdits edits = EditsToKeep();
-  if (!kept_.Changes(edits)) {
-    keptOutdated_ = false;
-    return true;
-  }
+  keptOutdated_ = !WriteEdits(EditsToKeep());
+  return !keptOutdated_;
+}
+
+void EditorSession::StartWritingKeptEdits() {
+  if (!keepEdits_ || keptFile_.empty()) return;
+  if (keptWrite_.valid() && keptWrite_.wait_for(std::chrono::seconds(0)) != std::future_status::ready) return;
+  FinishWritingKeptEdits();
+  editor_.TakeNamesTouched();
+  keptOutdated_ = false;
+  keptWrite_ = std::async(std::launch::async, [this, edits = EditsToKeep()]() mutable { return WriteEdits(std::move(edits)); });
+}
+
+void EditorSession::FinishWritingKeptEdits() {
+  if (keptWrite_.valid() && !keptWrite_.get()) keptOutdated_ = true;
+}
+
+bool EditorSession::WriteEdits(FolderEdits edits) {
+  if (!kept_.Changes(edits)) return true;
   CreateFolderPath(fileSystem_, FolderOfPath(keptFile_));
   bool unchanged = false;
   const bool written = UpdateSharedFile(keptFile_, [&](std::string_view current) {
@@ -139,8 +161,7 @@ bool EditorSession::WriteKeptEdits() {
   });
   if (!written && !unchanged) return false;
   kept_.Written(std::move(edits));
-  keptOutdated_ = false;
-  return written;
+  return true;
 }
 
 void EditorSession::CheckConflicts() {

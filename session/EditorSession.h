@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <future>
 #include <set>
 #include <string>
 #include <unordered_map>
@@ -66,6 +67,8 @@ class EditorSession {
   /// Reads "SortCaseSensitive", "SortByExtension", "CheckConflict" and "KeepEditsBetweenRuns"
   /// from `settings`.
   EditorSession(FileSystem& fileSystem, SettingsStore& settings);
+  /// Waits for a write of the saved edits still running.
+  ~EditorSession();
 
   const NameEditor& Editor() const { return editor_; }
   NameEditor& Editor() { return editor_; }
@@ -113,6 +116,10 @@ class EditorSession {
   /// file, keeping the folders that other instances saved. False when nothing is kept or the file
   /// could not be written (the edits then stay outdated).
   bool WriteKeptEdits();
+  /// As WriteKeptEdits, but only the edits are gathered here: the file is merged and written on
+  /// another thread, so that the editor does not wait for the disk. While an earlier write is
+  /// still running nothing is started, and the edits stay outdated.
+  void StartWritingKeptEdits();
 
   /// Rebuilds the conflict links, unless "Auto-Check For Conflicts" is off (then they stay).
   void CheckConflicts();
@@ -186,6 +193,10 @@ class EditorSession {
   void TakeKeptEdits(std::u16string_view folder);
   /// Every folder's unapplied edits as they would be saved now.
   FolderEdits EditsToKeep() const;
+  /// Merges `edits` into the saved-edits file; the only user of kept_ while a write runs.
+  bool WriteEdits(FolderEdits edits);
+  /// Waits for the write started last, if any; the edits are outdated again when it failed.
+  void FinishWritingKeptEdits();
   /// Runs the conflict check after an operation that ran; passes its result on.
   bool CheckedIf(bool changed);
 
@@ -206,6 +217,7 @@ class EditorSession {
   /// The folders opened in this run: only the first opening takes the saved edits.
   std::set<std::u16string> openedFolders_;
   bool keptOutdated_ = false;
+  std::future<bool> keptWrite_;
   SortOrder order_;
   bool checkConflicts_;
   NameFilter filter_;

@@ -148,7 +148,7 @@ CNomvarixView::CNomvarixView(wxWindow* parent, FileSystem& fileSystem, SettingsS
   Bind(wxEVT_KEY_UP, &CNomvarixView::OnKeyUp, this);
   Bind(wxEVT_CHAR, &CNomvarixView::OnChar, this);
   Bind(wxEVT_TIMER, &CNomvarixView::OnBlink, this, kBlinkTimerId);
-  Bind(wxEVT_TIMER, [this](wxTimerEvent&) { session_.WriteKeptEdits(); }, kKeepTimerId);
+  Bind(wxEVT_TIMER, [this](wxTimerEvent&) { session_.StartWritingKeptEdits(); }, kKeepTimerId);
   Bind(wxEVT_IDLE, &CNomvarixView::OnIdle, this);
   Bind(wxEVT_SET_CURSOR, &CNomvarixView::OnSetCursor, this);
   Bind(wxEVT_CONTEXT_MENU, &CNomvarixView::OnContextMenu, this);
@@ -297,7 +297,7 @@ bool CNomvarixView::HandleCommandEvent(wxEvent& event) {
 
 void CNomvarixView::KeepEditsNow() {
   keepTimer_.Stop();
-  if (session_.KeptEditsOutdated()) session_.WriteKeptEdits();
+  session_.WriteKeptEdits();
 }
 
 void CNomvarixView::OnIdle(wxIdleEvent& event) {

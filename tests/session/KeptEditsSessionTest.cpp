@@ -54,13 +54,18 @@ TEST_F(KeptEditsSessionTest, EditsOfEveryFolderComeBackInTheNextRunAsWithinARun)
     EXPECT_FALSE(run->KeptEditsOutdated());
     run->SwitchToFolder(g.Path16());
     run->Editor().SetNewName(0, u"gee.txt");
-    // The lines shown count, not only what was remembered on leaving a folder.
+    // The lines shown count, not only what was remembered on leaving a folder. A write on another
+    // thread is waited for by the next write (as at exit).
+    run->StartWritingKeptEdits();
+    run->Editor().SetNewName(0, u"gee!.txt");
+    run->StartWritingKeptEdits();
     EXPECT_TRUE(run->WriteKeptEdits());
+    EXPECT_FALSE(run->KeptEditsOutdated());
   }
   std::filesystem::remove(f.Path() + "a.txt");  // gone meanwhile
   auto next = Run();
   next->SwitchToFolder(g.Path16());
-  EXPECT_EQ(NewNames(next->Editor().Names()), (Names{u"gee.txt"}));
+  EXPECT_EQ(NewNames(next->Editor().Names()), (Names{u"gee!.txt"}));
   next->SwitchToFolder(f.Path16());
   EXPECT_EQ(NewNames(next->Editor().Names()), (Names{u"b.txt", u"\xDCFE odd .txt"}));
   // The vanished file's edit leaves the saved copy with the next write.
