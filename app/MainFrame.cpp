@@ -86,6 +86,11 @@ void CMainFrame::UpdateKeyIndicators() {
 }
 
 void CMainFrame::BindCommands() {
+  // Closing asks nothing, so the unapplied edits are saved on the way out.
+  Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent& event) {
+    view_->KeepEditsNow();
+    event.Skip();
+  });
   Bind(wxEVT_MENU, [this](wxCommandEvent&) { Close(); }, cmd::MenuIdOf(cmd::kExit));
   Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& event) { event.Enable(true); }, cmd::MenuIdOf(cmd::kExit));
   Bind(wxEVT_MENU, [this](wxCommandEvent&) {

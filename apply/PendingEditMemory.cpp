@@ -4,12 +4,18 @@
 
 namespace nomvarix {
 
-void PendingEditMemory::Save(std::u16string_view folder, const NameList& names) {
-  if (folder.empty()) return;
+std::vector<PendingEditMemory::Pair> PendingEditMemory::ChangedPairs(const NameList& names) {
   std::vector<Pair> pairs;
   for (const NameEntry& entry : names) {
     if (entry.newName != entry.originalName) pairs.emplace_back(entry.originalName, entry.newName);
   }
+  return pairs;
+}
+
+void PendingEditMemory::Save(std::u16string_view folder, const NameList& names) { Set(folder, ChangedPairs(names)); }
+
+void PendingEditMemory::Set(std::u16string_view folder, std::vector<Pair> pairs) {
+  if (folder.empty()) return;
   if (pairs.empty()) {
     Forget(folder);
   } else {

@@ -19,6 +19,9 @@ class PendingEditMemory {
  public:
   using Pair = std::pair<std::u16string, std::u16string>;
 
+  /// The (original name, new name) pairs of the lines of `names` whose new name differs, in order.
+  static std::vector<Pair> ChangedPairs(const NameList& names);
+
   /// Stores the changed lines of `names` as the folder's entry, replacing what it held; removes the
   /// entry when no line is changed. An empty folder path stores nothing.
   void Save(std::u16string_view folder, const NameList& names);
@@ -26,6 +29,11 @@ class PendingEditMemory {
   /// later pair wins for a name stored twice). False, touching nothing, when the folder has no entry.
   bool Restore(std::u16string_view folder, NameEditor& editor) const;
   void Forget(std::u16string_view folder);
+  /// Makes `pairs` the folder's entry (none when empty), as a save of lines with these edits would.
+  void Set(std::u16string_view folder, std::vector<Pair> pairs);
+
+  /// Every folder's entry.
+  const std::unordered_map<std::u16string, std::vector<Pair>>& Folders() const { return edits_; }
 
   /// The folder's pairs; null when it has no entry.
   const std::vector<Pair>* Find(std::u16string_view folder) const;

@@ -34,6 +34,7 @@
 #include "app/MainFrame.h"
 #include "platform/FileSystem.h"
 #include "platform/MemorySettingsStore.h"
+#include "platform/SettingKeys.h"
 #include "text/Utf16.h"
 #include "view/NomvarixView.h"
 
@@ -59,6 +60,13 @@ long ResidentBytes() {
   long resident = 0;
   std::ifstream("/proc/self/statm") >> pages >> resident;
   return resident * sysconf(_SC_PAGESIZE);
+}
+
+/// The measured edits are not the user's to keep, and saving them would be measured too.
+MemorySettingsStore SettingsKeepingNoEdits() {
+  MemorySettingsStore settings;
+  settings.WriteFlag(settings::kKeepEditsBetweenRuns, false);
+  return settings;
 }
 
 class ViewBench {
@@ -178,7 +186,7 @@ class ViewBench {
   }
 
   std::unique_ptr<FileSystem> fileSystem_;
-  MemorySettingsStore settings_;
+  MemorySettingsStore settings_ = SettingsKeepingNoEdits();
   CMainFrame* frame_;  ///< the toolkit owns it once shown
   CNomvarixView* view_ = nullptr;
 };

@@ -91,6 +91,7 @@ void NameEditor::NoteNewName(std::size_t line) {
   const auto set = [](std::atomic<bool>& flag, bool value) {
     if (flag.load(std::memory_order_relaxed) != value) flag.store(value, std::memory_order_relaxed);
   };
+  set(namesTouched_, true);
   if (keys_[line].changed) {
     set(anyNameChanged_, true);
     set(anyNameChangedKnown_, true);
@@ -133,6 +134,7 @@ bool NameEditor::ToggleScopeButton(ScopeButton button) {
 bool NameEditor::LoadFolder(const FileSystem& fileSystem, std::u16string_view folder, SortOrder order,
                             const EntryFilter& accepts, WorkProgress& progress) {
   ++listGeneration_;
+  namesTouched_ = true;
   topLine_ = 0;
   selection_ = {};
   caret_ = {};
@@ -199,6 +201,7 @@ void NameEditor::ReplaceLines(NameList lines) {
   history_.ListLeaving(names_);
   names_ = std::move(lines);
   ++listGeneration_;
+  namesTouched_ = true;
   keys_.resize(names_.size());
   for (std::size_t i = 0; i < names_.size(); ++i) keys_[i] = KeyOf(names_[i]);
   selection_ = {};

@@ -71,6 +71,9 @@ class NameEditor {
 
   /// Whether any line's newName differs from its name on disk (kept up to date as lines change).
   bool AnyNameChanged() const;
+  /// Whether a newName may have changed, or the list been replaced, since the last call: lets a
+  /// caller that copies the edits somewhere skip the copy while nothing happened.
+  bool TakeNamesTouched() { return namesTouched_.exchange(false, std::memory_order_relaxed); }
 
   /// Marks or unmarks a line as having a problem (validation, applying); out of range is ignored.
   void SetErrorMark(std::size_t line, bool mark) {
@@ -254,6 +257,7 @@ class NameEditor {
   /// AnyNameChanged(): the answer, and whether it is known without looking at every line.
   mutable std::atomic<bool> anyNameChanged_ = false;
   mutable std::atomic<bool> anyNameChangedKnown_ = true;
+  std::atomic<bool> namesTouched_ = false;
   /// The marked cells: columns [from, to) of the lines first..last, cut to each line's length.
   struct MarkedRectangle {
     std::int32_t first = 0;

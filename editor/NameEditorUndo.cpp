@@ -44,6 +44,7 @@ void NameEditor::Restore(const UndoSnapshot& snapshot) {
   caret_ = snapshot.caret;
   topLine_ = snapshot.topLine;
   anyNameChangedKnown_ = false;
+  namesTouched_ = true;
   ForgetLongestLine();
   MarkSelectionCells();
   // The lines now are the snapshot's: its saved chunks serve the next snapshot as they are.

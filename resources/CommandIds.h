@@ -47,6 +47,7 @@ enum : int {
   kSaveMacro = 32828,
   kLoadMacro = 32829,
   kAi = 32830,
+  kKeepEditsBetweenRuns = 32831,
   kSortNumbersByValue = 32850,
   kDateTakenLong = 32851,
   kDateTakenShort = 32852,

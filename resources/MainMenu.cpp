@@ -60,6 +60,7 @@ wxMenuBar* CreateMainMenu() {
   settings->AppendCheckItem(MenuIdOf(cmd::kSortByFileType), "Sort by File Type then Name");
   settings->AppendSeparator();
   settings->AppendCheckItem(MenuIdOf(cmd::kAutoCheckConflicts), "Auto-Check For Conflicts");
+  settings->AppendCheckItem(MenuIdOf(cmd::kKeepEditsBetweenRuns), "Keep Edits Between Runs");
   settings->AppendSeparator();
   settings->AppendCheckItem(MenuIdOf(cmd::kExplorerIntegration), "Explorer Integration");
 

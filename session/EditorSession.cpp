@@ -10,19 +10,36 @@
 #include "transform/PadTrim.h"
 #include "platform/Clipboard.h"
 #include "platform/FileSystem.h"
+#include "platform/Path.h"
 #include "platform/SettingKeys.h"
 #include "platform/SettingsStore.h"
+#include "platform/SharedFile.h"
 #include "text/Utf16.h"
 
 namespace nomvarix {
+namespace {
+
+/// Creates `folder` (ending with a separator) and whichever of its parents are missing.
+void CreateFolderPath(FileSystem& fileSystem, std::u16string_view folder) {
+  for (std::size_t end = 1; end < folder.size(); ++end) {
+    if (IsPathSeparator(folder[end]) && fileSystem.KindOf(folder.substr(0, end)) == PathKind::Missing) {
+      fileSystem.CreateFolder(folder.substr(0, end));
+    }
+  }
+}
+
+}  // namespace
 
 EditorSession::EditorSession(FileSystem& fileSystem, SettingsStore& settings)
     : fileSystem_(fileSystem),
       settings_(settings),
+      keepEdits_(settings.ReadFlag(settings::kKeepEditsBetweenRuns, settings::kKeepEditsBetweenRunsDefault)),
       order_{settings.ReadFlag(settings::kSortByExtension, settings::kSortByExtensionDefault),
              settings.ReadFlag(settings::kSortCaseSensitive, settings::kSortCaseSensitiveDefault),
              settings.ReadFlag(settings::kSortNumbersByValue, settings::kSortNumbersByValueDefault)},
       checkConflicts_(settings.ReadFlag(settings::kCheckConflict, settings::kCheckConflictDefault)) {}
+
+EditorSession::~EditorSession() { FinishWritingKeptEdits(); }
 
 bool EditorSession::LoadFolder(std::u16string_view folder) { return Load(folder) == FolderLoad::Loaded; }
 
@@ -47,6 +64,7 @@ void EditorSession::SwitchToFolder(std::u16string_view folder) {
   revertList_.clear();
   SavePendingEdits();
   LoadFolder(folder);
+  TakeKeptEdits(folder);
   RestorePendingEdits(folder);
 }
 
@@ -59,7 +77,10 @@ void EditorSession::SetFilter(std::u16string_view extensionText, std::u16string_
   RestorePendingEdits(folder);
 }
 
-void EditorSession::SavePendingEdits() { pending_.Save(editor_.CurrentFolder(), editor_.Names()); }
+void EditorSession::SavePendingEdits() {
+  pending_.Save(editor_.CurrentFolder(), editor_.Names());
+  keptOutdated_ = true;
+}
 
 bool EditorSession::RestorePendingEdits(std::u16string_view folder) {
   if (!pending_.Restore(folder, editor_)) return false;
@@ -67,7 +88,83 @@ bool EditorSession::RestorePendingEdits(std::u16string_view folder) {
   return true;
 }
 
-void EditorSession::ForgetPendingEdits(std::u16string_view folder) { pending_.Forget(folder); }
+void EditorSession::ForgetPendingEdits(std::u16string_view folder) {
+  pending_.Forget(folder);
+  FinishWritingKeptEdits();
+  kept_.Drop(folder);
+  keptOutdated_ = true;
+}
+
+void EditorSession::ToggleKeepEditsBetweenRuns() {
+  keepEdits_ = !keepEdits_;
+  settings_.WriteFlag(settings::kKeepEditsBetweenRuns, keepEdits_);
+  keptOutdated_ = true;
+}
+
+void EditorSession::TakeKeptEdits(std::u16string_view folder) {
+  if (!openedFolders_.emplace(folder).second || !keepEdits_ || keptFile_.empty()) return;
+  const std::optional<std::string> text = ReadSharedFile(keptFile_);
+  if (!text) return;
+  FinishWritingKeptEdits();
+  std::vector<PendingEditMemory::Pair> saved = kept_.Take(folder, *text);
+  if (!pending_.Find(folder)) pending_.Set(folder, std::move(saved));
+}
+
+FolderEdits EditorSession::EditsToKeep() const {
+  FolderEdits edits(pending_.Folders().begin(), pending_.Folders().end());
+  const std::u16string& current = editor_.CurrentFolder();
+  if (current.empty()) return edits;
+  std::vector<PendingEditMemory::Pair> shown = PendingEditMemory::ChangedPairs(editor_.Names());
+  if (shown.empty()) {
+    edits.erase(current);
+  } else {
+    edits[current] = std::move(shown);
+  }
+  return edits;
+}
+
+bool EditorSession::KeptEditsOutdated() {
+  if (keptWrite_.valid() && keptWrite_.wait_for(std::chrono::seconds(0)) == std::future_status::ready) {
+    FinishWritingKeptEdits();
+  }
+  if (editor_.TakeNamesTouched()) keptOutdated_ = true;
+  return keptOutdated_ && keepEdits_ && !keptFile_.empty();
+}
+
+bool EditorSession::WriteKeptEdits() {
+  FinishWritingKeptEdits();
+  if (!keepEdits_ || keptFile_.empty()) return false;
+  editor_.TakeNamesTouched();
+  keptOutdated_ = !WriteEdits(EditsToKeep());
+  return !keptOutdated_;
+}
+
+void EditorSession::StartWritingKeptEdits() {
+  if (!keepEdits_ || keptFile_.empty()) return;
+  if (keptWrite_.valid() && keptWrite_.wait_for(std::chrono::seconds(0)) != std::future_status::ready) return;
+  FinishWritingKeptEdits();
+  editor_.TakeNamesTouched();
+  keptOutdated_ = false;
+  keptWrite_ = std::async(std::launch::async, [this, edits = EditsToKeep()]() mutable { return WriteEdits(std::move(edits)); });
+}
+
+void EditorSession::FinishWritingKeptEdits() {
+  if (keptWrite_.valid() && !keptWrite_.get()) keptOutdated_ = true;
+}
+
+bool EditorSession::WriteEdits(FolderEdits edits) {
+  if (!kept_.Changes(edits)) return true;
+  CreateFolderPath(fileSystem_, FolderOfPath(keptFile_));
+  bool unchanged = false;
+  const bool written = UpdateSharedFile(keptFile_, [&](std::string_view current) {
+    std::optional<std::string> merged = kept_.Merge(current, edits);
+    unchanged = !merged;
+    return merged;
+  });
+  if (!written && !unchanged) return false;
+  kept_.Written(std::move(edits));
+  return true;
+}
 
 void EditorSession::CheckConflicts() {
   if (checkConflicts_) conflictChecker_.Check(editor_.Names(), editor_.Keys(), editor_.ListGeneration(), links_);
@@ -99,7 +196,7 @@ ApplyOutcome EditorSession::ApplyChanges(bool verify, bool autoRename) {
   }
   revertFolder_ = folder;
   revertList_ = std::move(batch.revertList);
-  if (!revertList_.empty()) pending_.Forget(folder);
+  if (!revertList_.empty()) ForgetPendingEdits(folder);
   Load(folder, WorkKind::ReloadingAfterApply);
   KeepEdits(kept);
   return {.kind = ApplyOutcome::Kind::Applied, .skipped = batch.SkippedCount(), .renamedAnything = !revertList_.empty()};
@@ -136,7 +233,7 @@ RevertOutcome EditorSession::RevertLastChanges(RevertReload reload) {
   if (revertList_.empty()) return RevertOutcome::NothingToRevert;
   links_.Clear();
   editor_.ReplaceLines(revertList_);
-  pending_.Forget(folder);
+  ForgetPendingEdits(folder);
   CheckConflicts();
   return RevertOutcome::ShowsRenamedFiles;
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <future>
+#include <set>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -8,6 +10,7 @@
 
 #include "apply/ConflictCheck.h"
 #include "ai/RenamePair.h"
+#include "apply/KeptEdits.h"
 #include "apply/PendingEditMemory.h"
 #include "editor/NameEditor.h"
 #include "transform/CaseSpace.h"
@@ -24,6 +27,9 @@ class SettingsStore;
 /// The question asked before "Reload" and "Reset and Reload" throw the edits away.
 inline constexpr std::u16string_view kReloadQuestion =
     u"Are you sure you want to reload the current folder?\nAll changes will be lost.";
+
+/// The name of the saved-edits file in the program's state folder.
+inline constexpr std::u16string_view kKeptEditsFileName = u"PendingEdits.json";
 
 /// The messages of validating, applying and reverting.
 inline constexpr std::u16string_view kValidationFailed = u"Errors were found. Please correct them before applying changes.";
@@ -58,9 +64,11 @@ enum class RevertReload {
 /// const accessors, calls the commands, and shows whatever they ask to show.
 class EditorSession {
  public:
-  /// Reads "SortCaseSensitive", "SortByExtension", "SortNumbersByValue" and "CheckConflict" from
-  /// `settings`.
+  /// Reads "SortCaseSensitive", "SortByExtension", "SortNumbersByValue", "CheckConflict" and
+  /// "KeepEditsBetweenRuns" from `settings`.
   EditorSession(FileSystem& fileSystem, SettingsStore& settings);
+  /// Waits for a write of the saved edits still running.
+  ~EditorSession();
 
   const NameEditor& Editor() const { return editor_; }
   NameEditor& Editor() { return editor_; }
@@ -92,7 +100,27 @@ class EditorSession {
   void SavePendingEdits();
   /// Puts the remembered edits of `folder` back and checks for conflicts; false when there were none.
   bool RestorePendingEdits(std::u16string_view folder);
+  /// Drops the folder's remembered edits, and its saved copy at the next WriteKeptEdits.
   void ForgetPendingEdits(std::u16string_view folder);
+
+  /// The saved-edits file that keeps the unapplied edits between runs, shared by every running
+  /// instance (empty: none). While "KeepEditsBetweenRuns" is on, a folder opened for the first
+  /// time in this run gets its saved edits back, and WriteKeptEdits saves them.
+  void SetKeptEditsFile(std::u16string path) { keptFile_ = std::move(path); }
+  bool KeepsEditsBetweenRuns() const { return keepEdits_; }
+  /// "KeepEditsBetweenRuns": flips the switch and stores it. Off, nothing is read or written.
+  void ToggleKeepEditsBetweenRuns();
+  /// Whether the edits may differ from those last written to the saved-edits file; cheap enough
+  /// to ask whenever the program is idle.
+  bool KeptEditsOutdated();
+  /// Writes every folder's unapplied edits, the current lines' included, into the saved-edits
+  /// file, keeping the folders that other instances saved. False when nothing is kept or the file
+  /// could not be written (the edits then stay outdated).
+  bool WriteKeptEdits();
+  /// As WriteKeptEdits, but only the edits are gathered here: the file is merged and written on
+  /// another thread, so that the editor does not wait for the disk. While an earlier write is
+  /// still running nothing is started, and the edits stay outdated.
+  void StartWritingKeptEdits();
 
   /// Rebuilds the conflict links, unless "Auto-Check For Conflicts" is off (then they stay).
   void CheckConflicts();
@@ -165,6 +193,15 @@ class EditorSession {
   enum class FolderLoad { Loaded, Unlisted, Cancelled };
   FolderLoad Load(std::u16string_view folder, WorkKind kind = WorkKind::LoadingFolder);
   void ReloadKeepingEdits();
+  /// The first time in this run that `folder` is opened, its saved edits become its remembered
+  /// ones, unless it has some already.
+  void TakeKeptEdits(std::u16string_view folder);
+  /// Every folder's unapplied edits as they would be saved now.
+  FolderEdits EditsToKeep() const;
+  /// Merges `edits` into the saved-edits file; the only user of kept_ while a write runs.
+  bool WriteEdits(FolderEdits edits);
+  /// Waits for the write started last, if any; the edits are outdated again when it failed.
+  void FinishWritingKeptEdits();
   /// Runs the conflict check after an operation that ran; passes its result on.
   bool CheckedIf(bool changed);
 
@@ -179,6 +216,13 @@ class EditorSession {
   ConflictLinks links_;
   ConflictChecker conflictChecker_;
   PendingEditMemory pending_;
+  std::u16string keptFile_;
+  bool keepEdits_;
+  KeptEdits kept_;
+  /// The folders opened in this run: only the first opening takes the saved edits.
+  std::set<std::u16string> openedFolders_;
+  bool keptOutdated_ = false;
+  std::future<bool> keptWrite_;
   SortOrder order_;
   bool checkConflicts_;
   NameFilter filter_;

@@ -152,6 +152,7 @@ bool CFolderTreeView::ForwardsToEditor(int command) {
     case cmd::kRevertLastChanges:
     case cmd::kFind:
     case cmd::kExplorerIntegration:
+    case cmd::kKeepEditsBetweenRuns:
     case cmd::kSetFilter:
     case cmd::kSaveMacro:
     case cmd::kLoadMacro:

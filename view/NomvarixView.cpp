@@ -26,6 +26,8 @@
 #include "apply/Validation.h"
 #include "transform/PadTrim.h"
 #include "platform/SettingsStore.h"
+#include "platform/Path.h"
+#include "platform/StateFolder.h"
 #include "resources/Accelerators.h"
 #include "resources/CommandIds.h"
 #include "resources/MainMenu.h"
@@ -66,6 +68,9 @@ ScrollRequest RequestOf(const wxScrollWinEvent& event) {
 
 constexpr int kBlinkTimerId = 1;
 constexpr int kBlinkPeriodMs = 500;
+constexpr int kKeepTimerId = 2;
+/// How long after a change the unapplied edits are saved: a burst of typing is saved once.
+constexpr int kKeepDelayMs = 1000;
 
 wxCursor CursorOf(MouseCursor cursor) {
   switch (cursor) {
@@ -108,9 +113,13 @@ CNomvarixView::CNomvarixView(wxWindow* parent, FileSystem& fileSystem, SettingsS
       scopeStrip_(CommandStrip::Direction::FromLeft, geometry_.dpi),
       commandStrip_(CommandStrip::Direction::FromRight, geometry_.dpi),
       mouse_(session_),
-      blinkTimer_(this, kBlinkTimerId) {
+      blinkTimer_(this, kBlinkTimerId),
+      keepTimer_(this, kKeepTimerId) {
   SetBackgroundStyle(wxBG_STYLE_PAINT);
   session_.SetProgressFactory(progress_);
+  if (const std::u16string state = StateFolder(); !state.empty()) {
+    session_.SetKeptEditsFile(JoinPath(state, kKeptEditsFileName));
+  }
   flags_.changedRed = settings.ReadFlag(settings::kChangedRed, settings::kChangedRedDefault);
   CreateStrips();
   AddCommands();
@@ -140,6 +149,8 @@ CNomvarixView::CNomvarixView(wxWindow* parent, FileSystem& fileSystem, SettingsS
   Bind(wxEVT_KEY_UP, &CNomvarixView::OnKeyUp, this);
   Bind(wxEVT_CHAR, &CNomvarixView::OnChar, this);
   Bind(wxEVT_TIMER, &CNomvarixView::OnBlink, this, kBlinkTimerId);
+  Bind(wxEVT_TIMER, [this](wxTimerEvent&) { session_.StartWritingKeptEdits(); }, kKeepTimerId);
+  Bind(wxEVT_IDLE, &CNomvarixView::OnIdle, this);
   Bind(wxEVT_SET_CURSOR, &CNomvarixView::OnSetCursor, this);
   Bind(wxEVT_CONTEXT_MENU, &CNomvarixView::OnContextMenu, this);
   Bind(wxEVT_MOUSE_CAPTURE_LOST, &CNomvarixView::OnCaptureLost, this);
@@ -189,6 +200,8 @@ void CNomvarixView::AddCommands() {
                 [this] { return session_.SortByExtension(); });
   commands_.Add(cmd::kAutoCheckConflicts, [this] { session_.ToggleAutoCheckConflicts(); }, always,
                 [this] { return session_.CheckConflictsEnabled(); });
+  commands_.Add(cmd::kKeepEditsBetweenRuns, [this] { session_.ToggleKeepEditsBetweenRuns(); }, always,
+                [this] { return session_.KeepsEditsBetweenRuns(); });
   commands_.Add(cmd::kTypeChangedInRed, [this] { ToggleChangedRed(); }, always,
                 [this] { return flags_.changedRed; });
 
@@ -288,6 +301,16 @@ bool CNomvarixView::HandleCommandEvent(wxEvent& event) {
   // reach the editor as a plain key (Shift+Delete would delete).
   commands_.Run(command);
   return true;
+}
+
+void CNomvarixView::KeepEditsNow() {
+  keepTimer_.Stop();
+  session_.WriteKeptEdits();
+}
+
+void CNomvarixView::OnIdle(wxIdleEvent& event) {
+  event.Skip();
+  if (!keepTimer_.IsRunning() && session_.KeptEditsOutdated()) keepTimer_.StartOnce(kKeepDelayMs);
 }
 
 void CNomvarixView::ShowFolder(const std::u16string& folder) {

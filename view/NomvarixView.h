@@ -49,6 +49,9 @@ class CNomvarixView final : public wxWindow {
   /// divider is measured again for the new names.
   void ShowFolder(const std::u16string& folder);
 
+  /// Saves the unapplied edits now if they changed since they were last saved (at exit).
+  void KeepEditsNow();
+
   /// Carries out a menu command, or answers its enable/check query, when the view handles it; true
   /// then, also for a disabled command, which is not carried out.
   bool HandleCommandEvent(wxEvent& event);
@@ -134,6 +137,8 @@ class CNomvarixView final : public wxWindow {
   void OnKeyDown(wxKeyEvent& event);
   void OnChar(wxKeyEvent& event);
   void OnBlink(wxTimerEvent& event);
+  /// Edits are saved a moment after they change, not with every keystroke.
+  void OnIdle(wxIdleEvent& event);
   void OnSetCursor(wxSetCursorEvent& event);
   void OnContextMenu(wxContextMenuEvent& event);
   void OnCaptureLost(wxMouseCaptureLostEvent& event);
@@ -158,6 +163,7 @@ class CNomvarixView final : public wxWindow {
   /// The modifiers held by a macro played without the system's input stream.
   struct { bool shift = false, ctrl = false, alt = false; } playedModifiers_;
   wxTimer blinkTimer_;
+  wxTimer keepTimer_;
   wxWeakRef<CFindReplaceDlg> findDialog_;  ///< the open find dialog; the toolkit owns it
   PaintFlags flags_;
   int lineHeight_ = 0;

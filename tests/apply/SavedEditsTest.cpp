@@ -1,0 +1,76 @@
+#include "apply/SavedEdits.h"
+
+#include <gtest/gtest.h>
+
+#include "text/Utf16.h"
+
+namespace nomvarix {
+namespace {
+
+using Pairs = std::vector<PendingEditMemory::Pair>;
+
+/// Names a file system can hold that a careless encoding would change.
+std::vector<std::u16string> HardNames() {
+  std::vector<std::u16string> names = {
+      u" leading and trailing spaces ",
+      u"\U0001F600 emoji \U0001F468\u200D\U0001F469\u200D\U0001F467.png",
+      u"caf\u00E9 \u65E5\u672C\u8A9E \u0639\u0631\u0628\u064A.txt",
+      u"50% off %0025 %zz %.txt",
+      u"quote \" backslash \\ slash-free \t tab",
+      u"lone high \xD83D here",
+      u"lone low \xDE00 and an escaped byte's look-alike \xDC41",
+      std::u16string(255, u'x'),
+      u"",
+  };
+  std::u16string everyByte = u"bytes";
+  for (char16_t unit = kEscapedByteFirst; unit <= kEscapedByteLast; ++unit) everyByte += unit;
+  names.push_back(everyByte);
+  std::u16string longUndecodable;
+  for (int i = 0; i < 255; ++i) longUndecodable += static_cast<char16_t>(kEscapedByteFirst + 0x7F);
+  names.push_back(longUndecodable);
+  return names;
+}
+
+TEST(SavedEditsTest, EveryNameAndFolderComesBackExactlyFromValidUtf8) {
+  const std::vector<std::u16string> names = HardNames();
+  FolderEdits folders;
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    std::u16string folder = u"/f\xDCFF";
+    folder.append(names[i]).append(u"/");
+    Pairs& pairs = folders[folder];
+    for (const std::u16string& other : names) pairs.emplace_back(names[i], other);
+  }
+  for (const std::u16string& name : names) {
+    EXPECT_EQ(DecodeSavedName(EncodeSavedName(name)), name);
+  }
+  const std::string file = WriteSavedEdits(folders);
+  // Valid UTF-8 throughout: no undecodable byte slipped through.
+  EXPECT_EQ(file.find('\xFF'), std::string::npos);
+  const SavedEditsContent read = ReadSavedEdits(file);
+  EXPECT_EQ(read.kind, SavedEditsContent::Kind::Read);
+  EXPECT_EQ(read.folders, folders);
+  EXPECT_EQ(EncodeSavedName(u"50% caf\xDCE9"), "50%0025 caf%DCE9");
+}
+
+TEST(SavedEditsTest, TextItCannotHaveWrittenIsRefused) {
+  for (const std::string_view bad : {"%", "%12", "%12G4", "%dc80", "a\xFF"}) {
+    EXPECT_FALSE(DecodeSavedName(bad)) << bad;
+  }
+  using Kind = SavedEditsContent::Kind;
+  EXPECT_EQ(ReadSavedEdits("").kind, Kind::Read);
+  EXPECT_TRUE(ReadSavedEdits("").folders.empty());
+  for (const std::string_view damaged :
+       {"{", "[]", R"({"folders": []})", R"({"version": 1})", R"({"version": 1, "folders": [{"folder": "/f/"}]})",
+        R"({"version": 1, "folders": [{"folder": "/f/", "edits": [["a"]]}]})",
+        R"({"version": 1, "folders": [{"folder": "/f/", "edits": [["a", "%"]]}]})"}) {
+    EXPECT_EQ(ReadSavedEdits(damaged).kind, Kind::Damaged) << damaged;
+  }
+  const SavedEditsContent newer = ReadSavedEdits(R"({"version": 2, "anything": "else"})");
+  EXPECT_EQ(newer.kind, Kind::Newer);
+  EXPECT_TRUE(newer.folders.empty());
+  // A folder written without edits holds none.
+  EXPECT_TRUE(ReadSavedEdits(R"({"version": 1, "folders": [{"folder": "/f/", "edits": []}]})").folders.empty());
+}
+
+}  // namespace
+}  // namespace nomvarix

@@ -1,0 +1,157 @@
+// Unapplied edits kept between runs through the session, with the saved-edits file on disk.
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "platform/FileSystem.h"
+#include "platform/MemorySettingsStore.h"
+#include "platform/SettingKeys.h"
+#include "platform/SharedFile.h"
+#include "session/EditorSession.h"
+#include "support/NameListText.h"
+#include "support/TempFolder.h"
+
+namespace nomvarix {
+namespace {
+
+using Names = std::vector<std::u16string>;
+using test::NewNames;
+
+class KeptEditsSessionTest : public ::testing::Test {
+ protected:
+  KeptEditsSessionTest() {
+    for (const char* name : {"a.txt", "b.txt", "\xFF odd .txt"}) f.AddFile(name);
+    g.AddFile("g.txt");
+  }
+  /// A new run of the program on the same saved-edits file.
+  std::unique_ptr<EditorSession> Run() {
+    auto session = std::make_unique<EditorSession>(*fs, settings);
+    session->SetKeptEditsFile(file);
+    return session;
+  }
+  std::string Saved() const { return ReadSharedFile(file).value_or("unreadable"); }
+
+  test::TempFolder f;
+  test::TempFolder g;
+  std::unique_ptr<FileSystem> fs = MakeNativeFileSystem();
+  MemorySettingsStore settings;
+  test::TempFolder state;
+  // The state folder does not exist yet: the first write makes it.
+  std::u16string file = state.Path16() + u"state/Nomvarix/" + std::u16string(kKeptEditsFileName);
+};
+
+TEST_F(KeptEditsSessionTest, EditsOfEveryFolderComeBackInTheNextRunAsWithinARun) {
+  {
+    auto run = Run();
+    run->SwitchToFolder(f.Path16());
+    run->Editor().SetNewName(0, u"first.txt");
+    run->Editor().SetNewName(2, u"\xDCFE odd .txt");
+    EXPECT_TRUE(run->KeptEditsOutdated());
+    EXPECT_TRUE(run->WriteKeptEdits());
+    EXPECT_FALSE(run->KeptEditsOutdated());
+    // A caret move is no edit.
+    run->Editor().SetSelection({}, {0, 1});
+    EXPECT_FALSE(run->KeptEditsOutdated());
+    run->SwitchToFolder(g.Path16());
+    run->Editor().SetNewName(0, u"gee.txt");
+    // The lines shown count, not only what was remembered on leaving a folder. A write on another
+    // thread is waited for by the next write (as at exit).
+    run->StartWritingKeptEdits();
+    run->Editor().SetNewName(0, u"gee!.txt");
+    run->StartWritingKeptEdits();
+    EXPECT_TRUE(run->WriteKeptEdits());
+    EXPECT_FALSE(run->KeptEditsOutdated());
+  }
+  std::filesystem::remove(f.Path() + "a.txt");  // gone meanwhile
+  auto next = Run();
+  next->SwitchToFolder(g.Path16());
+  EXPECT_EQ(NewNames(next->Editor().Names()), (Names{u"gee!.txt"}));
+  next->SwitchToFolder(f.Path16());
+  EXPECT_EQ(NewNames(next->Editor().Names()), (Names{u"b.txt", u"\xDCFE odd .txt"}));
+  // The vanished file's edit leaves the saved copy with the next write.
+  EXPECT_TRUE(next->WriteKeptEdits());
+  EXPECT_EQ(Saved().find("first.txt"), std::string::npos) << Saved();
+
+  // Later in the same run the saved copy is not taken again: within a run the memory rules.
+  next->ResetAllNames();
+  next->SwitchToFolder(g.Path16());
+  next->SwitchToFolder(f.Path16());
+  EXPECT_EQ(NewNames(next->Editor().Names()), (Names{u"b.txt", u"\xDCFF odd .txt"}));
+}
+
+TEST_F(KeptEditsSessionTest, TwoRunningInstancesKeepEachOthersFolders) {
+  auto a = Run();
+  auto b = Run();
+  a->SwitchToFolder(f.Path16());
+  b->SwitchToFolder(g.Path16());
+  a->Editor().SetNewName(1, u"from-a.txt");
+  b->Editor().SetNewName(0, u"from-b.txt");
+  EXPECT_TRUE(a->WriteKeptEdits());
+  EXPECT_TRUE(b->WriteKeptEdits());
+  // A writes again at exit: B's folder, which A never changed, stays.
+  a->Editor().SetNewName(0, u"again.txt");
+  EXPECT_TRUE(a->WriteKeptEdits());
+  auto c = Run();
+  c->SwitchToFolder(f.Path16());
+  EXPECT_EQ(NewNames(c->Editor().Names()), (Names{u"again.txt", u"from-a.txt", u"\xDCFF odd .txt"}));
+  c->SwitchToFolder(g.Path16());
+  EXPECT_EQ(NewNames(c->Editor().Names()), (Names{u"from-b.txt"}));
+}
+
+TEST_F(KeptEditsSessionTest, ReloadDropsTheSavedCopyAndTheSettingTurnsKeepingOff) {
+  {
+    auto run = Run();
+    run->SwitchToFolder(f.Path16());
+    run->Editor().SetNewName(0, u"x.txt");
+    run->WriteKeptEdits();
+  }
+  {
+    // Another instance saved the folder after this one opened it; "Reload" drops it all the same.
+    auto reloading = Run();
+    reloading->SwitchToFolder(g.Path16());
+    auto other = Run();
+    other->SwitchToFolder(f.Path16());
+    other->Editor().SetNewName(1, u"y.txt");
+    other->WriteKeptEdits();
+    reloading->SwitchToFolder(f.Path16());
+    reloading->ReloadConfirmed();
+    EXPECT_TRUE(reloading->WriteKeptEdits());
+    EXPECT_EQ(Saved().find("y.txt"), std::string::npos) << Saved();
+    reloading->Editor().SetNewName(0, u"kept.txt");
+    reloading->WriteKeptEdits();
+  }
+  settings.WriteFlag(settings::kKeepEditsBetweenRuns, false);
+  auto off = Run();
+  EXPECT_FALSE(off->KeepsEditsBetweenRuns());
+  off->SwitchToFolder(f.Path16());
+  EXPECT_EQ(NewNames(off->Editor().Names()), (Names{u"a.txt", u"b.txt", u"\xDCFF odd .txt"}));
+  off->Editor().SetNewName(1, u"not-kept.txt");
+  EXPECT_FALSE(off->KeptEditsOutdated());
+  EXPECT_FALSE(off->WriteKeptEdits());
+  EXPECT_EQ(Saved().find("not-kept.txt"), std::string::npos);
+  EXPECT_NE(Saved().find("kept.txt"), std::string::npos);
+  off->ToggleKeepEditsBetweenRuns();
+  EXPECT_TRUE(settings.ReadFlag(settings::kKeepEditsBetweenRuns, false));
+  EXPECT_TRUE(off->WriteKeptEdits());
+  EXPECT_NE(Saved().find("not-kept.txt"), std::string::npos);
+}
+
+TEST_F(KeptEditsSessionTest, WhatWasAppliedLeavesTheSavedCopy) {
+  auto run = Run();
+  run->SwitchToFolder(f.Path16());
+  run->Editor().SetNewName(0, u"applied.txt");
+  run->Editor().SetNewName(1, u"b/not a name.txt");  // skipped: it would leave the folder
+  run->WriteKeptEdits();
+  EXPECT_NE(Saved().find("applied.txt"), std::string::npos);
+  EXPECT_EQ(run->ApplyChanges(false, false).skipped, 1u);
+  EXPECT_TRUE(run->KeptEditsOutdated());
+  EXPECT_TRUE(run->WriteKeptEdits());
+  EXPECT_EQ(Saved().find("applied.txt"), std::string::npos) << Saved();
+  auto next = Run();
+  next->SwitchToFolder(f.Path16());
+  EXPECT_EQ(NewNames(next->Editor().Names()), (Names{u"applied.txt", u"b/not a name.txt", u"\xDCFF odd .txt"}));
+  EXPECT_EQ(test::OriginalNames(next->Editor().Names())[0], u"applied.txt");
+}
+
+}  // namespace
+}  // namespace nomvarix
