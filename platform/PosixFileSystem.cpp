@@ -180,6 +180,12 @@ class PosixFileSystem final : public FileSystem {
     return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
   }
 
+  std::optional<FileIdentity> IdentityOf(std::u16string_view path) const override {
+    struct stat st {};
+    if (lstat(Native(path).c_str(), &st) != 0) return std::nullopt;
+    return FileIdentity{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+  }
+
   RenameResult RenameNoReplace(std::u16string_view from, std::u16string_view to) override {
     if (RenameNoReplaceNative(Native(from), Native(to)) == 0) return RenameResult::Renamed;
     return errno == EEXIST ? RenameResult::TargetExists : RenameResult::Failed;
