@@ -21,6 +21,8 @@ void GuiTestEnvironment::SetUp() {
   temp_.AddFolder("photos/sub");
   temp_.AddFile("other/one.txt");
   setenv("NOMVARIX_SETTINGS_FILE", (temp_.Path() + "settings.conf").c_str(), 1);
+  // Rename journals go here, never to the user's own state folder.
+  setenv("XDG_STATE_HOME", (temp_.Path() + "state").c_str(), 1);
 
   wxApp::SetInstance(new CNomvarixApp({u"-x", FromUtf8(PhotosFolder())}));
   started_ = wxEntryStart(argc_, argv_);
