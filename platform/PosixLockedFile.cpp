@@ -10,6 +10,7 @@
 #include "platform/LockedFile.h"
 #include "platform/Path.h"
 #include "platform/PosixDescriptor.h"
+#include "platform/PosixRename.h"
 #include "text/Utf16.h"
 
 namespace nomvarix {
@@ -90,7 +91,7 @@ std::unique_ptr<LockedFile> CreateLockedFile(std::u16string_view path, std::stri
   FileDescriptor fd(open(partial.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
   if (!fd.valid()) return nullptr;
   const bool written = LockNow(fd.get()) && WriteAll(fd.get(), bytes) && fdatasync(fd.get()) == 0 &&
-                       rename(partial.c_str(), file.c_str()) == 0 && SyncFolder(folder);
+                       RenameNoReplaceNative(partial, file) == 0 && SyncFolder(folder);
   if (!written) {
     unlink(partial.c_str());
     return nullptr;
