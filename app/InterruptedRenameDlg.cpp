@@ -9,7 +9,7 @@
 namespace nomvarix {
 
 RecoveryChoice AskAboutInterruptedRename(wxWindow* parent, const InterruptedRename& rename) {
-  wxMessageDialog dialog(parent, ToWx(rename.Question()), "Nomvarix", wxYES_NO | wxYES_DEFAULT | wxICON_WARNING);
+  wxMessageDialog dialog(parent, ToWx(rename.Question()), "Interrupted Rename", wxYES_NO | wxYES_DEFAULT | wxICON_WARNING);
   dialog.SetYesNoLabels("&Undo the Renames", "&Keep the New Names");
   return dialog.ShowModal() == wxID_NO ? RecoveryChoice::Keep : RecoveryChoice::Undo;
 }

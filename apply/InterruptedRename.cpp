@@ -87,10 +87,7 @@ std::vector<LeftJournal> TakeOverLeftJournals(const FileSystem& fileSystem, std:
     std::unique_ptr<LockedFile> file = TakeOverLockedFile(path);
     if (!file) continue;
     std::optional<RenameJournal> journal = ParseJournal(file->Content());
-    if (!journal) {
-      file->Remove();
-      continue;
-    }
+    if (!journal) continue;
     left.push_back({std::move(file), InterruptedRename(std::move(*journal), fileSystem)});
   }
   return left;
@@ -101,7 +98,9 @@ std::u16string UnplacedFilesMessage(RecoveryChoice choice, const std::vector<std
   std::u16string text = choice == RecoveryChoice::Undo
                             ? u"These files keep their new names, because other files have their old names now:"
                             : u"These files could not leave their temporary names:";
-  for (const std::u16string& name : names) text += u"\n" + name;
+  constexpr std::size_t kListed = 20;
+  for (std::size_t i = 0; i < names.size() && i < kListed; ++i) text += u"\n" + names[i];
+  if (names.size() > kListed) text += u"\n(and " + Number(names.size() - kListed) + u" more)";
   return text;
 }
 

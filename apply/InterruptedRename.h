@@ -58,8 +58,8 @@ struct LeftJournal {
   InterruptedRename rename;
 };
 
-/// The journals in `stateFolder` that no running program holds, each taken over. A journal that
-/// cannot be read is removed on the way: it was still being written, so nothing was renamed yet.
+/// The journals in `stateFolder` that no running program holds, each taken over. One that this
+/// program cannot read (a later version's) is left as it is.
 std::vector<LeftJournal> TakeOverLeftJournals(const FileSystem& fileSystem, std::u16string_view stateFolder);
 
 /// The message for files that Settle could not place, listing them; empty when there are none.

@@ -88,20 +88,38 @@ def program_lines(frame):
         root.destroy()
 
 
-def apply_and_kill(target):
-    """Starts an apply of PREFIX + every name and kills the program once `target` files (0: only the
-    journal) have their new names; returns how many had them when it died."""
-    program, frame = start()
-    # The editor lists the folder once its last name is in the lines.
-    wait_for(lambda: NAMES[-1] in program_lines(frame), "the folder to be listed")
+def shown_lines(frame):
+    """The program's lines once it shows the whole folder."""
+    count = len(os.listdir(folder))
+    return sorted(wait_for(lambda: len(found := program_lines(frame)) == count and found, "the folder to be shown"))
+
+
+def apply_and_kill(program, frame, target):
+    """Applies PREFIX + every name in the program showing the folder, and kills it once `target`
+    files (0: none, only the journal) have their new names; returns how many had them then."""
     xdotool("key", "ctrl+a", "Home", PREFIX, "alt+f", "Return")
     dialog = window("Apply Changes to the current folder")
     xdotool("windowfocus", "--sync", dialog)
     xdotool("key", "Return")
-    wait_for(lambda: journals() and renamed_count() >= target or program.poll() is not None, "renames")
+    wait_for(lambda: journals() and renamed_count() >= target or program.poll() is not None or not journals()
+             and renamed_count() == FILES, "renames")
     program.send_signal(signal.SIGKILL)
     program.wait()
     return renamed_count()
+
+
+def kill_during_apply(program, frame, target):
+    """Kills a program during an apply; one that finished first is started again and killed earlier."""
+    while True:
+        killed_at = apply_and_kill(program, frame, target)
+        if journals():
+            return killed_at
+        if killed_at != FILES:
+            raise SystemExit(f"FAILED: no journal after a kill at {killed_at} files")
+        restore_old_names()
+        target = target * 9 // 10
+        program, frame = start()
+        shown_lines(frame)
 
 
 def recover(answer):
@@ -113,36 +131,34 @@ def recover(answer):
     return program, frame
 
 
-def round_trip(answer, target):
-    killed_at = apply_and_kill(target)
-    if not journals():
-        raise SystemExit(f"FAILED: no journal after a kill at {killed_at} files")
-    program, frame = recover(answer)
-    on_disk = sorted(os.listdir(folder))
-    # The folder is shown once the program holds a line per file.
-    lines = sorted(wait_for(lambda: len(found := program_lines(frame)) == len(on_disk) and found,
-                            "the folder to be shown"))
-    program.terminate()
-    program.wait()
-    return killed_at, on_disk, lines
-
-
 def run(answer, kills):
     lost = wrong = 0
     points = set()
+    program, frame = start()
+    shown_lines(frame)
     for k in range(kills):
-        # Spread over the whole apply: just after the journal is written, then on up to the last file.
-        killed_at, on_disk, lines = round_trip(answer, k * FILES // kills)
+        # Spread over the whole apply, from just after the journal was written.
+        killed_at = kill_during_apply(program, frame, k * FILES // kills)
         points.add(killed_at)
+        program, frame = recover(answer)
+        on_disk = sorted(os.listdir(folder))
+        if shown_lines(frame) != on_disk:
+            raise SystemExit(f"FAILED: after a kill at {killed_at}, the program lists other names than the disk")
         present = set(on_disk)
         for name in NAMES:
             if name not in present and (answer == "Return" or PREFIX + name not in present):
                 lost += 1
         allowed = set(NAMES) if answer == "Return" else set(NAMES) | {PREFIX + n for n in NAMES}
         wrong += sum(1 for n in on_disk if n not in allowed)
-        if lines != on_disk:
-            raise SystemExit(f"FAILED: after a kill at {killed_at}, the program lists other names than the disk")
-        restore_old_names()
+        if answer != "Return":
+            # The program shows some new names; it starts again on the old ones.
+            program.terminate()
+            program.wait()
+            restore_old_names()
+            program, frame = start()
+            shown_lines(frame)
+    program.terminate()
+    program.wait()
     verb = "undone" if answer == "Return" else "kept"
     print(f"{verb}: {kills} kill points ({len(points)} different, from {min(points)} to {max(points)} files renamed), "
           f"{lost} files lost, {wrong} wrongly named", flush=True)
