@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/LockedFile.h"
 #include "support/FakeFileSystem.h"
+#include "support/TempFolder.h"
 
 namespace nomvarix {
 namespace {
@@ -113,6 +115,28 @@ TEST_F(InterruptedRenameTest, ManyUnplacedFilesAreListedInPart) {
   const std::u16string text = UnplacedFilesMessage(RecoveryChoice::Undo, names);
   EXPECT_EQ(std::count(text.begin(), text.end(), u'\n'), 21);
   EXPECT_TRUE(text.ends_with(u"\nft\n(and 5 more)"));
+}
+
+TEST(LeftJournalsTest, OnlyJournalsNoRunningProgramHoldsAreTakenOverAndUnreadableOnesStay) {
+  test::TempFolder files;
+  test::TempFolder state;
+  files.AddFile("a");
+  const std::unique_ptr<FileSystem> fs = MakeNativeFileSystem();
+  const RenameJournal left{files.Path16(), {{*fs->IdentityOf(files.Path16() + u"a"), u"a", u"b", u""}}};
+  ASSERT_TRUE(WriteJournal(left, state.Path16()));  // released at once, as by a program that ended
+  const std::unique_ptr<LockedFile> held = WriteJournal(left, state.Path16());
+  state.AddFile("rename-later-version.journal", R"({"format": "nomvarix-rename-journal", "version": 2})");
+  ASSERT_EQ(fs->RenameNoReplace(files.Path16() + u"a", files.Path16() + u"b"), RenameResult::Renamed);
+
+  std::vector<LeftJournal> found = TakeOverLeftJournals(*fs, state.Path16());
+  ASSERT_EQ(found.size(), 1u);
+  EXPECT_EQ(found[0].rename.Done(), 1u);
+  EXPECT_TRUE(found[0].rename.Settle(RecoveryChoice::Undo, *fs).empty());
+  EXPECT_EQ(files.EntryNames(), Names{u"a"});
+  EXPECT_TRUE(found[0].file->Remove());
+  found.clear();
+  EXPECT_EQ(state.EntryNames().size(), 2u);  // the held one and the unreadable one
+  EXPECT_TRUE(TakeOverLeftJournals(*fs, state.Path16()).empty());
 }
 
 }  // namespace
