@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 
+#include "apply/RenameBatch.h"
 #include "platform/FileSystem.h"
 #include "platform/LockedFile.h"
 #include "text/Utf16.h"
@@ -29,7 +30,7 @@ InterruptedRename::InterruptedRename(RenameJournal journal, const FileSystem& fi
     if (!identity) return;
     if (const auto it = stepOf.find(KeyOf(*identity)); it != stepOf.end()) nameNow_[it->second] = name;
   });
-  folderGone_ = !listed;
+  folderGone_ = !listed && fileSystem.KindOf(journal_.folder) != PathKind::Folder;
 }
 
 std::size_t InterruptedRename::Done() const {
@@ -43,8 +44,13 @@ bool InterruptedRename::Move(std::u16string_view from, std::u16string_view to, F
          RenameResult::Renamed;
 }
 
-std::optional<std::u16string> InterruptedRename::Undo(const JournalStep& step, const std::u16string& now,
+std::optional<std::u16string> InterruptedRename::Undo(const JournalStep& step, std::u16string now,
                                                       FileSystem& fileSystem) const {
+  // Back to an old spelling of the same name: through the temporary name, as on the way out.
+  if (!step.temporary.empty() && now != step.temporary && MaySpellTheSameName(now, step.before)) {
+    if (!Move(now, step.temporary, fileSystem)) return now;
+    now = step.temporary;
+  }
   if (Move(now, step.before, fileSystem)) return std::nullopt;
   // Its old name was taken meanwhile; even so it must not stay under a temporary name.
   if (now == step.temporary && Move(now, step.after, fileSystem)) return step.after;

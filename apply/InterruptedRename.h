@@ -41,7 +41,7 @@ class InterruptedRename {
  private:
   /// Each puts one renamed file, now at `now`, where the choice wants it; the name it is left under
   /// when it could not.
-  std::optional<std::u16string> Undo(const JournalStep& step, const std::u16string& now, FileSystem& fileSystem) const;
+  std::optional<std::u16string> Undo(const JournalStep& step, std::u16string now, FileSystem& fileSystem) const;
   std::optional<std::u16string> Keep(const JournalStep& step, const std::u16string& now, FileSystem& fileSystem) const;
   bool Move(std::u16string_view from, std::u16string_view to, FileSystem& fileSystem) const;
 

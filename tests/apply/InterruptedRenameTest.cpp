@@ -98,6 +98,18 @@ TEST_F(InterruptedRenameTest, NoFileStaysUnderATemporaryName) {
             u"These files could not leave their temporary names:\n.nomvarix-1.tmp");
 }
 
+TEST_F(InterruptedRenameTest, UndoingANewSpellingOnACaseInsensitiveSystemGoesThroughItsTemporaryName) {
+  fs.SetCaseInsensitive(true);
+  Plan({u"Photo.JPG", u"b"}, {{u"Photo.JPG", u"photo.jpg"}, {u"b", u"c"}});
+  journal.steps[0].temporary = u".nomvarix-1.tmp";
+  Move(u"Photo.JPG", u".nomvarix-1.tmp");
+  Move(u".nomvarix-1.tmp", u"photo.jpg");
+  const InterruptedRename rename(journal, fs);
+  EXPECT_EQ(rename.Done(), 1u);
+  EXPECT_TRUE(rename.Settle(RecoveryChoice::Undo, fs).empty());
+  EXPECT_EQ(Disk(), (Names{u"Photo.JPG", u"b"}));
+}
+
 TEST_F(InterruptedRenameTest, AJournalOfAFolderThatIsGoneChangesNothing) {
   Plan({u"a"}, {{u"a", u"x"}});
   Move(u"a", u"x");
