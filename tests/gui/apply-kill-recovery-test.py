@@ -160,8 +160,8 @@ def run(answer, kills):
     program.terminate()
     program.wait()
     verb = "undone" if answer == "Return" else "kept"
-    print(f"{verb}: {kills} kill points ({len(points)} different, from {min(points)} to {max(points)} files renamed), "
-          f"{lost} files lost, {wrong} wrongly named", flush=True)
+    print(f"{verb}: {kills} kill points, {lost} files lost, {wrong} wrongly named "
+          f"({len(points)} different kill points, from {min(points)} to {max(points)} files renamed)", flush=True)
     return lost == 0 and wrong == 0
 
 
