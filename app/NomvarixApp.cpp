@@ -8,10 +8,12 @@
 
 #include "app/AboutDlg.h"
 #include "app/ConfigSettingsStore.h"
+#include "app/InterruptedRenameDlg.h"
 #include "app/MainFrame.h"
 #include "view/NomvarixView.h"
 #include "app/rules/CommandLine.h"
 #include "platform/FileSystem.h"
+#include "platform/StateFolder.h"
 #include "resources/CommandIds.h"
 #include "controls/WxText.h"
 
@@ -41,6 +43,7 @@ bool CNomvarixApp::OnInit() {
   Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& event) { event.Enable(true); }, cmd::MenuIdOf(cmd::kAbout));
 
   frame_ = new CMainFrame(*fileSystem_, *settings_);
+  frame_->EditorView()->SetJournalFolder(StateFolder());
   // The start folder is opened once the editor has painted its empty view: a large folder takes a
   // moment to load, and the window must not stand unpainted meanwhile. Bound before the window
   // shows: on Windows the first paint comes within Update().
@@ -54,8 +57,11 @@ void CNomvarixApp::OnFirstEditorPaint(wxPaintEvent& event) {
   event.Skip();
   frame_->EditorView()->Unbind(wxEVT_PAINT, &CNomvarixApp::OnFirstEditorPaint, this);
   frame_->CallAfter([this] {
+    // An apply that an earlier run left half done is set right before anything is loaded; its
+    // folder is then the one shown.
+    const std::u16string recovered = RecoverInterruptedRenames(frame_, *fileSystem_);
     const std::u16string startPath = std::exchange(startPath_, {});
-    frame_->OpenStartFolder(startPath);
+    frame_->OpenStartFolder(recovered.empty() ? startPath : recovered);
     if (wxGetEnv(kQuitWhenIdleVariable, nullptr)) QuitOnNextIdle();
   });
 }

@@ -22,18 +22,6 @@ bool LeavesTheFolder(std::u16string_view name) {
          std::any_of(name.begin(), name.end(), IsPathSeparator);
 }
 
-/// Whether `a` and `b` may be two spellings of one name on a file system that ignores case: equal
-/// but where A..Z differ only in case, or where either has a character beyond ASCII. A rename
-/// between them may do nothing and still succeed on such a system (Wine does so), so it goes the
-/// careful way.
-bool MaySpellTheSameName(std::u16string_view a, std::u16string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (FoldAscii(a[i]) != FoldAscii(b[i]) && a[i] < 0x80 && b[i] < 0x80) return false;
-  }
-  return true;
-}
-
 std::u16string Numbered(std::u16string_view name, int n) {
   const SplitName split = SplitAtLastDot(name);
   char digits[16];
@@ -55,7 +43,7 @@ class Renamer {
   Renamer(std::u16string_view folder, FileSystem& fileSystem, bool autoRename)
       : folder_(folder), fs_(fileSystem), autoRename_(autoRename) {}
 
-  LineOutcome Rename(const NameEntry& entry) {
+  LineOutcome Rename(const NameEntry& entry, std::u16string_view temporary) {
     const std::u16string& name = entry.newName;
     if (name.empty() || name.front() == u'.' || LeavesTheFolder(name)) return kSkipped;
     const std::u16string source = folder_ + entry.originalName;
@@ -66,7 +54,7 @@ class Renamer {
       if (direct == RenameResult::Renamed) return {name, false};
       if (direct == RenameResult::Failed || !Exists(name)) return kSkipped;
     }
-    if (fs_.IsSameFile(folder_ + name, source)) return Respell(entry);
+    if (fs_.IsSameFile(folder_ + name, source)) return Respell(entry, temporary);
     if (!autoRename_) return kSkipped;
     const std::u16string target = FreeNumberedName(name);
     if (fs_.RenameNoReplace(source, folder_ + target) != RenameResult::Renamed) return kSkipped;
@@ -88,11 +76,11 @@ class Renamer {
 
   /// A new spelling of the same file: renamed through a free temporary name, since a direct move
   /// onto itself does nothing on some systems. When the second step fails the file goes back.
-  LineOutcome Respell(const NameEntry& entry) {
+  LineOutcome Respell(const NameEntry& entry, std::u16string_view reserved) {
     const std::u16string source = folder_ + entry.originalName;
-    std::u16string temporary;
-    for (int n = 1; n <= kLastSuffix && temporary.empty(); ++n) {
-      const std::u16string candidate = u".nomvarix-" + FromUtf8(std::to_string(n)) + u".tmp";
+    std::u16string temporary(reserved);
+    for (int n = 1; n <= kLastTemporaryName && temporary.empty(); ++n) {
+      const std::u16string candidate = TemporaryName(n);
       if (!Exists(candidate)) temporary = candidate;
     }
     if (temporary.empty() || fs_.RenameNoReplace(source, folder_ + temporary) != RenameResult::Renamed) {
@@ -112,12 +100,23 @@ class Renamer {
 
 }  // namespace
 
+bool MaySpellTheSameName(std::u16string_view a, std::u16string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (FoldAscii(a[i]) != FoldAscii(b[i]) && a[i] < 0x80 && b[i] < 0x80) return false;
+  }
+  return true;
+}
+
+std::u16string TemporaryName(int n) { return u".nomvarix-" + FromUtf8(std::to_string(n)) + u".tmp"; }
+
 std::size_t RenameBatchResult::SkippedCount() const {
   return static_cast<std::size_t>(std::count(skipped.begin(), skipped.end(), true));
 }
 
 RenameBatchResult RenameFiles(const NameList& names, std::u16string_view folder, FileSystem& fileSystem,
-                              bool autoRename, WorkProgress& progress) {
+                              bool autoRename, WorkProgress& progress,
+                              const std::vector<std::u16string>& temporaries) {
   RenameBatchResult result;
   result.skipped.assign(names.size(), false);
   Renamer renamer(folder, fileSystem, autoRename);
@@ -125,7 +124,7 @@ RenameBatchResult RenameFiles(const NameList& names, std::u16string_view folder,
     result.linesDone = i + 1;
     const NameEntry& entry = names[i];
     if (entry.newName == entry.originalName) continue;
-    LineOutcome outcome = renamer.Rename(entry);
+    LineOutcome outcome = renamer.Rename(entry, temporaries.empty() ? std::u16string_view() : temporaries[i]);
     result.skipped[i] = outcome.skipped;
     if (!outcome.nameNow) continue;
     NameEntry record;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -25,13 +26,26 @@ struct RenameBatchResult {
   std::size_t SkippedCount() const;
 };
 
+/// Whether `a` and `b` may be two spellings of one name on a file system that ignores case: equal
+/// but where A..Z differ only in case, or where either has a character beyond ASCII. A rename
+/// between them may do nothing and still succeed on such a system (Wine does so), so it goes the
+/// careful way, through a temporary name.
+bool MaySpellTheSameName(std::u16string_view a, std::u16string_view b);
+
+/// The temporary name number `n` (from 1) that a new spelling of a name passes through.
+std::u16string TemporaryName(int n);
+inline constexpr int kLastTemporaryName = 99999;
+
 /// Renames the files of `folder` (ending with a separator) whose lines have a new name, one at a
 /// time in list order, never replacing an existing file. Skipped: empty names, names starting
 /// with ".", names holding a path separator or NUL, and names taken by another file, unless
 /// `autoRename` gives those the first free "<stem>_00001<.ext>" (up to 99999). A new spelling of
 /// the same file (a case-insensitive file system) goes through a temporary name. `progress` is told
 /// of each line; a cancel stops the batch before the next line, the renames done recorded.
+/// `temporaries`, when not empty, gives per line the temporary name reserved for a new spelling
+/// (empty: the first free one is taken).
 RenameBatchResult RenameFiles(const NameList& names, std::u16string_view folder, FileSystem& fileSystem,
-                              bool autoRename, WorkProgress& progress = NoProgress());
+                              bool autoRename, WorkProgress& progress = NoProgress(),
+                              const std::vector<std::u16string>& temporaries = {});
 
 }  // namespace nomvarix

@@ -29,6 +29,14 @@ enum class RenameResult {
 
 using FileClock = std::chrono::system_clock;
 
+/// What tells one file from every other while it exists, whatever its name: the device and inode
+/// on POSIX, the volume serial number and file index on Windows.
+struct FileIdentity {
+  std::uint64_t volume = 0;
+  std::uint64_t file = 0;
+  friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
+};
+
 /// A regular file open for reading; closed when destroyed.
 class ReadableFile {
  public:
@@ -77,6 +85,9 @@ class FileSystem {
   /// Whether both paths name the same file, as a case-insensitive file system finds one file under
   /// two spellings. False when either is missing.
   virtual bool IsSameFile(std::u16string_view a, std::u16string_view b) const = 0;
+
+  /// The identity of the entry `path` names (a symbolic link is not followed); empty when missing.
+  virtual std::optional<FileIdentity> IdentityOf(std::u16string_view path) const = 0;
 
   /// Renames `from` to `to` atomically, never replacing an existing file.
   virtual RenameResult RenameNoReplace(std::u16string_view from, std::u16string_view to) = 0;

@@ -15,6 +15,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Path.h"
 #include "platform/PosixDescriptor.h"
+#include "platform/PosixRename.h"
 #include "platform/StateFolder.h"
 #include "text/Utf16.h"
 
@@ -73,23 +74,6 @@ bool IsFolderEntry(int dirFd, const dirent& entry) {
   struct stat st {};
   // A link counts as what it points to; a dangling link is a file.
   return fstatat(dirFd, entry.d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
-}
-
-/// rename(2) that fails with EEXIST instead of replacing. Where the file system does not support
-/// RENAME_NOREPLACE, a hard link plus unlink gives the same guarantee.
-int RenameNoReplaceNative(const std::string& from, const std::string& to) {
-#ifdef RENAME_NOREPLACE
-  if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
-  if (errno != EINVAL && errno != ENOSYS) return -1;
-#endif
-  if (link(from.c_str(), to.c_str()) != 0) return -1;
-  if (unlink(from.c_str()) != 0) {
-    const int saved = errno;
-    unlink(to.c_str());
-    errno = saved;
-    return -1;
-  }
-  return 0;
 }
 
 std::string HomeFolder() {
@@ -178,6 +162,12 @@ class PosixFileSystem final : public FileSystem {
     struct stat second {};
     if (lstat(Native(a).c_str(), &first) != 0 || lstat(Native(b).c_str(), &second) != 0) return false;
     return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+  }
+
+  std::optional<FileIdentity> IdentityOf(std::u16string_view path) const override {
+    struct stat st {};
+    if (lstat(Native(path).c_str(), &st) != 0) return std::nullopt;
+    return FileIdentity{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
   }
 
   RenameResult RenameNoReplace(std::u16string_view from, std::u16string_view to) override {
@@ -270,6 +260,21 @@ class PosixFileSystem final : public FileSystem {
 };
 
 }  // namespace
+
+int RenameNoReplaceNative(const std::string& from, const std::string& to) {
+#ifdef RENAME_NOREPLACE
+  if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
+  if (errno != EINVAL && errno != ENOSYS) return -1;
+#endif
+  if (link(from.c_str(), to.c_str()) != 0) return -1;
+  if (unlink(from.c_str()) != 0) {
+    const int saved = errno;
+    unlink(to.c_str());
+    errno = saved;
+    return -1;
+  }
+  return 0;
+}
 
 std::unique_ptr<FileSystem> MakeNativeFileSystem() { return std::make_unique<PosixFileSystem>(); }
 

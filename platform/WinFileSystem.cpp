@@ -127,16 +127,16 @@ class WinFileSystem final : public FileSystem {
   std::size_t NameLength(std::u16string_view name) const override { return name.size(); }
 
   bool IsSameFile(std::u16string_view a, std::u16string_view b) const override {
-    BY_HANDLE_FILE_INFORMATION first{};
-    BY_HANDLE_FILE_INFORMATION second{};
-    Handle fileA = OpenForReading(a, FILE_READ_ATTRIBUTES, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT);
-    Handle fileB = OpenForReading(b, FILE_READ_ATTRIBUTES, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT);
-    if (!fileA.valid() || !fileB.valid()) return false;
-    if (!GetFileInformationByHandle(fileA.get(), &first) || !GetFileInformationByHandle(fileB.get(), &second)) {
-      return false;
-    }
-    return first.dwVolumeSerialNumber == second.dwVolumeSerialNumber && first.nFileIndexHigh == second.nFileIndexHigh &&
-           first.nFileIndexLow == second.nFileIndexLow;
+    const std::optional<FileIdentity> first = IdentityOf(a);
+    return first && first == IdentityOf(b);
+  }
+
+  std::optional<FileIdentity> IdentityOf(std::u16string_view path) const override {
+    Handle file = OpenForReading(path, FILE_READ_ATTRIBUTES, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT);
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!file.valid() || !GetFileInformationByHandle(file.get(), &info)) return std::nullopt;
+    return FileIdentity{info.dwVolumeSerialNumber,
+                        (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
   }
 
   RenameResult RenameNoReplace(std::u16string_view from, std::u16string_view to) override {

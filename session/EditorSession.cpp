@@ -4,12 +4,14 @@
 #include <unordered_map>
 
 #include "apply/RenameBatch.h"
+#include "apply/RenameJournal.h"
 #include "apply/Validation.h"
 #include "transform/DateTaken.h"
 #include "transform/FileTextInsertion.h"
 #include "transform/PadTrim.h"
 #include "platform/Clipboard.h"
 #include "platform/FileSystem.h"
+#include "platform/LockedFile.h"
 #include "platform/Path.h"
 #include "platform/SettingKeys.h"
 #include "platform/SettingsStore.h"
@@ -180,7 +182,12 @@ ApplyOutcome EditorSession::ApplyChanges(bool verify, bool autoRename) {
   RenameBatchResult batch;
   {
     const std::unique_ptr<WorkProgress> progress = progress_->Start(WorkKind::Renaming);
-    batch = RenameFiles(editor_.Names(), folder, fileSystem_, autoRename, *progress);
+    const RenamePlan plan = PlanRenames(editor_.Names(), folder, fileSystem_);
+    // Without a journal (no state folder, a full disk) the apply goes on as it always could.
+    const std::unique_ptr<LockedFile> journal =
+        journalFolder_.empty() || plan.journal.steps.empty() ? nullptr : WriteJournal(plan.journal, journalFolder_);
+    batch = RenameFiles(editor_.Names(), folder, fileSystem_, autoRename, *progress, plan.temporaries);
+    if (journal) journal->Remove();
   }
   // What the reload would drop: the edits of the skipped files, marked, and those of the lines a
   // cancel left unreached.

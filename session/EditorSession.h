@@ -85,6 +85,9 @@ class EditorSession {
   /// Where the long operations (loading a folder, applying, inserting dates and image sizes) report
   /// their progress and learn of a cancel; by default nowhere. `factory` must outlive the session.
   void SetProgressFactory(WorkProgressFactory& factory) { progress_ = &factory; }
+  /// Where each apply keeps its journal until it has finished (empty, the default: nowhere), so
+  /// that the next run can set right an apply that ended half way.
+  void SetJournalFolder(std::u16string folder) { journalFolder_ = std::move(folder); }
 
   /// Loads the files of `folder` (ending with a separator) that pass the filter, and drops the
   /// conflict links of the old list. A cancelled load leaves the list empty, as a folder that
@@ -148,7 +151,9 @@ class EditorSession {
   bool Validate(std::u16string& report);
   /// Renames the changed files (after validating them when `verify`), then loads the folder again.
   /// The lines of skipped files keep their new names and are marked. The files renamed can be
-  /// reverted until another folder is chosen. A cancel stops the renaming before the next line:
+  /// reverted until another folder is chosen. Before the first rename, every planned rename is
+  /// written to a journal in the journal folder, which is removed once the renaming is over.
+  /// A cancel stops the renaming before the next line:
   /// the lines not reached keep their new names, unmarked. The reload cannot be cancelled.
   ApplyOutcome ApplyChanges(bool verify, bool autoRename);
   /// "Revert Last Changes": puts the last apply's renames back as edits, or, when no revert is
@@ -227,6 +232,7 @@ class EditorSession {
   bool checkConflicts_;
   NameFilter filter_;
   SearchMemory search_;
+  std::u16string journalFolder_;
   /// The folder of the last apply while a revert is armed, and the files that apply renamed.
   std::u16string revertFolder_;
   NameList revertList_;

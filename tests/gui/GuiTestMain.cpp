@@ -21,7 +21,8 @@ void GuiTestEnvironment::SetUp() {
   temp_.AddFolder("photos/sub");
   temp_.AddFile("other/one.txt");
   setenv("NOMVARIX_SETTINGS_FILE", (temp_.Path() + "settings.conf").c_str(), 1);
-  // Edits kept between runs stay in this test's folder: no other test process finds them.
+  // Edits kept between runs and rename journals stay in this test's folder: no other test process
+  // finds them, and the user's own state folder is never touched.
   setenv("XDG_STATE_HOME", (temp_.Path() + "state").c_str(), 1);
 
   wxApp::SetInstance(new CNomvarixApp({u"-x", FromUtf8(PhotosFolder())}));

@@ -107,6 +107,19 @@ TEST_F(PosixFileSystemTest, ADanglingLinkTakesItsNameButNamesNothing) {
   EXPECT_FALSE(fs->EntryExists(temp.Path16() + u"gone"));
 }
 
+TEST_F(PosixFileSystemTest, AnIdentityFollowsItsFileThroughRenamesAndNeverALink) {
+  temp.AddFile("a");
+  temp.AddFile("b");
+  ASSERT_EQ(symlink((temp.Path() + "a").c_str(), (temp.Path() + "link").c_str()), 0);
+  const std::optional<FileIdentity> a = fs->IdentityOf(temp.Path16() + u"a");
+  ASSERT_TRUE(a);
+  EXPECT_NE(a, fs->IdentityOf(temp.Path16() + u"b"));
+  EXPECT_NE(a, fs->IdentityOf(temp.Path16() + u"link"));  // the link's own, as a rename moves the link
+  ASSERT_EQ(fs->RenameNoReplace(temp.Path16() + u"a", temp.Path16() + u"a\nnew"), RenameResult::Renamed);
+  EXPECT_EQ(fs->IdentityOf(temp.Path16() + u"a\nnew"), a);
+  EXPECT_FALSE(fs->IdentityOf(temp.Path16() + u"a"));
+}
+
 TEST_F(PosixFileSystemTest, NamesAreMeasuredInTheBytesWrittenUpTo255) {
   EXPECT_EQ(fs->NameLength(u"a\u00E9\u540D\U0001F4F7"), 1u + 2u + 3u + 4u);
   EXPECT_EQ(fs->NameLength(std::u16string(3, kEscapedByteLast)), 3u);

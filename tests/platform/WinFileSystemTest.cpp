@@ -67,6 +67,17 @@ TEST_F(WinFileSystemTest, RenameNeverReplacesAnExistingFile) {
   EXPECT_EQ(fs->KindOf(temp.Path16() + u"a.txt"), PathKind::Missing);
 }
 
+TEST_F(WinFileSystemTest, AnIdentityFollowsItsFileThroughRenames) {
+  CreateFileNamed(temp.Path16() + u"a.txt");
+  CreateFileNamed(temp.Path16() + u"b.txt");
+  const std::optional<FileIdentity> a = fs->IdentityOf(temp.Path16() + u"a.txt");
+  ASSERT_TRUE(a);
+  EXPECT_NE(a, fs->IdentityOf(temp.Path16() + u"b.txt"));
+  ASSERT_EQ(fs->RenameNoReplace(temp.Path16() + u"a.txt", temp.Path16() + u"\u00E9.txt"), RenameResult::Renamed);
+  EXPECT_EQ(fs->IdentityOf(temp.Path16() + u"\u00E9.txt"), a);
+  EXPECT_FALSE(fs->IdentityOf(temp.Path16() + u"a.txt"));
+}
+
 TEST_F(WinFileSystemTest, ACaseOnlyRenameNeverLosesTheFile) {
   // On a case-insensitive file system the target "exists" (it is the file itself); some systems
   // rename, some report the target, Wine quietly does nothing. The file always stays.

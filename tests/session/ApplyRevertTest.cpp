@@ -5,11 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include "apply/RenameJournal.h"
 #include "platform/FileSystem.h"
 #include "platform/MemorySettingsStore.h"
 #include "session/EditorSession.h"
+#include "support/FakeFileSystem.h"
 #include "support/NameListText.h"
 #include "support/TempFolder.h"
+#include "text/Utf16.h"
 
 namespace nomvarix {
 namespace {
@@ -124,6 +127,28 @@ TEST_F(ApplyRevertTest, AnApplyThatRenamesNothingArmsAnEmptyRevert) {
   Rename(0, u"b.jpg");
   EXPECT_FALSE(session.ApplyChanges(false, false).renamedAnything);
   EXPECT_EQ(session.RevertLastChanges(), RevertOutcome::NothingToRevert);
+}
+
+TEST(ApplyJournalTest, EveryRenameHappensWhileTheWholePlanIsOnDiskAndAFinishedApplyLeavesNoJournal) {
+  test::FakeFileSystem fs;
+  fs.AddFolder(u"/f/", {u"a", u"b", u"c"});
+  MemorySettingsStore settings;
+  EditorSession session{fs, settings};
+  test::TempFolder state;
+  session.SetJournalFolder(state.Path16());
+  session.LoadFolder(u"/f/");
+  session.Editor().SetNewName(0, u"x");
+  session.Editor().SetNewName(2, u"b");  // taken: skipped, but planned all the same
+  const RenameJournal expected{u"/f/", {{*fs.IdentityOf(u"/f/a"), u"a", u"x", u""}, {*fs.IdentityOf(u"/f/c"), u"c", u"b", u""}}};
+  std::vector<std::optional<RenameJournal>> seen;
+  fs.beforeRename = [&](std::u16string_view, std::u16string_view) {
+    const Names journals = state.EntryNames();
+    seen.push_back(journals.size() == 1 ? ParseJournal(state.ReadFile(ToUtf8(journals[0]))) : std::nullopt);
+  };
+  session.ApplyChanges(false, false);
+  EXPECT_EQ(seen, (std::vector<std::optional<RenameJournal>>(2, expected)));
+  EXPECT_TRUE(state.EntryNames().empty());
+  EXPECT_EQ(fs.FileNames(u"/f/"), (Names{u"x", u"b", u"c"}));
 }
 
 }  // namespace

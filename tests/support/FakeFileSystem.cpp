@@ -10,10 +10,11 @@ namespace nomvarix::test {
 void FakeFileSystem::AddFolder(const std::u16string& folder, const std::vector<std::u16string>& files) {
   auto& entries = folders_[folder];
   entries = {{u".", true, true}, {u"..", true, true}};
-  for (const auto& file : files) entries.push_back({file, false, file.starts_with(u".")});
+  for (const auto& file : files) entries.push_back({file, false, file.starts_with(u"."), ++lastId_});
 }
 
 void FakeFileSystem::AddEntry(const std::u16string& folder, Entry entry) {
+  entry.id = ++lastId_;
   folders_[folder].push_back(std::move(entry));
 }
 
@@ -64,6 +65,12 @@ bool FakeFileSystem::MayHaveSubfolder(std::u16string_view folder) const {
 bool FakeFileSystem::IsSameFile(std::u16string_view a, std::u16string_view b) const {
   const Entry* first = Find(a);
   return first && first == Find(b);
+}
+
+std::optional<FileIdentity> FakeFileSystem::IdentityOf(std::u16string_view path) const {
+  const Entry* entry = Find(path);
+  if (!entry) return std::nullopt;
+  return FileIdentity{1, entry->id};
 }
 
 RenameResult FakeFileSystem::RenameNoReplace(std::u16string_view from, std::u16string_view to) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <string>
@@ -19,6 +20,7 @@ class FakeFileSystem final : public FileSystem {
     std::u16string name;
     bool isFolder = false;
     bool isHidden = false;
+    std::uint64_t id = 0;  ///< given when added: the file's identity, which a rename keeps
   };
 
   /// Adds a folder (its path ending with "/") with the given files, listed after "." and "..".
@@ -51,6 +53,7 @@ class FakeFileSystem final : public FileSystem {
   std::vector<std::u16string> FolderRoots() const override { return roots_; }
   void SetRoots(std::vector<std::u16string> roots) { roots_ = std::move(roots); }
   bool IsSameFile(std::u16string_view a, std::u16string_view b) const override;
+  std::optional<FileIdentity> IdentityOf(std::u16string_view path) const override;
   RenameResult RenameNoReplace(std::u16string_view from, std::u16string_view to) override;
   std::optional<FileClock::time_point> CreationTime(std::u16string_view path) const override;
   std::unique_ptr<ReadableFile> OpenRegularFile(std::u16string_view path) const override;
@@ -71,6 +74,7 @@ class FakeFileSystem final : public FileSystem {
   const Entry* Find(std::u16string_view path) const;
 
   std::map<std::u16string, std::vector<Entry>, std::less<>> folders_;
+  std::uint64_t lastId_ = 0;
   bool caseInsensitive_ = false;
   std::vector<std::u16string> roots_{u"/"};
   std::map<std::u16string, std::string, std::less<>> contents_;

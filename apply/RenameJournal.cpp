@@ -1,0 +1,165 @@
+#include "apply/RenameJournal.h"
+
+#include <cstdio>
+#include <random>
+
+#include <nlohmann/json.hpp>
+
+#include "apply/RenameBatch.h"
+#include "platform/LockedFile.h"
+#include "text/Utf16.h"
+
+namespace nomvarix {
+namespace {
+
+using Json = nlohmann::json;
+
+constexpr std::string_view kFormat = "nomvarix-rename-journal";
+constexpr int kVersion = 1;
+constexpr std::u16string_view kExtension = u".journal";
+
+bool IsUnicode(std::u16string_view name) {
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    if (IsHighSurrogate(name[i]) && i + 1 < name.size() && IsLowSurrogate(name[i + 1])) {
+      ++i;
+    } else if (IsHighSurrogate(name[i]) || IsLowSurrogate(name[i])) {
+      return false;
+    }
+  }
+  return true;
+}
+
+Json NameJson(std::u16string_view name) {
+  if (IsUnicode(name)) return ToUtf8(name);
+  Json units = Json::array();
+  for (const char16_t unit : name) units.push_back(static_cast<unsigned>(unit));
+  return units;
+}
+
+std::optional<std::u16string> NameOf(const Json& value) {
+  if (value.is_string()) {
+    const std::u16string name = FromUtf8(value.get_ref<const std::string&>());
+    return IsUnicode(name) ? std::optional(name) : std::nullopt;
+  }
+  if (!value.is_array()) return std::nullopt;
+  std::u16string name;
+  for (const Json& unit : value) {
+    if (!unit.is_number_unsigned() || unit.get<std::uint64_t>() > 0xFFFF) return std::nullopt;
+    name.push_back(static_cast<char16_t>(unit.get<std::uint64_t>()));
+  }
+  return name;
+}
+
+std::optional<JournalStep> StepOf(const Json& value) {
+  if (!value.is_object()) return std::nullopt;
+  const auto volume = value.find("volume");
+  const auto file = value.find("file");
+  const auto before = value.find("before");
+  const auto after = value.find("after");
+  if (volume == value.end() || file == value.end() || before == value.end() || after == value.end() ||
+      !volume->is_number_unsigned() || !file->is_number_unsigned()) {
+    return std::nullopt;
+  }
+  JournalStep step;
+  step.identity = {volume->get<std::uint64_t>(), file->get<std::uint64_t>()};
+  const auto beforeName = NameOf(*before);
+  const auto afterName = NameOf(*after);
+  if (!beforeName || !afterName) return std::nullopt;
+  step.before = *beforeName;
+  step.after = *afterName;
+  if (const auto temporary = value.find("temporary"); temporary != value.end()) {
+    const auto temporaryName = NameOf(*temporary);
+    if (!temporaryName) return std::nullopt;
+    step.temporary = *temporaryName;
+  }
+  return step;
+}
+
+/// A free temporary name that no other step has taken, from `next` on; empty when none is left.
+std::u16string ReserveTemporary(const FileSystem& fileSystem, std::u16string_view folder, int& next) {
+  for (; next <= kLastTemporaryName; ++next) {
+    std::u16string candidate = TemporaryName(next);
+    if (!fileSystem.EntryExists(std::u16string(folder) + candidate)) {
+      ++next;
+      return candidate;
+    }
+  }
+  return {};
+}
+
+}  // namespace
+
+RenamePlan PlanRenames(const NameList& names, std::u16string_view folder, const FileSystem& fileSystem) {
+  RenamePlan plan;
+  plan.journal.folder = folder;
+  plan.temporaries.resize(names.size());
+  int nextTemporary = 1;
+  for (std::size_t line = 0; line < names.size(); ++line) {
+    const NameEntry& entry = names[line];
+    if (entry.newName == entry.originalName || entry.newName.empty()) continue;
+    const std::optional<FileIdentity> identity = fileSystem.IdentityOf(std::u16string(folder) + entry.originalName);
+    if (!identity) continue;
+    if (MaySpellTheSameName(entry.newName, entry.originalName)) {
+      plan.temporaries[line] = ReserveTemporary(fileSystem, folder, nextTemporary);
+    }
+    plan.journal.steps.push_back({*identity, entry.originalName, entry.newName, plan.temporaries[line]});
+  }
+  return plan;
+}
+
+std::string JournalText(const RenameJournal& journal) {
+  Json steps = Json::array();
+  for (const JournalStep& step : journal.steps) {
+    Json value = {{"volume", step.identity.volume},
+                  {"file", step.identity.file},
+                  {"before", NameJson(step.before)},
+                  {"after", NameJson(step.after)}};
+    if (!step.temporary.empty()) value["temporary"] = NameJson(step.temporary);
+    steps.push_back(std::move(value));
+  }
+  const Json text = {{"format", kFormat}, {"version", kVersion}, {"folder", NameJson(journal.folder)}, {"steps", steps}};
+  return text.dump(1) + "\n";
+}
+
+std::optional<RenameJournal> ParseJournal(std::string_view text) {
+  const Json value = Json::parse(text, nullptr, false);
+  if (!value.is_object() || value.value("format", "") != kFormat || value.value("version", 0) != kVersion) {
+    return std::nullopt;
+  }
+  RenameJournal journal;
+  const auto folder = value.find("folder");
+  const auto steps = value.find("steps");
+  if (folder == value.end() || steps == value.end() || !steps->is_array()) return std::nullopt;
+  const auto folderName = NameOf(*folder);
+  if (!folderName || folderName->empty()) return std::nullopt;
+  journal.folder = *folderName;
+  for (const Json& stepValue : *steps) {
+    std::optional<JournalStep> step = StepOf(stepValue);
+    if (!step) return std::nullopt;
+    journal.steps.push_back(std::move(*step));
+  }
+  return journal;
+}
+
+std::u16string NewJournalPath(std::u16string_view stateFolder) {
+  std::random_device random;
+  char name[40];
+  std::snprintf(name, sizeof name, "rename-%08x%08x", random(), random());
+  return std::u16string(stateFolder) + FromUtf8(name) + std::u16string(kExtension);
+}
+
+std::unique_ptr<LockedFile> WriteJournal(const RenameJournal& journal, std::u16string_view stateFolder) {
+  return CreateLockedFile(NewJournalPath(stateFolder), JournalText(journal));
+}
+
+std::vector<std::u16string> JournalPaths(const FileSystem& fileSystem, std::u16string_view stateFolder) {
+  std::vector<std::u16string> paths;
+  fileSystem.ForEachEntry(stateFolder, [&](const DirEntry& entry) {
+    if (!entry.isFolder && entry.name.starts_with(u"rename-") && entry.name.ends_with(kExtension)) {
+      paths.push_back(std::u16string(stateFolder) + std::u16string(entry.name));
+    }
+  });
+  return paths;
+}
+
+}  // namespace nomvarix

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace nomvarix {
+
+/// A file that one running program owns for as long as this object lives: it stays locked, so that
+/// another running program can tell it from a file left behind by a program that has ended (the
+/// system drops the lock of a program that ends, however it ends).
+class LockedFile {
+ public:
+  virtual ~LockedFile() = default;
+  /// What the file held when it was created or taken over.
+  virtual const std::string& Content() const = 0;
+  /// Deletes the file; it stays locked until this object is destroyed. False when it could not.
+  virtual bool Remove() = 0;
+};
+
+/// Creates the file `path` holding `bytes`, locked, with its data and its entry in the folder on the
+/// disk before this returns; missing folders on the way are created. Another program never sees
+/// the file half written: it is written under the name `path` + ".partial" first. Null when it could not be written.
+std::unique_ptr<LockedFile> CreateLockedFile(std::u16string_view path, std::string_view bytes);
+
+/// Takes over a file left by a program that has ended. Null when a running program holds it, when
+/// it is gone, or when it cannot be read.
+std::unique_ptr<LockedFile> TakeOverLockedFile(std::u16string_view path);
+
+}  // namespace nomvarix

@@ -1,0 +1,118 @@
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <optional>
+#include <string>
+
+#include "platform/LockedFile.h"
+#include "platform/Path.h"
+#include "platform/PosixDescriptor.h"
+#include "platform/PosixRename.h"
+#include "text/Utf16.h"
+
+namespace nomvarix {
+namespace {
+
+bool WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t n = write(fd, bytes.data(), bytes.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    bytes.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+std::optional<std::string> ReadAll(int fd) {
+  std::string data;
+  char buffer[8192];
+  for (;;) {
+    const ssize_t n = read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return std::nullopt;
+    if (n == 0) return data;
+    data.append(buffer, static_cast<std::size_t>(n));
+  }
+}
+
+/// Creates `folder` and the folders above it that are missing.
+bool MakeFolders(const std::string& folder) {
+  if (folder.empty() || mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST) return true;
+  if (errno != ENOENT) return false;
+  const std::size_t slash = folder.find_last_of('/', folder.size() - 1);
+  if (slash == std::string::npos || slash == 0) return false;
+  return MakeFolders(folder.substr(0, slash)) && (mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST);
+}
+
+/// Puts the folder's entries (a new or a removed name) on the disk.
+bool SyncFolder(const std::string& folder) {
+  FileDescriptor fd(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  return fd.valid() && fsync(fd.get()) == 0;
+}
+
+bool LockNow(int fd) {
+  while (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    if (errno != EINTR) return false;
+  }
+  return true;
+}
+
+class PosixLockedFile final : public LockedFile {
+ public:
+  PosixLockedFile(std::string path, int fd, std::string content)
+      : path_(std::move(path)), fd_(fd), content_(std::move(content)) {}
+
+  const std::string& Content() const override { return content_; }
+
+  bool Remove() override {
+    if (unlink(path_.c_str()) != 0) return false;
+    SyncFolder(path_.substr(0, path_.rfind('/') + 1));
+    return true;
+  }
+
+ private:
+  std::string path_;
+  FileDescriptor fd_;
+  std::string content_;
+};
+
+}  // namespace
+
+std::unique_ptr<LockedFile> CreateLockedFile(std::u16string_view path, std::string_view bytes) {
+  const std::string file = ToUtf8(path);
+  const std::string folder = ToUtf8(FolderOfPath(path));
+  if (!MakeFolders(folder.substr(0, folder.size() - 1))) return nullptr;
+  // Written under another name and then renamed, with the lock taken first: a program looking for
+  // files left behind never finds this one unlocked or half written.
+  const std::string partial = file + ".partial";
+  FileDescriptor fd(open(partial.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+  if (!fd.valid()) return nullptr;
+  const bool written = LockNow(fd.get()) && WriteAll(fd.get(), bytes) && fdatasync(fd.get()) == 0 &&
+                       RenameNoReplaceNative(partial, file) == 0 && SyncFolder(folder);
+  if (!written) {
+    unlink(partial.c_str());
+    return nullptr;
+  }
+  return std::make_unique<PosixLockedFile>(file, fd.release(), std::string(bytes));
+}
+
+std::unique_ptr<LockedFile> TakeOverLockedFile(std::u16string_view path) {
+  const std::string file = ToUtf8(path);
+  FileDescriptor fd(open(file.c_str(), O_RDWR | O_CLOEXEC));
+  if (!fd.valid() || !LockNow(fd.get())) return nullptr;
+  // Another program may have taken it over and removed it between the open and the lock.
+  struct stat opened {};
+  struct stat named {};
+  if (fstat(fd.get(), &opened) != 0 || stat(file.c_str(), &named) != 0 || opened.st_ino != named.st_ino ||
+      opened.st_dev != named.st_dev) {
+    return nullptr;
+  }
+  std::optional<std::string> content = ReadAll(fd.get());
+  if (!content) return nullptr;
+  return std::make_unique<PosixLockedFile>(file, fd.release(), std::move(*content));
+}
+
+}  // namespace nomvarix

@@ -1,0 +1,96 @@
+#include <windows.h>
+
+#include <cstddef>
+#include <optional>
+#include <vector>
+
+#include "platform/LockedFile.h"
+#include "platform/Path.h"
+#include "platform/WinHandle.h"
+
+namespace nomvarix {
+namespace {
+
+std::wstring Native(std::u16string_view path) { return std::wstring(path.begin(), path.end()); }
+
+std::optional<std::string> ReadAll(HANDLE file) {
+  std::string data;
+  char buffer[8192];
+  for (;;) {
+    DWORD read = 0;
+    if (!ReadFile(file, buffer, sizeof buffer, &read, nullptr)) return std::nullopt;
+    if (read == 0) return data;
+    data.append(buffer, read);
+  }
+}
+
+/// Creates `folder` (ending with a separator) and the folders above it that are missing.
+bool MakeFolders(std::u16string_view folder) {
+  const std::wstring native = Native(folder);
+  if (CreateDirectoryW(native.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS) return true;
+  if (GetLastError() != ERROR_PATH_NOT_FOUND) return false;
+  const std::u16string parent = FolderOfPath(folder.substr(0, folder.size() - 1));
+  if (parent.empty() || parent.size() >= folder.size() || !MakeFolders(parent)) return false;
+  return CreateDirectoryW(native.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+/// The file opened for writing and deleting with reading alone shared: while it is open, no other
+/// program can open it the same way, which is what tells a held file from one left behind.
+Handle OpenHeld(std::u16string_view path, DWORD disposition) {
+  return Handle(CreateFileW(Native(path).c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, FILE_SHARE_READ, nullptr,
+                            disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+bool RenameOpenFile(HANDLE file, std::u16string_view to) {
+  std::vector<std::byte> buffer(sizeof(FILE_RENAME_INFO) + (to.size() + 1) * sizeof(wchar_t));
+  auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+  info->ReplaceIfExists = FALSE;
+  info->RootDirectory = nullptr;
+  info->FileNameLength = static_cast<DWORD>(to.size() * sizeof(wchar_t));
+  std::copy(to.begin(), to.end(), info->FileName);
+  info->FileName[to.size()] = L'\0';
+  return SetFileInformationByHandle(file, FileRenameInfo, info, static_cast<DWORD>(buffer.size())) != 0;
+}
+
+class WinLockedFile final : public LockedFile {
+ public:
+  WinLockedFile(HANDLE file, std::string content) : file_(file), content_(std::move(content)) {}
+
+  const std::string& Content() const override { return content_; }
+
+  bool Remove() override {
+    FILE_DISPOSITION_INFO disposition{};
+    disposition.DeleteFile = TRUE;
+    return SetFileInformationByHandle(file_.get(), FileDispositionInfo, &disposition, sizeof disposition) != 0;
+  }
+
+ private:
+  Handle file_;
+  std::string content_;
+};
+
+}  // namespace
+
+std::unique_ptr<LockedFile> CreateLockedFile(std::u16string_view path, std::string_view bytes) {
+  if (!MakeFolders(FolderOfPath(path))) return nullptr;
+  const std::u16string partial = std::u16string(path) + u".partial";
+  Handle file = OpenHeld(partial, CREATE_NEW);
+  if (!file.valid()) return nullptr;
+  if (!WriteAll(file.get(), bytes) || !FlushFileBuffers(file.get()) || !RenameOpenFile(file.get(), path)) {
+    FILE_DISPOSITION_INFO disposition{};
+    disposition.DeleteFile = TRUE;
+    SetFileInformationByHandle(file.get(), FileDispositionInfo, &disposition, sizeof disposition);
+    return nullptr;
+  }
+  return std::make_unique<WinLockedFile>(file.release(), std::string(bytes));
+}
+
+std::unique_ptr<LockedFile> TakeOverLockedFile(std::u16string_view path) {
+  Handle file = OpenHeld(path, OPEN_EXISTING);
+  if (!file.valid()) return nullptr;
+  std::optional<std::string> content = ReadAll(file.get());
+  if (!content) return nullptr;
+  return std::make_unique<WinLockedFile>(file.release(), std::move(*content));
+}
+
+}  // namespace nomvarix
