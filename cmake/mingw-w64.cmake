@@ -15,6 +15,10 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 set(wxWidgets_CONFIG_EXECUTABLE ${NOMVARIX_WINDOWS_DEPS}/bin/wx-config)
+# pkg-config lookups (PCRE2, libexif) find the static Windows libraries of the prefix and never the
+# build machine's own.
+set(ENV{PKG_CONFIG_LIBDIR} ${NOMVARIX_WINDOWS_DEPS}/lib/pkgconfig)
+set(ENV{PKG_CONFIG_PATH} "")
 
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/windows/wine-run.sh)

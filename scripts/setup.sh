@@ -7,7 +7,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  libwxgtk3.2-dev libicu-dev libcurl4-openssl-dev nlohmann-json3-dev libcpp-httplib-dev libexif-dev
+  libwxgtk3.2-dev libicu-dev libcurl4-openssl-dev nlohmann-json3-dev libcpp-httplib-dev libexif-dev libpcre2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xdotool xauth desktop-file-utils file python3-tk
 )

@@ -17,6 +17,7 @@ CFindReplaceDlg::CFindReplaceDlg(wxWindow* parent, Handler handler)
                             wxTE_PROCESS_ENTER);
   matchCase_ = new wxCheckBox(this, kMatchCase, "Match Case");
   wholeWord_ = new wxCheckBox(this, kWholeWord, "Whole Word");
+  regex_ = new wxCheckBox(this, kRegex, "Regular Expression");  // created here for its place in the tab order
   auto* findNext = new wxButton(this, kFindNext, "Find Next");
   auto* replace = new wxButton(this, kReplace, "Replace");
   auto* replaceAll = new wxButton(this, kReplaceAll, "Replace All");
@@ -29,7 +30,8 @@ CFindReplaceDlg::CFindReplaceDlg(wxWindow* parent, Handler handler)
   fields->Add(replace_, 1, wxEXPAND);
   auto* options = new wxBoxSizer(wxHORIZONTAL);
   options->Add(matchCase_, 0, wxRIGHT, FromDIP(12));
-  options->Add(wholeWord_);
+  options->Add(wholeWord_, 0, wxRIGHT, FromDIP(12));
+  options->Add(regex_);
   auto* buttons = new wxBoxSizer(wxHORIZONTAL);
   for (wxButton* button : {findNext, replace, replaceAll}) buttons->Add(button, 0, wxRIGHT, FromDIP(6));
   auto* all = new wxBoxSizer(wxVERTICAL);
@@ -60,7 +62,9 @@ std::u16string CFindReplaceDlg::SearchText() const { return FromWx(find_->GetVal
 
 std::u16string CFindReplaceDlg::ReplacementText() const { return FromWx(replace_->GetValue()); }
 
-SearchOptions CFindReplaceDlg::Options() const { return {matchCase_->GetValue(), wholeWord_->GetValue()}; }
+SearchOptions CFindReplaceDlg::Options() const {
+  return {matchCase_->GetValue(), wholeWord_->GetValue(), regex_->GetValue()};
+}
 
 void CFindReplaceDlg::Seed(const std::u16string& text) {
   find_->SetValue(ToWx(text));

@@ -21,6 +21,7 @@ class CFindReplaceDlg final : public wxDialog {
     kReplaceText = 1004,
     kMatchCase = 1005,
     kWholeWord = 1006,
+    kRegex = 1007,
     kFindNext = 1008,
     kReplace = 1009,
     kReplaceAll = 1010
@@ -41,6 +42,7 @@ class CFindReplaceDlg final : public wxDialog {
   wxTextCtrl* replace_ = nullptr;
   wxCheckBox* matchCase_ = nullptr;
   wxCheckBox* wholeWord_ = nullptr;
+  wxCheckBox* regex_ = nullptr;
   Handler handler_;
 };
 

@@ -349,6 +349,10 @@ void CNomvarixView::OnFindDialog(CFindReplaceDlg::Action action) {
   SearchMemory& search = session_.Search();
   const std::u16string text = dialog->SearchText();
   const SearchOptions options = dialog->Options();
+  if (const std::optional<std::u16string> error = PatternError(text, options)) {
+    wxMessageBox(ToWx(*error), "Nomvarix", wxOK | wxICON_WARNING, dialog);
+    return;
+  }
   std::u16string message;
   switch (action) {
     case CFindReplaceDlg::Action::FindNext:
@@ -371,7 +375,7 @@ void CNomvarixView::FindNextAgain() {
     FindNext(session_.Editor(), search, dialog->SearchText(), dialog->Options(), false);
   } else if (!search.lastText.empty()) {
     const std::u16string text = search.lastText;
-    FindNext(session_.Editor(), search, text, {search.lastMatchCase, search.lastWholeWord}, false);
+    FindNext(session_.Editor(), search, text, {search.lastMatchCase, search.lastWholeWord, search.lastRegex}, false);
   }
   AfterEdit();
 }
@@ -381,7 +385,7 @@ void CNomvarixView::FindSelectedText() {
   if (text.empty()) return;
   SearchMemory& search = session_.Search();
   search.lastText = text;
-  search.lastMatchCase = search.lastWholeWord = false;
+  search.lastMatchCase = search.lastWholeWord = search.lastRegex = false;
   const BlockSelection& selection = session_.Editor().Selection();
   search.findStart = {selection.startLine, selection.startColumn};
   FindNext(session_.Editor(), search, text, {}, false);

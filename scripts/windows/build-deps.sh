@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Windows (x86_64, MinGW-w64, static) libraries Nomvarix needs from Debian's source
-# packages: zlib and libpng (for PNG images), wxWidgets 3.2 (MSW) and libcurl (Schannel).
+# packages: zlib and libpng (for PNG images), wxWidgets 3.2 (MSW), libcurl (Schannel), PCRE2 (its
+# 16-bit library, for regular expressions over UTF-16 names) and libexif (for dates taken).
 # They go into a cache folder outside the clone, named by the package versions and this script's
 # contents; a complete folder is reused as it is. Prints the folder's path on its last line.
 set -euo pipefail
@@ -22,7 +23,7 @@ SRC
   "${sudo_cmd[@]}" apt-get update -q >/dev/null
 fi
 
-packages=(zlib libpng1.6 wxwidgets3.2 curl)
+packages=(zlib libpng1.6 wxwidgets3.2 curl pcre2 libexif)
 versions=""
 for p in "${packages[@]}"; do
   v=$(apt-cache showsrc "$p" | sed -n 's/^Version: //p' | sort -V | tail -n 1)
@@ -54,6 +55,10 @@ cd "$work"
 
 fetch() {  # unpacks a source package without its Debian patches; prints the folder
   (apt-get source -q --download-only "$1" && dpkg-source -x --skip-patches ./"$1"_*.dsc "src-$1") >&2
+  echo "$work/src-$1"
+}
+fetch_patched() {  # the same with Debian's patches, for fixes that the build must not lose
+  (apt-get source -q --download-only "$1" && dpkg-source -x ./"$1"_*.dsc "src-$1") >&2
   echo "$work/src-$1"
 }
 
@@ -92,6 +97,42 @@ cd "$(fetch curl)"
   --without-nghttp2 --without-librtmp --disable-ldap --disable-ldaps --disable-manual >&2
 make -j"$jobs" -C lib install >&2
 make -C include install >&2
+cd "$work"
+
+echo "building PCRE2 (16-bit)" >&2
+cd "$(fetch pcre2)"
+# A static build writes -DPCRE2_STATIC into the pkg-config file's Cflags.
+./configure --host=$host --prefix="$prefix" --disable-shared --enable-static --enable-pcre2-16 \
+  --disable-pcre2-8 >&2
+make -j"$jobs" libpcre2-16.la >&2
+make install-libLTLIBRARIES install-nodist_includeHEADERS install-pkgconfigDATA >&2
+cd "$work"
+
+echo "building libexif" >&2
+# Its security fixes are Debian patches. The tarball has no configure script, and the library is
+# plain C: compile it directly, as zlib, with the two headers configure would write.
+cd "$(fetch_patched libexif)"
+mkdir -p generated/libexif objects
+printf '#define GETTEXT_PACKAGE "libexif-12"\n#define LOCALEDIR ""\n' > generated/config.h
+echo '#include <stdint.h>' > generated/libexif/_stdint.h
+for c in libexif/*.c libexif/*/*.c; do
+  "$CC" -O2 -Igenerated -I. -c "$c" -o "objects/$(echo "$c" | tr / _).o"
+done
+"$AR" rcs libexif.a objects/*.o
+mkdir -p "$prefix/include/libexif" "$prefix/lib/pkgconfig"
+cp libexif/*.h generated/libexif/_stdint.h "$prefix/include/libexif/" && cp libexif.a "$prefix/lib/"
+exif_version=$(echo "$versions" | sed -n 's/.*libexif=\([0-9.]*\).*/\1/p')
+cat > "$prefix/lib/pkgconfig/libexif.pc" <<PC
+prefix=$prefix
+libdir=\${prefix}/lib
+includedir=\${prefix}/include
+
+Name: libexif
+Description: Library for easy access to EXIF data
+Version: $exif_version
+Libs: -L\${libdir} -lexif
+Cflags: -I\${includedir}
+PC
 cd "$work"
 
 echo "$versions" > "$prefix/.complete"

@@ -127,5 +127,39 @@ TEST_F(FindGuiTest, RepeatedReplaceWithOneCharacterWalksThroughTheMatches) {
   EXPECT_EQ(TextOf(kDiary16), kDiary16);
 }
 
+TEST_F(FindGuiTest, TheRegularExpressionBoxTickedByKeyboardReplacesWithGroups) {
+  OpenFolderWith({"12_ab.jpg", "7_x.png", kUndecodable});
+  ASSERT_NO_FATAL_FAILURE(OpenDialog());
+  // The find field has the focus; then the replace field, "Match Case", "Whole Word" and the box.
+  sim.Text("(\\d+)_(\\w+)");
+  sim.Char(WXK_TAB);
+  sim.Text("$2-$1");
+  for (int i = 0; i < 3; ++i) sim.Char(WXK_TAB);
+  sim.Char(' ');
+  ASSERT_TRUE(PumpUntil([&] { return Dialog()->Options().regex; }));
+  EXPECT_FALSE(Dialog()->Options().matchCase);
+  EXPECT_FALSE(Dialog()->Options().wholeWord);
+  EXPECT_EQ(Dialog()->SearchText(), u"(\\d+)_(\\w+)");
+  EXPECT_EQ(Dialog()->ReplacementText(), u"$2-$1");
+
+  ClickControl(CFindReplaceDlg::kReplaceAll);
+  ASSERT_TRUE(PumpUntil([&] { return messageBoxes.Messages().size() == 1; }));
+  EXPECT_EQ(messageBoxes.Messages().front(), "Replaced 2 occurrence(s)");
+  EXPECT_EQ(TextOf(u"12_ab.jpg"), u"ab-12.jpg");
+  EXPECT_EQ(TextOf(u"7_x.png"), u"x-7.png");
+  EXPECT_EQ(TextOf(kUndecodable16), kUndecodable16);
+
+  // A pattern that does not compile is reported and changes nothing.
+  ClickControl(CFindReplaceDlg::kFindText);
+  sim.Char('A', wxMOD_CONTROL);
+  sim.Text("a(");
+  ASSERT_TRUE(PumpUntil([&] { return Dialog()->SearchText() == u"a("; }));
+  ClickControl(CFindReplaceDlg::kReplaceAll);
+  ASSERT_TRUE(PumpUntil([&] { return messageBoxes.Messages().size() == 2; }));
+  EXPECT_EQ(messageBoxes.Messages().back(), "Invalid regular expression: missing closing parenthesis at position 2");
+  EXPECT_EQ(TextOf(kUndecodable16), kUndecodable16);
+  EXPECT_EQ(TextOf(u"7_x.png"), u"x-7.png");
+}
+
 }  // namespace
 }  // namespace nomvarix::test

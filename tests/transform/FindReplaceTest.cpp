@@ -139,5 +139,85 @@ TEST_F(FindReplaceTest, ReplaceAllIsOneUndoStepAndEndsWhenTheReplacementMatches)
   EXPECT_EQ(ReplacedMessage(2), u"Replaced 2 occurrence(s)");
 }
 
+TEST_F(FindReplaceTest, RegularExpressionsReplaceWithTheirGroupsInOneUndoStep) {
+  const SearchOptions regex{.matchCase = true, .regex = true};
+  Load({u"12_ab.jpg", u"x 7_\u00E9t\u00E9", u"z none"});
+  EXPECT_EQ(ReplaceAll(editor, memory, u"(\\d+)_(\\w+)", u"$2-$1", regex), 2u);
+  EXPECT_EQ(Texts(), (Lines{u"ab-12.jpg", u"x \u00E9t\u00E9-7", u"z none"}));
+  EXPECT_EQ(Found(), (BlockSelection{1, 1, 2, 2}));
+  editor.Undo();
+  EXPECT_EQ(Texts(), (Lines{u"12_ab.jpg", u"x 7_\u00E9t\u00E9", u"z none"}));
+  EXPECT_FALSE(editor.CanUndo());
+
+  // Without "Match Case" the pattern is caseless beyond ASCII too; "Whole Word" does not apply.
+  Load({u"CAF\u00C9 caf\u00E9s", u"Caf\u00E9"});
+  EXPECT_EQ(ReplaceAll(editor, memory, u"(?<w>caf\u00E9)", u"[${w}]", {.wholeWord = true, .regex = true}), 3u);
+  EXPECT_EQ(Texts(), (Lines{u"[CAF\u00C9] [caf\u00E9]s", u"[Caf\u00E9]"}));
+
+  // Replace takes a selected match and walks on through the others.
+  Load({u"a1b22", u"c333"});
+  EXPECT_TRUE(ReplaceCurrent(editor, memory, u"\\d+", u"<$0>", regex));
+  EXPECT_TRUE(ReplaceCurrent(editor, memory, u"\\d+", u"#", regex));
+  EXPECT_EQ(Texts(), (Lines{u"a<$0>b#", u"c333"}));
+  EXPECT_EQ(Found(), (BlockSelection{0, 0, 6, 7}));
+  EXPECT_TRUE(ReplaceCurrent(editor, memory, u"\\d+", u"#", regex));
+  EXPECT_EQ(Texts()[1], u"c#");
+}
+
+TEST_F(FindReplaceTest, EmptyRegularExpressionMatchesMoveOnByOneCharacter) {
+  const SearchOptions regex{.regex = true};
+  Load({u"ab", u"\U0001F600"});
+  EXPECT_EQ(ReplaceAll(editor, memory, u"x*", u"-", regex), 5u);
+  EXPECT_EQ(Texts(), (Lines{u"-a-b-", u"-\U0001F600-"}));  // never inside the pair
+  Load({u"ab", u"cd"});
+  EXPECT_EQ(ReplaceAll(editor, memory, u"^", u"0", regex), 2u);
+  EXPECT_EQ(Texts(), (Lines{u"0ab", u"0cd"}));
+  EXPECT_EQ(ReplaceAll(editor, memory, u"$", u"", regex), 2u);
+  EXPECT_EQ(Texts(), (Lines{u"0ab", u"0cd"}));
+
+  // Find Next selects an empty match as a caret and goes on to the next one, then wraps.
+  memory = {};
+  EXPECT_TRUE(Find(u"\\b", regex));
+  EXPECT_EQ(Found(), (BlockSelection{0, 0, 0, 0}));
+  EXPECT_TRUE(Find(u"\\b", regex));
+  EXPECT_EQ(Found(), (BlockSelection{0, 0, 3, 3}));
+  EXPECT_TRUE(Find(u"\\b", regex));
+  EXPECT_EQ(Found(), (BlockSelection{1, 1, 0, 0}));
+  EXPECT_TRUE(Find(u"\\b", regex));
+  EXPECT_TRUE(Find(u"\\b", regex));
+  EXPECT_EQ(Found(), (BlockSelection{0, 0, 0, 0}));
+}
+
+TEST_F(FindReplaceTest, RegularExpressionsKeepUndecodableBytesAndPairsIntact) {
+  // \xDCE9 and \xDC80 stand for undecodable bytes of names on disk.
+  Load({u"1a\xDCE9\U0001F600b.jpg", u"2\xDC80\U0001F600\U0001F600", u"3\u65E5\xDCE9x"});
+  EXPECT_EQ(ReplaceAll(editor, memory, u"(\\W)(b|$)", u"<$1>$2", {.regex = true}), 2u);
+  EXPECT_EQ(Texts(), (Lines{u"1a\xDCE9<\U0001F600>b.jpg", u"2\xDC80\U0001F600<\U0001F600>", u"3\u65E5\xDCE9x"}));
+  EXPECT_EQ(ReplaceAll(editor, memory, u"([^<>]+)", u"($1)", {.regex = true}), 8u);
+  EXPECT_EQ(Texts(), (Lines{u"(1a)\xDCE9<(\U0001F600)>(b.jpg)", u"(2)\xDC80(\U0001F600)<(\U0001F600)>",
+                            u"(3\u65E5)\xDCE9(x)"}));
+}
+
+TEST_F(FindReplaceTest, APatternThatDoesNotCompileChangesNothing) {
+  const SearchOptions regex{.regex = true};
+  Load({u"a(b", u"c"});
+  Block(1, 1, 0, 1);
+  EXPECT_EQ(PatternError(u"a(b", regex), u"Invalid regular expression: missing closing parenthesis at position 3");
+  EXPECT_EQ(PatternError(u"a(b", {}), std::nullopt);
+  EXPECT_EQ(PatternError(u"a\\(b", regex), std::nullopt);
+  EXPECT_FALSE(Find(u"a(b", regex));
+  EXPECT_FALSE(ReplaceCurrent(editor, memory, u"a(b", u"x", regex));
+  EXPECT_EQ(ReplaceAll(editor, memory, u"a(b", u"x", regex), 0u);
+  EXPECT_EQ(Texts(), (Lines{u"a(b", u"c"}));
+  EXPECT_EQ(Found(), (BlockSelection{1, 1, 0, 1}));
+  EXPECT_FALSE(editor.CanUndo());
+
+  // The same text found as plain text, then as a pattern: the changed box starts from the top.
+  EXPECT_TRUE(Find(u"c"));
+  EXPECT_TRUE(Find(u"c", regex));
+  EXPECT_EQ(Found(), (BlockSelection{1, 1, 0, 1}));
+  EXPECT_TRUE(memory.lastRegex);
+}
+
 }  // namespace
 }  // namespace nomvarix
