@@ -24,6 +24,10 @@ folder = os.path.join(work, "files")
 state = os.path.join(work, "state", "Nomvarix")
 os.environ.update(NOMVARIX_SETTINGS_FILE=os.path.join(work, "settings.conf"),
                   XDG_STATE_HOME=os.path.join(work, "state"))
+# Edits kept between runs would come back after each restart and be prefixed again: this test is
+# about the renames on disk alone.
+with open(os.environ["NOMVARIX_SETTINGS_FILE"], "w") as settings:
+    settings.write("KeepEditsBetweenRuns=0\n")
 
 
 def wait_for(condition, what):
