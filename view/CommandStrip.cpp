@@ -218,7 +218,10 @@ void CommandStrip::DrawButton(wxDC& dc, const StripButton& button) {
 
 void CommandStrip::DrawRoundedShape(wxDC& dc, const wxRect& rect, const Colours& colours) const {
   if (rect.GetWidth() <= 0 || rect.GetHeight() <= 0) return;
-  wxBitmap shape(rect.GetWidth(), rect.GetHeight(), 24);
+  // At the display's resolution: a bitmap of logical pixels would be stretched, and blur, where
+  // the toolkit scales them.
+  wxBitmap shape;
+  shape.CreateWithDIPSize(rect.GetSize(), dc.GetContentScaleFactor(), 24);
   {
     wxMemoryDC memory(shape);
     memory.SetBackground(wxBrush(background_));

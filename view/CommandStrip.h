@@ -42,6 +42,7 @@ class CommandStrip {
 
   void AddButton(const StripButton& button) { buttons_.push_back(button); }
   const StripButton* Find(int id) const;
+  const std::vector<StripButton>& Buttons() const { return buttons_; }
 
   /// Lays the strip out in `rect` and draws it there.
   void Paint(wxDC& dc, const wxRect& rect);

@@ -4,7 +4,6 @@
 
 #include <wx/app.h>
 #include <wx/dcbuffer.h>
-#include <wx/dcscreen.h>
 #include <wx/filedlg.h>
 #include <wx/filename.h>
 #include <wx/menu.h>
@@ -41,11 +40,6 @@
 
 namespace nomvarix {
 namespace {
-
-int ScreenDpi() {
-  wxScreenDC screen;
-  return screen.IsOk() ? screen.GetPPI().y : 96;
-}
 
 int ReadFontSize(const SettingsStore& settings, std::uint32_t defaultSize) {
   return settings::FontSizeOf(settings.ReadInteger(settings::kFontSize, defaultSize), defaultSize);
@@ -100,7 +94,7 @@ CNomvarixView::CNomvarixView(wxWindow* parent, FileSystem& fileSystem, SettingsS
       contextMenuEntryShown_(contextMenuEntry_->IsShown()),
       progress_(*this),
       session_(fileSystem, settings),
-      geometry_(ScreenDpi()),
+      geometry_(LogicalDpi(*this)),
       fontSize_(ReadFontSize(settings, settings::DefaultFontSize(geometry_.dpi))),
       fonts_(fontSize_),
       nameWidthBounds_(glyphWidths_),
