@@ -6,6 +6,7 @@
 #include <wx/dcbuffer.h>
 #include <wx/filedlg.h>
 #include <wx/filename.h>
+#include <wx/frame.h>
 #include <wx/menu.h>
 #include <wx/stdpaths.h>
 #include <wx/utils.h>
@@ -535,6 +536,10 @@ void CNomvarixView::ShowMessage(std::u16string_view text, long icon) {
   wxMessageBox(ToWx(text), "Nomvarix", wxOK | icon, this);
 }
 
+void CNomvarixView::ShowStatus(std::u16string_view text) {
+  if (auto* frame = wxDynamicCast(wxGetTopLevelParent(this), wxFrame)) frame->SetStatusText(ToWx(text), 0);
+}
+
 void CNomvarixView::ValidateChanges() {
   std::u16string report;
   const bool found = session_.Validate(report);
@@ -548,8 +553,9 @@ void CNomvarixView::ApplyChanges() {
   CProceedDlg dialog(this, settings_);
   if (dialog.ShowModal() != wxID_OK) return;
   const ApplyOutcome outcome = session_.ApplyChanges(dialog.Verify(), dialog.AutoRename());
-  if (outcome.renamedAnything) commandStrip_.SetVisible(strip::kRevert, true);
+  if (outcome.renamed > 0) commandStrip_.SetVisible(strip::kRevert, true);
   AfterEdit();
+  if (outcome.kind == ApplyOutcome::Kind::Applied) ShowStatus(AppliedStatusText(outcome));
   if (outcome.kind == ApplyOutcome::Kind::ValidationFailed) {
     ShowMessage(kValidationFailed, wxICON_ERROR);
   } else if (outcome.skipped > 0) {

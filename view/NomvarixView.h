@@ -68,6 +68,8 @@ class CNomvarixView final : public wxWindow {
   void ApplyChanges();
   void RevertLastChanges();
   void ShowMessage(std::u16string_view text, long icon);
+  /// Shows `text` in the message pane of the main window's status bar.
+  void ShowStatus(std::u16string_view text);
   /// The open find dialog, or null.
   CFindReplaceDlg* FindDialog() const;
   void OpenFindDialog();

@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 #include <wx/clipbrd.h>
+#include <wx/menu.h>
 
 #include "EditorGuiFixture.h"
+#include "resources/CommandIds.h"
 #include "editor/VirtualKey.h"
 #include "support/NameListText.h"
 #include "view/KeyCodes.h"
@@ -90,6 +92,24 @@ TEST_F(EditorInputGuiTest, TypingIntoAColumnCaretInsertsOnEveryLineAndCtrlZUndoe
   Key('Z', wxMOD_CONTROL);
   EXPECT_EQ(Texts(), (Names{u"abc def", u"bcd", u"cde fgh", u"defgh"}));
   EXPECT_TRUE(Editor().CanRedo());
+  Key('Z', wxMOD_CONTROL | wxMOD_SHIFT);  // redoes, as Ctrl+Y does
+  EXPECT_EQ(Texts(), (Names{u"xabc def", u"xbcd", u"xcde fgh", u"xdefgh"}));
+  EXPECT_FALSE(Editor().CanRedo());
+}
+
+TEST_F(EditorInputGuiTest, CtrlQClosesTheMainWindow) {
+  int closes = 0;
+  // Counted and refused, so that the program stays for the other tests.
+  const auto refuse = [&](wxCloseEvent& event) {
+    ++closes;
+    event.Veto();
+  };
+  frame->Bind(wxEVT_CLOSE_WINDOW, refuse);
+  FocusEditor();
+  Key('Q', wxMOD_CONTROL);
+  frame->Unbind(wxEVT_CLOSE_WINDOW, refuse);
+  EXPECT_EQ(closes, 1);
+  EXPECT_TRUE(frame->GetMenuBar()->GetLabel(cmd::MenuIdOf(cmd::kExit)).Contains("Ctrl+Q"));
 }
 
 TEST_F(EditorInputGuiTest, ADisabledCutDoesNothingFromItsAcceleratorAndAnEnabledOneCuts) {
