@@ -4,6 +4,7 @@
 
 #include <wx/app.h>
 #include <wx/dcbuffer.h>
+#include <wx/dcclient.h>
 #include <wx/filedlg.h>
 #include <wx/filename.h>
 #include <wx/frame.h>
@@ -734,6 +735,12 @@ void CNomvarixView::ShowPrintPreview() {
   auto* frame = new wxPreviewFrame(preview.release(), wxGetTopLevelParent(this), "Print Preview");
   frame->Initialize();
   frame->Show();
+}
+
+int CNomvarixView::NeededClientWidth() {
+  wxClientDC dc(this);
+  // The command strip begins half a band's height after the scope boxes.
+  return scopeStrip_.NeededWidth(dc) + geometry_.stripBandHeight / 2 + commandStrip_.NeededWidth(dc);
 }
 
 void CNomvarixView::OnSize(wxSizeEvent& event) {

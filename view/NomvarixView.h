@@ -41,6 +41,9 @@ class CNomvarixView final : public wxWindow {
   ProgressDialogs& Progress() { return progress_; }
   const CommandStrip& ScopeStrip() const { return scopeStrip_; }
   const CommandStrip& ButtonStrip() const { return commandStrip_; }
+  /// The narrowest client area in which the command strip shows every button whole beside the
+  /// scope boxes.
+  int NeededClientWidth();
   int FontSize() const { return fontSize_; }
   const KeyMacro& Macro() const { return macro_; }
 
