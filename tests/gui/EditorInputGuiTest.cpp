@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <wx/clipbrd.h>
 #include <wx/menu.h>
+#include <wx/splitter.h>
 
 #include "EditorGuiFixture.h"
 #include "resources/CommandIds.h"
@@ -189,9 +190,13 @@ TEST(KeyCodeGuiTest, ToolkitKeysMapToVirtualKeys) {
 }
 
 TEST_F(EditorInputGuiTest, OnlyTheShownPartOfAStripButtonTakesAClick) {
-  const wxSize before = frame->GetSize();
-  frame->SetSize(800, before.y);
-  ASSERT_TRUE(PumpUntil([&] { return frame->GetSize().x == 800; }));
+  // The window keeps the editor wide enough for every button; only the program itself can still
+  // move the sash further, as far as a window 800 pixels wide used to leave the editor.
+  wxSplitterWindow& splitter = *frame->Splitter();
+  const int sashBefore = splitter.GetSashPosition();
+  const int editorWidth = 800 - frame->FromDIP(250) - splitter.GetSashSize();
+  splitter.SetSashPosition(splitter.GetClientSize().x - splitter.GetSashSize() - editorWidth);
+  ASSERT_TRUE(PumpUntil([&] { return view->GetSize().x == editorWidth; }));
   view->Refresh();
   view->Update();
   ClickAt(CellPoint(1, 0));
@@ -213,7 +218,7 @@ TEST_F(EditorInputGuiTest, OnlyTheShownPartOfAStripButtonTakesAClick) {
   ASSERT_LT(undo.GetLeft(), shown.GetLeft());
   ClickAt(wxPoint(shown.GetLeft() + 2, y));
   EXPECT_TRUE(PumpUntil([&] { return Texts()[1] == u"bcd"; }));
-  frame->SetSize(before);
+  splitter.SetSashPosition(sashBefore);
 }
 
 }  // namespace
