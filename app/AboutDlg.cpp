@@ -4,6 +4,7 @@
 #include <wx/statbmp.h>
 #include <wx/stattext.h>
 
+#include "app/rules/CommandLine.h"
 #include "resources/AppIcon.h"
 
 namespace nomvarix {
@@ -15,7 +16,7 @@ CAboutDlg::CAboutDlg(wxWindow* parent) : wxDialog(parent, wxID_ANY, "About Nomva
   const wxIcon icon = AppIcons().GetIcon(32);
   new wxStaticBitmap(this, wxID_ANY, icon, at(14, 14));
   new wxStaticText(this, wxID_ANY, "Nomvarix", at(42, 14), size(114, 8));
-  new wxStaticText(this, wxID_ANY, "Version 1.00", at(41, 43), size(41, 8));
+  new wxStaticText(this, wxID_ANY, wxString("Version ") + kProgramVersion, at(41, 43), size(41, 8));
   auto* ok = new wxButton(this, wxID_OK, "OK", at(168, 82), size(50, 14));
   ok->SetDefault();
   SetClientSize(size(225, 103));

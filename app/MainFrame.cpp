@@ -1,5 +1,7 @@
 #include "app/MainFrame.h"
 
+#include <algorithm>
+
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
 #include <wx/splitter.h>
@@ -56,6 +58,7 @@ CMainFrame::CMainFrame(FileSystem& fileSystem, SettingsStore& settings)
                               [this](const std::u16string& folder) { ShowSelectedFolder(folder); });
   view_ = new CNomvarixView(splitter_, fileSystem_, settings_);
   splitter_->SplitVertically(tree_, view_, FromDIP(kFolderPaneWidth));
+  KeepStripInReach();
 
   SetAcceleratorTable(CreateAccelerators());
   BindCommands();
@@ -65,6 +68,29 @@ CMainFrame::CMainFrame(FileSystem& fileSystem, SettingsStore& settings)
     UpdateKeyIndicators();
     event.Skip();
   });
+}
+
+void CMainFrame::KeepStripInReach() {
+  editorMinimumWidth_ = view_->NeededClientWidth() + view_->GetSize().x - view_->GetClientSize().x;
+  splitter_->Bind(wxEVT_SPLITTER_SASH_POS_CHANGING, [this](wxSplitterEvent& event) {
+    event.SetSashPosition(std::min(event.GetSashPosition(), LargestSashPosition()));
+  });
+  // A narrower window takes the width from the folder pane.
+  splitter_->Bind(wxEVT_SIZE, [this](wxSizeEvent& event) {
+    if (splitter_->GetSashPosition() > LargestSashPosition()) splitter_->SetSashPosition(LargestSashPosition());
+    event.Skip();
+  });
+  const int splitterBorders = splitter_->GetSize().x - splitter_->GetClientSize().x;
+  const int editorAndSash = splitter_->GetSashSize() + editorMinimumWidth_ + splitterBorders;
+  SetMinClientSize(wxSize(splitter_->GetMinimumPaneSize() + editorAndSash, wxDefaultCoord));
+  // Wide enough at the start for the folder pane's first width too, on any screen and font.
+  const int wanted = splitter_->GetSashPosition() + editorAndSash;
+  if (GetClientSize().x < wanted) SetClientSize(wanted, GetClientSize().y);
+}
+
+int CMainFrame::LargestSashPosition() const {
+  const int largest = splitter_->GetClientSize().x - splitter_->GetSashSize() - editorMinimumWidth_;
+  return std::max(largest, splitter_->GetMinimumPaneSize());
 }
 
 void CMainFrame::CreateStatusPanes() {

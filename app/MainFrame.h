@@ -40,6 +40,11 @@ class CMainFrame final : public wxFrame {
   bool TryBefore(wxEvent& event) override;
   bool TryAfter(wxEvent& event) override;
   void CreateStatusPanes();
+  /// Keeps every button of the editor's command strip on the screen: the window may not get
+  /// narrower, nor the folder pane wider, than leaves the editor the width the strip needs.
+  void KeepStripInReach();
+  /// The sash position beyond which the editor pane would be too narrow for the strip.
+  int LargestSashPosition() const;
   void UpdateKeyIndicators();
   void UpdateRecentMenu();
   void BindCommands();
@@ -54,6 +59,7 @@ class CMainFrame final : public wxFrame {
   SettingsStore& settings_;
   RecentFolderList recent_;
   wxSplitterWindow* splitter_ = nullptr;
+  int editorMinimumWidth_ = 0;  ///< the editor pane's whole width that the strip needs
   CFolderTreeView* tree_ = nullptr;
   CNomvarixView* view_ = nullptr;
 };

@@ -4,6 +4,9 @@
 #include <shobjidl.h>
 #endif
 
+#include <optional>
+#include <string>
+
 #include <wx/utils.h>
 
 #include "app/AboutDlg.h"
@@ -18,6 +21,24 @@
 #include "controls/WxText.h"
 
 namespace nomvarix {
+namespace {
+
+#ifdef __WXMSW__
+/// A windowed program has no console of its own: the text goes to its standard output when that
+/// was redirected, else to the console of the program that started it, if any.
+void PrintToStartingConsole(const std::string& text) {
+  HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+  if ((out == nullptr || out == INVALID_HANDLE_VALUE) && AttachConsole(ATTACH_PARENT_PROCESS)) {
+    out = CreateFileW(L"CONOUT$", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                      nullptr);
+  }
+  if (out == nullptr || out == INVALID_HANDLE_VALUE) return;
+  DWORD written = 0;
+  WriteFile(out, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+}
+#endif
+
+}  // namespace
 
 CNomvarixApp::CNomvarixApp(std::vector<std::u16string> arguments) : arguments_(std::move(arguments)) {}
 
@@ -33,6 +54,12 @@ bool CNomvarixApp::OnInit() {
   SetCurrentProcessExplicitAppUserModelID(L"Nomvarix.AppID.NoVersion");
   if (arguments_.empty()) {
     for (int i = 1; i < argc; ++i) arguments_.push_back(FromWx(argv[i]));
+  }
+  // Elsewhere main() answers these before the toolkit starts.
+  if (const std::optional<std::string> information = InformationOf(arguments_)) {
+    PrintToStartingConsole(*information);
+    CallAfter([this] { ExitMainLoop(); });
+    return true;
   }
 #endif
   fileSystem_ = MakeNativeFileSystem();

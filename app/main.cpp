@@ -1,10 +1,12 @@
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include <wx/log.h>
 
 #include "app/NomvarixApp.h"
+#include "app/rules/CommandLine.h"
 #include "text/Utf16.h"
 
 #ifdef _WIN32
@@ -21,6 +23,10 @@ wxIMPLEMENT_APP_NO_MAIN(nomvarix::CNomvarixApp);
 int main(int argc, char** argv) {
   std::vector<std::u16string> arguments;
   for (int i = 1; i < argc; ++i) arguments.push_back(nomvarix::FromUtf8(argv[i]));
+  if (const std::optional<std::string> information = nomvarix::InformationOf(arguments)) {
+    std::fputs(information->c_str(), stdout);
+    return 0;
+  }
   wxApp::SetInstance(new nomvarix::CNomvarixApp(std::move(arguments)));
   int toolkitArgc = 1;
   char* toolkitArgv[] = {argv[0], nullptr};

@@ -71,10 +71,11 @@ class FileSystem {
   /// UTF-16 code units.
   virtual std::size_t NameLength(std::u16string_view name) const = 0;
 
-  /// Whether `folder` may hold a folder other than "." and "..", hidden ones included: true at the
-  /// first one found, and also when kSubfolderLookLimit entries were read without finding one (a
-  /// folder of many files is not read to its end just to decide whether to draw a button); false
-  /// when it holds none or cannot be listed.
+  /// Whether `folder` may hold a folder that the folder tree lists (not "." or ".."; on Windows
+  /// hidden ones too, on POSIX no hidden one): true at the first one found, and also when
+  /// kSubfolderLookLimit entries were read without finding one (a folder of many files is not read
+  /// to its end just to decide whether to draw a button); false when it holds none or cannot be
+  /// listed.
   virtual bool MayHaveSubfolder(std::u16string_view folder) const = 0;
   static constexpr std::size_t kSubfolderLookLimit = 1000;
 

@@ -122,7 +122,8 @@ class PosixFileSystem final : public FileSystem {
     while (const dirent* entry = readdir(dir.get())) {
       if (++read > kSubfolderLookLimit) return true;
       const std::string_view name = entry->d_name;
-      if (name != "." && name != ".." && IsFolderEntry(dirFd, *entry)) return true;
+      // Hidden folders, "." and ".." included, are not listed in the tree.
+      if (name.front() != '.' && IsFolderEntry(dirFd, *entry)) return true;
     }
     return false;
   }

@@ -19,7 +19,8 @@ constexpr Accelerator kAccelerators[] = {
     {wxACCEL_CTRL, 'X', cmd::kCut},          {wxACCEL_SHIFT, vk::kDelete, cmd::kCut},
     {wxACCEL_CTRL, 'V', cmd::kPaste},        {wxACCEL_SHIFT, vk::kInsert, cmd::kPaste},
     {wxACCEL_CTRL, 'Z', cmd::kUndo},         {wxACCEL_ALT, vk::kBack, cmd::kUndo},
-    {wxACCEL_CTRL, 'Y', cmd::kRedo},         {wxACCEL_CTRL, 'F', cmd::kFind},
+    {wxACCEL_CTRL, 'Y', cmd::kRedo},         {wxACCEL_CTRL | wxACCEL_SHIFT, 'Z', cmd::kRedo},
+    {wxACCEL_CTRL, 'F', cmd::kFind},         {wxACCEL_CTRL, 'Q', cmd::kExit},
     {wxACCEL_CTRL, 'P', cmd::kPrint},        {wxACCEL_CTRL, 'I', cmd::kAi},
     {wxACCEL_NORMAL, vk::kF6, cmd::kNextPane}, {wxACCEL_SHIFT, vk::kF6, cmd::kPreviousPane},
 };

@@ -19,7 +19,7 @@ wxMenuBar* CreateMainMenu() {
   file->AppendSeparator();
   file->Append(MenuIdOf(cmd::kRecentFolderFirst), "Recent File");
   file->AppendSeparator();
-  file->Append(MenuIdOf(cmd::kExit), "E&xit", "Quit the application; prompts to save documents");
+  file->Append(MenuIdOf(cmd::kExit), "E&xit\tCtrl+Q", "Quit the application; prompts to save documents");
 
   auto* macros = new wxMenu;
   macros->Append(MenuIdOf(cmd::kRecordMacro), "Record Macro");

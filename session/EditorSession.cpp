@@ -61,6 +61,26 @@ std::u16string SkippedFilesMessage(std::size_t count) {
   return FromUtf8(std::to_string(count)) + u" file(s) were skipped due to errors or conflicts.";
 }
 
+namespace {
+
+/// `count` with a comma between each group of three digits: 9990 gives "9,990".
+std::u16string GroupedCount(std::size_t count) {
+  const std::string digits = std::to_string(count);
+  std::u16string grouped;
+  for (std::size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) grouped.push_back(u',');
+    grouped.push_back(static_cast<char16_t>(digits[i]));
+  }
+  return grouped;
+}
+
+}  // namespace
+
+std::u16string AppliedStatusText(const ApplyOutcome& outcome) {
+  return u"Renamed " + GroupedCount(outcome.renamed) + (outcome.renamed == 1 ? u" file" : u" files") +
+         u", skipped " + GroupedCount(outcome.skipped) + u".";
+}
+
 void EditorSession::SwitchToFolder(std::u16string_view folder) {
   // The last apply can no longer be reverted once another folder was chosen.
   revertList_.clear();
@@ -206,7 +226,7 @@ ApplyOutcome EditorSession::ApplyChanges(bool verify, bool autoRename) {
   if (!revertList_.empty()) ForgetPendingEdits(folder);
   Load(folder, WorkKind::ReloadingAfterApply);
   KeepEdits(kept);
-  return {.kind = ApplyOutcome::Kind::Applied, .skipped = batch.SkippedCount(), .renamedAnything = !revertList_.empty()};
+  return {.kind = ApplyOutcome::Kind::Applied, .skipped = batch.SkippedCount(), .renamed = revertList_.size()};
 }
 
 void EditorSession::KeepEdits(const NameList& kept) {

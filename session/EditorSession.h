@@ -42,8 +42,11 @@ std::u16string SkippedFilesMessage(std::size_t count);
 struct ApplyOutcome {
   enum class Kind { NoFolder, ValidationFailed, Applied } kind = Kind::NoFolder;
   std::size_t skipped = 0;
-  bool renamedAnything = false;
+  std::size_t renamed = 0;
 };
+
+/// The status-bar text after an apply: "Renamed 9,990 files, skipped 10." ("file" for one).
+std::u16string AppliedStatusText(const ApplyOutcome& outcome);
 
 /// What "Revert Last Changes" did.
 enum class RevertOutcome {

@@ -62,4 +62,9 @@ int CompareNatural(std::u16string_view a, std::u16string_view b) { return Compar
 
 int CompareNaturalFolded(std::u16string_view a, std::u16string_view b) { return Compare<true>(a, b); }
 
+int CompareNaturalFoldedFirst(std::u16string_view a, std::u16string_view b) {
+  const int folded = CompareNaturalFolded(a, b);
+  return folded != 0 ? folded : CompareNatural(a, b);
+}
+
 }  // namespace nomvarix

@@ -16,4 +16,8 @@ int CompareNatural(std::u16string_view a, std::u16string_view b);
 /// a..z compare equal.
 int CompareNaturalFolded(std::u16string_view a, std::u16string_view b);
 
+/// The order of names shown to a person: as CompareNaturalFolded, with the names it finds equal
+/// told apart by CompareNatural ("Alpha" before "alpha"), so that only equal strings compare equal.
+int CompareNaturalFoldedFirst(std::u16string_view a, std::u16string_view b);
+
 }  // namespace nomvarix

@@ -1,6 +1,7 @@
 #include "tree/FolderTreeView.h"
 
 #include <algorithm>
+#include <unordered_map>
 #include <vector>
 
 #include <wx/artprov.h>
@@ -10,6 +11,7 @@
 #include "platform/SettingKeys.h"
 #include "platform/SettingsStore.h"
 #include "resources/CommandIds.h"
+#include "tree/TreeFolders.h"
 #include "tree/TreePath.h"
 #include "controls/WxText.h"
 
@@ -54,9 +56,8 @@ CFolderTreeView::CFolderTreeView(wxWindow* parent, const FileSystem& fileSystem,
   FillRoots();
 
   Bind(wxEVT_TREE_ITEM_EXPANDING, [this](wxTreeEvent& event) {
-    wxTreeItemIdValue cookie;
-    const wxTreeItemId first = GetFirstChild(event.GetItem(), cookie);
-    if (first.IsOk() && NameOf(first).empty()) FillChildren(event.GetItem());
+    // Read again at every expansion, so that folders made meanwhile show.
+    FillChildren(event.GetItem());
   });
   Bind(wxEVT_TREE_SEL_CHANGED, [this](wxTreeEvent& event) {
     if (event.GetItem().IsOk() && onFolderSelected_) onFolderSelected_(PathOf(event.GetItem()));
@@ -84,18 +85,50 @@ void CFolderTreeView::AddPlaceholderIfNeeded(const wxTreeItemId& item, const std
 }
 
 void CFolderTreeView::FillChildren(const wxTreeItemId& item) {
-  DeleteChildren(item);
   const std::u16string path = PathOf(item);
   std::vector<std::u16string> folders;
   fileSystem_.ForEachEntry(path, [&](const DirEntry& entry) {
-    if (entry.isFolder && entry.name != u"." && entry.name != u"..") folders.emplace_back(entry.name);
+    if (TreeListsFolder(entry)) folders.emplace_back(entry.name);
   });
-  for (const std::u16string& folder : folders) {
-    const wxTreeItemId child = AppendItem(item, ToWx(folder), kFolderIcon, kOpenFolderIcon, new FolderName(folder));
-    AddPlaceholderIfNeeded(child, path + folder);
+  SortTreeFolders(folders);
+  const std::vector<wxTreeItemId> kept = KeepChildren(item, folders);
+  std::size_t next = 0;
+  for (std::size_t i = 0; i < folders.size(); ++i) {
+    if (next < kept.size() && NameOf(kept[next]) == folders[i]) {
+      if (!ItemHasChildren(kept[next])) AddPlaceholderIfNeeded(kept[next], path + folders[i]);
+      ++next;
+      continue;
+    }
+    const wxTreeItemId child =
+        InsertItem(item, i, ToWx(folders[i]), kFolderIcon, kOpenFolderIcon, new FolderName(folders[i]));
+    AddPlaceholderIfNeeded(child, path + folders[i]);
   }
   // A large folder got its button before it was known to hold folders; it loses it now.
   if (folders.empty()) SetItemHasChildren(item, false);
+}
+
+std::vector<wxTreeItemId> CFolderTreeView::KeepChildren(const wxTreeItemId& item,
+                                                        const std::vector<std::u16string>& folders) {
+  std::unordered_map<std::u16string, std::size_t> positions;
+  for (std::size_t i = 0; i < folders.size(); ++i) positions.emplace(folders[i], i);
+  std::vector<wxTreeItemId> children;
+  const std::vector<std::u16string> names = ChildNames(item, children);
+  std::vector<wxTreeItemId> kept;
+  std::size_t last = 0;
+  bool inOrder = true;
+  for (std::size_t i = 0; i < children.size(); ++i) {
+    const auto found = positions.find(names[i]);
+    if (found == positions.end()) {
+      Delete(children[i]);  // gone from the disk, or the placeholder
+      continue;
+    }
+    inOrder = inOrder && (kept.empty() || found->second > last);
+    last = found->second;
+    kept.push_back(children[i]);
+  }
+  if (inOrder) return kept;
+  DeleteChildren(item);
+  return {};
 }
 
 std::u16string CFolderTreeView::PathOf(const wxTreeItemId& item) const {

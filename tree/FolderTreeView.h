@@ -12,8 +12,8 @@ namespace nomvarix {
 class FileSystem;
 class SettingsStore;
 
-/// The folder pane: the roots of the file system and, filled in as they are first expanded, their
-/// folders in the system's order. Selecting a folder hands its full path (ending with a separator)
+/// The folder pane: the roots of the file system and, read again each time they are expanded, their
+/// folders in the tree's order (tree/TreeFolders.h). Selecting a folder hands its full path (ending with a separator)
 /// to `onFolderSelected`. It has its own font size ("TreeFontSize", 8..32).
 class CFolderTreeView final : public wxTreeCtrl {
  public:
@@ -39,7 +39,11 @@ class CFolderTreeView final : public wxTreeCtrl {
   /// The names of `parent`'s children, and in `items` the children themselves.
   std::vector<std::u16string> ChildNames(const wxTreeItemId& parent, std::vector<wxTreeItemId>& items) const;
   void FillRoots();
+  /// Lists `item`'s folders under it, keeping the items of those it lists already.
   void FillChildren(const wxTreeItemId& item);
+  /// Deletes the children of `item` that are not among `folders` (in the tree's order) and returns
+  /// the others; deletes them all when they are no longer in that order.
+  std::vector<wxTreeItemId> KeepChildren(const wxTreeItemId& item, const std::vector<std::u16string>& folders);
   /// Gives `item` the empty placeholder child when its folder has subfolders.
   void AddPlaceholderIfNeeded(const wxTreeItemId& item, const std::u16string& path);
   void ChangeFontSize(int step);

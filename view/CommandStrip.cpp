@@ -106,6 +106,29 @@ int CommandStrip::NaturalWidth(wxDC& dc, const StripButton& button) const {
   return text + 2 * Scaled(16);
 }
 
+int CommandStrip::CompressedWidth(const StripButton& button, int width) const {
+  switch (button.kind) {
+    case StripButtonKind::Separator:
+      return 0;
+    case StripButtonKind::CheckBox:
+    case StripButtonKind::Group:
+      return width;
+    case StripButtonKind::Push:
+    case StripButtonKind::DropDown:
+      break;
+  }
+  return std::max(width - Scaled(16), 0);
+}
+
+int CommandStrip::NeededWidth(wxDC& dc) const {
+  // As packed: the spacing before each button and after the last.
+  int width = Scaled(8);
+  for (const StripButton& button : buttons_) {
+    width += CompressedWidth(button, NaturalWidth(dc, button) * button.widthPercent / 100) + Scaled(8);
+  }
+  return width;
+}
+
 void CommandStrip::Pack(const std::vector<int>& widths, const wxRect& rect) {
   const int top = rect.GetTop() + Scaled(8);
   const int height = rect.GetBottom() + 1 - Scaled(8) - top;
@@ -141,14 +164,7 @@ void CommandStrip::Layout(wxDC& dc, const wxRect& rect) {
   contentLeft_ = contentRight_ = rect.GetLeft();
   Pack(widths, rect);
   if (rect.GetWidth() + 1 < contentRight_ - contentLeft_) {
-    for (std::size_t i = 0; i < buttons_.size(); ++i) {
-      const StripButtonKind kind = buttons_[i].kind;
-      if (kind == StripButtonKind::Separator) {
-        widths[i] = 0;
-      } else if (kind != StripButtonKind::CheckBox && kind != StripButtonKind::Group) {
-        widths[i] = std::max(widths[i] - Scaled(16), 0);
-      }
-    }
+    for (std::size_t i = 0; i < buttons_.size(); ++i) widths[i] = CompressedWidth(buttons_[i], widths[i]);
     Pack(widths, rect);
   }
   const bool empty = std::none_of(buttons_.begin(), buttons_.end(), [](const StripButton& b) { return b.visible; });
@@ -218,7 +234,10 @@ void CommandStrip::DrawButton(wxDC& dc, const StripButton& button) {
 
 void CommandStrip::DrawRoundedShape(wxDC& dc, const wxRect& rect, const Colours& colours) const {
   if (rect.GetWidth() <= 0 || rect.GetHeight() <= 0) return;
-  wxBitmap shape(rect.GetWidth(), rect.GetHeight(), 24);
+  // At the display's resolution: a bitmap of logical pixels would be stretched, and blur, where
+  // the toolkit scales them.
+  wxBitmap shape;
+  shape.CreateWithDIPSize(rect.GetSize(), dc.GetContentScaleFactor(), 24);
   {
     wxMemoryDC memory(shape);
     memory.SetBackground(wxBrush(background_));

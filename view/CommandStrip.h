@@ -42,12 +42,16 @@ class CommandStrip {
 
   void AddButton(const StripButton& button) { buttons_.push_back(button); }
   const StripButton* Find(int id) const;
+  const std::vector<StripButton>& Buttons() const { return buttons_; }
 
   /// Lays the strip out in `rect` and draws it there.
   void Paint(wxDC& dc, const wxRect& rect);
   /// The painted rectangle narrowed to the laid-out content: where the mouse reaches the strip.
   const wxRect& Area() const { return area_; }
   int ContentRight() const { return contentRight_; }
+  /// The narrowest rectangle in which every button, hidden ones too, is laid out whole once the
+  /// strip is compressed.
+  int NeededWidth(wxDC& dc) const;
 
   bool OnMouseMove(const wxPoint& point);
   bool OnButtonDown(const wxPoint& point);
@@ -77,6 +81,8 @@ class CommandStrip {
   void Layout(wxDC& dc, const wxRect& rect);
   void Pack(const std::vector<int>& widths, const wxRect& rect);
   int NaturalWidth(wxDC& dc, const StripButton& button) const;
+  /// A button's laid-out width `width` in a compressed strip.
+  int CompressedWidth(const StripButton& button, int width) const;
   Colours ColoursOf(const StripButton& button) const;
   void DrawButton(wxDC& dc, const StripButton& button);
   void DrawRoundedShape(wxDC& dc, const wxRect& rect, const Colours& colours) const;

@@ -5,9 +5,10 @@
 
 #include <wx/app.h>
 #include <wx/dcbuffer.h>
-#include <wx/dcscreen.h>
+#include <wx/dcclient.h>
 #include <wx/filedlg.h>
 #include <wx/filename.h>
+#include <wx/frame.h>
 #include <wx/menu.h>
 #include <wx/stdpaths.h>
 #include <wx/utils.h>
@@ -44,11 +45,6 @@
 
 namespace nomvarix {
 namespace {
-
-int ScreenDpi() {
-  wxScreenDC screen;
-  return screen.IsOk() ? screen.GetPPI().y : 96;
-}
 
 int ReadFontSize(const SettingsStore& settings, std::uint32_t defaultSize) {
   return settings::FontSizeOf(settings.ReadInteger(settings::kFontSize, defaultSize), defaultSize);
@@ -106,7 +102,7 @@ CNomvarixView::CNomvarixView(wxWindow* parent, FileSystem& fileSystem, SettingsS
       contextMenuEntryShown_(contextMenuEntry_->IsShown()),
       progress_(*this),
       session_(fileSystem, settings),
-      geometry_(ScreenDpi()),
+      geometry_(LogicalDpi(*this)),
       fontSize_(ReadFontSize(settings, settings::DefaultFontSize(geometry_.dpi))),
       fonts_(fontSize_),
       nameWidthBounds_(glyphWidths_),
@@ -578,6 +574,10 @@ void CNomvarixView::ShowMessage(std::u16string_view text, long icon) {
   wxMessageBox(ToWx(text), "Nomvarix", wxOK | icon, this);
 }
 
+void CNomvarixView::ShowStatus(std::u16string_view text) {
+  if (auto* frame = wxDynamicCast(wxGetTopLevelParent(this), wxFrame)) frame->SetStatusText(ToWx(text), 0);
+}
+
 void CNomvarixView::ValidateChanges() {
   std::u16string report;
   const bool found = session_.Validate(report);
@@ -591,8 +591,9 @@ void CNomvarixView::ApplyChanges() {
   CProceedDlg dialog(this, settings_);
   if (dialog.ShowModal() != wxID_OK) return;
   const ApplyOutcome outcome = session_.ApplyChanges(dialog.Verify(), dialog.AutoRename());
-  if (outcome.renamedAnything) commandStrip_.SetVisible(strip::kRevert, true);
+  if (outcome.renamed > 0) commandStrip_.SetVisible(strip::kRevert, true);
   AfterEdit();
+  if (outcome.kind == ApplyOutcome::Kind::Applied) ShowStatus(AppliedStatusText(outcome));
   if (outcome.kind == ApplyOutcome::Kind::ValidationFailed) {
     ShowMessage(kValidationFailed, wxICON_ERROR);
   } else if (outcome.skipped > 0) {
@@ -771,6 +772,12 @@ void CNomvarixView::ShowPrintPreview() {
   auto* frame = new wxPreviewFrame(preview.release(), wxGetTopLevelParent(this), "Print Preview");
   frame->Initialize();
   frame->Show();
+}
+
+int CNomvarixView::NeededClientWidth() {
+  wxClientDC dc(this);
+  // The command strip begins half a band's height after the scope boxes.
+  return scopeStrip_.NeededWidth(dc) + geometry_.stripBandHeight / 2 + commandStrip_.NeededWidth(dc);
 }
 
 void CNomvarixView::OnSize(wxSizeEvent& event) {

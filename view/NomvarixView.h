@@ -43,6 +43,9 @@ class CNomvarixView final : public wxWindow {
   ProgressDialogs& Progress() { return progress_; }
   const CommandStrip& ScopeStrip() const { return scopeStrip_; }
   const CommandStrip& ButtonStrip() const { return commandStrip_; }
+  /// The narrowest client area in which the command strip shows every button whole beside the
+  /// scope boxes.
+  int NeededClientWidth();
   int FontSize() const { return fontSize_; }
   const KeyMacro& Macro() const { return macro_; }
 
@@ -73,6 +76,8 @@ class CNomvarixView final : public wxWindow {
   void ApplyChanges();
   void RevertLastChanges();
   void ShowMessage(std::u16string_view text, long icon);
+  /// Shows `text` in the message pane of the main window's status bar.
+  void ShowStatus(std::u16string_view text);
   /// The open find dialog, or null.
   CFindReplaceDlg* FindDialog() const;
   void OpenFindDialog();

@@ -5,8 +5,12 @@
 
 #include <wx/fontenum.h>
 #include <wx/settings.h>
+#include <wx/window.h>
 
 namespace nomvarix {
+
+int LogicalDpi(const wxWindow& window) { return window.FromDIP(96); }
+
 int ScaledLength(int n, int dpi) { return static_cast<int>((static_cast<long long>(n) * dpi + 48) / 96); }
 
 namespace {

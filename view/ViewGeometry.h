@@ -4,7 +4,14 @@
 
 #include <wx/font.h>
 
+class wxWindow;
+
 namespace nomvarix {
+
+/// The dots per inch of `window`'s logical pixels, the unit it is sized and drawn in: 96 where
+/// the toolkit scales every logical pixel itself (GTK at a desktop scale of 200 % draws each as
+/// 2 × 2), the monitor's own where the program scales (Windows, aware of each monitor's DPI).
+int LogicalDpi(const wxWindow& window);
 
 /// n × dpi / 96, rounded: a length of n pixels at 96 dots per inch on a screen of `dpi`.
 int ScaledLength(int n, int dpi);

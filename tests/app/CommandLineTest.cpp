@@ -18,5 +18,20 @@ TEST(CommandLine, TheFirstArgumentThatIsNoSwitchIsTheStartPath) {
 #endif
 }
 
+TEST(CommandLine, HelpAndVersionAreAnsweredBeforeAnyWindow) {
+  EXPECT_EQ(InformationOf({}), std::nullopt);
+  EXPECT_EQ(InformationOf({u"-x", u"photos"}), std::nullopt);
+  EXPECT_EQ(InformationOf({u"--helpful"}), std::nullopt);
+  EXPECT_EQ(InformationOf({u"photos", u"--version"}), "Nomvarix 1.00\n");
+  const std::optional<std::string> help = InformationOf({u"--help", u"--version"});
+  ASSERT_TRUE(help.has_value());
+  EXPECT_EQ(help->rfind("Usage: nomvarix [", 0), 0u) << *help;
+  EXPECT_NE(help->find("--version"), std::string::npos);
+  EXPECT_EQ(help->back(), '\n');
+  EXPECT_EQ(InformationOf({u"-h"}), help);
+  // Only a switch asks: a file of that name is a start path like any other.
+  EXPECT_EQ(InformationOf({u"./--help"}), std::nullopt);
+}
+
 }  // namespace
 }  // namespace nomvarix

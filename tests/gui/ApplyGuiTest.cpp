@@ -60,6 +60,7 @@ TEST_F(ApplyGuiTest, TypedNamesReachTheDiskAndRevertPutsThemBack) {
     EXPECT_EQ(confirmer.Confirmed(), 1);
   }
   ASSERT_TRUE(PumpUntil([&] { return view->ButtonStrip().Find(strip::kRevert)->visible; }));
+  EXPECT_EQ(frame->GetStatusBar()->GetStatusText(0), "Renamed 2 files, skipped 0.");
   ClickStripButton(strip::kRevert);
   ASSERT_TRUE(PumpUntil([&] { return view->Session().Editor().LineCount() == 2 && view->Session().Editor().AnyNameChanged(); }));
 

@@ -5,8 +5,11 @@
 
 #include <gtest/gtest.h>
 #include <wx/clipbrd.h>
+#include <wx/menu.h>
+#include <wx/splitter.h>
 
 #include "EditorGuiFixture.h"
+#include "resources/CommandIds.h"
 #include "editor/VirtualKey.h"
 #include "support/NameListText.h"
 #include "view/KeyCodes.h"
@@ -90,6 +93,24 @@ TEST_F(EditorInputGuiTest, TypingIntoAColumnCaretInsertsOnEveryLineAndCtrlZUndoe
   Key('Z', wxMOD_CONTROL);
   EXPECT_EQ(Texts(), (Names{u"abc def", u"bcd", u"cde fgh", u"defgh"}));
   EXPECT_TRUE(Editor().CanRedo());
+  Key('Z', wxMOD_CONTROL | wxMOD_SHIFT);  // redoes, as Ctrl+Y does
+  EXPECT_EQ(Texts(), (Names{u"xabc def", u"xbcd", u"xcde fgh", u"xdefgh"}));
+  EXPECT_FALSE(Editor().CanRedo());
+}
+
+TEST_F(EditorInputGuiTest, CtrlQClosesTheMainWindow) {
+  int closes = 0;
+  // Counted and refused, so that the program stays for the other tests.
+  const auto refuse = [&](wxCloseEvent& event) {
+    ++closes;
+    event.Veto();
+  };
+  frame->Bind(wxEVT_CLOSE_WINDOW, refuse);
+  FocusEditor();
+  Key('Q', wxMOD_CONTROL);
+  frame->Unbind(wxEVT_CLOSE_WINDOW, refuse);
+  EXPECT_EQ(closes, 1);
+  EXPECT_TRUE(frame->GetMenuBar()->GetLabel(cmd::MenuIdOf(cmd::kExit)).Contains("Ctrl+Q"));
 }
 
 TEST_F(EditorInputGuiTest, ADisabledCutDoesNothingFromItsAcceleratorAndAnEnabledOneCuts) {
@@ -169,9 +190,13 @@ TEST(KeyCodeGuiTest, ToolkitKeysMapToVirtualKeys) {
 }
 
 TEST_F(EditorInputGuiTest, OnlyTheShownPartOfAStripButtonTakesAClick) {
-  const wxSize before = frame->GetSize();
-  frame->SetSize(800, before.y);
-  ASSERT_TRUE(PumpUntil([&] { return frame->GetSize().x == 800; }));
+  // The window keeps the editor wide enough for every button; only the program itself can still
+  // move the sash further, as far as a window 800 pixels wide used to leave the editor.
+  wxSplitterWindow& splitter = *frame->Splitter();
+  const int sashBefore = splitter.GetSashPosition();
+  const int editorWidth = 800 - frame->FromDIP(250) - splitter.GetSashSize();
+  splitter.SetSashPosition(splitter.GetClientSize().x - splitter.GetSashSize() - editorWidth);
+  ASSERT_TRUE(PumpUntil([&] { return view->GetSize().x == editorWidth; }));
   view->Refresh();
   view->Update();
   ClickAt(CellPoint(1, 0));
@@ -193,7 +218,7 @@ TEST_F(EditorInputGuiTest, OnlyTheShownPartOfAStripButtonTakesAClick) {
   ASSERT_LT(undo.GetLeft(), shown.GetLeft());
   ClickAt(wxPoint(shown.GetLeft() + 2, y));
   EXPECT_TRUE(PumpUntil([&] { return Texts()[1] == u"bcd"; }));
-  frame->SetSize(before);
+  splitter.SetSashPosition(sashBefore);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 // The folder pane driven with real keys and clicks: expanding, selecting, and edits kept across
 // folders.
+#include <filesystem>
+
 #include <gtest/gtest.h>
 #include <wx/uiaction.h>
 
@@ -87,6 +89,44 @@ TEST_F(FolderTreeGuiTest, ExpandSelectEditAndComeBack) {
   tree->Collapse(root);
   tree->Expand(root);
   EXPECT_EQ(tree->GetChildrenCount(root, false), 2u);
+}
+
+TEST_F(FolderTreeGuiTest, FoldersAreInNameOrderWithoutHiddenOnesAndReadAgainAtEachExpansion) {
+  for (const char* name : {"img10", "img2", "Img1", ".cache", "b", "onlyhidden/.git", "keep/inner"}) {
+    folder.AddFolder(std::string("Root/sorted/") + name);
+  }
+  folder.AddFile("Root/sorted/img3");  // a file, not a folder
+  ASSERT_TRUE(frame->SelectPath(FromUtf8(folder.Path() + "Root/sorted")));
+  const wxTreeItemId sorted = tree->GetSelection();
+  const auto children = [&] {
+    std::vector<wxString> texts;
+    wxTreeItemIdValue cookie;
+    for (wxTreeItemId c = tree->GetFirstChild(sorted, cookie); c.IsOk(); c = tree->GetNextChild(sorted, cookie)) {
+      texts.push_back(tree->GetItemText(c));
+    }
+    return texts;
+  };
+  ClickItem(sorted);
+  sim.Char(WXK_RIGHT);
+  ASSERT_TRUE(PumpUntil([&] { return tree->IsExpanded(sorted); }));
+  EXPECT_EQ(children(), (std::vector<wxString>{"b", "Img1", "img2", "img10", "keep", "onlyhidden"}));
+  EXPECT_FALSE(tree->ItemHasChildren(ChildNamed(sorted, "onlyhidden")));
+  const wxTreeItemId keep = ChildNamed(sorted, "keep");
+  tree->Expand(keep);
+
+  sim.Char(WXK_LEFT);
+  ASSERT_TRUE(PumpUntil([&] { return !tree->IsExpanded(sorted); }));
+  folder.AddFolder("Root/sorted/img9");
+  folder.AddFolder("Root/sorted/onlyhidden/shown");
+  std::filesystem::remove(folder.Path() + "Root/sorted/b");
+  sim.Char(WXK_RIGHT);
+  ASSERT_TRUE(PumpUntil([&] { return tree->IsExpanded(sorted); }));
+  EXPECT_EQ(children(), (std::vector<wxString>{"Img1", "img2", "img9", "img10", "keep", "onlyhidden"}));
+  EXPECT_TRUE(tree->ItemHasChildren(ChildNamed(sorted, "onlyhidden")));
+  // A folder that stayed keeps its item, opened as it was.
+  EXPECT_EQ(ChildNamed(sorted, "keep"), keep);
+  EXPECT_TRUE(tree->IsExpanded(keep));
+  EXPECT_EQ(tree->GetSelection(), sorted);
 }
 
 // A folder of many files gets its button unread, and loses it once expanded with no folder in it.

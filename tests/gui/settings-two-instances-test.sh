@@ -28,8 +28,9 @@ new_window() {
   echo "the program ended before showing its window:" >&2; cat "$work/stderr-$1" >&2; return 1
 }
 # side_by_side <window> <x>: the display has no window manager; windows open at 0,0 on each other.
+# The display is wide enough for two windows of the program's smallest width.
 side_by_side() {
-  xdotool windowsize --sync "$1" 620 700 windowmove --sync "$1" "$2" 0
+  xdotool windowmove --sync "$1" "$2" 0
   eventually placed_at "$1" "$2"
 }
 placed_at() { xdotool getwindowgeometry "$1" | grep -q "Position: $2,0"; }
@@ -48,7 +49,7 @@ second=$!
 mv "$work/stderr-second" "$work/stderr-$second"
 b=$(new_window "$second" "$a")
 eventually has_line "LastPath=$work/photos/"
-side_by_side "$b" 640
+side_by_side "$b" 1300
 
 ctrl_wheel "$b" 100 300 4  # the folder tree
 eventually has_line 'TreeFontSize=[0-9]*'

@@ -71,6 +71,10 @@ TEST_F(PosixFileSystemTest, MayHaveSubfolderAnswersFromTheFirstEntriesOfALargeFo
   EXPECT_TRUE(fs->MayHaveSubfolder(temp.Path16() + u"with-link/"));
   EXPECT_TRUE(fs->MayHaveSubfolder(temp.Path16() + u"many/"));
   EXPECT_FALSE(fs->MayHaveSubfolder(temp.Path16() + u"missing/"));
+  // The tree does not list hidden folders: one holding only those gets no button.
+  temp.AddFolder("only-hidden/.git");
+  temp.AddFile("only-hidden/.profile");
+  EXPECT_FALSE(fs->MayHaveSubfolder(temp.Path16() + u"only-hidden/"));
 }
 
 TEST_F(PosixFileSystemTest, AnUndecodableNameIsListedAndNamesTheSameFileAgain) {

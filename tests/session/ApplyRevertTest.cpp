@@ -58,12 +58,25 @@ TEST_F(ApplyRevertTest, SkippedFilesKeepTheirEditsAndMarksAfterTheReload) {
   const ApplyOutcome outcome = session.ApplyChanges(false, false);
   EXPECT_EQ(outcome.kind, ApplyOutcome::Kind::Applied);
   EXPECT_EQ(outcome.skipped, 1u);
-  EXPECT_TRUE(outcome.renamedAnything);
+  EXPECT_GT(outcome.renamed, 0u);
   EXPECT_EQ(Disk(), (Names{u"a.jpg", u"b.jpg", u"z.jpg"}));
   EXPECT_EQ(OriginalNames(Editor().Names()), (Names{u"a.jpg", u"b.jpg", u"z.jpg"}));
   EXPECT_EQ(NewNames(Editor().Names()), (Names{u"b.jpg", u"b.jpg", u"z.jpg"}));
   EXPECT_EQ(Marks(), (std::vector<bool>{true, false, false}));
   EXPECT_EQ(SkippedFilesMessage(outcome.skipped), u"1 file(s) were skipped due to errors or conflicts.");
+  EXPECT_EQ(outcome.renamed, 1u);
+  EXPECT_EQ(AppliedStatusText(outcome), u"Renamed 1 file, skipped 1.");
+}
+
+TEST(AppliedStatusText, CountsWithThousandsSeparatorsAndTheSingularForOne) {
+  const auto text = [](std::size_t renamed, std::size_t skipped) {
+    return AppliedStatusText({.kind = ApplyOutcome::Kind::Applied, .skipped = skipped, .renamed = renamed});
+  };
+  EXPECT_EQ(text(9990, 10), u"Renamed 9,990 files, skipped 10.");
+  EXPECT_EQ(text(1, 0), u"Renamed 1 file, skipped 0.");
+  EXPECT_EQ(text(0, 1), u"Renamed 0 files, skipped 1.");
+  EXPECT_EQ(text(999, 1000), u"Renamed 999 files, skipped 1,000.");
+  EXPECT_EQ(text(1234567, 100000), u"Renamed 1,234,567 files, skipped 100,000.");
 }
 
 TEST_F(ApplyRevertTest, RevertShowsTheRenamedFilesAndApplyingRenamesThemBack) {
@@ -125,7 +138,7 @@ TEST_F(ApplyRevertTest, ARevertThatWouldReloadKeepsUnappliedEditsUntilTheUserAgr
 
 TEST_F(ApplyRevertTest, AnApplyThatRenamesNothingArmsAnEmptyRevert) {
   Rename(0, u"b.jpg");
-  EXPECT_FALSE(session.ApplyChanges(false, false).renamedAnything);
+  EXPECT_EQ(session.ApplyChanges(false, false).renamed, 0u);
   EXPECT_EQ(session.RevertLastChanges(), RevertOutcome::NothingToRevert);
 }
 

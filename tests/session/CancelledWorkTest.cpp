@@ -52,7 +52,7 @@ TEST_F(CancelledApplyTest, StopsAfterTheLinesDoneWhichAloneAreRecordedForRevert)
   const ApplyOutcome outcome = session.ApplyChanges(false, false);
   EXPECT_EQ(outcome.kind, ApplyOutcome::Kind::Applied);
   EXPECT_EQ(outcome.skipped, 1u);
-  EXPECT_TRUE(outcome.renamedAnything);
+  EXPECT_EQ(outcome.renamed, 2u);
   EXPECT_EQ(Disk(), (Names{u"b.jpg", u"d.jpg", u"e.jpg", u"x_a.jpg", u"x_c.jpg"}));
 
   // The skipped line is marked, the lines never reached keep their edits unmarked.
@@ -71,7 +71,7 @@ TEST_F(CancelledApplyTest, ACancelBeforeTheFirstRenameRecordsNothingAndKeepsEver
   EditEveryLine();
   progress.limits[WorkKind::Renaming] = 0;
   const ApplyOutcome outcome = session.ApplyChanges(false, false);
-  EXPECT_FALSE(outcome.renamedAnything);
+  EXPECT_EQ(outcome.renamed, 0u);
   EXPECT_EQ(outcome.skipped, 0u);
   EXPECT_EQ(Disk(), (Names{u"a.jpg", u"b.jpg", u"c.jpg", u"d.jpg", u"e.jpg"}));
   EXPECT_EQ(NewNames(Editor().Names()), (Names{u"x_a.jpg", u"c.jpg", u"x_c.jpg", u"x_d.jpg", u"x_e.jpg"}));
