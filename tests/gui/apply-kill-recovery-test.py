@@ -27,7 +27,7 @@ os.environ.update(NOMVARIX_SETTINGS_FILE=os.path.join(work, "settings.conf"),
 # Edits kept between runs would come back after each restart and be prefixed again: this test is
 # about the renames on disk alone.
 with open(os.environ["NOMVARIX_SETTINGS_FILE"], "w") as settings:
-    settings.write("KeepEditsBetweenRuns=0\n")
+    settings.write("[Settings]\nKeepEditsBetweenRuns=0\n")
 
 
 def wait_for(condition, what):
