@@ -16,28 +16,6 @@
 namespace nomvarix {
 namespace {
 
-bool WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t n = write(fd, bytes.data(), bytes.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    bytes.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return true;
-}
-
-std::optional<std::string> ReadAll(int fd) {
-  std::string data;
-  char buffer[8192];
-  for (;;) {
-    const ssize_t n = read(fd, buffer, sizeof buffer);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return std::nullopt;
-    if (n == 0) return data;
-    data.append(buffer, static_cast<std::size_t>(n));
-  }
-}
-
 /// Creates `folder` and the folders above it that are missing.
 bool MakeFolders(const std::string& folder) {
   if (folder.empty() || mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST) return true;

@@ -12,28 +12,6 @@
 namespace nomvarix {
 namespace {
 
-std::optional<std::string> ReadAll(int fd) {
-  std::string data;
-  char buffer[8192];
-  for (;;) {
-    const ssize_t n = read(fd, buffer, sizeof buffer);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return std::nullopt;
-    if (n == 0) return data;
-    data.append(buffer, static_cast<std::size_t>(n));
-  }
-}
-
-bool WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t n = write(fd, bytes.data(), bytes.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    bytes.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return true;
-}
-
 /// Writes `bytes` to a new file `temporary`, owner-only whatever the umask, and on the disk.
 bool WriteNewFile(const std::string& temporary, std::string_view bytes) {
   unlink(temporary.c_str());  // left by a program killed half way; it may have another mode

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <optional>
+#include <string>
 #include <string_view>
 #include <utility>
 
@@ -40,6 +42,18 @@ inline bool WriteAll(HANDLE file, std::string_view bytes) {
     bytes.remove_prefix(written);
   }
   return true;
+}
+
+/// Everything left to read from `file`; nothing when a read fails.
+inline std::optional<std::string> ReadAll(HANDLE file) {
+  std::string data;
+  char buffer[8192];
+  for (;;) {
+    DWORD read = 0;
+    if (!ReadFile(file, buffer, sizeof buffer, &read, nullptr)) return std::nullopt;
+    if (read == 0) return data;
+    data.append(buffer, read);
+  }
 }
 
 }  // namespace nomvarix

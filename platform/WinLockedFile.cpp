@@ -13,17 +13,6 @@ namespace {
 
 std::wstring Native(std::u16string_view path) { return std::wstring(path.begin(), path.end()); }
 
-std::optional<std::string> ReadAll(HANDLE file) {
-  std::string data;
-  char buffer[8192];
-  for (;;) {
-    DWORD read = 0;
-    if (!ReadFile(file, buffer, sizeof buffer, &read, nullptr)) return std::nullopt;
-    if (read == 0) return data;
-    data.append(buffer, read);
-  }
-}
-
 /// Creates `folder` (ending with a separator) and the folders above it that are missing.
 bool MakeFolders(std::u16string_view folder) {
   const std::wstring native = Native(folder);

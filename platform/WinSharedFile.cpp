@@ -10,17 +10,6 @@ namespace {
 
 std::wstring Native(std::u16string_view path) { return std::wstring(path.begin(), path.end()); }
 
-std::optional<std::string> ReadAll(HANDLE file) {
-  std::string data;
-  char buffer[8192];
-  for (;;) {
-    DWORD read = 0;
-    if (!ReadFile(file, buffer, sizeof buffer, &read, nullptr)) return std::nullopt;
-    if (read == 0) return data;
-    data.append(buffer, read);
-  }
-}
-
 bool WriteNewFile(const std::wstring& temporary, std::string_view bytes) {
   Handle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) return false;
