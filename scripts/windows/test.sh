@@ -5,7 +5,11 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 bash scripts/setup.sh windows
 deps=$(bash scripts/windows/build-deps.sh | tail -n 1)
-cmake --preset windows -DNOMVARIX_WINDOWS_DEPS="$deps" >/dev/null
+# A build configured against other libraries keeps their paths in its cache: it starts afresh.
+fresh=()
+[ "$(cat build/windows/configured-deps 2>/dev/null)" = "$deps" ] || fresh=(--fresh)
+cmake --preset windows "${fresh[@]}" -DNOMVARIX_WINDOWS_DEPS="$deps" >/dev/null
+echo "$deps" >build/windows/configured-deps
 cmake --build --preset windows
 
 # One Wine prefix per build, and its server started before ctest: a server that a test started
