@@ -7,6 +7,14 @@
 #endif
 
 namespace nomvarix {
+namespace {
+
+/// The marks (LRM, RLM, ALM), embeddings, overrides and isolates that set the direction of text.
+bool IsDirectionControl(char16_t u) {
+  return u == 0x200E || u == 0x200F || u == 0x061C || (u >= 0x202A && u <= 0x202E) || (u >= 0x2066 && u <= 0x2069);
+}
+
+}  // namespace
 
 #ifdef _WIN32
 
@@ -23,12 +31,30 @@ bool IsUpperCase(char16_t u) { return (TypeBits(u) & C1_UPPER) != 0; }
 bool IsDigit(char16_t u) { return (TypeBits(u) & C1_DIGIT) != 0; }
 bool IsAlphanumeric(char16_t u) { return (TypeBits(u) & (C1_ALPHA | C1_DIGIT)) != 0; }
 
+bool MovesInBidiLayout(char16_t u) {
+  WORD direction = 0;
+  const wchar_t ch = static_cast<wchar_t>(u);
+  if (!GetStringTypeW(CT_CTYPE2, &ch, 1, &direction)) return false;
+  return direction == C2_RIGHTTOLEFT || direction == C2_ARABICNUMBER || IsDirectionControl(u);
+}
+
 #else
 
 bool IsWhiteSpace(char16_t u) { return u_isspace(u); }
 bool IsUpperCase(char16_t u) { return u_isupper(u); }
 bool IsDigit(char16_t u) { return u_isdigit(u); }
 bool IsAlphanumeric(char16_t u) { return u_isalnum(u); }
+
+bool MovesInBidiLayout(char16_t u) {
+  switch (u_charDirection(u)) {
+    case U_RIGHT_TO_LEFT:
+    case U_RIGHT_TO_LEFT_ARABIC:
+    case U_ARABIC_NUMBER:
+      return true;
+    default:
+      return IsDirectionControl(u);
+  }
+}
 
 #endif
 

@@ -17,6 +17,11 @@ bool IsDigit(char16_t u);
 /// A letter of any category (L*) or a decimal digit.
 bool IsAlphanumeric(char16_t u);
 
+/// A character that bidirectional text layout may move away from the place it has in the text:
+/// one of a right-to-left script, an Arabic-Indic digit, or an explicit direction mark, embedding,
+/// override or isolate. Text drawn in one piece is laid out visually around such characters.
+bool MovesInBidiLayout(char16_t u);
+
 /// `text` without the white space (IsWhiteSpace) at its two ends.
 std::u16string_view TrimmedWhiteSpace(std::u16string_view text);
 

@@ -15,6 +15,7 @@
 #include "view/Palette.h"
 #include "view/ViewGeometry.h"
 #include "controls/WxText.h"
+#include "text/CharClass.h"
 #include "text/Utf16.h"
 
 namespace nomvarix {
@@ -259,9 +260,10 @@ class Pass {
   }
 
   /// True when `c` drawn alone is exactly one cell wide, so that a run of such characters drawn
-  /// in one call puts each of them on its own cell.
+  /// in one call puts each of them on its own cell. A character that bidirectional layout would
+  /// move (Hebrew, Arabic, direction marks) never joins a run: its cell holds it in text order.
   bool FitsCell(char16_t c) {
-    return in_.cellWidths && in_.cellWidths->IsExactly(dc_, c, m_.charWidth);
+    return in_.cellWidths && !MovesInBidiLayout(c) && in_.cellWidths->IsExactly(dc_, c, m_.charWidth);
   }
 
   void Cells(std::int64_t line, int top, int textRight, int textOffset) {

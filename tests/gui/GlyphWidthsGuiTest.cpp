@@ -113,7 +113,8 @@ TEST(GlyphWidthsGuiTest, CellsDrawnInRunsLookExactlyAsCellsDrawnOneByOne) {
   const std::vector<std::u16string> names = {
       u"plain_ascii name-01.txt", u"Wide\u4E2D\u6587 and narrow.jpg", u"e\u0301 marks x\u0627\u0644y.png",
       std::u16string(u"pair \xD83D\xDE00 lone \xDC80 end"), u"WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW.long",
-      u"iiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiii.long", u"tab\there", u"\u00C0\u00E9\u00DF\u0416\u03A9 ok"};
+      u"iiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiii.long", u"tab\there", u"\u00C0\u00E9\u00DF\u0416\u03A9 ok",
+      u"\u05E9\u05DC\u05D5\u05DD 12 \u05E2\u05D5\u05DC\u05DD.txt", u"ab\u202Ecd ef\u202C gh"};
   for (const int change : {0, 3}) {
     GlyphWidths widths;
     EXPECT_TRUE(SamePixels(PaintNames(names, change, &widths), PaintNames(names, change, nullptr)))

@@ -38,6 +38,15 @@ TEST(CharClass, FollowsTheUnicodeDatabase) {
   EXPECT_FALSE(IsAlphanumeric(u' '));
 }
 
+TEST(CharClass, RightToLeftLettersDigitsAndDirectionMarksMoveInBidiLayout) {
+  for (const char16_t moves : {u'\u05E9', u'\u05DD', u'\u0627', u'\u0661', u'\u200F', u'\u202E', u'\u2067'}) {
+    EXPECT_TRUE(MovesInBidiLayout(moves)) << static_cast<int>(moves);
+  }
+  for (const char16_t stays : {u'a', u'1', u' ', u'.', u'\u00E9', u'\u65E5', u'\u0416', u'\xDC80'}) {
+    EXPECT_FALSE(MovesInBidiLayout(stays)) << static_cast<int>(stays);
+  }
+}
+
 TEST(CharClass, SurrogatesAreInNoClass) {
   EXPECT_EQ(ClassesOf(0xD83D), (Classes{false, false, false, false}));
   EXPECT_EQ(ClassesOf(0xDCE9), (Classes{false, false, false, false}));
