@@ -9,7 +9,9 @@ bash scripts/setup.sh screenshot
 cmake --preset release >/dev/null
 cmake --build --preset release --target nomvarix
 
-work=$(mktemp -d)
+# Under the build folder, so that the folder tree beside the files shows nothing of this machine.
+mkdir -p build
+work=$(mktemp -d "$root/build/screenshot.XXXXXX")
 export HOME=$work/home NOMVARIX_SETTINGS_FILE=$work/settings.conf XDG_CONFIG_HOME=$work/config
 folder="$HOME/Pictures/Holiday 2024"
 mkdir -p "$folder"
@@ -20,7 +22,7 @@ for name in 'IMG_0412.JPG' 'IMG_0413.JPG' 'IMG_0414.JPG' 'Straße Köln.jpg' 'r�
 done
 
 display_file=$work/display
-Xvfb -displayfd 3 -screen 0 1100x560x24 -nolisten tcp 3>"$display_file" </dev/null >/dev/null 2>&1 &
+Xvfb -displayfd 3 -screen 0 1280x560x24 -nolisten tcp 3>"$display_file" </dev/null >/dev/null 2>&1 &
 xvfb=$!
 program=
 trap 'kill $program $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT
@@ -40,7 +42,7 @@ wait_until_shown() {
 build/release/app/nomvarix "$folder" &
 program=$!
 window=$(xdotool search --sync --onlyvisible --name '^Nomvarix$' | head -n 1)
-xdotool windowsize --sync "$window" 1100 560 windowfocus --sync "$window"
+xdotool windowsize --sync "$window" 1280 560 windowfocus --sync "$window"
 # The folder is loaded once the tree shows it selected.
 wait_until_shown 53,132,228
 
