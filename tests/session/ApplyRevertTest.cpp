@@ -8,6 +8,7 @@
 #include "apply/RenameJournal.h"
 #include "platform/FileSystem.h"
 #include "platform/MemorySettingsStore.h"
+#include "platform/SharedFile.h"
 #include "session/EditorSession.h"
 #include "support/FakeFileSystem.h"
 #include "support/NameListText.h"
@@ -156,7 +157,7 @@ TEST(ApplyJournalTest, EveryRenameHappensWhileTheWholePlanIsOnDiskAndAFinishedAp
   std::vector<std::optional<RenameJournal>> seen;
   fs.beforeRename = [&](std::u16string_view, std::u16string_view) {
     const Names journals = state.EntryNames();
-    seen.push_back(journals.size() == 1 ? ParseJournal(state.ReadFile(ToUtf8(journals[0]))) : std::nullopt);
+    seen.push_back(journals.size() == 1 ? ParseJournal(ReadSharedFile(state.Path16() + journals[0]).value_or("")) : std::nullopt);
   };
   session.ApplyChanges(false, false);
   EXPECT_EQ(seen, (std::vector<std::optional<RenameJournal>>(2, expected)));

@@ -17,10 +17,19 @@ namespace {
 using Names = std::vector<std::u16string>;
 using test::NewNames;
 
+// A name that is not valid text where the system allows one (POSIX); Windows names are UTF-16.
+#ifdef _WIN32
+constexpr const char* kOddName = "\xC3\xBF odd .txt";
+constexpr std::u16string_view kOddName16 = u"\u00FF odd .txt";
+#else
+constexpr const char* kOddName = "\xFF odd .txt";
+constexpr std::u16string_view kOddName16 = u"\xDCFF odd .txt";
+#endif
+
 class KeptEditsSessionTest : public ::testing::Test {
  protected:
   KeptEditsSessionTest() {
-    for (const char* name : {"a.txt", "b.txt", "\xFF odd .txt"}) f.AddFile(name);
+    for (const char* name : {"a.txt", "b.txt", kOddName}) f.AddFile(name);
     g.AddFile("g.txt");
   }
   /// A new run of the program on the same saved-edits file.
@@ -76,7 +85,7 @@ TEST_F(KeptEditsSessionTest, EditsOfEveryFolderComeBackInTheNextRunAsWithinARun)
   next->ResetAllNames();
   next->SwitchToFolder(g.Path16());
   next->SwitchToFolder(f.Path16());
-  EXPECT_EQ(NewNames(next->Editor().Names()), (Names{u"b.txt", u"\xDCFF odd .txt"}));
+  EXPECT_EQ(NewNames(next->Editor().Names()), (Names{u"b.txt", std::u16string(kOddName16)}));
 }
 
 TEST_F(KeptEditsSessionTest, TwoRunningInstancesKeepEachOthersFolders) {
@@ -93,7 +102,7 @@ TEST_F(KeptEditsSessionTest, TwoRunningInstancesKeepEachOthersFolders) {
   EXPECT_TRUE(a->WriteKeptEdits());
   auto c = Run();
   c->SwitchToFolder(f.Path16());
-  EXPECT_EQ(NewNames(c->Editor().Names()), (Names{u"again.txt", u"from-a.txt", u"\xDCFF odd .txt"}));
+  EXPECT_EQ(NewNames(c->Editor().Names()), (Names{u"again.txt", u"from-a.txt", std::u16string(kOddName16)}));
   c->SwitchToFolder(g.Path16());
   EXPECT_EQ(NewNames(c->Editor().Names()), (Names{u"from-b.txt"}));
 }
@@ -124,7 +133,7 @@ TEST_F(KeptEditsSessionTest, ReloadDropsTheSavedCopyAndTheSettingTurnsKeepingOff
   auto off = Run();
   EXPECT_FALSE(off->KeepsEditsBetweenRuns());
   off->SwitchToFolder(f.Path16());
-  EXPECT_EQ(NewNames(off->Editor().Names()), (Names{u"a.txt", u"b.txt", u"\xDCFF odd .txt"}));
+  EXPECT_EQ(NewNames(off->Editor().Names()), (Names{u"a.txt", u"b.txt", std::u16string(kOddName16)}));
   off->Editor().SetNewName(1, u"not-kept.txt");
   EXPECT_FALSE(off->KeptEditsOutdated());
   EXPECT_FALSE(off->WriteKeptEdits());
@@ -149,7 +158,7 @@ TEST_F(KeptEditsSessionTest, WhatWasAppliedLeavesTheSavedCopy) {
   EXPECT_EQ(Saved().find("applied.txt"), std::string::npos) << Saved();
   auto next = Run();
   next->SwitchToFolder(f.Path16());
-  EXPECT_EQ(NewNames(next->Editor().Names()), (Names{u"applied.txt", u"b/not a name.txt", u"\xDCFF odd .txt"}));
+  EXPECT_EQ(NewNames(next->Editor().Names()), (Names{u"applied.txt", u"b/not a name.txt", std::u16string(kOddName16)}));
   EXPECT_EQ(test::OriginalNames(next->Editor().Names())[0], u"applied.txt");
 }
 
