@@ -16,7 +16,7 @@ awk 'BEGIN { srand(100000); letters = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNO
              for (i = 0; i < 100000; i++) { name = i "_"; n = 16 + int(rand() * 21) - length(name)
                for (k = 0; k < n; k++) name = name substr(letters, 1 + int(rand() * 64), 1)
                print name ".jpg" } }' | (cd "$work/large" && xargs touch)
-export NOMVARIX_QUIT_WHEN_IDLE=1 NOMVARIX_SETTINGS_FILE=$work/settings.conf
+export NOMVARIX_QUIT_WHEN_IDLE=1 NOMVARIX_SETTINGS_FILE=$work/settings.conf XDG_STATE_HOME=$work/state
 
 # The median user + sys seconds of the program alone (not the display server) on folder $1.
 median_cpu() {
