@@ -28,7 +28,7 @@ xvfb-run -a "$build/bench/paint_bench" "${aggregates[@]}" | grep -E '^BM_.*_medi
 echo
 echo "== apply 10,000 renames (median of 3)"
 "$build/bench/apply_bench" "${aggregates[@]}" | grep -E '^BM_.*_median' | tee "${TMPDIR:-/tmp}/nomvarix-apply.$$"
-awk '/BareRenameLoop/ { bare = $2 } /BM_RenameFiles/ { batch = $2 } /SessionApply/ { session = $2 }
+awk '/^BM_BareRenameLoop/ { bare = $2 } /^BM_RenameFiles/ { batch = $2 } /^BM_SessionApply/ { session = $2 }
      END { printf "rename batch / bare loop: %.2fx   whole apply with its reload / bare loop: %.2fx (goal <= 1.3x)\n",
                   batch / bare, session / bare }' "${TMPDIR:-/tmp}/nomvarix-apply.$$"
 rm -f "${TMPDIR:-/tmp}/nomvarix-apply.$$"
