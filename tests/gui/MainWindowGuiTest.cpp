@@ -20,6 +20,7 @@
 #include "app/NomvarixApp.h"
 #include "tree/FolderTreeView.h"
 #include "resources/CommandIds.h"
+#include "MenuCommands.h"
 #include "support/NameListText.h"
 #include "support/TempFolder.h"
 #include "text/Utf16.h"
@@ -43,22 +44,9 @@ class MainWindowGuiTest : public ::testing::Test {
   Names Lines() const { return OriginalNames(view->Session().Editor().Names()); }
   std::u16string Folder() const { return view->Session().Editor().CurrentFolder(); }
 
-  void Issue(int command) {
-    wxCommandEvent event(wxEVT_MENU, cmd::MenuIdOf(command));
-    event.SetEventObject(frame);
-    frame->ProcessWindowEvent(event);
-  }
+  void Issue(int command) { IssueMenuCommand(*frame, command); }
 
-  /// The enabled and checked state the menu item shows after its update query.
-  std::pair<bool, bool> MenuState(int command) {
-    frame->UpdateWindowUI(wxUPDATE_UI_RECURSE);
-    for (std::size_t i = 0; i < frame->GetMenuBar()->GetMenuCount(); ++i) {
-      frame->GetMenuBar()->GetMenu(i)->UpdateUI(frame);
-    }
-    const wxMenuItem* item = frame->GetMenuBar()->FindItem(cmd::MenuIdOf(command));
-    EXPECT_NE(item, nullptr);
-    return item ? std::pair(item->IsEnabled(), item->IsCheckable() && item->IsChecked()) : std::pair(false, false);
-  }
+  std::pair<bool, bool> MenuState(int command) { return MenuItemState(*frame, command); }
 
   CMainFrame* frame = nullptr;
   CNomvarixView* view = nullptr;

@@ -4,6 +4,7 @@
 
 #include "EditorGuiFixture.h"
 #include "resources/CommandIds.h"
+#include "MenuCommands.h"
 #include "support/NameListText.h"
 #include "tree/FolderTreeView.h"
 
@@ -14,21 +15,9 @@ using Names = std::vector<std::u16string>;
 
 class NumberSortGuiTest : public EditorGuiFixture {
  protected:
-  void Issue(int command) {
-    wxCommandEvent event(wxEVT_MENU, cmd::MenuIdOf(command));
-    event.SetEventObject(frame);
-    frame->ProcessWindowEvent(event);
-  }
+  void Issue(int command) { IssueMenuCommand(*frame, command); }
 
-  /// The menu item's enabled and checked state after its update query.
-  std::pair<bool, bool> MenuState(int command) {
-    frame->UpdateWindowUI(wxUPDATE_UI_RECURSE);
-    wxMenuBar* bar = frame->GetMenuBar();
-    for (std::size_t i = 0; i < bar->GetMenuCount(); ++i) bar->GetMenu(i)->UpdateUI(frame);
-    const wxMenuItem* item = bar->FindItem(cmd::MenuIdOf(command));
-    EXPECT_NE(item, nullptr);
-    return item ? std::pair(item->IsEnabled(), item->IsCheckable() && item->IsChecked()) : std::pair(false, false);
-  }
+  std::pair<bool, bool> MenuState(int command) { return MenuItemState(*frame, command); }
 
   bool SettingsHold(const char* text) const {
     return GuiTestEnvironment::Get().SettingsText().find(text) != std::string::npos;

@@ -7,6 +7,7 @@
 
 #include "EditorGuiFixture.h"
 #include "resources/CommandIds.h"
+#include "MenuCommands.h"
 #include "text/Utf16.h"
 #include "view/ViewStrips.h"
 
@@ -41,11 +42,7 @@ class ScopeBoxesGuiTest : public EditorGuiFixture {
     ASSERT_TRUE(Checked(strip::kExtension));
   }
 
-  void Issue(int command) {
-    wxCommandEvent event(wxEVT_MENU, cmd::MenuIdOf(command));
-    event.SetEventObject(frame);
-    frame->ProcessWindowEvent(event);
-  }
+  void Issue(int command) { IssueMenuCommand(*frame, command); }
 
   /// After a load: whole names and both boxes checked.
   void ExpectWholeNamesAndBothBoxes(const char* path) {
