@@ -42,28 +42,38 @@ void ConflictChecker::Bucket(const std::vector<NameKey>& keys, int bucketBits, b
 
 void ConflictChecker::IndexNamesOnDisk(const NameList& names, const std::vector<NameKey>& keys) {
   bucketBits_ = static_cast<int>(std::bit_width(names.size() / kLinesPerBucket));
-  Bucket(keys, bucketBits_, true, diskNames_, diskBucketStart_);
-  // Each bucket sorted by hash, and of the lines with the same name on disk only the first kept.
-  std::vector<Filed> kept;
-  kept.reserve(diskNames_.size());
-  std::vector<std::uint32_t> keptStart(diskBucketStart_.size(), 0);
-  for (std::size_t b = 0; b + 1 < diskBucketStart_.size(); ++b) {
-    const auto first = diskNames_.begin() + diskBucketStart_[b];
-    const auto last = diskNames_.begin() + diskBucketStart_[b + 1];
-    std::stable_sort(first, last, [](const Filed& x, const Filed& y) { return x.hash < y.hash; });
-    const std::size_t bucketKept = kept.size();
-    for (auto it = first; it != last; ++it) {
-      // Lines with the same hash are next to each other, the earliest first.
-      bool seen = false;
-      for (std::size_t k = kept.size(); k > bucketKept && kept[k - 1].hash == it->hash && !seen; --k) {
-        seen = EqualsFolded(names[kept[k - 1].line].originalName, names[it->line].originalName);
-      }
-      if (!seen) kept.push_back(*it);
-    }
-    keptStart[b + 1] = static_cast<std::uint32_t>(kept.size());
+  std::vector<Filed> filed;
+  std::vector<std::uint32_t> bucketStart;
+  Bucket(keys, bucketBits_, true, filed, bucketStart);
+  // Each bucket gets an open-addressed table at least twice its size: a look-up then probes a
+  // slot or two of memory the bucket has to itself, where a search of a sorted bucket would
+  // mispredict a branch at every step.
+  const std::size_t buckets = bucketStart.size() - 1;
+  diskTableStart_.assign(buckets + 1, 0);
+  for (std::size_t b = 0; b < buckets; ++b) {
+    diskTableStart_[b + 1] = diskTableStart_[b] + static_cast<std::uint32_t>(std::bit_ceil((bucketStart[b + 1] - bucketStart[b]) * 2 + 1));
   }
-  diskNames_ = std::move(kept);
-  diskBucketStart_ = std::move(keptStart);
+  diskTable_.assign(diskTableStart_.back(), Filed{0, kNoLine, false});
+  for (std::size_t b = 0; b < buckets; ++b) {
+    // Lines come in line order: of the lines with the same name on disk only the first is filed.
+    for (std::size_t at = bucketStart[b]; at < bucketStart[b + 1]; ++at) {
+      const Filed& line = filed[at];
+      Filed& slot = diskTable_[DiskSlot(names, b, line.hash, names[line.line].originalName)];
+      if (slot.line == kNoLine) slot = line;
+    }
+  }
+}
+
+std::uint32_t ConflictChecker::DiskSlot(const NameList& names, std::size_t bucket, std::uint64_t hash,
+                                        const std::u16string& name) const {
+  const std::uint32_t begin = diskTableStart_[bucket];
+  const std::uint32_t mask = diskTableStart_[bucket + 1] - begin - 1;
+  for (std::uint32_t slot = static_cast<std::uint32_t>(hash) & mask;; slot = (slot + 1) & mask) {
+    const Filed& filed = diskTable_[begin + slot];
+    if (filed.line == kNoLine || (filed.hash == hash && EqualsFolded(names[filed.line].originalName, name))) {
+      return begin + slot;
+    }
+  }
 }
 
 void ConflictChecker::Prepare(const NameList& names, const std::vector<NameKey>& keys, std::uint64_t listGeneration) {
@@ -96,17 +106,17 @@ void ConflictChecker::CheckBuckets(const NameList& names, std::size_t firstBucke
   for (std::size_t b = firstBucket; b < endBucket; ++b) {
     const std::size_t count = newBucketStart_[b + 1] - newBucketStart_[b];
     if (count == 0) continue;
-    // The bucket's own table of the first line of each new name (line UINT32_MAX is empty).
+    // The bucket's own table of the first line of each new name.
     const std::size_t size = std::bit_ceil(count * 2);
-    half.table.assign(size, Filed{0, UINT32_MAX, false});
-    const auto diskFirst = diskNames_.begin() + diskBucketStart_[b];
-    const auto diskLast = diskNames_.begin() + diskBucketStart_[b + 1];
+    half.table.assign(size, Filed{0, kNoLine, false});
     for (std::size_t at = newBucketStart_[b]; at < newBucketStart_[b + 1]; ++at) {
       const Filed& line = newNames_[at];
+      // Read only when hashes agree: the lines of a bucket lie all over the list, and reading each
+      // one's entry would miss the cache once a line.
       const std::u16string& name = names[line.line].newName;
       for (std::size_t slot = line.hash & (size - 1);; slot = (slot + 1) & (size - 1)) {
         Filed& filed = half.table[slot];
-        if (filed.line == UINT32_MAX) {
+        if (filed.line == kNoLine) {
           filed = line;
           break;
         }
@@ -117,13 +127,8 @@ void ConflictChecker::CheckBuckets(const NameList& names, std::size_t firstBucke
       }
       if (!line.looksUpDiskName) continue;
       // The first line with this name on disk; it counts only when it comes before this one.
-      for (auto disk = std::lower_bound(diskFirst, diskLast, line.hash,
-                                        [](const Filed& f, std::uint64_t hash) { return f.hash < hash; });
-           disk != diskLast && disk->hash == line.hash; ++disk) {
-        if (!EqualsFolded(names[disk->line].originalName, name)) continue;
-        if (disk->line < line.line) half.links.diskNameLinks.push_back({disk->line, line.line, name});
-        break;
-      }
+      const Filed& disk = diskTable_[DiskSlot(names, b, line.hash, name)];
+      if (disk.line != kNoLine && disk.line < line.line) half.links.diskNameLinks.push_back({disk.line, line.line, name});
     }
   }
 }

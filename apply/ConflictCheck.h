@@ -64,13 +64,18 @@ class ConflictChecker {
   static void Bucket(const std::vector<NameKey>& keys, int bucketBits, bool byDiskName, std::vector<Filed>& filed,
                      std::vector<std::uint32_t>& bucketStart);
   void IndexNamesOnDisk(const NameList& names, const std::vector<NameKey>& keys);
+  /// The slot of the disk-name table of `bucket` that holds the first line with `name` on disk,
+  /// or else the empty slot where that line would go.
+  std::uint32_t DiskSlot(const NameList& names, std::size_t bucket, std::uint64_t hash, const std::u16string& name) const;
 
+  static constexpr std::uint32_t kNoLine = UINT32_MAX;  ///< an empty slot
   /// The list generation the names on disk were indexed for.
   std::optional<std::uint64_t> indexedGeneration_;
   int bucketBits_ = 0;
-  /// The first line of each name on disk, by bucket, each bucket sorted by hash.
-  std::vector<Filed> diskNames_;
-  std::vector<std::uint32_t> diskBucketStart_;
+  /// The first line of each name on disk, in an open-addressed table per bucket: bucket b's
+  /// table is [diskTableStart_[b], diskTableStart_[b + 1]), a power of two slots.
+  std::vector<Filed> diskTable_;
+  std::vector<std::uint32_t> diskTableStart_;
   std::vector<Filed> newNames_;
   std::vector<std::uint32_t> newBucketStart_;
   /// What each of the two threads that check the buckets uses: a table, and the links it found.

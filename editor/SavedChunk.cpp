@@ -1,7 +1,10 @@
 #include "editor/SavedChunk.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 #include <limits>
+#include <type_traits>
 
 namespace nomvarix {
 namespace {
@@ -75,20 +78,58 @@ std::shared_ptr<const SavedChunk> SavedChunk::SaveFull(const NameList& names, st
 
 namespace {
 
+// Keys of two-byte units are compared four units at a time: this runs over every line typed into.
+constexpr int kUnitBits = 16;
+constexpr std::size_t kWordUnits = 4;
+
+/// Four units as one word, the first in the low bits.
+std::uint64_t WordAt(const char16_t* units) {
+  std::uint64_t word;
+  std::memcpy(&word, units, sizeof word);
+  return word;
+}
+
+/// How many units `name` shares with `key` at its start; at most `most`. `Unit` is the key's unit
+/// type (one byte or two).
+template <typename Unit>
+std::size_t SharedPrefix(std::u16string_view name, const Unit* key, std::size_t most) {
+  std::size_t prefix = 0;
+  if constexpr (std::is_same_v<Unit, char16_t>) {
+    for (; prefix + kWordUnits <= most; prefix += kWordUnits) {
+      const std::uint64_t differ = WordAt(name.data() + prefix) ^ WordAt(key + prefix);
+      if (differ != 0) return prefix + static_cast<std::size_t>(std::countr_zero(differ) / kUnitBits);
+    }
+  }
+  while (prefix < most && name[prefix] == static_cast<char16_t>(key[prefix])) ++prefix;
+  return prefix;
+}
+
+/// How many units `name` shares with `key` (of `keySize` units) at its end; at most `most`.
+template <typename Unit>
+std::size_t SharedSuffix(std::u16string_view name, const Unit* key, std::size_t keySize, std::size_t most) {
+  const char16_t* nameEnd = name.data() + name.size();
+  const Unit* keyEnd = key + keySize;
+  std::size_t suffix = 0;
+  if constexpr (std::is_same_v<Unit, char16_t>) {
+    for (; suffix + kWordUnits <= most; suffix += kWordUnits) {
+      const std::uint64_t differ = WordAt(nameEnd - suffix - kWordUnits) ^ WordAt(keyEnd - suffix - kWordUnits);
+      if (differ != 0) return suffix + static_cast<std::size_t>(std::countl_zero(differ) / kUnitBits);
+    }
+  }
+  while (suffix < most && nameEnd[-1 - static_cast<std::ptrdiff_t>(suffix)] ==
+                              static_cast<char16_t>(keyEnd[-1 - static_cast<std::ptrdiff_t>(suffix)])) {
+    ++suffix;
+  }
+  return suffix;
+}
+
 /// How many units `name` shares with `key` at its start and, after those, at its end; each at
-/// most kMaxShared. `Unit` is the key's unit type (one byte or two).
+/// most kMaxShared.
 template <typename Unit>
 std::pair<std::size_t, std::size_t> SharedEnds(std::u16string_view name, const Unit* key, std::size_t keySize) {
   const std::size_t both = std::min(name.size(), keySize);
-  const std::size_t mostPrefix = std::min(both, kMaxShared);
-  std::size_t prefix = 0;
-  while (prefix < mostPrefix && name[prefix] == static_cast<char16_t>(key[prefix])) ++prefix;
-  const std::size_t mostSuffix = std::min(both - prefix, kMaxShared);
-  std::size_t suffix = 0;
-  while (suffix < mostSuffix && name[name.size() - 1 - suffix] == static_cast<char16_t>(key[keySize - 1 - suffix])) {
-    ++suffix;
-  }
-  return {prefix, suffix};
+  const std::size_t prefix = SharedPrefix(name, key, std::min(both, kMaxShared));
+  return {prefix, SharedSuffix(name, key, keySize, std::min(both - prefix, kMaxShared))};
 }
 
 }  // namespace

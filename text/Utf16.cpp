@@ -75,10 +75,6 @@ void AppendUtf8(std::string& out, char32_t cp) {
 
 }  // namespace
 
-bool SplitsSurrogatePair(std::u16string_view text, std::size_t column) {
-  return column > 0 && column < text.size() && IsHighSurrogate(text[column - 1]) && IsLowSurrogate(text[column]);
-}
-
 UnitSpan CharacterAt(std::u16string_view text, std::size_t column) {
   if (SplitsSurrogatePair(text, column)) return {column - 1, column + 1};
   if (SplitsSurrogatePair(text, column + 1)) return {column, column + 2};

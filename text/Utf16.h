@@ -17,8 +17,11 @@ constexpr bool IsLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 
 /// type: where that is 16 bits wide, the answer is simply false.)
 constexpr bool NeedsTwoUnits(std::uint32_t codePoint) { return codePoint > 0xFFFF; }
 
-/// Whether `column` of `text` falls between the two halves of a surrogate pair.
-bool SplitsSurrogatePair(std::u16string_view text, std::size_t column);
+/// Whether `column` of `text` falls between the two halves of a surrogate pair. Inline: every
+/// keystroke asks it of every line typed into.
+inline bool SplitsSurrogatePair(std::u16string_view text, std::size_t column) {
+  return column > 0 && column < text.size() && IsHighSurrogate(text[column - 1]) && IsLowSurrogate(text[column]);
+}
 
 /// The units [begin, end) of the character at `column`: both halves of a surrogate pair, else the
 /// one unit. `column` must be inside `text`.
