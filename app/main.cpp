@@ -7,6 +7,7 @@
 
 #include "app/NomvarixApp.h"
 #include "app/rules/CommandLine.h"
+#include "platform/HeapReserve.h"
 #include "text/Utf16.h"
 
 #ifdef _WIN32
@@ -21,6 +22,7 @@ wxIMPLEMENT_APP_NO_MAIN(nomvarix::CNomvarixApp);
 // names its folder. The toolkit sees only the program name: it would convert the rest by the
 // locale and complain about what does not convert.
 int main(int argc, char** argv) {
+  nomvarix::ReserveHeapInLargePages();
   std::vector<std::u16string> arguments;
   for (int i = 1; i < argc; ++i) arguments.push_back(nomvarix::FromUtf8(argv[i]));
   if (const std::optional<std::string> information = nomvarix::InformationOf(arguments)) {

@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <random>
+
+#include "editor/NameSplit.h"
+#include "text/AsciiCase.h"
 
 namespace nomvarix {
 namespace {
@@ -62,6 +68,45 @@ TEST(NameSort, NumbersByValueAmongHardNames) {
             (Names{u" 3 .txt", u" 20 .txt", std::u16string(240, u'9') + u"0.x", std::u16string(241, u'9') + u".x",
                    u"caf\u00E9 2.txt", u"caf\u00E9 10.txt", u"\u65E5\u8A18_0009.jpeg", u"\u65E5\u8A18_0010.jpeg",
                    u"\U0001F600 9.png", u"\U0001F600 10.png", u"\xDC80" u"2.bin", u"\xDC80" u"11.bin"}));
+}
+
+TEST(NameSort, PlainOrdersAgreeWithComparingWholeNamesAndExtensions) {
+  // Names that share their first four and eight units, differ past them or only in case, are
+  // prefixes of each other, carry units above 0x7FFF, and extensions longer than four units.
+  const std::u16string alphabet = u"aAbB._\u00e9\u65e5\xDC80\xFFFF" u"1";
+  const unsigned freshSeed = std::random_device{}();
+  std::printf("fresh seed: %u\n", freshSeed);
+  for (const unsigned seed : {1u, 2u, 3u, freshSeed}) {
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    std::mt19937 random(seed);
+    Names names;
+    for (int i = 0; i < 3000; ++i) {
+      std::u16string name = i % 3 == 0 ? u"IMG_" : i % 3 == 1 ? u"img_2024" : u"";
+      for (int k = std::uniform_int_distribution<int>(0, 12)(random); k > 0; --k) {
+        name.push_back(alphabet[std::uniform_int_distribution<std::size_t>(0, alphabet.size() - 1)(random)]);
+      }
+      names.push_back(name);
+    }
+    for (const bool byExtension : {false, true}) {
+      for (const bool caseSensitive : {false, true}) {
+        const auto compare = [&](std::u16string_view a, std::u16string_view b) {
+          return caseSensitive ? CompareOrdinal(a, b) : CompareFolded(a, b);
+        };
+        Names expected = names;
+        std::stable_sort(expected.begin(), expected.end(), [&](const std::u16string& a, const std::u16string& b) {
+          const int byExt = byExtension ? compare(ExtensionOf(a), ExtensionOf(b)) : 0;
+          return byExt != 0 ? byExt < 0 : compare(a, b) < 0;
+        });
+        const Names sorted = Sorted(names, byExtension, caseSensitive);
+        // Names whose keys compare equal may end in either order: each is checked against its neighbour.
+        ASSERT_EQ(sorted.size(), expected.size());
+        for (std::size_t i = 0; i < sorted.size(); ++i) {
+          ASSERT_EQ(compare(sorted[i], expected[i]), 0) << "place " << i << " by extension " << byExtension
+                                                         << ", case-sensitive " << caseSensitive;
+        }
+      }
+    }
+  }
 }
 
 }  // namespace
