@@ -79,7 +79,8 @@ class ConflictChecker {
   std::vector<Filed> newNames_;
   std::vector<std::uint32_t> newBucketStart_;
   /// What each of the two threads that check the buckets uses: a table, and the links it found.
-  struct Half {
+  /// Each on a cache line of its own, as the threads write them at every bucket.
+  struct alignas(64) Half {
     std::vector<Filed> table;
     ConflictLinks links;
   };

@@ -37,7 +37,10 @@ void NameEditor::EditLines(std::int32_t first, std::int32_t last, Edit edit) {
   const std::size_t count = static_cast<std::size_t>(last) - from + 1;
   // Each half measures the lines it edited: an edit of every line leaves the longest line known.
   std::int32_t widest[3] = {0, 0, 0};  // the lead, and the two halves
-  const auto editRange = [&](std::size_t begin, std::size_t end, std::int32_t& measured) {
+  const auto editRange = [&](std::size_t begin, std::size_t end, std::int32_t& widestOfRange) {
+    // Measured in a variable of the range's own: the two halves writing side by side on the stack
+    // at every line would pass that memory between the processors all the time.
+    std::int32_t measured = 0;
     for (std::size_t line = begin; line < end; ++line) {
       // A line's texts and cells are scattered over memory: they are asked for a few lines ahead.
       if (line + kPrefetchDistance < end) {
@@ -51,6 +54,7 @@ void NameEditor::EditLines(std::int32_t first, std::int32_t last, Edit edit) {
       measured = std::max(measured, static_cast<std::int32_t>(names_[line].lineText.size()));
       if ((line + 1) % chunkLines == 0 || line + 1 == end) history_.SaveChangedChunk(CurrentState(), line / chunkLines);
     }
+    widestOfRange = measured;
   };
   editRange(from, from + std::min(lead, count), widest[0]);
   if (count > lead) {
