@@ -33,6 +33,7 @@
 #include "BenchFolders.h"
 #include "app/MainFrame.h"
 #include "platform/FileSystem.h"
+#include "platform/HeapReserve.h"
 #include "platform/MemorySettingsStore.h"
 #include "platform/SettingKeys.h"
 #include "text/Utf16.h"
@@ -210,4 +211,8 @@ class BenchApp final : public wxApp {
 
 wxIMPLEMENT_APP_NO_MAIN(nomvarix::bench::BenchApp);
 
-int main(int argc, char** argv) { return wxEntry(argc, argv); }
+// The heap is prepared as the program's own main() prepares it.
+int main(int argc, char** argv) {
+  nomvarix::ReserveHeapInLargePages();
+  return wxEntry(argc, argv);
+}
