@@ -13,6 +13,7 @@
 
 #include "BenchFolders.h"
 #include "platform/FileSystem.h"
+#include "platform/HeapReserve.h"
 #include "platform/MemorySettingsStore.h"
 #include "session/EditorSession.h"
 #include "text/Utf16.h"
@@ -145,4 +146,12 @@ BENCHMARK(BM_UndoMemory)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterati
 
 }  // namespace
 
-BENCHMARK_MAIN();
+// The heap is prepared as the program's own main() prepares it.
+int main(int argc, char** argv) {
+  nomvarix::ReserveHeapInLargePages();
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
