@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <type_traits>
 
 #include "editor/NameSplit.h"
 #include "text/AsciiCase.h"
@@ -34,27 +35,22 @@ struct SortKey {
   std::u16string_view extension;
 };
 
-template <typename Compare>
+/// Whether `a` sorts before `b`. With `kByHeads` the heads decide first; the orders that read digit
+/// runs as numbers go without them, as no fixed number of leading units can stand for those.
+template <bool kByHeads, typename Compare>
 bool Less(const SortKey& a, const SortKey& b, bool byExtension, Compare compare) {
   if (byExtension) {
-    if (a.extensionHead != b.extensionHead) return a.extensionHead < b.extensionHead;
-    if (a.extension.size() > kHeadUnits || b.extension.size() > kHeadUnits) {
+    if constexpr (kByHeads) {
+      if (a.extensionHead != b.extensionHead) return a.extensionHead < b.extensionHead;
+    }
+    if (!kByHeads || a.extension.size() > kHeadUnits || b.extension.size() > kHeadUnits) {
       const int byExt = compare(a.extension, b.extension);
       if (byExt != 0) return byExt < 0;
     }
   }
-  if (a.nameHead != b.nameHead) return a.nameHead < b.nameHead;
-  if (a.nameHeadNext != b.nameHeadNext) return a.nameHeadNext < b.nameHeadNext;
-  return compare(a.name, b.name) < 0;
-}
-
-/// The comparison for the orders that read digit runs as numbers, whose order no fixed number of
-/// leading units can stand for.
-template <typename Compare>
-bool LessWithoutHeads(const SortKey& a, const SortKey& b, bool byExtension, Compare compare) {
-  if (byExtension) {
-    const int byExt = compare(a.extension, b.extension);
-    if (byExt != 0) return byExt < 0;
+  if constexpr (kByHeads) {
+    if (a.nameHead != b.nameHead) return a.nameHead < b.nameHead;
+    if (a.nameHeadNext != b.nameHeadNext) return a.nameHeadNext < b.nameHeadNext;
   }
   return compare(a.name, b.name) < 0;
 }
@@ -72,25 +68,20 @@ void SortNames(std::vector<std::u16string_view>& names, SortOrder order) {
     keys.push_back({HeadOf(extension, fold), HeadOf(name, fold), HeadOf(name, fold, kHeadUnits), name, extension});
   }
   // Each order gets a sort of its own type, so no comparison goes through a function pointer.
-  const auto sortBy = [&](auto less, auto compare) {
-    std::sort(keys.begin(), keys.end(),
-              [&](const SortKey& a, const SortKey& b) { return less(a, b, order.byExtension, compare); });
+  const auto sortBy = [&](auto byHeads, auto compare) {
+    std::sort(keys.begin(), keys.end(), [&](const SortKey& a, const SortKey& b) {
+      return Less<decltype(byHeads)::value>(a, b, order.byExtension, compare);
+    });
   };
   using View = std::u16string_view;
-  const auto withHeads = [](const SortKey& a, const SortKey& b, bool byExtension, auto compare) {
-    return Less(a, b, byExtension, compare);
-  };
-  const auto withoutHeads = [](const SortKey& a, const SortKey& b, bool byExtension, auto compare) {
-    return LessWithoutHeads(a, b, byExtension, compare);
-  };
   if (order.numbersByValue && order.caseSensitive) {
-    sortBy(withoutHeads, [](View a, View b) { return CompareNatural(a, b); });
+    sortBy(std::false_type{}, [](View a, View b) { return CompareNatural(a, b); });
   } else if (order.numbersByValue) {
-    sortBy(withoutHeads, [](View a, View b) { return CompareNaturalFolded(a, b); });
+    sortBy(std::false_type{}, [](View a, View b) { return CompareNaturalFolded(a, b); });
   } else if (order.caseSensitive) {
-    sortBy(withHeads, [](View a, View b) { return CompareOrdinal(a, b); });
+    sortBy(std::true_type{}, [](View a, View b) { return CompareOrdinal(a, b); });
   } else {
-    sortBy(withHeads, [](View a, View b) { return CompareFolded(a, b); });
+    sortBy(std::true_type{}, [](View a, View b) { return CompareFolded(a, b); });
   }
   for (std::size_t i = 0; i < keys.size(); ++i) names[i] = keys[i].name;
 }
