@@ -58,22 +58,27 @@ void ConflictChecker::IndexNamesOnDisk(const NameList& names, const std::vector<
     // Lines come in line order: of the lines with the same name on disk only the first is filed.
     for (std::size_t at = bucketStart[b]; at < bucketStart[b + 1]; ++at) {
       const Filed& line = filed[at];
-      Filed& slot = diskTable_[DiskSlot(names, b, line.hash, names[line.line].originalName)];
+      Filed& slot = DiskSlot(names, b, line.hash, names[line.line].originalName);
       if (slot.line == kNoLine) slot = line;
     }
   }
 }
 
-std::uint32_t ConflictChecker::DiskSlot(const NameList& names, std::size_t bucket, std::uint64_t hash,
-                                        const std::u16string& name) const {
+template <typename NameOf>
+ConflictChecker::Filed& ConflictChecker::SlotFor(Filed* table, std::uint32_t mask, std::uint64_t hash,
+                                                 const std::u16string& name, NameOf nameOf) {
+  for (std::uint32_t slot = static_cast<std::uint32_t>(hash) & mask;; slot = (slot + 1) & mask) {
+    Filed& filed = table[slot];
+    if (filed.line == kNoLine || (filed.hash == hash && EqualsFolded(nameOf(filed.line), name))) return filed;
+  }
+}
+
+ConflictChecker::Filed& ConflictChecker::DiskSlot(const NameList& names, std::size_t bucket, std::uint64_t hash,
+                                                  const std::u16string& name) {
   const std::uint32_t begin = diskTableStart_[bucket];
   const std::uint32_t mask = diskTableStart_[bucket + 1] - begin - 1;
-  for (std::uint32_t slot = static_cast<std::uint32_t>(hash) & mask;; slot = (slot + 1) & mask) {
-    const Filed& filed = diskTable_[begin + slot];
-    if (filed.line == kNoLine || (filed.hash == hash && EqualsFolded(names[filed.line].originalName, name))) {
-      return begin + slot;
-    }
-  }
+  return SlotFor(diskTable_.data() + begin, mask, hash, name,
+                 [&](std::uint32_t line) -> const std::u16string& { return names[line].originalName; });
 }
 
 void ConflictChecker::Prepare(const NameList& names, const std::vector<NameKey>& keys, std::uint64_t listGeneration) {
@@ -111,23 +116,17 @@ void ConflictChecker::CheckBuckets(const NameList& names, std::size_t firstBucke
     half.table.assign(size, Filed{0, kNoLine, false});
     for (std::size_t at = newBucketStart_[b]; at < newBucketStart_[b + 1]; ++at) {
       const Filed& line = newNames_[at];
-      // Read only when hashes agree: the lines of a bucket lie all over the list, and reading each
-      // one's entry would miss the cache once a line.
       const std::u16string& name = names[line.line].newName;
-      for (std::size_t slot = line.hash & (size - 1);; slot = (slot + 1) & (size - 1)) {
-        Filed& filed = half.table[slot];
-        if (filed.line == kNoLine) {
-          filed = line;
-          break;
-        }
-        if (filed.hash == line.hash && EqualsFolded(names[filed.line].newName, name)) {
-          half.links.duplicateLinks.push_back({filed.line, line.line, name});
-          break;
-        }
+      Filed& first = SlotFor(half.table.data(), static_cast<std::uint32_t>(size - 1), line.hash, name,
+                             [&](std::uint32_t other) -> const std::u16string& { return names[other].newName; });
+      if (first.line == kNoLine) {
+        first = line;
+      } else {
+        half.links.duplicateLinks.push_back({first.line, line.line, name});
       }
       if (!line.looksUpDiskName) continue;
       // The first line with this name on disk; it counts only when it comes before this one.
-      const Filed& disk = diskTable_[DiskSlot(names, b, line.hash, name)];
+      const Filed& disk = DiskSlot(names, b, line.hash, name);
       if (disk.line != kNoLine && disk.line < line.line) half.links.diskNameLinks.push_back({disk.line, line.line, name});
     }
   }

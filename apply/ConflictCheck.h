@@ -64,9 +64,14 @@ class ConflictChecker {
   static void Bucket(const std::vector<NameKey>& keys, int bucketBits, bool byDiskName, std::vector<Filed>& filed,
                      std::vector<std::uint32_t>& bucketStart);
   void IndexNamesOnDisk(const NameList& names, const std::vector<NameKey>& keys);
-  /// The slot of the disk-name table of `bucket` that holds the first line with `name` on disk,
-  /// or else the empty slot where that line would go.
-  std::uint32_t DiskSlot(const NameList& names, std::size_t bucket, std::uint64_t hash, const std::u16string& name) const;
+  /// The slot of an open-addressed table of `mask` + 1 slots that holds the line filed under `hash`
+  /// whose name (`nameOf(line)`) equals `name` with A..Z folded, or else the empty slot where such a
+  /// line would go. A line's name is read only when hashes agree: the lines of a bucket lie all
+  /// over the list, and reading each one's entry would miss the cache once a line.
+  template <typename NameOf>
+  static Filed& SlotFor(Filed* table, std::uint32_t mask, std::uint64_t hash, const std::u16string& name, NameOf nameOf);
+  /// SlotFor in the disk-name table of `bucket`: the first line with `name` on disk.
+  Filed& DiskSlot(const NameList& names, std::size_t bucket, std::uint64_t hash, const std::u16string& name);
 
   static constexpr std::uint32_t kNoLine = UINT32_MAX;  ///< an empty slot
   /// The list generation the names on disk were indexed for.
