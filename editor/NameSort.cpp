@@ -58,14 +58,17 @@ bool Less(const SortKey& a, const SortKey& b, bool byExtension, Compare compare)
 }  // namespace
 
 void SortNames(std::vector<std::u16string_view>& names, SortOrder order) {
-  // The extension and the heads of each name are found once, not at every comparison.
+  // The extension and the heads of each name are found once, not at every comparison; the orders
+  // that read numbers by value have no use for heads.
   const bool fold = !order.caseSensitive;
+  const bool byHeads = !order.numbersByValue;
   std::vector<SortKey> keys;
   keys.reserve(names.size());
   for (std::size_t i = 0; i < names.size(); ++i) {
     const std::u16string_view name = names[i];
     const std::u16string_view extension = ExtensionOf(name);
-    keys.push_back({HeadOf(extension, fold), HeadOf(name, fold), HeadOf(name, fold, kHeadUnits), name, extension});
+    keys.push_back(byHeads ? SortKey{HeadOf(extension, fold), HeadOf(name, fold), HeadOf(name, fold, kHeadUnits), name, extension}
+                           : SortKey{0, 0, 0, name, extension});
   }
   // Each order gets a sort of its own type, so no comparison goes through a function pointer.
   const auto sortBy = [&](auto byHeads, auto compare) {
