@@ -31,12 +31,15 @@ bool IsUpperCase(char16_t u) { return (TypeBits(u) & C1_UPPER) != 0; }
 bool IsDigit(char16_t u) { return (TypeBits(u) & C1_DIGIT) != 0; }
 bool IsAlphanumeric(char16_t u) { return (TypeBits(u) & (C1_ALPHA | C1_DIGIT)) != 0; }
 
-bool MovesInBidiLayout(char16_t u) {
+namespace {
+/// MovesInBidiLayout, asked of the system's character tables.
+bool HasMovingDirection(char16_t u) {
   WORD direction = 0;
   const wchar_t ch = static_cast<wchar_t>(u);
   if (!GetStringTypeW(CT_CTYPE2, &ch, 1, &direction)) return false;
   return direction == C2_RIGHTTOLEFT || direction == C2_ARABICNUMBER || IsDirectionControl(u);
 }
+}  // namespace
 
 #else
 
@@ -45,7 +48,9 @@ bool IsUpperCase(char16_t u) { return u_isupper(u); }
 bool IsDigit(char16_t u) { return u_isdigit(u); }
 bool IsAlphanumeric(char16_t u) { return u_isalnum(u); }
 
-bool MovesInBidiLayout(char16_t u) {
+namespace {
+/// MovesInBidiLayout, asked of the system's character tables.
+bool HasMovingDirection(char16_t u) {
   switch (u_charDirection(u)) {
     case U_RIGHT_TO_LEFT:
     case U_RIGHT_TO_LEFT_ARABIC:
@@ -55,8 +60,16 @@ bool MovesInBidiLayout(char16_t u) {
       return IsDirectionControl(u);
   }
 }
+}  // namespace
 
 #endif
+
+bool MovesInBidiLayout(char16_t u) {
+  // Nothing right-to-left, no Arabic digit and no direction control lies below the Hebrew block;
+  // the painter asks this of every character it draws.
+  constexpr char16_t kFirstRightToLeftBlock = 0x0590;
+  return u >= kFirstRightToLeftBlock && HasMovingDirection(u);
+}
 
 std::u16string_view TrimmedWhiteSpace(std::u16string_view text) {
   while (!text.empty() && IsWhiteSpace(text.front())) text.remove_prefix(1);
