@@ -38,29 +38,26 @@ class Searcher {
 
  private:
   Searcher(std::u16string_view text, SearchOptions options, std::optional<RegexPattern> pattern)
-      : text_(text), options_(options), pattern_(std::move(pattern)) {}
+      : text_(options.matchCase ? std::u16string(text) : FoldAscii(text)), options_(options), pattern_(std::move(pattern)) {}
 
   std::size_t FindText(std::u16string_view line, std::size_t from) const {
-    std::u16string_view text = text_;
     std::u16string foldedLine;
-    std::u16string foldedText;
     if (!options_.matchCase) {
       foldedLine = FoldAscii(line);
-      foldedText = FoldAscii(text);
       line = foldedLine;
-      text = foldedText;
     }
-    for (std::size_t at = line.find(text, from); at != std::u16string_view::npos; at = line.find(text, at + 1)) {
+    for (std::size_t at = line.find(text_, from); at != std::u16string_view::npos; at = line.find(text_, at + 1)) {
       if (!options_.wholeWord) return at;
       const bool startsWord = at == 0 || !IsAlphanumeric(line[at - 1]);
-      const std::size_t end = at + text.size();
+      const std::size_t end = at + text_.size();
       const bool endsWord = end >= line.size() || !IsAlphanumeric(line[end]);
       if (startsWord && endsWord) return at;
     }
     return std::u16string_view::npos;
   }
 
-  std::u16string_view text_;
+  /// The plain text looked for, A..Z folded once for the whole search when case does not count.
+  std::u16string text_;
   SearchOptions options_;
   std::optional<RegexPattern> pattern_;
 };
