@@ -6,6 +6,7 @@
 #define PCRE2_CODE_UNIT_WIDTH 16
 #include <pcre2.h>
 
+#include "text/AsciiCase.h"
 #include "text/Utf16.h"
 
 namespace nomvarix {
@@ -20,13 +21,10 @@ std::u16string ErrorText(int code) {
   return text;
 }
 
-bool IsDigit(char16_t unit) { return unit >= u'0' && unit <= u'9'; }
-
-using MatchData = std::unique_ptr<pcre2_match_data, decltype(&pcre2_match_data_free)>;
-
 }  // namespace
 
 void RegexPattern::CodeDeleter::operator()(pcre2_real_code_16* code) const { pcre2_code_free(code); }
+void RegexPattern::MatchDataDeleter::operator()(pcre2_real_match_data_16* data) const { pcre2_match_data_free(data); }
 
 std::variant<RegexPattern, RegexPattern::Error> RegexPattern::Compile(std::u16string_view pattern, bool matchCase) {
   // MATCH_INVALID_UTF: a lone surrogate is a character nothing matches, not an error.
@@ -36,23 +34,26 @@ std::variant<RegexPattern, RegexPattern::Error> RegexPattern::Compile(std::u16st
   PCRE2_SIZE errorOffset = 0;
   Code code(pcre2_compile(Units(pattern), pattern.size(), options, &errorCode, &errorOffset, nullptr));
   if (!code) return Error{ErrorText(errorCode), errorOffset};
-  return RegexPattern(std::move(code));
+  MatchData matchData(pcre2_match_data_create_from_pattern(code.get(), nullptr));
+  if (!matchData) throw std::bad_alloc();
+  std::uint32_t groupCount = 0;
+  pcre2_pattern_info(code.get(), PCRE2_INFO_CAPTURECOUNT, &groupCount);
+  return RegexPattern(std::move(code), std::move(matchData), groupCount);
 }
 
 std::optional<RegexMatch> RegexPattern::Find(std::u16string_view line, std::size_t from) const {
   if (from > line.size()) return std::nullopt;
   // A start between the halves of a pair would match inside a character: start after it.
   if (SplitsSurrogatePair(line, from)) ++from;
-  const MatchData data(pcre2_match_data_create_from_pattern(code_.get(), nullptr), &pcre2_match_data_free);
-  if (!data) throw std::bad_alloc();
+  pcre2_match_data* data = matchData_.get();
   // Any failure, such as a pattern that backtracks past the library's limit, counts as no match.
-  const int result = pcre2_match(code_.get(), Units(line), line.size(), from, 0, data.get(), nullptr);
+  const int result = pcre2_match(code_.get(), Units(line), line.size(), from, 0, data, nullptr);
   if (result <= 0) return std::nullopt;
-  const PCRE2_SIZE* vector = pcre2_get_ovector_pointer(data.get());
+  const PCRE2_SIZE* vector = pcre2_get_ovector_pointer(data);
   RegexMatch match;
   match.start = vector[0];
   match.end = vector[1];
-  const std::uint32_t pairs = pcre2_get_ovector_count(data.get());
+  const std::uint32_t pairs = pcre2_get_ovector_count(data);
   for (std::uint32_t i = 0; i < pairs; ++i) {
     const PCRE2_SIZE start = vector[2 * i];
     if (start == PCRE2_UNSET) {
@@ -65,12 +66,11 @@ std::optional<RegexMatch> RegexPattern::Find(std::u16string_view line, std::size
 }
 
 std::optional<std::size_t> RegexPattern::GroupNumber(std::u16string_view name) const {
-  std::uint32_t count = 0;
-  pcre2_pattern_info(code_.get(), PCRE2_INFO_CAPTURECOUNT, &count);
-  if (!name.empty() && std::all_of(name.begin(), name.end(), IsDigit)) {
+  if (!name.empty() && std::all_of(name.begin(), name.end(), IsAsciiDigit)) {
     if (name.size() > 2) return std::nullopt;
-    const std::size_t number = std::stoul(ToUtf8(name));
-    return number >= 1 && number <= count ? std::optional(number) : std::nullopt;
+    std::size_t number = 0;
+    for (const char16_t digit : name) number = number * 10 + static_cast<std::size_t>(digit - u'0');
+    return number >= 1 && number <= groupCount_ ? std::optional(number) : std::nullopt;
   }
   const std::u16string terminated(name);
   const int number = pcre2_substring_number_from_name(code_.get(), Units(terminated));
@@ -102,9 +102,9 @@ std::u16string RegexPattern::Expand(std::u16string_view replacement, std::u16str
           continue;
         }
       }
-    } else if (rest.size() >= 2 && rest[0] == u'$' && IsDigit(rest[1])) {
+    } else if (rest.size() >= 2 && rest[0] == u'$' && IsAsciiDigit(rest[1])) {
       // The longest of $nn and $n that names a group.
-      const std::size_t digits = rest.size() >= 3 && IsDigit(rest[2]) ? 2 : 1;
+      const std::size_t digits = rest.size() >= 3 && IsAsciiDigit(rest[2]) ? 2 : 1;
       std::size_t used = digits;
       std::optional<std::size_t> number = GroupNumber(rest.substr(1, used));
       if (!number && used == 2) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 struct pcre2_real_code_16;
+struct pcre2_real_match_data_16;
 
 namespace nomvarix {
 
@@ -53,13 +54,22 @@ class RegexPattern {
   struct CodeDeleter {
     void operator()(pcre2_real_code_16* code) const;
   };
+  struct MatchDataDeleter {
+    void operator()(pcre2_real_match_data_16* data) const;
+  };
   using Code = std::unique_ptr<pcre2_real_code_16, CodeDeleter>;
+  using MatchData = std::unique_ptr<pcre2_real_match_data_16, MatchDataDeleter>;
 
-  explicit RegexPattern(Code code) : code_(std::move(code)) {}
+  RegexPattern(Code code, MatchData matchData, std::size_t groupCount)
+      : code_(std::move(code)), matchData_(std::move(matchData)), groupCount_(groupCount) {}
   /// The group a reference names; nothing when the pattern has no such group.
   std::optional<std::size_t> GroupNumber(std::u16string_view name) const;
 
   Code code_;
+  /// Where Find has the library put a match: made once with the pattern, as a search over every
+  /// line would otherwise make and free it once a line. A pattern serves one search at a time.
+  MatchData matchData_;
+  std::size_t groupCount_;  ///< capture groups, group 0 not counted
 };
 
 /// "Invalid regular expression: <message> at position <n>".
