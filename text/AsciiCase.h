@@ -9,6 +9,9 @@ namespace nomvarix {
 /// program does: sorting, validation, conflict marks, find and the filter all compare this way.
 constexpr char16_t FoldAscii(char16_t u) { return (u >= u'A' && u <= u'Z') ? u + (u'a' - u'A') : u; }
 
+/// Whether the unit is one of the digits 0..9 (and no other script's digit).
+constexpr bool IsAsciiDigit(char16_t u) { return u >= u'0' && u <= u'9'; }
+
 /// The string with every A..Z folded to a..z.
 inline std::u16string FoldAscii(std::u16string_view text) {
   std::u16string out(text);

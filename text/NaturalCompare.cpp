@@ -7,7 +7,6 @@
 namespace nomvarix {
 namespace {
 
-constexpr bool IsAsciiDigit(char16_t u) { return u >= u'0' && u <= u'9'; }
 
 int Sign(std::size_t a, std::size_t b) { return a == b ? 0 : (a < b ? -1 : 1); }
 

@@ -9,6 +9,8 @@
 #include <chrono>
 #include <memory>
 
+#include "text/AsciiCase.h"
+
 namespace nomvarix {
 namespace {
 
@@ -66,16 +68,15 @@ struct ExifDataRelease {
   void operator()(ExifData* data) const { exif_data_unref(data); }
 };
 
-/// The text of an ASCII entry of any IFD, up to its first NUL.
+/// The bytes of an ASCII entry of any IFD, its closing NUL included (ParseExifDateTime stops there).
 std::optional<std::string_view> AsciiEntry(ExifData* data, ExifTag tag) {
   const ExifEntry* entry = exif_data_get_entry(data, tag);
   if (!entry || entry->format != EXIF_FORMAT_ASCII || !entry->data) return std::nullopt;
-  const std::string_view text(reinterpret_cast<const char*>(entry->data), entry->size);
-  return text.substr(0, text.find('\0'));
+  return std::string_view(reinterpret_cast<const char*>(entry->data), entry->size);
 }
 
 bool IsDigits(std::string_view text) {
-  return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+  return std::all_of(text.begin(), text.end(), [](char c) { return IsAsciiDigit(static_cast<unsigned char>(c)); });
 }
 
 unsigned Number(std::string_view digits) {
