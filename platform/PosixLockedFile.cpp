@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/LockedFile.h"
+#include "platform/MakeFolders.h"
 #include "platform/Path.h"
 #include "platform/PosixDescriptor.h"
 #include "platform/PosixRename.h"
@@ -16,13 +17,13 @@
 namespace nomvarix {
 namespace {
 
-/// Creates `folder` and the folders above it that are missing.
-bool MakeFolders(const std::string& folder) {
+/// Creates `folder` (without a closing separator) and the folders above it that are missing.
+bool MakeNativeFolders(const std::string& folder) {
   if (folder.empty() || mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST) return true;
   if (errno != ENOENT) return false;
   const std::size_t slash = folder.find_last_of('/', folder.size() - 1);
   if (slash == std::string::npos || slash == 0) return false;
-  return MakeFolders(folder.substr(0, slash)) && (mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST);
+  return MakeNativeFolders(folder.substr(0, slash)) && (mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST);
 }
 
 /// Puts the folder's entries (a new or a removed name) on the disk.
@@ -59,10 +60,16 @@ class PosixLockedFile final : public LockedFile {
 
 }  // namespace
 
+bool MakeFolders(std::u16string_view folder) {
+  const std::string native = ToUtf8(folder);
+  return MakeNativeFolders(native.substr(0, native.size() - 1));
+}
+
 std::unique_ptr<LockedFile> CreateLockedFile(std::u16string_view path, std::string_view bytes) {
   const std::string file = ToUtf8(path);
-  const std::string folder = ToUtf8(FolderOfPath(path));
-  if (!MakeFolders(folder.substr(0, folder.size() - 1))) return nullptr;
+  const std::u16string folderOfFile = FolderOfPath(path);
+  if (!MakeFolders(folderOfFile)) return nullptr;
+  const std::string folder = ToUtf8(folderOfFile);
   // Written under another name and then renamed, with the lock taken first: a program looking for
   // files left behind never finds this one unlocked or half written.
   const std::string partial = file + ".partial";

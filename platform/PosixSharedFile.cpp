@@ -5,6 +5,8 @@
 
 #include <cerrno>
 
+#include "platform/MakeFolders.h"
+#include "platform/Path.h"
 #include "platform/PosixDescriptor.h"
 #include "platform/SharedFile.h"
 #include "text/Utf16.h"
@@ -31,6 +33,7 @@ std::optional<std::string> ReadSharedFile(std::u16string_view path) {
 
 bool UpdateSharedFile(std::u16string_view path,
                       const std::function<std::optional<std::string>(std::string_view current)>& change) {
+  if (!MakeFolders(FolderOfPath(path))) return false;
   const std::string file = ToUtf8(path);
   FileDescriptor lock(open((file + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
   if (!lock.valid()) return false;

@@ -12,8 +12,8 @@ std::optional<std::string> ReadSharedFile(std::u16string_view path);
 
 /// Rewrites a file that several running programs share, such as the settings: `change` gets the
 /// file's current content (empty when there is none) and returns the new one, or nothing to leave
-/// the file as it is. Updates of the same file by any process run one at a time, under a lock on
-/// "<path>.lock". The new content goes to a new file, readable by its owner only, that then takes
+/// the file as it is. Missing folders on the way are created. Updates of the same file by any
+/// process run one at a time, under a lock on "<path>.lock". The new content goes to a new file, readable by its owner only, that then takes
 /// the old one's name: a reader, or a program killed half way, finds the old or the new content
 /// whole. False when the file was not rewritten.
 bool UpdateSharedFile(std::u16string_view path,

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/LockedFile.h"
+#include "platform/MakeFolders.h"
 #include "platform/Path.h"
 #include "platform/WinHandle.h"
 
@@ -12,16 +13,6 @@ namespace nomvarix {
 namespace {
 
 std::wstring Native(std::u16string_view path) { return std::wstring(path.begin(), path.end()); }
-
-/// Creates `folder` (ending with a separator) and the folders above it that are missing.
-bool MakeFolders(std::u16string_view folder) {
-  const std::wstring native = Native(folder);
-  if (CreateDirectoryW(native.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS) return true;
-  if (GetLastError() != ERROR_PATH_NOT_FOUND) return false;
-  const std::u16string parent = FolderOfPath(folder.substr(0, folder.size() - 1));
-  if (parent.empty() || parent.size() >= folder.size() || !MakeFolders(parent)) return false;
-  return CreateDirectoryW(native.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
-}
 
 /// The file opened for writing and deleting with reading alone shared: while it is open, no other
 /// program can open it the same way, which is what tells a held file from one left behind.
@@ -59,6 +50,15 @@ class WinLockedFile final : public LockedFile {
 };
 
 }  // namespace
+
+bool MakeFolders(std::u16string_view folder) {
+  const std::wstring native = Native(folder);
+  if (CreateDirectoryW(native.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS) return true;
+  if (GetLastError() != ERROR_PATH_NOT_FOUND) return false;
+  const std::u16string parent = FolderOfPath(folder.substr(0, folder.size() - 1));
+  if (parent.empty() || parent.size() >= folder.size() || !MakeFolders(parent)) return false;
+  return CreateDirectoryW(native.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
+}
 
 std::unique_ptr<LockedFile> CreateLockedFile(std::u16string_view path, std::string_view bytes) {
   if (!MakeFolders(FolderOfPath(path))) return nullptr;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/MakeFolders.h"
+#include "platform/Path.h"
 #include "platform/SharedFile.h"
 #include "platform/WinHandle.h"
 
@@ -31,6 +33,7 @@ std::optional<std::string> ReadSharedFile(std::u16string_view path) {
 
 bool UpdateSharedFile(std::u16string_view path,
                       const std::function<std::optional<std::string>(std::string_view current)>& change) {
+  if (!MakeFolders(FolderOfPath(path))) return false;
   const std::wstring file = Native(path);
   Handle lock(CreateFileW((file + L".lock").c_str(), GENERIC_READ | GENERIC_WRITE,
                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,

@@ -12,25 +12,12 @@
 #include "platform/Clipboard.h"
 #include "platform/FileSystem.h"
 #include "platform/LockedFile.h"
-#include "platform/Path.h"
 #include "platform/SettingKeys.h"
 #include "platform/SettingsStore.h"
 #include "platform/SharedFile.h"
 #include "text/Utf16.h"
 
 namespace nomvarix {
-namespace {
-
-/// Creates `folder` (ending with a separator) and whichever of its parents are missing.
-void CreateFolderPath(FileSystem& fileSystem, std::u16string_view folder) {
-  for (std::size_t end = 1; end < folder.size(); ++end) {
-    if (IsPathSeparator(folder[end]) && fileSystem.KindOf(folder.substr(0, end)) == PathKind::Missing) {
-      fileSystem.CreateFolder(folder.substr(0, end));
-    }
-  }
-}
-
-}  // namespace
 
 EditorSession::EditorSession(FileSystem& fileSystem, SettingsStore& settings)
     : fileSystem_(fileSystem),
@@ -176,7 +163,6 @@ void EditorSession::FinishWritingKeptEdits() {
 
 bool EditorSession::WriteEdits(FolderEdits edits) {
   if (!kept_.Changes(edits)) return true;
-  CreateFolderPath(fileSystem_, FolderOfPath(keptFile_));
   bool unchanged = false;
   const bool written = UpdateSharedFile(keptFile_, [&](std::string_view current) {
     std::optional<std::string> merged = kept_.Merge(current, edits);
