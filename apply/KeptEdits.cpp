@@ -18,12 +18,9 @@ void KeptEdits::Drop(std::u16string_view folder) { dropped_.emplace(folder); }
 
 std::set<std::u16string> KeptEdits::ChangedFolders(const FolderEdits& mine) const {
   std::set<std::u16string> changed = dropped_;
-  const auto differs = [](const FolderEdits& a, const FolderEdits& b, const std::u16string& folder) {
-    const auto in = b.find(folder);
-    return in == b.end() || in->second != a.at(folder);
-  };
   for (const auto& [folder, pairs] : mine) {
-    if (differs(mine, known_, folder)) changed.insert(folder);
+    const auto in = known_.find(folder);
+    if (in == known_.end() || in->second != pairs) changed.insert(folder);
   }
   for (const auto& [folder, pairs] : known_) {
     if (!mine.contains(folder)) changed.insert(folder);
