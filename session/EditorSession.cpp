@@ -18,6 +18,20 @@
 #include "text/Utf16.h"
 
 namespace nomvarix {
+namespace {
+
+/// A file's text for an insertion: what `read` finds in the file, formatted; nothing where it
+/// finds nothing.
+template <typename Read, typename Format>
+FileTextSource Formatted(Read read, Format format) {
+  return [read, format](std::u16string_view path) -> std::optional<std::u16string> {
+    const auto value = read(path);
+    if (!value) return std::nullopt;
+    return format(*value);
+  };
+}
+
+}  // namespace
 
 EditorSession::EditorSession(FileSystem& fileSystem, SettingsStore& settings)
     : fileSystem_(fileSystem),
@@ -111,7 +125,7 @@ void EditorSession::ToggleKeepEditsBetweenRuns() {
 }
 
 void EditorSession::TakeKeptEdits(std::u16string_view folder) {
-  if (!openedFolders_.emplace(folder).second || !keepEdits_ || keptFile_.empty()) return;
+  if (!openedFolders_.emplace(folder).second || !Keeping()) return;
   const std::optional<std::string> text = ReadSharedFile(keptFile_);
   if (!text) return;
   FinishWritingKeptEdits();
@@ -137,19 +151,19 @@ bool EditorSession::KeptEditsOutdated() {
     FinishWritingKeptEdits();
   }
   if (editor_.TakeNamesTouched()) keptOutdated_ = true;
-  return keptOutdated_ && keepEdits_ && !keptFile_.empty();
+  return keptOutdated_ && Keeping();
 }
 
 bool EditorSession::WriteKeptEdits() {
   FinishWritingKeptEdits();
-  if (!keepEdits_ || keptFile_.empty()) return false;
+  if (!Keeping()) return false;
   editor_.TakeNamesTouched();
   keptOutdated_ = !WriteEdits(EditsToKeep());
   return !keptOutdated_;
 }
 
 void EditorSession::StartWritingKeptEdits() {
-  if (!keepEdits_ || keptFile_.empty()) return;
+  if (!Keeping()) return;
   if (keptWrite_.valid() && keptWrite_.wait_for(std::chrono::seconds(0)) != std::future_status::ready) return;
   FinishWritingKeptEdits();
   editor_.TakeNamesTouched();
@@ -268,40 +282,27 @@ void EditorSession::TrimLeftAll() {
   CheckConflicts();
 }
 
+void EditorSession::InsertFromFiles(WorkKind kind, const FileTextSource& source) {
+  const std::unique_ptr<WorkProgress> progress = progress_->Start(kind);
+  InsertFileText(editor_, source, *progress);
+}
+
 void EditorSession::InsertCreationDate(std::u16string_view formatName) {
-  const std::unique_ptr<WorkProgress> progress = progress_->Start(WorkKind::InsertingDates);
-  InsertFileText(
-      editor_,
-      [&](std::u16string_view path) -> std::optional<std::u16string> {
-        const auto created = fileSystem_.CreationTime(path);
-        if (!created) return std::nullopt;
-        return FormatCreationDate(*created, formatName);
-      },
-      *progress);
+  InsertFromFiles(WorkKind::InsertingDates,
+                  Formatted([this](std::u16string_view path) { return fileSystem_.CreationTime(path); },
+                            [formatName](auto time) { return FormatCreationDate(time, formatName); }));
 }
 
 void EditorSession::InsertImageSize(std::u16string_view pattern) {
-  const std::unique_ptr<WorkProgress> progress = progress_->Start(WorkKind::InsertingImageSizes);
-  InsertFileText(
-      editor_,
-      [&](std::u16string_view path) -> std::optional<std::u16string> {
-        const auto size = GetImageSize(fileSystem_, path);
-        if (!size) return std::nullopt;
-        return FormatImageSize(*size, pattern);
-      },
-      *progress);
+  InsertFromFiles(WorkKind::InsertingImageSizes,
+                  Formatted([this](std::u16string_view path) { return GetImageSize(fileSystem_, path); },
+                            [pattern](const auto& size) { return FormatImageSize(size, pattern); }));
 }
 
 void EditorSession::InsertDateTaken(std::u16string_view formatName) {
-  const std::unique_ptr<WorkProgress> progress = progress_->Start(WorkKind::InsertingDatesTaken);
-  InsertFileText(
-      editor_,
-      [&](std::u16string_view path) -> std::optional<std::u16string> {
-        const auto taken = GetDateTaken(fileSystem_, path);
-        if (!taken) return std::nullopt;
-        return FormatCreationDate(*taken, formatName);
-      },
-      *progress);
+  InsertFromFiles(WorkKind::InsertingDatesTaken,
+                  Formatted([this](std::u16string_view path) { return GetDateTaken(fileSystem_, path); },
+                            [formatName](auto time) { return FormatCreationDate(time, formatName); }));
 }
 
 void EditorSession::ApplyParsedPairs(const std::vector<std::vector<RenamePair>>& groups) {

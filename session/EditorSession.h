@@ -14,6 +14,7 @@
 #include "apply/PendingEditMemory.h"
 #include "editor/NameEditor.h"
 #include "transform/CaseSpace.h"
+#include "transform/FileTextInsertion.h"
 #include "transform/FindReplace.h"
 #include "transform/NameFilter.h"
 #include "transform/SmartNumbering.h"
@@ -198,6 +199,10 @@ class EditorSession {
   bool PasteClipboard(const Clipboard& clipboard);
 
  private:
+  /// Whether edits are kept between runs, and there is a file to keep them in.
+  bool Keeping() const { return keepEdits_ && !keptFile_.empty(); }
+  /// Inserts each selected line's file text from `source`, with progress of `kind`.
+  void InsertFromFiles(WorkKind kind, const FileTextSource& source);
   enum class FolderLoad { Loaded, Unlisted, Cancelled };
   FolderLoad Load(std::u16string_view folder, WorkKind kind = WorkKind::LoadingFolder);
   void ReloadKeepingEdits();
