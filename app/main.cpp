@@ -22,13 +22,13 @@ wxIMPLEMENT_APP_NO_MAIN(nomvarix::CNomvarixApp);
 // names its folder. The toolkit sees only the program name: it would convert the rest by the
 // locale and complain about what does not convert.
 int main(int argc, char** argv) {
-  nomvarix::ReserveHeapInLargePages();
   std::vector<std::u16string> arguments;
   for (int i = 1; i < argc; ++i) arguments.push_back(nomvarix::FromUtf8(argv[i]));
   if (const std::optional<std::string> information = nomvarix::InformationOf(arguments)) {
     std::fputs(information->c_str(), stdout);
     return 0;
   }
+  nomvarix::ReserveHeapInLargePages();
   wxApp::SetInstance(new nomvarix::CNomvarixApp(std::move(arguments)));
   int toolkitArgc = 1;
   char* toolkitArgv[] = {argv[0], nullptr};

@@ -1,8 +1,8 @@
 #include "platform/HeapReserve.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
-#include <vector>
 
 #if defined(__GLIBC__) && !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
 #define NOMVARIX_RESERVE_HEAP 1
@@ -22,7 +22,7 @@ constexpr std::size_t kLargePage = 2 * kMiB;
 /// it grow the heap itself.
 constexpr std::size_t kMostHeapBlock = 32 * kMiB;
 constexpr std::size_t kBlock = 30 * kMiB;
-constexpr int kBlocks = 9;
+constexpr std::size_t kBlocks = 9;
 
 /// The 2 MiB pages wholly inside [begin, begin + size).
 void AdviseLargePages(void* begin, std::size_t size) {
@@ -38,13 +38,11 @@ void ReserveHeapInLargePages() {
   // size instead of being handed back and faulted in again by the next large folder.
   if (mallopt(M_MMAP_THRESHOLD, static_cast<int>(kMostHeapBlock)) == 0) return;
   mallopt(M_TRIM_THRESHOLD, static_cast<int>(kBlock * kBlocks * 2));
-  std::vector<void*> blocks;
-  blocks.reserve(kBlocks);
-  for (int i = 0; i < kBlocks; ++i) {
-    void* block = malloc(kBlock);
-    if (block == nullptr) break;
-    AdviseLargePages(block, kBlock);
-    blocks.push_back(block);
+  // Held in an array, as anything taken from the heap here would split the blocks' free space.
+  std::array<void*, kBlocks> blocks{};
+  for (void*& block : blocks) {
+    block = malloc(kBlock);
+    if (block != nullptr) AdviseLargePages(block, kBlock);
   }
   // Given back to the heap's free top, where the next allocations are carved from.
   for (void* block : blocks) free(block);
