@@ -10,9 +10,7 @@ sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
 
 if [ "${1:-}" = windows ]; then
-  bash scripts/setup.sh windows
-  deps=$(bash scripts/windows/build-deps.sh | tail -n 1)
-  cmake --preset windows -DNOMVARIX_WINDOWS_DEPS="$deps" >/dev/null
+  bash scripts/windows/configure.sh
   cmake --build --preset windows --target nomvarix
   (cd build/windows && cpack -G NSIS)
   ls build/windows/nomvarix-*-win64.exe

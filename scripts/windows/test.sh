@@ -3,13 +3,7 @@
 # builds nomvarix.exe and its tests for 64-bit Windows, and runs the tests under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-bash scripts/setup.sh windows
-deps=$(bash scripts/windows/build-deps.sh | tail -n 1)
-# A build configured against other libraries keeps their paths in its cache: it starts afresh.
-fresh=()
-[ "$(cat build/windows/configured-deps 2>/dev/null)" = "$deps" ] || fresh=(--fresh)
-cmake --preset windows "${fresh[@]}" -DNOMVARIX_WINDOWS_DEPS="$deps" >/dev/null
-echo "$deps" >build/windows/configured-deps
+bash scripts/windows/configure.sh
 cmake --build --preset windows
 
 # One Wine prefix per build, and its server started before ctest: a server that a test started
