@@ -111,7 +111,6 @@ void BM_UndoMemory(benchmark::State& state) {
   }
 }
 
-// 30 keystrokes in a row, as typing does: each line grows by one character each time.
 /// One save of the unapplied edits after a keystroke changed every line's new name: what the
 /// editor waits for (the edits gathered), and the whole write, which runs on another thread.
 void BM_WriteKeptEditsOfEveryLine(benchmark::State& state) {
@@ -137,6 +136,7 @@ void BM_WriteKeptEditsOfEveryLine(benchmark::State& state) {
   std::remove(file.c_str());
 }
 
+// 30 keystrokes in a row, as typing does: each line grows by one character each time.
 BENCHMARK(BM_TypeCharIntoColumnCaret)->Unit(benchmark::kMillisecond)->Iterations(30);
 BENCHMARK(BM_FirstTypeCharAfterLoad)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_CheckConflicts)->Unit(benchmark::kMillisecond);

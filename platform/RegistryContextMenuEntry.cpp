@@ -9,11 +9,14 @@
 namespace nomvarix {
 namespace {
 
+constexpr std::u16string_view kAdded = u"Successfully added to Explorer context menu:\n'Open Folder in Nomvarix'";
+
+// Windows has no entry that points at a program not installed: both "added" texts are one.
 constexpr ContextMenuEntry::Texts kTexts{
     u"Add Nomvarix to Windows Explorer context menu?\n\nThis will allow you to right-click folders and files to open "
     u"them in Nomvarix.",
-    u"Successfully added to Explorer context menu:\n'Open Folder in Nomvarix'",
-    u"Successfully added to Explorer context menu:\n'Open Folder in Nomvarix'",
+    kAdded,
+    kAdded,
     u"Failed to modify Explorer integration.\n\nPlease try running the application as administrator.",
     u"Successfully removed from Explorer context menu.",
 };

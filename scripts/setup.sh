@@ -15,7 +15,7 @@ if [ "${1:-}" = windows ]; then
   packages+=(g++-mingw-w64-x86-64-posix wine wine64 dpkg-dev make nsis)
 fi
 if [ "${1:-}" = screenshot ]; then
-  packages+=(x11-apps python3)
+  packages+=(x11-apps)
 fi
 
 missing=()

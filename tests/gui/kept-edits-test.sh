@@ -19,6 +19,7 @@ eventually() {
   echo "not reached: $*"; cat "$saved"; exit 1
 }
 has() { grep -qF -- "$1" "$saved" 2>/dev/null; }
+gone() { ! kill -0 "$1" 2>/dev/null; }
 # start <folder> [<window>]: runs the program on it; sets $pid, and $window (not <window>, which
 # another instance shows) once the window shows the folder.
 start() {
@@ -52,9 +53,8 @@ type_first() {
 close_window() {
   xdotool windowfocus --sync "$1" key alt+f
   xdotool key x
-  while kill -0 "$2" 2>/dev/null; do sleep 0.1; done
+  eventually gone "$2"
 }
-gone() { ! kill -0 "$1" 2>/dev/null; }
 
 start "$work/photos"
 type_first "$window" X
