@@ -4,7 +4,6 @@
 #include <sys/wait.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -12,6 +11,7 @@
 
 #include "platform/ContextMenuEntry.h"
 #include "platform/FileManagerEntries.h"
+#include "platform/XdgFolder.h"
 #include "text/Utf16.h"
 
 extern char** environ;
@@ -34,11 +34,7 @@ constexpr ContextMenuEntry::Texts kTexts{
 };
 
 /// $XDG_DATA_HOME, by default ~/.local/share.
-fs::path DataFolder() {
-  if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data == '/') return data;
-  const char* home = std::getenv("HOME");
-  return fs::path(home && *home ? home : "/") / ".local/share";
-}
+fs::path DataFolder() { return XdgBaseFolder("XDG_DATA_HOME", ".local/share"); }
 
 /// Whether `program` lies in <prefix>/bin of a prefix that holds its desktop file, as an
 /// installation (a package, `cmake --install`) puts it; a build folder does not.

@@ -17,6 +17,7 @@
 #include "platform/PosixDescriptor.h"
 #include "platform/PosixRename.h"
 #include "platform/StateFolder.h"
+#include "platform/XdgFolder.h"
 #include "text/Utf16.h"
 
 namespace nomvarix {
@@ -279,11 +280,13 @@ int RenameNoReplaceNative(const std::string& from, const std::string& to) {
 
 std::unique_ptr<FileSystem> MakeNativeFileSystem() { return std::make_unique<PosixFileSystem>(); }
 
+std::string XdgBaseFolder(const char* variable, const char* underHome) {
+  if (const char* folder = std::getenv(variable); folder && *folder == '/') return folder;
+  return HomeFolder() + "/" + underHome;
+}
+
 std::u16string StateFolder() {
-  // A relative XDG_STATE_HOME is invalid and must be ignored, as the base-directory rules say.
-  const char* stateHome = std::getenv("XDG_STATE_HOME");
-  const std::string base = (stateHome && *stateHome == '/') ? stateHome : HomeFolder() + "/.local/state";
-  return WithTrailingSeparator(FromUtf8(base + "/Nomvarix"));
+  return WithTrailingSeparator(FromUtf8(XdgBaseFolder("XDG_STATE_HOME", ".local/state") + "/Nomvarix"));
 }
 
 }  // namespace nomvarix
