@@ -75,9 +75,7 @@ std::optional<RegexMatch> FindDownwards(NameEditor& editor, SearchMemory& memory
   for (std::int32_t line = firstLine; line < count; ++line) {
     const std::size_t from =
         (!fromTop && line == firstLine) ? static_cast<std::size_t>(std::max(memory.findStart.column + 1, 0)) : 0;
-    const std::u16string& lineText = LineText(editor, line);
-    if (from > lineText.size()) continue;
-    const std::optional<RegexMatch> match = searcher.Find(lineText, from);
+    const std::optional<RegexMatch> match = searcher.Find(LineText(editor, line), from);
     if (!match) continue;
     const auto column = static_cast<std::int32_t>(match->start);
     const auto end = static_cast<std::int32_t>(match->end);
@@ -93,28 +91,25 @@ std::optional<RegexMatch> FindDownwards(NameEditor& editor, SearchMemory& memory
 /// Stores the text and options as the last ones; true when they differ from them (the search
 /// then starts from the top).
 bool RememberSearch(SearchMemory& memory, std::u16string_view text, SearchOptions options) {
-  const bool changed = text != memory.lastText || options.matchCase != memory.lastMatchCase ||
-                       options.wholeWord != memory.lastWholeWord || options.regex != memory.lastRegex;
+  const bool changed = text != memory.lastText || options != memory.LastOptions();
   memory.lastText = text;
-  memory.lastMatchCase = options.matchCase;
-  memory.lastWholeWord = options.wholeWord;
-  memory.lastRegex = options.regex;
+  memory.SetLastOptions(options);
   return changed;
 }
 
 std::optional<RegexMatch> FindNextWith(NameEditor& editor, SearchMemory& memory, std::u16string_view text,
                                        SearchOptions options, const Searcher& searcher, bool restart) {
+  if (editor.LineCount() == 0) return std::nullopt;
   if (RememberSearch(memory, text, options)) restart = true;
   if (auto match = FindDownwards(editor, memory, searcher, restart)) return match;
   if (restart) return std::nullopt;
   return FindDownwards(editor, memory, searcher, true);
 }
 
-/// Puts `replacement` in place of the selected `match` and selects it. The next search starts
+/// Puts `replacement` in place of the selected match and selects it. The next search starts
 /// right after it, or one character further after an empty match, which would otherwise be
 /// found again at once.
-void ReplaceSelection(NameEditor& editor, SearchMemory& memory, const RegexMatch& match,
-                      std::u16string_view replacement) {
+void ReplaceSelection(NameEditor& editor, SearchMemory& memory, bool emptyMatch, std::u16string_view replacement) {
   const BlockSelection at = editor.Selection();
   editor.DeleteSelection();
   const std::int32_t line = at.startLine;
@@ -122,7 +117,7 @@ void ReplaceSelection(NameEditor& editor, SearchMemory& memory, const RegexMatch
   editor.InsertText(line, column, replacement);
   const auto end = column + static_cast<std::int32_t>(replacement.size());
   editor.SetSelection({line, line, column, end}, {line, end});
-  memory.findStart = {line, match.start == match.end ? end : end - 1};
+  memory.findStart = {line, emptyMatch ? end : end - 1};
 }
 
 /// The selection as a match that replacing would change; nothing when it is no match of its own.
@@ -172,14 +167,14 @@ std::u16string SelectedSearchText(const NameEditor& editor) {
 
 bool FindNext(NameEditor& editor, SearchMemory& memory, std::u16string_view text, SearchOptions options,
               bool restart) {
-  if (text.empty() || editor.LineCount() == 0) return false;
+  if (text.empty()) return false;
   const std::optional<Searcher> searcher = Searcher::Make(text, options);
   return searcher && FindNextWith(editor, memory, text, options, *searcher, restart);
 }
 
 bool ReplaceCurrent(NameEditor& editor, SearchMemory& memory, std::u16string_view text,
                     std::u16string_view replacement, SearchOptions options) {
-  if (text.empty() || editor.LineCount() == 0) return false;
+  if (text.empty()) return false;
   const std::optional<Searcher> searcher = Searcher::Make(text, options);
   if (!searcher) return false;
   std::optional<RegexMatch> match = ReplaceableSelection(editor, *searcher, replacement);
@@ -190,7 +185,7 @@ bool ReplaceCurrent(NameEditor& editor, SearchMemory& memory, std::u16string_vie
   }
   const std::u16string with = searcher->Replacement(replacement, LineText(editor, editor.Selection().startLine), *match);
   editor.PushUndo();
-  ReplaceSelection(editor, memory, *match, with);
+  ReplaceSelection(editor, memory, match->start == match->end, with);
   return true;
 }
 
@@ -200,12 +195,11 @@ std::size_t ReplaceAll(NameEditor& editor, SearchMemory& memory, std::u16string_
   const std::optional<Searcher> searcher = Searcher::Make(text, options);
   if (!searcher) return 0;
   editor.PushUndo();
-  std::optional<RegexMatch> match =
-      editor.LineCount() == 0 ? std::nullopt : FindNextWith(editor, memory, text, options, *searcher, true);
+  std::optional<RegexMatch> match = FindNextWith(editor, memory, text, options, *searcher, true);
   std::size_t count = 0;
   for (; match; match = FindDownwards(editor, memory, *searcher, false)) {
     const std::u16string& line = LineText(editor, editor.Selection().startLine);
-    ReplaceSelection(editor, memory, *match, searcher->Replacement(replacement, line, *match));
+    ReplaceSelection(editor, memory, match->start == match->end, searcher->Replacement(replacement, line, *match));
     ++count;
   }
   if (count == 0) return 0;

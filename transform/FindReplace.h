@@ -11,6 +11,16 @@ namespace nomvarix {
 
 class NameEditor;
 
+struct SearchOptions {
+  bool matchCase = false;  ///< without it ASCII letters match either case
+  bool wholeWord = false;  ///< the match must not touch a letter or digit on either side
+  /// The text is a regular expression matched on each line (whole word does not apply), and the
+  /// replacement may name its groups, as RegexPattern::Expand says.
+  bool regex = false;
+
+  bool operator==(const SearchOptions&) const = default;
+};
+
 /// What searching remembers between searches: the last text and options, and where the next
 /// search starts (the start of the last match, moved by replacements and by mouse selections).
 struct SearchMemory {
@@ -19,14 +29,13 @@ struct SearchMemory {
   bool lastWholeWord = false;
   bool lastRegex = false;
   TextPos findStart{0, 0};
-};
 
-struct SearchOptions {
-  bool matchCase = false;  ///< without it ASCII letters match either case
-  bool wholeWord = false;  ///< the match must not touch a letter or digit on either side
-  /// The text is a regular expression matched on each line (whole word does not apply), and the
-  /// replacement may name its groups, as RegexPattern::Expand says.
-  bool regex = false;
+  SearchOptions LastOptions() const { return {lastMatchCase, lastWholeWord, lastRegex}; }
+  void SetLastOptions(SearchOptions options) {
+    lastMatchCase = options.matchCase;
+    lastWholeWord = options.wholeWord;
+    lastRegex = options.regex;
+  }
 };
 
 /// "Cannot find \"<text>\"".

@@ -371,7 +371,7 @@ void CNomvarixView::FindNextAgain() {
     FindNext(session_.Editor(), search, dialog->SearchText(), dialog->Options(), false);
   } else if (!search.lastText.empty()) {
     const std::u16string text = search.lastText;
-    FindNext(session_.Editor(), search, text, {search.lastMatchCase, search.lastWholeWord, search.lastRegex}, false);
+    FindNext(session_.Editor(), search, text, search.LastOptions(), false);
   }
   AfterEdit();
 }
@@ -381,7 +381,7 @@ void CNomvarixView::FindSelectedText() {
   if (text.empty()) return;
   SearchMemory& search = session_.Search();
   search.lastText = text;
-  search.lastMatchCase = search.lastWholeWord = search.lastRegex = false;
+  search.SetLastOptions({});
   const BlockSelection& selection = session_.Editor().Selection();
   search.findStart = {selection.startLine, selection.startColumn};
   FindNext(session_.Editor(), search, text, {}, false);
