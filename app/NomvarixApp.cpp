@@ -70,7 +70,7 @@ bool CNomvarixApp::OnInit() {
   Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& event) { event.Enable(true); }, cmd::MenuIdOf(cmd::kAbout));
 
   frame_ = new CMainFrame(*fileSystem_, *settings_);
-  frame_->EditorView()->SetJournalFolder(StateFolder());
+  frame_->EditorView()->SetStateFolder(StateFolder());
   // The start folder is opened once the editor has painted its empty view: a large folder takes a
   // moment to load, and the window must not stand unpainted meanwhile. Bound before the window
   // shows: on Windows the first paint comes within Update().

@@ -12,6 +12,7 @@
 #include "platform/Clipboard.h"
 #include "platform/FileSystem.h"
 #include "platform/LockedFile.h"
+#include "platform/Path.h"
 #include "platform/SettingKeys.h"
 #include "platform/SettingsStore.h"
 #include "platform/SharedFile.h"
@@ -116,6 +117,11 @@ void EditorSession::ForgetPendingEdits(std::u16string_view folder) {
   FinishWritingKeptEdits();
   kept_.Drop(folder);
   keptOutdated_ = true;
+}
+
+void EditorSession::SetStateFolder(const std::u16string& folder) {
+  SetJournalFolder(folder);
+  SetKeptEditsFile(folder.empty() ? std::u16string() : JoinPath(folder, kKeptEditsFileName));
 }
 
 void EditorSession::ToggleKeepEditsBetweenRuns() {

@@ -92,6 +92,9 @@ class EditorSession {
   /// Where each apply keeps its journal until it has finished (empty, the default: nowhere), so
   /// that the next run can set right an apply that ended half way.
   void SetJournalFolder(std::u16string folder) { journalFolder_ = std::move(folder); }
+  /// The folder for what outlives a run (empty: none): the journals go there, and the kept edits
+  /// to kKeptEditsFileName in it.
+  void SetStateFolder(const std::u16string& folder);
 
   /// Loads the files of `folder` (ending with a separator) that pass the filter, and drops the
   /// conflict links of the old list. A cancelled load leaves the list empty, as a folder that

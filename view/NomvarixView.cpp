@@ -27,8 +27,6 @@
 #include "apply/Validation.h"
 #include "transform/PadTrim.h"
 #include "platform/SettingsStore.h"
-#include "platform/Path.h"
-#include "platform/StateFolder.h"
 #include "resources/Accelerators.h"
 #include "resources/CommandIds.h"
 #include "resources/MainMenu.h"
@@ -113,9 +111,6 @@ CNomvarixView::CNomvarixView(wxWindow* parent, FileSystem& fileSystem, SettingsS
       keepTimer_(this, kKeepTimerId) {
   SetBackgroundStyle(wxBG_STYLE_PAINT);
   session_.SetProgressFactory(progress_);
-  if (const std::u16string state = StateFolder(); !state.empty()) {
-    session_.SetKeptEditsFile(JoinPath(state, kKeptEditsFileName));
-  }
   flags_.changedRed = settings.ReadFlag(settings::kChangedRed, settings::kChangedRedDefault);
   CreateStrips();
   AddCommands();

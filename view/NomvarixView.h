@@ -37,8 +37,8 @@ class CNomvarixView final : public wxWindow {
   ~CNomvarixView() override;
 
   const EditorSession& Session() const { return session_; }
-  /// Where each apply keeps its journal while it renames (see EditorSession::SetJournalFolder).
-  void SetJournalFolder(std::u16string folder) { session_.SetJournalFolder(std::move(folder)); }
+  /// Where the rename journals and the kept edits go (see EditorSession::SetStateFolder).
+  void SetStateFolder(const std::u16string& folder) { session_.SetStateFolder(folder); }
   /// Where the session's long work shows its progress.
   ProgressDialogs& Progress() { return progress_; }
   const CommandStrip& ScopeStrip() const { return scopeStrip_; }
