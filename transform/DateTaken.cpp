@@ -18,13 +18,6 @@ constexpr std::string_view kExifHeader("Exif\0\0", 6);
 constexpr std::string_view kFujiRawHeader = "FUJIFILMCCD-RAW ";
 /// Where a Fuji raw file keeps the offset of the JPEG it holds.
 constexpr std::uint64_t kFujiJpegOffsetAt = 84;
-constexpr int kMaxJpegSegments = 100;
-
-std::uint32_t BigEndian(std::string_view bytes) {
-  std::uint32_t value = 0;
-  for (const char c : bytes) value = (value << 8) | static_cast<std::uint8_t>(c);
-  return value;
-}
 
 /// Walks the JPEG that starts at `start` to its first APP1 segment holding EXIF. Scan data
 /// follows the start-of-scan segment, and the EXIF segment must come before it, so the walk stops
@@ -33,7 +26,7 @@ std::optional<std::string> ExifOfJpeg(std::uint64_t size, std::uint64_t start, c
   const std::optional<std::string> soi = ReadExactly(readAt, start, 2);
   if (!soi || *soi != "\xFF\xD8") return std::nullopt;
   std::uint64_t q = start + 2;
-  for (int visited = 0; visited < kMaxJpegSegments && q < size && size - q >= 4; ++visited) {
+  for (int visited = 0; visited < kJpegMaxSegments && q < size && size - q >= 4; ++visited) {
     const std::optional<std::string> head = ReadExactly(readAt, q, 4);
     if (!head || static_cast<std::uint8_t>((*head)[0]) != 0xFF) return std::nullopt;
     const auto marker = static_cast<std::uint8_t>((*head)[1]);
@@ -140,8 +133,7 @@ std::optional<FileClock::time_point> DateTakenOfExif(std::string_view block) {
 std::optional<FileClock::time_point> GetDateTaken(const FileSystem& fileSystem, std::u16string_view path) {
   const std::unique_ptr<ReadableFile> file = fileSystem.OpenRegularFile(path);
   if (!file) return std::nullopt;
-  const std::optional<std::string> block = ExifBlockOfFile(
-      file->Size(), [&](std::uint64_t offset, std::size_t count) { return file->ReadAt(offset, count); });
+  const std::optional<std::string> block = ExifBlockOfFile(file->Size(), ReaderOf(*file));
   if (!block) return std::nullopt;
   return DateTakenOfExif(*block);
 }

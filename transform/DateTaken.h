@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "platform/FileSystem.h"
-#include "transform/ImageSize.h"
+#include "transform/ByteReader.h"
 
 namespace nomvarix {
 

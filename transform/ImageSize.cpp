@@ -12,7 +12,6 @@ namespace {
 
 constexpr std::size_t kJpegMinBytes = 10;
 constexpr std::size_t kWebpMinBytes = 30;
-constexpr int kJpegMaxSegments = 100;
 
 /// Bounds-checked little- and big-endian reads of `count` bytes at `at`.
 class Bytes {
@@ -22,11 +21,7 @@ class Bytes {
   bool Has(std::size_t at, std::size_t count) const { return at <= data_.size() && count <= data_.size() - at; }
   std::uint8_t At(std::size_t at) const { return static_cast<std::uint8_t>(data_[at]); }
   bool Matches(std::size_t at, std::string_view text) const { return Has(at, text.size()) && data_.substr(at, text.size()) == text; }
-  std::uint32_t BigEndian(std::size_t at, std::size_t count) const {
-    std::uint32_t value = 0;
-    for (std::size_t i = 0; i < count; ++i) value = (value << 8) | At(at + i);
-    return value;
-  }
+  std::uint32_t BigEndian(std::size_t at, std::size_t count) const { return nomvarix::BigEndian(data_.substr(at, count)); }
   std::uint32_t LittleEndian(std::size_t at, std::size_t count) const {
     std::uint32_t value = 0;
     for (std::size_t i = count; i-- > 0;) value = (value << 8) | At(at + i);
@@ -119,12 +114,6 @@ bool HasImageExtension(std::u16string_view path) {
 
 }  // namespace
 
-std::optional<std::string> ReadExactly(const ReadBytesAt& readAt, std::uint64_t at, std::size_t count) {
-  std::optional<std::string> data = readAt(at, count);
-  if (!data || data->size() != count) return std::nullopt;
-  return data;
-}
-
 std::optional<ImageSize> ImageSizeOfFile(std::uint64_t size, const ReadBytesAt& readAt) {
   if (size == 0) return std::nullopt;
   const std::optional<std::string> header =
@@ -146,8 +135,7 @@ std::optional<ImageSize> GetImageSize(const FileSystem& fileSystem, std::u16stri
   if (!HasImageExtension(path)) return std::nullopt;
   const std::unique_ptr<ReadableFile> file = fileSystem.OpenRegularFile(path);
   if (!file) return std::nullopt;
-  return ImageSizeOfFile(file->Size(),
-                         [&](std::uint64_t offset, std::size_t count) { return file->ReadAt(offset, count); });
+  return ImageSizeOfFile(file->Size(), ReaderOf(*file));
 }
 
 }  // namespace nomvarix

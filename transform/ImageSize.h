@@ -1,10 +1,11 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "transform/ByteReader.h"
 
 namespace nomvarix {
 
@@ -23,12 +24,6 @@ struct ImageSize {
 inline constexpr std::size_t kImageHeaderBytes = 26;
 /// JPEG and WebP files larger than this are not measured.
 inline constexpr std::uint64_t kMaxImageFileBytes = 104857600;
-
-/// Up to `count` bytes of a file from `offset`, fewer where it ends; empty on a read error.
-using ReadBytesAt = std::function<std::optional<std::string>(std::uint64_t offset, std::size_t count)>;
-
-/// Exactly `count` bytes at `at`; empty when the file ends sooner or cannot be read.
-std::optional<std::string> ReadExactly(const ReadBytesAt& readAt, std::uint64_t at, std::size_t count);
 
 /// The size of an image of `size` bytes that `readAt` reads: the format from the first
 /// kImageHeaderBytes bytes (fewer when the file is shorter), a JPEG's from its segments read in
