@@ -12,8 +12,8 @@
 #include <benchmark/benchmark.h>
 
 #include "BenchFolders.h"
+#include "BenchMain.h"
 #include "platform/FileSystem.h"
-#include "platform/HeapReserve.h"
 #include "platform/MemorySettingsStore.h"
 #include "session/EditorSession.h"
 #include "text/Utf16.h"
@@ -146,12 +146,4 @@ BENCHMARK(BM_UndoMemory)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterati
 
 }  // namespace
 
-// The heap is prepared as the program's own main() prepares it.
-int main(int argc, char** argv) {
-  nomvarix::ReserveHeapInLargePages();
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+NOMVARIX_BENCHMARK_MAIN()

@@ -18,6 +18,7 @@
 #include <benchmark/benchmark.h>
 
 #include "BenchFolders.h"
+#include "BenchMain.h"
 #include "editor/NameEditor.h"
 #include "editor/NameSort.h"
 #include "platform/FileSystem.h"
@@ -105,4 +106,4 @@ BENCHMARK(BM_SortNames)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+NOMVARIX_BENCHMARK_MAIN()
