@@ -82,7 +82,8 @@ namespace {
 constexpr int kUnitBits = 16;
 constexpr std::size_t kWordUnits = 4;
 
-/// Four units as one word, the first in the low bits.
+/// Four units as one word, the first in the low bits (the counts of equal units below rely on it).
+static_assert(std::endian::native == std::endian::little);
 std::uint64_t WordAt(const char16_t* units) {
   std::uint64_t word;
   std::memcpy(&word, units, sizeof word);
