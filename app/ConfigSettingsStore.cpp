@@ -24,16 +24,32 @@ wxString PathOf(std::u16string_view section, std::u16string_view key) {
   return "/" + ToWx(section) + "/" + ToWx(key);
 }
 
-/// The lines of a settings file that wxFileConfig can take: a line with a value but no name makes
-/// it assert.
-std::string WithoutNamelessValues(std::string_view text) {
+/// Settings take a few kilobytes; a file many times larger was not written by this program, and
+/// reading it would hold up every start and every write.
+constexpr std::size_t kMaxSettingsBytes = std::size_t{1} << 20;
+
+/// Whether a line is one a settings file holds: blank, a comment, a [section] or name=value. Names
+/// of folders that are not UTF-8 are kept as their bytes, so any byte but NUL may appear.
+bool IsSettingsLine(std::string_view line) {
+  if (line.find('\0') != std::string_view::npos) return false;
+  const std::size_t first = line.find_first_not_of(" \t\r\n");
+  if (first == std::string_view::npos) return true;
+  line.remove_prefix(first);
+  line = line.substr(0, line.find_last_not_of(" \t\r\n") + 1);
+  if (line[0] == '#' || line[0] == ';') return true;
+  if (line[0] == '[' && line.back() == ']') return true;
+  // A value without a name makes wxFileConfig assert.
+  return line[0] != '=' && line.find('=') != std::string_view::npos;
+}
+
+/// The settings lines of a settings file's text; a file that holds anything else is damaged.
+std::string SettingsLines(std::string_view text) {
   std::string kept;
   while (!text.empty()) {
     const std::size_t end = text.find('\n');
     const std::string_view line = text.substr(0, end == std::string_view::npos ? text.size() : end + 1);
     text.remove_prefix(line.size());
-    const std::size_t start = line.find_first_not_of(" \t");
-    if (start == std::string_view::npos || line[start] != '=') kept += line;
+    if (IsSettingsLine(line)) kept += line;
   }
   return kept;
 }
@@ -42,7 +58,7 @@ std::string WithoutNamelessValues(std::string_view text) {
 /// file reads as the defaults.
 std::unique_ptr<wxFileConfig> ParseSettings(std::string_view text) {
   wxLogNull quiet;
-  const std::string readable = WithoutNamelessValues(text);
+  const std::string readable = SettingsLines(text);
   wxMemoryInputStream in(readable.data(), readable.size());
   // Folder paths are kept as the bytes of their names, also where those are not UTF-8.
   auto config = std::make_unique<wxFileConfig>(in, LosslessUtf8Conv());
@@ -93,9 +109,52 @@ ConfigSettingsStore::ConfigSettingsStore(std::unique_ptr<wxConfigBase> registry)
 ConfigSettingsStore::ConfigSettingsStore(std::u16string path) : file_(std::move(path)) {
   const wxFileName file(ToWx(file_));
   if (!file.DirExists()) wxFileName::Mkdir(file.GetPath(), wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL);
-  config_ = ParseSettings(ReadSharedFile(file_).value_or(std::string()));
+  ReadFile();
   // Written by an older version, or by hand: the API key is no one else's business.
-  if (!DoReadString(kSettingsSection, settings::kLlmApiKey, u"").empty()) KeepToOwner(file_);
+  if (writable_ && !DoReadString(kSettingsSection, settings::kLlmApiKey, u"").empty()) KeepToOwner(file_);
+}
+
+void ConfigSettingsStore::ReadFile() {
+  const SharedFileContent content = ReadSharedFileChecked(file_, kMaxSettingsBytes);
+  std::unique_ptr<wxFileConfig> parsed =
+      ParseSettings(content.state == SharedFileState::kRead ? content.bytes : std::string());
+  wxFileConfig& values = *parsed;
+  config_ = std::move(parsed);
+  switch (content.state) {
+    case SharedFileState::kRead:
+    case SharedFileState::kMissing:
+    case SharedFileState::kTooLarge:
+      break;
+    case SharedFileState::kNotAFile:
+      writable_ = false;
+      problem_ = u"Settings cannot be saved: \"" + file_ + u"\" is not a regular file.";
+      return;
+    case SharedFileState::kUnreadable:
+      writable_ = false;
+      problem_ = u"Settings cannot be read or saved: \"" + file_ + u"\" cannot be read.";
+      return;
+  }
+  const bool damaged = content.state == SharedFileState::kTooLarge ||
+                       (content.state == SharedFileState::kRead && SettingsLines(content.bytes).size() != content.bytes.size());
+  if (content.readOnly) {
+    // Kept as the user made it, damaged or not.
+    writable_ = false;
+    problem_ = u"Settings cannot be saved: \"" + file_ + u"\" is read-only.";
+    return;
+  }
+  if (!damaged) return;
+  // Never cut down: the whole file is kept beside the new one, which starts from what could be read.
+  const std::u16string aside = file_ + u".bad";
+  if (!SetSharedFileAside(file_, aside)) {
+    writable_ = false;
+    problem_ = u"Settings cannot be saved: \"" + file_ + u"\" is damaged and could not be set aside.";
+    return;
+  }
+  problem_ = u"The settings file was damaged; it was set aside as \"" + aside + u"\".";
+  UpdateSharedFile(file_, [&](std::string_view current) -> std::optional<std::string> {
+    if (!current.empty()) return std::nullopt;  // another program wrote a new one meanwhile
+    return TextOf(values);
+  });
 }
 
 ConfigSettingsStore::~ConfigSettingsStore() = default;
@@ -103,14 +162,21 @@ ConfigSettingsStore::~ConfigSettingsStore() = default;
 bool ConfigSettingsStore::Write(const std::function<bool(wxConfigBase&)>& change) {
   wxLogNull quiet;
   if (!StoresText()) return change(*config_) && config_->Flush();
+  if (!writable_) {
+    change(*config_);
+    return false;
+  }
   // The file as it is now, not as it was read: other running programs may have written since.
-  const bool written = UpdateSharedFile(file_, [&](std::string_view current) -> std::optional<std::string> {
-    auto config = ParseSettings(current);
-    if (!change(*config)) return std::nullopt;
-    std::optional<std::string> text = TextOf(*config);
-    config_ = std::move(config);
-    return text;
-  });
+  const bool written = UpdateSharedFile(
+      file_,
+      [&](std::string_view current) -> std::optional<std::string> {
+        auto config = ParseSettings(current);
+        if (!change(*config)) return std::nullopt;
+        std::optional<std::string> text = TextOf(*config);
+        config_ = std::move(config);
+        return text;
+      },
+      kMaxSettingsBytes);
   if (!written) change(*config_);
   return written;
 }
@@ -155,6 +221,25 @@ bool ConfigSettingsStore::DoWriteString(std::u16string_view section, std::u16str
   const wxString path = PathOf(section, key);
   const wxString text = ToWxKept(value);
   return Write([&](wxConfigBase& config) { return config.Write(path, text); });
+}
+
+bool ConfigSettingsStore::DoUpdateStrings(std::u16string_view section, const std::vector<std::u16string>& keys,
+                                          const std::function<void(std::vector<std::u16string>& values)>& change,
+                                          std::vector<std::u16string>& values) {
+  // Called again on the file's current values, under the lock, when the file is written.
+  return Write([&](wxConfigBase& config) {
+    values.clear();
+    wxString text;
+    for (const std::u16string& key : keys) {
+      values.push_back(config.Read(PathOf(section, key), &text) ? FromWx(text) : std::u16string());
+    }
+    change(values);
+    bool written = true;
+    for (std::size_t i = 0; i < keys.size() && i < values.size(); ++i) {
+      written = config.Write(PathOf(section, keys[i]), ToWxKept(values[i])) && written;
+    }
+    return written;
+  });
 }
 
 }  // namespace nomvarix

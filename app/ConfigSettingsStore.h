@@ -30,6 +30,10 @@ class ConfigSettingsStore final : public SettingsStore {
   explicit ConfigSettingsStore(std::u16string path);
   ~ConfigSettingsStore() override;
 
+  /// What went wrong with the settings file when it was opened, for the status bar: empty when
+  /// nothing did.
+  const std::u16string& Problem() const { return problem_; }
+
  private:
   std::uint32_t DoReadInteger(std::u16string_view section, std::u16string_view key,
                               std::uint32_t defaultValue) const override;
@@ -38,13 +42,20 @@ class ConfigSettingsStore final : public SettingsStore {
                               std::u16string_view defaultValue) const override;
   bool DoWriteString(std::u16string_view section, std::u16string_view key,
                      std::u16string_view value) override;
+  bool DoUpdateStrings(std::u16string_view section, const std::vector<std::u16string>& keys,
+                       const std::function<void(std::vector<std::u16string>& values)>& change,
+                       std::vector<std::u16string>& values) override;
 
   bool StoresText() const { return !file_.empty(); }
+  /// Reads the settings file, setting a damaged or oversized one aside.
+  void ReadFile();
   /// Makes `change` to the stored values and keeps it.
   bool Write(const std::function<bool(wxConfigBase&)>& change);
 
   std::unique_ptr<wxConfigBase> config_;  ///< the registry, or the file's values as last read
   std::u16string file_;                   ///< empty for the registry
+  bool writable_ = true;                  ///< false when the file must be left as it is
+  std::u16string problem_;
 };
 
 }  // namespace nomvarix

@@ -71,6 +71,7 @@ bool CNomvarixApp::OnInit() {
 
   frame_ = new CMainFrame(*fileSystem_, *settings_);
   frame_->EditorView()->SetStateFolder(StateFolder());
+  if (!settings_->Problem().empty()) frame_->SetStatusText(ToWx(settings_->Problem()), 0);
   // The start folder is opened once the editor has painted its empty view: a large folder takes a
   // moment to load, and the window must not stand unpainted meanwhile. Bound before the window
   // shows: on Windows the first paint comes within Update().

@@ -6,11 +6,12 @@
 
 #include <wx/app.h>
 
+#include "app/ConfigSettingsStore.h"
+
 namespace nomvarix {
 
 class CMainFrame;
 class FileSystem;
-class SettingsStore;
 
 /// The application object: it owns the platform services, creates the main window and hands the
 /// start path to it once the window has painted.
@@ -39,7 +40,7 @@ class CNomvarixApp final : public wxApp {
 
   std::vector<std::u16string> arguments_;
   std::unique_ptr<FileSystem> fileSystem_;
-  std::unique_ptr<SettingsStore> settings_;
+  std::unique_ptr<ConfigSettingsStore> settings_;
   std::u16string startPath_;
   CMainFrame* frame_ = nullptr;
 };

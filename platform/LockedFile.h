@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/SharedFile.h"
+
 namespace nomvarix {
 
 /// A file that one running program owns for as long as this object lives: it stays locked, so that
@@ -24,7 +26,9 @@ class LockedFile {
 std::unique_ptr<LockedFile> CreateLockedFile(std::u16string_view path, std::string_view bytes);
 
 /// Takes over a file left by a program that has ended. Null when a running program holds it, when
-/// it is gone, or when it cannot be read.
-std::unique_ptr<LockedFile> TakeOverLockedFile(std::u16string_view path);
+/// it is gone, when it cannot be read, when it is no regular file (a pipe or a link to a device put
+/// in its place is never waited on or read) or when it holds more than `maxBytes`.
+std::unique_ptr<LockedFile> TakeOverLockedFile(std::u16string_view path,
+                                               std::size_t maxBytes = kMaxSharedFileBytes);
 
 }  // namespace nomvarix

@@ -42,4 +42,14 @@ bool MemorySettingsStore::DoWriteString(std::u16string_view section, std::u16str
   return true;
 }
 
+bool MemorySettingsStore::DoUpdateStrings(std::u16string_view section, const std::vector<std::u16string>& keys,
+                                          const std::function<void(std::vector<std::u16string>& values)>& change,
+                                          std::vector<std::u16string>& values) {
+  values.clear();
+  for (const std::u16string& key : keys) values.push_back(DoReadString(section, key, u""));
+  change(values);
+  for (std::size_t i = 0; i < keys.size() && i < values.size(); ++i) Put(section, keys[i], values[i]);
+  return true;
+}
+
 }  // namespace nomvarix

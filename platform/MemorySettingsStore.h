@@ -27,6 +27,9 @@ class MemorySettingsStore final : public SettingsStore {
                               std::u16string_view defaultValue) const override;
   bool DoWriteString(std::u16string_view section, std::u16string_view key,
                      std::u16string_view value) override;
+  bool DoUpdateStrings(std::u16string_view section, const std::vector<std::u16string>& keys,
+                       const std::function<void(std::vector<std::u16string>& values)>& change,
+                       std::vector<std::u16string>& values) override;
 
   const Value* Find(std::u16string_view section, std::u16string_view key) const;
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -14,6 +16,7 @@ namespace nomvarix {
 class FileDescriptor {
  public:
   explicit FileDescriptor(int fd) : fd_(fd) {}
+  FileDescriptor(FileDescriptor&& other) noexcept : fd_(other.release()) {}
   FileDescriptor(const FileDescriptor&) = delete;
   FileDescriptor& operator=(const FileDescriptor&) = delete;
   ~FileDescriptor() {
@@ -39,8 +42,9 @@ inline bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
-/// Everything left to read from `fd`; nothing when a read fails.
-inline std::optional<std::string> ReadAll(int fd) {
+/// Everything left to read from `fd`; nothing when a read fails or when it holds more than
+/// `maxBytes`.
+inline std::optional<std::string> ReadAll(int fd, std::size_t maxBytes) {
   std::string data;
   char buffer[8192];
   for (;;) {
@@ -48,8 +52,29 @@ inline std::optional<std::string> ReadAll(int fd) {
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) return std::nullopt;
     if (n == 0) return data;
+    if (static_cast<std::size_t>(n) > maxBytes - data.size()) return std::nullopt;
     data.append(buffer, static_cast<std::size_t>(n));
   }
+}
+
+/// Opens `path` only when it is a regular file (a link is followed), with `flags` added to a
+/// non-blocking open: the path is checked before the open, so that no device is ever opened, and
+/// the open file again, since a pipe may have been put in the file's place meanwhile. `info` gets
+/// the open file's status. Invalid otherwise, with errno kept from the failing call (EINVAL for a
+/// file that is not a regular one).
+inline FileDescriptor OpenRegularNative(const std::string& path, int flags, struct stat& info) {
+  if (stat(path.c_str(), &info) != 0) return FileDescriptor(-1);
+  if (!S_ISREG(info.st_mode)) {
+    errno = EINVAL;
+    return FileDescriptor(-1);
+  }
+  FileDescriptor fd(open(path.c_str(), flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+  if (!fd.valid()) return fd;
+  if (fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    errno = EINVAL;
+    return FileDescriptor(-1);
+  }
+  return fd;
 }
 
 }  // namespace nomvarix

@@ -58,14 +58,11 @@ class PosixReadableFile final : public ReadableFile {
   std::uint64_t size_;
 };
 
-/// Opens only a regular file. The path is checked before the open, so that no device is ever
-/// opened; the open does not wait (a pipe put in the file's place meanwhile would block it) and the
-/// open file is checked again.
+/// Opens only a regular file, never waiting on a pipe or touching a device.
 std::unique_ptr<ReadableFile> OpenRegular(const std::string& path) {
   struct stat st {};
-  if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return nullptr;
-  FileDescriptor fd(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-  if (!fd.valid() || fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return nullptr;
+  FileDescriptor fd = OpenRegularNative(path, O_RDONLY, st);
+  if (!fd.valid()) return nullptr;
   return std::make_unique<PosixReadableFile>(std::move(fd), static_cast<std::uint64_t>(st.st_size));
 }
 

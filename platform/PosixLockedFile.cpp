@@ -84,18 +84,18 @@ std::unique_ptr<LockedFile> CreateLockedFile(std::u16string_view path, std::stri
   return std::make_unique<PosixLockedFile>(file, fd.release(), std::string(bytes));
 }
 
-std::unique_ptr<LockedFile> TakeOverLockedFile(std::u16string_view path) {
+std::unique_ptr<LockedFile> TakeOverLockedFile(std::u16string_view path, std::size_t maxBytes) {
   const std::string file = ToUtf8(path);
-  FileDescriptor fd(open(file.c_str(), O_RDWR | O_CLOEXEC));
+  struct stat opened {};
+  FileDescriptor fd = OpenRegularNative(file, O_RDWR, opened);
   if (!fd.valid() || !LockNow(fd.get())) return nullptr;
   // Another program may have taken it over and removed it between the open and the lock.
-  struct stat opened {};
   struct stat named {};
-  if (fstat(fd.get(), &opened) != 0 || stat(file.c_str(), &named) != 0 || opened.st_ino != named.st_ino ||
-      opened.st_dev != named.st_dev) {
+  if (stat(file.c_str(), &named) != 0 || opened.st_ino != named.st_ino || opened.st_dev != named.st_dev ||
+      static_cast<std::uint64_t>(opened.st_size) > maxBytes) {
     return nullptr;
   }
-  std::optional<std::string> content = ReadAll(fd.get());
+  std::optional<std::string> content = ReadAll(fd.get(), maxBytes);
   if (!content) return nullptr;
   return std::make_unique<PosixLockedFile>(file, fd.release(), std::move(*content));
 }

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace nomvarix {
 
@@ -34,6 +36,16 @@ class SettingsStore {
     return DoWriteString(section, key, value);
   }
 
+  /// Reads the string values `keys` of `section` as they are stored now (a missing one as empty),
+  /// lets `change` rewrite them, and stores the result in one step: what another running program
+  /// stored meanwhile is taken into account, never overwritten from an older reading. `values`
+  /// keeps the stored result, also when storing failed (then false).
+  bool UpdateStrings(std::u16string_view section, const std::vector<std::u16string>& keys,
+                     const std::function<void(std::vector<std::u16string>& values)>& change,
+                     std::vector<std::u16string>& values) {
+    return DoUpdateStrings(section, keys, change, values);
+  }
+
   bool ReadFlag(std::u16string_view key, bool defaultValue) const {
     return ReadInteger(key, defaultValue ? 1 : 0) != 0;
   }
@@ -48,6 +60,9 @@ class SettingsStore {
                                       std::u16string_view defaultValue) const = 0;
   virtual bool DoWriteString(std::u16string_view section, std::u16string_view key,
                              std::u16string_view value) = 0;
+  virtual bool DoUpdateStrings(std::u16string_view section, const std::vector<std::u16string>& keys,
+                               const std::function<void(std::vector<std::u16string>& values)>& change,
+                               std::vector<std::u16string>& values) = 0;
 };
 
 }  // namespace nomvarix

@@ -44,14 +44,16 @@ inline bool WriteAll(HANDLE file, std::string_view bytes) {
   return true;
 }
 
-/// Everything left to read from `file`; nothing when a read fails.
-inline std::optional<std::string> ReadAll(HANDLE file) {
+/// Everything left to read from `file`; nothing when a read fails or when it holds more than
+/// `maxBytes`.
+inline std::optional<std::string> ReadAll(HANDLE file, std::size_t maxBytes) {
   std::string data;
   char buffer[8192];
   for (;;) {
     DWORD read = 0;
     if (!ReadFile(file, buffer, sizeof buffer, &read, nullptr)) return std::nullopt;
     if (read == 0) return data;
+    if (read > maxBytes - data.size()) return std::nullopt;
     data.append(buffer, read);
   }
 }

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -74,10 +75,15 @@ std::unique_ptr<LockedFile> CreateLockedFile(std::u16string_view path, std::stri
   return std::make_unique<WinLockedFile>(file.release(), std::string(bytes));
 }
 
-std::unique_ptr<LockedFile> TakeOverLockedFile(std::u16string_view path) {
+std::unique_ptr<LockedFile> TakeOverLockedFile(std::u16string_view path, std::size_t maxBytes) {
   Handle file = OpenHeld(path, OPEN_EXISTING);
-  if (!file.valid()) return nullptr;
-  std::optional<std::string> content = ReadAll(file.get());
+  LARGE_INTEGER size{};
+  // Only a file on a disk: a pipe or a device in its place is never read.
+  if (!file.valid() || GetFileType(file.get()) != FILE_TYPE_DISK || !GetFileSizeEx(file.get(), &size) ||
+      static_cast<std::uint64_t>(size.QuadPart) > maxBytes) {
+    return nullptr;
+  }
+  std::optional<std::string> content = ReadAll(file.get(), maxBytes);
   if (!content) return nullptr;
   return std::make_unique<WinLockedFile>(file.release(), std::move(*content));
 }

@@ -13,6 +13,7 @@
 #include <wx/msw/wrapwin.h>
 #else
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 #include "platform/SettingKeys.h"
@@ -103,6 +104,14 @@ TEST_F(ConfigSettingsStoreTest, TwoStoresOnOneFileKeepEachOthersValues) {
   EXPECT_FALSE(reader->ReadFlag(settings::kChangedRed, true));
   EXPECT_EQ(reader->ReadString(settings::kLastPath, u""), u"/b/");
   EXPECT_EQ(reader->ReadInteger(settings::kFontSize, 0), 31u);
+
+  // A list changed as a whole starts from what the other program stored, not from an older reading.
+  std::vector<std::u16string> stored;
+  ASSERT_TRUE(first->UpdateStrings(settings::kRecentSection, {u"File1", u"File2"},
+                                   [](std::vector<std::u16string>& values) { values[1] = values[0] + u"c/"; },
+                                   stored));
+  EXPECT_EQ(stored, (std::vector<std::u16string>{u"/b/", u"/b/c/"}));
+  EXPECT_EQ(ConfigSettingsStore::OpenUserSettings()->ReadString(u"File2", u"", settings::kRecentSection), u"/b/c/");
 }
 
 #ifndef _WIN32
@@ -174,6 +183,49 @@ TEST_F(ConfigSettingsStoreTest, ACorruptFileReadsAsTheDefaultsSilentlyAndIsWritt
     EXPECT_TRUE(complaints.messages.empty()) << complaints.messages.front();
   }
 }
+
+TEST_F(ConfigSettingsStoreTest, ADamagedOrOversizedFileIsSetAsideWholeAndWhatCouldBeReadIsKept) {
+  std::string binary = "[Settings]\nFontSize=30\n";
+  for (int i = 0; i < 256; ++i) binary += static_cast<char>((i * 37 + 11) % 256);
+  const std::string oversized = "[Settings]\nFontSize=30\n#" + std::string(2 << 20, 'x') + "\n";
+  for (const std::string& content : {std::string("[Settings]\n=x\nFontSize=30\n"), binary, oversized}) {
+    SCOPED_TRACE(content.substr(0, 40));
+    temp.AddFile("conf/settings.ini", content);
+    {
+      auto store = ConfigSettingsStore::OpenUserSettings();
+      EXPECT_NE(store->Problem().find(u"set aside"), std::u16string::npos);
+      EXPECT_TRUE(store->WriteString(settings::kLastPath, u"/new/"));
+    }
+    EXPECT_EQ(temp.ReadFile("conf/settings.ini.bad"), content);
+    const auto reopened = ConfigSettingsStore::OpenUserSettings();
+    EXPECT_EQ(reopened->Problem(), u"");
+    EXPECT_EQ(reopened->ReadString(settings::kLastPath, u""), u"/new/");
+    if (content.size() < (1 << 20)) EXPECT_EQ(reopened->ReadInteger(settings::kFontSize, 9), 30u);
+  }
+}
+
+#ifndef _WIN32
+TEST_F(ConfigSettingsStoreTest, AFileThatCannotBeWrittenIsLeftAsItIsAndTheProblemIsTold) {
+  const std::string file = temp.AddFile("conf/settings.ini", "[Settings]\nFontSize=30\n");
+  ASSERT_EQ(chmod(file.c_str(), 0444), 0);
+  {
+    auto store = ConfigSettingsStore::OpenUserSettings();
+    EXPECT_NE(store->Problem().find(u"read-only"), std::u16string::npos);
+    EXPECT_EQ(store->ReadInteger(settings::kFontSize, 9), 30u);
+    EXPECT_FALSE(store->WriteInteger(settings::kFontSize, 31));
+    EXPECT_EQ(store->ReadInteger(settings::kFontSize, 9), 31u);  // in force until the program ends
+  }
+  EXPECT_EQ(temp.ReadFile("conf/settings.ini"), "[Settings]\nFontSize=30\n");
+  ASSERT_EQ(unlink(file.c_str()), 0);
+  ASSERT_EQ(mkfifo(file.c_str(), 0600), 0);
+  auto store = ConfigSettingsStore::OpenUserSettings();  // a pipe must not hold up the start
+  EXPECT_NE(store->Problem().find(u"not a regular file"), std::u16string::npos);
+  EXPECT_FALSE(store->WriteInteger(settings::kFontSize, 31));
+  struct stat info {};
+  ASSERT_EQ(lstat(file.c_str(), &info), 0);
+  EXPECT_TRUE(S_ISFIFO(info.st_mode));
+}
+#endif
 
 TEST_F(ConfigSettingsStoreTest, ValuesThatAreNoIntegersReadAsTheDefault) {
   temp.AddFile("conf/settings.ini",
