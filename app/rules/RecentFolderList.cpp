@@ -33,23 +33,37 @@ RecentFolderList::RecentFolderList(SettingsStore& settings) : settings_(settings
 
 void RecentFolderList::Add(std::u16string_view folder) {
   if (folder.empty()) return;
-  std::erase_if(folders_, [&](const std::u16string& f) { return SameFolder(f, folder); });
-  folders_.insert(folders_.begin(), std::u16string(folder));
-  if (folders_.size() > kCapacity) folders_.resize(kCapacity);
-  Store();
+  Update([&](std::vector<std::u16string>& folders) {
+    std::erase_if(folders, [&](const std::u16string& f) { return SameFolder(f, folder); });
+    folders.insert(folders.begin(), std::u16string(folder));
+  });
 }
 
 void RecentFolderList::RemoveAt(std::size_t index) {
   if (index >= folders_.size()) return;
-  folders_.erase(folders_.begin() + static_cast<std::ptrdiff_t>(index));
-  Store();
+  const std::u16string gone = folders_[index];
+  Update([&](std::vector<std::u16string>& folders) {
+    std::erase_if(folders, [&](const std::u16string& f) { return SameFolder(f, gone); });
+  });
 }
 
-void RecentFolderList::Store() {
-  for (std::size_t i = 0; i < kCapacity; ++i) {
-    settings_.WriteString(KeyOf(i), i < folders_.size() ? folders_[i] : std::u16string(),
-                          settings::kRecentSection);
-  }
+void RecentFolderList::Update(const std::function<void(std::vector<std::u16string>&)>& change) {
+  // The list as it is stored now: another running program may have put its folders in front.
+  std::vector<std::u16string> keys;
+  for (std::size_t i = 0; i < kCapacity; ++i) keys.push_back(KeyOf(i));
+  std::vector<std::u16string> stored;
+  settings_.UpdateStrings(settings::kRecentSection, keys, [&](std::vector<std::u16string>& values) {
+    std::vector<std::u16string> folders;
+    for (std::u16string& value : values) {
+      if (!value.empty()) folders.push_back(std::move(value));
+    }
+    change(folders);
+    if (folders.size() > kCapacity) folders.resize(kCapacity);
+    values = folders;
+    values.resize(kCapacity);
+  }, stored);
+  std::erase_if(stored, [](const std::u16string& folder) { return folder.empty(); });
+  folders_ = std::move(stored);
 }
 
 }  // namespace nomvarix

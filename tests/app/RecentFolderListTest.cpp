@@ -45,5 +45,21 @@ TEST(RecentFolderList, IsKeptInTheSettingsAsFileOneToEight) {
   EXPECT_EQ(reloaded.Folders(), (Folders{u"/c/", u"/a/"}));
 }
 
+TEST(RecentFolderList, ProgramsRunningSideBySideKeepEachOthersFolders) {
+  MemorySettingsStore settings;
+  RecentFolderList first(settings);
+  RecentFolderList second(settings);
+  first.Add(u"/x/");
+  second.Add(u"/y/");
+  first.Add(u"/z/");
+  EXPECT_EQ(first.Folders(), (Folders{u"/z/", u"/y/", u"/x/"}));
+  second.Add(u"/x/");
+  EXPECT_EQ(second.Folders(), (Folders{u"/x/", u"/z/", u"/y/"}));
+  // A folder that could not be opened goes by its name, wherever the other program moved it.
+  first.RemoveAt(2);  // "/x/" in this program's older view
+  EXPECT_EQ(first.Folders(), (Folders{u"/z/", u"/y/"}));
+  EXPECT_EQ(RecentFolderList(settings).Folders(), (Folders{u"/z/", u"/y/"}));
+}
+
 }  // namespace
 }  // namespace nomvarix
