@@ -1,11 +1,12 @@
 // The file-manager entries on Linux and other XDG desktops: the files of FileManagerEntries in the
-// user's data folder, registered with the desktop's MIME cache.
+// user's data folder.
 #include <spawn.h>
 #include <sys/wait.h>
 
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <system_error>
 
@@ -63,26 +64,34 @@ bool WriteFile(const fs::path& file, const FileManagerEntryFile& entry) {
   return !error;
 }
 
-/// Removes `folder` and its parents below `top` while they are empty.
-void RemoveEmptyFolders(fs::path folder, const fs::path& top) {
+/// Removes `folder` and its parents below `top` (never `top` itself) while they are empty.
+void RemoveEmptyFolders(fs::path folder, fs::path top) {
   std::error_code error;
+  if (!top.has_filename()) top = top.parent_path();  // a closing separator
   while (folder != top && folder.has_relative_path() && fs::is_empty(folder, error) && !error) {
     if (!fs::remove(folder, error)) return;
     folder = folder.parent_path();
   }
 }
 
-/// Makes file managers see a changed applications folder now rather than at the next login.
-/// Without update-desktop-database they find the entry when they next rebuild their cache.
-void UpdateDesktopDatabase(const fs::path& applications) {
+/// Takes an entry of an older version out of the desktop's MIME cache, which named it for folders,
+/// and removes the cache when nothing else is left in it.
+void ForgetMimeTypes(const fs::path& applications) {
+  const fs::path cache = applications / "mimeinfo.cache";
+  std::error_code error;
+  if (!fs::is_regular_file(cache, error)) return;
   const std::string folder = applications.string();
   char* argv[] = {const_cast<char*>("update-desktop-database"), const_cast<char*>("-q"),
                   const_cast<char*>(folder.c_str()), nullptr};
   pid_t child = 0;
-  if (posix_spawnp(&child, argv[0], nullptr, nullptr, argv, environ) != 0) return;
-  int status = 0;
-  while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  if (posix_spawnp(&child, argv[0], nullptr, nullptr, argv, environ) == 0) {
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
   }
+  std::ifstream in(cache, std::ios::binary);
+  const std::string content((std::istreambuf_iterator<char>(in)), {});
+  if (content.find_first_not_of(" \t\r\n", content.find(']') + 1) == std::string::npos) fs::remove(cache, error);
 }
 
 class DesktopContextMenuEntry final : public ContextMenuEntry {
@@ -100,7 +109,6 @@ class DesktopContextMenuEntry final : public ContextMenuEntry {
     for (const FileManagerEntryFile& entry : FileManagerEntryFiles(program)) {
       if (!WriteFile(data / entry.relativePath, entry)) return InstallResult::kFailed;
     }
-    UpdateDesktopDatabase(data / "applications");
     return IsInstalledProgram(program) ? InstallResult::kAdded : InstallResult::kAddedForUninstalled;
   }
 
@@ -112,7 +120,8 @@ class DesktopContextMenuEntry final : public ContextMenuEntry {
       fs::remove(file, error);
       RemoveEmptyFolders(file.parent_path(), data);
     }
-    UpdateDesktopDatabase(data / "applications");
+    ForgetMimeTypes(data / "applications");
+    RemoveEmptyFolders(data / "applications", data);
   }
 
   const Texts& Messages() const override { return kTexts; }

@@ -26,8 +26,17 @@ std::string ShellWord(const std::string& path) {
   return quoted + "'";
 }
 
-// application/octet-stream is the parent type of every file type, so the entry is offered for
-// files of all types; the "all/..." pseudo-types are not valid in a desktop entry.
+/// A path as the value of a desktop entry's TryExec key: a string, whose backslashes are escaped.
+std::string DesktopStringValue(const std::string& path) {
+  std::string escaped;
+  for (const char c : path) escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
+  return escaped;
+}
+
+// Names no MIME type: a desktop entry that does could become the program that opens every folder
+// (GLib picks one of the entries that name a type when the user chose none). The file managers
+// offer the renamer through their own actions below; this entry marks the integration as turned
+// on, and TryExec hides it once the program is gone.
 std::string DesktopEntry(const std::string& programPath) {
   return std::string("[Desktop Entry]\n"
                      "Type=Application\n"
@@ -35,6 +44,9 @@ std::string DesktopEntry(const std::string& programPath) {
          kTitle +
          "\n"
          "Comment=Rename the files of a folder in Nomvarix\n"
+         "TryExec=" +
+         DesktopStringValue(programPath) +
+         "\n"
          "Exec=" +
          DesktopExecArgument(programPath) +
          " %f\n"
@@ -42,8 +54,7 @@ std::string DesktopEntry(const std::string& programPath) {
          kIconName +
          "\n"
          "Terminal=false\n"
-         "NoDisplay=true\n"
-         "MimeType=inode/directory;application/octet-stream;\n";
+         "NoDisplay=true\n";
 }
 
 // Dolphin honours its own all/all and all/allfiles there, which take in folders and every file.

@@ -14,9 +14,9 @@ struct FileManagerEntryFile {
 };
 
 /// The files that make file managers offer "Open Folder in Nomvarix" for folders and files of every
-/// type and start `programPath` (bytes, absolute) with the clicked path: a desktop entry (every
-/// file manager that reads them), its icon, a Dolphin service menu (Plasma 6 and 5), a Nemo action
-/// and a GNOME Files script.
+/// type and start `programPath` (bytes, absolute) with the clicked path: a hidden desktop entry that
+/// names no type (so that it can never become the default program of one), the icon, a Dolphin
+/// service menu (Plasma 6 and 5), a Nemo action and a GNOME Files script.
 std::vector<FileManagerEntryFile> FileManagerEntryFiles(const std::string& programPath);
 
 /// The desktop entry among them, whose presence means the entries are installed.

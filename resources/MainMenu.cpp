@@ -62,7 +62,11 @@ wxMenuBar* CreateMainMenu() {
   settings->AppendCheckItem(MenuIdOf(cmd::kAutoCheckConflicts), "Auto-Check For Conflicts");
   settings->AppendCheckItem(MenuIdOf(cmd::kKeepEditsBetweenRuns), "Keep Edits Between Runs");
   settings->AppendSeparator();
+#ifdef __WXMSW__
   settings->AppendCheckItem(MenuIdOf(cmd::kExplorerIntegration), "Explorer Integration");
+#else
+  settings->AppendCheckItem(MenuIdOf(cmd::kExplorerIntegration), "File Manager Integration");
+#endif
 
   auto* help = new wxMenu;
   help->Append(MenuIdOf(cmd::kAbout), "&About Nomvarix...", "Display program information, version number and copyright");

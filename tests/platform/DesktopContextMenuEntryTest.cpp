@@ -127,7 +127,7 @@ TEST(DesktopContextMenuEntryTest, InstallsAValidEntryAndRemovingLeavesNothing) {
     EXPECT_EQ(IsExecutable(data + file.relativePath), file.executable) << file.relativePath;
   }
 
-  // The desktop entry: valid without a single complaint, registered for folders and all files.
+  // The desktop entry: valid without a single complaint, and for no type of file or folder.
   const std::string desktopEntry = data + kDesktopEntryPath;
   const ShellRun validation = RunShell("desktop-file-validate " + ShellQuoted(desktopEntry));
   EXPECT_EQ(validation.status, 0);
@@ -136,10 +136,10 @@ TEST(DesktopContextMenuEntryTest, InstallsAValidEntryAndRemovingLeavesNothing) {
   EXPECT_EQ(keys["Desktop Entry"]["Name"], "Open Folder in Nomvarix");
   EXPECT_EQ(keys["Desktop Entry"]["Icon"], "nomvarix-open-folder");
   EXPECT_EQ(StartExec(keys["Desktop Entry"]["Exec"], "%f", clicked, log), clicked + "\n");
+  EXPECT_EQ(keys["Desktop Entry"]["TryExec"], program);
+  EXPECT_EQ(keys["Desktop Entry"].count("MimeType"), 0u);
   EXPECT_TRUE(fs::is_regular_file(data + "icons/hicolor/scalable/apps/nomvarix-open-folder.svg"));
-  const std::string cache = scratch.ReadFile("data/applications/mimeinfo.cache");
-  EXPECT_NE(cache.find("inode/directory=nomvarix-open-folder.desktop;"), std::string::npos) << cache;
-  EXPECT_NE(cache.find("application/octet-stream=nomvarix-open-folder.desktop;"), std::string::npos) << cache;
+  EXPECT_FALSE(fs::exists(data + "applications/mimeinfo.cache"));
 
   // Dolphin's service menu, for Plasma 6 and 5.
   for (const char* place : {"kio/servicemenus/", "kservices5/ServiceMenus/"}) {
@@ -167,13 +167,55 @@ TEST(DesktopContextMenuEntryTest, InstallsAValidEntryAndRemovingLeavesNothing) {
   EXPECT_EQ(RunShell("cd " + ShellQuoted(folder) + " && " + ShellQuoted(script)).status, 0);
   EXPECT_EQ(scratch.ReadFile("arguments"), folder + "/.\n");
 
+  // An older version's entry named folders in the desktop's MIME cache: removing takes it out, and
+  // the cache with it when it held nothing else.
+  RunShell("update-desktop-database -q " + ShellQuoted(data + "applications"));
+  std::ofstream(data + "applications/mimeinfo.cache", std::ios::app)
+      << "inode/directory=nomvarix-open-folder.desktop;\n";
   entry->Remove();
   EXPECT_FALSE(entry->IsInstalledForUser());
-  // Only the desktop's own MIME cache stays, and it no longer names the entry.
   std::vector<std::string> left;
   for (const auto& item : fs::recursive_directory_iterator(data)) left.push_back(item.path().string());
-  EXPECT_EQ(left, (std::vector<std::string>{data + "applications", data + "applications/mimeinfo.cache"}));
-  EXPECT_EQ(scratch.ReadFile("data/applications/mimeinfo.cache").find("nomvarix"), std::string::npos);
+  EXPECT_EQ(left, std::vector<std::string>{});
+}
+
+/// The default application for a type as GLib chooses it, or "" when it has none.
+std::string GioDefaultFor(const std::string& type) {
+  const std::string output = RunShell("gio mime " + type).output;
+  const std::size_t colon = output.find(": ");
+  if (output.rfind("Default application", 0) != 0 || colon == std::string::npos) return "";
+  return output.substr(colon + 2, output.find('\n') - colon - 2);
+}
+
+TEST(DesktopContextMenuEntryTest, NeverBecomesTheDefaultForFoldersOrFiles) {
+  test::TempFolder scratch;
+  ScopedEnv home("HOME", scratch.AddFolder("home").c_str());
+  ScopedEnv dataHome("XDG_DATA_HOME", scratch.AddFolder("data").c_str());
+  ScopedEnv configHome("XDG_CONFIG_HOME", scratch.AddFolder("config").c_str());
+  ScopedEnv configDirs("XDG_CONFIG_DIRS", scratch.AddFolder("etc").c_str());
+  ScopedEnv desktop("XDG_CURRENT_DESKTOP", nullptr);
+  // A system with a file manager, and with the program's package installed beside it.
+  const std::string system = scratch.AddFolder("system");
+  ScopedEnv dataDirs("XDG_DATA_DIRS", system.c_str());
+  scratch.AddFile("system/applications/files.desktop",
+                  "[Desktop Entry]\nType=Application\nName=Files\nExec=true %U\nMimeType=inode/directory;\n");
+  ASSERT_EQ(RunShell("update-desktop-database -q " + ShellQuoted(system + "applications")).status, 0);
+  ASSERT_EQ(GioDefaultFor("inode/directory"), "files.desktop");
+  std::ifstream package(NOMVARIX_DESKTOP_FILE, std::ios::binary);
+  scratch.AddFile("system/applications/nomvarix.desktop", std::string(std::istreambuf_iterator<char>(package), {}));
+  ASSERT_EQ(RunShell("update-desktop-database -q " + ShellQuoted(system + "applications")).status, 0);
+  EXPECT_EQ(GioDefaultFor("inode/directory"), "files.desktop");
+
+  const std::string program = scratch.AddFile("bin/nomvarix", "#!/bin/sh\n");
+  chmod(program.c_str(), 0755);
+  const auto entry = MakeNativeContextMenuEntry();
+  ASSERT_NE(entry->Install(std::u16string(program.begin(), program.end())), Result::kFailed);
+  EXPECT_EQ(GioDefaultFor("inode/directory"), "files.desktop");
+  EXPECT_EQ(GioDefaultFor("application/octet-stream"), "");
+  EXPECT_EQ(GioDefaultFor("image/jpeg"), "");
+  EXPECT_EQ(RunShell("xdg-mime query default inode/directory").output, "files.desktop\n");
+  entry->Remove();
+  EXPECT_EQ(GioDefaultFor("inode/directory"), "files.desktop");
 }
 
 TEST(DesktopContextMenuEntryTest, AnInstalledProgramIsStartedFromItsInstallationUnderTheHomeDataFolder) {
