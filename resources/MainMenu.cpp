@@ -36,8 +36,8 @@ wxMenuBar* CreateMainMenu() {
   edit->Append(MenuIdOf(cmd::kCopy), "&Copy\tCtrl+C", "Copy the selection and put it on the Clipboard");
   edit->Append(MenuIdOf(cmd::kPaste), "&Paste\tCtrl+V", "Insert Clipboard contents");
   edit->Append(MenuIdOf(cmd::kCut), "Cu&t\tCtrl+X", "Cut the selection and put it on the Clipboard");
-  edit->Append(MenuIdOf(cmd::kFind), "Find");
-  edit->Append(MenuIdOf(cmd::kAi), "Ai...\tCtrl+I", "Ask the AI assistant for new names");
+  edit->Append(MenuIdOf(cmd::kFind), "&Find...\tCtrl+F", "Find or replace text in the new names");
+  edit->Append(MenuIdOf(cmd::kAi), "AI...\tCtrl+I", "Ask the AI assistant for new names");
   edit->AppendSeparator();
   edit->AppendSubMenu(macros, "Macros");
   edit->AppendSeparator();
@@ -48,7 +48,7 @@ wxMenuBar* CreateMainMenu() {
   view->AppendCheckItem(MenuIdOf(cmd::kStatusBar), "&Status Bar", "Show or hide the status bar");
   view->AppendSeparator();
   view->Append(MenuIdOf(cmd::kIncreaseFont), "Increase Font", "Increase Font Size");
-  view->Append(MenuIdOf(cmd::kDecreaseFont), "Decrease Font", "Decreae Font Size");
+  view->Append(MenuIdOf(cmd::kDecreaseFont), "Decrease Font", "Decrease Font Size");
   view->AppendSeparator();
   view->AppendCheckItem(MenuIdOf(cmd::kTypeChangedInRed), "Type Changed in Red");
 

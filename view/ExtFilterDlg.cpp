@@ -14,7 +14,7 @@ CExtFilterDlg::CExtFilterDlg(wxWindow* parent, const std::u16string& extensions,
   extensions_ = new wxTextCtrl(this, kExtensions, ToWx(extensions), wxDefaultPosition, wxSize(FromDIP(240), -1));
   mustInclude_ = new wxTextCtrl(this, kMustInclude, ToWx(mustInclude), wxDefaultPosition, wxSize(FromDIP(240), -1));
   auto* reset = new wxButton(this, kResetAll, "Reset All");
-  auto* apply = new wxButton(this, wxID_OK, "Apply FIlter");
+  auto* apply = new wxButton(this, wxID_OK, "Apply Filter");
   apply->SetDefault();
 
   auto* buttons = new wxBoxSizer(wxHORIZONTAL);
@@ -23,7 +23,7 @@ CExtFilterDlg::CExtFilterDlg(wxWindow* parent, const std::u16string& extensions,
   buttons->Add(apply, 0, wxRIGHT, FromDIP(6));
   buttons->Add(new wxButton(this, wxID_CANCEL, "Cancel"));
   auto* all = new wxBoxSizer(wxVERTICAL);
-  all->Add(new wxStaticText(this, wxID_ANY, "Extension Filter (jpg,png,bmp"), 0, wxLEFT | wxRIGHT | wxTOP, FromDIP(10));
+  all->Add(new wxStaticText(this, wxID_ANY, "Extension Filter (jpg,png,bmp)"), 0, wxLEFT | wxRIGHT | wxTOP, FromDIP(10));
   all->Add(extensions_, 0, wxEXPAND | wxALL, FromDIP(10));
   all->Add(new wxStaticText(this, wxID_ANY, "Name Must Include"), 0, wxLEFT | wxRIGHT, FromDIP(10));
   all->Add(mustInclude_, 0, wxEXPAND | wxALL, FromDIP(10));

@@ -9,7 +9,7 @@ class wxTextCtrl;
 namespace nomvarix {
 
 /// "Set Filter": the extension list and the text a name must include. "Reset All" empties both
-/// and closes as "Apply FIlter" does.
+/// and closes as "Apply Filter" does.
 class CExtFilterDlg final : public wxDialog {
  public:
   enum ControlId { kExtensions = 1017, kMustInclude = 1018, kResetAll = 1019 };

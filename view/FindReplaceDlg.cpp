@@ -11,7 +11,7 @@
 namespace nomvarix {
 
 CFindReplaceDlg::CFindReplaceDlg(wxWindow* parent, Handler handler)
-    : wxDialog(parent, wxID_ANY, "FInd/Replace"), handler_(std::move(handler)) {
+    : wxDialog(parent, wxID_ANY, "Find/Replace"), handler_(std::move(handler)) {
   find_ = new wxTextCtrl(this, kFindText, wxEmptyString, wxDefaultPosition, wxSize(FromDIP(220), -1), wxTE_PROCESS_ENTER);
   replace_ = new wxTextCtrl(this, kReplaceText, wxEmptyString, wxDefaultPosition, wxSize(FromDIP(220), -1),
                             wxTE_PROCESS_ENTER);

@@ -12,7 +12,7 @@ class wxTextCtrl;
 
 namespace nomvarix {
 
-/// "FInd/Replace": the modeless search dialog of the editor. Its buttons hand the fields and
+/// "Find/Replace": the modeless search dialog of the editor. Its buttons hand the fields and
 /// options to the editor; Enter is "Find Next"; cancelling destroys it.
 class CFindReplaceDlg final : public wxDialog {
  public:

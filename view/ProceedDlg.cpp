@@ -23,7 +23,7 @@ CProceedDlg::CProceedDlg(wxWindow* parent, SettingsStore& settings)
            wxALIGN_CENTER_VERTICAL | wxTOP | wxBOTTOM | wxRIGHT, FromDIP(10));
 
   verify_ = new wxCheckBox(this, kVerifyFirst, "Verify first and Abort if any error detected");
-  skip_ = new wxRadioButton(this, kSkipConflicting, "Skip Conflicting files", wxDefaultPosition, wxDefaultSize,
+  skip_ = new wxRadioButton(this, kSkipConflicting, "Skip Conflicting Files", wxDefaultPosition, wxDefaultSize,
                             wxRB_GROUP);
   autoRename_ = new wxRadioButton(this, kAutoRename, "Auto-Rename Conflicting Files (_number)");
 
