@@ -75,6 +75,26 @@ std::string PieceOf(const json& choice) {
   return StringMember(choice, "text");
 }
 
+/// The text of an HTML page's <title>, white space run together; empty when it has none.
+std::string HtmlTitleOf(std::string_view page) {
+  std::string lowered(page.substr(0, 4096));
+  for (char& c : lowered) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+  const std::size_t open = lowered.find("<title>");
+  const std::size_t close = lowered.find("</title>", open);
+  if (open == std::string::npos || close == std::string::npos) return {};
+  std::string title;
+  for (const char c : CleanUtf8(page.substr(open + 7, close - open - 7))) {
+    const bool blank = c == ' ' || c == '\t' || c == '\r' || c == '\n';
+    if (!blank) {
+      title += c;
+    } else if (!title.empty() && title.back() != ' ') {
+      title += ' ';
+    }
+  }
+  if (!title.empty() && title.back() == ' ') title.pop_back();
+  return title;
+}
+
 }  // namespace
 
 ChatStreamReader::ChatStreamReader(PieceHandler onPiece, const std::atomic<bool>* cancel)
@@ -271,6 +291,8 @@ void ChatStreamReader::ReadErrorBody() {
     message = ErrorMessageOf(value["error"]);
   } else if (value.is_object() && value.contains("message") && value["message"].is_string()) {
     message = value["message"].get<std::string>();
+  } else if (body.starts_with('<')) {
+    message = HtmlTitleOf(body);  // a proxy's error page: its title is its status line
   } else {
     message = CleanUtf8(body.substr(0, kBodyExcerptBytes));
   }

@@ -53,6 +53,24 @@ HeaderList AppendHeader(HeaderList list, const std::string& header) {
   return HeaderList(longer);
 }
 
+/// What a failed transfer means to the user: a stop they asked for, or a server that is not there
+/// (with the address tried), else the transfer library's own words.
+std::string TransferErrorText(CURLcode result, const std::string& url, bool stopped) {
+  switch (result) {
+    case CURLE_ABORTED_BY_CALLBACK:
+      if (stopped) return "Stopped.";
+      break;
+    case CURLE_COULDNT_CONNECT:
+    case CURLE_COULDNT_RESOLVE_HOST:
+    case CURLE_OPERATION_TIMEDOUT:
+      return std::string(curl_easy_strerror(result)) + " at " + url +
+             ". Check that a chat server runs there and that LLM Settings name its address.";
+    default:
+      break;
+  }
+  return curl_easy_strerror(result);
+}
+
 }  // namespace
 
 LlmClient::LlmClient(ChatServer server) : server_(std::move(server)) {}
@@ -113,7 +131,7 @@ std::string LlmClient::Request(const ChunkCallback& onChunk, double temperature)
 
   const CURLcode result = curl_easy_perform(curl);
   if (result != CURLE_OK) {
-    lastError_ = context.reader.GaveUp() ? context.reader.LastError() : curl_easy_strerror(result);
+    lastError_ = context.reader.GaveUp() ? context.reader.LastError() : TransferErrorText(result, url, cancel_);
     return {};
   }
   // An answer without a body never reached OnWrite.

@@ -192,7 +192,7 @@ TEST_F(AiAssistantTest, StopEndsTheRunningGroupAndNoFurtherGroupIsSent) {
   EXPECT_TRUE(display.idle);
   EXPECT_EQ(display.responses.back(), u"Processing stopped by user.\r\nNumber of items: 7, processed: 3");
   // The aborted transfer's own text arrives after the stop.
-  ASSERT_TRUE(mailbox.PumpUntil(*assistant, [&] { return display.errors.back() == u"Group 2: Operation was aborted by an application callback\r\n"; }));
+  ASSERT_TRUE(mailbox.PumpUntil(*assistant, [&] { return display.errors.back() == u"Group 2: Stopped.\r\n"; }));
   // The stopped group's end is where the next one would start: after it, none is sent.
   ASSERT_TRUE(mailbox.PumpUntil(*assistant, [&] { return mailbox.GroupsDone() == 2; }));
   EXPECT_FALSE(assistant->Busy());

@@ -75,7 +75,7 @@ TEST(ChatStreamReaderTest, RecordedAnswersGiveTheirTextAndErrorHoweverTheBytesAr
       EXPECT_EQ(joined, fixture.text);
       if (fixture.httpStatus != 200) {
         EXPECT_EQ(WithoutCr(reading.reader.LastError()),
-                  WithoutCr("HTTP " + std::to_string(fixture.httpStatus) + ": " + fixture.errorMessage.value_or("")));
+                  WithoutCr("HTTP " + std::to_string(fixture.httpStatus) + ": " + test::ShownErrorOf(fixture)));
       } else if (fixture.errorMessage) {
         EXPECT_EQ(reading.reader.LastError(), *fixture.errorMessage);
       } else {

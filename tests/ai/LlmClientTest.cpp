@@ -72,6 +72,11 @@ TEST(LlmClientTest, ErrorsOfTheServerAreReported) {
   server.AddReply({.status = 401,
                    .contentType = "application/json",
                    .blocks = {R"({"error":{"message":"Invalid API Key","code":401}})"}});
+  // A proxy in front of the server answers with a page of its own: only its status line is shown.
+  server.AddReply({.status = 502,
+                   .contentType = "text/html",
+                   .blocks = {"<html>\r\n<head><TITLE>502 Bad\r\n Gateway</TITLE></head>\r\n<body><center><h1>502 "
+                              "Bad Gateway</h1></center><hr><center>nginx</center></body></html>\r\n"}});
   ChatTestServer::Reply midStream = ChatTestServer::StreamOf({"partial"});
   midStream.blocks.back() = R"(data: {"error":{"message":"overloaded"}})" "\n\n";
   server.AddReply(midStream);
@@ -80,6 +85,7 @@ TEST(LlmClientTest, ErrorsOfTheServerAreReported) {
   Result result = Chat(client);
   EXPECT_EQ(result.answer, "");
   EXPECT_EQ(result.error, "HTTP 401: Invalid API Key");
+  EXPECT_EQ(Chat(client).error, "HTTP 502: 502 Bad Gateway");
   result = Chat(client);
   EXPECT_EQ(result.answer, "partial");
   EXPECT_EQ(result.error, "overloaded");
@@ -95,7 +101,8 @@ TEST(LlmClientTest, RecordedAnswersReadTheSameOverHttp) {
     const Result result = Chat(client);
     EXPECT_EQ(result.answer, fixture.text);
     if (fixture.errorMessage) {
-      EXPECT_NE(result.error.find(fixture.errorMessage->substr(0, 20)), std::string::npos) << result.error;
+      const std::string shown = test::ShownErrorOf(fixture);
+      EXPECT_NE(result.error.find(shown.substr(0, 20)), std::string::npos) << result.error;
     }
   }
 }
@@ -126,7 +133,7 @@ TEST(LlmClientTest, CancelAbortsAStalledTransfer) {
   client.Cancel();
   worker.join();
   EXPECT_EQ(pieces, std::vector<std::string>{"first"});
-  EXPECT_EQ(error, "Operation was aborted by an application callback");
+  EXPECT_EQ(error, "Stopped.");
 }
 
 TEST(LlmClientTest, AnAnswerTooLargeForAnyListOfNamesStopsTheTransfer) {
@@ -148,7 +155,9 @@ TEST(LlmClientTest, NoServerIsAnError) {
   LlmClient client({unused, "m", "k"});
   const Result result = Chat(client);
   EXPECT_EQ(result.answer, "");
-  EXPECT_EQ(result.error, "Couldn't connect to server");
+  EXPECT_EQ(result.error, "Couldn't connect to server at " + unused +
+                              "/v1/chat/completions. Check that a chat server runs there and that LLM Settings name "
+                              "its address.");
 }
 
 }  // namespace

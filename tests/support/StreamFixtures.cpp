@@ -1,6 +1,7 @@
 #include "support/StreamFixtures.h"
 
 #include <fstream>
+#include <regex>
 #include <sstream>
 
 #include <nlohmann/json.hpp>
@@ -41,6 +42,15 @@ std::vector<StreamFixture> LoadStreamFixtures() {
     fixtures.push_back(std::move(fixture));
   }
   return fixtures;
+}
+
+std::string ShownErrorOf(const StreamFixture& fixture) {
+  const std::string message = fixture.errorMessage.value_or("");
+  std::smatch title;
+  if (!message.starts_with('<') || !std::regex_search(message, title, std::regex("<title>([^<]*)</title>"))) {
+    return message;
+  }
+  return title[1].str();
 }
 
 }  // namespace nomvarix::test

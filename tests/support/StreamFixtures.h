@@ -19,4 +19,8 @@ struct StreamFixture {
 /// Every fixture of the manifest, in its order.
 std::vector<StreamFixture> LoadStreamFixtures();
 
+/// The server's error as the program shows it: an HTML error page (a proxy's) by its title alone,
+/// any other error as the server gave it.
+std::string ShownErrorOf(const StreamFixture& fixture);
+
 }  // namespace nomvarix::test
