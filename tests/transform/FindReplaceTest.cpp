@@ -10,7 +10,7 @@ namespace {
 class FindReplaceTest : public test::EditorFixture {
  protected:
   bool Find(std::u16string_view text, SearchOptions options = {}) {
-    return FindNext(editor, memory, text, options, false);
+    return FindNext(editor, memory, text, options, false).found;
   }
   BlockSelection Found() const { return Selection(); }
 
@@ -118,7 +118,7 @@ TEST_F(FindReplaceTest, RepeatedReplaceWalksThroughTheMatches) {
 
 TEST_F(FindReplaceTest, ReplaceAllIsOneUndoStepAndEndsWhenTheReplacementMatches) {
   Load({u"banana"});
-  EXPECT_EQ(ReplaceAll(editor, memory, u"a", u"o", {}), 3u);
+  EXPECT_EQ(ReplaceAll(editor, memory, u"a", u"o", {}).count, 3u);
   EXPECT_EQ(Texts(), (Lines{u"bonono"}));
   // A plain caret at the start of the last replacement.
   EXPECT_EQ(Found(), (BlockSelection{0, 0, 5, 5}));
@@ -128,12 +128,12 @@ TEST_F(FindReplaceTest, ReplaceAllIsOneUndoStepAndEndsWhenTheReplacementMatches)
   EXPECT_FALSE(editor.CanUndo());
 
   Load({u"a.jpg", u"b.JPG", u"c.png"});
-  EXPECT_EQ(ReplaceAll(editor, memory, u"jpg", u"JPG", {}), 2u);
+  EXPECT_EQ(ReplaceAll(editor, memory, u"jpg", u"JPG", {}).count, 2u);
   EXPECT_EQ(Texts(), (Lines{u"a.JPG", u"b.JPG", u"c.png"}));
-  EXPECT_EQ(ReplaceAll(editor, memory, u"x", u"y", {}), 0u);
+  EXPECT_EQ(ReplaceAll(editor, memory, u"x", u"y", {}).count, 0u);
 
   Load({u"\u65E5\u8A18\U0001F600\u65E5\u8A18\xDCE9"});
-  EXPECT_EQ(ReplaceAll(editor, memory, u"\u65E5\u8A18", u"\u00E9", {.matchCase = true}), 2u);
+  EXPECT_EQ(ReplaceAll(editor, memory, u"\u65E5\u8A18", u"\u00E9", {.matchCase = true}).count, 2u);
   EXPECT_EQ(Texts(), (Lines{u"\u00E9\U0001F600\u00E9\xDCE9"}));
   EXPECT_EQ(Found(), (BlockSelection{0, 0, 3, 3}));
   EXPECT_EQ(ReplacedMessage(2), u"Replaced 2 occurrence(s)");
@@ -142,24 +142,24 @@ TEST_F(FindReplaceTest, ReplaceAllIsOneUndoStepAndEndsWhenTheReplacementMatches)
 TEST_F(FindReplaceTest, RegularExpressionsReplaceWithTheirGroupsInOneUndoStep) {
   const SearchOptions regex{.matchCase = true, .regex = true};
   Load({u"12_ab.jpg", u"x 7_\u00E9t\u00E9", u"z none"});
-  EXPECT_EQ(ReplaceAll(editor, memory, u"(\\d+)_(\\w+)", u"$2-$1", regex), 2u);
+  EXPECT_EQ(ReplaceAll(editor, memory, u"(\\d+)_(\\w+)", u"$2-$1", regex).count, 2u);
   EXPECT_EQ(Texts(), (Lines{u"ab-12.jpg", u"x \u00E9t\u00E9-7", u"z none"}));
   EXPECT_EQ(Found(), (BlockSelection{1, 1, 2, 2}));
   editor.Undo();
   EXPECT_EQ(Texts(), (Lines{u"12_ab.jpg", u"x 7_\u00E9t\u00E9", u"z none"}));
   EXPECT_FALSE(editor.CanUndo());
 
-  // Without "Match Case" the pattern is caseless beyond ASCII too; "Whole Word" does not apply.
+  // Without "Match Case" the pattern is caseless beyond ASCII too.
   Load({u"CAF\u00C9 caf\u00E9s", u"Caf\u00E9"});
-  EXPECT_EQ(ReplaceAll(editor, memory, u"(?<w>caf\u00E9)", u"[${w}]", {.wholeWord = true, .regex = true}), 3u);
+  EXPECT_EQ(ReplaceAll(editor, memory, u"(?<w>caf\u00E9)", u"[${w}]", {.regex = true}).count, 3u);
   EXPECT_EQ(Texts(), (Lines{u"[CAF\u00C9] [caf\u00E9]s", u"[Caf\u00E9]"}));
 
   // Replace takes a selected match and walks on through the others.
   Load({u"a1b22", u"c333"});
   EXPECT_TRUE(ReplaceCurrent(editor, memory, u"\\d+", u"<$0>", regex));
   EXPECT_TRUE(ReplaceCurrent(editor, memory, u"\\d+", u"#", regex));
-  EXPECT_EQ(Texts(), (Lines{u"a<$0>b#", u"c333"}));
-  EXPECT_EQ(Found(), (BlockSelection{0, 0, 6, 7}));
+  EXPECT_EQ(Texts(), (Lines{u"a<1>b#", u"c333"}));
+  EXPECT_EQ(Found(), (BlockSelection{0, 0, 5, 6}));
   EXPECT_TRUE(ReplaceCurrent(editor, memory, u"\\d+", u"#", regex));
   EXPECT_EQ(Texts()[1], u"c#");
 }
@@ -167,12 +167,12 @@ TEST_F(FindReplaceTest, RegularExpressionsReplaceWithTheirGroupsInOneUndoStep) {
 TEST_F(FindReplaceTest, EmptyRegularExpressionMatchesMoveOnByOneCharacter) {
   const SearchOptions regex{.regex = true};
   Load({u"ab", u"\U0001F600"});
-  EXPECT_EQ(ReplaceAll(editor, memory, u"x*", u"-", regex), 5u);
+  EXPECT_EQ(ReplaceAll(editor, memory, u"x*", u"-", regex).count, 5u);
   EXPECT_EQ(Texts(), (Lines{u"-a-b-", u"-\U0001F600-"}));  // never inside the pair
   Load({u"ab", u"cd"});
-  EXPECT_EQ(ReplaceAll(editor, memory, u"^", u"0", regex), 2u);
+  EXPECT_EQ(ReplaceAll(editor, memory, u"^", u"0", regex).count, 2u);
   EXPECT_EQ(Texts(), (Lines{u"0ab", u"0cd"}));
-  EXPECT_EQ(ReplaceAll(editor, memory, u"$", u"", regex), 2u);
+  EXPECT_EQ(ReplaceAll(editor, memory, u"$", u"", regex).count, 2u);
   EXPECT_EQ(Texts(), (Lines{u"0ab", u"0cd"}));
 
   // Find Next selects an empty match as a caret and goes on to the next one, then wraps.
@@ -191,11 +191,11 @@ TEST_F(FindReplaceTest, EmptyRegularExpressionMatchesMoveOnByOneCharacter) {
 TEST_F(FindReplaceTest, RegularExpressionsKeepUndecodableBytesAndPairsIntact) {
   // \xDCE9 and \xDC80 stand for undecodable bytes of names on disk.
   Load({u"1a\xDCE9\U0001F600b.jpg", u"2\xDC80\U0001F600\U0001F600", u"3\u65E5\xDCE9x"});
-  EXPECT_EQ(ReplaceAll(editor, memory, u"(\\W)(b|$)", u"<$1>$2", {.regex = true}), 2u);
+  EXPECT_EQ(ReplaceAll(editor, memory, u"(\\W)(b|$)", u"<$1>$2", {.regex = true}).count, 2u);
   EXPECT_EQ(Texts(), (Lines{u"1a\xDCE9<\U0001F600>b.jpg", u"2\xDC80\U0001F600<\U0001F600>", u"3\u65E5\xDCE9x"}));
-  EXPECT_EQ(ReplaceAll(editor, memory, u"([^<>]+)", u"($1)", {.regex = true}), 8u);
-  EXPECT_EQ(Texts(), (Lines{u"(1a)\xDCE9<(\U0001F600)>(b.jpg)", u"(2)\xDC80(\U0001F600)<(\U0001F600)>",
-                            u"(3\u65E5)\xDCE9(x)"}));
+  EXPECT_EQ(ReplaceAll(editor, memory, u"([^<>]+)", u"($1)", {.regex = true}).count, 6u);
+  EXPECT_EQ(Texts(), (Lines{u"(1a\xDCE9)<(\U0001F600)>(b.jpg)", u"(2\xDC80\U0001F600)<(\U0001F600)>",
+                            u"(3\u65E5\xDCE9x)"}));
 }
 
 TEST_F(FindReplaceTest, APatternThatDoesNotCompileChangesNothing) {
@@ -207,7 +207,7 @@ TEST_F(FindReplaceTest, APatternThatDoesNotCompileChangesNothing) {
   EXPECT_EQ(PatternError(u"a\\(b", regex), std::nullopt);
   EXPECT_FALSE(Find(u"a(b", regex));
   EXPECT_FALSE(ReplaceCurrent(editor, memory, u"a(b", u"x", regex));
-  EXPECT_EQ(ReplaceAll(editor, memory, u"a(b", u"x", regex), 0u);
+  EXPECT_EQ(ReplaceAll(editor, memory, u"a(b", u"x", regex).count, 0u);
   EXPECT_EQ(Texts(), (Lines{u"a(b", u"c"}));
   EXPECT_EQ(Found(), (BlockSelection{1, 1, 0, 1}));
   EXPECT_FALSE(editor.CanUndo());
