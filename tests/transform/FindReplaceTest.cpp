@@ -1,8 +1,14 @@
 #include "transform/FindReplace.h"
 
+#include <memory>
+
 #include <gtest/gtest.h>
 
+#define PCRE2_CODE_UNIT_WIDTH 16
+#include <pcre2.h>
+
 #include "support/EditorFixture.h"
+#include "text/Utf16.h"
 
 namespace nomvarix {
 namespace {
@@ -217,6 +223,151 @@ TEST_F(FindReplaceTest, APatternThatDoesNotCompileChangesNothing) {
   EXPECT_TRUE(Find(u"c", regex));
   EXPECT_EQ(Found(), (BlockSelection{1, 1, 0, 1}));
   EXPECT_TRUE(memory.lastRegex);
+}
+
+// ---- Replace All against the library's own global substitution ----------------------------------
+
+/// `text` with each lone surrogate (an undecodable byte) as U+FFFD, the character the patterns see.
+std::u16string BytesAsReplacementChars(std::u16string_view text) {
+  std::u16string out(text);
+  for (std::size_t i = 0; i < out.size(); ++i) {
+    const bool pairStart = IsHighSurrogate(out[i]) && i + 1 < out.size() && IsLowSurrogate(out[i + 1]);
+    if (pairStart) {
+      ++i;
+    } else if (IsHighSurrogate(out[i]) || IsLowSurrogate(out[i])) {
+      out[i] = u'\uFFFD';
+    }
+  }
+  return out;
+}
+
+struct SubstitutionCase {
+  std::u16string_view pattern;
+  std::u16string_view replacement;
+  std::u16string_view name;
+  bool caseless = false;
+  bool wholeWord = false;
+};
+
+/// pcre2_substitute with PCRE2_SUBSTITUTE_GLOBAL, compiled as the program compiles its patterns.
+std::u16string LibrarySubstitution(const SubstitutionCase& c) {
+  const auto units = [](std::u16string_view text) { return reinterpret_cast<PCRE2_SPTR16>(text.data()); };
+  const std::unique_ptr<pcre2_compile_context_16, decltype(&pcre2_compile_context_free_16)> context(
+      pcre2_compile_context_create_16(nullptr), &pcre2_compile_context_free_16);
+  if (c.wholeWord) pcre2_set_compile_extra_options_16(context.get(), PCRE2_EXTRA_MATCH_WORD);
+  int error = 0;
+  PCRE2_SIZE offset = 0;
+  const std::uint32_t options = PCRE2_UTF | PCRE2_UCP | (c.caseless ? PCRE2_CASELESS : 0u);
+  const std::unique_ptr<pcre2_code_16, decltype(&pcre2_code_free_16)> code(
+      pcre2_compile_16(units(c.pattern), c.pattern.size(), options, &error, &offset, context.get()), &pcre2_code_free_16);
+  if (!code) return u"(does not compile)";
+  const std::u16string subject = BytesAsReplacementChars(c.name);
+  std::u16string out(4096, u'\0');
+  PCRE2_SIZE length = out.size();
+  const int result = pcre2_substitute_16(code.get(), units(subject), subject.size(), 0,
+                                         PCRE2_SUBSTITUTE_GLOBAL | PCRE2_SUBSTITUTE_UNSET_EMPTY, nullptr, nullptr,
+                                         units(c.replacement), c.replacement.size(),
+                                         reinterpret_cast<PCRE2_UCHAR16*>(out.data()), &length);
+  if (result < 0) return u"(error " + FromUtf8(std::to_string(result)) + u")";
+  out.resize(length);
+  return out;
+}
+
+TEST_F(FindReplaceTest, RegexReplaceAllGivesWhatTheLibrarysGlobalSubstitutionGives) {
+  // \xDCE9 and \xDCFF stand for undecodable bytes of names on disk.
+  const SubstitutionCase cases[] = {
+      // anchors
+      {u"^.", u"", u"IMG_0001.jpg"},
+      {u"^x", u"", u"xxx_y.txt"},
+      {u"$", u"!", u"a.txt"},
+      {u"^", u">", u"abc"},
+      {u"\\.jpg$", u".jpeg", u"a.jpg.jpg"},
+      {u"\\A\\w", u"_", u"abc def"},
+      {u"\\z", u"#", u"abc"},
+      {u"^|$", u"|", u"ab"},
+      {u"^\\s+|\\s+$", u"", u"  name  .txt  "},
+      // word boundaries
+      {u"\\b(\\w)", u"[$1]", u"IMG_0001.jpg"},
+      {u"\\b", u"|", u"ab cd.e"},
+      {u"\\B", u"-", u"abc d"},
+      {u"\\bthe\\b", u"THE", u"The theme of the day", true},
+      {u"\\w+\\b", u"<$0>", u"caf\u00E9 au lait.jpg"},
+      {u"photo", u"P", u"photo photos xphoto photo-1", false, true},
+      {u"\\d+", u"#", u"a1 22b 333", false, true},
+      {u"caf\u00E9", u"tea", u"CAF\u00C9 caf\u00E9s caf\u00E9", true, true},
+      // look-arounds
+      {u"(?<=a)b", u"", u"abbb.txt"},
+      {u"(?=\\d)", u"#", u"a1b22"},
+      {u"(?<!\\d)\\d", u"N", u"a12 3"},
+      {u"\\d(?!\\d)", u"X", u"a12 3"},
+      {u"(?<=^|_)\\w", u"$0$0", u"ab_cd"},
+      {u"(?<=\\.)\\w+$", u"png", u"photo.JPG"},
+      {u"\\.(?=[^.]*$)", u"_", u"a.b.c"},
+      // empty matches
+      {u"x*", u"-", u"abc"},
+      {u"x*", u"-", u"xab"},
+      {u"a*", u"<$0>", u"baaac"},
+      {u"\\d*", u"#", u"a12b"},
+      {u"(?:)", u".", u"\u65E5\u8A18"},
+      {u"a|", u"_", u"aba"},
+      {u"x*", u"-", u"\U0001F600a\U0001F600"},
+      {u"\\b|x", u"^", u"x y"},
+      // groups by number
+      {u"(\\d+)_(\\w+)", u"$2-$1", u"12_ab.jpg"},
+      {u"(\\w+)\\.(\\w+)$", u"${2}.${1}", u"photo.jpg"},
+      {u"^(.*)\\.(\\w+)$", u"$2_$1", u"a.b.c.txt"},
+      {u"(a)|(b)", u"[$1|$2]", u"abc"},
+      {u"(x)?y", u"<$1>", u"yxy"},
+      {u"(\\w)(\\w)", u"$2$1", u"abcde"},
+      {u"(((a)b)c)", u"$3$2$1$0", u"abcabc"},
+      {u"\\d+", u"[$0]", u"IMG_12345.JPG"},
+      {u"\\d+", u"<${0}>", u"a1b22"},
+      {u"\\d", u"$$$0", u"a1"},
+      {u"(.)\\1", u"$1", u"aabbcd"},
+      // groups by name
+      {u"(?<year>\\d{4})-(?<month>\\d\\d)", u"${month}.${year}", u"2024-05 trip"},
+      {u"(?J)(?<n>a)|(?<n>b)", u"[${n}]", u"abc"},
+      {u"(?J)(?:(?<x>\\d+)|(?<x>[a-z]+))", u"<${x}>", u"ab12"},
+      {u"(?<first>\\w)(?<rest>\\w*)", u"${rest}${first}", u"hello world"},
+      // caseless beyond ASCII
+      {u"caf\u00E9", u"tea", u"CAF\u00C9 caf\u00E9 Caf\u00E9", true},
+      {u"\u00C9", u"E", u"\u00E9lan \u00C9cole", true},
+      {u"stra\u00DFe", u"street", u"STRA\u1E9EE Stra\u00DFe", true},
+      {u"\u1E9E", u"ss", u"\u00DF\u1E9E", true},
+      {u"(\u00E9+)", u"[$1]", u"\u00C9\u00E9\u00C9x", true},
+      {u"\\p{Lu}", u"_", u"\u00C9cole\u00C0"},
+      // emoji
+      {u"\U0001F600", u":)", u"a\U0001F600b\U0001F600"},
+      {u".", u"<$0>", u"\U0001F600x"},
+      {u"\\X", u"#", u"\U0001F44D\U0001F3FDx"},
+      {u"[\U0001F600-\U0001F602]", u"*", u"\U0001F601x\U0001F602"},
+      {u"(\\p{So})", u"[$1]", u"a\U0001F600b"},
+      // CJK
+      {u"\u65E5\u8A18", u"diary", u"\u65E5\u8A18_\u65E5\u8A18.txt"},
+      {u"\\p{Han}+", u"<$0>", u"\u65C5\u884C2024\u5199\u771F.jpg"},
+      {u"(?<=\u8A18)\\d", u"#", u"\u65E5\u8A181\u8A182"},
+      {u"[^\\x{00}-\\x{7F}]", u"_", u"\u65E5\u672C\u8A9Eabc"},
+      {u"(\\w+) (\\w+)", u"$2 $1", u"\u5199\u771F 2024"},
+      // undecodable bytes
+      {u".", u"x", u"a\xDCE9b"},
+      {u"[^a-z]", u"_", u"a\xDCE9b.txt"},
+      {u"^(.*)\\.(\\w+)$", u"$2.$1", u"a\xDCFF""b.txt"},
+      {u"\\W+", u"-", u"\xDCFF""ab\xDCE9\xDCE9"},
+      {u"\\b\\w", u"[$0]", u"x\xDCE9y"},
+      // the rest
+      {u"a+", u"A", u"AaA bab", true},
+      {u"\\s+", u"_", u"a  b\tc"},
+      {u"(?i)jpg$", u"png", u"x.JPG"},
+      {u"\\d{2,}", u"#", u"1 22 333"},
+  };
+  ASSERT_GE(std::size(cases), 60u);
+  for (const SubstitutionCase& c : cases) {
+    Load({std::u16string(c.name)});
+    const SearchOptions options{.matchCase = !c.caseless, .wholeWord = c.wholeWord, .regex = true};
+    ReplaceAll(editor, memory, c.pattern, c.replacement, options);
+    EXPECT_EQ(BytesAsReplacementChars(Texts()[0]), LibrarySubstitution(c))
+        << ToUtf8(c.pattern) << " -> " << ToUtf8(c.replacement) << " on " << ToUtf8(c.name);
+  }
 }
 
 }  // namespace
