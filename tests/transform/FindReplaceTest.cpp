@@ -159,6 +159,10 @@ TEST_F(FindReplaceTest, RegularExpressionsReplaceWithTheirGroupsInOneUndoStep) {
   Load({u"CAF\u00C9 caf\u00E9s", u"Caf\u00E9"});
   EXPECT_EQ(ReplaceAll(editor, memory, u"(?<w>caf\u00E9)", u"[${w}]", {.regex = true}).count, 3u);
   EXPECT_EQ(Texts(), (Lines{u"[CAF\u00C9] [caf\u00E9]s", u"[Caf\u00E9]"}));
+  // "Whole Word" keeps a pattern to whole words.
+  Load({u"CAF\u00C9 caf\u00E9s", u"Caf\u00E9"});
+  EXPECT_EQ(ReplaceAll(editor, memory, u"caf\u00E9", u"tea", {.wholeWord = true, .regex = true}).count, 2u);
+  EXPECT_EQ(Texts(), (Lines{u"tea caf\u00E9s", u"tea"}));
 
   // Replace takes a selected match and walks on through the others.
   Load({u"a1b22", u"c333"});
@@ -223,6 +227,115 @@ TEST_F(FindReplaceTest, APatternThatDoesNotCompileChangesNothing) {
   EXPECT_TRUE(Find(u"c", regex));
   EXPECT_EQ(Found(), (BlockSelection{1, 1, 0, 1}));
   EXPECT_TRUE(memory.lastRegex);
+}
+
+TEST_F(FindReplaceTest, FindNextGoesOnAfterTheEndOfARegularExpressionMatch) {
+  struct Case {
+    std::u16string_view text;
+    bool regex;
+    Lines lines;
+    std::vector<BlockSelection> found;  ///< what each press of Find Next selects
+  };
+  const Case cases[] = {
+      {u"\\d+", true, {u"IMG_12345.JPG", u"x7"}, {{0, 0, 4, 9}, {1, 1, 1, 2}, {0, 0, 4, 9}}},
+      {u"\\d*", true, {u"a12b"}, {{0, 0, 0, 0}, {0, 0, 1, 3}, {0, 0, 3, 3}, {0, 0, 4, 4}, {0, 0, 0, 0}}},
+      // An empty match moves on by a whole character, never into a pair.
+      {u"x*", true, {u"\U0001F600a"}, {{0, 0, 0, 0}, {0, 0, 2, 2}, {0, 0, 3, 3}, {0, 0, 0, 0}}},
+      {u"\u65E5\u8A18", true, {u"\u65E5\u8A18\u65E5\u8A18"}, {{0, 0, 0, 2}, {0, 0, 2, 4}, {0, 0, 0, 2}}},
+      {u"aa", true, {u"aaa"}, {{0, 0, 0, 2}, {0, 0, 0, 2}}},
+      // Plain text still finds the matches that overlap.
+      {u"aa", false, {u"aaa"}, {{0, 0, 0, 2}, {0, 0, 1, 3}, {0, 0, 0, 2}}},
+  };
+  for (const Case& c : cases) {
+    Load(c.lines);
+    memory = {};
+    for (const BlockSelection& expected : c.found) {
+      EXPECT_TRUE(Find(c.text, {.regex = c.regex}));
+      EXPECT_EQ(Found(), expected) << ToUtf8(c.text) << " on " << ToUtf8(c.lines[0]);
+    }
+  }
+}
+
+TEST_F(FindReplaceTest, LinesWhereThePatternHitsALimitAreReportedAndLeftAsTheyWere) {
+  // Nested quantifiers backtrack without end on a long run of "a" that ends without a "b".
+  const std::u16string costly = u"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaac ab";
+  const SearchOptions regex{.regex = true};
+  Load({costly, u"ab.txt", u"b ab"});
+  const ReplaceAllOutcome all = ReplaceAll(editor, memory, u"(a+)+b", u"X", regex);
+  EXPECT_EQ(all.count, 2u);
+  EXPECT_EQ(all.unsearched, (std::vector<UnsearchedLine>{{0, RegexFailure::TooManySteps}}));
+  EXPECT_EQ(Texts(), (Lines{costly, u"X.txt", u"b X"}));
+  EXPECT_EQ(ReplaceAllMessage(all),
+            u"Replaced 2 occurrence(s)\n\n1 line(s) could not be searched to the end:\nline 1: the pattern backtracks "
+            u"too much there (the match limit was reached)\nThose lines were left as they were.");
+
+  // Find Next passes over such a line, and says so when it finds nothing else.
+  Load({costly, u"x.txt"});
+  memory = {};
+  const SearchOutcome find = FindNext(editor, memory, u"(a+)+b", regex, false);
+  EXPECT_FALSE(find.found);
+  EXPECT_EQ(SearchMessage(u"(a+)+b", find),
+            u"Cannot find \"(a+)+b\"\n\n1 line(s) could not be searched to the end:\nline 1: the pattern backtracks too "
+            u"much there (the match limit was reached)");
+  EXPECT_EQ(SearchMessage(u"x", {.found = true}), u"");
+  EXPECT_EQ(ReplaceAllMessage({.count = 3, .cancelled = true}), u"");
+
+  // The lines are listed by reason, at most ten of each.
+  std::vector<UnsearchedLine> many;
+  for (std::int32_t line = 0; line < 12; ++line) many.push_back({line, RegexFailure::TooManySteps});
+  many.push_back({40, RegexFailure::TooDeep});
+  EXPECT_EQ(UnsearchedMessage(many),
+            u"13 line(s) could not be searched to the end:\nlines 1, 2, 3, 4, 5, 6, 7, 8, 9, 10 and 2 more: the pattern "
+            u"backtracks too much there (the match limit was reached)\nline 41: the pattern nests too deeply there (the "
+            u"depth or memory limit was reached)");
+  EXPECT_EQ(UnsearchedMessage({}), u"");
+}
+
+TEST_F(FindReplaceTest, ARefusedReplacementChangesNothing) {
+  const SearchOptions regex{.regex = true};
+  Load({u"a1.txt", u"b2.txt"});
+  Block(0, 0, 1, 2);
+  EXPECT_EQ(ReplacementError(u"(\\d)", u"$2", regex), u"Invalid replacement: the pattern has no group 2 at position 0");
+  EXPECT_EQ(ReplacementError(u"(\\d)", u"$2", {}), std::nullopt);  // plain text: the $ is a $
+  EXPECT_EQ(ReplacementError(u"(\\d", u"$2", regex), std::nullopt);  // PatternError tells
+  EXPECT_EQ(ReplacementError(u"(\\d)", u"<$1>", regex), std::nullopt);
+  EXPECT_FALSE(ReplaceCurrent(editor, memory, u"(\\d)", u"${1", regex));
+  EXPECT_EQ(ReplaceAll(editor, memory, u"(\\d)", u"$", regex).count, 0u);
+  EXPECT_EQ(Texts(), (Lines{u"a1.txt", u"b2.txt"}));
+  EXPECT_EQ(Found(), (BlockSelection{0, 0, 1, 2}));
+  EXPECT_FALSE(editor.CanUndo());
+  EXPECT_EQ(ReplaceAll(editor, memory, u"(\\d)", u"$", {}).count, 0u);  // plain text finds no "(\d)"
+  EXPECT_EQ(ReplaceAll(editor, memory, u"1", u"$", {}).count, 1u);
+  EXPECT_EQ(Texts()[0], u"a$.txt");
+}
+
+TEST_F(FindReplaceTest, UndecodableBytesAreCharactersThatGroupsCopyBackAsTheSameBytes) {
+  // \xDCxx stands for the undecodable byte xx of a name on disk; \uE0xx and \uF7xx are real
+  // private-use characters, and \uFFFD a real replacement character.
+  struct Case {
+    std::u16string_view pattern;
+    std::u16string_view replacement;
+    std::u16string_view name;
+    std::u16string_view expected;
+  };
+  const Case cases[] = {
+      {u"[^a-z]", u"_", u"a\xDCFF""b.txt", u"a_b_txt"},
+      {u"^(.*)\\.(\\w+)$", u"$2:$1", u"a\xDCFF""b.txt", u"txt:a\xDCFF""b"},
+      {u"(.)", u"$1$1", u"\xDC80\uE080", u"\xDC80\xDC80\uE080\uE080"},
+      {u"[\\x{E000}-\\x{F8FF}]", u"P", u"\uF7E9\xDCE9", u"P\xDCE9"},
+      {u"\\x{FFFD}", u"?", u"\uFFFD\xDCE9x", u"??x"},
+      {u".(.)", u"$1", u"\xDCE9\U0001F600", u"\U0001F600"},
+      {u"(\\W)", u"[$1]", u"\xD800x", u"[\xD800]x"},
+  };
+  for (const Case& c : cases) {
+    Load({std::u16string(c.name)});
+    ReplaceAll(editor, memory, c.pattern, c.replacement, {.regex = true});
+    EXPECT_EQ(Texts()[0], c.expected) << ToUtf8(c.pattern) << " on " << ToUtf8(c.name);
+  }
+  Load({u"a\xDCE9"});
+  memory = {};
+  EXPECT_TRUE(Find(u"\\W", {.regex = true}));
+  EXPECT_EQ(Found(), (BlockSelection{0, 0, 1, 2}));
 }
 
 // ---- Replace All against the library's own global substitution ----------------------------------

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "text/Utf16.h"
+
 namespace nomvarix {
 namespace {
 
@@ -36,6 +38,37 @@ TEST(RegexPatternTest, ReplacementsNameGroupsByNumberAndName) {
   // A group that took no part is empty; backslashes are plain text.
   EXPECT_EQ(Replaced(u"(a)|(b)", u"b", u"[$1][$2]"), u"[][b]");
   EXPECT_EQ(Replaced(u"(a)", u"a", u"\\1 \\n"), u"\\1 \\n");
+}
+
+TEST(RegexPatternTest, ReplacementsTakeTheWholeMatchAndRefuseReferencesToNothing) {
+  struct Case {
+    std::u16string_view pattern;
+    std::u16string_view line;
+    std::u16string_view replacement;
+    std::u16string_view expected;  ///< the replacement of the first match, or why it is refused
+  };
+  const Case cases[] = {
+      {u"(a)(b)", u"ab", u"$0|${0}|$2$1", u"ab|ab|ba"},
+      {u"\\d+", u"x12", u"<$0>", u"<12>"},
+      {u"(a)", u"a", u"$100", u"a00"},  // neither $100 nor $10: $1 and two zeros
+      {u"(a)", u"a", u"${01}$$$$", u"a$$"},
+      {u"(?J)(?<n>a)|(?<n>b)", u"b", u"${n}${n}", u"bb"},
+      {u"(?J)(?<n>a)|(?<n>b)", u"a", u"[${n}]", u"[a]"},
+      {u"(?<n>a)(?<m>b)?", u"a", u"[${m}]", u"[]"},
+      {u"(a)", u"a", u"$2", u"Invalid replacement: the pattern has no group 2 at position 0"},
+      {u"a", u"a", u"x$1", u"Invalid replacement: the pattern has no group 1 at position 1"},
+      {u"(a)", u"a", u"x$", u"Invalid replacement: \"$\" names no group (write $$ for a dollar sign) at position 1"},
+      {u"(a)", u"a", u"$*", u"Invalid replacement: \"$\" names no group (write $$ for a dollar sign) at position 0"},
+      {u"(a)", u"a", u"$name", u"Invalid replacement: \"$\" names no group (write $$ for a dollar sign) at position 0"},
+      {u"(a)", u"a", u"ab${1", u"Invalid replacement: \"${\" without a closing \"}\" at position 2"},
+      {u"(a)", u"a", u"${x}", u"Invalid replacement: the pattern has no group \"x\" at position 0"},
+      {u"(a)", u"a", u"${}", u"Invalid replacement: the pattern has no group \"\" at position 0"},
+      {u"(a)", u"a", u"${2}", u"Invalid replacement: the pattern has no group \"2\" at position 0"},
+      {u"(a)", u"a", u"$1${1:+x:y}", u"Invalid replacement: the pattern has no group \"1:+x:y\" at position 2"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(Replaced(c.pattern, c.line, c.replacement), c.expected) << ToUtf8(c.replacement);
+  }
 }
 
 TEST(RegexPatternTest, CaselessMatchingFollowsUnicode) {
