@@ -10,13 +10,13 @@
 namespace nomvarix {
 namespace {
 
-/// The most backtracking one search of a line may do. A name is at most a few hundred units, which
-/// no sensible pattern needs a tenth of this for; a pattern that backtracks without end stops
-/// after a few milliseconds a line.
-constexpr std::uint32_t kMatchLimit = 1'000'000;
-/// The deepest nesting of backtracking points one search may reach (the library's own default is
-/// as large as its match limit, and its memory grows with it).
-constexpr std::uint32_t kDepthLimit = 20'000;
+/// The most backtracking one search of a line may do. Patterns a user writes for names of a few
+/// hundred units need from one to a few thousand steps even where they fail; one that backtracks
+/// without end stops after some milliseconds a line (a few as machine code, some tens interpreted).
+constexpr std::uint32_t kMatchLimit = 100'000;
+/// The deepest nesting of backtracking points one search may reach, which bounds its memory (the
+/// library's own default is as large as its match limit).
+constexpr std::uint32_t kDepthLimit = 10'000;
 /// The machine code's stack: it starts small and may grow to this.
 constexpr PCRE2_SIZE kJitStackStart = 32 * 1024;
 constexpr PCRE2_SIZE kJitStackMax = 1024 * 1024;
@@ -103,11 +103,6 @@ std::variant<RegexPattern, RegexPattern::Error> RegexPattern::Compile(std::u16st
   pcre2_pattern_info(regex.code_.get(), PCRE2_INFO_CAPTURECOUNT, &groupCount);
   regex.groupCount_ = groupCount;
   return regex;
-}
-
-bool RegexPattern::Jitted() const {
-  std::size_t size = 0;
-  return pcre2_pattern_info(code_.get(), PCRE2_INFO_JITSIZE, &size) == 0 && size > 0;
 }
 
 RegexFound RegexPattern::Match(std::u16string_view subject, std::size_t from, std::uint32_t options) const {

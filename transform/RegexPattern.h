@@ -52,9 +52,6 @@ class RegexPattern {
   /// Reads `replacement` against this pattern's groups.
   std::variant<RegexReplacement, RegexReplacement::Error> ReadReplacement(std::u16string_view replacement) const;
 
-  /// Whether the pattern runs as machine code (the library may be built without it).
-  bool Jitted() const;
-
  private:
   /// Frees what the library made.
   struct Free {
