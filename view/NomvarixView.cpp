@@ -365,7 +365,7 @@ void CNomvarixView::OnFindDialog(CFindReplaceDlg::Action action) {
     }
   }
   AfterEdit();
-  // The dialog may have gone while the progress ran.
+  // Looked up again: windows may have closed while the progress dialog ran.
   if (!message.empty()) {
     wxMessageBox(ToWx(message), "Nomvarix", wxOK | (unsearched ? wxICON_WARNING : wxICON_INFORMATION), FindDialog());
   }
