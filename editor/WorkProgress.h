@@ -30,6 +30,8 @@ enum class WorkKind {
   InsertingDates,       ///< items: the selected lines
   InsertingImageSizes,  ///< items: the selected lines
   InsertingDatesTaken,  ///< items: the selected lines
+  Searching,            ///< items: the lines searched by Find Next and Replace
+  ReplacingAll,         ///< items: the lines of the list
 };
 
 /// Gives each long operation a progress of its own, alive from the start of the work to its end.

@@ -311,6 +311,23 @@ void EditorSession::InsertDateTaken(std::u16string_view formatName) {
                             [formatName](auto time) { return FormatCreationDate(time, formatName); }));
 }
 
+SearchOutcome EditorSession::FindNext(std::u16string_view text, SearchOptions options) {
+  const std::unique_ptr<WorkProgress> progress = progress_->Start(WorkKind::Searching);
+  return nomvarix::FindNext(editor_, search_, text, options, false, *progress);
+}
+
+SearchOutcome EditorSession::ReplaceCurrent(std::u16string_view text, std::u16string_view replacement,
+                                            SearchOptions options) {
+  const std::unique_ptr<WorkProgress> progress = progress_->Start(WorkKind::Searching);
+  return nomvarix::ReplaceCurrent(editor_, search_, text, replacement, options, *progress);
+}
+
+ReplaceAllOutcome EditorSession::ReplaceAll(std::u16string_view text, std::u16string_view replacement,
+                                            SearchOptions options) {
+  const std::unique_ptr<WorkProgress> progress = progress_->Start(WorkKind::ReplacingAll);
+  return nomvarix::ReplaceAll(editor_, search_, text, replacement, options, *progress);
+}
+
 void EditorSession::ApplyParsedPairs(const std::vector<std::vector<RenamePair>>& groups) {
   std::unordered_map<std::u16string, std::size_t> lineOf;
   for (std::size_t line = 0; line < editor_.LineCount(); ++line) lineOf[editor_.Names()[line].originalName] = line;

@@ -183,6 +183,12 @@ class EditorSession {
   /// The dates the photos were taken (EXIF), by the same format names as the creation dates.
   void InsertDateTaken(std::u16string_view formatName);
 
+  /// Find Next, Replace and Replace All of the search dialog (FindReplace.h), reporting the lines
+  /// they search to the progress. A cancelled Replace All changes nothing.
+  SearchOutcome FindNext(std::u16string_view text, SearchOptions options);
+  SearchOutcome ReplaceCurrent(std::u16string_view text, std::u16string_view replacement, SearchOptions options);
+  ReplaceAllOutcome ReplaceAll(std::u16string_view text, std::u16string_view replacement, SearchOptions options);
+
   /// The AI's answers put into the editor: each pair's new name goes to the line whose name on disk
   /// is the pair's original (the last such line; later pairs win). Every line is refreshed and the
   /// conflicts checked; when any name is set this is one undo step.

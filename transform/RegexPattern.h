@@ -1,33 +1,32 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
 #include <vector>
 
+#include "transform/RegexMatch.h"
+#include "transform/RegexReplacement.h"
+
 struct pcre2_real_code_16;
 struct pcre2_real_match_data_16;
+struct pcre2_real_match_context_16;
+struct pcre2_real_jit_stack_16;
 
 namespace nomvarix {
 
-/// One match of a pattern in a line: the units [start, end) and, for each capture group
-/// (group 0 is the whole match), its units, or nothing when the group took no part.
-struct RegexMatch {
-  struct Group {
-    std::size_t start;
-    std::size_t end;
-  };
-  std::size_t start = 0;
-  std::size_t end = 0;
-  std::vector<std::optional<Group>> groups;
-};
-
-/// A regular expression compiled once and matched on UTF-16 lines. Lone surrogates (the
-/// undecodable bytes of names) match nothing but never make a match fail, and \w, \d and caseless
-/// matching follow Unicode.
+/// A regular expression compiled once (and translated to machine code where the library can) and
+/// matched on UTF-16 lines. \w, \d and caseless matching follow Unicode. An undecodable byte of a
+/// name (a lone surrogate) is one character that is no letter, digit or white space: `.` and
+/// `[^a-z]` match it, and it is the character U+FFFD for the pattern, which is how `\x{FFFD}` finds
+/// it; matches are positions in the line itself, so a group copies the byte back unchanged.
+///
+/// Each search of a line stops at a match limit and a depth limit, so that a pattern that
+/// backtracks without end costs a bounded time per line; a line where it stops is reported as a
+/// failure, never as a line without a match.
 class RegexPattern {
  public:
   /// Why a pattern did not compile: the library's message and the unit where it stopped.
@@ -36,40 +35,50 @@ class RegexPattern {
     std::size_t position = 0;
   };
 
-  static std::variant<RegexPattern, Error> Compile(std::u16string_view pattern, bool matchCase);
+  /// With `wholeWord` a match must start and end at a word boundary, as if the pattern stood
+  /// between two \b.
+  static std::variant<RegexPattern, Error> Compile(std::u16string_view pattern, bool matchCase,
+                                                   bool wholeWord = false);
 
   /// The first match that starts at or after `from` in `line`, which is searched whole, so that
   /// ^, \b and look-behinds see what stands before `from`. Nothing when none matches or `from` lies
   /// beyond the end.
-  std::optional<RegexMatch> Find(std::u16string_view line, std::size_t from) const;
+  RegexFound Find(std::u16string_view line, std::size_t from) const;
+  /// The matches a global substitution replaces, all found in `line` as it is: after a match the
+  /// search goes on at its end; after an empty match, a match that is not empty is tried at the
+  /// same place first, and then the search goes on one character further.
+  RegexMatches FindAll(std::u16string_view line) const;
 
-  /// The replacement for `match` in `line`: $1 to $99 and ${name} (or ${number}) stand for the
-  /// group's text (empty when it took no part), $$ for one $; everything else is literal, also a $
-  /// that names no group of the pattern. Of $nn the two digits count when the pattern has that
-  /// many groups; otherwise only the first does, so $10 is group 1 and a 0 for a pattern with fewer
-  /// than ten groups.
-  std::u16string Expand(std::u16string_view replacement, std::u16string_view line, const RegexMatch& match) const;
+  /// Reads `replacement` against this pattern's groups.
+  std::variant<RegexReplacement, RegexReplacement::Error> ReadReplacement(std::u16string_view replacement) const;
 
  private:
-  struct CodeDeleter {
+  /// Frees what the library made.
+  struct Free {
     void operator()(pcre2_real_code_16* code) const;
-  };
-  struct MatchDataDeleter {
     void operator()(pcre2_real_match_data_16* data) const;
+    void operator()(pcre2_real_match_context_16* context) const;
+    void operator()(pcre2_real_jit_stack_16* stack) const;
   };
-  using Code = std::unique_ptr<pcre2_real_code_16, CodeDeleter>;
-  using MatchData = std::unique_ptr<pcre2_real_match_data_16, MatchDataDeleter>;
+  using Code = std::unique_ptr<pcre2_real_code_16, Free>;
+  using MatchData = std::unique_ptr<pcre2_real_match_data_16, Free>;
+  using MatchContext = std::unique_ptr<pcre2_real_match_context_16, Free>;
+  using JitStack = std::unique_ptr<pcre2_real_jit_stack_16, Free>;
 
-  RegexPattern(Code code, MatchData matchData, std::size_t groupCount)
-      : code_(std::move(code)), matchData_(std::move(matchData)), groupCount_(groupCount) {}
-  /// The group a reference names; nothing when the pattern has no such group.
-  std::optional<std::size_t> GroupNumber(std::u16string_view name) const;
+  RegexPattern() = default;
+  /// One match at or after `from` in `subject` (lone surrogates already replaced) with the
+  /// library's match `options`.
+  RegexFound Match(std::u16string_view subject, std::size_t from, std::uint32_t options) const;
+  /// The numbers of the groups called `name`.
+  std::vector<std::size_t> GroupsNamed(std::u16string_view name) const;
 
   Code code_;
-  /// Where Find has the library put a match: made once with the pattern, as a search over every
-  /// line would otherwise make and free it once a line. A pattern serves one search at a time.
+  /// Where a search has the library put a match: made once with the pattern, as a search over
+  /// every line would otherwise make and free it once a line. A pattern serves one search at a time.
   MatchData matchData_;
-  std::size_t groupCount_;  ///< capture groups, group 0 not counted
+  MatchContext context_;  ///< the limits, and the machine code's stack
+  JitStack jitStack_;     ///< only when the pattern runs as machine code
+  std::size_t groupCount_ = 0;  ///< capture groups, group 0 not counted
 };
 
 /// "Invalid regular expression: <message> at position <n>".

@@ -336,37 +336,48 @@ void CNomvarixView::OpenFindDialog() {
 void CNomvarixView::OnFindDialog(CFindReplaceDlg::Action action) {
   CFindReplaceDlg* dialog = FindDialog();
   if (!dialog) return;
-  NameEditor& editor = session_.Editor();
-  SearchMemory& search = session_.Search();
   const std::u16string text = dialog->SearchText();
+  const std::u16string replacement = dialog->ReplacementText();
   const SearchOptions options = dialog->Options();
-  if (const std::optional<std::u16string> error = PatternError(text, options)) {
+  std::optional<std::u16string> error = PatternError(text, options);
+  if (!error && action != CFindReplaceDlg::Action::FindNext) error = ReplacementError(text, replacement, options);
+  if (error) {
     wxMessageBox(ToWx(*error), "Nomvarix", wxOK | wxICON_WARNING, dialog);
     return;
   }
   std::u16string message;
+  bool unsearched = false;
   switch (action) {
     case CFindReplaceDlg::Action::FindNext:
-      if (!FindNext(editor, search, text, options, false)) message = CannotFindMessage(text);
+    case CFindReplaceDlg::Action::Replace: {
+      const SearchOutcome outcome = action == CFindReplaceDlg::Action::FindNext
+                                        ? session_.FindNext(text, options)
+                                        : session_.ReplaceCurrent(text, replacement, options);
+      message = SearchMessage(text, outcome);
+      unsearched = !outcome.unsearched.empty();
       break;
-    case CFindReplaceDlg::Action::Replace:
-      if (!ReplaceCurrent(editor, search, text, dialog->ReplacementText(), options)) message = CannotFindMessage(text);
+    }
+    case CFindReplaceDlg::Action::ReplaceAll: {
+      const ReplaceAllOutcome outcome = session_.ReplaceAll(text, replacement, options);
+      message = ReplaceAllMessage(outcome);
+      unsearched = !outcome.unsearched.empty();
       break;
-    case CFindReplaceDlg::Action::ReplaceAll:
-      message = ReplacedMessage(ReplaceAll(editor, search, text, dialog->ReplacementText(), options));
-      break;
+    }
   }
   AfterEdit();
-  if (!message.empty()) wxMessageBox(ToWx(message), "Nomvarix", wxOK | wxICON_INFORMATION, dialog);
+  // Looked up again: windows may have closed while the progress dialog ran.
+  if (!message.empty()) {
+    wxMessageBox(ToWx(message), "Nomvarix", wxOK | (unsearched ? wxICON_WARNING : wxICON_INFORMATION), FindDialog());
+  }
 }
 
 void CNomvarixView::FindNextAgain() {
   SearchMemory& search = session_.Search();
   if (const CFindReplaceDlg* dialog = FindDialog()) {
-    FindNext(session_.Editor(), search, dialog->SearchText(), dialog->Options(), false);
+    session_.FindNext(dialog->SearchText(), dialog->Options());
   } else if (!search.lastText.empty()) {
     const std::u16string text = search.lastText;
-    FindNext(session_.Editor(), search, text, search.LastOptions(), false);
+    session_.FindNext(text, search.LastOptions());
   }
   AfterEdit();
 }
@@ -379,7 +390,7 @@ void CNomvarixView::FindSelectedText() {
   search.SetLastOptions({});
   const BlockSelection& selection = session_.Editor().Selection();
   search.findStart = {selection.startLine, selection.startColumn};
-  FindNext(session_.Editor(), search, text, {}, false);
+  session_.FindNext(text, {});
   AfterEdit();
 }
 

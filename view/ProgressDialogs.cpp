@@ -30,6 +30,10 @@ KindText TextOf(WorkKind kind) {
       return {L"Insert Image Size", L"Reading image sizes\u2026"};
     case WorkKind::InsertingDatesTaken:
       return {L"Insert Date Taken", L"Reading the dates photos were taken\u2026"};
+    case WorkKind::Searching:
+      return {L"Find", L"Searching the names\u2026"};
+    case WorkKind::ReplacingAll:
+      return {L"Replace All", L"Replacing in the names\u2026"};
   }
   return {L"Nomvarix", L"Working\u2026"};
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <wx/progdlg.h>
 #include <wx/uiaction.h>
 
 #include "GuiPump.h"
@@ -32,7 +33,10 @@ class EditorGuiFixture : public ::testing::Test {
 
   /// Creates the files, opens their folder and waits until the editor has painted it.
   void OpenFolderWith(std::initializer_list<const char*> files) {
-    for (const char* name : files) folder.AddFile(name);
+    OpenFolderWith(std::vector<std::string>(files.begin(), files.end()));
+  }
+  void OpenFolderWith(const std::vector<std::string>& files) {
+    for (const std::string& name : files) folder.AddFile(name);
     ASSERT_TRUE(frame->SelectPath(folder.Path16()));
     view->Refresh();
     view->Update();
@@ -88,6 +92,17 @@ class EditorGuiFixture : public ::testing::Test {
   void TypeText(const char* text) {
     sim.Text(text);
     Settle();
+  }
+
+  /// Clicks a progress dialog's Cancel and waits until the dialog has taken the click.
+  void ClickCancel(wxProgressDialog& dialog) {
+    wxWindow* cancel = dialog.FindWindow(wxID_CANCEL);
+    ASSERT_NE(cancel, nullptr);
+    const wxRect rect = cancel->GetScreenRect();
+    sim.MouseMove(rect.GetLeft() + rect.GetWidth() / 2, rect.GetTop() + rect.GetHeight() / 2);
+    Settle();
+    sim.MouseClick();
+    ASSERT_TRUE(PumpUntil([&] { return dialog.WasCancelled(); }));
   }
 
   /// The names in the test's folder on disk, as bytes, sorted.

@@ -1,7 +1,10 @@
 // Ctrl+F, the find dialog's buttons and Replace All with real key and mouse events.
+#include <cstdio>
+
 #include <gtest/gtest.h>
 #include <wx/button.h>
 #include <wx/modalhook.h>
+#include <wx/progdlg.h>
 #include <wx/textctrl.h>
 #include <wx/timer.h>
 #include <wx/uiaction.h>
@@ -159,6 +162,38 @@ TEST_F(FindGuiTest, TheRegularExpressionBoxTickedByKeyboardReplacesWithGroups) {
   EXPECT_EQ(messageBoxes.Messages().back(), "Invalid regular expression: missing closing parenthesis at position 2");
   EXPECT_EQ(TextOf(kUndecodable16), kUndecodable16);
   EXPECT_EQ(TextOf(u"7_x.png"), u"x-7.png");
+}
+
+TEST_F(FindGuiTest, ACostlyReplaceAllShowsItsProgressAndItsCancelLeavesEveryName) {
+  // The pattern backtracks on each of these names until its limit, as the "(" keeps $ away.
+  std::vector<std::string> files;
+  for (int i = 1; i <= 200; ++i) {
+    char name[80];
+    std::snprintf(name, sizeof name, "Holiday photos from the beach in Spain %05d (copy).jpg", i);
+    files.push_back(name);
+  }
+  ASSERT_NO_FATAL_FAILURE(OpenFolderWith(files));
+  view->Progress().SetTiming({.showDelay = {}, .updateInterval = {}});
+  wxString title;
+  std::size_t doneAtCancel = 0;
+  view->Progress().SetPresentHook([&](WorkKind kind, std::size_t done, wxProgressDialog& dialog) {
+    if (kind != WorkKind::ReplacingAll || doneAtCancel > 0 || done < 3) return;
+    title = dialog.GetTitle();
+    doneAtCancel = done;
+    ClickCancel(dialog);
+  });
+  FindAndReplaceWith("^(\\w+\\s?)+$", "x");
+  for (int i = 0; i < 3; ++i) sim.Char(WXK_TAB);  // "Match Case", "Whole Word", then the box
+  sim.Char(' ');
+  ASSERT_TRUE(PumpUntil([&] { return Dialog()->Options().regex; }));
+  ClickControl(CFindReplaceDlg::kReplaceAll);
+  ASSERT_TRUE(PumpUntil([&] { return doneAtCancel > 0; }));
+  view->Progress().SetTiming({});
+  view->Progress().SetPresentHook({});
+  EXPECT_EQ(title, "Replace All");
+  EXPECT_LT(doneAtCancel, files.size());
+  for (const NameEntry& entry : Editor().Names()) EXPECT_EQ(entry.lineText, entry.originalName);
+  EXPECT_TRUE(messageBoxes.Messages().empty());
 }
 
 }  // namespace

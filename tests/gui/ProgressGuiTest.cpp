@@ -40,17 +40,6 @@ class ProgressGuiTest : public EditorGuiFixture {
     view->Update();
     ASSERT_TRUE(PumpUntil([&] { return Editor().LineCount() == static_cast<std::size_t>(files) && Editor().Metrics().dividerX > 0; }));
   }
-
-  /// Clicks the dialog's Cancel and waits until the dialog has taken the click.
-  void ClickCancel(wxProgressDialog& dialog) {
-    wxWindow* cancel = dialog.FindWindow(wxID_CANCEL);
-    ASSERT_NE(cancel, nullptr);
-    const wxRect rect = cancel->GetScreenRect();
-    sim.MouseMove(rect.GetLeft() + rect.GetWidth() / 2, rect.GetTop() + rect.GetHeight() / 2);
-    Settle();
-    sim.MouseClick();
-    ASSERT_TRUE(PumpUntil([&] { return dialog.WasCancelled(); }));
-  }
 };
 
 TEST_F(ProgressGuiTest, CancelStopsALongApplyWithItsRenamesRecordedAndNothingLost) {

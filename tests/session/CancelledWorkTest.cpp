@@ -144,5 +144,40 @@ TEST(CancelledInsertionTest, TheLinesDoneAreOneUndoStep) {
   EXPECT_FALSE(editor.CanUndo());
 }
 
+TEST(CancelledSearchTest, ACancelledReplaceAllLeavesEveryLineAsItWasAndAFindSelectsNothing) {
+  test::FakeFileSystem fs;
+  const Names names{u"a1.txt", u"b2.txt", u"c3 caf\u00E9.txt", u"d4\xDCE9.txt"};
+  fs.AddFolder(u"/f/", names);
+  MemorySettingsStore settings;
+  EditorSession session(fs, settings);
+  test::CancellingFactory progress;
+  session.SetProgressFactory(progress);
+  ASSERT_TRUE(session.LoadFolder(u"/f/"));
+  NameEditor& editor = session.Editor();
+  const SearchOptions regex{.regex = true};
+
+  progress.limits[WorkKind::ReplacingAll] = 2;
+  const ReplaceAllOutcome cancelled = session.ReplaceAll(u"(\\d)", u"<$1>", regex);
+  EXPECT_TRUE(cancelled.cancelled);
+  EXPECT_EQ(cancelled.count, 0u);
+  EXPECT_EQ(test::LineTexts(editor.Names()), names);
+  EXPECT_FALSE(editor.CanUndo());
+  EXPECT_EQ(ReplaceAllMessage(cancelled), u"");
+
+  progress.limits[WorkKind::Searching] = 1;
+  editor.SetSelection({0, 0, 0, 0}, {0, 0});
+  const SearchOutcome find = session.FindNext(u"d4", {});
+  EXPECT_TRUE(find.cancelled);
+  EXPECT_FALSE(find.found);
+  EXPECT_EQ(editor.Selection(), (BlockSelection{0, 0, 0, 0}));
+
+  progress.limits.clear();
+  EXPECT_EQ(session.ReplaceAll(u"(\\d)", u"<$1>", regex).count, 4u);
+  EXPECT_EQ(test::LineTexts(editor.Names()),
+            (Names{u"a<1>.txt", u"b<2>.txt", u"c<3> caf\u00E9.txt", u"d<4>\xDCE9.txt"}));
+  ASSERT_TRUE(session.Undo());
+  EXPECT_EQ(test::LineTexts(editor.Names()), names);
+}
+
 }  // namespace
 }  // namespace nomvarix
