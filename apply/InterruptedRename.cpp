@@ -45,9 +45,8 @@ bool InterruptedRename::MayBeTheFile(const JournalStep& step, const FileStamp& s
   return match == AttributeMatch::Unknown;  // nothing to tell it by
 }
 
-void InterruptedRename::FindFiles(const std::vector<std::u16string>& names, const FileSystem& fileSystem) {
-  // Every name in the folder that a step could have left, with the steps that could have left it.
-  std::unordered_map<std::u16string, std::vector<std::size_t>> stepsOfName;
+InterruptedRename::Candidates InterruptedRename::CandidatesAmong(const std::vector<std::u16string>& names) const {
+  std::unordered_map<std::u16string_view, std::vector<std::size_t>> stepsOfName;
   std::unordered_map<std::u16string_view, std::vector<std::size_t>> stepsOfNewName;
   for (std::size_t i = 0; i < journal_.steps.size(); ++i) {
     const JournalStep& step = journal_.steps[i];
@@ -56,23 +55,28 @@ void InterruptedRename::FindFiles(const std::vector<std::u16string>& names, cons
     }
     stepsOfNewName[step.after].push_back(i);
   }
-  std::unordered_map<std::u16string, std::vector<std::size_t>> candidates;
+  Candidates candidates;
   for (const std::u16string& name : names) {
-    std::vector<std::size_t>& steps = candidates[name];
+    std::vector<std::size_t> steps;
     if (const auto it = stepsOfName.find(name); it != stepsOfName.end()) steps = it->second;
     if (const std::optional<std::u16string> unnumbered = NameBeforeNumbering(name)) {
       if (const auto it = stepsOfNewName.find(*unnumbered); it != stepsOfNewName.end()) {
         steps.insert(steps.end(), it->second.begin(), it->second.end());
       }
     }
+    if (steps.empty()) continue;
     std::sort(steps.begin(), steps.end());
     steps.erase(std::unique(steps.begin(), steps.end()), steps.end());
-    if (steps.empty()) candidates.erase(name);
+    candidates.emplace(name, std::move(steps));
   }
+  return candidates;
+}
+
+void InterruptedRename::FindFiles(const std::vector<std::u16string>& names, const FileSystem& fileSystem) {
   // A step is settled on a name only when that name is its file's one and only, and no other step's.
   std::vector<std::vector<std::u16string>> matches(journal_.steps.size());
   std::vector<bool> doubtful(journal_.steps.size(), false);
-  for (const auto& [name, steps] : candidates) {
+  for (const auto& [name, steps] : CandidatesAmong(names)) {
     const std::optional<FileStamp> stamp = fileSystem.StampOf(journal_.folder + name);
     if (!stamp) continue;
     std::vector<std::size_t> accepted;

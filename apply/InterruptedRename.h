@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "apply/RenameJournal.h"
@@ -78,6 +79,10 @@ class InterruptedRename {
   bool IsTheFile(const JournalStep& step, const FileStamp& stamp) const;
   /// Whether a file that is not certainly the step's may still be it.
   bool MayBeTheFile(const JournalStep& step, const FileStamp& stamp) const;
+  /// Each of `names` (the folder's files) that a step could have left, with the steps that could
+  /// have left it.
+  using Candidates = std::unordered_map<std::u16string, std::vector<std::size_t>>;
+  Candidates CandidatesAmong(const std::vector<std::u16string>& names) const;
   void FindFiles(const std::vector<std::u16string>& names, const FileSystem& fileSystem);
 
   RenameJournal journal_;
