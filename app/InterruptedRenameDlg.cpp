@@ -8,23 +8,41 @@
 
 namespace nomvarix {
 
-RecoveryChoice AskAboutInterruptedRename(wxWindow* parent, const InterruptedRename& rename) {
-  wxMessageDialog dialog(parent, ToWx(rename.Question()), "Interrupted Rename", wxYES_NO | wxYES_DEFAULT | wxICON_WARNING);
-  dialog.SetYesNoLabels("&Undo the Renames", "&Keep the New Names");
-  return dialog.ShowModal() == wxID_NO ? RecoveryChoice::Keep : RecoveryChoice::Undo;
+std::optional<RecoveryChoice> AskAboutInterruptedRename(wxWindow* parent, const InterruptedRename& rename) {
+  wxMessageDialog dialog(parent, ToWx(rename.Question()), "Interrupted Rename",
+                         wxYES_NO | wxCANCEL | wxYES_DEFAULT | wxICON_QUESTION);
+  dialog.SetYesNoCancelLabels("&Undo the Renames", "&Keep the New Names", "&Decide Later");
+  switch (dialog.ShowModal()) {
+    case wxID_YES: return RecoveryChoice::Undo;
+    case wxID_NO: return RecoveryChoice::Keep;
+    default: return std::nullopt;
+  }
 }
+
+namespace {
+
+/// Whether the user drops a journal whose folder cannot be read; keeping it is the default.
+bool DropsUnreadableJournal(wxWindow* parent, const InterruptedRename& rename) {
+  wxMessageDialog dialog(parent, ToWx(FolderUnreadableQuestion(rename.Folder())), "Interrupted Rename",
+                         wxYES_NO | wxNO_DEFAULT | wxICON_QUESTION);
+  dialog.SetYesNoLabels("&Drop the Record", "&Keep the Record");
+  return dialog.ShowModal() == wxID_YES;
+}
+
+}  // namespace
 
 std::u16string RecoverInterruptedRenames(wxWindow* parent, FileSystem& fileSystem) {
   std::u16string folder;
   for (LeftJournal& left : TakeOverLeftJournals(fileSystem, StateFolder())) {
-    if (left.rename.FolderGone()) {
-      wxMessageBox(ToWx(FolderGoneMessage(left.rename.Folder())), "Nomvarix", wxOK | wxICON_INFORMATION, parent);
-    } else {
-      const RecoveryChoice choice = AskAboutInterruptedRename(parent, left.rename);
-      const std::u16string unplaced = UnplacedFilesMessage(choice, left.rename.Settle(choice, fileSystem));
-      if (!unplaced.empty()) wxMessageBox(ToWx(unplaced), "Nomvarix", wxOK | wxICON_WARNING, parent);
-      folder = left.rename.Folder();
+    if (left.rename.FolderUnreadable()) {
+      if (DropsUnreadableJournal(parent, left.rename)) left.file->Remove();
+      continue;
     }
+    const std::optional<RecoveryChoice> choice = AskAboutInterruptedRename(parent, left.rename);
+    if (!choice) continue;
+    const std::u16string message = SettleMessage(*choice, left.rename.Settle(*choice, fileSystem));
+    if (!message.empty()) wxMessageBox(ToWx(message), "Nomvarix", wxOK | wxICON_WARNING, parent);
+    folder = left.rename.Folder();
     left.file->Remove();
   }
   return folder;

@@ -16,18 +16,29 @@ namespace {
 
 constexpr int kLastSuffix = 99999;
 
-/// A name that would reach outside the folder or cannot be a file name anywhere.
-bool LeavesTheFolder(std::u16string_view name) {
-  return name == u"." || name == u".." || name.find(u'\0') != std::u16string_view::npos ||
-         std::any_of(name.begin(), name.end(), IsPathSeparator);
-}
-
 std::u16string Numbered(std::u16string_view name, int n) {
   const SplitName split = SplitAtLastDot(name);
   char digits[16];
   std::snprintf(digits, sizeof digits, "_%05d", n);
   return std::u16string(split.base) + FromUtf8(digits) + std::u16string(split.dotExt);
 }
+
+}  // namespace
+
+std::optional<std::u16string> NameBeforeNumbering(std::u16string_view numbered) {
+  const SplitName split = SplitAtLastDot(numbered);
+  constexpr std::size_t kDigits = 5;
+  const std::u16string_view base = split.base;
+  if (base.size() < kDigits + 1 || base[base.size() - kDigits - 1] != u'_') return std::nullopt;
+  const std::u16string_view digits = base.substr(base.size() - kDigits);
+  if (!std::all_of(digits.begin(), digits.end(), IsAsciiDigit) ||
+      digits == u"00000") {
+    return std::nullopt;
+  }
+  return std::u16string(base.substr(0, base.size() - kDigits - 1)) + std::u16string(split.dotExt);
+}
+
+namespace {
 
 /// What became of one line's file: the name it has now when it was renamed (empty when it was not),
 /// and whether the line counts as skipped.
@@ -99,6 +110,11 @@ class Renamer {
 };
 
 }  // namespace
+
+bool LeavesTheFolder(std::u16string_view name) {
+  return name == u"." || name == u".." || name.find(u'\0') != std::u16string_view::npos ||
+         std::any_of(name.begin(), name.end(), IsPathSeparator);
+}
 
 bool MaySpellTheSameName(std::u16string_view a, std::u16string_view b) {
   if (a.size() != b.size()) return false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,11 +27,19 @@ struct RenameBatchResult {
   std::size_t SkippedCount() const;
 };
 
+/// Whether `name` would reach outside the folder or cannot be a file name anywhere: "." or "..", or
+/// holding a path separator or NUL.
+bool LeavesTheFolder(std::u16string_view name);
+
 /// Whether `a` and `b` may be two spellings of one name on a file system that ignores case: equal
 /// but where A..Z differ only in case, or where either has a character beyond ASCII. A rename
 /// between them may do nothing and still succeed on such a system (Wine does so), so it goes the
 /// careful way, through a temporary name.
 bool MaySpellTheSameName(std::u16string_view a, std::u16string_view b);
+
+/// The name whose numbered form "<stem>_00001<.ext>" (up to 99999), as an auto-renamed file gets
+/// it, `numbered` is; empty when it is no such form.
+std::optional<std::u16string> NameBeforeNumbering(std::u16string_view numbered);
 
 /// The temporary name number `n` (from 1) that a new spelling of a name passes through.
 std::u16string TemporaryName(int n);

@@ -15,7 +15,9 @@ namespace {
 using Json = nlohmann::json;
 
 constexpr std::string_view kFormat = "nomvarix-rename-journal";
-constexpr int kVersion = 1;
+/// Version 2 added each file's attributes; version 1 journals are still read, without them.
+constexpr int kVersion = 2;
+constexpr int kOldestVersion = 1;
 constexpr std::u16string_view kExtension = u".journal";
 
 bool IsUnicode(std::u16string_view name) {
@@ -50,6 +52,20 @@ std::optional<std::u16string> NameOf(const Json& value) {
   return name;
 }
 
+/// A name read from a journal, refused when it would reach outside the folder.
+std::optional<std::u16string> FileNameOf(const Json& value) {
+  std::optional<std::u16string> name = NameOf(value);
+  if (name && LeavesTheFolder(*name)) return std::nullopt;
+  return name;
+}
+
+template <typename Number>
+std::optional<Number> OptionalNumber(const Json& step, const char* key) {
+  const auto it = step.find(key);
+  if (it == step.end() || !it->is_number_integer()) return std::nullopt;
+  return it->get<Number>();
+}
+
 std::optional<JournalStep> StepOf(const Json& value) {
   if (!value.is_object()) return std::nullopt;
   const auto volume = value.find("volume");
@@ -62,16 +78,21 @@ std::optional<JournalStep> StepOf(const Json& value) {
   }
   JournalStep step;
   step.identity = {volume->get<std::uint64_t>(), file->get<std::uint64_t>()};
-  const auto beforeName = NameOf(*before);
-  const auto afterName = NameOf(*after);
+  const auto beforeName = FileNameOf(*before);
+  const auto afterName = FileNameOf(*after);
   if (!beforeName || !afterName) return std::nullopt;
   step.before = *beforeName;
   step.after = *afterName;
   if (const auto temporary = value.find("temporary"); temporary != value.end()) {
-    const auto temporaryName = NameOf(*temporary);
+    const auto temporaryName = FileNameOf(*temporary);
     if (!temporaryName) return std::nullopt;
     step.temporary = *temporaryName;
   }
+  if (const auto size = value.find("size"); size != value.end() && size->is_number_unsigned()) {
+    step.attributes.size = size->get<std::uint64_t>();
+  }
+  step.attributes.modified = OptionalNumber<std::int64_t>(value, "modified");
+  step.attributes.created = OptionalNumber<std::int64_t>(value, "created");
   return step;
 }
 
@@ -97,12 +118,13 @@ RenamePlan PlanRenames(const NameList& names, std::u16string_view folder, const 
   for (std::size_t line = 0; line < names.size(); ++line) {
     const NameEntry& entry = names[line];
     if (entry.newName == entry.originalName || entry.newName.empty()) continue;
-    const std::optional<FileIdentity> identity = fileSystem.IdentityOf(std::u16string(folder) + entry.originalName);
-    if (!identity) continue;
+    const std::optional<FileStamp> stamp = fileSystem.StampOf(std::u16string(folder) + entry.originalName);
+    if (!stamp) continue;
     if (MaySpellTheSameName(entry.newName, entry.originalName)) {
       plan.temporaries[line] = ReserveTemporary(fileSystem, folder, nextTemporary);
     }
-    plan.journal.steps.push_back({*identity, entry.originalName, entry.newName, plan.temporaries[line]});
+    plan.journal.steps.push_back(
+        {stamp->identity, entry.originalName, entry.newName, plan.temporaries[line], stamp->attributes});
   }
   return plan;
 }
@@ -115,6 +137,9 @@ std::string JournalText(const RenameJournal& journal) {
                   {"before", NameJson(step.before)},
                   {"after", NameJson(step.after)}};
     if (!step.temporary.empty()) value["temporary"] = NameJson(step.temporary);
+    if (step.attributes.size) value["size"] = *step.attributes.size;
+    if (step.attributes.modified) value["modified"] = *step.attributes.modified;
+    if (step.attributes.created) value["created"] = *step.attributes.created;
     steps.push_back(std::move(value));
   }
   const Json text = {{"format", kFormat}, {"version", kVersion}, {"folder", NameJson(journal.folder)}, {"steps", steps}};
@@ -123,7 +148,11 @@ std::string JournalText(const RenameJournal& journal) {
 
 std::optional<RenameJournal> ParseJournal(std::string_view text) {
   const Json value = Json::parse(text, nullptr, false);
-  if (!value.is_object() || value.value("format", "") != kFormat || value.value("version", 0) != kVersion) {
+  if (!value.is_object()) return std::nullopt;
+  const auto format = value.find("format");
+  const auto version = value.find("version");
+  if (format == value.end() || *format != std::string(kFormat) || version == value.end() || !version->is_number_integer() ||
+      *version < kOldestVersion || *version > kVersion) {
     return std::nullopt;
   }
   RenameJournal journal;
@@ -150,6 +179,16 @@ std::u16string NewJournalPath(std::u16string_view stateFolder) {
 
 std::unique_ptr<LockedFile> WriteJournal(const RenameJournal& journal, std::u16string_view stateFolder) {
   return CreateLockedFile(NewJournalPath(stateFolder), JournalText(journal));
+}
+
+std::unique_ptr<LockedFile> WriteJournal(const RenameJournal& journal, std::u16string_view stateFolder,
+                                         std::u16string& why) {
+  return CreateLockedFile(NewJournalPath(stateFolder), JournalText(journal), why);
+}
+
+std::u16string UnprotectedApplyQuestion(std::u16string_view why) {
+  return u"Crash protection is unavailable: " + std::u16string(why) +
+         u". Should the program stop half way, it could not set right what it had renamed.\n\nApply anyway?";
 }
 
 std::vector<std::u16string> JournalPaths(const FileSystem& fileSystem, std::u16string_view stateFolder) {

@@ -13,13 +13,16 @@ namespace nomvarix {
 
 class LockedFile;
 
-/// One planned rename: the file, found by its identity whatever its name, and its names.
+/// One planned rename: the file, its identity and attributes as they were before the apply, and
+/// its names.
 struct JournalStep {
   FileIdentity identity;
   std::u16string before;
   std::u16string after;
   /// The name a new spelling passes through on its way; empty when the rename goes directly.
   std::u16string temporary;
+  /// Empty in a journal written before they were kept: then they cannot be compared.
+  FileAttributes attributes;
   friend bool operator==(const JournalStep&, const JournalStep&) = default;
 };
 
@@ -45,7 +48,8 @@ RenamePlan PlanRenames(const NameList& names, std::u16string_view folder, const 
 /// undecodable byte, a lone surrogate) is written as its UTF-16 code units, so any name survives.
 std::string JournalText(const RenameJournal& journal);
 
-/// The journal from its text; empty when the text is not a journal of a version this program reads.
+/// The journal from its text; empty when the text is not a journal of a version this program reads,
+/// or when a name in it could reach outside its folder (holds a separator or NUL, or is "." or "..").
 std::optional<RenameJournal> ParseJournal(std::string_view text);
 
 /// Where journals live: the state folder given. A new journal's path is unique to this process.
@@ -54,6 +58,12 @@ std::u16string NewJournalPath(std::u16string_view stateFolder);
 /// Writes the journal to a new file in the state folder, on the disk and locked for as long as the
 /// result lives; null when it could not be written.
 std::unique_ptr<LockedFile> WriteJournal(const RenameJournal& journal, std::u16string_view stateFolder);
+/// As above; when it could not be written, `why` says why in words for the user.
+std::unique_ptr<LockedFile> WriteJournal(const RenameJournal& journal, std::u16string_view stateFolder,
+                                         std::u16string& why);
+
+/// The question asked before an apply that no journal protects.
+std::u16string UnprotectedApplyQuestion(std::u16string_view why);
 
 /// The journals lying in the state folder, in no particular order.
 std::vector<std::u16string> JournalPaths(const FileSystem& fileSystem, std::u16string_view stateFolder);

@@ -24,6 +24,9 @@ class LockedFile {
 /// disk before this returns; missing folders on the way are created. Another program never sees
 /// the file half written: it is written under the name `path` + ".partial" first. Null when it could not be written.
 std::unique_ptr<LockedFile> CreateLockedFile(std::u16string_view path, std::string_view bytes);
+/// As above; when the file could not be written, `why` says why in words for the user ("the disk is
+/// full", "<folder> is a file, not a folder", ...).
+std::unique_ptr<LockedFile> CreateLockedFile(std::u16string_view path, std::string_view bytes, std::u16string& why);
 
 /// Takes over a file left by a program that has ended. Null when a running program holds it, when
 /// it is gone, when it cannot be read, when it is no regular file (a pipe or a link to a device put

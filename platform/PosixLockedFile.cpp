@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <optional>
 #include <string>
 
@@ -30,6 +31,26 @@ bool MakeNativeFolders(const std::string& folder) {
 bool SyncFolder(const std::string& folder) {
   FileDescriptor fd(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   return fd.valid() && fsync(fd.get()) == 0;
+}
+
+/// Why a file could not be written in `folder` (ending with "/"), `error` being the errno of the
+/// call that failed.
+std::u16string WhyNotWritable(const std::string& folder, int error) {
+  const std::string path = folder.substr(0, folder.size() - 1);
+  const std::u16string shown = FromUtf8(path);
+  struct stat st {};
+  if (lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode) && stat(path.c_str(), &st) != 0) {
+    return shown + u" is a link to something that does not exist";
+  }
+  if (stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode)) return shown + u" is a file, not a folder";
+  switch (error) {
+    case ENOSPC:
+    case EDQUOT: return u"the disk holding " + shown + u" is full";
+    case EROFS: return shown + u" is on a read-only disk";
+    case EACCES:
+    case EPERM: return shown + u" may not be written to";
+    default: return shown + u" cannot be written to (" + FromUtf8(std::strerror(error)) + u")";
+  }
 }
 
 bool LockNow(int fd) {
@@ -66,18 +87,30 @@ bool MakeFolders(std::u16string_view folder) {
 }
 
 std::unique_ptr<LockedFile> CreateLockedFile(std::u16string_view path, std::string_view bytes) {
+  std::u16string why;
+  return CreateLockedFile(path, bytes, why);
+}
+
+std::unique_ptr<LockedFile> CreateLockedFile(std::u16string_view path, std::string_view bytes, std::u16string& why) {
   const std::string file = ToUtf8(path);
   const std::u16string folderOfFile = FolderOfPath(path);
-  if (!MakeFolders(folderOfFile)) return nullptr;
   const std::string folder = ToUtf8(folderOfFile);
+  if (!MakeFolders(folderOfFile)) {
+    why = WhyNotWritable(folder, errno);
+    return nullptr;
+  }
   // Written under another name and then renamed, with the lock taken first: a program looking for
   // files left behind never finds this one unlocked or half written.
   const std::string partial = file + ".partial";
   FileDescriptor fd(open(partial.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
-  if (!fd.valid()) return nullptr;
+  if (!fd.valid()) {
+    why = WhyNotWritable(folder, errno);
+    return nullptr;
+  }
   const bool written = LockNow(fd.get()) && WriteAll(fd.get(), bytes) && fdatasync(fd.get()) == 0 &&
                        RenameNoReplaceNative(partial, file) == 0 && SyncFolder(folder);
   if (!written) {
+    why = WhyNotWritable(folder, errno);
     unlink(partial.c_str());
     return nullptr;
   }

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "platform/LockedFile.h"
@@ -31,6 +32,26 @@ bool RenameOpenFile(HANDLE file, std::u16string_view to) {
   std::copy(to.begin(), to.end(), info->FileName);
   info->FileName[to.size()] = L'\0';
   return SetFileInformationByHandle(file, FileRenameInfo, info, static_cast<DWORD>(buffer.size())) != 0;
+}
+
+/// Why a file could not be written in `folder` (ending with a separator), `error` being the last
+/// error of the call that failed.
+std::u16string WhyNotWritable(std::u16string_view folder, DWORD error) {
+  const std::u16string shown(folder.substr(0, folder.size() - 1));
+  const DWORD attributes = GetFileAttributesW(Native(shown).c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    return shown + u" is a file, not a folder";
+  }
+  switch (error) {
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL: return u"the disk holding " + shown + u" is full";
+    case ERROR_WRITE_PROTECT: return shown + u" is on a read-only disk";
+    case ERROR_ACCESS_DENIED: return shown + u" may not be written to";
+    default: {
+      const std::wstring code = std::to_wstring(error);
+      return shown + u" cannot be written to (error " + std::u16string(code.begin(), code.end()) + u")";
+    }
+  }
 }
 
 class WinLockedFile final : public LockedFile {
@@ -62,11 +83,24 @@ bool MakeFolders(std::u16string_view folder) {
 }
 
 std::unique_ptr<LockedFile> CreateLockedFile(std::u16string_view path, std::string_view bytes) {
-  if (!MakeFolders(FolderOfPath(path))) return nullptr;
+  std::u16string why;
+  return CreateLockedFile(path, bytes, why);
+}
+
+std::unique_ptr<LockedFile> CreateLockedFile(std::u16string_view path, std::string_view bytes, std::u16string& why) {
+  const std::u16string folder = FolderOfPath(path);
+  if (!MakeFolders(folder)) {
+    why = WhyNotWritable(folder, GetLastError());
+    return nullptr;
+  }
   const std::u16string partial = std::u16string(path) + u".partial";
   Handle file = OpenHeld(partial, CREATE_NEW);
-  if (!file.valid()) return nullptr;
+  if (!file.valid()) {
+    why = WhyNotWritable(folder, GetLastError());
+    return nullptr;
+  }
   if (!WriteAll(file.get(), bytes) || !FlushFileBuffers(file.get()) || !RenameOpenFile(file.get(), path)) {
+    why = WhyNotWritable(folder, GetLastError());
     FILE_DISPOSITION_INFO disposition{};
     disposition.DeleteFile = TRUE;
     SetFileInformationByHandle(file.get(), FileDispositionInfo, &disposition, sizeof disposition);

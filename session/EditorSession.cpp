@@ -80,7 +80,8 @@ std::u16string GroupedCount(std::size_t count) {
 
 std::u16string AppliedStatusText(const ApplyOutcome& outcome) {
   return u"Renamed " + GroupedCount(outcome.renamed) + (outcome.renamed == 1 ? u" file" : u" files") +
-         u", skipped " + GroupedCount(outcome.skipped) + u".";
+         u", skipped " + GroupedCount(outcome.skipped) + u"." +
+         (outcome.unprotectedReason.empty() ? u"" : u" Crash protection was unavailable.");
 }
 
 void EditorSession::SwitchToFolder(std::u16string_view folder) {
@@ -200,18 +201,23 @@ void EditorSession::CheckConflicts() {
 
 bool EditorSession::Validate(std::u16string& report) { return ValidateChanges(editor_, fileSystem_, report); }
 
-ApplyOutcome EditorSession::ApplyChanges(bool verify, bool autoRename) {
+ApplyOutcome EditorSession::ApplyChanges(bool verify, bool autoRename, WithoutJournal withoutJournal) {
   const std::u16string folder = editor_.CurrentFolder();
   if (folder.empty()) return {};
   std::u16string report;
   if (verify && Validate(report)) return {.kind = ApplyOutcome::Kind::ValidationFailed};
   RenameBatchResult batch;
+  std::u16string unprotectedReason;
   {
     const std::unique_ptr<WorkProgress> progress = progress_->Start(WorkKind::Renaming);
     const RenamePlan plan = PlanRenames(editor_.Names(), folder, fileSystem_);
-    // Without a journal (no state folder, a full disk) the apply goes on as it always could.
-    const std::unique_ptr<LockedFile> journal =
-        journalFolder_.empty() || plan.journal.steps.empty() ? nullptr : WriteJournal(plan.journal, journalFolder_);
+    std::unique_ptr<LockedFile> journal;
+    if (!journalFolder_.empty() && !plan.journal.steps.empty()) {
+      journal = WriteJournal(plan.journal, journalFolder_, unprotectedReason);
+      if (!journal && withoutJournal == WithoutJournal::Refuse) {
+        return {.kind = ApplyOutcome::Kind::Unprotected, .unprotectedReason = unprotectedReason};
+      }
+    }
     batch = RenameFiles(editor_.Names(), folder, fileSystem_, autoRename, *progress, plan.temporaries);
     if (journal) journal->Remove();
   }
@@ -232,7 +238,10 @@ ApplyOutcome EditorSession::ApplyChanges(bool verify, bool autoRename) {
   if (!revertList_.empty()) ForgetPendingEdits(folder);
   Load(folder, WorkKind::ReloadingAfterApply);
   KeepEdits(kept);
-  return {.kind = ApplyOutcome::Kind::Applied, .skipped = batch.SkippedCount(), .renamed = revertList_.size()};
+  return {.kind = ApplyOutcome::Kind::Applied,
+          .skipped = batch.SkippedCount(),
+          .renamed = revertList_.size(),
+          .unprotectedReason = unprotectedReason};
 }
 
 void EditorSession::KeepEdits(const NameList& kept) {

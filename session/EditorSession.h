@@ -41,12 +41,26 @@ std::u16string SkippedFilesMessage(std::size_t count);
 
 /// What "Apply Changes" did after the user confirmed it.
 struct ApplyOutcome {
-  enum class Kind { NoFolder, ValidationFailed, Applied } kind = Kind::NoFolder;
+  enum class Kind {
+    NoFolder,
+    ValidationFailed,
+    Unprotected,  ///< nothing renamed: the journal could not be written (`unprotectedReason` says why)
+    Applied,
+  } kind = Kind::NoFolder;
   std::size_t skipped = 0;
   std::size_t renamed = 0;
+  /// Why no journal protected the apply; empty when one did, or none was wanted.
+  std::u16string unprotectedReason{};
 };
 
-/// The status-bar text after an apply: "Renamed 9,990 files, skipped 10." ("file" for one).
+/// Whether an apply may go on when its journal cannot be written.
+enum class WithoutJournal {
+  Refuse,  ///< nothing is renamed; the user is asked UnprotectedApplyQuestion first
+  Apply,   ///< the user said to apply anyway
+};
+
+/// The status-bar text after an apply: "Renamed 9,990 files, skipped 10." ("file" for one), and
+/// "Crash protection was unavailable." after an apply without a journal.
 std::u16string AppliedStatusText(const ApplyOutcome& outcome);
 
 /// What "Revert Last Changes" did.
@@ -162,7 +176,9 @@ class EditorSession {
   /// written to a journal in the journal folder, which is removed once the renaming is over.
   /// A cancel stops the renaming before the next line:
   /// the lines not reached keep their new names, unmarked. The reload cannot be cancelled.
-  ApplyOutcome ApplyChanges(bool verify, bool autoRename);
+  /// When the journal folder is set but the journal cannot be written there, nothing is renamed
+  /// (Unprotected) unless `withoutJournal` says to apply anyway.
+  ApplyOutcome ApplyChanges(bool verify, bool autoRename, WithoutJournal withoutJournal = WithoutJournal::Refuse);
   /// "Revert Last Changes": puts the last apply's renames back as edits, or, when no revert is
   /// armed, loads the folder again and arms one. That reload asks first (AsksBeforeReload) when it
   /// would drop edits not applied yet, unless `reload` says the user agreed, which drops the

@@ -24,6 +24,7 @@
 #include "platform/Diagnostics.h"
 #include "platform/KeyInjection.h"
 #include "platform/SettingKeys.h"
+#include "apply/RenameJournal.h"
 #include "apply/Validation.h"
 #include "transform/PadTrim.h"
 #include "platform/SettingsStore.h"
@@ -596,7 +597,15 @@ void CNomvarixView::ApplyChanges() {
   if (!editor.AnyNameChanged() || editor.CurrentFolder().empty()) return;
   CProceedDlg dialog(this, settings_);
   if (dialog.ShowModal() != wxID_OK) return;
-  const ApplyOutcome outcome = session_.ApplyChanges(dialog.Verify(), dialog.AutoRename());
+  ApplyOutcome outcome = session_.ApplyChanges(dialog.Verify(), dialog.AutoRename());
+  if (outcome.kind == ApplyOutcome::Kind::Unprotected) {
+    if (wxMessageBox(ToWx(UnprotectedApplyQuestion(outcome.unprotectedReason)), "Nomvarix",
+                     wxYES_NO | wxNO_DEFAULT | wxICON_WARNING, this) != wxYES) {
+      ShowStatus(u"Nothing renamed: crash protection is unavailable.");
+      return;
+    }
+    outcome = session_.ApplyChanges(dialog.Verify(), dialog.AutoRename(), WithoutJournal::Apply);
+  }
   if (outcome.renamed > 0) commandStrip_.SetVisible(strip::kRevert, true);
   AfterEdit();
   if (outcome.kind == ApplyOutcome::Kind::Applied) ShowStatus(AppliedStatusText(outcome));

@@ -1,6 +1,8 @@
 #include "apply/InterruptedRename.h"
 
 #include <algorithm>
+#include <functional>
+#include <map>
 
 #include <gtest/gtest.h>
 
@@ -19,7 +21,7 @@ class InterruptedRenameTest : public ::testing::Test {
   void Plan(const Names& files, const std::vector<std::pair<std::u16string, std::u16string>>& renames) {
     fs.AddFolder(u"/f/", files);
     journal.folder = u"/f/";
-    for (const auto& [before, after] : renames) journal.steps.push_back({*fs.IdentityOf(u"/f/" + before), before, after, u""});
+    for (const auto& [before, after] : renames) journal.steps.push_back({*fs.IdentityOf(u"/f/" + before), before, after, u"", {}});
   }
   void Move(const std::u16string& from, const std::u16string& to) {
     ASSERT_EQ(fs.RenameNoReplace(u"/f/" + from, u"/f/" + to), RenameResult::Renamed);
@@ -39,11 +41,12 @@ TEST_F(InterruptedRenameTest, UndoFindsFilesByIdentityAndPutsChainsBackInReverse
   Move(u"b", u"c2");
   Move(u"a", u"b");  // takes the name the first rename left
   const InterruptedRename rename(journal, fs);
-  EXPECT_FALSE(rename.FolderGone());
+  EXPECT_FALSE(rename.FolderUnreadable());
   EXPECT_EQ(rename.Done(), 2u);
   EXPECT_EQ(rename.Planned(), 3u);
-  EXPECT_EQ(rename.Question(), u"An earlier rename in /f/ was interrupted after 2 of 3 files.");
-  EXPECT_TRUE(rename.Settle(RecoveryChoice::Undo, fs).empty());
+  EXPECT_EQ(rename.Question(), u"An earlier rename in /f/ was interrupted after 2 of 3 files.\n\n"
+                               u"Undo the renames that took effect, or keep the new names?");
+  EXPECT_TRUE(rename.Settle(RecoveryChoice::Undo, fs).unplaced.empty());
   EXPECT_EQ(Disk(), (Names{u"a", u"b", u"c", u"other"}));
 }
 
@@ -54,12 +57,12 @@ TEST_F(InterruptedRenameTest, AFileWhoseOldNameWasTakenStaysAndIsReported) {
   fs.AddEntry(u"/f/", {u"a"});  // another program's new file
   const InterruptedRename rename(journal, fs);
   EXPECT_EQ(rename.Done(), 2u);
-  const Names unplaced = rename.Settle(RecoveryChoice::Undo, fs);
+  const Names unplaced = rename.Settle(RecoveryChoice::Undo, fs).unplaced;
   EXPECT_EQ(unplaced, Names{u"x"});
   EXPECT_EQ(Disk(), (Names{u"a", u"b", u"x"}));
-  EXPECT_EQ(UnplacedFilesMessage(RecoveryChoice::Undo, unplaced),
+  EXPECT_EQ(SettleMessage(RecoveryChoice::Undo, {unplaced, {}}),
             u"These files keep their new names, because other files have their old names now:\nx");
-  EXPECT_EQ(UnplacedFilesMessage(RecoveryChoice::Undo, {}), u"");
+  EXPECT_EQ(SettleMessage(RecoveryChoice::Undo, {}), u"");
 }
 
 TEST_F(InterruptedRenameTest, KeepLeavesRenamedFilesAndMovesNone) {
@@ -67,7 +70,7 @@ TEST_F(InterruptedRenameTest, KeepLeavesRenamedFilesAndMovesNone) {
   Move(u"a", u"x_00001");  // auto-renamed: still done, found by identity
   const InterruptedRename rename(journal, fs);
   EXPECT_EQ(rename.Done(), 1u);
-  EXPECT_TRUE(rename.Settle(RecoveryChoice::Keep, fs).empty());
+  EXPECT_TRUE(rename.Settle(RecoveryChoice::Keep, fs).unplaced.empty());
   EXPECT_EQ(Disk(), (Names{u"b", u"c", u"x_00001"}));
 }
 
@@ -83,18 +86,18 @@ TEST_F(InterruptedRenameTest, NoFileStaysUnderATemporaryName) {
     return InterruptedRename(journal, fs);
   };
   EXPECT_EQ(stranded({}).Done(), 1u);
-  EXPECT_TRUE(stranded({}).Settle(RecoveryChoice::Undo, fs).empty());
+  EXPECT_TRUE(stranded({}).Settle(RecoveryChoice::Undo, fs).unplaced.empty());
   EXPECT_EQ(Disk(), (Names{u"One.txt", u"Two.txt"}));
-  EXPECT_TRUE(stranded({}).Settle(RecoveryChoice::Keep, fs).empty());
+  EXPECT_TRUE(stranded({}).Settle(RecoveryChoice::Keep, fs).unplaced.empty());
   EXPECT_EQ(Disk(), (Names{u"Two.txt", u"one.txt"}));
   // The new name taken: keeping takes the old one back; the old one taken: undoing takes the new.
-  EXPECT_TRUE(stranded({u"one.txt"}).Settle(RecoveryChoice::Keep, fs).empty());
+  EXPECT_TRUE(stranded({u"one.txt"}).Settle(RecoveryChoice::Keep, fs).unplaced.empty());
   EXPECT_EQ(Disk(), (Names{u"One.txt", u"Two.txt", u"one.txt"}));
-  EXPECT_EQ(stranded({u"One.txt"}).Settle(RecoveryChoice::Undo, fs), Names{u"one.txt"});
+  EXPECT_EQ(stranded({u"One.txt"}).Settle(RecoveryChoice::Undo, fs).unplaced, Names{u"one.txt"});
   EXPECT_EQ(Disk(), (Names{u"One.txt", u"Two.txt", u"one.txt"}));
   // Both taken: it stays, and is reported.
-  EXPECT_EQ(stranded({u"One.txt", u"one.txt"}).Settle(RecoveryChoice::Keep, fs), Names{u".nomvarix-1.tmp"});
-  EXPECT_EQ(UnplacedFilesMessage(RecoveryChoice::Keep, {u".nomvarix-1.tmp"}),
+  EXPECT_EQ(stranded({u"One.txt", u"one.txt"}).Settle(RecoveryChoice::Keep, fs).unplaced, Names{u".nomvarix-1.tmp"});
+  EXPECT_EQ(SettleMessage(RecoveryChoice::Keep, {{u".nomvarix-1.tmp"}, {}}),
             u"These files could not leave their temporary names:\n.nomvarix-1.tmp");
 }
 
@@ -106,7 +109,7 @@ TEST_F(InterruptedRenameTest, UndoingANewSpellingOnACaseInsensitiveSystemGoesThr
   Move(u".nomvarix-1.tmp", u"photo.jpg");
   const InterruptedRename rename(journal, fs);
   EXPECT_EQ(rename.Done(), 1u);
-  EXPECT_TRUE(rename.Settle(RecoveryChoice::Undo, fs).empty());
+  EXPECT_TRUE(rename.Settle(RecoveryChoice::Undo, fs).unplaced.empty());
   EXPECT_EQ(Disk(), (Names{u"Photo.JPG", u"b"}));
 }
 
@@ -115,18 +118,181 @@ TEST_F(InterruptedRenameTest, AJournalOfAFolderThatIsGoneChangesNothing) {
   Move(u"a", u"x");
   fs.RemoveFolder(u"/f/");
   const InterruptedRename rename(journal, fs);
-  EXPECT_TRUE(rename.FolderGone());
+  EXPECT_TRUE(rename.FolderUnreadable());
   EXPECT_EQ(rename.Done(), 0u);
-  EXPECT_TRUE(rename.Settle(RecoveryChoice::Undo, fs).empty());
-  EXPECT_EQ(FolderGoneMessage(u"/f/"), u"An interrupted rename in /f/ was dropped: the folder no longer exists.");
+  EXPECT_TRUE(rename.Settle(RecoveryChoice::Undo, fs).unplaced.empty());
+  EXPECT_NE(FolderUnreadableQuestion(u"/f/").find(u"rename in /f/ was interrupted"), std::u16string::npos);
 }
 
 TEST_F(InterruptedRenameTest, ManyUnplacedFilesAreListedInPart) {
   Names names;
   for (char16_t c = u'a'; c < u'a' + 25; ++c) names.push_back(std::u16string{u'f', c});
-  const std::u16string text = UnplacedFilesMessage(RecoveryChoice::Undo, names);
+  const std::u16string text = SettleMessage(RecoveryChoice::Undo, {names, {}});
   EXPECT_EQ(std::count(text.begin(), text.end(), u'\n'), 21);
   EXPECT_TRUE(text.ends_with(u"\nft\n(and 5 more)"));
+}
+
+/// What a user did between the crash and the restart, and what recovery must make of it.
+struct OutsideChange {
+  const char* what;
+  IdentityPermanence permanence;
+  bool withAttributes;  ///< false: a journal written before attributes were kept
+  std::function<void(test::FakeFileSystem&)> change;
+  std::size_t done;
+  std::size_t unsure;
+  Names afterUndo;
+};
+
+TEST(InterruptedRenameOutsideTest, OnlyTheJournalsOwnFilesAreMovedWhateverHappenedMeanwhile) {
+  const std::u16string f = u"/f/";
+  const auto renumberAll = [](test::FakeFileSystem& fs) {
+    // Numbers given per mount: after a remount each file has another file's old number.
+    std::map<std::uint64_t, std::uint64_t> renumbered;
+    const Names names = fs.FileNames(u"/f/");
+    for (std::size_t i = 0; i < names.size(); ++i) {
+      renumbered[fs.InodeOf(u"/f/" + names[i])] = fs.InodeOf(u"/f/" + names[(i + 1) % names.size()]);
+    }
+    fs.Renumber(renumbered);
+  };
+  const std::vector<OutsideChange> cases = {
+      {"nothing", IdentityPermanence::Lasting, true, [](test::FakeFileSystem&) {}, 2, 0,
+       {u"D\u00E4cher 1.jpg", u"D\u00E4cher 2.jpg", u"D\u00E4cher 4.jpg"}},
+      {"a new file got the number of a deleted, not yet renamed one", IdentityPermanence::Lasting, true,
+       [](test::FakeFileSystem& fs) {
+         const std::uint64_t freed = fs.InodeOf(u"/f/D\u00E4cher 4.jpg");
+         fs.RemoveFile(u"/f/D\u00E4cher 4.jpg");
+         fs.AddFile(u"/f/Neue Notiz 2.txt", {7, 99, 99}, freed);
+       },
+       2, 0, {u"D\u00E4cher 1.jpg", u"D\u00E4cher 2.jpg", u"Neue Notiz 2.txt"}},
+      {"the freed number went to a file under the new name", IdentityPermanence::Lasting, true,
+       [](test::FakeFileSystem& fs) {
+         const std::uint64_t freed = fs.InodeOf(u"/f/Strand 1.jpg");
+         fs.RemoveFile(u"/f/Strand 1.jpg");
+         fs.AddFile(u"/f/Strand 1.jpg", {7, 99, 99}, freed);
+       },
+       1, 1, {u"D\u00E4cher 2.jpg", u"D\u00E4cher 4.jpg", u"Strand 1.jpg"}},
+      {"remounted: numbers given anew", IdentityPermanence::PerMount, true, renumberAll, 2, 0,
+       {u"D\u00E4cher 1.jpg", u"D\u00E4cher 2.jpg", u"D\u00E4cher 4.jpg"}},
+      {"remounted, and a journal without attributes", IdentityPermanence::PerMount, false, renumberAll, 0, 2,
+       {u"D\u00E4cher 4.jpg", u"Strand 1.jpg", u"Strand 2.jpg"}},
+      {"a hard link under another name", IdentityPermanence::Lasting, true,
+       [](test::FakeFileSystem& fs) { fs.AddHardLink(u"/f/Strand 1.jpg", u"/f/\u65E5\u8A18.jpg"); }, 2, 0,
+       {u"D\u00E4cher 1.jpg", u"D\u00E4cher 2.jpg", u"D\u00E4cher 4.jpg", u"\u65E5\u8A18.jpg"}},
+      {"a hard link under a name the apply could have left", IdentityPermanence::Lasting, true,
+       [](test::FakeFileSystem& fs) { fs.AddHardLink(u"/f/Strand 1.jpg", u"/f/Strand 1_00001.jpg"); }, 1, 1,
+       {u"D\u00E4cher 2.jpg", u"D\u00E4cher 4.jpg", u"Strand 1.jpg", u"Strand 1_00001.jpg"}},
+      {"renamed by hand to another name", IdentityPermanence::Lasting, true,
+       [](test::FakeFileSystem& fs) { fs.RenameNoReplace(u"/f/Strand 2.jpg", u"/f/Meer.jpg"); }, 1, 0,
+       {u"D\u00E4cher 1.jpg", u"D\u00E4cher 4.jpg", u"Meer.jpg"}},
+      {"written to after the crash", IdentityPermanence::Lasting, true,
+       [](test::FakeFileSystem& fs) { fs.SetAttributes(u"/f/Strand 2.jpg", {8, 100, 2}); }, 1, 1,
+       {u"D\u00E4cher 1.jpg", u"D\u00E4cher 4.jpg", u"Strand 2.jpg"}},
+  };
+  for (const OutsideChange& c : cases) {
+    SCOPED_TRACE(c.what);
+    test::FakeFileSystem fs;
+    fs.SetIdentityPermanence(c.permanence);
+    fs.AddFolder(f, {});
+    RenameJournal journal{f, {}};
+    const Names before{u"D\u00E4cher 1.jpg", u"D\u00E4cher 2.jpg", u"D\u00E4cher 4.jpg"};
+    const Names after{u"Strand 1.jpg", u"Strand 2.jpg", u"Strand 4.jpg"};
+    for (std::size_t i = 0; i < before.size(); ++i) {
+      const FileAttributes attributes{i * 10, static_cast<std::int64_t>(i + 1), static_cast<std::int64_t>(i + 1)};
+      fs.AddFile(f + before[i], attributes);
+      journal.steps.push_back({*fs.IdentityOf(f + before[i]), before[i], after[i], u"", c.withAttributes ? attributes : FileAttributes{}});
+    }
+    // Killed after two of three.
+    fs.RenameNoReplace(f + before[0], f + after[0]);
+    fs.RenameNoReplace(f + before[1], f + after[1]);
+    c.change(fs);
+    const InterruptedRename rename(journal, fs);
+    EXPECT_EQ(rename.Done(), c.done);
+    EXPECT_EQ(rename.Unsure(), c.unsure);
+    rename.Settle(RecoveryChoice::Undo, fs);
+    Names disk = fs.FileNames(f);
+    std::sort(disk.begin(), disk.end());
+    EXPECT_EQ(disk, c.afterUndo);
+  }
+}
+
+TEST(InterruptedRenameOutsideTest, AFileChangedWhileTheQuestionWasOpenIsLeftAndReported) {
+  test::FakeFileSystem fs;
+  fs.AddFolder(u"/f/", {});
+  fs.AddFile(u"/f/a.jpg", {1, 1, 1});
+  fs.AddFile(u"/f/b.jpg", {2, 2, 2});
+  const RenameJournal journal{u"/f/", {{*fs.IdentityOf(u"/f/a.jpg"), u"a.jpg", u"Eins.jpg", u"", {1, 1, 1}},
+                                       {*fs.IdentityOf(u"/f/b.jpg"), u"b.jpg", u"Zwei.jpg", u"", {2, 2, 2}}}};
+  fs.RenameNoReplace(u"/f/a.jpg", u"/f/Eins.jpg");
+  fs.RenameNoReplace(u"/f/b.jpg", u"/f/Zwei.jpg");
+  const InterruptedRename rename(journal, fs);
+  ASSERT_EQ(rename.Done(), 2u);
+  // Another instance swaps the two names while the question is open.
+  fs.RenameNoReplace(u"/f/Eins.jpg", u"/f/tmp");
+  fs.RenameNoReplace(u"/f/Zwei.jpg", u"/f/Eins.jpg");
+  fs.RenameNoReplace(u"/f/tmp", u"/f/Zwei.jpg");
+  const SettleReport report = rename.Settle(RecoveryChoice::Undo, fs);
+  EXPECT_EQ(report.changed, (Names{u"Eins.jpg", u"Zwei.jpg"}));
+  EXPECT_EQ(fs.FileNames(u"/f/"), (Names{u"Zwei.jpg", u"Eins.jpg"}));
+  EXPECT_EQ(SettleMessage(RecoveryChoice::Undo, report),
+            u"These files were left as they are, because they changed or were replaced meanwhile:\nEins.jpg\nZwei.jpg");
+}
+
+/// A journal of `files` renamed to "<name>.new" of which the first `renamed` were done, written to
+/// `state` as a program that ended would leave it.
+void LeaveJournal(const test::TempFolder& files, const test::TempFolder& state, const Names& names, std::size_t renamed) {
+  const std::unique_ptr<FileSystem> fs = MakeNativeFileSystem();
+  RenameJournal journal{files.Path16(), {}};
+  for (const std::u16string& name : names) {
+    const std::optional<FileStamp> stamp = fs->StampOf(files.Path16() + name);
+    ASSERT_TRUE(stamp);
+    journal.steps.push_back({stamp->identity, name, name + u".new", u"", stamp->attributes});
+  }
+  for (std::size_t i = 0; i < renamed; ++i) fs->RenameNoReplace(files.Path16() + names[i], files.Path16() + names[i] + u".new");
+  ASSERT_TRUE(WriteJournal(journal, state.Path16()));
+}
+
+TEST(LeftJournalsTest, OnlyJournalsThatNeedTheUserAreTakenOverTheRestAreCleanedUp) {
+  struct Case {
+    const char* what;
+    std::size_t renamed;
+    bool folderGone;
+    std::size_t takenOver;
+    std::size_t journalsLeft;
+  };
+  const Case cases[] = {
+      {"something renamed", 1, false, 1, 1},
+      {"nothing renamed: removed without a question", 0, false, 0, 0},
+      {"the folder cannot be listed: kept, asked about at each start", 1, true, 1, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::unique_ptr<FileSystem> fs = MakeNativeFileSystem();
+    test::TempFolder state;
+    auto files = std::make_unique<test::TempFolder>();
+    files->AddFile("D\xC3\xA4" "cher.jpg", "1");
+    files->AddFile("\xE6\x97\xA5\xE8\xA8\x98.txt", "22");
+    LeaveJournal(*files, state, {u"D\u00E4cher.jpg", u"\u65E5\u8A18.txt"}, c.renamed);
+    const std::u16string folder = files->Path16();
+    if (c.folderGone) files.reset();  // as with a drive not mounted
+    // Asked about at each start for as long as it is kept.
+    for (int start = 0; start < 2; ++start) {
+      const std::vector<LeftJournal> left = TakeOverLeftJournals(*fs, state.Path16());
+      ASSERT_EQ(left.size(), c.takenOver);
+      if (left.empty()) continue;
+      EXPECT_EQ(left[0].rename.FolderUnreadable(), c.folderGone);
+      EXPECT_EQ(left[0].rename.Folder(), folder);
+    }
+    EXPECT_EQ(state.EntryNames().size(), c.journalsLeft);
+  }
+}
+
+TEST(LeftJournalsTest, AJournalAKilledProgramWasStillWritingIsRemovedUnlessARunningOneHoldsIt) {
+  const std::unique_ptr<FileSystem> fs = MakeNativeFileSystem();
+  test::TempFolder state;
+  state.AddFile("rename-0123456789abcdef.journal.partial", "{\"format\": \"nomvarix-rename");
+  state.AddFile("unrelated.partial", "x");
+  EXPECT_TRUE(TakeOverLeftJournals(*fs, state.Path16()).empty());
+  EXPECT_EQ(state.EntryNames(), Names{u"unrelated.partial"});
 }
 
 TEST(LeftJournalsTest, OnlyJournalsNoRunningProgramHoldsAreTakenOverAndUnreadableOnesStay) {
@@ -134,16 +300,16 @@ TEST(LeftJournalsTest, OnlyJournalsNoRunningProgramHoldsAreTakenOverAndUnreadabl
   test::TempFolder state;
   files.AddFile("a");
   const std::unique_ptr<FileSystem> fs = MakeNativeFileSystem();
-  const RenameJournal left{files.Path16(), {{*fs->IdentityOf(files.Path16() + u"a"), u"a", u"b", u""}}};
+  const RenameJournal left{files.Path16(), {{*fs->IdentityOf(files.Path16() + u"a"), u"a", u"b", u"", {}}}};
   ASSERT_TRUE(WriteJournal(left, state.Path16()));  // released at once, as by a program that ended
   const std::unique_ptr<LockedFile> held = WriteJournal(left, state.Path16());
-  state.AddFile("rename-later-version.journal", R"({"format": "nomvarix-rename-journal", "version": 2})");
+  state.AddFile("rename-later-version.journal", R"({"format": "nomvarix-rename-journal", "version": 3})");
   ASSERT_EQ(fs->RenameNoReplace(files.Path16() + u"a", files.Path16() + u"b"), RenameResult::Renamed);
 
   std::vector<LeftJournal> found = TakeOverLeftJournals(*fs, state.Path16());
   ASSERT_EQ(found.size(), 1u);
   EXPECT_EQ(found[0].rename.Done(), 1u);
-  EXPECT_TRUE(found[0].rename.Settle(RecoveryChoice::Undo, *fs).empty());
+  EXPECT_TRUE(found[0].rename.Settle(RecoveryChoice::Undo, *fs).unplaced.empty());
   EXPECT_EQ(files.EntryNames(), Names{u"a"});
   EXPECT_TRUE(found[0].file->Remove());
   found.clear();

@@ -126,13 +126,45 @@ def kill_during_apply(program, frame, target):
         shown_lines(frame)
 
 
+def visible_window(title):
+    """The window's id when it is shown, else None."""
+    found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", f"^{title}$"],
+                           capture_output=True, text=True, timeout=LIMIT).stdout.split()
+    return found[0] if found else None
+
+
+def question_or_none():
+    """The question about the interrupted rename; None when the program removed the journal without
+    one, as it does when nothing had been renamed."""
+    found = wait_for(lambda: visible_window("Interrupted Rename") or (not journals() and "none"),
+                     "the question or the journal's removal")
+    return None if found == "none" else found
+
+
 def recover(answer):
     program, frame = start()
-    question = window("Interrupted Rename")
-    xdotool("windowfocus", "--sync", question)
-    xdotool("key", answer)
+    question = question_or_none()
+    if question:
+        xdotool("windowfocus", "--sync", question)
+        xdotool("key", answer)
     wait_for(lambda: not journals(), "the journal to be closed")
     return program, frame
+
+
+def decide_later():
+    """Escape leaves the journal where it is, and the question comes back at the next start."""
+    program, frame = start()
+    question = question_or_none()
+    if not question:
+        return
+    before = sorted(os.listdir(folder))
+    xdotool("windowfocus", "--sync", question)
+    xdotool("key", "Escape")
+    wait_for(lambda: visible_window("Interrupted Rename") is None, "the question to close")
+    program.terminate()
+    program.wait()
+    if not journals() or sorted(os.listdir(folder)) != before:
+        raise SystemExit("FAILED: Escape on the question changed the files or dropped the journal")
 
 
 def run(answer, kills):
@@ -144,6 +176,8 @@ def run(answer, kills):
         # Spread over the whole apply, from just after the journal was written.
         killed_at = kill_during_apply(program, frame, k * FILES // kills)
         points.add(killed_at)
+        if k == 1:
+            decide_later()
         program, frame = recover(answer)
         on_disk = sorted(os.listdir(folder))
         if shown_lines(frame) != on_disk:

@@ -1,6 +1,8 @@
 // Applying and reverting through the editor session, on real temporary folders.
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <memory>
 
 #include <gtest/gtest.h>
@@ -153,7 +155,7 @@ TEST(ApplyJournalTest, EveryRenameHappensWhileTheWholePlanIsOnDiskAndAFinishedAp
   session.LoadFolder(u"/f/");
   session.Editor().SetNewName(0, u"x");
   session.Editor().SetNewName(2, u"b");  // taken: skipped, but planned all the same
-  const RenameJournal expected{u"/f/", {{*fs.IdentityOf(u"/f/a"), u"a", u"x", u""}, {*fs.IdentityOf(u"/f/c"), u"c", u"b", u""}}};
+  const RenameJournal expected{u"/f/", {{*fs.IdentityOf(u"/f/a"), u"a", u"x", u"", {}}, {*fs.IdentityOf(u"/f/c"), u"c", u"b", u"", {}}}};
   std::vector<std::optional<RenameJournal>> seen;
   fs.beforeRename = [&](std::u16string_view, std::u16string_view) {
     const Names journals = state.EntryNames();
@@ -163,6 +165,43 @@ TEST(ApplyJournalTest, EveryRenameHappensWhileTheWholePlanIsOnDiskAndAFinishedAp
   EXPECT_EQ(seen, (std::vector<std::optional<RenameJournal>>(2, expected)));
   EXPECT_TRUE(state.EntryNames().empty());
   EXPECT_EQ(fs.FileNames(u"/f/"), (Names{u"x", u"b", u"c"}));
+}
+
+TEST(ApplyJournalTest, WithoutAJournalNothingIsRenamedUntilTheUserSaysApplyAnyway) {
+  struct Case {
+    const char* what;
+    std::function<void(const std::filesystem::path&)> spoil;  ///< turns the state folder into something unusable
+    std::u16string reason;
+  };
+  const Case cases[] = {
+      {"a file", [](const std::filesystem::path& p) { std::ofstream(p) << "x"; }, u" is a file, not a folder"},
+      {"a dangling link", [](const std::filesystem::path& p) { std::filesystem::create_symlink(p.string() + "-gone", p); },
+       u" is a link to something that does not exist"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    test::FakeFileSystem fs;
+    fs.AddFolder(u"/f/", {u"D\u00E4cher.jpg", u"b"});
+    MemorySettingsStore settings;
+    EditorSession session{fs, settings};
+    test::TempFolder work;
+    const std::filesystem::path state = std::filesystem::path(work.Path()) / "Nomvarix";
+    c.spoil(state);
+    session.SetJournalFolder(FromUtf8(state.string()) + u"/");
+    session.LoadFolder(u"/f/");
+    session.Editor().SetNewName(0, u"\u65E5\u8A18.jpg");  // "b", listed first
+
+    const ApplyOutcome refused = session.ApplyChanges(false, false);
+    EXPECT_EQ(refused.kind, ApplyOutcome::Kind::Unprotected);
+    EXPECT_EQ(refused.unprotectedReason, FromUtf8(state.string()) + c.reason);
+    EXPECT_EQ(fs.FileNames(u"/f/"), (Names{u"D\u00E4cher.jpg", u"b"}));
+    EXPECT_EQ(UnprotectedApplyQuestion(u"x").substr(0, 37), u"Crash protection is unavailable: x. S");
+
+    const ApplyOutcome applied = session.ApplyChanges(false, false, WithoutJournal::Apply);
+    EXPECT_EQ(applied.kind, ApplyOutcome::Kind::Applied);
+    EXPECT_EQ(fs.FileNames(u"/f/"), (Names{u"D\u00E4cher.jpg", u"\u65E5\u8A18.jpg"}));
+    EXPECT_EQ(AppliedStatusText(applied), u"Renamed 1 file, skipped 0. Crash protection was unavailable.");
+  }
 }
 
 }  // namespace
