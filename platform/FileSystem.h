@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/FileIdentity.h"
+
 namespace nomvarix {
 
 /// One entry of a folder listing. `name` is valid only during the visit.
@@ -28,14 +30,6 @@ enum class RenameResult {
 };
 
 using FileClock = std::chrono::system_clock;
-
-/// What tells one file from every other while it exists, whatever its name: the device and inode
-/// on POSIX, the volume serial number and file index on Windows.
-struct FileIdentity {
-  std::uint64_t volume = 0;
-  std::uint64_t file = 0;
-  friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
-};
 
 /// A regular file open for reading; closed when destroyed.
 class ReadableFile {
@@ -89,6 +83,14 @@ class FileSystem {
 
   /// The identity of the entry `path` names (a symbolic link is not followed); empty when missing.
   virtual std::optional<FileIdentity> IdentityOf(std::u16string_view path) const = 0;
+
+  /// The identity and attributes of the entry `path` names, read at once (a symbolic link is not
+  /// followed); empty when missing.
+  virtual std::optional<FileStamp> StampOf(std::u16string_view path) const = 0;
+
+  /// Whether the file system holding `folder` keeps file identities for the files' whole life.
+  /// PerMount when that cannot be told: it is the careful answer.
+  virtual IdentityPermanence IdentityPermanenceOf(std::u16string_view folder) const = 0;
 
   /// Renames `from` to `to` atomically, never replacing an existing file.
   virtual RenameResult RenameNoReplace(std::u16string_view from, std::u16string_view to) = 0;

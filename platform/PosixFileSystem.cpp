@@ -3,6 +3,8 @@
 #include <pwd.h>
 #include <stdio.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
+#include <sys/sysmacros.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
@@ -67,6 +69,27 @@ std::unique_ptr<ReadableFile> OpenRegular(const std::string& path) {
   FileDescriptor fd(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
   if (!fd.valid() || fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return nullptr;
   return std::make_unique<PosixReadableFile>(std::move(fd), static_cast<std::uint64_t>(st.st_size));
+}
+
+std::int64_t Nanoseconds(const statx_timestamp& time) {
+  return static_cast<std::int64_t>(time.tv_sec) * 1000000000 + time.tv_nsec;
+}
+
+/// Whether a file system of this type keeps a file's inode number for the file's whole life. The
+/// FAT family makes numbers up from positions at each mount; network file systems may number per
+/// mount (CIFS without server inode numbers), and FUSE file systems decide for themselves (exFAT
+/// through FUSE among them).
+bool HasLastingInodes(unsigned long type) {
+  constexpr unsigned long kMsdos = 0x4d44;
+  constexpr unsigned long kExfat = 0x2011bab0;
+  constexpr unsigned long kCifs = 0xff534d42;
+  constexpr unsigned long kSmb2 = 0xfe534d42;
+  constexpr unsigned long kSmb = 0x517b;
+  constexpr unsigned long kFuse = 0x65735546;
+  for (const unsigned long perMount : {kMsdos, kExfat, kCifs, kSmb2, kSmb, kFuse}) {
+    if (type == perMount) return false;
+  }
+  return true;
 }
 
 bool IsFolderEntry(int dirFd, const dirent& entry) {
@@ -170,6 +193,26 @@ class PosixFileSystem final : public FileSystem {
     struct stat st {};
     if (lstat(Native(path).c_str(), &st) != 0) return std::nullopt;
     return FileIdentity{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+  }
+
+  std::optional<FileStamp> StampOf(std::u16string_view path) const override {
+    struct statx stx {};
+    if (statx(AT_FDCWD, Native(path).c_str(), AT_SYMLINK_NOFOLLOW, STATX_BASIC_STATS | STATX_BTIME, &stx) != 0) {
+      return std::nullopt;
+    }
+    FileStamp stamp;
+    stamp.identity = {makedev(stx.stx_dev_major, stx.stx_dev_minor), stx.stx_ino};
+    if (stx.stx_mask & STATX_SIZE) stamp.attributes.size = stx.stx_size;
+    if (stx.stx_mask & STATX_MTIME) stamp.attributes.modified = Nanoseconds(stx.stx_mtime);
+    if (stx.stx_mask & STATX_BTIME) stamp.attributes.created = Nanoseconds(stx.stx_btime);
+    return stamp;
+  }
+
+  IdentityPermanence IdentityPermanenceOf(std::u16string_view folder) const override {
+    struct statfs info {};
+    if (statfs(Native(folder).c_str(), &info) != 0) return IdentityPermanence::PerMount;
+    return HasLastingInodes(static_cast<unsigned long>(info.f_type)) ? IdentityPermanence::Lasting
+                                                                       : IdentityPermanence::PerMount;
   }
 
   RenameResult RenameNoReplace(std::u16string_view from, std::u16string_view to) override {

@@ -47,6 +47,12 @@ std::optional<std::string> ReadUpTo(HANDLE file, std::uint64_t offset, std::size
   return data;
 }
 
+std::int64_t NanosecondsSince1970(const FILETIME& time) {
+  // FILETIME counts 100 ns steps since 1601-01-01 UTC.
+  constexpr std::int64_t kFrom1601To1970 = 116444736000000000LL;
+  return ((static_cast<std::int64_t>(time.dwHighDateTime) << 32 | time.dwLowDateTime) - kFrom1601To1970) * 100;
+}
+
 class WinReadableFile final : public ReadableFile {
  public:
   WinReadableFile(HANDLE handle, std::uint64_t size) : file_(handle), size_(size) {}
@@ -132,11 +138,33 @@ class WinFileSystem final : public FileSystem {
   }
 
   std::optional<FileIdentity> IdentityOf(std::u16string_view path) const override {
+    const std::optional<FileStamp> stamp = StampOf(path);
+    if (!stamp) return std::nullopt;
+    return stamp->identity;
+  }
+
+  std::optional<FileStamp> StampOf(std::u16string_view path) const override {
     Handle file = OpenForReading(path, FILE_READ_ATTRIBUTES, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT);
     BY_HANDLE_FILE_INFORMATION info{};
     if (!file.valid() || !GetFileInformationByHandle(file.get(), &info)) return std::nullopt;
-    return FileIdentity{info.dwVolumeSerialNumber,
-                        (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+    FileStamp stamp;
+    stamp.identity = {info.dwVolumeSerialNumber, (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+    stamp.attributes.size = (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    stamp.attributes.modified = NanosecondsSince1970(info.ftLastWriteTime);
+    stamp.attributes.created = NanosecondsSince1970(info.ftCreationTime);
+    return stamp;
+  }
+
+  IdentityPermanence IdentityPermanenceOf(std::u16string_view folder) const override {
+    // The FAT family gives file indexes by position, which a remount or a defragmenter changes.
+    wchar_t volume[MAX_PATH + 1] = {};
+    wchar_t fileSystemName[MAX_PATH + 1] = {};
+    if (!GetVolumePathNameW(Native(folder).c_str(), volume, MAX_PATH) ||
+        !GetVolumeInformationW(volume, nullptr, 0, nullptr, nullptr, nullptr, fileSystemName, MAX_PATH)) {
+      return IdentityPermanence::PerMount;
+    }
+    const std::wstring_view name(fileSystemName);
+    return name == L"NTFS" || name == L"ReFS" ? IdentityPermanence::Lasting : IdentityPermanence::PerMount;
   }
 
   RenameResult RenameNoReplace(std::u16string_view from, std::u16string_view to) override {
@@ -151,11 +179,7 @@ class WinFileSystem final : public FileSystem {
     Handle file = OpenForReading(path, FILE_READ_ATTRIBUTES, FILE_FLAG_BACKUP_SEMANTICS);
     FILETIME created{};
     if (!file.valid() || !GetFileTime(file.get(), &created, nullptr, nullptr)) return std::nullopt;
-    // FILETIME counts 100 ns steps since 1601-01-01 UTC.
-    constexpr std::int64_t kFrom1601To1970 = 116444736000000000LL;
-    const std::int64_t ticks =
-        (static_cast<std::int64_t>(created.dwHighDateTime) << 32 | created.dwLowDateTime) - kFrom1601To1970;
-    const auto sinceEpoch = std::chrono::duration<std::int64_t, std::ratio<1, 10000000>>(ticks);
+    const auto sinceEpoch = std::chrono::nanoseconds(NanosecondsSince1970(created));
     return FileClock::time_point(std::chrono::duration_cast<FileClock::duration>(sinceEpoch));
   }
 

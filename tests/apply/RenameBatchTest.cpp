@@ -48,6 +48,8 @@ class RacingFileSystem final : public FileSystem {
   std::vector<std::u16string> FolderRoots() const override { return real_.FolderRoots(); }
   bool IsSameFile(std::u16string_view a, std::u16string_view b) const override { return real_.IsSameFile(a, b); }
   std::optional<FileIdentity> IdentityOf(std::u16string_view p) const override { return real_.IdentityOf(p); }
+  std::optional<FileStamp> StampOf(std::u16string_view p) const override { return real_.StampOf(p); }
+  IdentityPermanence IdentityPermanenceOf(std::u16string_view f) const override { return real_.IdentityPermanenceOf(f); }
   RenameResult RenameNoReplace(std::u16string_view from, std::u16string_view to) override {
     if (createTargetBeforeRename) std::ofstream(ToUtf8(to)) << "theirs";
     if (renamingOntoItselfDoesNothing && real_.IsSameFile(from, to)) return RenameResult::Renamed;

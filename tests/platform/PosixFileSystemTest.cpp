@@ -124,6 +124,21 @@ TEST_F(PosixFileSystemTest, AnIdentityFollowsItsFileThroughRenamesAndNeverALink)
   EXPECT_FALSE(fs->IdentityOf(temp.Path16() + u"a"));
 }
 
+TEST_F(PosixFileSystemTest, AStampIsTheIdentityWithSizeAndTimesWhichARenameKeeps) {
+  temp.AddFile("Dächer.jpg", "12345");
+  const std::u16string before = temp.Path16() + u"D\u00E4cher.jpg";
+  const std::optional<FileStamp> stamp = fs->StampOf(before);
+  ASSERT_TRUE(stamp);
+  EXPECT_EQ(stamp->identity, fs->IdentityOf(before));
+  EXPECT_EQ(stamp->attributes.size, 5u);
+  EXPECT_TRUE(stamp->attributes.modified);
+  ASSERT_EQ(fs->RenameNoReplace(before, temp.Path16() + u"\u65E5\u8A18.jpg"), RenameResult::Renamed);
+  EXPECT_EQ(fs->StampOf(temp.Path16() + u"\u65E5\u8A18.jpg"), stamp);
+  EXPECT_FALSE(fs->StampOf(before));
+  // A temporary folder lies on a file system that numbers its files for good.
+  EXPECT_EQ(fs->IdentityPermanenceOf(temp.Path16()), IdentityPermanence::Lasting);
+}
+
 TEST_F(PosixFileSystemTest, NamesAreMeasuredInTheBytesWrittenUpTo255) {
   EXPECT_EQ(fs->NameLength(u"a\u00E9\u540D\U0001F4F7"), 1u + 2u + 3u + 4u);
   EXPECT_EQ(fs->NameLength(std::u16string(3, kEscapedByteLast)), 3u);

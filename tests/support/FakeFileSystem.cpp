@@ -73,6 +73,62 @@ std::optional<FileIdentity> FakeFileSystem::IdentityOf(std::u16string_view path)
   return FileIdentity{1, entry->id};
 }
 
+std::optional<FileStamp> FakeFileSystem::StampOf(std::u16string_view path) const {
+  const Entry* entry = Find(path);
+  if (!entry) return std::nullopt;
+  const auto attributes = attributes_.find(entry->id);
+  return FileStamp{{1, entry->id}, attributes == attributes_.end() ? FileAttributes{} : attributes->second};
+}
+
+std::uint64_t FakeFileSystem::AddFile(const std::u16string& path, FileAttributes attributes, std::uint64_t inode) {
+  const std::u16string folder = FolderOfPath(path);
+  const std::u16string name = path.substr(folder.size());
+  if (inode == 0) inode = ++lastId_;
+  folders_[folder].push_back({name, false, name.starts_with(u"."), inode});
+  attributes_[inode] = attributes;
+  return inode;
+}
+
+bool FakeFileSystem::RemoveFile(const std::u16string& path) {
+  const Entry* entry = Find(path);
+  if (!entry) return false;
+  auto& entries = folders_[FolderOfPath(path)];
+  entries.erase(entries.begin() + (entry - entries.data()));
+  return true;
+}
+
+bool FakeFileSystem::AddHardLink(const std::u16string& path, const std::u16string& link) {
+  const Entry* entry = Find(path);
+  if (!entry || Find(link)) return false;
+  Entry copy = *entry;
+  copy.name = link.substr(FolderOfPath(link).size());
+  folders_[FolderOfPath(link)].push_back(std::move(copy));
+  return true;
+}
+
+void FakeFileSystem::Renumber(const std::map<std::uint64_t, std::uint64_t>& renumbered) {
+  std::map<std::uint64_t, FileAttributes> attributes;
+  for (const auto& [inode, value] : attributes_) {
+    const auto it = renumbered.find(inode);
+    attributes[it == renumbered.end() ? inode : it->second] = value;
+  }
+  attributes_ = std::move(attributes);
+  for (auto& [folder, entries] : folders_) {
+    for (Entry& entry : entries) {
+      if (const auto it = renumbered.find(entry.id); it != renumbered.end()) entry.id = it->second;
+    }
+  }
+}
+
+void FakeFileSystem::SetAttributes(const std::u16string& path, FileAttributes attributes) {
+  if (const Entry* entry = Find(path)) attributes_[entry->id] = attributes;
+}
+
+std::uint64_t FakeFileSystem::InodeOf(const std::u16string& path) const {
+  const Entry* entry = Find(path);
+  return entry ? entry->id : 0;
+}
+
 RenameResult FakeFileSystem::RenameNoReplace(std::u16string_view from, std::u16string_view to) {
   if (beforeRename) beforeRename(from, to);
   Entry* source = Find(from);

@@ -24,9 +24,24 @@ class FakeFileSystem final : public FileSystem {
   };
 
   /// Adds a folder (its path ending with "/") with the given files, listed after "." and "..".
+  /// Files added without attributes show none.
   void AddFolder(const std::u16string& folder, const std::vector<std::u16string>& files);
   void AddEntry(const std::u16string& folder, Entry entry);
   void RemoveFolder(const std::u16string& folder) { folders_.erase(folder); }
+  /// Adds a file to a folder that exists and returns its inode number: `inode` when given (a number
+  /// freed by a deleted file, which a real file system hands out again), otherwise a new one.
+  std::uint64_t AddFile(const std::u16string& path, FileAttributes attributes, std::uint64_t inode = 0);
+  /// Deletes one name of a file; false when there is none.
+  bool RemoveFile(const std::u16string& path);
+  /// Gives the file at `path` a second name `link` in the same folder, as a hard link does.
+  bool AddHardLink(const std::u16string& path, const std::u16string& link);
+  /// Gives files new inode numbers, as a file system that numbers per mount does when mounted again:
+  /// each number found in `renumbered` is replaced by the one it maps to.
+  void Renumber(const std::map<std::uint64_t, std::uint64_t>& renumbered);
+  void SetAttributes(const std::u16string& path, FileAttributes attributes);
+  void SetIdentityPermanence(IdentityPermanence permanence) { permanence_ = permanence; }
+  /// The inode number of the file at `path`; 0 when there is none.
+  std::uint64_t InodeOf(const std::u16string& path) const;
   int ListingCount() const { return listings_; }
   void SetCaseInsensitive(bool on) { caseInsensitive_ = on; }
   /// The names of the folder's files, in listing order.
@@ -54,6 +69,8 @@ class FakeFileSystem final : public FileSystem {
   void SetRoots(std::vector<std::u16string> roots) { roots_ = std::move(roots); }
   bool IsSameFile(std::u16string_view a, std::u16string_view b) const override;
   std::optional<FileIdentity> IdentityOf(std::u16string_view path) const override;
+  std::optional<FileStamp> StampOf(std::u16string_view path) const override;
+  IdentityPermanence IdentityPermanenceOf(std::u16string_view) const override { return permanence_; }
   RenameResult RenameNoReplace(std::u16string_view from, std::u16string_view to) override;
   std::optional<FileClock::time_point> CreationTime(std::u16string_view path) const override;
   std::unique_ptr<ReadableFile> OpenRegularFile(std::u16string_view path) const override;
@@ -75,6 +92,8 @@ class FakeFileSystem final : public FileSystem {
 
   std::map<std::u16string, std::vector<Entry>, std::less<>> folders_;
   std::uint64_t lastId_ = 0;
+  std::map<std::uint64_t, FileAttributes> attributes_;  ///< per inode number
+  IdentityPermanence permanence_ = IdentityPermanence::Lasting;
   bool caseInsensitive_ = false;
   std::vector<std::u16string> roots_{u"/"};
   std::map<std::u16string, std::string, std::less<>> contents_;
