@@ -56,6 +56,10 @@ bool UpdateSharedFile(std::u16string_view path,
   return true;
 }
 
+bool RemoveSharedFile(std::u16string_view path) {
+  return unlink(ToUtf8(path).c_str()) == 0 || errno == ENOENT;
+}
+
 void KeepToOwner(std::u16string_view path) { chmod(ToUtf8(path).c_str(), 0600); }
 
 }  // namespace nomvarix

@@ -19,6 +19,9 @@ std::optional<std::string> ReadSharedFile(std::u16string_view path);
 bool UpdateSharedFile(std::u16string_view path,
                       const std::function<std::optional<std::string>(std::string_view current)>& change);
 
+/// Deletes a shared file (its lock file stays, for whoever waits on it); true when it is gone.
+bool RemoveSharedFile(std::u16string_view path);
+
 /// Makes an existing file readable and writable by its owner only, where the system keeps such
 /// modes (a file under a Windows profile is its user's already).
 void KeepToOwner(std::u16string_view path);

@@ -52,6 +52,12 @@ bool UpdateSharedFile(std::u16string_view path,
   return replaced;
 }
 
+bool RemoveSharedFile(std::u16string_view path) {
+  if (DeleteFileW(Native(path).c_str())) return true;
+  const DWORD error = GetLastError();
+  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
 void KeepToOwner(std::u16string_view) {}
 
 }  // namespace nomvarix

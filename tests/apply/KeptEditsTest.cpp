@@ -1,5 +1,6 @@
 #include "apply/KeptEdits.h"
 
+#include <map>
 #include <optional>
 #include <random>
 #include <set>
@@ -11,7 +12,7 @@
 namespace nomvarix {
 namespace {
 
-using Pairs = std::vector<PendingEditMemory::Pair>;
+using Pairs = std::vector<SavedEdit>;
 
 /// One running program: its edits, and its share of the file.
 struct Instance {
@@ -29,11 +30,6 @@ struct Instance {
 };
 
 FolderEdits Saved(const std::string& file) { return ReadSavedEdits(file).folders; }
-
-std::optional<Pairs> At(const FolderEdits& edits, const std::u16string& folder) {
-  const auto found = edits.find(folder);
-  return found == edits.end() ? std::nullopt : std::optional<Pairs>(found->second);
-}
 
 TEST(KeptEditsTest, EachWriterReplacesOnlyTheFoldersItChanged) {
   std::string file;
@@ -68,6 +64,63 @@ TEST(KeptEditsTest, EachWriterReplacesOnlyTheFoldersItChanged) {
   EXPECT_EQ(Saved(file), (FolderEdits{{u"/x/", {{u"a", u"b-said"}}}}));
 }
 
+TEST(KeptEditsTest, TwoWritersOfOneFolderMergeFileByFile) {
+  std::string file = WriteSavedEdits({{u"/x/", {{u"a", u"A0"}}}});
+  Instance a, b;
+  a.Open(u"/x/", file);
+  b.Open(u"/x/", file);
+  a.mine[u"/x/"].push_back({u"b", u"B1"});
+  b.mine[u"/x/"] = {{u"c", u"C1"}};  // and a.txt set back
+  a.Write(file);
+  b.Write(file);
+  EXPECT_EQ(ByName(Saved(file)), (EditsByName{{u"/x/", {{u"b", u"B1"}, {u"c", u"C1"}}}}));
+  // A changes its own file again; B's stays.
+  a.mine[u"/x/"] = {{u"b", u"B2"}};
+  a.Write(file);
+  EXPECT_EQ(ByName(Saved(file)), (EditsByName{{u"/x/", {{u"b", u"B2"}, {u"c", u"C1"}}}}));
+  // A stamp that changed is a change of that file's edit.
+  const FileStamp stamp{{7, 9}, {3, 4, std::nullopt}};
+  b.mine[u"/x/"] = {{u"c", u"C1", stamp}};
+  b.Write(file);
+  EXPECT_EQ(Saved(file).at(u"/x/").back(), (SavedEdit{u"c", u"C1", stamp}));
+  // "Reload" drops the other writer's edits of the folder too.
+  a.kept.Drop(u"/x/");
+  a.Write(file);
+  EXPECT_EQ(ByName(Saved(file)), (EditsByName{{u"/x/", {{u"b", u"B2"}}}}));
+}
+
+TEST(KeptEditsTest, AKeptFileIsTheSameOnlyWhenEverythingKnownAgreesAndEnoughIsKnown) {
+  const FileStamp kept{{1, 10}, {100, 5000, 4000}};
+  const auto with = [&](auto change) {
+    FileStamp now = kept;
+    change(now);
+    return now;
+  };
+  const struct {
+    const char* what;
+    FileStamp now;
+    bool lasting;
+    bool perMount;
+  } cases[] = {
+      {"the same", kept, true, true},
+      {"renumbered by a remount", with([](FileStamp& s) { s.identity.file = 99; }), false, true},
+      {"another device", with([](FileStamp& s) { s.identity.volume = 2; }), false, true},
+      {"another size", with([](FileStamp& s) { s.attributes.size = 101; }), false, false},
+      {"written since", with([](FileStamp& s) { s.attributes.modified = 5001; }), false, false},
+      {"born again under the same number", with([](FileStamp& s) { s.attributes.created = 4001; }), false, false},
+      {"no birth time now", with([](FileStamp& s) { s.attributes.created.reset(); }), true, true},
+      {"no modification time", with([](FileStamp& s) { s.attributes.modified.reset(); }), false, false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(IsSameKeptFile(kept, c.now, IdentityPermanence::Lasting), c.lasting) << c.what;
+    EXPECT_EQ(IsSameKeptFile(kept, c.now, IdentityPermanence::PerMount), c.perMount) << c.what;
+  }
+  // One file per folder, named alike in every run, told apart from its neighbours.
+  EXPECT_EQ(KeptEditsFileName(u"/home/ä/Bilder/"), KeptEditsFileName(u"/home/ä/Bilder/"));
+  EXPECT_NE(KeptEditsFileName(u"/home/ä/Bilder/"), KeptEditsFileName(u"/home/ä/Bilder2/"));
+  EXPECT_EQ(KeptEditsFileName(u"/Ü80/").size(), 21u);
+}
+
 TEST(KeptEditsTest, ANewerFileIsLeftAloneAndADamagedOneWrittenAnew) {
   Instance a;
   a.mine[u"/x/"] = {{u"a", u"A"}};
@@ -79,16 +132,27 @@ TEST(KeptEditsTest, ANewerFileIsLeftAloneAndADamagedOneWrittenAnew) {
   EXPECT_EQ(Saved(*rewritten), a.mine);
 }
 
+/// Edits by folder and name on disk, in no order.
+using EditsByName = std::map<std::u16string, std::map<std::u16string, std::u16string>>;
+
+EditsByName ByName(const FolderEdits& edits) {
+  EditsByName byName;
+  for (const auto& [folder, saved] : edits) {
+    for (const SavedEdit& edit : saved) byName[folder][edit.original] = edit.renamed;
+  }
+  return byName;
+}
+
 // Several instances open, edit, clear and write folders in random order. The file must always
-// hold what a plain map says: each write puts in the folders whose edits the writer changed since
-// it last wrote or opened them, and touches no other.
+// hold what a plain map says: each write puts in the edits of the files whose edits the writer
+// changed since it last wrote or opened their folder, and touches no other.
 TEST(KeptEditsTest, AgreesWithAModelOfPlainMaps) {
   const std::vector<std::u16string> folders = {u"/a/", u"/b/", u"/c/\xDC80", u"/d d /"};
   for (unsigned seed = 1; seed <= 40; ++seed) {
     std::mt19937 random(seed);
     const auto pick = [&](std::size_t n) { return static_cast<std::size_t>(random() % n); };
     std::string file;
-    FolderEdits model;
+    EditsByName model;
     std::vector<Instance> instances(3);
     std::vector<FolderEdits> base(instances.size());  // what each last wrote or opened
     int counter = 0;
@@ -110,7 +174,7 @@ TEST(KeptEditsTest, AgreesWithAModelOfPlainMaps) {
         case 2:  // opened afresh: the instance now holds what the file holds
           instance.mine.erase(folder);
           instance.Open(folder, file);
-          if (const auto saved = model.find(folder); saved != model.end()) {
+          if (const auto saved = Saved(file).find(folder); saved != Saved(file).end()) {
             base[i][folder] = saved->second;
           } else {
             base[i].erase(folder);
@@ -121,19 +185,36 @@ TEST(KeptEditsTest, AgreesWithAModelOfPlainMaps) {
           std::set<std::u16string> touched;
           for (const auto& [f, pairs] : instance.mine) touched.insert(f);
           for (const auto& [f, pairs] : base[i]) touched.insert(f);
+          const EditsByName own = ByName(instance.mine);
+          const EditsByName was = ByName(base[i]);
+          const auto in = [](const EditsByName& edits, const std::u16string& f, const std::u16string& name) {
+            const auto folderEdits = edits.find(f);
+            if (folderEdits == edits.end()) return std::optional<std::u16string>();
+            const auto edit = folderEdits->second.find(name);
+            return edit == folderEdits->second.end() ? std::optional<std::u16string>() : edit->second;
+          };
           for (const std::u16string& f : touched) {
-            const std::optional<Pairs> own = At(instance.mine, f);
-            if (own == At(base[i], f)) continue;
-            if (own) {
-              model[f] = *own;
-            } else {
-              model.erase(f);
+            std::set<std::u16string> names;
+            for (const EditsByName* edits : {&own, &was}) {
+              if (const auto found = edits->find(f); found != edits->end()) {
+                for (const auto& [name, renamed] : found->second) names.insert(name);
+              }
             }
+            for (const std::u16string& name : names) {
+              const std::optional<std::u16string> mine = in(own, f, name);
+              if (mine == in(was, f, name)) continue;
+              if (mine) {
+                model[f][name] = *mine;
+              } else {
+                model[f].erase(name);
+              }
+            }
+            if (model[f].empty()) model.erase(f);
           }
           base[i] = instance.mine;
         }
       }
-      ASSERT_EQ(Saved(file), model) << "seed " << seed << " step " << step;
+      ASSERT_EQ(ByName(Saved(file)), model) << "seed " << seed << " step " << step;
     }
   }
 }

@@ -7,7 +7,7 @@
 namespace nomvarix {
 namespace {
 
-using Pairs = std::vector<PendingEditMemory::Pair>;
+using Pairs = std::vector<SavedEdit>;
 
 /// Names a file system can hold that a careless encoding would change.
 std::vector<std::u16string> HardNames() {
