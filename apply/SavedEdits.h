@@ -25,8 +25,9 @@ struct SavedEdit {
 /// without edits has no entry.
 using FolderEdits = std::map<std::u16string, std::vector<SavedEdit>>;
 
-/// Whether a name read back from a saved-edits file can be a name in its folder: one holding a
-/// path separator or NUL could reach outside it, and is refused.
+/// Whether a name on disk read back from a saved-edits file can be a name in its folder: one
+/// holding a path separator or NUL could reach outside it, and is refused. (A new name holding a
+/// separator is an edit like any other: the apply refuses it.)
 bool IsKeepableName(std::u16string_view name);
 
 /// The version of the saved-edits file this program writes and reads.

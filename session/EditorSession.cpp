@@ -178,7 +178,7 @@ std::size_t EditorSession::TakeKeptEdits(std::u16string_view folder) {
   auto& stamps = stamps_[std::u16string(folder)];
   std::vector<PendingEditMemory::Pair> fitting;
   for (SavedEdit& edit : saved) {
-    if (!IsKeepableName(edit.original) || !IsKeepableName(edit.renamed) || !edit.stamp) continue;
+    if (!IsKeepableName(edit.original) || edit.renamed.find(u'\0') != std::u16string::npos || !edit.stamp) continue;
     const std::optional<FileStamp> now = fileSystem_.StampOf(JoinPath(folder, edit.original));
     if (!now || !IsSameKeptFile(*edit.stamp, *now, permanence)) continue;
     stamps[edit.original] = *now;
@@ -499,7 +499,7 @@ void EditorSession::ReloadKeepingEdits() {
   // A copy: loading replaces the folder path that CurrentFolder() refers to.
   const std::u16string folder = editor_.CurrentFolder();
   SavePendingEdits();
-  if (!folder.empty()) Load(folder, WorkKind::LoadingFolder, UnlistedFolder::KeepsLines);
+  if (!folder.empty()) LoadFolder(folder);
   RestorePendingEdits(folder);
 }
 

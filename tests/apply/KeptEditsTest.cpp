@@ -31,6 +31,17 @@ struct Instance {
 
 FolderEdits Saved(const std::string& file) { return ReadSavedEdits(file).folders; }
 
+/// Edits by folder and name on disk, in no order.
+using EditsByName = std::map<std::u16string, std::map<std::u16string, std::u16string>>;
+
+EditsByName ByName(const FolderEdits& edits) {
+  EditsByName byName;
+  for (const auto& [folder, saved] : edits) {
+    for (const SavedEdit& edit : saved) byName[folder][edit.original] = edit.renamed;
+  }
+  return byName;
+}
+
 TEST(KeptEditsTest, EachWriterReplacesOnlyTheFoldersItChanged) {
   std::string file;
   Instance a, b;
@@ -91,11 +102,6 @@ TEST(KeptEditsTest, TwoWritersOfOneFolderMergeFileByFile) {
 
 TEST(KeptEditsTest, AKeptFileIsTheSameOnlyWhenEverythingKnownAgreesAndEnoughIsKnown) {
   const FileStamp kept{{1, 10}, {100, 5000, 4000}};
-  const auto with = [&](auto change) {
-    FileStamp now = kept;
-    change(now);
-    return now;
-  };
   const struct {
     const char* what;
     FileStamp now;
@@ -103,13 +109,13 @@ TEST(KeptEditsTest, AKeptFileIsTheSameOnlyWhenEverythingKnownAgreesAndEnoughIsKn
     bool perMount;
   } cases[] = {
       {"the same", kept, true, true},
-      {"renumbered by a remount", with([](FileStamp& s) { s.identity.file = 99; }), false, true},
-      {"another device", with([](FileStamp& s) { s.identity.volume = 2; }), false, true},
-      {"another size", with([](FileStamp& s) { s.attributes.size = 101; }), false, false},
-      {"written since", with([](FileStamp& s) { s.attributes.modified = 5001; }), false, false},
-      {"born again under the same number", with([](FileStamp& s) { s.attributes.created = 4001; }), false, false},
-      {"no birth time now", with([](FileStamp& s) { s.attributes.created.reset(); }), true, true},
-      {"no modification time", with([](FileStamp& s) { s.attributes.modified.reset(); }), false, false},
+      {"renumbered by a remount", {{1, 99}, {100, 5000, 4000}}, false, true},
+      {"another device", {{2, 10}, {100, 5000, 4000}}, false, true},
+      {"another size", {{1, 10}, {101, 5000, 4000}}, false, false},
+      {"written since", {{1, 10}, {100, 5001, 4000}}, false, false},
+      {"born again under the same number", {{1, 10}, {100, 5000, 4001}}, false, false},
+      {"no birth time now", {{1, 10}, {100, 5000, std::nullopt}}, true, true},
+      {"no modification time", {{1, 10}, {100, std::nullopt, 4000}}, false, false},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(IsSameKeptFile(kept, c.now, IdentityPermanence::Lasting), c.lasting) << c.what;
@@ -130,17 +136,6 @@ TEST(KeptEditsTest, ANewerFileIsLeftAloneAndADamagedOneWrittenAnew) {
   const auto rewritten = a.kept.Merge("{ half a fi", a.mine);
   ASSERT_TRUE(rewritten);
   EXPECT_EQ(Saved(*rewritten), a.mine);
-}
-
-/// Edits by folder and name on disk, in no order.
-using EditsByName = std::map<std::u16string, std::map<std::u16string, std::u16string>>;
-
-EditsByName ByName(const FolderEdits& edits) {
-  EditsByName byName;
-  for (const auto& [folder, saved] : edits) {
-    for (const SavedEdit& edit : saved) byName[folder][edit.original] = edit.renamed;
-  }
-  return byName;
 }
 
 // Several instances open, edit, clear and write folders in random order. The file must always
@@ -171,15 +166,17 @@ TEST(KeptEditsTest, AgreesWithAModelOfPlainMaps) {
         case 1:  // every edit of the folder set back
           instance.mine.erase(folder);
           break;
-        case 2:  // opened afresh: the instance now holds what the file holds
+        case 2: {  // opened afresh: the instance now holds what the file holds
           instance.mine.erase(folder);
           instance.Open(folder, file);
-          if (const auto saved = Saved(file).find(folder); saved != Saved(file).end()) {
+          const FolderEdits inFile = Saved(file);
+          if (const auto saved = inFile.find(folder); saved != inFile.end()) {
             base[i][folder] = saved->second;
           } else {
             base[i].erase(folder);
           }
           break;
+        }
         default: {
           instance.Write(file);
           std::set<std::u16string> touched;

@@ -53,7 +53,8 @@ class EditsOutOfSightTest : public ::testing::Test {
   test::TempFolder state;
 };
 
-const Names kEdited = {u"clip 😀~.mp4", u"Dächer 1~.jpg", u"Dächer 2~.JPG", u"notes 日記~.txt", u"\xDC80 raw~.png"};
+// In the order the lines show them: by extension, upper case first.
+const Names kEdited = {u"Dächer 2~.JPG", u"Dächer 1~.jpg", u"clip 😀~.mp4", u"\xDC80 raw~.png", u"notes 日記~.txt"};
 
 TEST_F(EditsOutOfSightTest, AFilterHidesEditsWithoutDroppingThemWhateverHappensMeanwhile) {
   auto session = Run();
@@ -62,8 +63,9 @@ TEST_F(EditsOutOfSightTest, AFilterHidesEditsWithoutDroppingThemWhateverHappensM
   // As the filter dialog does: the edits are saved first.
   session->SavePendingEdits();
   session->SetFilter(u"jpg", u"");
-  EXPECT_EQ(NewNames(session->Editor().Names()), (Names{u"Dächer 1~.jpg", u"Dächer 2~.JPG"}));
-  // What happens while they are hidden: another folder and back, a sort, a write of the kept edits.
+  EXPECT_EQ(NewNames(session->Editor().Names()), (Names{u"Dächer 2~.JPG", u"Dächer 1~.jpg"}));
+  // What happens while they are hidden: another folder and back, a sort (upper case no longer
+  // first), a write of the kept edits.
   session->SwitchToFolder(u"/g/");
   session->SwitchToFolder(u"/f/");
   session->ToggleSortCaseSensitive();
@@ -72,12 +74,13 @@ TEST_F(EditsOutOfSightTest, AFilterHidesEditsWithoutDroppingThemWhateverHappensM
   session->SavePendingEdits();
   session->SetFilter(u"", u"");
   EXPECT_EQ(NewNames(session->Editor().Names()),
-            (Names{u"clip 😀~.mp4", u"Dach.jpg", u"Dächer 2~.JPG", u"notes 日記~.txt", u"\xDC80 raw~.png"}));
+            (Names{u"Dach.jpg", u"Dächer 2~.JPG", u"clip 😀~.mp4", u"\xDC80 raw~.png", u"notes 日記~.txt"}));
 
   // The kept edits held the hidden lines too.
   auto next = Run();
   next->SwitchToFolder(u"/f/");
-  EXPECT_EQ(NewNames(next->Editor().Names()), kEdited);
+  EXPECT_EQ(NewNames(next->Editor().Names()),
+            (Names{u"Dächer 1~.jpg", u"Dächer 2~.JPG", u"clip 😀~.mp4", u"\xDC80 raw~.png", u"notes 日記~.txt"}));
 }
 
 TEST_F(EditsOutOfSightTest, ApplyWithAFilterRenamesTheShownLinesAndCountsTheHiddenEdits) {
@@ -96,10 +99,9 @@ TEST_F(EditsOutOfSightTest, ApplyWithAFilterRenamesTheShownLinesAndCountsTheHidd
   EXPECT_EQ(fs.FileNames(u"/f/"), (Names{u"Dächer 1~.jpg", u"Dächer 2~.JPG", u"notes 日記.txt", u"\xDC80 raw.png", u"clip 😀.mp4"}));
   session->SavePendingEdits();
   session->SetFilter(u"", u"");
-  EXPECT_EQ(OriginalNames(session->Editor().Names()), (Names{u"clip 😀.mp4", u"Dächer 1~.jpg", u"Dächer 2~.JPG",
-                                                            u"notes 日記.txt", u"\xDC80 raw.png"}));
-  EXPECT_EQ(NewNames(session->Editor().Names()), (Names{u"clip 😀~.mp4", u"Dächer 1~.jpg", u"Dächer 2~.JPG",
-                                                       u"notes 日記~.txt", u"\xDC80 raw~.png"}));
+  EXPECT_EQ(OriginalNames(session->Editor().Names()),
+            (Names{u"Dächer 2~.JPG", u"Dächer 1~.jpg", u"clip 😀.mp4", u"\xDC80 raw.png", u"notes 日記.txt"}));
+  EXPECT_EQ(NewNames(session->Editor().Names()), kEdited);
 }
 
 // The folder renamed by another program before the apply, or taken away half way through it.

@@ -184,9 +184,9 @@ class World {
     std::swap(fileAt_.at(a), fileAt_.at(b));
   }
   void Remount() {
+    // Numbers never given before, so that no file takes over what a deleted one left.
     std::map<std::uint64_t, std::uint64_t> renumbered;
-    std::uint64_t next = 100000 + static_cast<std::uint64_t>(clock_);
-    for (const auto& [name, file] : fileAt_) renumbered.try_emplace(fs_.InodeOf(kFolder + name), ++next);
+    for (const auto& [name, file] : fileAt_) renumbered.try_emplace(fs_.InodeOf(kFolder + name), ++mountNumbers_);
     fs_.Renumber(renumbered);
   }
 
@@ -199,6 +199,7 @@ class World {
   std::map<std::u16string, Kept> kept_;
   std::set<int> changed_;
   int files_ = 0;
+  std::uint64_t mountNumbers_ = 1'000'000'000'000;
   int counter_ = 0;
   std::int64_t clock_ = 1'000'000'000;
 };
