@@ -6,6 +6,7 @@
 #include "platform/FileSystem.h"
 #include "platform/MemorySettingsStore.h"
 #include "platform/SettingKeys.h"
+#include "apply/KeptEdits.h"
 #include "apply/SavedEdits.h"
 #include "platform/SharedFile.h"
 #include "session/EditorSession.h"
@@ -41,6 +42,10 @@ class KeptEditsSessionTest : public ::testing::Test {
     return session;
   }
   /// What every kept-edits file holds, one after another.
+  /// The last component of a temporary folder's path.
+  static std::u16string FolderName(const test::TempFolder& folder) {
+    return FromUtf8(std::filesystem::path(folder.Path()).parent_path().filename().string());
+  }
   std::string Saved() const {
     std::string saved;
     std::error_code error;
@@ -150,6 +155,22 @@ TEST_F(KeptEditsSessionTest, TheEarlierSingleFileMovesIntoTheFoldersFilesAndItsU
   run->SwitchToFolder(g.Path16());
   EXPECT_EQ(run->TakeDroppedKeptEdits(), 1u);
   EXPECT_EQ(DroppedKeptEditsMessage(1), u"1 kept edit was dropped: its file changed or is gone since it was kept.");
+}
+
+TEST_F(KeptEditsSessionTest, ANameOnDiskThatLeavesTheFolderIsRefusedEvenWhenItsFileFits) {
+  // A kept-edits file made by hand: the first edit names a file of another folder, with the very
+  // stamp that file shows.
+  const std::u16string escaping = u"../" + FolderName(g) + u"/g.txt";
+  const FolderEdits crafted{{f.Path16(), {{escaping, u"moved out.txt", fs->StampOf(f.Path16() + escaping)},
+                                          {u"b.txt", u"bé.txt", fs->StampOf(f.Path16() + u"b.txt")}}}};
+  ASSERT_TRUE(fs->StampOf(f.Path16() + escaping));
+  ASSERT_TRUE(UpdateSharedFile(stateFolder + u"KeptEdits/" + KeptEditsFileName(f.Path16()),
+                               [&](std::string_view) { return std::optional<std::string>(WriteSavedEdits(crafted)); }));
+  auto run = Run();
+  run->SwitchToFolder(f.Path16());
+  EXPECT_EQ(NewNames(run->Editor().Names()), (Names{u"a.txt", u"bé.txt", std::u16string(kOddName16)}));
+  EXPECT_EQ(run->TakeDroppedKeptEdits(), 1u);
+  EXPECT_EQ(Saved().find("moved out"), std::string::npos) << Saved();
 }
 
 TEST_F(KeptEditsSessionTest, ReloadDropsTheSavedCopyAndTheSettingTurnsKeepingOff) {
