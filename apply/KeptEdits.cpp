@@ -74,13 +74,17 @@ std::set<std::u16string> KeptEdits::ChangedFolders(const FolderEdits& mine) cons
   return changed;
 }
 
-void KeptEdits::MergeInto(FolderEdits& content, const std::u16string& folder, const std::vector<SavedEdit>* edits) const {
+std::optional<std::string> KeptEdits::MergeFolder(std::u16string_view folder, std::string_view fileText,
+                                                  const std::vector<SavedEdit>* edits) const {
+  SavedEditsContent content = ReadSavedEdits(fileText);
+  if (content.kind == SavedEditsContent::Kind::Newer) return std::nullopt;
+  const std::u16string key(folder);
   std::vector<SavedEdit> merged;
-  if (!dropped_.contains(folder)) {
-    const EditsByName base = ByName(EditsIn(known_, folder));
+  if (!dropped_.contains(key)) {
+    const EditsByName base = ByName(EditsIn(known_, key));
     const EditsByName own = ByName(edits);
     const auto changedHere = [&](std::u16string_view name) { return !SameEdit(Lookup(own, name), Lookup(base, name)); };
-    if (const std::vector<SavedEdit>* theirs = EditsIn(content, folder)) {
+    if (const std::vector<SavedEdit>* theirs = EditsIn(content.folders, key)) {
       for (const SavedEdit& edit : *theirs) {
         if (!changedHere(edit.original)) merged.push_back(edit);
       }
@@ -94,33 +98,11 @@ void KeptEdits::MergeInto(FolderEdits& content, const std::u16string& folder, co
     merged = *edits;
   }
   if (merged.empty()) {
-    content.erase(folder);
+    content.folders.erase(key);
   } else {
-    content[folder] = std::move(merged);
+    content.folders[key] = std::move(merged);
   }
-}
-
-std::optional<std::string> KeptEdits::Merge(std::string_view fileText, const FolderEdits& mine) const {
-  const std::set<std::u16string> changed = ChangedFolders(mine);
-  if (changed.empty()) return std::nullopt;
-  SavedEditsContent content = ReadSavedEdits(fileText);
-  if (content.kind == SavedEditsContent::Kind::Newer) return std::nullopt;
-  // A damaged file holds nothing that can be kept: it is written anew.
-  for (const std::u16string& folder : changed) MergeInto(content.folders, folder, EditsIn(mine, folder));
   return WriteSavedEdits(content.folders);
-}
-
-std::optional<std::string> KeptEdits::MergeFolder(std::u16string_view folder, std::string_view fileText,
-                                                  const std::vector<SavedEdit>* edits) const {
-  SavedEditsContent content = ReadSavedEdits(fileText);
-  if (content.kind == SavedEditsContent::Kind::Newer) return std::nullopt;
-  MergeInto(content.folders, std::u16string(folder), edits);
-  return WriteSavedEdits(content.folders);
-}
-
-void KeptEdits::Written(FolderEdits mine) {
-  known_ = std::move(mine);
-  dropped_.clear();
 }
 
 void KeptEdits::WrittenFolder(std::u16string_view folder, const std::vector<SavedEdit>* edits) {

@@ -39,29 +39,22 @@ class KeptEdits {
   void Drop(std::u16string_view folder);
 
   /// The folders whose edits in `mine` (every folder this program holds edits for) are not what
-  /// this program last read or wrote, or that were dropped.
+  /// this program last read or wrote, or that were dropped: the ones a write must merge.
   std::set<std::u16string> ChangedFolders(const FolderEdits& mine) const;
-  /// Whether a write of `mine` would change a file (what Merge does, short of reading it).
-  bool Changes(const FolderEdits& mine) const { return !ChangedFolders(mine).empty(); }
 
-  /// What a file becomes when this program's edits are `mine`: `fileText` with each changed folder
-  /// merged file by file. A file whose edit this program changed (made, altered or set back) gets
-  /// this program's; every other file keeps the edit the file holds; a dropped folder gets exactly
-  /// this program's edits. Nothing when the file needs no change, or when it was written by a later
-  /// version, which is left as it is.
-  std::optional<std::string> Merge(std::string_view fileText, const FolderEdits& mine) const;
-  /// The same for one folder only: `edits` are this program's edits of it (none: null).
+  /// What a file becomes when this program's edits of `folder` are `edits` (none: null): the
+  /// folder merged file by file into `fileText`. A file whose edit this program changed (made,
+  /// altered or set back) gets this program's; every other file keeps the edit the file holds; a
+  /// dropped folder gets exactly this program's edits. Other folders in the file stay as they are.
+  /// Nothing when the file was written by a later version, which is left as it is; a damaged file
+  /// holds nothing that can be kept and is written anew.
   std::optional<std::string> MergeFolder(std::u16string_view folder, std::string_view fileText,
                                          const std::vector<SavedEdit>* edits) const;
 
-  /// To be told once a merge of `mine` reached the file.
-  void Written(FolderEdits mine);
   /// To be told once a merge of one folder's edits (none: null) reached its file.
   void WrittenFolder(std::u16string_view folder, const std::vector<SavedEdit>* edits);
 
  private:
-  /// Merges this program's edits of `folder` into `content`.
-  void MergeInto(FolderEdits& content, const std::u16string& folder, const std::vector<SavedEdit>* edits) const;
 
   FolderEdits known_;
   std::set<std::u16string> dropped_;

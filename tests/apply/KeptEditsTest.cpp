@@ -23,9 +23,26 @@ struct Instance {
     Pairs saved = kept.Take(folder, file);
     if (!saved.empty()) mine.emplace(std::u16string(folder), std::move(saved));
   }
+  /// The file after a write of each folder whose edits changed here, one after another as the
+  /// session writes them; nothing when no folder changed or the file is left alone.
+  std::optional<std::string> Merged(std::string file) const {
+    const std::set<std::u16string> changed = kept.ChangedFolders(mine);
+    if (changed.empty()) return std::nullopt;
+    for (const std::u16string& folder : changed) {
+      const std::optional<std::string> merged = kept.MergeFolder(folder, file, Own(folder));
+      if (!merged) return std::nullopt;
+      file = *merged;
+    }
+    return file;
+  }
   void Write(std::string& file) {
-    if (const auto merged = kept.Merge(file, mine)) file = *merged;
-    kept.Written(mine);
+    const std::set<std::u16string> changed = kept.ChangedFolders(mine);
+    if (const auto merged = Merged(file)) file = *merged;
+    for (const std::u16string& folder : changed) kept.WrittenFolder(folder, Own(folder));
+  }
+  const std::vector<SavedEdit>* Own(const std::u16string& folder) const {
+    const auto found = mine.find(folder);
+    return found == mine.end() ? nullptr : &found->second;
   }
 };
 
@@ -66,7 +83,7 @@ TEST(KeptEditsTest, EachWriterReplacesOnlyTheFoldersItChanged) {
   c.mine.erase(u"/z/");
   c.Write(file);
   EXPECT_FALSE(Saved(file).contains(u"/z/"));
-  EXPECT_FALSE(c.kept.Merge(file, c.mine));
+  EXPECT_FALSE(c.Merged(file));
 
   // A dropped folder goes even when this writer never saw another's copy of it.
   Instance d;
@@ -131,9 +148,9 @@ TEST(KeptEditsTest, ANewerFileIsLeftAloneAndADamagedOneWrittenAnew) {
   Instance a;
   a.mine[u"/x/"] = {{u"a", u"A"}};
   const std::string newer = R"({"version": 99, "folders": "of another shape"})";
-  EXPECT_FALSE(a.kept.Merge(newer, a.mine));
+  EXPECT_FALSE(a.Merged(newer));
   EXPECT_TRUE(a.kept.Take(u"/x/", newer).empty());
-  const auto rewritten = a.kept.Merge("{ half a fi", a.mine);
+  const auto rewritten = a.Merged("{ half a fi");
   ASSERT_TRUE(rewritten);
   EXPECT_EQ(Saved(*rewritten), a.mine);
 }
