@@ -10,35 +10,51 @@
 
 namespace nomvarix {
 
-/// One running program's share of the saved-edits file that every running instance writes. It
-/// remembers, per folder, the edits it last read from the file or wrote to it, so that a write
-/// replaces only the folders whose edits this program changed since, and keeps every other folder
-/// as the file holds it then: edits that another instance saved meanwhile are never dropped.
+/// The name of the file, in the kept-edits folder, that holds the kept edits of `folder`: 16 hex
+/// digits of a hash of the folder's path, then ".json". Folders whose paths hash alike share one
+/// file, which holds each of them under its path.
+std::u16string KeptEditsFileName(std::u16string_view folder);
+
+/// Whether the file found now is the one a kept edit was made for: the same size, modification
+/// time and (where both know it) birth time, and, on a file system that keeps identities for a
+/// file's whole life, the same identity. Too little known to tell counts as another file.
+bool IsSameKeptFile(const FileStamp& kept, const FileStamp& now, IdentityPermanence permanence);
+
+/// One running program's share of the kept-edits files that every running instance writes. It
+/// remembers, per folder, the edits it last read from the files or wrote to them, so that a write
+/// changes only the files whose edits this program changed since, and keeps every other edit as
+/// the file holds it then: edits that another instance saved meanwhile are never dropped, in
+/// another folder or in the same one.
 ///
-///   A reads X, B reads Y; A edits X, B edits Y; A writes, then B writes: the file holds both.
+///   A reads X, B reads Y; A edits X, B edits Y; A writes, then B writes: the files hold both.
+///   A and B read X; A edits a.txt, B edits b.txt; both write: X's file holds both edits.
 class KeptEdits {
  public:
   /// The saved edits of `folder` in the file's text (none when the file cannot be read), taken as
   /// what this program now holds for it.
-  std::vector<PendingEditMemory::Pair> Take(std::u16string_view folder, std::string_view fileText);
+  std::vector<SavedEdit> Take(std::u16string_view folder, std::string_view fileText);
 
-  /// The folder's saved copy is replaced by this program's edits at the next write even when they
-  /// look unchanged (after "Reload" or an apply, another instance may have saved the folder since).
+  /// The folder's saved copy is replaced whole by this program's edits at the next write, even
+  /// when they look unchanged ("Reload": every edit of the folder is to go, another instance's too).
   void Drop(std::u16string_view folder);
 
-  /// Whether a write of `mine` would change the file (what Merge does, short of reading it).
-  bool Changes(const FolderEdits& mine) const { return !ChangedFolders(mine).empty(); }
-  /// What the file becomes when this program's edits are `mine` (every folder it holds edits
-  /// for): `fileText` with each folder that changed here (or was dropped) replaced by its edits in
-  /// `mine`, or removed when `mine` has none. Nothing when the file needs no change, or when it was
-  /// written by a later version, which is left as it is.
-  std::optional<std::string> Merge(std::string_view fileText, const FolderEdits& mine) const;
-  /// To be told once a merge of `mine` reached the file.
-  void Written(FolderEdits mine);
+  /// The folders whose edits in `mine` (every folder this program holds edits for) are not what
+  /// this program last read or wrote, or that were dropped: the ones a write must merge.
+  std::set<std::u16string> ChangedFolders(const FolderEdits& mine) const;
+
+  /// What a file becomes when this program's edits of `folder` are `edits` (none: null): the
+  /// folder merged file by file into `fileText`. A file whose edit this program changed (made,
+  /// altered or set back) gets this program's; every other file keeps the edit the file holds; a
+  /// dropped folder gets exactly this program's edits. Other folders in the file stay as they are.
+  /// Nothing when the file was written by a later version, which is left as it is; a damaged file
+  /// holds nothing that can be kept and is written anew.
+  std::optional<std::string> MergeFolder(std::u16string_view folder, std::string_view fileText,
+                                         const std::vector<SavedEdit>* edits) const;
+
+  /// To be told once a merge of one folder's edits (none: null) reached its file.
+  void WrittenFolder(std::u16string_view folder, const std::vector<SavedEdit>* edits);
 
  private:
-  /// The folders whose edits in `mine` are not what this program last read or wrote.
-  std::set<std::u16string> ChangedFolders(const FolderEdits& mine) const;
 
   FolderEdits known_;
   std::set<std::u16string> dropped_;

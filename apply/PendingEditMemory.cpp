@@ -12,7 +12,28 @@ std::vector<PendingEditMemory::Pair> PendingEditMemory::ChangedPairs(const NameL
   return pairs;
 }
 
-void PendingEditMemory::Save(std::u16string_view folder, const NameList& names) { Set(folder, ChangedPairs(names)); }
+void PendingEditMemory::Save(std::u16string_view folder, const NameList& names, const EntryFilter& listed) {
+  Set(folder, PairsToSave(folder, names, listed));
+}
+
+std::vector<PendingEditMemory::Pair> PendingEditMemory::PairsToSave(std::u16string_view folder, const NameList& names,
+                                                                    const EntryFilter& listed) const {
+  std::vector<Pair> pairs = ChangedPairs(names);
+  std::vector<Pair> hidden = HiddenPairs(folder, listed);
+  pairs.insert(pairs.end(), std::make_move_iterator(hidden.begin()), std::make_move_iterator(hidden.end()));
+  return pairs;
+}
+
+std::vector<PendingEditMemory::Pair> PendingEditMemory::HiddenPairs(std::u16string_view folder,
+                                                                    const EntryFilter& listed) const {
+  std::vector<Pair> hidden;
+  const std::vector<Pair>* pairs = listed ? Find(folder) : nullptr;
+  if (!pairs) return hidden;
+  for (const Pair& pair : *pairs) {
+    if (!listed(pair.first)) hidden.push_back(pair);
+  }
+  return hidden;
+}
 
 void PendingEditMemory::Set(std::u16string_view folder, std::vector<Pair> pairs) {
   if (folder.empty()) return;

@@ -6,11 +6,10 @@
 #include <utility>
 #include <vector>
 
+#include "editor/NameEditor.h"
 #include "editor/NameEntry.h"
 
 namespace nomvarix {
-
-class NameEditor;
 
 /// Unapplied edits per folder, kept while the program runs: for each folder path (compared
 /// exactly) the (original name, new name) pairs of its changed lines, in list order. A folder with
@@ -23,8 +22,15 @@ class PendingEditMemory {
   static std::vector<Pair> ChangedPairs(const NameList& names);
 
   /// Stores the changed lines of `names` as the folder's entry, replacing what it held; removes the
-  /// entry when no line is changed. An empty folder path stores nothing.
-  void Save(std::u16string_view folder, const NameList& names);
+  /// entry when no line is changed. An empty folder path stores nothing. When `listed` is given
+  /// (the list was loaded through a filter), the remembered pairs of the files it does not let
+  /// through stay: a filter hides those lines, it does not drop their edits.
+  void Save(std::u16string_view folder, const NameList& names, const EntryFilter& listed = {});
+  /// What Save would store: the changed lines of `names`, then the remembered pairs of the files
+  /// that `listed` (when given) does not let through.
+  std::vector<Pair> PairsToSave(std::u16string_view folder, const NameList& names, const EntryFilter& listed) const;
+  /// The remembered pairs of `folder` whose files `listed` does not let through (none without it).
+  std::vector<Pair> HiddenPairs(std::u16string_view folder, const EntryFilter& listed) const;
   /// Gives every line whose original name is remembered for `folder` its remembered new name (the
   /// later pair wins for a name stored twice). False, touching nothing, when the folder has no entry.
   bool Restore(std::u16string_view folder, NameEditor& editor) const;

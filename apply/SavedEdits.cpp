@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "platform/Path.h"
 #include "text/Utf16.h"
 
 namespace nomvarix {
@@ -44,22 +45,64 @@ std::optional<std::u16string> DecodeJsonName(const Json& value) {
   return DecodeSavedName(value.get_ref<const std::string&>());
 }
 
-/// The pairs of one folder's "edits"; nothing when one of them is not a pair of names.
-std::optional<std::vector<PendingEditMemory::Pair>> ReadPairs(const Json& edits) {
+template <typename Value>
+bool ReadOptional(const Json& object, const char* key, std::optional<Value>& value) {
+  const auto found = object.find(key);
+  if (found == object.end()) return true;
+  if (!found->is_number_integer()) return false;
+  value = found->get<Value>();
+  return true;
+}
+
+/// A stamp as WriteStamp writes it; nothing when it is not one.
+std::optional<FileStamp> ReadStamp(const Json& json) {
+  FileStamp stamp;
+  std::optional<std::uint64_t> volume;
+  std::optional<std::uint64_t> file;
+  FileAttributes& attributes = stamp.attributes;
+  if (!json.is_object() || !ReadOptional(json, "volume", volume) || !ReadOptional(json, "file", file) || !volume ||
+      !file || !ReadOptional(json, "size", attributes.size) || !ReadOptional(json, "modified", attributes.modified) ||
+      !ReadOptional(json, "created", attributes.created)) {
+    return std::nullopt;
+  }
+  stamp.identity = {*volume, *file};
+  return stamp;
+}
+
+template <typename OrderedJson>
+OrderedJson WriteStamp(const FileStamp& stamp) {
+  OrderedJson json = {{"volume", stamp.identity.volume}, {"file", stamp.identity.file}};
+  const FileAttributes& attributes = stamp.attributes;
+  if (attributes.size) json["size"] = *attributes.size;
+  if (attributes.modified) json["modified"] = *attributes.modified;
+  if (attributes.created) json["created"] = *attributes.created;
+  return json;
+}
+
+/// The edits of one folder's "edits"; nothing when one of them is not a pair of names, with or
+/// without a stamp.
+std::optional<std::vector<SavedEdit>> ReadEdits(const Json& edits) {
   if (!edits.is_array()) return std::nullopt;
-  std::vector<PendingEditMemory::Pair> pairs;
-  pairs.reserve(edits.size());
+  std::vector<SavedEdit> read;
+  read.reserve(edits.size());
   for (const Json& edit : edits) {
-    if (!edit.is_array() || edit.size() != 2) return std::nullopt;
+    if (!edit.is_array() || edit.size() < 2 || edit.size() > 3) return std::nullopt;
     auto original = DecodeJsonName(edit[0]);
     auto renamed = DecodeJsonName(edit[1]);
     if (!original || !renamed) return std::nullopt;
-    pairs.emplace_back(std::move(*original), std::move(*renamed));
+    std::optional<FileStamp> stamp;
+    if (edit.size() == 3 && !(stamp = ReadStamp(edit[2]))) return std::nullopt;
+    read.push_back({std::move(*original), std::move(*renamed), stamp});
   }
-  return pairs;
+  return read;
 }
 
 }  // namespace
+
+bool IsKeepableName(std::u16string_view name) {
+  return name.find_first_of(std::u16string_view(u"/\0", 2)) == std::u16string_view::npos &&
+         name.find(kPathSeparator) == std::u16string_view::npos;
+}
 
 std::string EncodeSavedName(std::u16string_view name) {
   std::u16string escaped;
@@ -104,10 +147,12 @@ std::string WriteSavedEdits(const FolderEdits& folders) {
   // Ordered: a reader sees the version first.
   using OrderedJson = nlohmann::ordered_json;
   OrderedJson list = OrderedJson::array();
-  for (const auto& [folder, pairs] : folders) {
+  for (const auto& [folder, saved] : folders) {
     OrderedJson edits = OrderedJson::array();
-    for (const auto& [original, renamed] : pairs) {
-      edits.push_back(OrderedJson::array({EncodeSavedName(original), EncodeSavedName(renamed)}));
+    for (const SavedEdit& edit : saved) {
+      OrderedJson entry = OrderedJson::array({EncodeSavedName(edit.original), EncodeSavedName(edit.renamed)});
+      if (edit.stamp) entry.push_back(WriteStamp<OrderedJson>(*edit.stamp));
+      edits.push_back(std::move(entry));
     }
     list.push_back({{"folder", EncodeSavedName(folder)}, {"edits", std::move(edits)}});
   }
@@ -129,9 +174,9 @@ SavedEditsContent ReadSavedEdits(std::string_view bytes) {
   for (const Json& entry : *folders) {
     if (!entry.is_object() || !entry.contains("folder") || !entry.contains("edits")) return Unreadable(Kind::Damaged);
     auto folder = DecodeJsonName(entry["folder"]);
-    auto pairs = ReadPairs(entry["edits"]);
-    if (!folder || !pairs) return Unreadable(Kind::Damaged);
-    if (!pairs->empty()) content.folders[std::move(*folder)] = std::move(*pairs);
+    auto edits = ReadEdits(entry["edits"]);
+    if (!folder || !edits) return Unreadable(Kind::Damaged);
+    if (!edits->empty()) content.folders[std::move(*folder)] = std::move(*edits);
   }
   return content;
 }

@@ -7,6 +7,7 @@
 //
 //   build/release/bench/editing_bench
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 
 #include <benchmark/benchmark.h>
@@ -115,9 +116,9 @@ void BM_UndoMemory(benchmark::State& state) {
 /// editor waits for (the edits gathered), and the whole write, which runs on another thread.
 void BM_WriteKeptEditsOfEveryLine(benchmark::State& state) {
   LoadedSession loaded;
-  const std::string file = bench::BenchFolders::Get().Folder(kLines) + "../kept-edits.json";
-  std::remove(file.c_str());
-  loaded.session.SetKeptEditsFile(FromUtf8(file));
+  const std::string stateFolder = bench::BenchFolders::Get().Folder(kLines) + "../kept-edits-state/";
+  std::filesystem::remove_all(stateFolder);
+  loaded.session.SetKeptEditsFolder(FromUtf8(stateFolder));
   loaded.ColumnCaret(0);
   for (auto _ : state) {
     state.PauseTiming();
@@ -133,7 +134,7 @@ void BM_WriteKeptEditsOfEveryLine(benchmark::State& state) {
     }
   }
   state.SetLabel(state.range(0) == 0 ? "editor waits; goal <= 50 ms" : "whole write, on another thread");
-  std::remove(file.c_str());
+  std::filesystem::remove_all(stateFolder);
 }
 
 // 30 keystrokes in a row, as typing does: each line grows by one character each time.

@@ -135,20 +135,14 @@ bool NameEditor::ToggleScopeButton(ScopeButton button) {
 }
 
 bool NameEditor::LoadFolder(const FileSystem& fileSystem, std::u16string_view folder, SortOrder order,
-                            const EntryFilter& accepts, WorkProgress& progress) {
-  ++listGeneration_;
-  namesTouched_ = true;
-  topLine_ = 0;
-  selection_ = {};
-  caret_ = {};
-  history_.Clear();
-  history_.ListReplaced();
+                            const EntryFilter& accepts, WorkProgress& progress, UnlistedFolder unlisted) {
   // The names are listed one after another in one buffer: a name of its own for each would be
   // allocated, and freed again once the lines hold them in their sorted order.
   std::u16string listedNames;
   std::vector<std::pair<std::size_t, std::size_t>> listedAt;  // where each name begins, its length
   std::size_t read = 0;
   bool listed = false;
+  bool cancelled = false;
   try {
     listed = fileSystem.ForEachEntry(folder, [&](const DirEntry& entry) {
       if (!progress.Advance(++read, 0)) throw ListingCancelled{};
@@ -159,9 +153,18 @@ bool NameEditor::LoadFolder(const FileSystem& fileSystem, std::u16string_view fo
     });
   } catch (const ListingCancelled&) {
     // A part of the folder is never shown as if it were all of it.
+    cancelled = true;
   }
   // A paint while the progress let events through measured the old lines.
   ForgetLongestLine();
+  if (!listed && !cancelled && unlisted == UnlistedFolder::KeepsLines) return false;
+  ++listGeneration_;
+  namesTouched_ = true;
+  topLine_ = 0;
+  selection_ = {};
+  caret_ = {};
+  history_.Clear();
+  history_.ListReplaced();
   if (!listed) {
     names_.clear();
     keys_.clear();

@@ -25,6 +25,9 @@ class FileSystem;
 /// gets a line. An empty function accepts every name.
 using EntryFilter = std::function<bool(std::u16string_view name)>;
 
+/// What a load does when the folder cannot be listed: show nothing, or keep the lines it shows.
+enum class UnlistedFolder { Empties, KeepsLines };
+
 /// The two check-box buttons of the scope strip; at least one is always checked.
 enum class ScopeButton { Name, Extension };
 
@@ -94,9 +97,12 @@ class NameEditor {
   /// the scope returns to WholeName with both buttons checked, nothing is selected, the first line
   /// is at the top and the undo history is empty. When the folder cannot be listed, or `progress`
   /// (told of every entry read) cancels the listing, the list stays empty and CurrentFolder()
-  /// becomes empty; the result is then false.
+  /// becomes empty; the result is then false. With UnlistedFolder::KeepsLines a folder that cannot
+  /// be listed changes nothing at all: lines, edits, selection and undo history stay (a cancelled
+  /// listing still empties the list).
   bool LoadFolder(const FileSystem& fileSystem, std::u16string_view folder, SortOrder order,
-                  const EntryFilter& accepts = {}, WorkProgress& progress = NoProgress());
+                  const EntryFilter& accepts = {}, WorkProgress& progress = NoProgress(),
+                  UnlistedFolder unlisted = UnlistedFolder::Empties);
 
   /// Shows `lines` instead of the folder's (the files of the last apply, to be renamed back): each
   /// line shows its newName in the current scope, nothing is selected. Scope, folder and the undo

@@ -130,6 +130,10 @@ bool SetSharedFileAside(std::u16string_view path, std::u16string_view asidePath)
   return lock.locked() && !file.empty() && rename(file.c_str(), ToUtf8(asidePath).c_str()) == 0;
 }
 
+bool RemoveSharedFile(std::u16string_view path) {
+  return unlink(ToUtf8(path).c_str()) == 0 || errno == ENOENT;
+}
+
 void KeepToOwner(std::u16string_view path) { chmod(ToUtf8(path).c_str(), 0600); }
 
 }  // namespace nomvarix

@@ -53,6 +53,9 @@ bool UpdateSharedFile(std::u16string_view path,
 /// replacing what was there, under the lock UpdateSharedFile takes. False when it could not.
 bool SetSharedFileAside(std::u16string_view path, std::u16string_view asidePath);
 
+/// Deletes a shared file; true when it is gone.
+bool RemoveSharedFile(std::u16string_view path);
+
 /// Makes an existing file readable and writable by its owner only, where the system keeps such
 /// modes (a file under a Windows profile is its user's already).
 void KeepToOwner(std::u16string_view path);

@@ -109,6 +109,12 @@ bool SetSharedFileAside(std::u16string_view path, std::u16string_view asidePath)
          MoveFileExW(Native(path).c_str(), Native(asidePath).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
 }
 
+bool RemoveSharedFile(std::u16string_view path) {
+  if (DeleteFileW(Native(path).c_str())) return true;
+  const DWORD error = GetLastError();
+  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
 void KeepToOwner(std::u16string_view) {}
 
 }  // namespace nomvarix

@@ -47,16 +47,25 @@ EditorSession::~EditorSession() { FinishWritingKeptEdits(); }
 
 bool EditorSession::LoadFolder(std::u16string_view folder) { return Load(folder) == FolderLoad::Loaded; }
 
-EditorSession::FolderLoad EditorSession::Load(std::u16string_view folder, WorkKind kind) {
-  links_.Clear();
+EntryFilter EditorSession::Listed() const {
+  if (!filter_.IsActive()) return {};
+  return [this](std::u16string_view name) { return filter_.Passes(name); };
+}
+
+EditorSession::FolderLoad EditorSession::Load(std::u16string_view folder, WorkKind kind, UnlistedFolder unlisted) {
   const std::unique_ptr<WorkProgress> progress = progress_->Start(kind);
-  EntryFilter accepts;
-  if (filter_.IsActive()) accepts = [this](std::u16string_view name) { return filter_.Passes(name); };
-  if (editor_.LoadFolder(fileSystem_, folder, order_, accepts, *progress)) {
+  const bool loaded = editor_.LoadFolder(fileSystem_, folder, order_, Listed(), *progress, unlisted);
+  const bool cancelled = progress->Cancelled();
+  // Lines kept as they were keep their conflict links too.
+  if (!loaded && !cancelled && unlisted == UnlistedFolder::KeepsLines) return FolderLoad::Unlisted;
+  links_.Clear();
+  if (loaded) {
+    // The files may have changed since their stamps were read: they are read again when needed.
+    stamps_.erase(std::u16string(folder));
     if (checkConflicts_) conflictChecker_.Prepare(editor_.Names(), editor_.Keys(), editor_.ListGeneration());
     return FolderLoad::Loaded;
   }
-  return progress->Cancelled() ? FolderLoad::Cancelled : FolderLoad::Unlisted;
+  return cancelled ? FolderLoad::Cancelled : FolderLoad::Unlisted;
 }
 
 std::u16string SkippedFilesMessage(std::size_t count) {
@@ -79,18 +88,36 @@ std::u16string GroupedCount(std::size_t count) {
 }  // namespace
 
 std::u16string AppliedStatusText(const ApplyOutcome& outcome) {
-  return u"Renamed " + GroupedCount(outcome.renamed) + (outcome.renamed == 1 ? u" file" : u" files") +
-         u", skipped " + GroupedCount(outcome.skipped) + u"." +
-         (outcome.unprotectedReason.empty() ? u"" : u" Crash protection was unavailable.");
+  std::u16string text = u"Renamed " + GroupedCount(outcome.renamed) + (outcome.renamed == 1 ? u" file" : u" files") +
+                        u", skipped " + GroupedCount(outcome.skipped) + u".";
+  if (outcome.hiddenEdits > 0) {
+    text += u" " + GroupedCount(outcome.hiddenEdits) +
+            (outcome.hiddenEdits == 1 ? u" line hidden by the filter keeps its edit" : u" lines hidden by the filter keep their edits") +
+            u", not applied.";
+  }
+  if (!outcome.unprotectedReason.empty()) text += u" Crash protection was unavailable.";
+  return text;
+}
+
+std::u16string FolderUnreadableMessage(std::u16string_view folder) {
+  return u"The folder " + std::u16string(folder) + u" is gone or cannot be read. Its lines and edits are kept.";
 }
 
 void EditorSession::SwitchToFolder(std::u16string_view folder) {
   // The last apply can no longer be reverted once another folder was chosen.
   revertList_.clear();
   SavePendingEdits();
-  LoadFolder(folder);
-  TakeKeptEdits(folder);
+  // A folder that cannot be listed cannot tell which saved edits still fit: they wait for a later opening.
+  const std::size_t dropped = LoadFolder(folder) ? TakeKeptEdits(folder) : 0;
   RestorePendingEdits(folder);
+  // Dropped edits leave the files at once: no later run may meet them again.
+  if (dropped > 0) WriteKeptEdits();
+}
+
+std::u16string DroppedKeptEditsMessage(std::size_t count) {
+  return FromUtf8(std::to_string(count)) +
+         (count == 1 ? u" kept edit was dropped: its file changed or is gone since it was kept."
+                     : u" kept edits were dropped: their files changed or are gone since they were kept.");
 }
 
 void EditorSession::SetFilter(std::u16string_view extensionText, std::u16string_view includeText) {
@@ -103,7 +130,7 @@ void EditorSession::SetFilter(std::u16string_view extensionText, std::u16string_
 }
 
 void EditorSession::SavePendingEdits() {
-  pending_.Save(editor_.CurrentFolder(), editor_.Names());
+  pending_.Save(editor_.CurrentFolder(), editor_.Names(), Listed());
   keptOutdated_ = true;
 }
 
@@ -122,7 +149,16 @@ void EditorSession::ForgetPendingEdits(std::u16string_view folder) {
 
 void EditorSession::SetStateFolder(const std::u16string& folder) {
   SetJournalFolder(folder);
-  SetKeptEditsFile(folder.empty() ? std::u16string() : JoinPath(folder, kKeptEditsFileName));
+  SetKeptEditsFolder(folder);
+}
+
+void EditorSession::SetKeptEditsFolder(const std::u16string& stateFolder) {
+  keptFolder_ = stateFolder.empty() ? std::u16string() : WithTrailingSeparator(JoinPath(stateFolder, kKeptEditsFolderName));
+  earlierKeptFile_ = stateFolder.empty() ? std::u16string() : JoinPath(stateFolder, kKeptEditsFileName);
+}
+
+std::u16string EditorSession::KeptFileOf(std::u16string_view folder) const {
+  return keptFolder_ + KeptEditsFileName(folder);
 }
 
 void EditorSession::ToggleKeepEditsBetweenRuns() {
@@ -131,25 +167,82 @@ void EditorSession::ToggleKeepEditsBetweenRuns() {
   keptOutdated_ = true;
 }
 
-void EditorSession::TakeKeptEdits(std::u16string_view folder) {
-  if (!openedFolders_.emplace(folder).second || !Keeping()) return;
-  const std::optional<std::string> text = ReadSharedFile(keptFile_);
-  if (!text) return;
+std::size_t EditorSession::TakeKeptEdits(std::u16string_view folder) {
+  if (!openedFolders_.emplace(folder).second || !Keeping()) return 0;
+  MoveEarlierKeptEdits();
+  const std::optional<std::string> text = ReadSharedFile(KeptFileOf(folder));
+  if (!text) return 0;
   FinishWritingKeptEdits();
-  std::vector<PendingEditMemory::Pair> saved = kept_.Take(folder, *text);
-  if (!pending_.Find(folder)) pending_.Set(folder, std::move(saved));
+  std::vector<SavedEdit> saved = kept_.Take(folder, *text);
+  if (saved.empty()) return 0;
+  const IdentityPermanence permanence = fileSystem_.IdentityPermanenceOf(folder);
+  auto& stamps = stamps_[std::u16string(folder)];
+  std::vector<PendingEditMemory::Pair> fitting;
+  for (SavedEdit& edit : saved) {
+    if (!IsKeepableName(edit.original) || edit.renamed.find(u'\0') != std::u16string::npos || !edit.stamp) continue;
+    const std::optional<FileStamp> now = fileSystem_.StampOf(JoinPath(folder, edit.original));
+    if (!now || !IsSameKeptFile(*edit.stamp, *now, permanence)) continue;
+    stamps[edit.original] = *now;
+    fitting.emplace_back(std::move(edit.original), std::move(edit.renamed));
+  }
+  const std::size_t dropped = saved.size() - fitting.size();
+  droppedKept_ += dropped;
+  if (!pending_.Find(folder)) pending_.Set(folder, std::move(fitting));
+  return dropped;
 }
 
-FolderEdits EditorSession::EditsToKeep() const {
-  FolderEdits edits(pending_.Folders().begin(), pending_.Folders().end());
-  const std::u16string& current = editor_.CurrentFolder();
-  if (current.empty()) return edits;
-  std::vector<PendingEditMemory::Pair> shown = PendingEditMemory::ChangedPairs(editor_.Names());
-  if (shown.empty()) {
-    edits.erase(current);
-  } else {
-    edits[current] = std::move(shown);
+void EditorSession::MoveEarlierKeptEdits() {
+  if (std::exchange(earlierKeptMoved_, true)) return;
+  const std::optional<std::string> earlier = ReadSharedFile(earlierKeptFile_);
+  if (!earlier || earlier->empty()) return;
+  // Under the earlier file's lock: two instances starting together move its edits once.
+  bool moved = true;
+  const bool emptied = UpdateSharedFile(earlierKeptFile_, [&](std::string_view text) -> std::optional<std::string> {
+    const SavedEditsContent content = ReadSavedEdits(text);
+    if (content.kind == SavedEditsContent::Kind::Newer) return std::nullopt;
+    for (const auto& [folder, edits] : content.folders) {
+      bool own = false;  // the folder's own file already holds it: that is newer
+      const bool written = UpdateSharedFile(KeptFileOf(folder), [&](std::string_view current) -> std::optional<std::string> {
+        SavedEditsContent files = ReadSavedEdits(current);
+        own = files.kind == SavedEditsContent::Kind::Newer || files.folders.contains(folder);
+        if (own) return std::nullopt;
+        files.folders[folder] = edits;
+        return WriteSavedEdits(files.folders);
+      });
+      moved = moved && (written || own);
+    }
+    return moved ? std::optional<std::string>(std::string()) : std::nullopt;
+  });
+  if (emptied) RemoveSharedFile(earlierKeptFile_);
+}
+
+std::vector<SavedEdit> EditorSession::StampedEdits(const std::u16string& folder,
+                                                   const std::vector<PendingEditMemory::Pair>& pairs) {
+  auto& stamps = stamps_[folder];
+  std::vector<SavedEdit> edits;
+  edits.reserve(pairs.size());
+  for (const auto& [original, renamed] : pairs) {
+    auto known = stamps.find(original);
+    if (known == stamps.end()) {
+      // A file that cannot be read now is kept without a stamp, and will not come back by itself.
+      if (std::optional<FileStamp> now = fileSystem_.StampOf(JoinPath(folder, original))) {
+        known = stamps.emplace(original, *now).first;
+      }
+    }
+    edits.push_back({original, renamed, known == stamps.end() ? std::nullopt : std::optional<FileStamp>(known->second)});
   }
+  return edits;
+}
+
+FolderEdits EditorSession::EditsToKeep() {
+  FolderEdits edits;
+  const std::u16string& current = editor_.CurrentFolder();
+  for (const auto& [folder, pairs] : pending_.Folders()) {
+    if (folder != current) edits[folder] = StampedEdits(folder, pairs);
+  }
+  if (current.empty()) return edits;
+  const std::vector<PendingEditMemory::Pair> shown = pending_.PairsToSave(current, editor_.Names(), Listed());
+  if (!shown.empty()) edits[current] = StampedEdits(current, shown);
   return edits;
 }
 
@@ -183,16 +276,24 @@ void EditorSession::FinishWritingKeptEdits() {
 }
 
 bool EditorSession::WriteEdits(FolderEdits edits) {
-  if (!kept_.Changes(edits)) return true;
-  bool unchanged = false;
-  const bool written = UpdateSharedFile(keptFile_, [&](std::string_view current) {
-    std::optional<std::string> merged = kept_.Merge(current, edits);
-    unchanged = !merged;
-    return merged;
-  });
-  if (!written && !unchanged) return false;
-  kept_.Written(std::move(edits));
-  return true;
+  bool allWritten = true;
+  // Only the files of the folders that changed are read and written, whatever the others hold.
+  for (const std::u16string& folder : kept_.ChangedFolders(edits)) {
+    const auto own = edits.find(folder);
+    const std::vector<SavedEdit>* mine = own == edits.end() ? nullptr : &own->second;
+    bool unchanged = false;
+    const bool written = UpdateSharedFile(KeptFileOf(folder), [&](std::string_view current) {
+      std::optional<std::string> merged = kept_.MergeFolder(folder, current, mine);
+      unchanged = !merged;
+      return merged;
+    });
+    if (written || unchanged) {
+      kept_.WrittenFolder(folder, mine);
+    } else {
+      allWritten = false;
+    }
+  }
+  return allWritten;
 }
 
 void EditorSession::CheckConflicts() {
@@ -204,6 +305,7 @@ bool EditorSession::Validate(std::u16string& report) { return ValidateChanges(ed
 ApplyOutcome EditorSession::ApplyChanges(bool verify, bool autoRename, WithoutJournal withoutJournal) {
   const std::u16string folder = editor_.CurrentFolder();
   if (folder.empty()) return {};
+  if (fileSystem_.KindOf(folder) != PathKind::Folder) return {.kind = ApplyOutcome::Kind::FolderUnreadable};
   std::u16string report;
   if (verify && Validate(report)) return {.kind = ApplyOutcome::Kind::ValidationFailed};
   RenameBatchResult batch;
@@ -235,13 +337,26 @@ ApplyOutcome EditorSession::ApplyChanges(bool verify, bool autoRename, WithoutJo
   }
   revertFolder_ = folder;
   revertList_ = std::move(batch.revertList);
-  if (!revertList_.empty()) ForgetPendingEdits(folder);
-  Load(folder, WorkKind::ReloadingAfterApply);
+  ApplyOutcome outcome{.kind = ApplyOutcome::Kind::Applied,
+                       .skipped = batch.SkippedCount(),
+                       .renamed = revertList_.size(),
+                       .hiddenEdits = pending_.HiddenPairs(folder, Listed()).size(),
+                       .unprotectedReason = unprotectedReason};
+  if (Load(folder, WorkKind::ReloadingAfterApply, UnlistedFolder::KeepsLines) == FolderLoad::Unlisted) {
+    // The lines stay as they were; what was renamed can still be reverted.
+    outcome.folderLost = true;
+    return outcome;
+  }
+  if (!revertList_.empty()) {
+    // The applied edits leave the memory; the kept-edits file loses them file by file, so that
+    // another instance's edits of other files of the folder stay.
+    pending_.Set(folder, pending_.HiddenPairs(folder, Listed()));
+    keptOutdated_ = true;
+  }
   KeepEdits(kept);
-  return {.kind = ApplyOutcome::Kind::Applied,
-          .skipped = batch.SkippedCount(),
-          .renamed = revertList_.size(),
-          .unprotectedReason = unprotectedReason};
+  // Written at once: a run that ends now must not bring the applied edits back.
+  WriteKeptEdits();
+  return outcome;
 }
 
 void EditorSession::KeepEdits(const NameList& kept) {
@@ -277,6 +392,7 @@ RevertOutcome EditorSession::RevertLastChanges(RevertReload reload) {
   editor_.ReplaceLines(revertList_);
   ForgetPendingEdits(folder);
   CheckConflicts();
+  WriteKeptEdits();
   return RevertOutcome::ShowsRenamedFiles;
 }
 

@@ -5,6 +5,7 @@
 #include <set>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 #include <string_view>
 
@@ -29,8 +30,16 @@ class SettingsStore;
 inline constexpr std::u16string_view kReloadQuestion =
     u"Are you sure you want to reload the current folder?\nAll changes will be lost.";
 
-/// The name of the saved-edits file in the program's state folder.
+/// The folder, in the program's state folder, that keeps the unapplied edits between runs: one
+/// file per folder (KeptEditsFileName), so that opening or writing a folder never reads the others.
+inline constexpr std::u16string_view kKeptEditsFolderName = u"KeptEdits";
+/// The single file, in the state folder, in which earlier versions kept every folder's edits; its
+/// edits move into the folders' files the first time kept edits are read.
 inline constexpr std::u16string_view kKeptEditsFileName = u"PendingEdits.json";
+
+/// "3 kept edits were dropped: their files changed or are gone since they were kept." (for one:
+/// "1 kept edit was dropped: its file changed or is gone since it was kept.")
+std::u16string DroppedKeptEditsMessage(std::size_t count);
 
 /// The messages of validating, applying and reverting.
 inline constexpr std::u16string_view kValidationFailed = u"Errors were found. Please correct them before applying changes.";
@@ -46,9 +55,14 @@ struct ApplyOutcome {
     ValidationFailed,
     Unprotected,  ///< nothing renamed: the journal could not be written (`unprotectedReason` says why)
     Applied,
+    FolderUnreadable,  ///< the folder is gone or cannot be read: nothing was renamed, nothing changed
   } kind = Kind::NoFolder;
   std::size_t skipped = 0;
   std::size_t renamed = 0;
+  /// Lines a filter hides whose edits were not applied; they keep them.
+  std::size_t hiddenEdits = 0;
+  /// Applied, but the folder could not be read again afterwards: the lines and edits stay as they were.
+  bool folderLost = false;
   /// Why no journal protected the apply; empty when one did, or none was wanted.
   std::u16string unprotectedReason{};
 };
@@ -59,9 +73,12 @@ enum class WithoutJournal {
   Apply,   ///< the user said to apply anyway
 };
 
-/// The status-bar text after an apply: "Renamed 9,990 files, skipped 10." ("file" for one), and
+/// The status-bar text after an apply: "Renamed 9,990 files, skipped 10." ("file" for one); when a
+/// filter hid edited lines, " 3 lines hidden by the filter keep edits that were not applied."; and
 /// "Crash protection was unavailable." after an apply without a journal.
 std::u16string AppliedStatusText(const ApplyOutcome& outcome);
+/// "The folder <folder> is gone or cannot be read. Its lines and edits are kept."
+std::u16string FolderUnreadableMessage(std::u16string_view folder);
 
 /// What "Revert Last Changes" did.
 enum class RevertOutcome {
@@ -107,7 +124,7 @@ class EditorSession {
   /// that the next run can set right an apply that ended half way.
   void SetJournalFolder(std::u16string folder) { journalFolder_ = std::move(folder); }
   /// The folder for what outlives a run (empty: none): the journals go there, and the kept edits
-  /// to kKeptEditsFileName in it.
+  /// to kKeptEditsFolderName in it.
   void SetStateFolder(const std::u16string& folder);
 
   /// Loads the files of `folder` (ending with a separator) that pass the filter, and drops the
@@ -127,10 +144,17 @@ class EditorSession {
   /// Drops the folder's remembered edits, and its saved copy at the next WriteKeptEdits.
   void ForgetPendingEdits(std::u16string_view folder);
 
-  /// The saved-edits file that keeps the unapplied edits between runs, shared by every running
-  /// instance (empty: none). While "KeepEditsBetweenRuns" is on, a folder opened for the first
-  /// time in this run gets its saved edits back, and WriteKeptEdits saves them.
-  void SetKeptEditsFile(std::u16string path) { keptFile_ = std::move(path); }
+  /// The state folder whose kept-edits files keep the unapplied edits between runs, shared by
+  /// every running instance (empty: none). While "KeepEditsBetweenRuns" is on, a folder opened for
+  /// the first time in this run gets its saved edits back, and WriteKeptEdits saves them. A saved
+  /// edit comes back only onto the very file it was made for: the file of that name must have the
+  /// identity (where the file system keeps identities), size, modification time and birth time
+  /// recorded with it. Any other saved edit is dropped, from the files too, and counted
+  /// (TakeDroppedKeptEdits). Edits of the earlier single file, which recorded none of that, are
+  /// therefore dropped as well, and counted.
+  void SetKeptEditsFolder(const std::u16string& stateFolder);
+  /// How many saved edits the folders opened since the last call dropped.
+  std::size_t TakeDroppedKeptEdits() { return std::exchange(droppedKept_, 0); }
   bool KeepsEditsBetweenRuns() const { return keepEdits_; }
   /// "KeepEditsBetweenRuns": flips the switch and stores it. Off, nothing is read or written.
   void ToggleKeepEditsBetweenRuns();
@@ -171,6 +195,9 @@ class EditorSession {
   /// report; false when nothing was found.
   bool Validate(std::u16string& report);
   /// Renames the changed files (after validating them when `verify`), then loads the folder again.
+  /// A folder that is gone or cannot be read is left alone (FolderUnreadable), and when it cannot
+  /// be read again after the renaming, the lines and edits stay as they were (folderLost). Edits of
+  /// lines that a filter hides are not applied and are kept.
   /// The lines of skipped files keep their new names and are marked. The files renamed can be
   /// reverted until another folder is chosen. Before the first rename, every planned rename is
   /// written to a journal in the journal folder, which is removed once the renaming is over.
@@ -224,19 +251,30 @@ class EditorSession {
   bool PasteClipboard(const Clipboard& clipboard);
 
  private:
-  /// Whether edits are kept between runs, and there is a file to keep them in.
-  bool Keeping() const { return keepEdits_ && !keptFile_.empty(); }
+  /// Whether edits are kept between runs, and there is a folder to keep them in.
+  bool Keeping() const { return keepEdits_ && !keptFolder_.empty(); }
+  /// The files the filter lets through; empty (every file) when no filter is set.
+  EntryFilter Listed() const;
   /// Inserts each selected line's file text from `source`, with progress of `kind`.
   void InsertFromFiles(WorkKind kind, const FileTextSource& source);
   enum class FolderLoad { Loaded, Unlisted, Cancelled };
-  FolderLoad Load(std::u16string_view folder, WorkKind kind = WorkKind::LoadingFolder);
+  FolderLoad Load(std::u16string_view folder, WorkKind kind = WorkKind::LoadingFolder,
+                  UnlistedFolder unlisted = UnlistedFolder::Empties);
   void ReloadKeepingEdits();
-  /// The first time in this run that `folder` is opened, its saved edits become its remembered
-  /// ones, unless it has some already.
-  void TakeKeptEdits(std::u16string_view folder);
-  /// Every folder's unapplied edits as they would be saved now.
-  FolderEdits EditsToKeep() const;
-  /// Merges `edits` into the saved-edits file; the only user of kept_ while a write runs.
+  /// The first time in this run that `folder` is opened, its saved edits that still fit their
+  /// files become its remembered ones, unless it has some already. The number dropped.
+  std::size_t TakeKeptEdits(std::u16string_view folder);
+  /// Moves the edits of the earlier single file into the folders' files, once.
+  void MoveEarlierKeptEdits();
+  /// The file that keeps the edits of `folder`.
+  std::u16string KeptFileOf(std::u16string_view folder) const;
+  /// Every folder's unapplied edits as they would be saved now, each with its file's stamp (read
+  /// once per file and list).
+  FolderEdits EditsToKeep();
+  /// The saved form of one folder's edits, with the stamps known or read now.
+  std::vector<SavedEdit> StampedEdits(const std::u16string& folder, const std::vector<PendingEditMemory::Pair>& pairs);
+  /// Merges `edits` into the kept-edits files of the folders that changed; the only user of kept_
+  /// while a write runs.
   bool WriteEdits(FolderEdits edits);
   /// Waits for the write started last, if any; the edits are outdated again when it failed.
   void FinishWritingKeptEdits();
@@ -254,9 +292,15 @@ class EditorSession {
   ConflictLinks links_;
   ConflictChecker conflictChecker_;
   PendingEditMemory pending_;
-  std::u16string keptFile_;
+  std::u16string keptFolder_;
+  std::u16string earlierKeptFile_;
+  bool earlierKeptMoved_ = false;
   bool keepEdits_;
   KeptEdits kept_;
+  /// Per folder, the stamps of the files whose edits were kept, by name on disk: read once after
+  /// each listing of the folder, or taken with the saved edits.
+  std::unordered_map<std::u16string, std::unordered_map<std::u16string, FileStamp>> stamps_;
+  std::size_t droppedKept_ = 0;
   /// The folders opened in this run: only the first opening takes the saved edits.
   std::set<std::u16string> openedFolders_;
   bool keptOutdated_ = false;

@@ -310,6 +310,7 @@ void CNomvarixView::ShowFolder(const std::u16string& folder) {
   commandStrip_.SetVisible(strip::kRevert, false);
   dividerX_ = -1;
   AfterEdit();
+  if (const std::size_t dropped = session_.TakeDroppedKeptEdits()) ShowStatus(DroppedKeptEditsMessage(dropped));
 }
 
 CFindReplaceDlg* CNomvarixView::FindDialog() const {
@@ -611,6 +612,8 @@ void CNomvarixView::ApplyChanges() {
   if (outcome.kind == ApplyOutcome::Kind::Applied) ShowStatus(AppliedStatusText(outcome));
   if (outcome.kind == ApplyOutcome::Kind::ValidationFailed) {
     ShowMessage(kValidationFailed, wxICON_ERROR);
+  } else if (outcome.kind == ApplyOutcome::Kind::FolderUnreadable || outcome.folderLost) {
+    ShowMessage(FolderUnreadableMessage(editor.CurrentFolder()), wxICON_ERROR);
   } else if (outcome.skipped > 0) {
     ShowMessage(SkippedFilesMessage(outcome.skipped), wxICON_WARNING);
   }

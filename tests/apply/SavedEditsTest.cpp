@@ -7,7 +7,7 @@
 namespace nomvarix {
 namespace {
 
-using Pairs = std::vector<PendingEditMemory::Pair>;
+using Pairs = std::vector<SavedEdit>;
 
 /// Names a file system can hold that a careless encoding would change.
 std::vector<std::u16string> HardNames() {
@@ -70,6 +70,27 @@ TEST(SavedEditsTest, TextItCannotHaveWrittenIsRefused) {
   EXPECT_TRUE(newer.folders.empty());
   // A folder written without edits holds none.
   EXPECT_TRUE(ReadSavedEdits(R"({"version": 1, "folders": [{"folder": "/f/", "edits": []}]})").folders.empty());
+}
+
+TEST(SavedEditsTest, StampsComeBackAsWrittenAndPairsWithoutOneStillRead) {
+  const FileStamp whole{{2049, 1ULL << 40}, {48213, -5, 1733840000000000000}};
+  const FileStamp partial{{7, 8}, {0, std::nullopt, std::nullopt}};
+  const FolderEdits folders{{u"/f/", {{u"ä.jpg", u"b.jpg", whole}, {u"c", u"d", partial}, {u"e", u"f"}}}};
+  EXPECT_EQ(ReadSavedEdits(WriteSavedEdits(folders)).folders, folders);
+  const auto read = ReadSavedEdits(R"({"version": 1, "folders": [{"folder": "/f/", "edits": [["a", "b"]]}]})");
+  EXPECT_EQ(read.folders.at(u"/f/"), (Pairs{{u"a", u"b", std::nullopt}}));
+  for (const std::string_view damaged :
+       {R"([["a", "b", "stamp"]])", R"([["a", "b", {"file": 1}]])", R"([["a", "b", {"volume": 1, "file": 2, "size": "3"}]])",
+        R"([["a", "b", {"volume": 1, "file": 2}, 4]])"}) {
+    const std::string file = R"({"version": 1, "folders": [{"folder": "/f/", "edits": )" + std::string(damaged) + "}]}";
+    EXPECT_EQ(ReadSavedEdits(file).kind, SavedEditsContent::Kind::Damaged) << damaged;
+  }
+  // Names on disk that could reach out of their folder.
+  for (const std::u16string_view name :
+       std::initializer_list<std::u16string_view>{u"../x", u"a/b", std::u16string_view(u"a\0b", 3), u"/"}) {
+    EXPECT_FALSE(IsKeepableName(name)) << ToUtf8(name);
+  }
+  EXPECT_TRUE(IsKeepableName(u"..x 日記 \xDC80.txt"));
 }
 
 }  // namespace

@@ -12,13 +12,14 @@ mkdir -p "$work/photos" "$work/docs"
 # The first line of photos/ is a name that is not UTF-8 (byte FF), with an emoji and a space at its end.
 touch "$work/photos/a.png" "$work/photos/b.jpg" "$work/photos/"$'\xff'" é 😀 .bmp" "$work/docs/c.txt" "$work/docs/d.md"
 export NOMVARIX_SETTINGS_FILE=$work/settings.conf XDG_STATE_HOME=$work/state
-saved=$work/state/Nomvarix/PendingEdits.json
+# One kept-edits file per folder.
+saved() { cat "$work/state/Nomvarix/KeptEdits/"*.json 2>/dev/null; }
 
 eventually() {
   for _ in $(seq 300); do "$@" && return 0; sleep 0.1; done
-  echo "not reached: $*"; cat "$saved"; exit 1
+  echo "not reached: $*"; saved; exit 1
 }
-has() { grep -qF -- "$1" "$saved" 2>/dev/null; }
+has() { saved | grep -F -- "$1" >/dev/null; }
 gone() { ! kill -0 "$1" 2>/dev/null; }
 # start <folder> [<window>]: runs the program on it; sets $pid, and $window (not <window>, which
 # another instance shows) once the window shows the folder.
@@ -70,7 +71,7 @@ eventually gone "$pid"
 start "$work/photos"
 type_first "$window" Y
 eventually has '"YX%DCFF é 😀 .bmp"'
-has '"Wd.md"' || { echo "lost: docs/ after the second run was killed"; cat "$saved"; exit 1; }
+has '"Wd.md"' || { echo "lost: docs/ after the second run was killed"; saved; exit 1; }
 kill -9 "$pid"
 eventually gone "$pid"
 
@@ -95,6 +96,6 @@ eventually has '"PQYX%DCFF é 😀 .bmp"'
 close_window "$second" "$second_pid"
 close_window "$first" "$first_pid"
 for edit in '"PQYX%DCFF é 😀 .bmp"' '"RZWd.md"'; do
-  has "$edit" || { echo "lost: $edit"; cat "$saved"; exit 1; }
+  has "$edit" || { echo "lost: $edit"; saved; exit 1; }
 done
 echo "1 passed, 0 failed"

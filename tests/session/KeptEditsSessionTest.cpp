@@ -6,10 +6,13 @@
 #include "platform/FileSystem.h"
 #include "platform/MemorySettingsStore.h"
 #include "platform/SettingKeys.h"
+#include "apply/KeptEdits.h"
+#include "apply/SavedEdits.h"
 #include "platform/SharedFile.h"
 #include "session/EditorSession.h"
 #include "support/NameListText.h"
 #include "support/TempFolder.h"
+#include "text/Utf16.h"
 
 namespace nomvarix {
 namespace {
@@ -35,10 +38,22 @@ class KeptEditsSessionTest : public ::testing::Test {
   /// A new run of the program on the same saved-edits file.
   std::unique_ptr<EditorSession> Run() {
     auto session = std::make_unique<EditorSession>(*fs, settings);
-    session->SetKeptEditsFile(file);
+    session->SetKeptEditsFolder(stateFolder);
     return session;
   }
-  std::string Saved() const { return ReadSharedFile(file).value_or("unreadable"); }
+  /// What every kept-edits file holds, one after another.
+  /// The last component of a temporary folder's path.
+  static std::u16string FolderName(const test::TempFolder& folder) {
+    return FromUtf8(std::filesystem::path(folder.Path()).parent_path().filename().string());
+  }
+  std::string Saved() const {
+    std::string saved;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(state.Path() + "state/Nomvarix/KeptEdits", error)) {
+      if (entry.path().extension() == ".json") saved += ReadSharedFile(FromUtf8(entry.path().string())).value_or("unreadable");
+    }
+    return saved;
+  }
 
   test::TempFolder f;
   test::TempFolder g;
@@ -46,7 +61,7 @@ class KeptEditsSessionTest : public ::testing::Test {
   MemorySettingsStore settings;
   test::TempFolder state;
   // The state folder does not exist yet: the first write makes it.
-  std::u16string file = state.Path16() + u"state/Nomvarix/" + std::u16string(kKeptEditsFileName);
+  std::u16string stateFolder = state.Path16() + u"state/Nomvarix/";
 };
 
 TEST_F(KeptEditsSessionTest, EditsOfEveryFolderComeBackInTheNextRunAsWithinARun) {
@@ -107,6 +122,57 @@ TEST_F(KeptEditsSessionTest, TwoRunningInstancesKeepEachOthersFolders) {
   EXPECT_EQ(NewNames(c->Editor().Names()), (Names{u"from-b.txt"}));
 }
 
+TEST_F(KeptEditsSessionTest, TwoRunningInstancesOnOneFolderKeepEachOthersFiles) {
+  auto a = Run();
+  auto b = Run();
+  a->SwitchToFolder(f.Path16());
+  b->SwitchToFolder(f.Path16());
+  a->Editor().SetNewName(0, u"von A ä.txt");
+  b->Editor().SetNewName(1, u"von B 日記.txt");
+  EXPECT_TRUE(a->WriteKeptEdits());
+  EXPECT_TRUE(b->WriteKeptEdits());
+  a->Editor().SetNewName(0, u"von A 😀.txt");
+  EXPECT_TRUE(a->WriteKeptEdits());
+  auto c = Run();
+  c->SwitchToFolder(f.Path16());
+  EXPECT_EQ(NewNames(c->Editor().Names()), (Names{u"von A 😀.txt", u"von B 日記.txt", std::u16string(kOddName16)}));
+  EXPECT_EQ(c->TakeDroppedKeptEdits(), 0u);
+}
+
+TEST_F(KeptEditsSessionTest, TheEarlierSingleFileMovesIntoTheFoldersFilesAndItsUncheckedEditsAreDropped) {
+  // Edits kept before files were recorded with them cannot tell a replaced file from their own.
+  ASSERT_TRUE(UpdateSharedFile(stateFolder + std::u16string(kKeptEditsFileName), [&](std::string_view) {
+    return std::optional<std::string>(WriteSavedEdits({{f.Path16(), {{u"a.txt", u"alt.txt"}, {u"b.txt", u"bee.txt"}}},
+                                                       {g.Path16(), {{u"g.txt", u"gee.txt"}}}}));
+  }));
+  auto run = Run();
+  run->SwitchToFolder(f.Path16());
+  EXPECT_EQ(NewNames(run->Editor().Names()), (Names{u"a.txt", u"b.txt", std::u16string(kOddName16)}));
+  EXPECT_EQ(run->TakeDroppedKeptEdits(), 2u);
+  EXPECT_FALSE(std::filesystem::exists(state.Path() + "state/Nomvarix/PendingEdits.json"));
+  EXPECT_EQ(Saved().find("alt.txt"), std::string::npos) << Saved();
+  EXPECT_NE(Saved().find("gee.txt"), std::string::npos) << Saved();
+  run->SwitchToFolder(g.Path16());
+  EXPECT_EQ(run->TakeDroppedKeptEdits(), 1u);
+  EXPECT_EQ(DroppedKeptEditsMessage(1), u"1 kept edit was dropped: its file changed or is gone since it was kept.");
+}
+
+TEST_F(KeptEditsSessionTest, ANameOnDiskThatLeavesTheFolderIsRefusedEvenWhenItsFileFits) {
+  // A kept-edits file made by hand: the first edit names a file of another folder, with the very
+  // stamp that file shows.
+  const std::u16string escaping = u"../" + FolderName(g) + u"/g.txt";
+  const FolderEdits crafted{{f.Path16(), {{escaping, u"moved out.txt", fs->StampOf(f.Path16() + escaping)},
+                                          {u"b.txt", u"bé.txt", fs->StampOf(f.Path16() + u"b.txt")}}}};
+  ASSERT_TRUE(fs->StampOf(f.Path16() + escaping));
+  ASSERT_TRUE(UpdateSharedFile(stateFolder + u"KeptEdits/" + KeptEditsFileName(f.Path16()),
+                               [&](std::string_view) { return std::optional<std::string>(WriteSavedEdits(crafted)); }));
+  auto run = Run();
+  run->SwitchToFolder(f.Path16());
+  EXPECT_EQ(NewNames(run->Editor().Names()), (Names{u"a.txt", u"bé.txt", std::u16string(kOddName16)}));
+  EXPECT_EQ(run->TakeDroppedKeptEdits(), 1u);
+  EXPECT_EQ(Saved().find("moved out"), std::string::npos) << Saved();
+}
+
 TEST_F(KeptEditsSessionTest, ReloadDropsTheSavedCopyAndTheSettingTurnsKeepingOff) {
   {
     auto run = Run();
@@ -153,9 +219,10 @@ TEST_F(KeptEditsSessionTest, WhatWasAppliedLeavesTheSavedCopy) {
   run->WriteKeptEdits();
   EXPECT_NE(Saved().find("applied.txt"), std::string::npos);
   EXPECT_EQ(run->ApplyChanges(false, false).skipped, 1u);
-  EXPECT_TRUE(run->KeptEditsOutdated());
-  EXPECT_TRUE(run->WriteKeptEdits());
+  // Written at once: a run killed right after the apply does not bring the applied edit back.
+  EXPECT_FALSE(run->KeptEditsOutdated());
   EXPECT_EQ(Saved().find("applied.txt"), std::string::npos) << Saved();
+  EXPECT_TRUE(run->WriteKeptEdits());
   auto next = Run();
   next->SwitchToFolder(f.Path16());
   EXPECT_EQ(NewNames(next->Editor().Names()), (Names{u"applied.txt", u"b/not a name.txt", std::u16string(kOddName16)}));

@@ -18,6 +18,13 @@ void FakeFileSystem::AddEntry(const std::u16string& folder, Entry entry) {
   folders_[folder].push_back(std::move(entry));
 }
 
+void FakeFileSystem::MoveFolder(const std::u16string& from, const std::u16string& to) {
+  auto node = folders_.extract(from);
+  if (node.empty()) return;
+  node.key() = to;
+  folders_.insert(std::move(node));
+}
+
 bool FakeFileSystem::ForEachEntry(std::u16string_view folder,
                                   const std::function<void(const DirEntry&)>& visit) const {
   ++listings_;

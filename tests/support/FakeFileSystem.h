@@ -42,6 +42,8 @@ class FakeFileSystem final : public FileSystem {
   void SetIdentityPermanence(IdentityPermanence permanence) { permanence_ = permanence; }
   /// The inode number of the file at `path`; 0 when there is none.
   std::uint64_t InodeOf(const std::u16string& path) const;
+  /// Gives a folder another path, as a rename by another program does: its files keep their identities.
+  void MoveFolder(const std::u16string& from, const std::u16string& to);
   int ListingCount() const { return listings_; }
   void SetCaseInsensitive(bool on) { caseInsensitive_ = on; }
   /// The names of the folder's files, in listing order.

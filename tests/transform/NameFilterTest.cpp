@@ -61,7 +61,8 @@ TEST(NameFilterTest, EditsOfFilesStillListedSurviveAFilterChange) {
   EXPECT_EQ(test::NewNames(session.Editor().Names()), (Names{u"A.jpg"}));
   session.SavePendingEdits();
   session.SetFilter(u"", u"");
-  EXPECT_EQ(test::NewNames(session.Editor().Names()), (Names{u"A.jpg", u"b.png"}));
+  // The hidden line's edit was kept while the filter hid it.
+  EXPECT_EQ(test::NewNames(session.Editor().Names()), (Names{u"A.jpg", u"B.png"}));
 }
 
 }  // namespace
