@@ -25,6 +25,15 @@ class FileSystem;
 /// gets a line. An empty function accepts every name.
 using EntryFilter = std::function<bool(std::u16string_view name)>;
 
+/// A full new name for one line, set from outside the line (an AI answer, a reset, a revert).
+struct LineName {
+  std::size_t line = 0;
+  std::u16string name;
+};
+
+/// Whether setting names from outside the lines is one step of the undo history.
+enum class UndoStep { Take, None };
+
 /// The two check-box buttons of the scope strip; at least one is always checked.
 enum class ScopeButton { Name, Extension };
 
@@ -68,6 +77,12 @@ class NameEditor {
   void SetLineText(std::size_t line, std::u16string text);
   /// Sets the full new name from outside (pending edits, AI answers) and refreshes the line.
   void SetNewName(std::size_t line, std::u16string name);
+  /// Sets the new names of the given lines (the later of two for one line wins; lines out of range
+  /// are ignored). A line whose new name changes shows the new name's part in the current scope;
+  /// every other line keeps its text and its name, whatever the scope, so that the next edit of it
+  /// works from what it shows. With UndoStep::Take, a change of any name is one undo step. Returns
+  /// whether any name changed.
+  bool SetNewNames(const std::vector<LineName>& names, UndoStep step);
 
   /// Whether any line's newName differs from its name on disk (kept up to date as lines change).
   bool AnyNameChanged() const;
@@ -98,9 +113,10 @@ class NameEditor {
   bool LoadFolder(const FileSystem& fileSystem, std::u16string_view folder, SortOrder order,
                   const EntryFilter& accepts = {}, WorkProgress& progress = NoProgress());
 
-  /// Shows `lines` instead of the folder's (the files of the last apply, to be renamed back): each
-  /// line shows its newName in the current scope, nothing is selected. Scope, folder and the undo
-  /// history stay.
+  /// Shows `lines` instead of the folder's (the folder's lines with the files of the last apply added,
+  /// to be renamed back): a line keeps its lineText when that is what the current scope may show of
+  /// its newName (ShowsPartOf), else shows its newName's part in the scope; nothing is selected.
+  /// Scope, folder and the undo history stay.
   void ReplaceLines(NameList lines);
 
   // ---- Selection, caret and marking (NameEditorSelection.cpp) ---------------------------------

@@ -8,6 +8,7 @@
 #include "session/EditorSession.h"
 #include "support/FakeFileSystem.h"
 #include "support/NameListText.h"
+#include "text/Utf16.h"
 
 namespace nomvarix {
 namespace {
@@ -129,9 +130,69 @@ TEST(AnswerParsingTest, ParsedPairsRenameTheirLinesInOneUndoStep) {
   EXPECT_EQ(test::NewNames(session.Editor().Names()), (std::vector<std::u16string>{u"a.txt", u"b.txt", u"c.txt"}));
   EXPECT_FALSE(session.Editor().CanUndo());
 
-  // Nothing that matches: the lines are refreshed, and no undo step is taken.
+  // Nothing that matches: the lines stay as they are, and no undo step is taken.
   session.ApplyParsedPairs({{{u"zz.txt", u"lost.txt"}}});
   EXPECT_FALSE(session.Editor().CanUndo());
+}
+
+// A line the answer does not name keeps showing what was typed into it, in every scope, so that
+// the next character typed goes where the line shows it and the name is what the line shows.
+TEST(AnswerParsingTest, LinesTheAnswerDoesNotNameKeepWhatTheyShow) {
+  struct Case {
+    EditScope scope;
+    std::u16string file;
+    std::int32_t column;  // where the text is pasted; -1: the line's end
+    std::u16string pasted;
+    std::u16string shownAfterZ;
+    std::u16string nameAfterZ;
+  };
+  const Case cases[] = {
+      {EditScope::WholeName, u"README", -1, u"md", u"READMEmdZ", u"READMEmdZ"},
+      {EditScope::BaseName, u"README", -1, u".v\u00E9", u"README.v\u00E9Z", u"README.v\u00E9Z"},
+      {EditScope::Extension, u"README", 0, u"md", u"mdZ", u"READMEmdZ"},
+      {EditScope::Extension, u"x.gz", -1, u".tar", u".gz.tarZ", u"x.gz.tarZ"},
+      {EditScope::Extension, u"\u65E5\u8A18.gz", -1, u".\U0001F600", u".gz.\U0001F600Z", u"\u65E5\u8A18.gz.\U0001F600Z"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "scope " << static_cast<int>(c.scope) << ", " << ToUtf8(c.file));
+    test::FakeFileSystem fs;
+    fs.AddFolder(u"/f/", {u"README", u"b.txt", c.file});
+    MemorySettingsStore settings;
+    EditorSession session(fs, settings);
+    session.LoadFolder(u"/f/");
+    NameEditor& editor = session.Editor();
+    editor.SetEditScope(c.scope);
+    const auto lineOf = [&](std::u16string_view name) {
+      for (std::size_t line = 0; line < editor.LineCount(); ++line) {
+        if (editor.Names()[line].originalName == name) return static_cast<std::int32_t>(line);
+      }
+      return -1;
+    };
+    const std::int32_t line = lineOf(c.file);
+    const auto caretAtEnd = [&] {
+      const auto end = static_cast<std::int32_t>(editor.Names()[static_cast<std::size_t>(line)].lineText.size());
+      editor.SetSelection({line, line, end, end}, {line, end});
+    };
+    if (c.column < 0) {
+      caretAtEnd();
+    } else {
+      editor.SetSelection({line, line, c.column, c.column}, {line, c.column});
+    }
+    ASSERT_TRUE(editor.PasteText(c.pasted));
+    const NameEntry typed = editor.Names()[static_cast<std::size_t>(line)];
+
+    session.ApplyParsedPairs({{{u"b.txt", u"B\u00E9.txt"}}});
+    const NameEntry& named = editor.Names()[static_cast<std::size_t>(lineOf(u"b.txt"))];
+    EXPECT_EQ(named.newName, u"B\u00E9.txt");
+    EXPECT_EQ(named.lineText, ScopedPart(named.newName, c.scope));
+    EXPECT_EQ(editor.Names()[static_cast<std::size_t>(line)].lineText, typed.lineText);
+    EXPECT_EQ(editor.Names()[static_cast<std::size_t>(line)].newName, typed.newName);
+
+    caretAtEnd();
+    ASSERT_TRUE(session.TypeChar(u'Z'));
+    EXPECT_EQ(editor.Names()[static_cast<std::size_t>(line)].lineText, c.shownAfterZ);
+    EXPECT_EQ(editor.Names()[static_cast<std::size_t>(line)].newName, c.nameAfterZ);
+  }
 }
 
 }  // namespace
