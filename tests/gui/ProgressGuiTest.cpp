@@ -113,7 +113,7 @@ TEST_F(ProgressGuiTest, CancelStopsALongApplyWithItsRenamesRecordedAndNothingLos
   // "Revert" offers the renamed files under their former names; the others keep their edits.
   view->Progress().SetPresentHook({});
   ClickStripButton(strip::kRevert);
-  ASSERT_TRUE(PumpUntil([&] { return Editor().Names().front().newName == Editor().Names().front().originalName.substr(1); }));
+  ASSERT_TRUE(PumpUntil([&] { return Editor().Names().back().newName == Editor().Names().back().originalName.substr(1); }));
   ASSERT_EQ(Editor().LineCount(), static_cast<std::size_t>(kFiles));
   for (const NameEntry& entry : Editor().Names()) {
     if (entry.originalName.front() == u'n') {
