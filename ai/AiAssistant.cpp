@@ -4,6 +4,7 @@
 #include <chrono>
 #include <exception>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "ai/AnswerParsing.h"
 #include "ai/BackgroundTask.h"
@@ -25,24 +26,32 @@ std::u16string ItemsProcessed(std::size_t items, std::size_t processed) {
   return u"Number of items: " + Number(items) + u", processed: " + Number(processed);
 }
 
-/// The pairs with each original that names one of the group's files by the text it was sent as
-/// (NameAsSent) turned back into the name on disk. A text sent for two names matches neither.
-std::vector<RenamePair> WithNamesOnDisk(std::vector<RenamePair> pairs, const std::vector<RenamePair>& requestPairs,
-                                        std::size_t group, int groupSize) {
-  const std::size_t size = EffectiveGroupSize(groupSize);
-  const std::size_t first = std::min(group * size, requestPairs.size());
-  const std::size_t end = std::min(first + size, requestPairs.size());
-  std::unordered_map<std::u16string, std::u16string> onDisk;  // sent -> on disk, or empty when two share it
-  for (std::size_t i = first; i < end; ++i) {
-    const std::u16string& name = requestPairs[i].original;
-    std::u16string sent = NameAsSent(name);
-    if (sent == name) continue;
-    const auto [it, added] = onDisk.emplace(std::move(sent), name);
-    if (!added && it->second != name) it->second.clear();
+/// The names on disk of the files whose text as sent (NameAsSent) holds U+FFFD, by that text; an
+/// empty name where two files were sent as the same text. Only such texts can stand for two files:
+/// every other name is sent as it is, and no two files share a name.
+std::unordered_map<std::u16string, std::u16string> NamesOnDiskBySentText(const std::vector<RenamePair>& requestPairs) {
+  std::unordered_map<std::u16string, std::u16string> onDisk;
+  for (const RenamePair& request : requestPairs) {
+    std::u16string sent = NameAsSent(request.original);
+    if (sent.find(u'\uFFFD') == std::u16string::npos) continue;
+    const auto [it, added] = onDisk.emplace(std::move(sent), request.original);
+    if (!added && it->second != request.original) it->second.clear();
   }
+  return onDisk;
+}
+
+/// The pairs with each original that names a file by the text it was sent as turned back into the
+/// name on disk; one whose text was sent for two files is refused, since it names neither.
+std::vector<RenamePair> WithNamesOnDisk(std::vector<RenamePair> pairs,
+                                        const std::unordered_map<std::u16string, std::u16string>& onDisk) {
   for (RenamePair& pair : pairs) {
     const auto it = onDisk.find(pair.original);
-    if (it != onDisk.end() && !it->second.empty()) pair.original = it->second;
+    if (it == onDisk.end()) continue;
+    if (it->second.empty()) {
+      pair.refusal = Refusal::SharedOriginal;
+    } else {
+      pair.original = it->second;
+    }
   }
   return pairs;
 }
@@ -66,11 +75,14 @@ void AiAssistant::Open() {
 }
 
 std::size_t AiAssistant::ParsedCount() const {
-  std::size_t count = 0;
+  // A file named by the answers of several groups is one file processed.
+  std::unordered_set<std::u16string_view> files;
   for (const auto& group : parsedGroups_) {
-    count += static_cast<std::size_t>(std::count_if(group.begin(), group.end(), [](const RenamePair& pair) { return !pair.refused; }));
+    for (const RenamePair& pair : group) {
+      if (!pair.IsRefused()) files.insert(pair.original);
+    }
   }
-  return count;
+  return files.size();
 }
 
 bool AiAssistant::Send(std::u16string rule, int groupSize) {
@@ -79,7 +91,8 @@ bool AiAssistant::Send(std::u16string rule, int groupSize) {
   parsedGroups_.clear();
   errors_.clear();
   ++run_;  // messages of earlier runs, from a worker that was left to end, are ignored from now on
-  request_ = std::make_shared<const Request>(Request{pairs_, prompt_, std::move(rule), groupSize});
+  request_ = std::make_shared<const Request>(
+      Request{pairs_, NamesOnDiskBySentText(*pairs_), prompt_, std::move(rule), groupSize});
   display_.ShowErrors(u"");
   display_.ShowJson(u"");
   display_.ShowResponse(u"Start Processing (Groups: " + Number(GroupCount(pairs_->size(), groupSize)) + u")");
@@ -115,7 +128,7 @@ void AiAssistant::RunGroup(const std::shared_ptr<const Request>& request, const 
         -1.0);
     if (!answer.empty()) {
       send(WorkerMessage::Kind::Parsed, {},
-           WithNamesOnDisk(ParseAnswer(answer), *request->pairs, group, request->groupSize));
+           WithNamesOnDisk(ParseAnswer(answer), request->namesOnDisk));
     }
   } catch (const std::exception& error) {
     send(WorkerMessage::Kind::Error, FromUtf8(error.what()));

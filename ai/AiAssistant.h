@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "ai/LlmClient.h"
@@ -93,6 +94,7 @@ class AiAssistant {
 
   bool Busy() const { return busy_; }
   const std::vector<std::vector<RenamePair>>& ParsedGroups() const { return parsedGroups_; }
+  /// How many files the parsed pairs give new names to (refused pairs left out, each file once).
   std::size_t ParsedCount() const;
   const PromptTemplate& Template() const { return prompt_; }
 
@@ -100,6 +102,8 @@ class AiAssistant {
   /// What every worker of one Send reads; shared, never changed once made.
   struct Request {
     std::shared_ptr<const std::vector<RenamePair>> pairs;
+    /// The names on disk by the texts sent for them, where those differ (see AiAssistant.cpp).
+    std::unordered_map<std::u16string, std::u16string> namesOnDisk;
     PromptTemplate prompt;
     std::u16string rule;
     int groupSize = 1;

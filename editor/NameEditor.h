@@ -179,7 +179,8 @@ class NameEditor {
   // Lines on the clipboard are separated by CR LF.
 
   /// The text Copy puts on the clipboard: the whole lines of a column caret, or each line's part
-  /// inside the block, joined by CR LF; empty with no selection.
+  /// inside the block (a character of two units whole when the block holds either), joined by
+  /// CR LF; empty with no selection.
   ///
   ///   columns 0..3 over "ab", "abcdef", "x" give "ab\r\nabc\r\nx".
   std::u16string SelectedText() const;

@@ -337,7 +337,7 @@ void EditorSession::ApplyParsedPairs(const std::vector<std::vector<RenamePair>>&
   std::vector<LineName> newNames;
   for (const auto& group : groups) {
     for (const RenamePair& pair : group) {
-      if (pair.refused) continue;
+      if (pair.IsRefused()) continue;
       if (const auto it = lineOf.find(pair.original); it != lineOf.end()) newNames.push_back({it->second, pair.renamed});
     }
   }

@@ -247,6 +247,40 @@ TEST_F(AiAssistantTest, ANameWithAnUndecodableByteIsSentReadablyAndMatchedBack) 
   EXPECT_EQ(assistant->ParsedGroups()[0], (std::vector<RenamePair>{{undecodable, u"Cafe.jpg"}, {u"b.jpg", u"B.jpg"}}));
 }
 
+// "a" + the byte 0x80 and a file really named "a\uFFFD.txt" are both sent as "a\uFFFD.txt": an
+// answer for that text renames neither and says why. A file one group's answer names and another
+// group's answer names again is one file processed.
+TEST_F(AiAssistantTest, ATextSentForTwoNamesRenamesNeitherAndEachFileCountsOnce) {
+  const std::u16string undecodable = u"a" + std::u16string(1, char16_t{0xDC80}) + u".txt";
+  const std::u16string replacement = u"a\uFFFD.txt";
+  const std::string sent = "a\xEF\xBF\xBD.txt";
+  const auto answer = [&](std::initializer_list<std::pair<std::string, std::string>> pairs) {
+    std::string list = "[";
+    for (const auto& [original, renamed] : pairs) {
+      list += (list.size() > 1 ? "," : "") + std::string(R"({"original":")") + original + R"(","renamed":")" + renamed + "\"}";
+    }
+    return ChatTestServer::StreamOf({list + "]"});
+  };
+  server.AddReply(answer({{sent, "first.txt"}, {"\xC3\xA9t\xC3\xA9.txt", "summer.txt"}}));
+  server.AddReply(answer({{sent, "second.txt"}}));
+  server.AddReply(answer({{"\xC3\xA9t\xC3\xA9.txt", "summer.txt"}}));
+  auto assistant = Make({{undecodable, undecodable}, {replacement, replacement}, {u"\u00E9t\u00E9.txt", u"\u00E9t\u00E9.txt"}});
+  ASSERT_TRUE(assistant->Send(u"rule", 1));
+  ASSERT_TRUE(mailbox.PumpUntil(*assistant, [&] { return !assistant->Busy() && server.Requests().size() == 3; }));
+  ASSERT_TRUE(mailbox.PumpUntil(*assistant, [&] { return !assistant->Busy() && assistant->ParsedGroups().size() == 3; }));
+
+  const std::vector<std::vector<RenamePair>> expected{
+      {{replacement, u"first.txt", Refusal::SharedOriginal}, {u"\u00E9t\u00E9.txt", u"summer.txt"}},
+      {{replacement, u"second.txt", Refusal::SharedOriginal}},
+      {{u"\u00E9t\u00E9.txt", u"summer.txt"}},
+  };
+  EXPECT_EQ(assistant->ParsedGroups(), expected);
+  EXPECT_EQ(assistant->ParsedCount(), 1u);
+  const std::u16string shared = replacement + u": not renamed, two files were sent under this name\r\n";
+  EXPECT_EQ(display.json, shared + u"\u00E9t\u00E9.txt, summer.txt\r\n" + shared + u"\u00E9t\u00E9.txt, summer.txt\r\n");
+  EXPECT_EQ(display.errors.back(), u"Processing complete.\r\nNumber of items: 3, processed: 1");
+}
+
 TEST_F(AiAssistantTest, StreamedPiecesAreAddedToTheResponseBoxOneByOne) {
   server.AddReply(ChatTestServer::StreamOf(std::vector<std::string>(2000, std::string(500, 'x'))));
   auto assistant = Make(test::NumberedPairs(1));

@@ -103,7 +103,8 @@ TEST(AnswerParsingTest, NewNamesWithControlOrDirectionCharactersAreRefusedAndThe
       R"({"original":"e.txt","renamed":"del\u007F.txt"},{"original":"f.txt","renamed":"   "},)"
       R"({"original":"g.txt","renamed":"cr\r.txt"}])";
   const auto pairs = ParseAnswer(answer);
-  const std::u16string refused = u": not renamed, the new name holds a control or text-direction character\r\n";
+  const std::u16string refused =
+      u": not renamed, the new name holds a control, invisible or text-direction character, or bytes that are not text\r\n";
   EXPECT_EQ(ListParsedPairs({pairs}), u"a.jpg" + refused + u"b.exe" + refused + u"c.txt, spaced.txt\r\n" + u"d.txt" +
                                           refused + u"e.txt" + refused + u"g.txt" + refused);
   // The scan trims and refuses the same way.
@@ -116,6 +117,42 @@ TEST(AnswerParsingTest, NewNamesWithControlOrDirectionCharactersAreRefusedAndThe
   session.LoadFolder(u"/f/");
   session.ApplyParsedPairs({pairs});
   EXPECT_EQ(test::NewNames(session.Editor().Names()), (std::vector<std::u16string>{u"b.exe", u"a.jpg", u"spaced.txt"}));
+}
+
+// Characters that do not show, or fill space with nothing, would make a name that reads as
+// another; a byte that is not UTF-8 becomes U+FFFD, which no name may hold either.
+TEST(AnswerParsingTest, NewNamesWithInvisibleCharactersOrBytesThatAreNotTextAreRefused) {
+  const struct {
+    const char* what;
+    std::string renamed;  // the JSON string's content
+    bool refused;
+  } cases[] = {
+      {"zero-width space", R"(a\u200Bb.txt)", true},
+      {"byte-order mark", "a\xEF\xBB\xBF" "b.txt", true},
+      {"word joiner", R"(a\u2060b.txt)", true},
+      {"soft hyphen", "a\xC2\xAD" "b.txt", true},
+      {"annotation anchor", R"(a\uFFF9b.txt)", true},
+      {"tag letter", R"(a\uDB40\uDC61b.txt)", true},
+      {"cancel tag", "a\xF3\xA0\x81\xBF" "b.txt", true},
+      {"Arabic number sign", R"(\u0600a.txt)", true},
+      {"Hangul filler", R"(a\u3164.txt)", true},
+      {"halfwidth Hangul filler", R"(a\uFFA0.txt)", true},
+      {"zero-width joiner", R"(\uD83D\uDC68\u200D\uD83D\uDC69.txt)", true},
+      {"invalid byte", "caf\xE9.txt", true},
+      {"replacement character", R"(caf\uFFFD.txt)", true},
+      {"accents, CJK and an emoji", R"(\u00E9t\u00E9 \u65E5\u8A18 \uD83D\uDE00.txt)", false},
+      {"an emoji with its variation selector", R"(\u2764\uFE0F.txt)", false},
+      {"Hangul syllables", R"(\uD55C\uAE00.txt)", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    for (const std::string& answer : {R"([{"original":"a.txt","renamed":")" + c.renamed + R"("}])",
+                                      "[{ original: a.txt, renamed: " + c.renamed + ", }"}) {
+      const std::vector<RenamePair> pairs = ParseAnswer(answer);
+      ASSERT_EQ(pairs.size(), 1u) << answer;
+      EXPECT_EQ(pairs[0].refusal, c.refused ? Refusal::UnsafeName : Refusal::None) << answer;
+    }
+  }
 }
 
 TEST(AnswerParsingTest, ParsedPairsRenameTheirLinesInOneUndoStep) {
