@@ -10,6 +10,7 @@
 #include "ai/BackgroundTask.h"
 #include "ai/FileList.h"
 #include "ai/RequestPayload.h"
+#include "ai/StreamedText.h"
 #include "ai/TemplateFile.h"
 #include "platform/LineEnds.h"
 #include "text/Utf16.h"
@@ -105,14 +106,16 @@ void AiAssistant::ProcessGroup(std::size_t group) {
   busy_ = true;
   display_.EnableControls(false);
   client_ = std::make_shared<LlmClient>(server_);
+  streamed_ = std::make_shared<StreamedText>();
   streaming_ = false;
   group_ = group;
-  worker_ = std::make_unique<BackgroundTask>(
-      [request = request_, client = client_, group, run = run_, post = post_] { RunGroup(request, client, group, run, post); });
+  worker_ = std::make_unique<BackgroundTask>([request = request_, client = client_, streamed = streamed_, group,
+                                              run = run_, post = post_] { RunGroup(request, client, streamed, group, run, post); });
 }
 
 void AiAssistant::RunGroup(const std::shared_ptr<const Request>& request, const std::shared_ptr<LlmClient>& client,
-                           std::size_t group, std::uint64_t run, const Post& post) {
+                           const std::shared_ptr<StreamedText>& streamed, std::size_t group, std::uint64_t run,
+                           const Post& post) {
   const auto send = [&](WorkerMessage::Kind kind, std::u16string text, std::vector<RenamePair> pairs = {}) {
     post(WorkerMessage{kind, run, group, std::move(text), std::move(pairs)});
   };
@@ -121,7 +124,9 @@ void AiAssistant::RunGroup(const std::shared_ptr<const Request>& request, const 
     const std::u16string user = BuildUserMessage(request->prompt, request->rule, *request->pairs, group, request->groupSize);
     const std::string answer = client->Chat(
         ToUtf8(user),
-        [&](std::string_view piece) { send(WorkerMessage::Kind::Piece, ToCrLfLineEnds(FromUtf8(piece))); },
+        [&](std::string_view piece) {
+          if (streamed->Add(ToCrLfLineEnds(FromUtf8(piece)))) send(WorkerMessage::Kind::Piece, {});
+        },
         [&](const std::string&, const std::string& error) {
           if (!error.empty()) send(WorkerMessage::Kind::Error, FromUtf8(error));
         },
@@ -139,16 +144,19 @@ void AiAssistant::RunGroup(const std::shared_ptr<const Request>& request, const 
 void AiAssistant::Handle(WorkerMessage message) {
   if (message.run != run_) return;
   switch (message.kind) {
-    case WorkerMessage::Kind::Piece:
-      // The group's first piece replaces the line before it; the others are added, so that a long
+    case WorkerMessage::Kind::Piece: {
+      const std::u16string text = streamed_ ? streamed_->Take() : std::u16string();
+      if (text.empty()) break;
+      // The group's first text replaces the line before it; the rest is added, so that a long
       // answer costs the box no more than its own length.
       if (streaming_) {
-        display_.AppendResponse(message.text);
+        display_.AppendResponse(text);
       } else {
-        display_.ShowResponse(message.text);
+        display_.ShowResponse(text);
         streaming_ = true;
       }
       break;
+    }
     case WorkerMessage::Kind::Error:
       AddError(message.group, message.text);
       break;
