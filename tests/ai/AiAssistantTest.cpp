@@ -277,7 +277,12 @@ TEST_F(AiAssistantTest, ATextSentForTwoNamesRenamesNeitherAndEachFileCountsOnce)
   const auto answer = [&](std::initializer_list<std::pair<std::string, std::string>> pairs) {
     std::string list = "[";
     for (const auto& [original, renamed] : pairs) {
-      list += (list.size() > 1 ? "," : "") + std::string(R"({"original":")") + original + R"(","renamed":")" + renamed + "\"}";
+      if (list.size() > 1) list += ',';
+      list += R"({"original":")";
+      list += original;
+      list += R"(","renamed":")";
+      list += renamed;
+      list += "\"}";
     }
     return ChatTestServer::StreamOf({list + "]"});
   };
