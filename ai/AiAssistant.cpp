@@ -4,11 +4,13 @@
 #include <chrono>
 #include <exception>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "ai/AnswerParsing.h"
 #include "ai/BackgroundTask.h"
 #include "ai/FileList.h"
 #include "ai/RequestPayload.h"
+#include "ai/StreamedText.h"
 #include "ai/TemplateFile.h"
 #include "platform/LineEnds.h"
 #include "text/Utf16.h"
@@ -25,24 +27,32 @@ std::u16string ItemsProcessed(std::size_t items, std::size_t processed) {
   return u"Number of items: " + Number(items) + u", processed: " + Number(processed);
 }
 
-/// The pairs with each original that names one of the group's files by the text it was sent as
-/// (NameAsSent) turned back into the name on disk. A text sent for two names matches neither.
-std::vector<RenamePair> WithNamesOnDisk(std::vector<RenamePair> pairs, const std::vector<RenamePair>& requestPairs,
-                                        std::size_t group, int groupSize) {
-  const std::size_t size = EffectiveGroupSize(groupSize);
-  const std::size_t first = std::min(group * size, requestPairs.size());
-  const std::size_t end = std::min(first + size, requestPairs.size());
-  std::unordered_map<std::u16string, std::u16string> onDisk;  // sent -> on disk, or empty when two share it
-  for (std::size_t i = first; i < end; ++i) {
-    const std::u16string& name = requestPairs[i].original;
-    std::u16string sent = NameAsSent(name);
-    if (sent == name) continue;
-    const auto [it, added] = onDisk.emplace(std::move(sent), name);
-    if (!added && it->second != name) it->second.clear();
+/// The names on disk of the files whose text as sent (NameAsSent) holds U+FFFD, by that text; an
+/// empty name where two files were sent as the same text. Only such texts can stand for two files:
+/// every other name is sent as it is, and no two files share a name.
+std::unordered_map<std::u16string, std::u16string> NamesOnDiskBySentText(const std::vector<RenamePair>& requestPairs) {
+  std::unordered_map<std::u16string, std::u16string> onDisk;
+  for (const RenamePair& request : requestPairs) {
+    std::u16string sent = NameAsSent(request.original);
+    if (sent.find(u'\uFFFD') == std::u16string::npos) continue;
+    const auto [it, added] = onDisk.emplace(std::move(sent), request.original);
+    if (!added && it->second != request.original) it->second.clear();
   }
+  return onDisk;
+}
+
+/// The pairs with each original that names a file by the text it was sent as turned back into the
+/// name on disk; one whose text was sent for two files is refused, since it names neither.
+std::vector<RenamePair> WithNamesOnDisk(std::vector<RenamePair> pairs,
+                                        const std::unordered_map<std::u16string, std::u16string>& onDisk) {
   for (RenamePair& pair : pairs) {
     const auto it = onDisk.find(pair.original);
-    if (it != onDisk.end() && !it->second.empty()) pair.original = it->second;
+    if (it == onDisk.end()) continue;
+    if (it->second.empty()) {
+      pair.refusal = Refusal::SharedOriginal;
+    } else {
+      pair.original = it->second;
+    }
   }
   return pairs;
 }
@@ -66,11 +76,14 @@ void AiAssistant::Open() {
 }
 
 std::size_t AiAssistant::ParsedCount() const {
-  std::size_t count = 0;
+  // A file named by the answers of several groups is one file processed.
+  std::unordered_set<std::u16string_view> files;
   for (const auto& group : parsedGroups_) {
-    count += static_cast<std::size_t>(std::count_if(group.begin(), group.end(), [](const RenamePair& pair) { return !pair.refused; }));
+    for (const RenamePair& pair : group) {
+      if (!pair.IsRefused()) files.insert(pair.original);
+    }
   }
-  return count;
+  return files.size();
 }
 
 bool AiAssistant::Send(std::u16string rule, int groupSize) {
@@ -79,7 +92,8 @@ bool AiAssistant::Send(std::u16string rule, int groupSize) {
   parsedGroups_.clear();
   errors_.clear();
   ++run_;  // messages of earlier runs, from a worker that was left to end, are ignored from now on
-  request_ = std::make_shared<const Request>(Request{pairs_, prompt_, std::move(rule), groupSize});
+  request_ = std::make_shared<const Request>(
+      Request{pairs_, NamesOnDiskBySentText(*pairs_), prompt_, std::move(rule), groupSize});
   display_.ShowErrors(u"");
   display_.ShowJson(u"");
   display_.ShowResponse(u"Start Processing (Groups: " + Number(GroupCount(pairs_->size(), groupSize)) + u")");
@@ -92,14 +106,16 @@ void AiAssistant::ProcessGroup(std::size_t group) {
   busy_ = true;
   display_.EnableControls(false);
   client_ = std::make_shared<LlmClient>(server_);
+  streamed_ = std::make_shared<StreamedText>();
   streaming_ = false;
   group_ = group;
-  worker_ = std::make_unique<BackgroundTask>(
-      [request = request_, client = client_, group, run = run_, post = post_] { RunGroup(request, client, group, run, post); });
+  worker_ = std::make_unique<BackgroundTask>([request = request_, client = client_, streamed = streamed_, group,
+                                              run = run_, post = post_] { RunGroup(request, client, streamed, group, run, post); });
 }
 
 void AiAssistant::RunGroup(const std::shared_ptr<const Request>& request, const std::shared_ptr<LlmClient>& client,
-                           std::size_t group, std::uint64_t run, const Post& post) {
+                           const std::shared_ptr<StreamedText>& streamed, std::size_t group, std::uint64_t run,
+                           const Post& post) {
   const auto send = [&](WorkerMessage::Kind kind, std::u16string text, std::vector<RenamePair> pairs = {}) {
     post(WorkerMessage{kind, run, group, std::move(text), std::move(pairs)});
   };
@@ -108,14 +124,16 @@ void AiAssistant::RunGroup(const std::shared_ptr<const Request>& request, const 
     const std::u16string user = BuildUserMessage(request->prompt, request->rule, *request->pairs, group, request->groupSize);
     const std::string answer = client->Chat(
         ToUtf8(user),
-        [&](std::string_view piece) { send(WorkerMessage::Kind::Piece, ToCrLfLineEnds(FromUtf8(piece))); },
+        [&](std::string_view piece) {
+          if (streamed->Add(ToCrLfLineEnds(FromUtf8(piece)))) send(WorkerMessage::Kind::Piece, {});
+        },
         [&](const std::string&, const std::string& error) {
           if (!error.empty()) send(WorkerMessage::Kind::Error, FromUtf8(error));
         },
         -1.0);
     if (!answer.empty()) {
       send(WorkerMessage::Kind::Parsed, {},
-           WithNamesOnDisk(ParseAnswer(answer), *request->pairs, group, request->groupSize));
+           WithNamesOnDisk(ParseAnswer(answer), request->namesOnDisk));
     }
   } catch (const std::exception& error) {
     send(WorkerMessage::Kind::Error, FromUtf8(error.what()));
@@ -126,16 +144,19 @@ void AiAssistant::RunGroup(const std::shared_ptr<const Request>& request, const 
 void AiAssistant::Handle(WorkerMessage message) {
   if (message.run != run_) return;
   switch (message.kind) {
-    case WorkerMessage::Kind::Piece:
-      // The group's first piece replaces the line before it; the others are added, so that a long
+    case WorkerMessage::Kind::Piece: {
+      const std::u16string text = streamed_ ? streamed_->Take() : std::u16string();
+      if (text.empty()) break;
+      // The group's first text replaces the line before it; the rest is added, so that a long
       // answer costs the box no more than its own length.
       if (streaming_) {
-        display_.AppendResponse(message.text);
+        display_.AppendResponse(text);
       } else {
-        display_.ShowResponse(message.text);
+        display_.ShowResponse(text);
         streaming_ = true;
       }
       break;
+    }
     case WorkerMessage::Kind::Error:
       AddError(message.group, message.text);
       break;

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "ai/LlmClient.h"
@@ -16,12 +17,13 @@ namespace nomvarix {
 
 class BackgroundTask;
 class FileSystem;
+class StreamedText;
 
 /// What a group's worker tells the dialog. The dialog delivers each on its own thread, in the
 /// order they were posted.
 struct WorkerMessage {
   enum class Kind {
-    Piece,      ///< a piece of streamed answer text, with CR LF line breaks
+    Piece,      ///< streamed answer text is waiting (with CR LF line breaks); the message holds none
     Error,      ///< a failure text for the errors box
     Parsed,     ///< the pairs the group's answer gave (possibly none)
     GroupDone,  ///< the group has ended; always the group's last message
@@ -93,6 +95,7 @@ class AiAssistant {
 
   bool Busy() const { return busy_; }
   const std::vector<std::vector<RenamePair>>& ParsedGroups() const { return parsedGroups_; }
+  /// How many files the parsed pairs give new names to (refused pairs left out, each file once).
   std::size_t ParsedCount() const;
   const PromptTemplate& Template() const { return prompt_; }
 
@@ -100,6 +103,8 @@ class AiAssistant {
   /// What every worker of one Send reads; shared, never changed once made.
   struct Request {
     std::shared_ptr<const std::vector<RenamePair>> pairs;
+    /// The names on disk by the texts sent for them, where those differ (see AiAssistant.cpp).
+    std::unordered_map<std::u16string, std::u16string> namesOnDisk;
     PromptTemplate prompt;
     std::u16string rule;
     int groupSize = 1;
@@ -109,7 +114,8 @@ class AiAssistant {
   /// Adds a group's error to the errors box, below the errors before it.
   void AddError(std::size_t group, std::u16string_view text);
   static void RunGroup(const std::shared_ptr<const Request>& request, const std::shared_ptr<LlmClient>& client,
-                       std::size_t group, std::uint64_t run, const Post& post);
+                       const std::shared_ptr<StreamedText>& streamed, std::size_t group, std::uint64_t run,
+                       const Post& post);
 
   ChatServer server_;
   FileSystem& fileSystem_;
@@ -128,6 +134,7 @@ class AiAssistant {
   bool stopRequested_ = false;
   std::uint64_t run_ = 0;
   std::shared_ptr<LlmClient> client_;
+  std::shared_ptr<StreamedText> streamed_;  ///< the running group's answer not shown yet
   std::unique_ptr<BackgroundTask> worker_;
 };
 

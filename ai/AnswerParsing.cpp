@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <optional>
+#include <utility>
 
 #include <nlohmann/json.hpp>
 
@@ -154,19 +156,33 @@ std::vector<RenamePair> JsonPairs(std::string_view answer) {
   return pairs;
 }
 
-/// Characters a new name must not hold: they hide or reorder what the user reads, or break a line.
-bool IsControlOrDirection(char16_t u) {
-  return u < 0x20 || (u >= 0x7F && u <= 0x9F) || u == 0x061C || u == 0x200E || u == 0x200F ||
-         (u >= 0x2028 && u <= 0x202E) || (u >= 0x2066 && u <= 0x2069);
+/// Code points a new name must not hold, both ends included: controls, line and paragraph
+/// separators, every format character (they are invisible, reorder text or hide it: soft hyphen,
+/// zero-width spaces and joiners, direction marks and overrides, the byte-order mark, annotation
+/// marks, tags), the Hangul fillers that show as blank space, and U+FFFD, which stands for bytes of
+/// the answer that were not text.
+constexpr std::pair<char32_t, char32_t> kUnsafeRanges[] = {
+    {0x0000, 0x001F},   {0x007F, 0x009F},   {0x00AD, 0x00AD},   {0x0600, 0x0605},   {0x061C, 0x061C},
+    {0x06DD, 0x06DD},   {0x070F, 0x070F},   {0x0890, 0x0891},   {0x08E2, 0x08E2},   {0x115F, 0x1160},
+    {0x180E, 0x180E},   {0x200B, 0x200F},   {0x2028, 0x202E},   {0x2060, 0x2064},   {0x2066, 0x206F},
+    {0x3164, 0x3164},   {0xFEFF, 0xFEFF},   {0xFFA0, 0xFFA0},   {0xFFF9, 0xFFFB},   {0xFFFD, 0xFFFD},
+    {0x110BD, 0x110BD}, {0x110CD, 0x110CD}, {0x13430, 0x1343F}, {0x1BCA0, 0x1BCA3}, {0x1D173, 0x1D17A},
+    {0xE0000, 0xE007F},
+};
+
+bool IsUnsafeCodePoint(char32_t c) {
+  return std::any_of(std::begin(kUnsafeRanges), std::end(kUnsafeRanges),
+                     [c](const auto& range) { return c >= range.first && c <= range.second; });
 }
 
 bool IsUnsafeName(std::u16string_view name) {
   for (std::size_t i = 0; i < name.size(); ++i) {
     const char16_t u = name[i];
-    if (IsControlOrDirection(u)) return true;
-    if (u >= 0xD800 && u <= 0xDBFF && i + 1 < name.size() && name[i + 1] >= 0xDC00 && name[i + 1] <= 0xDFFF) {
+    if (IsHighSurrogate(u) && i + 1 < name.size() && IsLowSurrogate(name[i + 1])) {
+      const char32_t c = 0x10000 + ((static_cast<char32_t>(u) - 0xD800) << 10) + (name[i + 1] - 0xDC00);
+      if (IsUnsafeCodePoint(c)) return true;
       ++i;
-    } else if (u >= 0xD800 && u <= 0xDFFF) {
+    } else if (IsHighSurrogate(u) || IsLowSurrogate(u) || IsUnsafeCodePoint(u)) {
       return true;
     }
   }
@@ -179,10 +195,22 @@ std::vector<RenamePair> CheckedNames(std::vector<RenamePair> pairs) {
   for (RenamePair& pair : pairs) {
     pair.renamed = std::u16string(TrimmedWhiteSpace(pair.renamed));
     if (pair.renamed.empty()) continue;
-    pair.refused = IsUnsafeName(pair.renamed);
+    if (IsUnsafeName(pair.renamed)) pair.refusal = Refusal::UnsafeName;
     checked.push_back(std::move(pair));
   }
   return checked;
+}
+
+std::u16string_view RefusalText(Refusal refusal) {
+  switch (refusal) {
+    case Refusal::UnsafeName:
+      return u": not renamed, the new name holds a control, invisible or text-direction character, or bytes that are not text";
+    case Refusal::SharedOriginal:
+      return u": not renamed, two files were sent under this name";
+    case Refusal::None:
+      break;
+  }
+  return {};
 }
 
 bool IsCut(char16_t u) { return u == u'\n' || u == u'\r' || u == u'}' || u == u'{' || u == u'['; }
@@ -271,7 +299,12 @@ std::u16string ListParsedPairs(const std::vector<std::vector<RenamePair>>& group
   for (const auto& group : groups) {
     for (const RenamePair& pair : group) {
       listing += pair.original;
-      listing += pair.refused ? u": not renamed, the new name holds a control or text-direction character" : u", " + pair.renamed;
+      if (pair.IsRefused()) {
+        listing += RefusalText(pair.refusal);
+      } else {
+        listing += u", ";
+        listing += pair.renamed;
+      }
       listing += u"\r\n";
     }
   }

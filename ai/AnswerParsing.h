@@ -13,8 +13,9 @@ namespace nomvarix {
 /// key order, gives a pair; commas before a closing bracket are forgiven. When no such pair is found
 /// the answer is decoded (DecodeUnicodeEscapes) and scanned (ScanAnswer) instead. Either way each
 /// new name is trimmed of white space (a pair whose new name is then empty is left out), and one
-/// that holds a control character, a line or paragraph separator, a text-direction mark or
-/// override, or a lone surrogate is refused, so that no such name can reach a file.
+/// that holds a control character, a line or paragraph separator, a format character (invisible,
+/// or a text-direction mark or override), a Hangul filler, U+FFFD (a byte of the answer that was
+/// not valid UTF-8) or a lone surrogate is refused, so that no such name can reach a file.
 std::vector<RenamePair> ParseAnswer(std::string_view answer);
 
 /// The answer's bytes as text: each "\uXXXX" escape becomes its UTF-16 unit (as many hexadecimal
@@ -32,8 +33,8 @@ std::vector<RenamePair> ScanAnswer(std::u16string_view answer);
 /// `text` then starts after the terminator. Empty, leaving `text` alone, when either is missing.
 std::u16string ExtractValue(std::u16string_view& text, std::u16string_view key, std::u16string_view terminator);
 
-/// "original, renamed\r\n" for every pair of every group, in order; a refused pair says so instead
-/// of showing the name.
+/// "original, renamed\r\n" for every pair of every group, in order; a refused pair says so, and
+/// why, instead of showing the name.
 std::u16string ListParsedPairs(const std::vector<std::vector<RenamePair>>& groups);
 
 }  // namespace nomvarix

@@ -70,8 +70,22 @@ bool IsValidUtf8(std::string_view bytes) {
 }
 
 std::string AsValidUtf8(std::string_view bytes) {
+  if (IsValidUtf8(bytes)) return std::string(bytes);
   // Only the invalid bytes are replaced: the valid characters around them stay as they are.
-  return IsValidUtf8(bytes) ? std::string(bytes) : CleanUtf8(bytes);
+  std::string valid;
+  valid.reserve(bytes.size() + 8);
+  for (std::size_t i = 0; i < bytes.size();) {
+    if (static_cast<unsigned char>(bytes[i]) < 0x80) {
+      valid.push_back(bytes[i++]);
+    } else if (const std::size_t length = CompleteSequenceAt(bytes, i)) {
+      valid.append(bytes.substr(i, length));
+      i += length;
+    } else {
+      valid.append("\xEF\xBF\xBD");
+      ++i;
+    }
+  }
+  return valid;
 }
 
 }  // namespace nomvarix

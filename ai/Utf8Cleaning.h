@@ -16,7 +16,8 @@ std::string CleanUtf8(std::string_view bytes);
 /// True when every byte of 0x80 or more starts a complete sequence, the sequences taken whole.
 bool IsValidUtf8(std::string_view bytes);
 
-/// Text a JSON parser accepts: the bytes as they are when valid, else CleanUtf8 of them.
+/// Text a JSON parser accepts: the bytes as they are, each byte that starts no complete sequence
+/// replaced by U+FFFD, so that the text shows where it was damaged and no name can be made of it.
 std::string AsValidUtf8(std::string_view bytes);
 
 }  // namespace nomvarix

@@ -47,8 +47,14 @@ class Checker {
         Report(line, u": Contains invalid characters: '" + std::u16string(1, ch) + u"'\n");
       }
     }
-    if (fileSystem_.NameLength(name) > kMaxNameLength) Report(line, u": Filename too long (> 255 characters)\n");
+    if (fileSystem_.NameLength(name) > kMaxNameLength) Report(line, TooLongMessage());
     if (ExistsAsAnotherFile(entry)) Report(line, u": File already exists on disk\n");
+  }
+
+  /// Says what the limit counts: bytes where the file system counts the name's UTF-8 bytes.
+  std::u16string_view TooLongMessage() const {
+    const bool countsBytes = fileSystem_.NameLength(u"\u00E9") == 2;
+    return countsBytes ? u": Filename too long (longer than 255 bytes)\n" : u": Filename too long (> 255 characters)\n";
   }
 
   bool ExistsAsAnotherFile(const NameEntry& entry) const {

@@ -18,6 +18,18 @@ std::u16string_view ScopedPart(std::u16string_view name, EditScope scope) {
   return name;
 }
 
+bool ShowsPartOf(std::u16string_view name, EditScope scope, std::u16string_view shown) {
+  switch (scope) {
+    case EditScope::BaseName:
+      return name.starts_with(shown);
+    case EditScope::Extension:
+      return name.ends_with(shown);
+    case EditScope::WholeName:
+      break;
+  }
+  return name == shown;
+}
+
 void ReplaceShownPart(std::u16string& name, EditScope scope, std::size_t shownLength, std::u16string_view part) {
   shownLength = std::min(shownLength, name.size());
   switch (scope) {

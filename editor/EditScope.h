@@ -20,6 +20,12 @@ constexpr int MinColumnOf(EditScope scope) { return scope == EditScope::Extensio
 /// as Extension; a name without "." has an empty Extension part.
 std::u16string_view ScopedPart(std::u16string_view name, EditScope scope);
 
+/// Whether a line of `scope` showing `shown` can stand for `name`: `shown` is all of it in WholeName
+/// scope, its start in BaseName scope and its end in Extension scope, so that ReplaceShownPart with
+/// the shown length keeps the rest of the name. Typed text need not be ScopedPart: "READMEmd" shown
+/// as "md" in Extension scope (typed after a name without ".") stands for it.
+bool ShowsPartOf(std::u16string_view name, EditScope scope, std::u16string_view shown);
+
 /// Puts `part` in place of the `shownLength` units of `name` that a line of `scope` shows: the
 /// first units in BaseName scope, the last ones in Extension scope, all of them in WholeName. The
 /// rest of the name stays as it was when the line was shown, wherever `part` puts a ".":

@@ -1,6 +1,7 @@
 #include "editor/NameEditor.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "platform/FileSystem.h"
 
@@ -86,6 +87,18 @@ void NameEditor::SetNewName(std::size_t line, std::u16string name) {
   names_[line].newName = std::move(name);
   NoteNewName(line);
   RefreshLineText(line);
+}
+
+bool NameEditor::SetNewNames(const std::vector<LineName>& names, UndoStep step) {
+  std::unordered_map<std::size_t, const std::u16string*> nameOf;
+  for (const LineName& named : names) {
+    if (named.line < names_.size()) nameOf[named.line] = &named.name;
+  }
+  std::erase_if(nameOf, [this](const auto& named) { return names_[named.first].newName == *named.second; });
+  if (nameOf.empty()) return false;
+  if (step == UndoStep::Take) PushUndo();
+  for (const auto& [line, name] : nameOf) SetNewName(line, *name);
+  return true;
 }
 
 void NameEditor::NoteNewName(std::size_t line) {
@@ -217,7 +230,9 @@ void NameEditor::ReplaceLines(NameList lines) {
   ForgetLongestLine();
   marked_ = {};
   anyNameChangedKnown_ = false;
-  for (std::size_t i = 0; i < names_.size(); ++i) RefreshLineText(i);
+  for (std::size_t i = 0; i < names_.size(); ++i) {
+    if (!ShowsPartOf(names_[i].newName, editScope_, names_[i].lineText)) RefreshLineText(i);
+  }
 }
 
 }  // namespace nomvarix

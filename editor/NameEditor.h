@@ -28,6 +28,15 @@ using EntryFilter = std::function<bool(std::u16string_view name)>;
 /// What a load does when the folder cannot be listed: show nothing, or keep the lines it shows.
 enum class UnlistedFolder { Empties, KeepsLines };
 
+/// A full new name for one line, set from outside the line (an AI answer, a reset, a revert).
+struct LineName {
+  std::size_t line = 0;
+  std::u16string name;
+};
+
+/// Whether setting names from outside the lines is one step of the undo history.
+enum class UndoStep { Take, None };
+
 /// The two check-box buttons of the scope strip; at least one is always checked.
 enum class ScopeButton { Name, Extension };
 
@@ -71,6 +80,12 @@ class NameEditor {
   void SetLineText(std::size_t line, std::u16string text);
   /// Sets the full new name from outside (pending edits, AI answers) and refreshes the line.
   void SetNewName(std::size_t line, std::u16string name);
+  /// Sets the new names of the given lines (the later of two for one line wins; lines out of range
+  /// are ignored). A line whose new name changes shows the new name's part in the current scope;
+  /// every other line keeps its text and its name, whatever the scope, so that the next edit of it
+  /// works from what it shows. With UndoStep::Take, a change of any name is one undo step. Returns
+  /// whether any name changed.
+  bool SetNewNames(const std::vector<LineName>& names, UndoStep step);
 
   /// Whether any line's newName differs from its name on disk (kept up to date as lines change).
   bool AnyNameChanged() const;
@@ -104,9 +119,10 @@ class NameEditor {
                   const EntryFilter& accepts = {}, WorkProgress& progress = NoProgress(),
                   UnlistedFolder unlisted = UnlistedFolder::Empties);
 
-  /// Shows `lines` instead of the folder's (the files of the last apply, to be renamed back): each
-  /// line shows its newName in the current scope, nothing is selected. Scope, folder and the undo
-  /// history stay.
+  /// Shows `lines` instead of the folder's (the folder's lines with the files of the last apply added,
+  /// to be renamed back): a line keeps its lineText when that is what the current scope may show of
+  /// its newName (ShowsPartOf), else shows its newName's part in the scope; nothing is selected.
+  /// Scope, folder and the undo history stay.
   void ReplaceLines(NameList lines);
 
   // ---- Selection, caret and marking (NameEditorSelection.cpp) ---------------------------------
@@ -169,7 +185,8 @@ class NameEditor {
   // Lines on the clipboard are separated by CR LF.
 
   /// The text Copy puts on the clipboard: the whole lines of a column caret, or each line's part
-  /// inside the block, joined by CR LF; empty with no selection.
+  /// inside the block (a character of two units whole when the block holds either), joined by
+  /// CR LF; empty with no selection.
   ///
   ///   columns 0..3 over "ab", "abcdef", "x" give "ab\r\nabc\r\nx".
   std::u16string SelectedText() const;

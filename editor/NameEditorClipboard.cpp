@@ -39,8 +39,12 @@ std::u16string NameEditor::SelectedText() const {
     if (!selection_.HasWidth()) {
       text += lineText;
     } else if (static_cast<std::size_t>(selection_.startColumn) < lineText.size()) {
-      text += lineText.substr(static_cast<std::size_t>(selection_.startColumn),
-                              static_cast<std::size_t>(selection_.endColumn - selection_.startColumn));
+      // A pair half inside the block takes its other half along, as deleting the block does.
+      std::size_t from = static_cast<std::size_t>(selection_.startColumn);
+      std::size_t to = std::min(static_cast<std::size_t>(selection_.endColumn), lineText.size());
+      if (SplitsSurrogatePair(lineText, from)) --from;
+      if (SplitsSurrogatePair(lineText, to)) ++to;
+      text += lineText.substr(from, to - from);
     }
   }
   return text;

@@ -388,12 +388,32 @@ RevertOutcome EditorSession::RevertLastChanges(RevertReload reload) {
   revertFolder_.clear();
   if (!sameFolder) return RevertOutcome::FolderMismatch;
   if (revertList_.empty()) return RevertOutcome::NothingToRevert;
-  links_.Clear();
-  editor_.ReplaceLines(revertList_);
-  ForgetPendingEdits(folder);
+  PutBackFormerNames();
   CheckConflicts();
   WriteKeptEdits();
   return RevertOutcome::ShowsRenamedFiles;
+}
+
+void EditorSession::PutBackFormerNames() {
+  std::unordered_map<std::u16string_view, std::size_t> lineOf;
+  for (std::size_t line = 0; line < editor_.LineCount(); ++line) lineOf[editor_.Names()[line].originalName] = line;
+  std::vector<LineName> formerNames;
+  NameList unlisted;  // renamed files the list does not show (a filter hides them, or they were moved)
+  for (const NameEntry& renamed : revertList_) {
+    if (const auto it = lineOf.find(renamed.originalName); it != lineOf.end()) {
+      formerNames.push_back({it->second, renamed.newName});
+    } else {
+      NameEntry& line = unlisted.emplace_back(renamed);
+      line.lineText = ScopedPart(line.newName, editor_.Scope());
+    }
+  }
+  // The other lines keep their edits; the former names are one undo step.
+  editor_.SetNewNames(formerNames, UndoStep::Take);
+  if (unlisted.empty()) return;
+  links_.Clear();
+  NameList lines = editor_.Names();
+  lines.insert(lines.end(), std::make_move_iterator(unlisted.begin()), std::make_move_iterator(unlisted.end()));
+  editor_.ReplaceLines(std::move(lines));
 }
 
 void EditorSession::RightAlignAll() {
@@ -454,39 +474,34 @@ ReplaceAllOutcome EditorSession::ReplaceAll(std::u16string_view text, std::u16st
 }
 
 void EditorSession::ApplyParsedPairs(const std::vector<std::vector<RenamePair>>& groups) {
-  std::unordered_map<std::u16string, std::size_t> lineOf;
+  std::unordered_map<std::u16string_view, std::size_t> lineOf;
   for (std::size_t line = 0; line < editor_.LineCount(); ++line) lineOf[editor_.Names()[line].originalName] = line;
-  std::unordered_map<std::size_t, std::u16string> newNames;
+  std::vector<LineName> newNames;
   for (const auto& group : groups) {
     for (const RenamePair& pair : group) {
-      if (pair.refused) continue;
-      if (const auto it = lineOf.find(pair.original); it != lineOf.end()) newNames[it->second] = pair.renamed;
+      if (pair.IsRefused()) continue;
+      if (const auto it = lineOf.find(pair.original); it != lineOf.end()) newNames.push_back({it->second, pair.renamed});
     }
   }
   // One undo step, so that the names the user had typed come back with Ctrl+Z.
-  if (!newNames.empty()) editor_.PushUndo();
-  for (std::size_t line = 0; line < editor_.LineCount(); ++line) {
-    if (const auto it = newNames.find(line); it != newNames.end()) {
-      editor_.SetNewName(line, it->second);
-    } else {
-      editor_.RefreshLineText(line);
-    }
-  }
+  editor_.SetNewNames(newNames, UndoStep::Take);
   CheckConflicts();
 }
 
 void EditorSession::ResetAllNames() {
-  for (std::size_t line = 0; line < editor_.LineCount(); ++line) {
-    editor_.SetNewName(line, editor_.Names()[line].originalName);
-    editor_.SetErrorMark(line, false);
-  }
+  std::vector<LineName> originals;
+  originals.reserve(editor_.LineCount());
+  for (std::size_t line = 0; line < editor_.LineCount(); ++line) originals.push_back({line, editor_.Names()[line].originalName});
+  // One undo step: a misplaced click on the corner must not drop every edit for good.
+  editor_.SetNewNames(originals, UndoStep::Take);
+  for (std::size_t line = 0; line < editor_.LineCount(); ++line) editor_.SetErrorMark(line, false);
   CheckConflicts();
 }
 
 void EditorSession::ResetName(std::int32_t line) {
   if (line < 0 || static_cast<std::size_t>(line) >= editor_.LineCount()) return;
   const auto index = static_cast<std::size_t>(line);
-  editor_.SetNewName(index, editor_.Names()[index].originalName);
+  editor_.SetNewNames({{index, editor_.Names()[index].originalName}}, UndoStep::Take);
   CheckConflicts();
 }
 

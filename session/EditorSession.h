@@ -187,7 +187,8 @@ class EditorSession {
   void ReloadConfirmed();
 
   /// The red triangles: every name, or one line's, back to its name on disk, the conflict check
-  /// after. No undo snapshot is taken. Resetting every name also clears every error mark.
+  /// after. Either is one undo step when it changes a name. Resetting every name also clears every
+  /// error mark.
   void ResetAllNames();
   void ResetName(std::int32_t line);
 
@@ -206,7 +207,9 @@ class EditorSession {
   /// When the journal folder is set but the journal cannot be written there, nothing is renamed
   /// (Unprotected) unless `withoutJournal` says to apply anyway.
   ApplyOutcome ApplyChanges(bool verify, bool autoRename, WithoutJournal withoutJournal = WithoutJournal::Refuse);
-  /// "Revert Last Changes": puts the last apply's renames back as edits, or, when no revert is
+  /// "Revert Last Changes": puts the last apply's renames back as edits (the lines of the renamed
+  /// files get their former names as one undo step, every other line keeps its edit; a renamed file
+  /// the list does not show gets a line of its own), or, when no revert is
   /// armed, loads the folder again and arms one. That reload asks first (AsksBeforeReload) when it
   /// would drop edits not applied yet, unless `reload` says the user agreed, which drops the
   /// folder's remembered edits too, as "Reload" does. A cancelled reload arms nothing.
@@ -233,8 +236,8 @@ class EditorSession {
   ReplaceAllOutcome ReplaceAll(std::u16string_view text, std::u16string_view replacement, SearchOptions options);
 
   /// The AI's answers put into the editor: each pair's new name goes to the line whose name on disk
-  /// is the pair's original (the last such line; later pairs win). Every line is refreshed and the
-  /// conflicts checked; when any name is set this is one undo step.
+  /// is the pair's original (the last such line; later pairs win). The other lines stay as they
+  /// are; the conflicts are checked; when any name changes this is one undo step.
   void ApplyParsedPairs(const std::vector<std::vector<RenamePair>>& groups);
 
   /// The editing operations, each followed by the conflict check when it ran.
@@ -281,6 +284,8 @@ class EditorSession {
   /// Runs the conflict check after an operation that ran; passes its result on.
   bool CheckedIf(bool changed);
 
+  /// The revert's names: each renamed file's line gets its former name back.
+  void PutBackFormerNames();
   /// After the reload that follows an apply: the lines of the files in `kept` (by name on disk) get
   /// their new names back, and the error marks of their entries.
   void KeepEdits(const NameList& kept);

@@ -1,5 +1,6 @@
 #include "ai/AiAssistant.h"
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -11,6 +12,7 @@
 #include "support/ChatTestServer.h"
 #include "support/FakeFileSystem.h"
 #include "support/NumberedPairs.h"
+#include "text/Utf16.h"
 
 namespace nomvarix {
 namespace {
@@ -25,6 +27,7 @@ class RecordingDisplay final : public AiDisplay {
     shownUnits += text.size();
   }
   void AppendResponse(std::u16string_view text) override {
+    ++appended;
     if (keepEveryState) {
       responses.push_back(responses.back() + std::u16string(text));
     } else {
@@ -43,6 +46,7 @@ class RecordingDisplay final : public AiDisplay {
   std::u16string caption = u"Template";
   bool idle = false;
   std::size_t shownUnits = 0;  ///< how much text the response box was given, all told
+  std::size_t appended = 0;    ///< how many times text was added to the response box
   bool keepEveryState = true;  ///< each state of the response box is kept, not only the last
 };
 
@@ -70,6 +74,15 @@ class Mailbox {
       assistant.Handle(std::move(message));
     }
     return true;
+  }
+  /// Waits, handing nothing over, until a worker has posted its last message; false when `limit`
+  /// passed first.
+  bool WaitForGroupEnd(std::chrono::milliseconds limit) {
+    std::unique_lock lock(mutex_);
+    return posted_.wait_for(lock, limit, [&] {
+      return std::any_of(messages_.begin(), messages_.end(),
+                         [](const WorkerMessage& message) { return message.kind == WorkerMessage::Kind::GroupDone; });
+    });
   }
   /// How many workers' last messages were handed over: after it nothing of that group can come.
   int GroupsDone() const { return groupsDone_; }
@@ -160,15 +173,22 @@ TEST_F(AiAssistantTest, SevenNamesInGroupsOfThreeAreSentOneGroupAfterTheOther) {
     EXPECT_NE(user.find("    },\n  ]\n}\n'''"), std::string::npos);  // the request form's comma after the last
     EXPECT_NE(user.find("Upper case"), std::string::npos);
   }
-  EXPECT_EQ(display.responses, (std::vector<std::u16string>{
-                                   u"Number of items: 7", u"Start Processing (Groups: 3)", u"Here:\r\n",
-                                   u"Here:\r\n[{\"original\":\"f1.txt\",\"renamed\":\"F1.TXT\"},{\"original\":\"f2.txt\","
-                                   u"\"renamed\":\"F2.TXT\"},{\"original\":\"f3.txt\",\"renamed\":\"F3.TXT\"},]",
-                                   u"Processing group: 2 of 3", u"Here:\r\n",
-                                   u"Here:\r\n[{\"original\":\"f4.txt\",\"renamed\":\"F4.TXT\"},{\"original\":\"f5.txt\","
-                                   u"\"renamed\":\"F5.TXT\"},{\"original\":\"f6.txt\",\"renamed\":\"F6.TXT\"},]",
-                                   u"Processing group: 3 of 3", u"Here:\r\n",
-                                   u"Here:\r\n[{\"original\":\"f7.txt\",\"renamed\":\"F7.TXT\"},]"}));
+  // Pieces that arrive before the dialog comes round to them are shown together: of each group's
+  // answer, only the whole is sure to be seen.
+  std::vector<std::u16string> shown;
+  for (std::size_t i = 0; i < display.responses.size(); ++i) {
+    const bool growsOn = i + 1 < display.responses.size() && display.responses[i + 1].starts_with(display.responses[i]);
+    if (!growsOn) shown.push_back(display.responses[i]);
+  }
+  EXPECT_EQ(shown, (std::vector<std::u16string>{
+                       u"Number of items: 7", u"Start Processing (Groups: 3)",
+                       u"Here:\r\n[{\"original\":\"f1.txt\",\"renamed\":\"F1.TXT\"},{\"original\":\"f2.txt\","
+                       u"\"renamed\":\"F2.TXT\"},{\"original\":\"f3.txt\",\"renamed\":\"F3.TXT\"},]",
+                       u"Processing group: 2 of 3",
+                       u"Here:\r\n[{\"original\":\"f4.txt\",\"renamed\":\"F4.TXT\"},{\"original\":\"f5.txt\","
+                       u"\"renamed\":\"F5.TXT\"},{\"original\":\"f6.txt\",\"renamed\":\"F6.TXT\"},]",
+                       u"Processing group: 3 of 3",
+                       u"Here:\r\n[{\"original\":\"f7.txt\",\"renamed\":\"F7.TXT\"},]"}));
   EXPECT_EQ(display.errors.back(), u"Processing complete.\r\nNumber of items: 7, processed: 7");
   ASSERT_EQ(assistant->ParsedGroups().size(), 3u);
   EXPECT_EQ(assistant->ParsedGroups()[2], (std::vector<RenamePair>{{u"f7.txt", u"F7.TXT"}}));
@@ -247,6 +267,45 @@ TEST_F(AiAssistantTest, ANameWithAnUndecodableByteIsSentReadablyAndMatchedBack) 
   EXPECT_EQ(assistant->ParsedGroups()[0], (std::vector<RenamePair>{{undecodable, u"Cafe.jpg"}, {u"b.jpg", u"B.jpg"}}));
 }
 
+// "a" + the byte 0x80 and a file really named "a\uFFFD.txt" are both sent as "a\uFFFD.txt": an
+// answer for that text renames neither and says why. A file one group's answer names and another
+// group's answer names again is one file processed.
+TEST_F(AiAssistantTest, ATextSentForTwoNamesRenamesNeitherAndEachFileCountsOnce) {
+  const std::u16string undecodable = u"a" + std::u16string(1, char16_t{0xDC80}) + u".txt";
+  const std::u16string replacement = u"a\uFFFD.txt";
+  const std::string sent = "a\xEF\xBF\xBD.txt";
+  const auto answer = [&](std::initializer_list<std::pair<std::string, std::string>> pairs) {
+    std::string list = "[";
+    for (const auto& [original, renamed] : pairs) {
+      if (list.size() > 1) list += ',';
+      list += R"({"original":")";
+      list += original;
+      list += R"(","renamed":")";
+      list += renamed;
+      list += "\"}";
+    }
+    return ChatTestServer::StreamOf({list + "]"});
+  };
+  server.AddReply(answer({{sent, "first.txt"}, {"\xC3\xA9t\xC3\xA9.txt", "summer.txt"}}));
+  server.AddReply(answer({{sent, "second.txt"}}));
+  server.AddReply(answer({{"\xC3\xA9t\xC3\xA9.txt", "summer.txt"}}));
+  auto assistant = Make({{undecodable, undecodable}, {replacement, replacement}, {u"\u00E9t\u00E9.txt", u"\u00E9t\u00E9.txt"}});
+  ASSERT_TRUE(assistant->Send(u"rule", 1));
+  ASSERT_TRUE(mailbox.PumpUntil(*assistant, [&] { return !assistant->Busy() && server.Requests().size() == 3; }));
+  ASSERT_TRUE(mailbox.PumpUntil(*assistant, [&] { return !assistant->Busy() && assistant->ParsedGroups().size() == 3; }));
+
+  const std::vector<std::vector<RenamePair>> expected{
+      {{replacement, u"first.txt", Refusal::SharedOriginal}, {u"\u00E9t\u00E9.txt", u"summer.txt"}},
+      {{replacement, u"second.txt", Refusal::SharedOriginal}},
+      {{u"\u00E9t\u00E9.txt", u"summer.txt"}},
+  };
+  EXPECT_EQ(assistant->ParsedGroups(), expected);
+  EXPECT_EQ(assistant->ParsedCount(), 1u);
+  const std::u16string shared = replacement + u": not renamed, two files were sent under this name\r\n";
+  EXPECT_EQ(display.json, shared + u"\u00E9t\u00E9.txt, summer.txt\r\n" + shared + u"\u00E9t\u00E9.txt, summer.txt\r\n");
+  EXPECT_EQ(display.errors.back(), u"Processing complete.\r\nNumber of items: 3, processed: 1");
+}
+
 TEST_F(AiAssistantTest, StreamedPiecesAreAddedToTheResponseBoxOneByOne) {
   server.AddReply(ChatTestServer::StreamOf(std::vector<std::string>(2000, std::string(500, 'x'))));
   auto assistant = Make(test::NumberedPairs(1));
@@ -256,6 +315,30 @@ TEST_F(AiAssistantTest, StreamedPiecesAreAddedToTheResponseBoxOneByOne) {
   ASSERT_TRUE(mailbox.PumpUntil(*assistant, [&] { return !assistant->Busy(); }, 60s));
   EXPECT_EQ(display.responses.back().size(), 1'000'000u);
   EXPECT_LT(display.shownUnits, 1'001'000u);
+}
+
+// An answer streamed in pieces of a few bytes reaches the box whole and in order, in far fewer
+// additions than pieces while the dialog's thread is busy: pieces that wait are taken together.
+TEST_F(AiAssistantTest, PiecesThatWaitForTheDialogAreShownTogether) {
+  std::vector<std::string> pieces;
+  std::string whole;
+  for (int i = 0; i < 20000; ++i) {
+    pieces.push_back(i % 3 == 0 ? "\xC3\xA9t\xC3\xA9" : i % 3 == 1 ? " \xF0\x9F\x98\x80" : "\n");
+    whole += pieces.back();
+  }
+  server.AddReply(ChatTestServer::StreamOf(pieces));
+  auto assistant = Make(test::NumberedPairs(1));
+  display.keepEveryState = false;
+  ASSERT_TRUE(assistant->Send(u"rule", 10));
+  ASSERT_TRUE(mailbox.WaitForGroupEnd(30s));  // every piece read before the dialog looks
+  ASSERT_TRUE(mailbox.PumpUntil(*assistant, [&] { return !assistant->Busy(); }, 60s));
+  std::u16string expected;
+  for (const char16_t u : FromUtf8(whole)) {
+    if (u == u'\n') expected += u'\r';
+    expected += u;
+  }
+  EXPECT_EQ(display.responses.back(), expected);
+  EXPECT_EQ(display.appended, 0u) << "the whole answer was waiting: it is shown at once";
 }
 
 TEST_F(AiAssistantTest, TheTemplateIsEditedInTheJsonBoxAndSavedWhenChanged) {

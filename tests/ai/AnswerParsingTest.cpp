@@ -8,6 +8,7 @@
 #include "session/EditorSession.h"
 #include "support/FakeFileSystem.h"
 #include "support/NameListText.h"
+#include "text/Utf16.h"
 
 namespace nomvarix {
 namespace {
@@ -102,7 +103,8 @@ TEST(AnswerParsingTest, NewNamesWithControlOrDirectionCharactersAreRefusedAndThe
       R"({"original":"e.txt","renamed":"del\u007F.txt"},{"original":"f.txt","renamed":"   "},)"
       R"({"original":"g.txt","renamed":"cr\r.txt"}])";
   const auto pairs = ParseAnswer(answer);
-  const std::u16string refused = u": not renamed, the new name holds a control or text-direction character\r\n";
+  const std::u16string refused =
+      u": not renamed, the new name holds a control, invisible or text-direction character, or bytes that are not text\r\n";
   EXPECT_EQ(ListParsedPairs({pairs}), u"a.jpg" + refused + u"b.exe" + refused + u"c.txt, spaced.txt\r\n" + u"d.txt" +
                                           refused + u"e.txt" + refused + u"g.txt" + refused);
   // The scan trims and refuses the same way.
@@ -117,6 +119,42 @@ TEST(AnswerParsingTest, NewNamesWithControlOrDirectionCharactersAreRefusedAndThe
   EXPECT_EQ(test::NewNames(session.Editor().Names()), (std::vector<std::u16string>{u"b.exe", u"a.jpg", u"spaced.txt"}));
 }
 
+// Characters that do not show, or fill space with nothing, would make a name that reads as
+// another; a byte that is not UTF-8 becomes U+FFFD, which no name may hold either.
+TEST(AnswerParsingTest, NewNamesWithInvisibleCharactersOrBytesThatAreNotTextAreRefused) {
+  const struct {
+    const char* what;
+    std::string renamed;  // the JSON string's content
+    bool refused;
+  } cases[] = {
+      {"zero-width space", R"(a\u200Bb.txt)", true},
+      {"byte-order mark", "a\xEF\xBB\xBF" "b.txt", true},
+      {"word joiner", R"(a\u2060b.txt)", true},
+      {"soft hyphen", "a\xC2\xAD" "b.txt", true},
+      {"annotation anchor", R"(a\uFFF9b.txt)", true},
+      {"tag letter", R"(a\uDB40\uDC61b.txt)", true},
+      {"cancel tag", "a\xF3\xA0\x81\xBF" "b.txt", true},
+      {"Arabic number sign", R"(\u0600a.txt)", true},
+      {"Hangul filler", R"(a\u3164.txt)", true},
+      {"halfwidth Hangul filler", R"(a\uFFA0.txt)", true},
+      {"zero-width joiner", R"(\uD83D\uDC68\u200D\uD83D\uDC69.txt)", true},
+      {"invalid byte", "caf\xE9.txt", true},
+      {"replacement character", R"(caf\uFFFD.txt)", true},
+      {"accents, CJK and an emoji", R"(\u00E9t\u00E9 \u65E5\u8A18 \uD83D\uDE00.txt)", false},
+      {"an emoji with its variation selector", R"(\u2764\uFE0F.txt)", false},
+      {"Hangul syllables", R"(\uD55C\uAE00.txt)", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    for (const std::string& answer : {R"([{"original":"a.txt","renamed":")" + c.renamed + R"("}])",
+                                      "[{ original: a.txt, renamed: " + c.renamed + ", }"}) {
+      const std::vector<RenamePair> pairs = ParseAnswer(answer);
+      ASSERT_EQ(pairs.size(), 1u) << answer;
+      EXPECT_EQ(pairs[0].refusal, c.refused ? Refusal::UnsafeName : Refusal::None) << answer;
+    }
+  }
+}
+
 TEST(AnswerParsingTest, ParsedPairsRenameTheirLinesInOneUndoStep) {
   test::FakeFileSystem fs;
   fs.AddFolder(u"/f/", {u"a.txt", u"b.txt", u"c.txt"});
@@ -129,9 +167,69 @@ TEST(AnswerParsingTest, ParsedPairsRenameTheirLinesInOneUndoStep) {
   EXPECT_EQ(test::NewNames(session.Editor().Names()), (std::vector<std::u16string>{u"a.txt", u"b.txt", u"c.txt"}));
   EXPECT_FALSE(session.Editor().CanUndo());
 
-  // Nothing that matches: the lines are refreshed, and no undo step is taken.
+  // Nothing that matches: the lines stay as they are, and no undo step is taken.
   session.ApplyParsedPairs({{{u"zz.txt", u"lost.txt"}}});
   EXPECT_FALSE(session.Editor().CanUndo());
+}
+
+// A line the answer does not name keeps showing what was typed into it, in every scope, so that
+// the next character typed goes where the line shows it and the name is what the line shows.
+TEST(AnswerParsingTest, LinesTheAnswerDoesNotNameKeepWhatTheyShow) {
+  struct Case {
+    EditScope scope;
+    std::u16string file;
+    std::int32_t column;  // where the text is pasted; -1: the line's end
+    std::u16string pasted;
+    std::u16string shownAfterZ;
+    std::u16string nameAfterZ;
+  };
+  const Case cases[] = {
+      {EditScope::WholeName, u"README", -1, u"md", u"READMEmdZ", u"READMEmdZ"},
+      {EditScope::BaseName, u"README", -1, u".v\u00E9", u"README.v\u00E9Z", u"README.v\u00E9Z"},
+      {EditScope::Extension, u"README", 0, u"md", u"mdZ", u"READMEmdZ"},
+      {EditScope::Extension, u"x.gz", -1, u".tar", u".gz.tarZ", u"x.gz.tarZ"},
+      {EditScope::Extension, u"\u65E5\u8A18.gz", -1, u".\U0001F600", u".gz.\U0001F600Z", u"\u65E5\u8A18.gz.\U0001F600Z"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "scope " << static_cast<int>(c.scope) << ", " << ToUtf8(c.file));
+    test::FakeFileSystem fs;
+    fs.AddFolder(u"/f/", {u"README", u"b.txt", c.file});
+    MemorySettingsStore settings;
+    EditorSession session(fs, settings);
+    session.LoadFolder(u"/f/");
+    NameEditor& editor = session.Editor();
+    editor.SetEditScope(c.scope);
+    const auto lineOf = [&](std::u16string_view name) {
+      for (std::size_t line = 0; line < editor.LineCount(); ++line) {
+        if (editor.Names()[line].originalName == name) return static_cast<std::int32_t>(line);
+      }
+      return -1;
+    };
+    const std::int32_t line = lineOf(c.file);
+    const auto caretAtEnd = [&] {
+      const auto end = static_cast<std::int32_t>(editor.Names()[static_cast<std::size_t>(line)].lineText.size());
+      editor.SetSelection({line, line, end, end}, {line, end});
+    };
+    if (c.column < 0) {
+      caretAtEnd();
+    } else {
+      editor.SetSelection({line, line, c.column, c.column}, {line, c.column});
+    }
+    ASSERT_TRUE(editor.PasteText(c.pasted));
+    const NameEntry typed = editor.Names()[static_cast<std::size_t>(line)];
+
+    session.ApplyParsedPairs({{{u"b.txt", u"B\u00E9.txt"}}});
+    const NameEntry& named = editor.Names()[static_cast<std::size_t>(lineOf(u"b.txt"))];
+    EXPECT_EQ(named.newName, u"B\u00E9.txt");
+    EXPECT_EQ(named.lineText, ScopedPart(named.newName, c.scope));
+    EXPECT_EQ(editor.Names()[static_cast<std::size_t>(line)].lineText, typed.lineText);
+    EXPECT_EQ(editor.Names()[static_cast<std::size_t>(line)].newName, typed.newName);
+
+    caretAtEnd();
+    ASSERT_TRUE(session.TypeChar(u'Z'));
+    EXPECT_EQ(editor.Names()[static_cast<std::size_t>(line)].lineText, c.shownAfterZ);
+    EXPECT_EQ(editor.Names()[static_cast<std::size_t>(line)].newName, c.nameAfterZ);
+  }
 }
 
 }  // namespace

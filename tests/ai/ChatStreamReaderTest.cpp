@@ -124,9 +124,9 @@ TEST(ChatStreamReaderTest, OddEventsNeitherStallNorStopTheStream) {
   EXPECT_EQ(wrongType.reader.LastError().rfind("JSON Parse Error: ", 0), 0u);
   EXPECT_NE(wrongType.reader.LastError().find("\nRaw chunk: {\"choices\""), std::string::npos);
 
-  Reading invalidUtf8;  // Latin-1 bytes are cleaned before parsing
+  Reading invalidUtf8;  // a Latin-1 byte becomes U+FFFD before parsing
   invalidUtf8.Feed({Content("caf\xE9") + kDone});
-  EXPECT_EQ(invalidUtf8.reader.Answer(), "caf?");
+  EXPECT_EQ(invalidUtf8.reader.Answer(), "caf\xEF\xBF\xBD");
 
   Reading error;  // an error ends the answer
   error.Feed({Content("a") + Event(R"({"error":{"message":"boom"}})") + Content("lost"), Content("b") + kDone});
@@ -149,7 +149,7 @@ TEST(ChatStreamReaderTest, EachPayloadEndsAtItsLineEndAndAnErrorEndsTheAnswer) {
 
   Reading accents;  // one invalid byte leaves the valid accents of its event alone
   accents.Feed({Content("caf\xC3\xA9 \xFF \xC3\x89t\xC3\xA9") + kDone});
-  EXPECT_EQ(accents.reader.Answer(), "caf\xC3\xA9 ? \xC3\x89t\xC3\xA9");
+  EXPECT_EQ(accents.reader.Answer(), "caf\xC3\xA9 \xEF\xBF\xBD \xC3\x89t\xC3\xA9");
 
   const std::string errorStream =
       Content("a") + Event(R"({"error":{"message":"boom"}})") + Content("lost") + Content("more") + kDone;

@@ -112,8 +112,8 @@ TEST(ValidationOnDiskTest, LengthCountsTheBytesWrittenAndADanglingLinkTakesItsNa
   std::u16string report;
   EXPECT_TRUE(ValidateChanges(editor, *fs, report));
   EXPECT_EQ(report,
-            u"2: Filename too long (> 255 characters)\n"
-            u"3: Filename too long (> 255 characters)\n"
+            u"2: Filename too long (longer than 255 bytes)\n"
+            u"3: Filename too long (longer than 255 bytes)\n"
             u"5: File already exists on disk\n");
 }
 #endif

@@ -21,6 +21,34 @@ TEST_F(ClipboardTextTest, CopiedTextFollowsTheSelectionShape) {
   EXPECT_EQ(editor.SelectedText(), u"cdef");
 }
 
+// A block that holds one half of a pair copies the whole character, as cutting deletes it whole:
+// what is cut is what goes to the clipboard, never half of it.
+TEST_F(ClipboardTextTest, AHalfPairInTheBlockTakesItsCharacterAlong) {
+  const std::u16string grin = u"\U0001F600";
+  const std::u16string clef = u"\U0001D11E";
+  const struct {
+    std::int32_t from, to;
+    std::u16string copied;
+    std::u16string left;  // the line after the cut
+  } cases[] = {
+      {0, 2, u"a" + grin, clef + u"\u00E9"},       // ends inside the grin
+      {2, 4, grin + clef, u"a\u00E9"},             // starts inside the grin, ends inside the clef
+      {4, 6, clef + u"\u00E9", u"a" + grin},        // starts inside the clef
+      {2, 3, grin, u"a" + clef + u"\u00E9"},       // only the grin's second half
+      {1, 5, grin + clef, u"a\u00E9"},             // both whole
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.from << ".." << c.to);
+    test::FakeFileSystem files;
+    files.AddFolder(u"/g/", {u"a" + grin + clef + u"\u00E9", u"x"});
+    ASSERT_TRUE(editor.LoadFolder(files, u"/g/", SortOrder{false, true}));
+    Block(0, 0, c.from, c.to);
+    EXPECT_EQ(editor.SelectedText(), c.copied);
+    ASSERT_TRUE(editor.CutSelection());
+    EXPECT_EQ(Texts(), (Lines{c.left, u"x"}));
+  }
+}
+
 TEST_F(ClipboardTextTest, CopyAndCutAreEnabledByShape) {
   Load({u"ab", u"cd"});
   EXPECT_FALSE(editor.CanCopy());

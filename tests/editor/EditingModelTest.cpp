@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdint>
 #include <deque>
+#include <map>
 #include <random>
 #include <string>
 #include <vector>
@@ -89,7 +90,7 @@ class Session {
   void Step(int step) {
     const ModelState before = StateOf(editor_);
     current_ = before;
-    const std::size_t kind = Below(100);
+    const std::size_t kind = Below(104);
     if (kind < 30) {
       RandomSelection();
     } else if (kind < 50) {
@@ -124,6 +125,8 @@ class Session {
     } else if (kind < 97) {
       ShowOtherLines();
       CheckInvariants("other lines", step);
+    } else if (kind >= 100) {
+      NamesFromOutside(before, kind, step);
     } else {
       const auto scope = static_cast<EditScope>(Below(3));
       if (editor_.SetEditScope(scope)) {
@@ -151,6 +154,58 @@ class Session {
     const auto from = static_cast<std::int32_t>(Below(14));
     const auto to = shape == 2 ? from + static_cast<std::int32_t>(Below(4)) : from;
     editor_.SetSelection({first, last, from, to}, {last, to});
+  }
+
+  /// Names set from outside the lines, in whatever scope is in force: an AI answer or a revert
+  /// naming some lines, a reset of every name, or the folder loaded again (a filter or sort change)
+  /// with the edits put back. A named line shows its new name's part in the scope; every other line
+  /// keeps its text and its name, so that the next edit of it works from what it shows.
+  void NamesFromOutside(const ModelState& before, std::size_t kind, int step) {
+    std::vector<LineName> names;
+    if (kind == 103) {
+      std::map<std::u16string, std::u16string> kept;  // by name on disk, as the edits are kept
+      for (std::size_t line = 0; line < before.newNames.size(); ++line) {
+        if (before.newNames[line] != before.originalNames[line]) kept[before.originalNames[line]] = before.newNames[line];
+      }
+      ASSERT_TRUE(editor_.LoadFolder(fs_, u"/f/", SortOrder{false, true}));
+      undo_.clear();
+      redo_.clear();
+      for (std::size_t line = 0; line < editor_.LineCount(); ++line) {
+        if (const auto it = kept.find(editor_.Names()[line].originalName); it != kept.end()) names.push_back({line, it->second});
+      }
+      editor_.SetNewNames(names, UndoStep::None);
+      for (const LineName& name : names) {
+        ASSERT_EQ(editor_.Names()[name.line].newName, name.name) << "edits put back after a reload, step " << step;
+      }
+      CheckInvariants("reload", step);
+      return;
+    } else {
+      for (std::size_t line = 0; line < editor_.LineCount(); ++line) {
+        if (kind == 102) {
+          names.push_back({line, before.originalNames[line]});
+        } else if (Below(4) == 0) {
+          names.push_back({line, Below(3) == 0 ? before.originalNames[line] : RandomName()});
+        }
+      }
+      const bool changed = editor_.SetNewNames(names, UndoStep::Take);
+      std::vector<std::u16string> expected = before.newNames;
+      for (const LineName& named : names) expected[named.line] = named.name;
+      ASSERT_EQ(changed, expected != before.newNames) << "names from outside, step " << step;
+      if (changed) Push(before);
+    }
+    const ModelState after = StateOf(editor_);
+    std::vector<bool> named(after.newNames.size(), false);
+    for (const LineName& name : names) named[name.line] = after.newNames[name.line] != before.newNames[name.line];
+    for (std::size_t line = 0; line < after.newNames.size(); ++line) {
+      if (named[line]) {
+        ASSERT_EQ(after.lineTexts[line], ScopedPart(after.newNames[line], editor_.Scope())) << "named line " << line << ", step " << step;
+      } else {
+        ASSERT_EQ(after.lineTexts[line], before.lineTexts[line]) << "a line nobody named, line " << line << ", step " << step;
+        ASSERT_EQ(after.newNames[line], before.newNames[line]) << "a line nobody named, line " << line << ", step " << step;
+      }
+      ASSERT_TRUE(ShowsPartOf(after.newNames[line], editor_.Scope(), after.lineTexts[line])) << "line " << line << ", step " << step;
+    }
+    CheckInvariants("names from outside", step);
   }
 
   /// Other lines in place of the list, as "Revert Last Changes" shows them: taken as no step, so

@@ -99,11 +99,18 @@ TEST_F(ProgressGuiTest, CancelStopsALongApplyWithItsRenamesRecordedAndNothingLos
   }
   EXPECT_EQ(waiting, kFiles - doneAtCancel);
 
-  // "Revert" offers the renamed files, and only them, under their former names.
+  // "Revert" offers the renamed files under their former names; the others keep their edits.
   view->Progress().SetPresentHook({});
   ClickStripButton(strip::kRevert);
-  ASSERT_TRUE(PumpUntil([&] { return Editor().LineCount() == doneAtCancel; }));
-  for (const NameEntry& entry : Editor().Names()) EXPECT_EQ(u"n" + entry.newName, entry.originalName);
+  ASSERT_TRUE(PumpUntil([&] { return Editor().Names().back().newName == Editor().Names().back().originalName.substr(1); }));
+  ASSERT_EQ(Editor().LineCount(), static_cast<std::size_t>(kFiles));
+  for (const NameEntry& entry : Editor().Names()) {
+    if (entry.originalName.front() == u'n') {
+      EXPECT_EQ(u"n" + entry.newName, entry.originalName);
+    } else {
+      EXPECT_EQ(entry.newName, u"n" + entry.originalName);
+    }
+  }
 }
 
 TEST_F(ProgressGuiTest, ACancelledFolderLoadShowsAnEmptyEditor) {

@@ -89,8 +89,8 @@ TEST_F(ApplyRevertTest, RevertShowsTheRenamedFilesAndApplyingRenamesThemBack) {
   ASSERT_EQ(Disk(), (Names{u"b.jpg", u"x.jpg", u"y.jpg"}));
 
   EXPECT_EQ(session.RevertLastChanges(), RevertOutcome::ShowsRenamedFiles);
-  EXPECT_EQ(OriginalNames(Editor().Names()), (Names{u"x.jpg", u"y.jpg"}));
-  EXPECT_EQ(NewNames(Editor().Names()), (Names{u"a.jpg", u"c.jpg"}));
+  EXPECT_EQ(OriginalNames(Editor().Names()), (Names{u"b.jpg", u"x.jpg", u"y.jpg"}));
+  EXPECT_EQ(NewNames(Editor().Names()), (Names{u"b.jpg", u"a.jpg", u"c.jpg"}));
   EXPECT_TRUE(Editor().Selection().IsNone());
 
   session.ApplyChanges(true, true);
@@ -107,7 +107,7 @@ TEST_F(ApplyRevertTest, RevertTwiceReloadsAndAThirdTimeShowsTheListAgain) {
   EXPECT_EQ(OriginalNames(Editor().Names()), (Names{u"b.jpg", u"c.jpg", u"x.jpg"}));
   EXPECT_FALSE(Editor().AnyNameChanged());
   EXPECT_EQ(session.RevertLastChanges(), RevertOutcome::ShowsRenamedFiles);
-  EXPECT_EQ(NewNames(Editor().Names()), (Names{u"a.jpg"}));
+  EXPECT_EQ(NewNames(Editor().Names()), (Names{u"b.jpg", u"c.jpg", u"a.jpg"}));
 }
 
 TEST_F(ApplyRevertTest, ChangingFolderEndsTheRevert) {
@@ -137,6 +137,66 @@ TEST_F(ApplyRevertTest, ARevertThatWouldReloadKeepsUnappliedEditsUntilTheUserAgr
 
   // Without edits the reload needs no question.
   EXPECT_EQ(session.RevertLastChanges(), RevertOutcome::Reloaded);
+}
+
+/// The line whose name on disk is `name`.
+std::size_t LineOf(const NameEditor& editor, std::u16string_view name) {
+  for (std::size_t line = 0; line < editor.LineCount(); ++line) {
+    if (editor.Names()[line].originalName == name) return line;
+  }
+  ADD_FAILURE() << "no line for " << ToUtf8(name);
+  return 0;
+}
+
+// The other lines' edits outlive a revert, in every scope and whether or not the list shows the
+// renamed file; putting the former names back is one step that Undo takes back.
+TEST_F(ApplyRevertTest, RevertKeepsTheEditsOfEveryOtherLine) {
+  struct Case {
+    EditScope scope;
+    bool hideRenamed;    // a filter hides the renamed file
+    std::u16string typed;  // b.jpg's new name after typing "X" at the end of its line
+  };
+  const Case cases[] = {
+      {EditScope::WholeName, false, u"b.jpgX"}, {EditScope::BaseName, false, u"bX.jpg"},
+      {EditScope::Extension, false, u"b.jpgX"}, {EditScope::Extension, true, u"b.jpgX"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "scope " << static_cast<int>(c.scope) << (c.hideRenamed ? ", filtered" : ""));
+    test::TempFolder disk;
+    for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) disk.AddFile(name);
+    EditorSession s{*fs, settings};
+    s.LoadFolder(disk.Path16());
+    s.Editor().SetNewName(0, u"\u00E9t\u00E9 \U0001F600.jpg");
+    ASSERT_EQ(s.ApplyChanges(true, true).renamed, 1u);
+    if (c.hideRenamed) s.SetFilter(u"", u"b");
+    s.Editor().SetEditScope(c.scope);
+    const std::size_t b = LineOf(s.Editor(), u"b.jpg");
+    const auto end = static_cast<std::int32_t>(s.Editor().Names()[b].lineText.size());
+    s.Editor().SetSelection({static_cast<std::int32_t>(b), static_cast<std::int32_t>(b), end, end}, {static_cast<std::int32_t>(b), end});
+    ASSERT_TRUE(s.TypeChar(u'X'));
+    const NameEntry typed = s.Editor().Names()[b];
+    ASSERT_EQ(typed.newName, c.typed);
+
+    ASSERT_EQ(s.RevertLastChanges(), RevertOutcome::ShowsRenamedFiles);
+    const std::size_t renamed = LineOf(s.Editor(), u"\u00E9t\u00E9 \U0001F600.jpg");
+    EXPECT_EQ(s.Editor().LineCount(), c.hideRenamed ? 2u : 3u);
+    EXPECT_EQ(s.Editor().Names()[renamed].newName, u"a.jpg");
+    EXPECT_EQ(s.Editor().Names()[renamed].lineText, ScopedPart(u"a.jpg", c.scope));
+    EXPECT_EQ(s.Editor().Names()[LineOf(s.Editor(), u"b.jpg")].newName, typed.newName);
+    EXPECT_EQ(s.Editor().Names()[LineOf(s.Editor(), u"b.jpg")].lineText, typed.lineText);
+    EXPECT_EQ(s.Editor().Scope(), c.scope);
+    if (!c.hideRenamed) {
+      // Undo takes the former names back and leaves the typed edit; Redo loses nothing.
+      ASSERT_TRUE(s.Undo());
+      EXPECT_EQ(s.Editor().Names()[renamed].newName, s.Editor().Names()[renamed].originalName);
+      EXPECT_EQ(s.Editor().Names()[b].newName, typed.newName);
+      ASSERT_TRUE(s.Redo());
+      EXPECT_EQ(s.Editor().Names()[renamed].newName, u"a.jpg");
+      EXPECT_EQ(s.Editor().Names()[b].newName, typed.newName);
+    }
+    s.ApplyChanges(true, true);
+    EXPECT_EQ(disk.EntryNames(), (Names{u"a.jpg", typed.newName, u"c.jpg"}));
+  }
 }
 
 TEST_F(ApplyRevertTest, AnApplyThatRenamesNothingArmsAnEmptyRevert) {

@@ -60,9 +60,12 @@ TEST_F(CancelledApplyTest, StopsAfterTheLinesDoneWhichAloneAreRecordedForRevert)
   EXPECT_EQ(NewNames(Editor().Names()), (Names{u"c.jpg", u"x_d.jpg", u"x_e.jpg", u"x_a.jpg", u"x_c.jpg"}));
   EXPECT_EQ(Marks(), (std::vector<bool>{true, false, false, false, false}));
 
+  // The revert gives the renamed files their former names; the other lines keep their edits.
   ASSERT_EQ(session.RevertLastChanges(), RevertOutcome::ShowsRenamedFiles);
-  EXPECT_EQ(OriginalNames(Editor().Names()), (Names{u"x_a.jpg", u"x_c.jpg"}));
-  EXPECT_EQ(NewNames(Editor().Names()), (Names{u"a.jpg", u"c.jpg"}));
+  EXPECT_EQ(OriginalNames(Editor().Names()), (Names{u"b.jpg", u"d.jpg", u"e.jpg", u"x_a.jpg", u"x_c.jpg"}));
+  EXPECT_EQ(NewNames(Editor().Names()), (Names{u"c.jpg", u"x_d.jpg", u"x_e.jpg", u"a.jpg", u"c.jpg"}));
+  for (std::int32_t line = 0; line < 3; ++line) session.ResetName(line);
+  progress.limits.erase(WorkKind::Renaming);
   session.ApplyChanges(false, false);
   EXPECT_EQ(Disk(), (Names{u"a.jpg", u"b.jpg", u"c.jpg", u"d.jpg", u"e.jpg"}));
 }

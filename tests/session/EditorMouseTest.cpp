@@ -93,12 +93,12 @@ TEST_F(EditorMouseTest, TheDividerIsDraggedWithinItsLimits) {
   EXPECT_EQ(mouse.CursorAt(X(2), Y(1)), MouseCursor::Beam);
 }
 
-TEST_F(EditorMouseTest, RedTrianglesResetNamesWithoutAnUndoStep) {
+TEST_F(EditorMouseTest, RedTrianglesResetNamesAsOneUndoStepEach) {
   Click(X(0), Y(0));
   Type(u"x");  // "xabc def"
   Click(X(0), Y(1));
-  Type(u"y");  // "ybcd"
-  ASSERT_EQ(test::LineTexts(editor().Names())[1], u"ybcd");
+  Type(u"\u00E9");  // "\u00E9bcd"
+  ASSERT_EQ(test::LineTexts(editor().Names())[1], u"\u00E9bcd");
 
   Click(kDividerX - 10, Y(1));  // the row's triangle
   EXPECT_EQ(test::LineTexts(editor().Names())[1], u"bcd");
@@ -106,12 +106,33 @@ TEST_F(EditorMouseTest, RedTrianglesResetNamesWithoutAnUndoStep) {
 
   editor().SetErrorMark(2, true);
   Click(kDividerX - 10, kRulerY);  // the header's triangle resets every name
-  EXPECT_EQ(test::LineTexts(editor().Names()), (Names{u"abc def", u"bcd", u"cde fgh", u"defgh"}));
+  const Names reset{u"abc def", u"bcd", u"cde fgh", u"defgh"};
+  EXPECT_EQ(test::LineTexts(editor().Names()), reset);
   EXPECT_FALSE(editor().Names()[2].errorMark);
 
-  // No snapshot was taken by the resets: Undo goes back to before the last typed character.
-  session.Undo();
-  EXPECT_EQ(test::LineTexts(editor().Names()), (Names{u"xabc def", u"bcd", u"cde fgh", u"defgh"}));
+  // Each reset is a step of its own: Undo brings the edits back one reset at a time, and Redo
+  // after Undo loses nothing.
+  const std::pair<Names, bool> steps[] = {
+      {{u"xabc def", u"bcd", u"cde fgh", u"defgh"}, true},
+      {{u"xabc def", u"\u00E9bcd", u"cde fgh", u"defgh"}, false},
+  };
+  for (const auto& [texts, marked] : steps) {
+    ASSERT_TRUE(session.Undo());
+    EXPECT_EQ(test::LineTexts(editor().Names()), texts);
+    EXPECT_EQ(editor().Names()[2].errorMark, marked);
+  }
+  ASSERT_TRUE(session.Redo());
+  ASSERT_TRUE(session.Redo());
+  EXPECT_EQ(test::LineTexts(editor().Names()), reset);
+  ASSERT_TRUE(session.Undo());
+  ASSERT_TRUE(session.Redo());
+  EXPECT_EQ(test::LineTexts(editor().Names()), reset);
+
+  // A reset that changes no name takes no step.
+  const std::size_t stepCount = editor().History().UndoCount();
+  Click(kDividerX - 10, kRulerY);
+  Click(kDividerX - 10, Y(3));
+  EXPECT_EQ(editor().History().UndoCount(), stepCount);
 }
 
 TEST_F(EditorMouseTest, DoubleClickSelectsTheWordOrNothingBeyondTheLine) {
