@@ -95,6 +95,7 @@ void NameEditor::NoteNewName(std::size_t line) {
     if (flag.load(std::memory_order_relaxed) != value) flag.store(value, std::memory_order_relaxed);
   };
   set(namesTouched_, true);
+  set(keysChanged_, true);
   if (keys_[line].changed) {
     set(anyNameChanged_, true);
     set(anyNameChangedKnown_, true);
@@ -138,6 +139,7 @@ bool NameEditor::LoadFolder(const FileSystem& fileSystem, std::u16string_view fo
                             const EntryFilter& accepts, WorkProgress& progress) {
   ++listGeneration_;
   namesTouched_ = true;
+  keysChanged_ = true;
   topLine_ = 0;
   selection_ = {};
   caret_ = {};
@@ -205,6 +207,7 @@ void NameEditor::ReplaceLines(NameList lines) {
   names_ = std::move(lines);
   ++listGeneration_;
   namesTouched_ = true;
+  keysChanged_ = true;
   keys_.resize(names_.size());
   for (std::size_t i = 0; i < names_.size(); ++i) keys_[i] = KeyOf(names_[i]);
   selection_ = {};

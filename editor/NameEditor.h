@@ -74,6 +74,9 @@ class NameEditor {
   /// Whether a newName may have changed, or the list been replaced, since the last call: lets a
   /// caller that copies the edits somewhere skip the copy while nothing happened.
   bool TakeNamesTouched() { return namesTouched_.exchange(false, std::memory_order_relaxed); }
+  /// Whether a line's key may have changed since the last call, whatever changed it (an edit, a
+  /// command, undo, a new list): the conflict links are brought up to date by it.
+  bool TakeKeysChanged() { return keysChanged_.exchange(false, std::memory_order_relaxed); }
 
   /// Marks or unmarks a line as having a problem (validation, applying); out of range is ignored.
   void SetErrorMark(std::size_t line, bool mark) {
@@ -258,6 +261,7 @@ class NameEditor {
   mutable std::atomic<bool> anyNameChanged_ = false;
   mutable std::atomic<bool> anyNameChangedKnown_ = true;
   std::atomic<bool> namesTouched_ = false;
+  std::atomic<bool> keysChanged_ = false;
   /// The marked cells: columns [from, to) of the lines first..last, cut to each line's length.
   struct MarkedRectangle {
     std::int32_t first = 0;

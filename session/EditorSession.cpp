@@ -52,7 +52,10 @@ EditorSession::FolderLoad EditorSession::Load(std::u16string_view folder, WorkKi
   const std::unique_ptr<WorkProgress> progress = progress_->Start(kind);
   EntryFilter accepts;
   if (filter_.IsActive()) accepts = [this](std::u16string_view name) { return filter_.Passes(name); };
-  if (editor_.LoadFolder(fileSystem_, folder, order_, accepts, *progress)) {
+  const bool loaded = editor_.LoadFolder(fileSystem_, folder, order_, accepts, *progress);
+  // A new list is shown without marks; the first change checks it.
+  editor_.TakeKeysChanged();
+  if (loaded) {
     if (checkConflicts_) conflictChecker_.Prepare(editor_.Names(), editor_.Keys(), editor_.ListGeneration());
     return FolderLoad::Loaded;
   }
@@ -107,9 +110,7 @@ void EditorSession::SavePendingEdits() {
 }
 
 bool EditorSession::RestorePendingEdits(std::u16string_view folder) {
-  if (!pending_.Restore(folder, editor_)) return false;
-  CheckConflicts();
-  return true;
+  return pending_.Restore(folder, editor_);
 }
 
 void EditorSession::ForgetPendingEdits(std::u16string_view folder) {
@@ -195,7 +196,16 @@ bool EditorSession::WriteEdits(FolderEdits edits) {
 }
 
 void EditorSession::CheckConflicts() {
-  if (checkConflicts_) conflictChecker_.Check(editor_.Names(), editor_.Keys(), editor_.ListGeneration(), links_);
+  if (!checkConflicts_) return;
+  editor_.TakeKeysChanged();
+  conflictChecker_.Check(editor_.Names(), editor_.Keys(), editor_.ListGeneration(), links_);
+}
+
+const ConflictLinks& EditorSession::Links() {
+  if (checkConflicts_ && editor_.TakeKeysChanged()) {
+    conflictChecker_.Check(editor_.Names(), editor_.Keys(), editor_.ListGeneration(), links_);
+  }
+  return links_;
 }
 
 bool EditorSession::Validate(std::u16string& report) { return ValidateChanges(editor_, fileSystem_, report); }
@@ -245,7 +255,6 @@ void EditorSession::KeepEdits(const NameList& kept) {
     editor_.SetNewName(line, it->second->newName);
     editor_.SetErrorMark(line, it->second->errorMark);
   }
-  CheckConflicts();
 }
 
 RevertOutcome EditorSession::RevertLastChanges(RevertReload reload) {
@@ -267,26 +276,13 @@ RevertOutcome EditorSession::RevertLastChanges(RevertReload reload) {
   links_.Clear();
   editor_.ReplaceLines(revertList_);
   ForgetPendingEdits(folder);
-  CheckConflicts();
   return RevertOutcome::ShowsRenamedFiles;
 }
 
-void EditorSession::RightAlignAll() {
-  nomvarix::RightAlignAll(editor_);
-  CheckConflicts();
-}
-
-bool EditorSession::RightAlignSelection() { return CheckedIf(nomvarix::RightAlignSelection(editor_)); }
-
-void EditorSession::TrimLeftSelection() {
-  nomvarix::TrimLeftSelection(editor_);
-  CheckConflicts();
-}
-
-void EditorSession::TrimLeftAll() {
-  nomvarix::TrimLeftAll(editor_);
-  CheckConflicts();
-}
+void EditorSession::RightAlignAll() { nomvarix::RightAlignAll(editor_); }
+bool EditorSession::RightAlignSelection() { return nomvarix::RightAlignSelection(editor_); }
+void EditorSession::TrimLeftSelection() { nomvarix::TrimLeftSelection(editor_); }
+void EditorSession::TrimLeftAll() { nomvarix::TrimLeftAll(editor_); }
 
 void EditorSession::InsertFromFiles(WorkKind kind, const FileTextSource& source) {
   const std::unique_ptr<WorkProgress> progress = progress_->Start(kind);
@@ -330,7 +326,6 @@ void EditorSession::ApplyParsedPairs(const std::vector<std::vector<RenamePair>>&
       editor_.RefreshLineText(line);
     }
   }
-  CheckConflicts();
 }
 
 void EditorSession::ResetAllNames() {
@@ -338,19 +333,18 @@ void EditorSession::ResetAllNames() {
     editor_.SetNewName(line, editor_.Names()[line].originalName);
     editor_.SetErrorMark(line, false);
   }
-  CheckConflicts();
 }
 
 void EditorSession::ResetName(std::int32_t line) {
   if (line < 0 || static_cast<std::size_t>(line) >= editor_.LineCount()) return;
   const auto index = static_cast<std::size_t>(line);
   editor_.SetNewName(index, editor_.Names()[index].originalName);
-  CheckConflicts();
 }
 
 void EditorSession::ToggleAutoCheckConflicts() {
   checkConflicts_ = !checkConflicts_;
   settings_.WriteFlag(settings::kCheckConflict, checkConflicts_);
+  editor_.TakeKeysChanged();
 }
 
 void EditorSession::ToggleSortCaseSensitive() {
@@ -391,11 +385,11 @@ void EditorSession::ReloadConfirmed() {
   if (!folder.empty()) LoadFolder(folder);
 }
 
-bool EditorSession::TypeChar(char16_t ch) { return CheckedIf(editor_.TypeChar(ch)); }
-bool EditorSession::Backspace() { return CheckedIf(editor_.Backspace()); }
-bool EditorSession::DeleteForward() { return CheckedIf(editor_.DeleteForward()); }
-bool EditorSession::Undo() { return CheckedIf(editor_.Undo()); }
-bool EditorSession::Redo() { return CheckedIf(editor_.Redo()); }
+bool EditorSession::TypeChar(char16_t ch) { return editor_.TypeChar(ch); }
+bool EditorSession::Backspace() { return editor_.Backspace(); }
+bool EditorSession::DeleteForward() { return editor_.DeleteForward(); }
+bool EditorSession::Undo() { return editor_.Undo(); }
+bool EditorSession::Redo() { return editor_.Redo(); }
 
 bool EditorSession::CopySelection(Clipboard& clipboard) const {
   const std::u16string text = editor_.SelectedText();
@@ -405,17 +399,12 @@ bool EditorSession::CopySelection(Clipboard& clipboard) const {
 bool EditorSession::CutSelection(Clipboard& clipboard) {
   if (editor_.Selection().IsNone()) return false;
   CopySelection(clipboard);
-  return CheckedIf(editor_.CutSelection());
+  return editor_.CutSelection();
 }
 
 bool EditorSession::PasteClipboard(const Clipboard& clipboard) {
   const std::optional<std::u16string> text = clipboard.ReadText();
-  return text && CheckedIf(editor_.PasteText(*text));
-}
-
-bool EditorSession::CheckedIf(bool changed) {
-  if (changed) CheckConflicts();
-  return changed;
+  return text && editor_.PasteText(*text);
 }
 
 }  // namespace nomvarix

@@ -76,7 +76,10 @@ class EditorSession {
 
   const NameEditor& Editor() const { return editor_; }
   NameEditor& Editor() { return editor_; }
-  const ConflictLinks& Links() const { return links_; }
+  /// The conflict links, first brought up to date when any line's new name changed since the last
+  /// check, however it changed (typing, a Tools command, Replace All, the AI's answers, a macro, a
+  /// reset, a revert). Left as they are while "Auto-Check For Conflicts" is off; a load clears them.
+  const ConflictLinks& Links();
   const PendingEditMemory& PendingEdits() const { return pending_; }
   bool SortCaseSensitive() const { return order_.caseSensitive; }
   bool SortByExtension() const { return order_.byExtension; }
@@ -134,7 +137,8 @@ class EditorSession {
 
   /// Rebuilds the conflict links, unless "Auto-Check For Conflicts" is off (then they stay).
   void CheckConflicts();
-  /// "Auto-Check For Conflicts": flips the switch and stores it; runs no check.
+  /// "Auto-Check For Conflicts": flips the switch and stores it; runs no check, and what changed
+  /// while it was off is checked only with the next change.
   void ToggleAutoCheckConflicts();
 
   /// "Sort Case Sensitive", "Sort by File Name", "Sort by File Type then Name": store the order
@@ -169,7 +173,7 @@ class EditorSession {
   /// folder's remembered edits too, as "Reload" does. A cancelled reload arms nothing.
   RevertOutcome RevertLastChanges(RevertReload reload = RevertReload::KeepEdits);
 
-  /// The renaming commands of the Tools pop-up. Padding and trimming run the conflict check after.
+  /// The renaming commands of the Tools pop-up.
   bool Transform(TextTransform transform) { return TransformSelection(editor_, transform); }
   NumberingResult NumberSelection() { return nomvarix::NumberSelection(editor_); }
   void RightAlignAll();
@@ -184,11 +188,11 @@ class EditorSession {
   void InsertDateTaken(std::u16string_view formatName);
 
   /// The AI's answers put into the editor: each pair's new name goes to the line whose name on disk
-  /// is the pair's original (the last such line; later pairs win). Every line is refreshed and the
-  /// conflicts checked; when any name is set this is one undo step.
+  /// is the pair's original (the last such line; later pairs win). Every line is refreshed; when
+  /// any name is set this is one undo step.
   void ApplyParsedPairs(const std::vector<std::vector<RenamePair>>& groups);
 
-  /// The editing operations, each followed by the conflict check when it ran.
+  /// The editing operations; false when nothing was done.
   bool TypeChar(char16_t ch);
   bool Backspace();
   bool DeleteForward();
@@ -218,9 +222,6 @@ class EditorSession {
   bool WriteEdits(FolderEdits edits);
   /// Waits for the write started last, if any; the edits are outdated again when it failed.
   void FinishWritingKeptEdits();
-  /// Runs the conflict check after an operation that ran; passes its result on.
-  bool CheckedIf(bool changed);
-
   /// After the reload that follows an apply: the lines of the files in `kept` (by name on disk) get
   /// their new names back, and the error marks of their entries.
   void KeepEdits(const NameList& kept);

@@ -1,11 +1,14 @@
 #include "session/EditorSession.h"
 
 #include <algorithm>
+#include <chrono>
+#include <functional>
 #include <random>
 
 #include <gtest/gtest.h>
 
 #include "platform/MemorySettingsStore.h"
+#include "transform/FileTextInsertion.h"
 #include "platform/SettingKeys.h"
 #include "support/FakeClipboard.h"
 #include "support/FakeFileSystem.h"
@@ -184,6 +187,65 @@ TEST_F(EditorSessionTest, ALoadMarksNothingAndTheFirstEditIsCheckedAgainstTheNew
   session.CheckConflicts();
   EXPECT_EQ(session.Links().diskNameLinks.size(), 1u);
   EXPECT_EQ(session.Links().duplicateLinks.size(), 2u);
+}
+
+// Every way a name can change brings the marks up to date, not only typing: each row starts from
+// a folder, may leave a mark from an earlier edit, and runs one command.
+TEST_F(EditorSessionTest, EveryCommandThatSetsNamesLeavesTheMarksRight) {
+  const auto created = FileClock::time_point{} + std::chrono::hours(24 * 365 * 40);
+  const std::u16string dated = FormatCreationDate(created, u"yyMMdd") + u"été.txt";
+  using Step = std::function<void(EditorSession&)>;
+  const auto selectColumns = [](std::int32_t first, std::int32_t last, std::int32_t from, std::int32_t to) {
+    return [=](EditorSession& session) { session.Editor().SetSelection({first, last, from, to}, {last, to}); };
+  };
+  const auto then = [](Step a, Step b) { return [=](EditorSession& session) { a(session); b(session); }; };
+  const auto staleMark = [](std::size_t line, std::u16string name) {
+    return [=](EditorSession& session) {
+      session.Editor().SetNewName(line, name);
+      ASSERT_FALSE(session.Links().duplicateLinks.empty());
+    };
+  };
+  struct Row {
+    const char* name;
+    Names files;
+    Step before;
+    Step command;
+    bool marked;
+  };
+  const Row rows[] = {
+      {"Replace All", {u"日記 .pdf", u"日記  .pdf", u"日記.pdf"}, {},
+       [](EditorSession& session) { ReplaceAll(session.Editor(), session.Search(), u" ", u"", {}); }, true},
+      {"Remove Space", {u"a b.txt", u"ab.txt"}, selectColumns(0, 0, 0, 3),
+       [](EditorSession& session) { session.Transform(TextTransform::RemoveSpace); }, true},
+      {"Underscores", {u"é b.txt", u"é_b.txt"}, selectColumns(0, 1, 0, 7),
+       [](EditorSession& session) { session.Transform(TextTransform::Underscores); }, true},
+      {"Smart Numbering", {u"1.jpg", u"2.jpg", u"3.jpg"}, then(staleMark(2, u"1.jpg"), selectColumns(0, 2, 0, 1)),
+       [](EditorSession& session) { session.NumberSelection(); }, false},
+      {"Trim Left", {u" ß.txt", u"ß.txt"}, {}, [](EditorSession& session) { session.TrimLeftAll(); }, true},
+      {"Right Align", {u" b.txt", u"b.txt"}, {}, [](EditorSession& session) { session.RightAlignAll(); }, true},
+      {"Insert Creation Date", {dated, u"été.txt"}, selectColumns(1, 1, 0, 0),
+       [](EditorSession& session) { session.InsertCreationDate(u"yyMMdd"); }, true},
+      {"AI answers", {u"a.txt", u"b.txt"}, {},
+       [](EditorSession& session) { session.ApplyParsedPairs({{RenamePair{u"a.txt", u"B.TXT"}}}); }, true},
+      {"Reset All Names", {u"a.txt", u"b.txt"}, staleMark(0, u"b.txt"),
+       [](EditorSession& session) { session.ResetAllNames(); }, false},
+      {"an edit past the session", {u"a.txt", u"b.txt"}, {},
+       [](EditorSession& session) { session.Editor().SetLineText(1, u"A.txt"); }, true},
+  };
+  for (const Row& row : rows) {
+    test::FakeFileSystem files;
+    files.AddFolder(u"/m/", row.files);
+    files.SetCreationTime(u"/m/été.txt", created);
+    EditorSession session(files, settings);
+    ASSERT_TRUE(session.LoadFolder(u"/m/")) << row.name;
+    if (row.before) row.before(session);
+    row.command(session);
+    ConflictLinks expected;
+    CheckConflicts(session.Editor().Names(), expected);
+    EXPECT_EQ(session.Links().duplicateLinks, expected.duplicateLinks) << row.name;
+    EXPECT_EQ(session.Links().diskNameLinks, expected.diskNameLinks) << row.name;
+    EXPECT_EQ(!session.Links().duplicateLinks.empty(), row.marked) << row.name;
+  }
 }
 
 TEST_F(EditorSessionTest, CopyCutAndPasteGoThroughTheClipboard) {
