@@ -66,21 +66,6 @@ std::u16string SkippedFilesMessage(std::size_t count) {
   return FromUtf8(std::to_string(count)) + u" file(s) were skipped due to errors or conflicts.";
 }
 
-namespace {
-
-/// `count` with a comma between each group of three digits: 9990 gives "9,990".
-std::u16string GroupedCount(std::size_t count) {
-  const std::string digits = std::to_string(count);
-  std::u16string grouped;
-  for (std::size_t i = 0; i < digits.size(); ++i) {
-    if (i > 0 && (digits.size() - i) % 3 == 0) grouped.push_back(u',');
-    grouped.push_back(static_cast<char16_t>(digits[i]));
-  }
-  return grouped;
-}
-
-}  // namespace
-
 std::u16string AppliedStatusText(const ApplyOutcome& outcome) {
   return u"Renamed " + GroupedCount(outcome.renamed) + (outcome.renamed == 1 ? u" file" : u" files") +
          u", skipped " + GroupedCount(outcome.skipped) + u".";
@@ -279,32 +264,45 @@ RevertOutcome EditorSession::RevertLastChanges(RevertReload reload) {
   return RevertOutcome::ShowsRenamedFiles;
 }
 
-void EditorSession::RightAlignAll() { nomvarix::RightAlignAll(editor_); }
-bool EditorSession::RightAlignSelection() { return nomvarix::RightAlignSelection(editor_); }
+NumberingResult EditorSession::NumberSelection(CommandNote& note) {
+  std::size_t padded = 0;
+  const NumberingResult result = nomvarix::NumberSelection(editor_, &padded);
+  note = PaddedLinesNote(result == NumberingResult::Done ? padded : 0, true);
+  return result;
+}
+
+CommandNote EditorSession::RightAlignAll() { return PaddedLinesNote(nomvarix::RightAlignAll(editor_), false); }
+
+std::optional<CommandNote> EditorSession::RightAlignSelection() {
+  const std::optional<std::size_t> padded = nomvarix::RightAlignSelection(editor_);
+  if (!padded) return std::nullopt;
+  return PaddedLinesNote(*padded, false);
+}
 void EditorSession::TrimLeftSelection() { nomvarix::TrimLeftSelection(editor_); }
 void EditorSession::TrimLeftAll() { nomvarix::TrimLeftAll(editor_); }
 
-void EditorSession::InsertFromFiles(WorkKind kind, const FileTextSource& source) {
+CommandNote EditorSession::InsertFromFiles(WorkKind kind, std::u16string_view what, const FileTextSource& source) {
   const std::unique_ptr<WorkProgress> progress = progress_->Start(kind);
-  InsertFileText(editor_, source, *progress);
+  const FileTextInsertion insertion = InsertFileText(editor_, source, *progress);
+  return LinesWithoutValueNote(insertion.withoutText, insertion.reached, what);
 }
 
-void EditorSession::InsertCreationDate(std::u16string_view formatName) {
-  InsertFromFiles(WorkKind::InsertingDates,
-                  Formatted([this](std::u16string_view path) { return fileSystem_.CreationTime(path); },
-                            [formatName](auto time) { return FormatCreationDate(time, formatName); }));
+CommandNote EditorSession::InsertCreationDate(std::u16string_view formatName) {
+  return InsertFromFiles(WorkKind::InsertingDates, u"creation date",
+                         Formatted([this](std::u16string_view path) { return fileSystem_.CreationTime(path); },
+                                   [formatName](auto time) { return FormatCreationDate(time, formatName); }));
 }
 
-void EditorSession::InsertImageSize(std::u16string_view pattern) {
-  InsertFromFiles(WorkKind::InsertingImageSizes,
-                  Formatted([this](std::u16string_view path) { return GetImageSize(fileSystem_, path); },
-                            [pattern](const auto& size) { return FormatImageSize(size, pattern); }));
+CommandNote EditorSession::InsertImageSize(std::u16string_view pattern) {
+  return InsertFromFiles(WorkKind::InsertingImageSizes, u"image size",
+                         Formatted([this](std::u16string_view path) { return GetImageSize(fileSystem_, path); },
+                                   [pattern](const auto& size) { return FormatImageSize(size, pattern); }));
 }
 
-void EditorSession::InsertDateTaken(std::u16string_view formatName) {
-  InsertFromFiles(WorkKind::InsertingDatesTaken,
-                  Formatted([this](std::u16string_view path) { return GetDateTaken(fileSystem_, path); },
-                            [formatName](auto time) { return FormatCreationDate(time, formatName); }));
+CommandNote EditorSession::InsertDateTaken(std::u16string_view formatName) {
+  return InsertFromFiles(WorkKind::InsertingDatesTaken, u"date taken",
+                         Formatted([this](std::u16string_view path) { return GetDateTaken(fileSystem_, path); },
+                                   [formatName](auto time) { return FormatCreationDate(time, formatName); }));
 }
 
 void EditorSession::ApplyParsedPairs(const std::vector<std::vector<RenamePair>>& groups) {

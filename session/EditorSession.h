@@ -10,6 +10,7 @@
 
 #include "apply/ConflictCheck.h"
 #include "ai/RenamePair.h"
+#include "session/CommandNote.h"
 #include "apply/KeptEdits.h"
 #include "apply/PendingEditMemory.h"
 #include "editor/NameEditor.h"
@@ -175,17 +176,20 @@ class EditorSession {
 
   /// The renaming commands of the Tools pop-up.
   bool Transform(TextTransform transform) { return TransformSelection(editor_, transform); }
-  NumberingResult NumberSelection() { return nomvarix::NumberSelection(editor_); }
-  void RightAlignAll();
-  /// False when the selection has only one line (nothing done).
-  bool RightAlignSelection();
+  /// "Smart Numberings": the result, and the note on the lines it padded with spaces.
+  NumberingResult NumberSelection(CommandNote& note);
+  /// Right Align; the note tells how many lines were padded.
+  CommandNote RightAlignAll();
+  /// Nothing when the selection has only one line (nothing done).
+  std::optional<CommandNote> RightAlignSelection();
   void TrimLeftSelection();
   void TrimLeftAll();
   /// The files' creation dates by a format name, or their image sizes by a pattern such as "_(WxH)_".
-  void InsertCreationDate(std::u16string_view formatName);
-  void InsertImageSize(std::u16string_view pattern);
+  /// The note tells how many lines were left as they were because their file has no such value.
+  CommandNote InsertCreationDate(std::u16string_view formatName);
+  CommandNote InsertImageSize(std::u16string_view pattern);
   /// The dates the photos were taken (EXIF), by the same format names as the creation dates.
-  void InsertDateTaken(std::u16string_view formatName);
+  CommandNote InsertDateTaken(std::u16string_view formatName);
 
   /// The AI's answers put into the editor: each pair's new name goes to the line whose name on disk
   /// is the pair's original (the last such line; later pairs win). Every line is refreshed; when
@@ -208,8 +212,9 @@ class EditorSession {
  private:
   /// Whether edits are kept between runs, and there is a file to keep them in.
   bool Keeping() const { return keepEdits_ && !keptFile_.empty(); }
-  /// Inserts each selected line's file text from `source`, with progress of `kind`.
-  void InsertFromFiles(WorkKind kind, const FileTextSource& source);
+  /// Inserts each selected line's file text from `source`, with progress of `kind`; `what` names
+  /// the value in the note.
+  CommandNote InsertFromFiles(WorkKind kind, std::u16string_view what, const FileTextSource& source);
   enum class FolderLoad { Loaded, Unlisted, Cancelled };
   FolderLoad Load(std::u16string_view folder, WorkKind kind = WorkKind::LoadingFolder);
   void ReloadKeepingEdits();

@@ -225,18 +225,22 @@ void CNomvarixView::AddRenamingCommands() {
     });
   }
   commands_.Add(cmd::kSmartNumberings, [this] {
-    const NumberingResult result = session_.NumberSelection();
+    CommandNote note;
+    const NumberingResult result = session_.NumberSelection(note);
     AfterEdit();
     if (result != NumberingResult::Done) ShowMessage(NumberingMessage(result), wxICON_WARNING);
+    ShowNote(note);
   });
   commands_.Add(cmd::kRightAlign, [this] {
-    session_.RightAlignAll();
+    const CommandNote note = session_.RightAlignAll();
     AfterEdit();
+    ShowNote(note);
   });
   commands_.Add(cmd::kRightAlignSelection, [this] {
-    const bool done = session_.RightAlignSelection();
+    const std::optional<CommandNote> note = session_.RightAlignSelection();
     AfterEdit();
-    if (!done) ShowMessage(kNeedsMultiLineSelection, wxICON_INFORMATION);
+    if (!note) ShowMessage(kNeedsMultiLineSelection, wxICON_INFORMATION);
+    if (note) ShowNote(*note);
   });
   commands_.Add(cmd::kTrimLeftSelection, [this] {
     const wxBusyCursor wait;
@@ -248,7 +252,7 @@ void CNomvarixView::AddRenamingCommands() {
     session_.TrimLeftAll();
     AfterEdit();
   });
-  using DateInsertion = void (EditorSession::*)(std::u16string_view);
+  using DateInsertion = CommandNote (EditorSession::*)(std::u16string_view);
   const DateInsertion created = &EditorSession::InsertCreationDate;
   const DateInsertion taken = &EditorSession::InsertDateTaken;
   const std::tuple<int, std::u16string_view, DateInsertion> dates[] = {
@@ -257,9 +261,12 @@ void CNomvarixView::AddRenamingCommands() {
       {cmd::kDateTakenShort, u"yyMMdd", taken},       {cmd::kDateTakenTime, u"yyyy-MM-dd HH-mm", taken}};
   for (const auto& [command, format, insert] : dates) {
     commands_.Add(command, [this, format = format, insert = insert] {
-      const wxBusyCursor wait;
-      (session_.*insert)(format);
+      const CommandNote note = [&] {
+        const wxBusyCursor wait;
+        return (session_.*insert)(format);
+      }();
       AfterEdit();
+      ShowNote(note);
     });
   }
   const std::pair<int, std::u16string_view> sizes[] = {{cmd::kSizeParenthesizedUnderscored, u"_(WxH)_"},
@@ -269,9 +276,12 @@ void CNomvarixView::AddRenamingCommands() {
                                                        {cmd::kSizeWxH, u"WxH"}};
   for (const auto& [command, pattern] : sizes) {
     commands_.Add(command, [this, pattern = pattern] {
-      const wxBusyCursor wait;
-      session_.InsertImageSize(pattern);
+      const CommandNote note = [&] {
+        const wxBusyCursor wait;
+        return session_.InsertImageSize(pattern);
+      }();
       AfterEdit();
+      ShowNote(note);
     });
   }
 }
@@ -571,6 +581,12 @@ void CNomvarixView::ShowMessage(std::u16string_view text, long icon) {
 
 void CNomvarixView::ShowStatus(std::u16string_view text) {
   if (auto* frame = wxDynamicCast(wxGetTopLevelParent(this), wxFrame)) frame->SetStatusText(ToWx(text), 0);
+}
+
+void CNomvarixView::ShowNote(const CommandNote& note) {
+  if (note.status.empty()) return;
+  ShowStatus(note.status);
+  if (note.asMessage) ShowMessage(note.status, wxICON_INFORMATION);
 }
 
 void CNomvarixView::ValidateChanges() {

@@ -220,7 +220,7 @@ TEST_F(EditorSessionTest, EveryCommandThatSetsNamesLeavesTheMarksRight) {
       {"Underscores", {u"é b.txt", u"é_b.txt"}, selectColumns(0, 1, 0, 7),
        [](EditorSession& session) { session.Transform(TextTransform::Underscores); }, true},
       {"Smart Numbering", {u"1.jpg", u"2.jpg", u"3.jpg"}, then(staleMark(2, u"1.jpg"), selectColumns(0, 2, 0, 1)),
-       [](EditorSession& session) { session.NumberSelection(); }, false},
+       [](EditorSession& session) { CommandNote note; session.NumberSelection(note); }, false},
       {"Trim Left", {u" ß.txt", u"ß.txt"}, {}, [](EditorSession& session) { session.TrimLeftAll(); }, true},
       {"Right Align", {u" b.txt", u"b.txt"}, {}, [](EditorSession& session) { session.RightAlignAll(); }, true},
       {"Insert Creation Date", {dated, u"été.txt"}, selectColumns(1, 1, 0, 0),
@@ -245,6 +245,49 @@ TEST_F(EditorSessionTest, EveryCommandThatSetsNamesLeavesTheMarksRight) {
     EXPECT_EQ(session.Links().duplicateLinks, expected.duplicateLinks) << row.name;
     EXPECT_EQ(session.Links().diskNameLinks, expected.diskNameLinks) << row.name;
     EXPECT_EQ(!session.Links().duplicateLinks.empty(), row.marked) << row.name;
+  }
+}
+
+// Padding with spaces is never silent: the lines padded are counted (a side effect of numbering
+// is worth a message box), and Validate goes on reporting names that now start with a space.
+TEST_F(EditorSessionTest, CommandsThatPadLinesSaySoAndValidateReportsLeadingSpaces) {
+  const std::u16string twoPadded = u"2 lines were padded with spaces; a name that starts with a space is reported by "
+                                   u"Validate Changes.";
+  const std::u16string onePadded = u"1 line was padded with spaces; a name that starts with a space is reported by "
+                                   u"Validate Changes.";
+  struct Case {
+    const char* name;
+    Names files;
+    BlockSelection block;
+    std::function<CommandNote(EditorSession&)> command;
+    CommandNote expected;
+    Names texts;
+  };
+  const std::vector<Case> cases = {
+      {"numbering past short lines", {u"photo 01.jpg", u"é.jpg", u"日.jpg"}, {0, 2, 6, 8},
+       [](EditorSession& s) { CommandNote note; EXPECT_EQ(s.NumberSelection(note), NumberingResult::Done); return note; },
+       {twoPadded, true}, {u"photo 01.jpg", u"é.jpg 02", u"日.jpg 03"}},
+      {"numbering within the lines", {u"a01.jpg", u"b02.jpg"}, {0, 1, 1, 3},
+       [](EditorSession& s) { CommandNote note; s.NumberSelection(note); return note; }, {}, {u"a01.jpg", u"b02.jpg"}},
+      {"right align", {u"ab.txt", u"ß.txt"}, {0, 1, 0, 0}, [](EditorSession& s) { return s.RightAlignAll(); },
+       {onePadded, false}, {u"ab.txt", u" ß.txt"}},
+      {"right align of the selection", {u"ab.txt", u"é.txt", u"z.zip"}, {0, 1, 0, 0},
+       [](EditorSession& s) { return s.RightAlignSelection().value_or(CommandNote{u"nothing done"}); },
+       {onePadded, false}, {u"ab.txt", u" é.txt", u"z.zip"}},
+  };
+  for (const auto& c : cases) {
+    test::FakeFileSystem files;
+    files.AddFolder(u"/p/", c.files);
+    EditorSession session(files, settings);
+    session.LoadFolder(u"/p/");
+    ASSERT_EQ(OriginalNames(session.Editor().Names()), c.files) << c.name;
+    session.Editor().SetSelection(c.block, {c.block.endLine, c.block.endColumn});
+    EXPECT_EQ(c.command(session), c.expected) << c.name;
+    EXPECT_EQ(test::LineTexts(session.Editor().Names()), c.texts) << c.name;
+    std::u16string report;
+    const bool leadingSpace = std::any_of(c.texts.begin(), c.texts.end(), [](const auto& t) { return t[0] == u' '; });
+    session.Validate(report);
+    EXPECT_EQ(report.find(u"Filename starts with a space") != std::u16string::npos, leadingSpace) << c.name;
   }
 }
 

@@ -1,6 +1,7 @@
 #include "transform/FileTextInsertion.h"
 
 #include <chrono>
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,7 @@
 #include "support/FakeFileSystem.h"
 #include "support/NameListText.h"
 #include "support/TempFolder.h"
+#include "text/Utf16.h"
 #ifndef _WIN32
 #include "support/WaitingFifo.h"
 #endif
@@ -80,6 +82,34 @@ TEST_F(FileTextInsertionTest, NothingWithoutACaretAndShortLinesGetNothing) {
   Editor().SetNewName(2, u"c");
   session.InsertCreationDate(u"yyMMdd");
   EXPECT_EQ(Texts(), (Names{u"a.txt200102", u"b.txt", u"c"}));
+}
+
+// A line whose file has no value is left as it was, and the user is told how many there were: a
+// following numbering would otherwise pad those lines into names nobody meant.
+TEST_F(FileTextInsertionTest, LinesLeftAloneForWantOfAValueAreCounted) {
+  fs.AddFolder(u"/many/", {u"1 été.txt", u"2 日記.txt", u"3.txt", u"4.txt", u"5.txt"});
+  const struct {
+    std::u16string folder;
+    std::function<CommandNote(EditorSession&)> insert;
+    CommandNote expected;
+  } cases[] = {
+      {u"/f/", [](EditorSession& s) { return s.InsertCreationDate(u"yyMMdd"); },
+       {u"1 of 3 files has no creation date; its line was left as it was.", false}},
+      {u"/f/", [](EditorSession& s) { return s.InsertDateTaken(u"yyMMdd"); },
+       {u"3 of 3 files have no date taken; their lines were left as they were.", false}},
+      {u"/many/", [](EditorSession& s) { return s.InsertImageSize(u"WxH"); },
+       {u"5 of 5 files have no image size; their lines were left as they were.", true}},
+  };
+  for (const auto& c : cases) {
+    session.LoadFolder(c.folder);
+    Editor().SelectAll();
+    EXPECT_EQ(c.insert(session), c.expected) << ToUtf8(c.expected.status);
+  }
+  session.LoadFolder(u"/f/");
+  Editor().SetSelection({2, 2, 0, 0}, {2, 0});  // c.txt alone, which has a date
+  EXPECT_EQ(session.InsertCreationDate(u"yyMMdd"), CommandNote{});
+  EXPECT_EQ(LinesWithoutValueNote(3, 1400, u"date taken").status,
+            u"3 of 1,400 files have no date taken; their lines were left as they were.");
 }
 
 TEST_F(FileTextInsertionTest, ImageSizesComeFromTheFiles) {
