@@ -11,6 +11,7 @@
 #include "support/ExifBytes.h"
 #include "support/FakeFileSystem.h"
 #include "support/NameListText.h"
+#include "support/PngBytes.h"
 #include "support/TempFolder.h"
 #include "text/Utf16.h"
 #ifndef _WIN32
@@ -114,9 +115,7 @@ TEST_F(FileTextInsertionTest, LinesLeftAloneForWantOfAValueAreCounted) {
 
 TEST_F(FileTextInsertionTest, ImageSizesComeFromTheFiles) {
   fs.AddFolder(u"/img/", {u"p.png", u"x.txt"});
-  std::string png("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
-  png += std::string("\0\0\x07\x80\0\0\x04\x38", 8) + std::string(5, '\0');
-  fs.SetContent(u"/img/p.png", png);
+  fs.SetContent(u"/img/p.png", test::PngHeader(1920, 1080));
   session.LoadFolder(u"/img/");
   Editor().SetSelection({0, 1, 1, 1}, {1, 1});
   session.InsertImageSize(u"_(WxH)_");
@@ -185,7 +184,7 @@ TEST(FileTextInsertionOnDiskTest, DatesTakenSkipPipesFoldersAndDamagedFiles) {
 
 TEST(FileTextInsertionOnDiskTest, APipeAmongTheImagesIsSkippedAndNeverWaitedFor) {
   test::TempFolder folder;
-  std::string png("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x03\0\0\0\x02", 24);
+  const std::string png = test::PngHeader(3, 2);
   folder.AddFile("a.png", png);
   test::WaitingFifo fifo(folder.Path() + "b.png");
   ASSERT_TRUE(fifo.Created());
