@@ -193,13 +193,21 @@ const ConflictLinks& EditorSession::Links() {
   return links_;
 }
 
-bool EditorSession::Validate(std::u16string& report) { return ValidateChanges(editor_, fileSystem_, report); }
+std::vector<ValidationProblem> EditorSession::Validate() { return FindProblems(editor_, fileSystem_); }
+
+void EditorSession::GoToLine(std::size_t line) {
+  if (line >= editor_.LineCount()) return;
+  const auto at = static_cast<std::int32_t>(line);
+  const std::int32_t column = editor_.MinColumn();
+  editor_.SetSelection({at, at, column, column}, {at, column});
+  editor_.ScrollLineIntoView(at);
+  editor_.ScrollColumnIntoView(column);
+}
 
 ApplyOutcome EditorSession::ApplyChanges(bool verify, bool autoRename) {
   const std::u16string folder = editor_.CurrentFolder();
   if (folder.empty()) return {};
-  std::u16string report;
-  if (verify && Validate(report)) return {.kind = ApplyOutcome::Kind::ValidationFailed};
+  if (verify && !Validate().empty()) return {.kind = ApplyOutcome::Kind::ValidationFailed};
   RenameBatchResult batch;
   {
     const std::unique_ptr<WorkProgress> progress = progress_->Start(WorkKind::Renaming);

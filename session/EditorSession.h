@@ -13,6 +13,7 @@
 #include "session/CommandNote.h"
 #include "apply/KeptEdits.h"
 #include "apply/PendingEditMemory.h"
+#include "apply/Validation.h"
 #include "editor/NameEditor.h"
 #include "transform/CaseSpace.h"
 #include "transform/FileTextInsertion.h"
@@ -158,9 +159,12 @@ class EditorSession {
   void ResetAllNames();
   void ResetName(std::int32_t line);
 
-  /// "Validate Changes": checks the changed lines, marks the ones with problems, and gives the
-  /// report; false when nothing was found.
-  bool Validate(std::u16string& report);
+  /// "Validate Changes": checks the changed lines, marks the ones with problems, and lists every
+  /// problem found (none: empty).
+  std::vector<ValidationProblem> Validate();
+  /// Puts the caret at the start of `line` and scrolls it into view, as choosing a problem of the
+  /// validation does; a line out of range is ignored.
+  void GoToLine(std::size_t line);
   /// Renames the changed files (after validating them when `verify`), then loads the folder again.
   /// The lines of skipped files keep their new names and are marked. The files renamed can be
   /// reverted until another folder is chosen. Before the first rename, every planned rename is

@@ -37,6 +37,7 @@
 #include "view/Palette.h"
 #include "view/ProceedDlg.h"
 #include "view/SystemClipboard.h"
+#include "view/ValidationReportDlg.h"
 #include "view/ViewStrips.h"
 #include "text/Utf16.h"
 #include "controls/WxText.h"
@@ -590,10 +591,18 @@ void CNomvarixView::ShowNote(const CommandNote& note) {
 }
 
 void CNomvarixView::ValidateChanges() {
-  std::u16string report;
-  const bool found = session_.Validate(report);
+  std::vector<ValidationProblem> problems = session_.Validate();
   AfterEdit();
-  ShowMessage(found ? ShortenedReport(report) : std::u16string(kNoErrorsFound), wxICON_INFORMATION);
+  if (problems.empty()) {
+    ShowMessage(kNoErrorsFound, wxICON_INFORMATION);
+    return;
+  }
+  CValidationReportDlg report(this, std::move(problems), [this](std::size_t line) {
+    session_.GoToLine(line);
+    AfterEdit();
+  });
+  report.ShowModal();
+  SetFocus();
 }
 
 void CNomvarixView::ApplyChanges() {

@@ -13,6 +13,7 @@
 #include "support/FakeClipboard.h"
 #include "support/FakeFileSystem.h"
 #include "support/NameListText.h"
+#include "text/Utf16.h"
 
 namespace nomvarix {
 namespace {
@@ -284,10 +285,34 @@ TEST_F(EditorSessionTest, CommandsThatPadLinesSaySoAndValidateReportsLeadingSpac
     session.Editor().SetSelection(c.block, {c.block.endLine, c.block.endColumn});
     EXPECT_EQ(c.command(session), c.expected) << c.name;
     EXPECT_EQ(test::LineTexts(session.Editor().Names()), c.texts) << c.name;
-    std::u16string report;
     const bool leadingSpace = std::any_of(c.texts.begin(), c.texts.end(), [](const auto& t) { return t[0] == u' '; });
-    session.Validate(report);
-    EXPECT_EQ(report.find(u"Filename starts with a space") != std::u16string::npos, leadingSpace) << c.name;
+    const std::vector<ValidationProblem> problems = session.Validate();
+    EXPECT_EQ(std::any_of(problems.begin(), problems.end(),
+                          [](const ValidationProblem& p) { return p.message == u"Filename starts with a space"; }),
+              leadingSpace)
+        << c.name;
+  }
+}
+
+TEST_F(EditorSessionTest, GoingToAProblemLinePutsTheCaretThereInView) {
+  Names files;
+  for (int i = 0; i < 300; ++i) files.push_back(FromUtf8("ß" + std::to_string(1000 + i) + ".txt"));
+  fs.AddFolder(u"/many/", files);
+  EditorSession session(fs, settings);
+  session.LoadFolder(u"/many/");
+  session.Editor().SetMetrics({.lineHeight = 10, .charWidth = 10, .clientWidth = 400, .clientHeight = 200});
+  session.Editor().ToggleScopeButton(ScopeButton::Name);  // the extension alone: its first column is 1
+  const struct {
+    std::size_t line;
+    TextPos caret;
+    bool visible;
+  } cases[] = {{250, {250, 1}, true}, {3, {3, 1}, true}, {299, {299, 1}, true}, {300, {299, 1}, true}};
+  for (const auto& c : cases) {
+    session.GoToLine(c.line);
+    EXPECT_EQ(session.Editor().Caret(), c.caret) << c.line;
+    EXPECT_EQ(session.Editor().Selection(), (BlockSelection{c.caret.line, c.caret.line, 1, 1})) << c.line;
+    const std::int32_t top = session.Editor().TopLine();
+    EXPECT_TRUE(c.caret.line >= top && c.caret.line < top + session.Editor().VisibleLineCount()) << c.line;
   }
 }
 
