@@ -113,6 +113,8 @@ bool NameEditor::AnyNameChanged() const {
 }
 
 bool NameEditor::SetEditScope(EditScope scope) {
+  nameChecked_ = scope != EditScope::Extension;
+  extensionChecked_ = scope != EditScope::BaseName;
   if (scope == editScope_) return false;
   // Snapshots hold the lines of the old scope.
   history_.Clear();
@@ -150,11 +152,13 @@ bool NameEditor::LoadFolder(const FileSystem& fileSystem, std::u16string_view fo
   std::u16string listedNames;
   std::vector<std::pair<std::size_t, std::size_t>> listedAt;  // where each name begins, its length
   std::size_t read = 0;
+  folderFileCount_ = 0;
   bool listed = false;
   try {
     listed = fileSystem.ForEachEntry(folder, [&](const DirEntry& entry) {
       if (!progress.Advance(++read, 0)) throw ListingCancelled{};
       if (entry.name == u"." || entry.name == u".." || entry.isFolder || entry.isHidden) return;
+      ++folderFileCount_;
       if (accepts && !accepts(entry.name)) return;
       listedAt.emplace_back(listedNames.size(), entry.name.size());
       listedNames.append(entry.name);
@@ -165,6 +169,7 @@ bool NameEditor::LoadFolder(const FileSystem& fileSystem, std::u16string_view fo
   // A paint while the progress let events through measured the old lines.
   ForgetLongestLine();
   if (!listed) {
+    folderFileCount_ = 0;
     names_.clear();
     keys_.clear();
     anyNameChanged_ = false;
@@ -205,6 +210,7 @@ bool NameEditor::LoadFolder(const FileSystem& fileSystem, std::u16string_view fo
 void NameEditor::ReplaceLines(NameList lines) {
   history_.ListLeaving(names_);
   names_ = std::move(lines);
+  folderFileCount_ = names_.size();
   ++listGeneration_;
   namesTouched_ = true;
   keysChanged_ = true;

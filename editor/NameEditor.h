@@ -46,6 +46,9 @@ class NameEditor {
   /// Changes whenever the list is replaced (a load, or the lines of a revert): the names on disk
   /// stay the same as long as it does not.
   std::uint64_t ListGeneration() const { return listGeneration_; }
+  /// How many files of the folder the fixed rules let through at the last load, whether the
+  /// filter listed them or not (the lines of a revert: their number).
+  std::size_t FolderFileCount() const { return folderFileCount_; }
 
   /// Lays out the cells of one line into `cells`, one per code unit of its lineText: each at
   /// index × charWidth, selected inside the marked rectangle, changed where it differs, position
@@ -85,8 +88,8 @@ class NameEditor {
     history_.LineChanged(line);
   }
 
-  /// Switches the scope: every line shows the new scope's part of its newName, nothing selected,
-  /// the undo history emptied. Returns false, changing nothing, when `scope` is already in force.
+  /// Switches the scope, the scope buttons checked to match: every line shows the new scope's part
+  /// of its newName, nothing selected, the undo history emptied. Returns false, changing nothing, when `scope` is already in force.
   bool SetEditScope(EditScope scope);
   /// Flips one scope button and applies the scope the two buttons now stand for. Turning off the
   /// only checked button turns the other one on. Returns whether the scope changed.
@@ -247,6 +250,7 @@ class NameEditor {
   bool extensionChecked_ = true;
   std::u16string currentFolder_;
   std::uint64_t listGeneration_ = 0;
+  std::size_t folderFileCount_ = 0;
 
   BlockSelection selection_;
   TextPos caret_;

@@ -1,5 +1,6 @@
 #include "session/EditorSession.h"
 
+#include <algorithm>
 #include <memory>
 #include <unordered_map>
 
@@ -85,8 +86,23 @@ void EditorSession::SetFilter(std::u16string_view extensionText, std::u16string_
   filter_.mustInclude = includeText;
   const std::u16string folder = editor_.CurrentFolder();
   if (folder.empty()) return;
+  const EditScope scope = editor_.Scope();
   LoadFolder(folder);
+  editor_.SetEditScope(scope);
   RestorePendingEdits(folder);
+}
+
+std::u16string EditorSession::TotalText() const {
+  std::u16string text = u"Total: " + GroupedCount(editor_.LineCount());
+  if (!filter_.IsActive()) return text;
+  return text + u" of " + GroupedCount(editor_.FolderFileCount()) + u" (filter: " + DescribeFilter(filter_) + u")";
+}
+
+std::u16string EditorSession::FilterStatusText() const {
+  if (!filter_.IsActive()) return {};
+  const std::size_t hidden = editor_.FolderFileCount() - std::min(editor_.FolderFileCount(), editor_.LineCount());
+  return u"Filter: " + DescribeFilter(filter_) + u" (" + GroupedCount(hidden) + u" of " +
+         GroupedCount(editor_.FolderFileCount()) + (editor_.FolderFileCount() == 1 ? u" file hidden)" : u" files hidden)");
 }
 
 void EditorSession::SavePendingEdits() {

@@ -108,9 +108,16 @@ class EditorSession {
   /// Leaves the current folder for `folder`: its edits are kept, the new folder's come back.
   void SwitchToFolder(std::u16string_view folder);
 
-  /// The new filter from the dialog's two fields; the folder is loaded again and the remembered
-  /// edits of the files still listed come back.
+  /// The new filter from the dialog's two fields; the folder is loaded again, in the scope it was
+  /// shown in, and the remembered edits of the files still listed come back.
   void SetFilter(std::u16string_view extensionText, std::u16string_view includeText);
+  /// The count the header shows: "Total: 24", and with a filter in force the folder's files too,
+  /// and the filter: "Total: 0 of 24 (filter: mp3)". A filter carried to another folder is never
+  /// invisible.
+  std::u16string TotalText() const;
+  /// The status bar's word on a filter in force: "Filter: mp3 (24 of 24 files hidden)"; empty
+  /// without one.
+  std::u16string FilterStatusText() const;
 
   void SavePendingEdits();
   /// Puts the remembered edits of `folder` back and checks for conflicts; false when there were none.

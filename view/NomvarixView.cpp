@@ -320,6 +320,7 @@ void CNomvarixView::ShowFolder(const std::u16string& folder) {
   commandStrip_.SetVisible(strip::kRevert, false);
   dividerX_ = -1;
   AfterEdit();
+  if (session_.Filter().IsActive()) ShowStatus(session_.FilterStatusText());
 }
 
 CFindReplaceDlg* CNomvarixView::FindDialog() const {
@@ -413,6 +414,7 @@ void CNomvarixView::ChooseFilter() {
   session_.SetFilter(dialog.Extensions(), dialog.MustInclude());
   RefreshFilterButton();
   AfterEdit();
+  ShowStatus(session_.Filter().IsActive() ? session_.FilterStatusText() : u"Filter removed.");
 }
 
 void CNomvarixView::ToggleContextMenuEntry() {
@@ -764,7 +766,7 @@ void CNomvarixView::Paint(wxDC& dc, GlyphWidthCache& widths, NameWidthBounds& bo
   flags_.dividerHover = mouse.dividerHover;
   flags_.recording = macro_.Recording();
   const PaintInput input{session_.Editor(), session_.Links(), geometry_, fonts_, flags_, scopeStrip_, commandStrip_,
-                         cellWidths};
+                         cellWidths, session_.TotalText()};
   PaintEditor(dc, input);
 }
 

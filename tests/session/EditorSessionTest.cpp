@@ -316,6 +316,45 @@ TEST_F(EditorSessionTest, GoingToAProblemLinePutsTheCaretThereInView) {
   }
 }
 
+// A filter stays in force from folder to folder; wherever it hides files, the header and the status
+// bar say so, and setting one leaves the scope as the user chose it.
+TEST_F(EditorSessionTest, AFilterInForceIsAlwaysShown) {
+  Names songs;
+  for (int i = 0; i < 24; ++i) songs.push_back(FromUtf8("chanson " + std::to_string(10 + i) + ".flac"));
+  fs.AddFolder(u"/music/", songs);
+  fs.AddFolder(u"/photos/", {u"日記 1.jpg", u"été 2.jpg", u"notes.txt"});
+  EditorSession session(fs, settings);
+  session.SwitchToFolder(u"/photos/");
+  session.Editor().ToggleScopeButton(ScopeButton::Extension);  // the name alone
+  const struct {
+    const char* step;
+    std::function<void()> run;
+    std::u16string total;
+    std::u16string status;
+  } steps[] = {
+      {"no filter", [] {}, u"Total: 3", u""},
+      {"filter set", [&] { session.SetFilter(u"mp3", u""); }, u"Total: 0 of 3 (filter: mp3)",
+       u"Filter: mp3 (3 of 3 files hidden)"},
+      {"carried to another folder", [&] { session.SwitchToFolder(u"/music/"); }, u"Total: 0 of 24 (filter: mp3)",
+       u"Filter: mp3 (24 of 24 files hidden)"},
+      {"two conditions", [&] { session.SwitchToFolder(u"/photos/"); session.SetFilter(u"JPG", u"日記"); },
+       u"Total: 1 of 3 (filter: JPG; name includes \"日記\")", u"Filter: JPG; name includes \"日記\" (2 of 3 files hidden)"},
+      {"filter removed", [&] { session.SetFilter(u"", u""); }, u"Total: 3", u""},
+  };
+  for (const auto& step : steps) {
+    step.run();
+    EXPECT_EQ(session.TotalText(), step.total) << step.step;
+    EXPECT_EQ(session.FilterStatusText(), step.status) << step.step;
+  }
+  session.Editor().ToggleScopeButton(ScopeButton::Extension);
+  session.Editor().ToggleScopeButton(ScopeButton::Name);  // the extension alone
+  session.SetFilter(u"jpg", u"");
+  EXPECT_EQ(session.Editor().Scope(), EditScope::Extension);
+  EXPECT_FALSE(session.Editor().IsChecked(ScopeButton::Name));
+  EXPECT_TRUE(session.Editor().IsChecked(ScopeButton::Extension));
+  EXPECT_EQ(test::LineTexts(session.Editor().Names()), (Names{u".jpg", u".jpg"}));
+}
+
 TEST_F(EditorSessionTest, CopyCutAndPasteGoThroughTheClipboard) {
   fs.AddFolder(u"/h/", {u"abcd", u"efgh"});
   EditorSession session(fs, settings);
