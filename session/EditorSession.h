@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <future>
+#include <optional>
 #include <set>
 #include <string>
 #include <unordered_map>

@@ -240,8 +240,11 @@ void CNomvarixView::AddRenamingCommands() {
   commands_.Add(cmd::kRightAlignSelection, [this] {
     const std::optional<CommandNote> note = session_.RightAlignSelection();
     AfterEdit();
-    if (!note) ShowMessage(kNeedsMultiLineSelection, wxICON_INFORMATION);
-    if (note) ShowNote(*note);
+    if (note) {
+      ShowNote(*note);
+    } else {
+      ShowMessage(kNeedsMultiLineSelection, wxICON_INFORMATION);
+    }
   });
   commands_.Add(cmd::kTrimLeftSelection, [this] {
     const wxBusyCursor wait;
