@@ -18,43 +18,42 @@ constexpr std::u16string_view kInvalidCharacters = u"\\/:*?\"<>|";
 
 class Checker {
  public:
-  Checker(NameEditor& editor, const FileSystem& fileSystem, std::u16string& report)
-      : editor_(editor), fileSystem_(fileSystem), report_(report), folder_(WithTrailingSeparator(editor.CurrentFolder())) {}
+  Checker(NameEditor& editor, const FileSystem& fileSystem)
+      : editor_(editor), fileSystem_(fileSystem), folder_(WithTrailingSeparator(editor.CurrentFolder())) {}
 
-  bool Run() {
-    report_.clear();
+  std::vector<ValidationProblem> Run() {
     for (std::size_t line = 0; line < editor_.LineCount(); ++line) editor_.SetErrorMark(line, false);
     for (std::size_t line = 0; line < editor_.LineCount(); ++line) {
       const NameEntry& entry = editor_.Names()[line];
       if (entry.newName != entry.originalName) Check(line, entry);
     }
-    return found_;
+    return std::move(problems_);
   }
 
  private:
   void Check(std::size_t line, const NameEntry& entry) {
     const std::u16string& name = entry.newName;
-    if (name.empty()) Report(line, u": Filename is empty\n");
-    if (!name.empty() && name.front() == u'.') Report(line, u": Filename starts with a period\n");
-    if (!name.empty() && IsWhiteSpace(name.front())) Report(line, u": Filename starts with a space\n");
+    if (name.empty()) Report(line, u"Filename is empty");
+    if (!name.empty() && name.front() == u'.') Report(line, u"Filename starts with a period");
+    if (!name.empty() && IsWhiteSpace(name.front())) Report(line, u"Filename starts with a space");
     const auto [first, inserted] = firstLineOf_.emplace(FoldAscii(name), line);
     if (!inserted) {
       editor_.SetErrorMark(first->second, true);
-      Report(line, u": Duplicate filename detected\n");
+      Report(line, u"Duplicate filename detected");
     }
     for (const char16_t ch : kInvalidCharacters) {
       if (name.find(ch) != std::u16string::npos) {
-        Report(line, u": Contains invalid characters: '" + std::u16string(1, ch) + u"'\n");
+        Report(line, u"Contains invalid characters: '" + std::u16string(1, ch) + u"'");
       }
     }
-    if (fileSystem_.NameLength(name) > kMaxNameLength) Report(line, TooLongMessage());
-    if (ExistsAsAnotherFile(entry)) Report(line, u": File already exists on disk\n");
+    if (fileSystem_.NameLength(name) > kMaxNameLength) Report(line, std::u16string(TooLongMessage()));
+    if (ExistsAsAnotherFile(entry)) Report(line, u"File already exists on disk");
   }
 
   /// Says what the limit counts: bytes where the file system counts the name's UTF-8 bytes.
   std::u16string_view TooLongMessage() const {
     const bool countsBytes = fileSystem_.NameLength(u"\u00E9") == 2;
-    return countsBytes ? u": Filename too long (longer than 255 bytes)\n" : u": Filename too long (> 255 characters)\n";
+    return countsBytes ? u"Filename too long (longer than 255 bytes)" : u"Filename too long (> 255 characters)";
   }
 
   bool ExistsAsAnotherFile(const NameEntry& entry) const {
@@ -64,26 +63,36 @@ class Checker {
     return entry.newName.empty() || !fileSystem_.IsSameFile(target, folder_ + entry.originalName);
   }
 
-  void Report(std::size_t line, std::u16string_view message) {
+  void Report(std::size_t line, std::u16string message) {
     editor_.SetErrorMark(line, true);
-    found_ = true;
-    report_ += FromUtf8(std::to_string(line + 1));
-    report_ += message;
+    problems_.push_back({line, editor_.Names()[line].newName, std::move(message)});
   }
 
   NameEditor& editor_;
   const FileSystem& fileSystem_;
-  std::u16string& report_;
   const std::u16string folder_;
   std::unordered_map<std::u16string, std::size_t> firstLineOf_;
-  bool found_ = false;
+  std::vector<ValidationProblem> problems_;
 };
 
 }  // namespace
 
+std::vector<ValidationProblem> FindProblems(NameEditor& editor, const FileSystem& fileSystem) {
+  if (editor.CurrentFolder().empty()) return {};
+  return Checker(editor, fileSystem).Run();
+}
+
 bool ValidateChanges(NameEditor& editor, const FileSystem& fileSystem, std::u16string& report) {
   if (editor.CurrentFolder().empty()) return false;
-  return Checker(editor, fileSystem, report).Run();
+  report.clear();
+  const std::vector<ValidationProblem> problems = FindProblems(editor, fileSystem);
+  for (const ValidationProblem& problem : problems) {
+    report += FromUtf8(std::to_string(problem.line + 1));
+    report += u": ";
+    report += problem.message;
+    report += u'\n';
+  }
+  return !problems.empty();
 }
 
 std::u16string ShortenedReport(std::u16string_view report) {

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace nomvarix {
 
@@ -10,6 +12,16 @@ class NameEditor;
 
 /// Shown by "Validate Changes" when the check finds nothing.
 inline constexpr std::u16string_view kNoErrorsFound = u"No conflicting errors found.";
+
+/// One problem found by validating: its line (from 0), the line's new name, and what is wrong with
+/// it ("Duplicate filename detected").
+struct ValidationProblem {
+  std::size_t line = 0;
+  std::u16string newName;
+  std::u16string message;
+
+  bool operator==(const ValidationProblem&) const = default;
+};
 
 /// Checks every changed line's new name, in list order: empty, leading period, leading white
 /// space, duplicate of an earlier changed line's new name (ASCII letters folded), each invalid
@@ -20,6 +32,8 @@ inline constexpr std::u16string_view kNoErrorsFound = u"No conflicting errors fo
 /// line's error mark; every other mark is cleared. Returns whether anything was found. With no
 /// folder loaded nothing is checked and the result is false.
 bool ValidateChanges(NameEditor& editor, const FileSystem& fileSystem, std::u16string& report);
+/// The same check, every problem found as one entry, in the order of the report.
+std::vector<ValidationProblem> FindProblems(NameEditor& editor, const FileSystem& fileSystem);
 
 /// The report as the message box shows it: at most 200 characters, then "\n..." when it was cut.
 std::u16string ShortenedReport(std::u16string_view report);

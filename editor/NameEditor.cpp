@@ -108,6 +108,7 @@ void NameEditor::NoteNewName(std::size_t line) {
     if (flag.load(std::memory_order_relaxed) != value) flag.store(value, std::memory_order_relaxed);
   };
   set(namesTouched_, true);
+  set(keysChanged_, true);
   if (keys_[line].changed) {
     set(anyNameChanged_, true);
     set(anyNameChangedKnown_, true);
@@ -125,6 +126,8 @@ bool NameEditor::AnyNameChanged() const {
 }
 
 bool NameEditor::SetEditScope(EditScope scope) {
+  nameChecked_ = scope != EditScope::Extension;
+  extensionChecked_ = scope != EditScope::BaseName;
   if (scope == editScope_) return false;
   // Snapshots hold the lines of the old scope.
   history_.Clear();
@@ -154,12 +157,14 @@ bool NameEditor::LoadFolder(const FileSystem& fileSystem, std::u16string_view fo
   std::u16string listedNames;
   std::vector<std::pair<std::size_t, std::size_t>> listedAt;  // where each name begins, its length
   std::size_t read = 0;
+  folderFileCount_ = 0;
   bool listed = false;
   bool cancelled = false;
   try {
     listed = fileSystem.ForEachEntry(folder, [&](const DirEntry& entry) {
       if (!progress.Advance(++read, 0)) throw ListingCancelled{};
       if (entry.name == u"." || entry.name == u".." || entry.isFolder || entry.isHidden) return;
+      ++folderFileCount_;
       if (accepts && !accepts(entry.name)) return;
       listedAt.emplace_back(listedNames.size(), entry.name.size());
       listedNames.append(entry.name);
@@ -173,12 +178,14 @@ bool NameEditor::LoadFolder(const FileSystem& fileSystem, std::u16string_view fo
   if (!listed && !cancelled && unlisted == UnlistedFolder::KeepsLines) return false;
   ++listGeneration_;
   namesTouched_ = true;
+  keysChanged_ = true;
   topLine_ = 0;
   selection_ = {};
   caret_ = {};
   history_.Clear();
   history_.ListReplaced();
   if (!listed) {
+    folderFileCount_ = 0;
     names_.clear();
     keys_.clear();
     anyNameChanged_ = false;
@@ -219,8 +226,10 @@ bool NameEditor::LoadFolder(const FileSystem& fileSystem, std::u16string_view fo
 void NameEditor::ReplaceLines(NameList lines) {
   history_.ListLeaving(names_);
   names_ = std::move(lines);
+  folderFileCount_ = names_.size();
   ++listGeneration_;
   namesTouched_ = true;
+  keysChanged_ = true;
   keys_.resize(names_.size());
   for (std::size_t i = 0; i < names_.size(); ++i) keys_[i] = KeyOf(names_[i]);
   selection_ = {};

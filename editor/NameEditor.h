@@ -58,6 +58,9 @@ class NameEditor {
   /// Changes whenever the list is replaced (a load, or the lines of a revert): the names on disk
   /// stay the same as long as it does not.
   std::uint64_t ListGeneration() const { return listGeneration_; }
+  /// How many files of the folder the fixed rules let through at the last load, whether the
+  /// filter listed them or not (the lines of a revert: their number).
+  std::size_t FolderFileCount() const { return folderFileCount_; }
 
   /// Lays out the cells of one line into `cells`, one per code unit of its lineText: each at
   /// index × charWidth, selected inside the marked rectangle, changed where it differs, position
@@ -92,6 +95,9 @@ class NameEditor {
   /// Whether a newName may have changed, or the list been replaced, since the last call: lets a
   /// caller that copies the edits somewhere skip the copy while nothing happened.
   bool TakeNamesTouched() { return namesTouched_.exchange(false, std::memory_order_relaxed); }
+  /// Whether a line's key may have changed since the last call, whatever changed it (an edit, a
+  /// command, undo, a new list): the conflict links are brought up to date by it.
+  bool TakeKeysChanged() { return keysChanged_.exchange(false, std::memory_order_relaxed); }
 
   /// Marks or unmarks a line as having a problem (validation, applying); out of range is ignored.
   void SetErrorMark(std::size_t line, bool mark) {
@@ -100,8 +106,8 @@ class NameEditor {
     history_.LineChanged(line);
   }
 
-  /// Switches the scope: every line shows the new scope's part of its newName, nothing selected,
-  /// the undo history emptied. Returns false, changing nothing, when `scope` is already in force.
+  /// Switches the scope, the scope buttons checked to match: every line shows the new scope's part
+  /// of its newName, nothing selected, the undo history emptied. Returns false, changing nothing, when `scope` is already in force.
   bool SetEditScope(EditScope scope);
   /// Flips one scope button and applies the scope the two buttons now stand for. Turning off the
   /// only checked button turns the other one on. Returns whether the scope changed.
@@ -267,6 +273,7 @@ class NameEditor {
   bool extensionChecked_ = true;
   std::u16string currentFolder_;
   std::uint64_t listGeneration_ = 0;
+  std::size_t folderFileCount_ = 0;
 
   BlockSelection selection_;
   TextPos caret_;
@@ -281,6 +288,7 @@ class NameEditor {
   mutable std::atomic<bool> anyNameChanged_ = false;
   mutable std::atomic<bool> anyNameChangedKnown_ = true;
   std::atomic<bool> namesTouched_ = false;
+  std::atomic<bool> keysChanged_ = false;
   /// The marked cells: columns [from, to) of the lines first..last, cut to each line's length.
   struct MarkedRectangle {
     std::int32_t first = 0;

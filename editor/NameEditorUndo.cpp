@@ -45,6 +45,7 @@ void NameEditor::Restore(const UndoSnapshot& snapshot) {
   topLine_ = snapshot.topLine;
   anyNameChangedKnown_ = false;
   namesTouched_ = true;
+  keysChanged_ = true;
   ForgetLongestLine();
   MarkSelectionCells();
   // The lines now are the snapshot's: its saved chunks serve the next snapshot as they are.

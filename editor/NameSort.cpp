@@ -24,6 +24,21 @@ std::uint64_t HeadOf(std::u16string_view text, bool fold, std::size_t from = 0) 
   return head;
 }
 
+/// The order of names that a folded order finds equal ("Ab1", "aB1", "AB1", "ab1"): at the first
+/// unit where they differ, a..z before A..Z, as dictionaries put them. Without it such names would
+/// list in whatever order the folder gave them.
+int CompareCaseOfEqualFolded(std::u16string_view a, std::u16string_view b) {
+  const std::size_t n = std::min(a.size(), b.size());
+  for (std::size_t i = 0; i < n; ++i) {
+    if (a[i] == b[i]) continue;
+    const bool aLower = a[i] >= u'a' && a[i] <= u'z';
+    const bool bLower = b[i] >= u'a' && b[i] <= u'z';
+    if (aLower != bLower && FoldAscii(a[i]) == FoldAscii(b[i])) return aLower ? -1 : 1;
+    return a[i] < b[i] ? -1 : 1;
+  }
+  return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
 /// A name as the sort sees it. Most comparisons are decided by the heads alone, held here
 /// rather than read from the names: 100,000 names lie all over memory, and a sort that reads them
 /// at every comparison waits on the memory most of its time.
@@ -35,7 +50,7 @@ struct SortKey {
   std::u16string_view extension;
 };
 
-/// Whether `a` sorts before `b`. With `kByHeads` the heads decide first; the orders that read digit
+/// Whether `a` sorts before `b`; only equal names are equal. With `kByHeads` the heads decide first; the orders that read digit
 /// runs as numbers go without them, as no fixed number of leading units can stand for those.
 template <bool kByHeads, typename Compare>
 bool Less(const SortKey& a, const SortKey& b, bool byExtension, Compare compare) {
@@ -52,7 +67,9 @@ bool Less(const SortKey& a, const SortKey& b, bool byExtension, Compare compare)
     if (a.nameHead != b.nameHead) return a.nameHead < b.nameHead;
     if (a.nameHeadNext != b.nameHeadNext) return a.nameHeadNext < b.nameHeadNext;
   }
-  return compare(a.name, b.name) < 0;
+  const int byName = compare(a.name, b.name);
+  if (byName != 0) return byName < 0;
+  return CompareCaseOfEqualFolded(a.name, b.name) < 0;
 }
 
 }  // namespace

@@ -13,7 +13,8 @@ struct SortOrder {
 };
 
 /// Sorts file names. Ordinal: "B.txt" < "_c.txt" < "a.txt"; folded: "_c.txt" < "a.txt" < "B.txt".
-/// Names whose keys compare equal may end in either order. By value: "a2" < "a02" < "a10".
+/// Names equal but for the case of A..Z follow a..z first ("ab1" < "aB1" < "Ab1" < "AB1"), so that
+/// every order is total. By value: "a2" < "a02" < "a10".
 void SortNames(std::vector<std::u16string_view>& names, SortOrder order);
 
 }  // namespace nomvarix

@@ -1,5 +1,6 @@
 #include "session/EditorSession.h"
 
+#include <algorithm>
 #include <memory>
 #include <unordered_map>
 
@@ -58,6 +59,8 @@ EditorSession::FolderLoad EditorSession::Load(std::u16string_view folder, WorkKi
   const bool cancelled = progress->Cancelled();
   // Lines kept as they were keep their conflict links too.
   if (!loaded && !cancelled && unlisted == UnlistedFolder::KeepsLines) return FolderLoad::Unlisted;
+  // A new list is shown without marks; the first change checks it.
+  editor_.TakeKeysChanged();
   links_.Clear();
   if (loaded) {
     // The files may have changed since their stamps were read: they are read again when needed.
@@ -71,21 +74,6 @@ EditorSession::FolderLoad EditorSession::Load(std::u16string_view folder, WorkKi
 std::u16string SkippedFilesMessage(std::size_t count) {
   return FromUtf8(std::to_string(count)) + u" file(s) were skipped due to errors or conflicts.";
 }
-
-namespace {
-
-/// `count` with a comma between each group of three digits: 9990 gives "9,990".
-std::u16string GroupedCount(std::size_t count) {
-  const std::string digits = std::to_string(count);
-  std::u16string grouped;
-  for (std::size_t i = 0; i < digits.size(); ++i) {
-    if (i > 0 && (digits.size() - i) % 3 == 0) grouped.push_back(u',');
-    grouped.push_back(static_cast<char16_t>(digits[i]));
-  }
-  return grouped;
-}
-
-}  // namespace
 
 std::u16string AppliedStatusText(const ApplyOutcome& outcome) {
   std::u16string text = u"Renamed " + GroupedCount(outcome.renamed) + (outcome.renamed == 1 ? u" file" : u" files") +
@@ -125,8 +113,23 @@ void EditorSession::SetFilter(std::u16string_view extensionText, std::u16string_
   filter_.mustInclude = includeText;
   const std::u16string folder = editor_.CurrentFolder();
   if (folder.empty()) return;
+  const EditScope scope = editor_.Scope();
   LoadFolder(folder);
+  editor_.SetEditScope(scope);
   RestorePendingEdits(folder);
+}
+
+std::u16string EditorSession::TotalText() const {
+  std::u16string text = u"Total: " + GroupedCount(editor_.LineCount());
+  if (!filter_.IsActive()) return text;
+  return text + u" of " + GroupedCount(editor_.FolderFileCount()) + u" (filter: " + DescribeFilter(filter_) + u")";
+}
+
+std::u16string EditorSession::FilterStatusText() const {
+  if (!filter_.IsActive()) return {};
+  const std::size_t hidden = editor_.FolderFileCount() - std::min(editor_.FolderFileCount(), editor_.LineCount());
+  return u"Filter: " + DescribeFilter(filter_) + u" (" + GroupedCount(hidden) + u" of " +
+         GroupedCount(editor_.FolderFileCount()) + (editor_.FolderFileCount() == 1 ? u" file hidden)" : u" files hidden)");
 }
 
 void EditorSession::SavePendingEdits() {
@@ -135,9 +138,7 @@ void EditorSession::SavePendingEdits() {
 }
 
 bool EditorSession::RestorePendingEdits(std::u16string_view folder) {
-  if (!pending_.Restore(folder, editor_)) return false;
-  CheckConflicts();
-  return true;
+  return pending_.Restore(folder, editor_);
 }
 
 void EditorSession::ForgetPendingEdits(std::u16string_view folder) {
@@ -297,17 +298,34 @@ bool EditorSession::WriteEdits(FolderEdits edits) {
 }
 
 void EditorSession::CheckConflicts() {
-  if (checkConflicts_) conflictChecker_.Check(editor_.Names(), editor_.Keys(), editor_.ListGeneration(), links_);
+  if (!checkConflicts_) return;
+  editor_.TakeKeysChanged();
+  conflictChecker_.Check(editor_.Names(), editor_.Keys(), editor_.ListGeneration(), links_);
 }
 
-bool EditorSession::Validate(std::u16string& report) { return ValidateChanges(editor_, fileSystem_, report); }
+const ConflictLinks& EditorSession::Links() {
+  if (checkConflicts_ && editor_.TakeKeysChanged()) {
+    conflictChecker_.Check(editor_.Names(), editor_.Keys(), editor_.ListGeneration(), links_);
+  }
+  return links_;
+}
+
+std::vector<ValidationProblem> EditorSession::Validate() { return FindProblems(editor_, fileSystem_); }
+
+void EditorSession::GoToLine(std::size_t line) {
+  if (line >= editor_.LineCount()) return;
+  const auto at = static_cast<std::int32_t>(line);
+  const std::int32_t column = editor_.MinColumn();
+  editor_.SetSelection({at, at, column, column}, {at, column});
+  editor_.ScrollLineIntoView(at);
+  editor_.ScrollColumnIntoView(column);
+}
 
 ApplyOutcome EditorSession::ApplyChanges(bool verify, bool autoRename, WithoutJournal withoutJournal) {
   const std::u16string folder = editor_.CurrentFolder();
   if (folder.empty()) return {};
   if (fileSystem_.KindOf(folder) != PathKind::Folder) return {.kind = ApplyOutcome::Kind::FolderUnreadable};
-  std::u16string report;
-  if (verify && Validate(report)) return {.kind = ApplyOutcome::Kind::ValidationFailed};
+  if (verify && !Validate().empty()) return {.kind = ApplyOutcome::Kind::ValidationFailed};
   RenameBatchResult batch;
   std::u16string unprotectedReason;
   {
@@ -369,7 +387,6 @@ void EditorSession::KeepEdits(const NameList& kept) {
     editor_.SetNewName(line, it->second->newName);
     editor_.SetErrorMark(line, it->second->errorMark);
   }
-  CheckConflicts();
 }
 
 RevertOutcome EditorSession::RevertLastChanges(RevertReload reload) {
@@ -389,7 +406,6 @@ RevertOutcome EditorSession::RevertLastChanges(RevertReload reload) {
   if (!sameFolder) return RevertOutcome::FolderMismatch;
   if (revertList_.empty()) return RevertOutcome::NothingToRevert;
   PutBackFormerNames();
-  CheckConflicts();
   WriteKeptEdits();
   return RevertOutcome::ShowsRenamedFiles;
 }
@@ -416,44 +432,45 @@ void EditorSession::PutBackFormerNames() {
   editor_.ReplaceLines(std::move(lines));
 }
 
-void EditorSession::RightAlignAll() {
-  nomvarix::RightAlignAll(editor_);
-  CheckConflicts();
+NumberingResult EditorSession::NumberSelection(CommandNote& note) {
+  std::size_t padded = 0;
+  const NumberingResult result = nomvarix::NumberSelection(editor_, &padded);
+  note = PaddedLinesNote(result == NumberingResult::Done ? padded : 0, true);
+  return result;
 }
 
-bool EditorSession::RightAlignSelection() { return CheckedIf(nomvarix::RightAlignSelection(editor_)); }
+CommandNote EditorSession::RightAlignAll() { return PaddedLinesNote(nomvarix::RightAlignAll(editor_), false); }
 
-void EditorSession::TrimLeftSelection() {
-  nomvarix::TrimLeftSelection(editor_);
-  CheckConflicts();
+std::optional<CommandNote> EditorSession::RightAlignSelection() {
+  const std::optional<std::size_t> padded = nomvarix::RightAlignSelection(editor_);
+  if (!padded) return std::nullopt;
+  return PaddedLinesNote(*padded, false);
 }
+void EditorSession::TrimLeftSelection() { nomvarix::TrimLeftSelection(editor_); }
+void EditorSession::TrimLeftAll() { nomvarix::TrimLeftAll(editor_); }
 
-void EditorSession::TrimLeftAll() {
-  nomvarix::TrimLeftAll(editor_);
-  CheckConflicts();
-}
-
-void EditorSession::InsertFromFiles(WorkKind kind, const FileTextSource& source) {
+CommandNote EditorSession::InsertFromFiles(WorkKind kind, std::u16string_view what, const FileTextSource& source) {
   const std::unique_ptr<WorkProgress> progress = progress_->Start(kind);
-  InsertFileText(editor_, source, *progress);
+  const FileTextInsertion insertion = InsertFileText(editor_, source, *progress);
+  return LinesWithoutValueNote(insertion.withoutText, insertion.reached, what);
 }
 
-void EditorSession::InsertCreationDate(std::u16string_view formatName) {
-  InsertFromFiles(WorkKind::InsertingDates,
-                  Formatted([this](std::u16string_view path) { return fileSystem_.CreationTime(path); },
-                            [formatName](auto time) { return FormatCreationDate(time, formatName); }));
+CommandNote EditorSession::InsertCreationDate(std::u16string_view formatName) {
+  return InsertFromFiles(WorkKind::InsertingDates, u"creation date",
+                         Formatted([this](std::u16string_view path) { return fileSystem_.CreationTime(path); },
+                                   [formatName](auto time) { return FormatCreationDate(time, formatName); }));
 }
 
-void EditorSession::InsertImageSize(std::u16string_view pattern) {
-  InsertFromFiles(WorkKind::InsertingImageSizes,
-                  Formatted([this](std::u16string_view path) { return GetImageSize(fileSystem_, path); },
-                            [pattern](const auto& size) { return FormatImageSize(size, pattern); }));
+CommandNote EditorSession::InsertImageSize(std::u16string_view pattern) {
+  return InsertFromFiles(WorkKind::InsertingImageSizes, u"image size",
+                         Formatted([this](std::u16string_view path) { return GetImageSize(fileSystem_, path); },
+                                   [pattern](const auto& size) { return FormatImageSize(size, pattern); }));
 }
 
-void EditorSession::InsertDateTaken(std::u16string_view formatName) {
-  InsertFromFiles(WorkKind::InsertingDatesTaken,
-                  Formatted([this](std::u16string_view path) { return GetDateTaken(fileSystem_, path); },
-                            [formatName](auto time) { return FormatCreationDate(time, formatName); }));
+CommandNote EditorSession::InsertDateTaken(std::u16string_view formatName) {
+  return InsertFromFiles(WorkKind::InsertingDatesTaken, u"date taken",
+                         Formatted([this](std::u16string_view path) { return GetDateTaken(fileSystem_, path); },
+                                   [formatName](auto time) { return FormatCreationDate(time, formatName); }));
 }
 
 SearchOutcome EditorSession::FindNext(std::u16string_view text, SearchOptions options) {
@@ -485,7 +502,6 @@ void EditorSession::ApplyParsedPairs(const std::vector<std::vector<RenamePair>>&
   }
   // One undo step, so that the names the user had typed come back with Ctrl+Z.
   editor_.SetNewNames(newNames, UndoStep::Take);
-  CheckConflicts();
 }
 
 void EditorSession::ResetAllNames() {
@@ -495,19 +511,18 @@ void EditorSession::ResetAllNames() {
   // One undo step: a misplaced click on the corner must not drop every edit for good.
   editor_.SetNewNames(originals, UndoStep::Take);
   for (std::size_t line = 0; line < editor_.LineCount(); ++line) editor_.SetErrorMark(line, false);
-  CheckConflicts();
 }
 
 void EditorSession::ResetName(std::int32_t line) {
   if (line < 0 || static_cast<std::size_t>(line) >= editor_.LineCount()) return;
   const auto index = static_cast<std::size_t>(line);
   editor_.SetNewNames({{index, editor_.Names()[index].originalName}}, UndoStep::Take);
-  CheckConflicts();
 }
 
 void EditorSession::ToggleAutoCheckConflicts() {
   checkConflicts_ = !checkConflicts_;
   settings_.WriteFlag(settings::kCheckConflict, checkConflicts_);
+  editor_.TakeKeysChanged();
 }
 
 void EditorSession::ToggleSortCaseSensitive() {
@@ -548,11 +563,11 @@ void EditorSession::ReloadConfirmed() {
   if (!folder.empty()) LoadFolder(folder);
 }
 
-bool EditorSession::TypeChar(char16_t ch) { return CheckedIf(editor_.TypeChar(ch)); }
-bool EditorSession::Backspace() { return CheckedIf(editor_.Backspace()); }
-bool EditorSession::DeleteForward() { return CheckedIf(editor_.DeleteForward()); }
-bool EditorSession::Undo() { return CheckedIf(editor_.Undo()); }
-bool EditorSession::Redo() { return CheckedIf(editor_.Redo()); }
+bool EditorSession::TypeChar(char16_t ch) { return editor_.TypeChar(ch); }
+bool EditorSession::Backspace() { return editor_.Backspace(); }
+bool EditorSession::DeleteForward() { return editor_.DeleteForward(); }
+bool EditorSession::Undo() { return editor_.Undo(); }
+bool EditorSession::Redo() { return editor_.Redo(); }
 
 bool EditorSession::CopySelection(Clipboard& clipboard) const {
   const std::u16string text = editor_.SelectedText();
@@ -562,17 +577,12 @@ bool EditorSession::CopySelection(Clipboard& clipboard) const {
 bool EditorSession::CutSelection(Clipboard& clipboard) {
   if (editor_.Selection().IsNone()) return false;
   CopySelection(clipboard);
-  return CheckedIf(editor_.CutSelection());
+  return editor_.CutSelection();
 }
 
 bool EditorSession::PasteClipboard(const Clipboard& clipboard) {
   const std::optional<std::u16string> text = clipboard.ReadText();
-  return text && CheckedIf(editor_.PasteText(*text));
-}
-
-bool EditorSession::CheckedIf(bool changed) {
-  if (changed) CheckConflicts();
-  return changed;
+  return text && editor_.PasteText(*text);
 }
 
 }  // namespace nomvarix

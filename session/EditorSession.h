@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <future>
+#include <optional>
 #include <set>
 #include <string>
 #include <unordered_map>
@@ -11,8 +12,10 @@
 
 #include "apply/ConflictCheck.h"
 #include "ai/RenamePair.h"
+#include "session/CommandNote.h"
 #include "apply/KeptEdits.h"
 #include "apply/PendingEditMemory.h"
+#include "apply/Validation.h"
 #include "editor/NameEditor.h"
 #include "transform/CaseSpace.h"
 #include "transform/FileTextInsertion.h"
@@ -107,7 +110,10 @@ class EditorSession {
 
   const NameEditor& Editor() const { return editor_; }
   NameEditor& Editor() { return editor_; }
-  const ConflictLinks& Links() const { return links_; }
+  /// The conflict links, first brought up to date when any line's new name changed since the last
+  /// check, however it changed (typing, a Tools command, Replace All, the AI's answers, a macro, a
+  /// reset, a revert). Left as they are while "Auto-Check For Conflicts" is off; a load clears them.
+  const ConflictLinks& Links();
   const PendingEditMemory& PendingEdits() const { return pending_; }
   bool SortCaseSensitive() const { return order_.caseSensitive; }
   bool SortByExtension() const { return order_.byExtension; }
@@ -134,9 +140,16 @@ class EditorSession {
   /// Leaves the current folder for `folder`: its edits are kept, the new folder's come back.
   void SwitchToFolder(std::u16string_view folder);
 
-  /// The new filter from the dialog's two fields; the folder is loaded again and the remembered
-  /// edits of the files still listed come back.
+  /// The new filter from the dialog's two fields; the folder is loaded again, in the scope it was
+  /// shown in, and the remembered edits of the files still listed come back.
   void SetFilter(std::u16string_view extensionText, std::u16string_view includeText);
+  /// The count the header shows: "Total: 24", and with a filter in force the folder's files too,
+  /// and the filter: "Total: 0 of 24 (filter: mp3)". A filter carried to another folder is never
+  /// invisible.
+  std::u16string TotalText() const;
+  /// The status bar's word on a filter in force: "Filter: mp3 (24 of 24 files hidden)"; empty
+  /// without one.
+  std::u16string FilterStatusText() const;
 
   void SavePendingEdits();
   /// Puts the remembered edits of `folder` back and checks for conflicts; false when there were none.
@@ -172,7 +185,8 @@ class EditorSession {
 
   /// Rebuilds the conflict links, unless "Auto-Check For Conflicts" is off (then they stay).
   void CheckConflicts();
-  /// "Auto-Check For Conflicts": flips the switch and stores it; runs no check.
+  /// "Auto-Check For Conflicts": flips the switch and stores it; runs no check, and what changed
+  /// while it was off is checked only with the next change.
   void ToggleAutoCheckConflicts();
 
   /// "Sort Case Sensitive", "Sort by File Name", "Sort by File Type then Name": store the order
@@ -192,9 +206,12 @@ class EditorSession {
   void ResetAllNames();
   void ResetName(std::int32_t line);
 
-  /// "Validate Changes": checks the changed lines, marks the ones with problems, and gives the
-  /// report; false when nothing was found.
-  bool Validate(std::u16string& report);
+  /// "Validate Changes": checks the changed lines, marks the ones with problems, and lists every
+  /// problem found (none: empty).
+  std::vector<ValidationProblem> Validate();
+  /// Puts the caret at the start of `line` and scrolls it into view, as choosing a problem of the
+  /// validation does; a line out of range is ignored.
+  void GoToLine(std::size_t line);
   /// Renames the changed files (after validating them when `verify`), then loads the folder again.
   /// A folder that is gone or cannot be read is left alone (FolderUnreadable), and when it cannot
   /// be read again after the renaming, the lines and edits stay as they were (folderLost). Edits of
@@ -215,19 +232,22 @@ class EditorSession {
   /// folder's remembered edits too, as "Reload" does. A cancelled reload arms nothing.
   RevertOutcome RevertLastChanges(RevertReload reload = RevertReload::KeepEdits);
 
-  /// The renaming commands of the Tools pop-up. Padding and trimming run the conflict check after.
+  /// The renaming commands of the Tools pop-up.
   bool Transform(TextTransform transform) { return TransformSelection(editor_, transform); }
-  NumberingResult NumberSelection() { return nomvarix::NumberSelection(editor_); }
-  void RightAlignAll();
-  /// False when the selection has only one line (nothing done).
-  bool RightAlignSelection();
+  /// "Smart Numberings": the result, and the note on the lines it padded with spaces.
+  NumberingResult NumberSelection(CommandNote& note);
+  /// Right Align; the note tells how many lines were padded.
+  CommandNote RightAlignAll();
+  /// Nothing when the selection has only one line (nothing done).
+  std::optional<CommandNote> RightAlignSelection();
   void TrimLeftSelection();
   void TrimLeftAll();
   /// The files' creation dates by a format name, or their image sizes by a pattern such as "_(WxH)_".
-  void InsertCreationDate(std::u16string_view formatName);
-  void InsertImageSize(std::u16string_view pattern);
+  /// The note tells how many lines were left as they were because their file has no such value.
+  CommandNote InsertCreationDate(std::u16string_view formatName);
+  CommandNote InsertImageSize(std::u16string_view pattern);
   /// The dates the photos were taken (EXIF), by the same format names as the creation dates.
-  void InsertDateTaken(std::u16string_view formatName);
+  CommandNote InsertDateTaken(std::u16string_view formatName);
 
   /// Find Next, Replace and Replace All of the search dialog (FindReplace.h), reporting the lines
   /// they search to the progress. A cancelled Replace All changes nothing.
@@ -237,10 +257,10 @@ class EditorSession {
 
   /// The AI's answers put into the editor: each pair's new name goes to the line whose name on disk
   /// is the pair's original (the last such line; later pairs win). The other lines stay as they
-  /// are; the conflicts are checked; when any name changes this is one undo step.
+  /// are; when any name changes this is one undo step.
   void ApplyParsedPairs(const std::vector<std::vector<RenamePair>>& groups);
 
-  /// The editing operations, each followed by the conflict check when it ran.
+  /// The editing operations; false when nothing was done.
   bool TypeChar(char16_t ch);
   bool Backspace();
   bool DeleteForward();
@@ -258,8 +278,9 @@ class EditorSession {
   bool Keeping() const { return keepEdits_ && !keptFolder_.empty(); }
   /// The files the filter lets through; empty (every file) when no filter is set.
   EntryFilter Listed() const;
-  /// Inserts each selected line's file text from `source`, with progress of `kind`.
-  void InsertFromFiles(WorkKind kind, const FileTextSource& source);
+  /// Inserts each selected line's file text from `source`, with progress of `kind`; `what` names
+  /// the value in the note.
+  CommandNote InsertFromFiles(WorkKind kind, std::u16string_view what, const FileTextSource& source);
   enum class FolderLoad { Loaded, Unlisted, Cancelled };
   FolderLoad Load(std::u16string_view folder, WorkKind kind = WorkKind::LoadingFolder,
                   UnlistedFolder unlisted = UnlistedFolder::Empties);
@@ -281,9 +302,6 @@ class EditorSession {
   bool WriteEdits(FolderEdits edits);
   /// Waits for the write started last, if any; the edits are outdated again when it failed.
   void FinishWritingKeptEdits();
-  /// Runs the conflict check after an operation that ran; passes its result on.
-  bool CheckedIf(bool changed);
-
   /// The revert's names: each renamed file's line gets its former name back.
   void PutBackFormerNames();
   /// After the reload that follows an apply: the lines of the files in `kept` (by name on disk) get

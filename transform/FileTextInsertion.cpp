@@ -9,9 +9,10 @@
 
 namespace nomvarix {
 
-bool InsertFileText(NameEditor& editor, const FileTextSource& source, WorkProgress& progress) {
+FileTextInsertion InsertFileText(NameEditor& editor, const FileTextSource& source, WorkProgress& progress) {
   const BlockSelection s = editor.Selection();
-  if (s.startColumn == -1 && s.endColumn == -1) return false;
+  if (s.startColumn == -1 && s.endColumn == -1) return {};
+  FileTextInsertion result{.done = true};
   editor.PushUndo();
   const std::int32_t l0 = std::max(std::min(s.startLine, s.endLine), 0);
   const std::int32_t l1 = std::max(s.startLine, s.endLine);
@@ -22,7 +23,11 @@ bool InsertFileText(NameEditor& editor, const FileTextSource& source, WorkProgre
   for (std::int32_t line = l0; line <= last && progress.Advance(static_cast<std::size_t>(line - l0), lines); ++line) {
     const NameEntry& entry = editor.Names()[static_cast<std::size_t>(line)];
     const std::optional<std::u16string> text = source(editor.CurrentFolder() + entry.originalName);
-    if (!text) continue;
+    ++result.reached;
+    if (!text) {
+      ++result.withoutText;
+      continue;
+    }
     editor.DeleteSelectedCellsKeepNonEmpty(line);
     if (entry.lineText.size() < static_cast<std::size_t>(c0)) continue;
     editor.InsertText(line, c0, *text);
@@ -30,7 +35,7 @@ bool InsertFileText(NameEditor& editor, const FileTextSource& source, WorkProgre
   }
   const std::int32_t column = c0 + inserted;
   editor.SetSelection({l0, l1, column, column}, {l1, column});
-  return true;
+  return result;
 }
 
 std::u16string FormatCreationDate(FileClock::time_point time, std::u16string_view formatName) {

@@ -11,8 +11,7 @@ namespace nomvarix {
 
 class FileSystem;
 
-/// Width and height in pixels as the file's header stores them (a top-down BMP's height is its
-/// negative value's bit pattern).
+/// Width and height in pixels, each at least 1.
 struct ImageSize {
   std::uint32_t width = 0;
   std::uint32_t height = 0;
@@ -20,15 +19,16 @@ struct ImageSize {
   bool operator==(const ImageSize&) const = default;
 };
 
-/// How many bytes of a file's start decide its format and hold the PNG, BMP and GIF sizes.
-inline constexpr std::size_t kImageHeaderBytes = 26;
+/// How many bytes of a file's start decide its format and hold the PNG (with its header's CRC), BMP
+/// and GIF sizes.
+inline constexpr std::size_t kImageHeaderBytes = 33;
 /// JPEG and WebP files larger than this are not measured.
 inline constexpr std::uint64_t kMaxImageFileBytes = 104857600;
 
 /// The size of an image of `size` bytes that `readAt` reads: the format from the first
 /// kImageHeaderBytes bytes (fewer when the file is shorter), a JPEG's from its segments read in
-/// turn up to its start of frame. Empty for anything unrecognised, too short or cut short while
-/// read; no byte past the file is ever used.
+/// turn up to its start of frame. Empty for anything unrecognised, damaged, too short or cut short
+/// while read; no byte past the file is ever used.
 std::optional<ImageSize> ImageSizeOfFile(std::uint64_t size, const ReadBytesAt& readAt);
 
 /// The size of the image at `path` when its extension is jpg, jpeg, png, bmp, webp or gif (any

@@ -59,4 +59,11 @@ std::u16string FormatExtensionList(const std::vector<std::u16string>& extensions
   return text;
 }
 
+std::u16string DescribeFilter(const NameFilter& filter) {
+  std::u16string text = FormatExtensionList(filter.extensions);
+  if (filter.mustInclude.empty()) return text;
+  if (!text.empty()) text += u"; ";
+  return text + u"name includes \"" + filter.mustInclude + u"\"";
+}
+
 }  // namespace nomvarix

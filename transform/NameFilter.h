@@ -26,5 +26,7 @@ std::u16string_view PathExtension(std::u16string_view name);
 std::vector<std::u16string> ParseExtensionList(std::u16string_view text);
 /// The list as the dialog shows it: "jpg,PNG,bmp".
 std::u16string FormatExtensionList(const std::vector<std::u16string>& extensions);
+/// The filter in a few words: "mp3,jpg", "name includes \"2024\"", or both joined by "; ".
+std::u16string DescribeFilter(const NameFilter& filter);
 
 }  // namespace nomvarix

@@ -16,14 +16,18 @@ std::size_t WidestText(const NameEditor& editor, std::int32_t first, std::int32_
   return widest;
 }
 
-void PadLines(NameEditor& editor, std::int32_t first, std::int32_t last, std::size_t width) {
+/// Returns how many lines were shorter than `width`.
+std::size_t PadLines(NameEditor& editor, std::int32_t first, std::int32_t last, std::size_t width) {
+  std::size_t padded = 0;
   for (std::int32_t line = first; line <= last; ++line) {
     const auto index = static_cast<std::size_t>(line);
     const std::u16string& text = editor.Names()[index].lineText;
+    if (text.size() < width) ++padded;
     editor.SetLineText(index, std::u16string(width - text.size(), u' ') + text);
   }
   const auto column = static_cast<std::int32_t>(width);
   editor.SetSelection({first, last, column, column}, {last, column});
+  return padded;
 }
 
 void TrimLines(NameEditor& editor, std::int32_t first, std::int32_t last) {
@@ -46,23 +50,23 @@ std::pair<std::int32_t, std::int32_t> SelectedLines(const NameEditor& editor) {
 
 }  // namespace
 
-void RightAlignAll(NameEditor& editor) {
+std::size_t RightAlignAll(NameEditor& editor) {
   editor.PushUndo();
-  if (editor.LineCount() < 2) return;
+  if (editor.LineCount() < 2) return 0;
   const std::size_t width = WidestText(editor, 0, LastLine(editor));
-  if (width == 0) return;
-  PadLines(editor, 0, LastLine(editor), width);
+  if (width == 0) return 0;
+  const std::size_t padded = PadLines(editor, 0, LastLine(editor), width);
   editor.SetLeftColumn(editor.LongestLineLength() - editor.VisibleColumnCount());
+  return padded;
 }
 
-bool RightAlignSelection(NameEditor& editor) {
+std::optional<std::size_t> RightAlignSelection(NameEditor& editor) {
   const BlockSelection& s = editor.Selection();
-  if (s.startLine == s.endLine) return false;
+  if (s.startLine == s.endLine) return std::nullopt;
   editor.PushUndo();
   const auto [first, last] = SelectedLines(editor);
   const std::size_t width = WidestText(editor, first, last);
-  if (width > 0) PadLines(editor, first, last, width);
-  return true;
+  return width > 0 ? PadLines(editor, first, last, width) : 0;
 }
 
 void TrimLeftSelection(NameEditor& editor) {

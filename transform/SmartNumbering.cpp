@@ -73,7 +73,7 @@ std::u16string_view NumberingMessage(NumberingResult result) {
   return u"";
 }
 
-NumberingResult NumberSelection(NameEditor& editor) {
+NumberingResult NumberSelection(NameEditor& editor, std::size_t* padded) {
   const BlockSelection s = editor.Selection();
   const std::int32_t c0 = std::min(s.startColumn, s.endColumn);
   const std::int32_t c1 = std::max(s.startColumn, s.endColumn);
@@ -92,9 +92,13 @@ NumberingResult NumberSelection(NameEditor& editor) {
   editor.DeleteSelection();
   const auto last = std::min(l1, static_cast<std::int32_t>(editor.LineCount()) - 1);
   std::int64_t n = example->start;
+  if (padded) *padded = 0;
   for (std::int32_t line = l0; line <= last; ++line, ++n) {
     std::u16string text = editor.Names()[static_cast<std::size_t>(line)].lineText;
-    if (text.size() < static_cast<std::size_t>(c0)) text.resize(static_cast<std::size_t>(c0), u' ');
+    if (text.size() < static_cast<std::size_t>(c0)) {
+      text.resize(static_cast<std::size_t>(c0), u' ');
+      if (padded) ++*padded;
+    }
     // A number never goes between the halves of a pair.
     const std::size_t at = static_cast<std::size_t>(c0) + (SplitsSurrogatePair(text, static_cast<std::size_t>(c0)) ? 1 : 0);
     text.insert(at, NumberText(*example, n));

@@ -104,8 +104,9 @@ class Pass {
     Fill(0, g_.stripBandHeight, m_.dividerX, m_.textTop, palette::StatusCell());
     dc_.SetFont(in_.fonts.uiFont);
     dc_.SetTextForeground(palette::StatusText());
-    const wxString status = wxString::Format("Total: %d  Cur: (%d,%d)", static_cast<int>(editor_.LineCount()),
-                                             sel_.endLine + 1, sel_.endColumn + 1);
+    const wxString total = in_.total.empty() ? wxString::Format("Total: %d", static_cast<int>(editor_.LineCount()))
+                                             : ToWx(in_.total);
+    const wxString status = total + wxString::Format("  Cur: (%d,%d)", sel_.endLine + 1, sel_.endColumn + 1);
     const wxRect cell(10, g_.stripBandHeight, std::max(m_.dividerX - 10, 0), m_.textTop - g_.stripBandHeight);
     wxDCClipper clip(dc_, wxRect(0, g_.stripBandHeight, std::max(m_.dividerX, 0), cell.GetHeight()));
     dc_.DrawLabel(status, cell, wxALIGN_LEFT | wxALIGN_CENTER_VERTICAL);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include <cstdint>
 
 #include <wx/gdicmn.h>
@@ -45,6 +47,9 @@ struct PaintInput {
   /// The cell font's character widths, kept from pass to pass: runs of characters exactly one
   /// cell wide are drawn with one call. Without it every cell is drawn alone.
   GlyphWidths* cellWidths = nullptr;
+  /// The count the header shows ("Total: 0 of 24 (filter: mp3)"); by default "Total: " and the
+  /// number of lines.
+  std::u16string total = {};
 };
 
 /// The divider position for the names: wide enough for the widest disk name, at least 140 pixels,

@@ -38,6 +38,7 @@
 #include "view/Palette.h"
 #include "view/ProceedDlg.h"
 #include "view/SystemClipboard.h"
+#include "view/ValidationReportDlg.h"
 #include "view/ViewStrips.h"
 #include "text/Utf16.h"
 #include "controls/WxText.h"
@@ -226,18 +227,25 @@ void CNomvarixView::AddRenamingCommands() {
     });
   }
   commands_.Add(cmd::kSmartNumberings, [this] {
-    const NumberingResult result = session_.NumberSelection();
+    CommandNote note;
+    const NumberingResult result = session_.NumberSelection(note);
     AfterEdit();
     if (result != NumberingResult::Done) ShowMessage(NumberingMessage(result), wxICON_WARNING);
+    ShowNote(note);
   });
   commands_.Add(cmd::kRightAlign, [this] {
-    session_.RightAlignAll();
+    const CommandNote note = session_.RightAlignAll();
     AfterEdit();
+    ShowNote(note);
   });
   commands_.Add(cmd::kRightAlignSelection, [this] {
-    const bool done = session_.RightAlignSelection();
+    const std::optional<CommandNote> note = session_.RightAlignSelection();
     AfterEdit();
-    if (!done) ShowMessage(kNeedsMultiLineSelection, wxICON_INFORMATION);
+    if (note) {
+      ShowNote(*note);
+    } else {
+      ShowMessage(kNeedsMultiLineSelection, wxICON_INFORMATION);
+    }
   });
   commands_.Add(cmd::kTrimLeftSelection, [this] {
     const wxBusyCursor wait;
@@ -249,7 +257,7 @@ void CNomvarixView::AddRenamingCommands() {
     session_.TrimLeftAll();
     AfterEdit();
   });
-  using DateInsertion = void (EditorSession::*)(std::u16string_view);
+  using DateInsertion = CommandNote (EditorSession::*)(std::u16string_view);
   const DateInsertion created = &EditorSession::InsertCreationDate;
   const DateInsertion taken = &EditorSession::InsertDateTaken;
   const std::tuple<int, std::u16string_view, DateInsertion> dates[] = {
@@ -258,9 +266,12 @@ void CNomvarixView::AddRenamingCommands() {
       {cmd::kDateTakenShort, u"yyMMdd", taken},       {cmd::kDateTakenTime, u"yyyy-MM-dd HH-mm", taken}};
   for (const auto& [command, format, insert] : dates) {
     commands_.Add(command, [this, format = format, insert = insert] {
-      const wxBusyCursor wait;
-      (session_.*insert)(format);
+      const CommandNote note = [&] {
+        const wxBusyCursor wait;
+        return (session_.*insert)(format);
+      }();
       AfterEdit();
+      ShowNote(note);
     });
   }
   const std::pair<int, std::u16string_view> sizes[] = {{cmd::kSizeParenthesizedUnderscored, u"_(WxH)_"},
@@ -270,9 +281,12 @@ void CNomvarixView::AddRenamingCommands() {
                                                        {cmd::kSizeWxH, u"WxH"}};
   for (const auto& [command, pattern] : sizes) {
     commands_.Add(command, [this, pattern = pattern] {
-      const wxBusyCursor wait;
-      session_.InsertImageSize(pattern);
+      const CommandNote note = [&] {
+        const wxBusyCursor wait;
+        return session_.InsertImageSize(pattern);
+      }();
       AfterEdit();
+      ShowNote(note);
     });
   }
 }
@@ -310,7 +324,11 @@ void CNomvarixView::ShowFolder(const std::u16string& folder) {
   commandStrip_.SetVisible(strip::kRevert, false);
   dividerX_ = -1;
   AfterEdit();
-  if (const std::size_t dropped = session_.TakeDroppedKeptEdits()) ShowStatus(DroppedKeptEditsMessage(dropped));
+  // Both can be said at once: the dropped edits first, the filter after them.
+  std::u16string status;
+  if (const std::size_t dropped = session_.TakeDroppedKeptEdits()) status = DroppedKeptEditsMessage(dropped);
+  if (session_.Filter().IsActive()) status += (status.empty() ? u"" : u" ") + session_.FilterStatusText();
+  if (!status.empty()) ShowStatus(status);
 }
 
 CFindReplaceDlg* CNomvarixView::FindDialog() const {
@@ -415,6 +433,7 @@ void CNomvarixView::ChooseFilter() {
   session_.SetFilter(dialog.Extensions(), dialog.MustInclude());
   RefreshFilterButton();
   AfterEdit();
+  ShowStatus(session_.Filter().IsActive() ? session_.FilterStatusText() : u"Filter removed.");
 }
 
 void CNomvarixView::ToggleContextMenuEntry() {
@@ -586,11 +605,25 @@ void CNomvarixView::ShowStatus(std::u16string_view text) {
   if (auto* frame = wxDynamicCast(wxGetTopLevelParent(this), wxFrame)) frame->SetStatusText(ToWx(text), 0);
 }
 
+void CNomvarixView::ShowNote(const CommandNote& note) {
+  if (note.status.empty()) return;
+  ShowStatus(note.status);
+  if (note.asMessage) ShowMessage(note.status, wxICON_INFORMATION);
+}
+
 void CNomvarixView::ValidateChanges() {
-  std::u16string report;
-  const bool found = session_.Validate(report);
+  std::vector<ValidationProblem> problems = session_.Validate();
   AfterEdit();
-  ShowMessage(found ? ShortenedReport(report) : std::u16string(kNoErrorsFound), wxICON_INFORMATION);
+  if (problems.empty()) {
+    ShowMessage(kNoErrorsFound, wxICON_INFORMATION);
+    return;
+  }
+  CValidationReportDlg report(this, std::move(problems), [this](std::size_t line) {
+    session_.GoToLine(line);
+    AfterEdit();
+  });
+  report.ShowModal();
+  SetFocus();
 }
 
 void CNomvarixView::ApplyChanges() {
@@ -762,7 +795,7 @@ void CNomvarixView::Paint(wxDC& dc, GlyphWidthCache& widths, NameWidthBounds& bo
   flags_.dividerHover = mouse.dividerHover;
   flags_.recording = macro_.Recording();
   const PaintInput input{session_.Editor(), session_.Links(), geometry_, fonts_, flags_, scopeStrip_, commandStrip_,
-                         cellWidths};
+                         cellWidths, session_.TotalText()};
   PaintEditor(dc, input);
 }
 

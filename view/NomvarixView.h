@@ -76,6 +76,8 @@ class CNomvarixView final : public wxWindow {
   void ApplyChanges();
   void RevertLastChanges();
   void ShowMessage(std::u16string_view text, long icon);
+  /// Shows a command's note in the status bar, and in a message box when it asks for one.
+  void ShowNote(const CommandNote& note);
   /// Shows `text` in the message pane of the main window's status bar.
   void ShowStatus(std::u16string_view text);
   /// The open find dialog, or null.

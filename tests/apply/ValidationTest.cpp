@@ -52,6 +52,26 @@ TEST_F(ValidationTest, EachRuleInItsOrderWithTheLineNumber) {
   EXPECT_TRUE(Validate().starts_with(u"1: Filename is empty\n1: File already exists on disk\n3: Contains"));
 }
 
+// The list behind the report holds every problem, however many, each with its line and new name.
+TEST_F(ValidationTest, EveryProblemIsListedWithItsLineAndNewName) {
+  std::vector<std::u16string> files;
+  std::vector<std::u16string> renamed;
+  for (int i = 0; i < 60; ++i) {
+    files.push_back(u"f");
+    files.back() += FromUtf8(std::to_string(100 + i));
+    renamed.push_back(i % 2 == 0 ? u"Été 日記.jpg" : u"Été 日記.JPG");
+  }
+  Load(files);
+  Rename(renamed);
+  const std::vector<ValidationProblem> problems = FindProblems(editor, fs);
+  ASSERT_EQ(problems.size(), 59u);  // every line after the first takes its name
+  for (std::size_t i = 0; i < problems.size(); ++i) {
+    EXPECT_EQ(problems[i], (ValidationProblem{i + 1, renamed[i + 1], u"Duplicate filename detected"}));
+  }
+  EXPECT_GT(Validate().size(), 200u);
+  EXPECT_TRUE(Validate().ends_with(u"60: Duplicate filename detected\n"));
+}
+
 TEST_F(ValidationTest, DuplicatesFoldOnlyAsciiAndMarkBothLines) {
   Load({u"1", u"2", u"3", u"4", u"5", u"6"});
   Rename({u"A.txt", u"", u"a.txt", u"\u00C4.txt", u"\u00E4.txt", u"A.TXT"});

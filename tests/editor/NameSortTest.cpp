@@ -70,6 +70,32 @@ TEST(NameSort, NumbersByValueAmongHardNames) {
                    u"\U0001F600 9.png", u"\U0001F600 10.png", u"\xDC80" u"2.bin", u"\xDC80" u"11.bin"}));
 }
 
+// Names equal when folded always list in one order, whatever order the folder gives them in.
+TEST(NameSort, FoldedOrdersAreTotal) {
+  const struct {
+    Names names;
+    bool byExtension;
+    bool numbersByValue;
+    Names expected;
+  } cases[] = {
+      {{u"Ab1", u"aB1", u"AB1", u"ab1"}, false, false, {u"ab1", u"aB1", u"Ab1", u"AB1"}},
+      {{u"Ab1", u"aB1", u"AB1", u"ab1"}, false, true, {u"ab1", u"aB1", u"Ab1", u"AB1"}},
+      {{u"a.TXT", u"a.txt", u"A.txt"}, true, false, {u"a.txt", u"a.TXT", u"A.txt"}},
+      {{u"a.TXT", u"a.txt", u"A.txt"}, true, true, {u"a.txt", u"a.TXT", u"A.txt"}},
+      {{u"\u00C9t\u00E9 2.jpg", u"\u00C9T\u00E9 2.jpg", u"\u00E9t\u00E9 2.jpg", u"\u00C9t\u00E9 10.JPG"}, false, true,
+       {u"\u00C9t\u00E9 2.jpg", u"\u00C9T\u00E9 2.jpg", u"\u00C9t\u00E9 10.JPG", u"\u00E9t\u00E9 2.jpg"}},
+      {{u"IMG_0001.JPG", u"img_0001.jpg", u"IMG_0001.jpg", u"Img_0001.jpg"}, true, false,
+       {u"img_0001.jpg", u"Img_0001.jpg", u"IMG_0001.jpg", u"IMG_0001.JPG"}},
+  };
+  for (const auto& c : cases) {
+    Names names = c.names;
+    std::sort(names.begin(), names.end());
+    do {
+      EXPECT_EQ(Sorted(names, c.byExtension, false, c.numbersByValue), c.expected);
+    } while (std::next_permutation(names.begin(), names.end()));
+  }
+}
+
 TEST(NameSort, PlainOrdersAgreeWithComparingWholeNamesAndExtensions) {
   // Names that share their first four and eight units, differ past them or only in case, are
   // prefixes of each other, carry units above 0x7FFF, and extensions longer than four units.

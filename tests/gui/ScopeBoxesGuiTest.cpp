@@ -73,9 +73,15 @@ TEST_F(ScopeBoxesGuiTest, EveryLoadChecksBothBoxesAgain) {
     Issue(reload);
     ExpectWholeNamesAndBothBoxes("reload");
   }
+  // Setting a filter keeps the scope the names are shown in.
   UncheckName();
   Issue(cmd::kSetFilter);
-  ExpectWholeNamesAndBothBoxes("filter");
+  EXPECT_EQ(Editor().LineCount(), 2u);
+  EXPECT_EQ(Editor().Scope(), EditScope::Extension);
+  EXPECT_FALSE(Checked(strip::kName));
+  EXPECT_TRUE(Checked(strip::kExtension));
+  ClickStripButton(view->ScopeStrip(), strip::kName);
+  ASSERT_TRUE(PumpUntil([&] { return Editor().Scope() == EditScope::WholeName; }));
 
   // An extension typed in the extension scope, then applied.
   UncheckName();

@@ -9,6 +9,7 @@
 #include "support/ExifBytes.h"
 #include "resources/CommandIds.h"
 #include "support/NameListText.h"
+#include "support/PngBytes.h"
 #include "support/WaitingFifo.h"
 #include "view/ViewStrips.h"
 
@@ -75,7 +76,7 @@ TEST_F(ToolsMenuGuiTest, UppercaseFromTheToolsPopUpIsOneUndoStep) {
 }
 
 TEST_F(ToolsMenuGuiTest, ImageSizesOverAPipeAmongTheImagesSkipItsLine) {
-  const std::string png("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\x07\x80\0\0\x04\x38", 24);
+  const std::string png = PngHeader(1920, 1080);
   folder.AddFile("a.png", png);
   WaitingFifo fifo(folder.Path() + "b.png");
   ASSERT_TRUE(fifo.Created());

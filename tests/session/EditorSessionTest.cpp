@@ -1,15 +1,19 @@
 #include "session/EditorSession.h"
 
 #include <algorithm>
+#include <chrono>
+#include <functional>
 #include <random>
 
 #include <gtest/gtest.h>
 
 #include "platform/MemorySettingsStore.h"
+#include "transform/FileTextInsertion.h"
 #include "platform/SettingKeys.h"
 #include "support/FakeClipboard.h"
 #include "support/FakeFileSystem.h"
 #include "support/NameListText.h"
+#include "text/Utf16.h"
 
 namespace nomvarix {
 namespace {
@@ -184,6 +188,171 @@ TEST_F(EditorSessionTest, ALoadMarksNothingAndTheFirstEditIsCheckedAgainstTheNew
   session.CheckConflicts();
   EXPECT_EQ(session.Links().diskNameLinks.size(), 1u);
   EXPECT_EQ(session.Links().duplicateLinks.size(), 2u);
+}
+
+// Every way a name can change brings the marks up to date, not only typing: each row starts from
+// a folder, may leave a mark from an earlier edit, and runs one command.
+TEST_F(EditorSessionTest, EveryCommandThatSetsNamesLeavesTheMarksRight) {
+  const auto created = FileClock::time_point{} + std::chrono::hours(24 * 365 * 40);
+  const std::u16string dated = FormatCreationDate(created, u"yyMMdd") + u"été.txt";
+  using Step = std::function<void(EditorSession&)>;
+  const auto selectColumns = [](std::int32_t first, std::int32_t last, std::int32_t from, std::int32_t to) {
+    return [=](EditorSession& session) { session.Editor().SetSelection({first, last, from, to}, {last, to}); };
+  };
+  const auto then = [](Step a, Step b) { return [=](EditorSession& session) { a(session); b(session); }; };
+  const auto staleMark = [](std::size_t line, std::u16string name) {
+    return [=](EditorSession& session) {
+      session.Editor().SetNewName(line, name);
+      ASSERT_FALSE(session.Links().duplicateLinks.empty());
+    };
+  };
+  struct Row {
+    const char* name;
+    Names files;
+    Step before;
+    Step command;
+    bool marked;
+  };
+  const Row rows[] = {
+      {"Replace All", {u"日記 .pdf", u"日記  .pdf", u"日記.pdf"}, {},
+       [](EditorSession& session) { ReplaceAll(session.Editor(), session.Search(), u" ", u"", {}); }, true},
+      {"Remove Space", {u"a b.txt", u"ab.txt"}, selectColumns(0, 0, 0, 3),
+       [](EditorSession& session) { session.Transform(TextTransform::RemoveSpace); }, true},
+      {"Underscores", {u"é b.txt", u"é_b.txt"}, selectColumns(0, 1, 0, 7),
+       [](EditorSession& session) { session.Transform(TextTransform::Underscores); }, true},
+      {"Smart Numbering", {u"1.jpg", u"2.jpg", u"3.jpg"}, then(staleMark(2, u"1.jpg"), selectColumns(0, 2, 0, 1)),
+       [](EditorSession& session) { CommandNote note; session.NumberSelection(note); }, false},
+      {"Trim Left", {u" ß.txt", u"ß.txt"}, {}, [](EditorSession& session) { session.TrimLeftAll(); }, true},
+      {"Right Align", {u" b.txt", u"b.txt"}, {}, [](EditorSession& session) { session.RightAlignAll(); }, true},
+      {"Insert Creation Date", {dated, u"été.txt"}, selectColumns(1, 1, 0, 0),
+       [](EditorSession& session) { session.InsertCreationDate(u"yyMMdd"); }, true},
+      {"AI answers", {u"a.txt", u"b.txt"}, {},
+       [](EditorSession& session) { session.ApplyParsedPairs({{RenamePair{u"a.txt", u"B.TXT"}}}); }, true},
+      {"Reset All Names", {u"a.txt", u"b.txt"}, staleMark(0, u"b.txt"),
+       [](EditorSession& session) { session.ResetAllNames(); }, false},
+      {"an edit past the session", {u"a.txt", u"b.txt"}, {},
+       [](EditorSession& session) { session.Editor().SetLineText(1, u"A.txt"); }, true},
+  };
+  for (const Row& row : rows) {
+    test::FakeFileSystem files;
+    files.AddFolder(u"/m/", row.files);
+    files.SetCreationTime(u"/m/été.txt", created);
+    EditorSession session(files, settings);
+    ASSERT_TRUE(session.LoadFolder(u"/m/")) << row.name;
+    if (row.before) row.before(session);
+    row.command(session);
+    ConflictLinks expected;
+    CheckConflicts(session.Editor().Names(), expected);
+    EXPECT_EQ(session.Links().duplicateLinks, expected.duplicateLinks) << row.name;
+    EXPECT_EQ(session.Links().diskNameLinks, expected.diskNameLinks) << row.name;
+    EXPECT_EQ(!session.Links().duplicateLinks.empty(), row.marked) << row.name;
+  }
+}
+
+// Padding with spaces is never silent: the lines padded are counted (a side effect of numbering
+// is worth a message box), and Validate goes on reporting names that now start with a space.
+TEST_F(EditorSessionTest, CommandsThatPadLinesSaySoAndValidateReportsLeadingSpaces) {
+  const std::u16string twoPadded = u"2 lines were padded with spaces; a name that starts with a space is reported by "
+                                   u"Validate Changes.";
+  const std::u16string onePadded = u"1 line was padded with spaces; a name that starts with a space is reported by "
+                                   u"Validate Changes.";
+  struct Case {
+    const char* name;
+    Names files;
+    BlockSelection block;
+    std::function<CommandNote(EditorSession&)> command;
+    CommandNote expected;
+    Names texts;
+  };
+  const std::vector<Case> cases = {
+      {"numbering past short lines", {u"photo 01.jpg", u"é.jpg", u"日.jpg"}, {0, 2, 6, 8},
+       [](EditorSession& s) { CommandNote note; EXPECT_EQ(s.NumberSelection(note), NumberingResult::Done); return note; },
+       {twoPadded, true}, {u"photo 01.jpg", u"é.jpg 02", u"日.jpg 03"}},
+      {"numbering within the lines", {u"a01.jpg", u"b02.jpg"}, {0, 1, 1, 3},
+       [](EditorSession& s) { CommandNote note; s.NumberSelection(note); return note; }, {}, {u"a01.jpg", u"b02.jpg"}},
+      {"right align", {u"ab.txt", u"ß.txt"}, {0, 1, 0, 0}, [](EditorSession& s) { return s.RightAlignAll(); },
+       {onePadded, false}, {u"ab.txt", u" ß.txt"}},
+      {"right align of the selection", {u"ab.txt", u"é.txt", u"z.zip"}, {0, 1, 0, 0},
+       [](EditorSession& s) { return s.RightAlignSelection().value_or(CommandNote{u"nothing done"}); },
+       {onePadded, false}, {u"ab.txt", u" é.txt", u"z.zip"}},
+  };
+  for (const auto& c : cases) {
+    test::FakeFileSystem files;
+    files.AddFolder(u"/p/", c.files);
+    EditorSession session(files, settings);
+    session.LoadFolder(u"/p/");
+    ASSERT_EQ(OriginalNames(session.Editor().Names()), c.files) << c.name;
+    session.Editor().SetSelection(c.block, {c.block.endLine, c.block.endColumn});
+    EXPECT_EQ(c.command(session), c.expected) << c.name;
+    EXPECT_EQ(test::LineTexts(session.Editor().Names()), c.texts) << c.name;
+    const bool leadingSpace = std::any_of(c.texts.begin(), c.texts.end(), [](const auto& t) { return t[0] == u' '; });
+    const std::vector<ValidationProblem> problems = session.Validate();
+    EXPECT_EQ(std::any_of(problems.begin(), problems.end(),
+                          [](const ValidationProblem& p) { return p.message == u"Filename starts with a space"; }),
+              leadingSpace)
+        << c.name;
+  }
+}
+
+TEST_F(EditorSessionTest, GoingToAProblemLinePutsTheCaretThereInView) {
+  Names files;
+  for (int i = 0; i < 300; ++i) files.push_back(FromUtf8("ß" + std::to_string(1000 + i) + ".txt"));
+  fs.AddFolder(u"/many/", files);
+  EditorSession session(fs, settings);
+  session.LoadFolder(u"/many/");
+  session.Editor().SetMetrics({.lineHeight = 10, .charWidth = 10, .clientWidth = 400, .clientHeight = 200});
+  session.Editor().ToggleScopeButton(ScopeButton::Name);  // the extension alone: its first column is 1
+  const struct {
+    std::size_t line;
+    TextPos caret;
+    bool visible;
+  } cases[] = {{250, {250, 1}, true}, {3, {3, 1}, true}, {299, {299, 1}, true}, {300, {299, 1}, true}};
+  for (const auto& c : cases) {
+    session.GoToLine(c.line);
+    EXPECT_EQ(session.Editor().Caret(), c.caret) << c.line;
+    EXPECT_EQ(session.Editor().Selection(), (BlockSelection{c.caret.line, c.caret.line, 1, 1})) << c.line;
+    const std::int32_t top = session.Editor().TopLine();
+    EXPECT_TRUE(c.caret.line >= top && c.caret.line < top + session.Editor().VisibleLineCount()) << c.line;
+  }
+}
+
+// A filter stays in force from folder to folder; wherever it hides files, the header and the status
+// bar say so, and setting one leaves the scope as the user chose it.
+TEST_F(EditorSessionTest, AFilterInForceIsAlwaysShown) {
+  Names songs;
+  for (int i = 0; i < 24; ++i) songs.push_back(FromUtf8("chanson " + std::to_string(10 + i) + ".flac"));
+  fs.AddFolder(u"/music/", songs);
+  fs.AddFolder(u"/photos/", {u"日記 1.jpg", u"été 2.jpg", u"notes.txt"});
+  EditorSession session(fs, settings);
+  session.SwitchToFolder(u"/photos/");
+  session.Editor().ToggleScopeButton(ScopeButton::Extension);  // the name alone
+  const struct {
+    const char* step;
+    std::function<void()> run;
+    std::u16string total;
+    std::u16string status;
+  } steps[] = {
+      {"no filter", [] {}, u"Total: 3", u""},
+      {"filter set", [&] { session.SetFilter(u"mp3", u""); }, u"Total: 0 of 3 (filter: mp3)",
+       u"Filter: mp3 (3 of 3 files hidden)"},
+      {"carried to another folder", [&] { session.SwitchToFolder(u"/music/"); }, u"Total: 0 of 24 (filter: mp3)",
+       u"Filter: mp3 (24 of 24 files hidden)"},
+      {"two conditions", [&] { session.SwitchToFolder(u"/photos/"); session.SetFilter(u"JPG", u"日記"); },
+       u"Total: 1 of 3 (filter: JPG; name includes \"日記\")", u"Filter: JPG; name includes \"日記\" (2 of 3 files hidden)"},
+      {"filter removed", [&] { session.SetFilter(u"", u""); }, u"Total: 3", u""},
+  };
+  for (const auto& step : steps) {
+    step.run();
+    EXPECT_EQ(session.TotalText(), step.total) << step.step;
+    EXPECT_EQ(session.FilterStatusText(), step.status) << step.step;
+  }
+  session.Editor().ToggleScopeButton(ScopeButton::Extension);
+  session.Editor().ToggleScopeButton(ScopeButton::Name);  // the extension alone
+  session.SetFilter(u"jpg", u"");
+  EXPECT_EQ(session.Editor().Scope(), EditScope::Extension);
+  EXPECT_FALSE(session.Editor().IsChecked(ScopeButton::Name));
+  EXPECT_TRUE(session.Editor().IsChecked(ScopeButton::Extension));
+  EXPECT_EQ(test::LineTexts(session.Editor().Names()), (Names{u".jpg", u".jpg"}));
 }
 
 TEST_F(EditorSessionTest, CopyCutAndPasteGoThroughTheClipboard) {

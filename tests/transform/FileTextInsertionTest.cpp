@@ -1,6 +1,7 @@
 #include "transform/FileTextInsertion.h"
 
 #include <chrono>
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -10,7 +11,9 @@
 #include "support/ExifBytes.h"
 #include "support/FakeFileSystem.h"
 #include "support/NameListText.h"
+#include "support/PngBytes.h"
 #include "support/TempFolder.h"
+#include "text/Utf16.h"
 #ifndef _WIN32
 #include "support/WaitingFifo.h"
 #endif
@@ -82,11 +85,37 @@ TEST_F(FileTextInsertionTest, NothingWithoutACaretAndShortLinesGetNothing) {
   EXPECT_EQ(Texts(), (Names{u"a.txt200102", u"b.txt", u"c"}));
 }
 
+// A line whose file has no value is left as it was, and the user is told how many there were: a
+// following numbering would otherwise pad those lines into names nobody meant.
+TEST_F(FileTextInsertionTest, LinesLeftAloneForWantOfAValueAreCounted) {
+  fs.AddFolder(u"/many/", {u"1 été.txt", u"2 日記.txt", u"3.txt", u"4.txt", u"5.txt"});
+  const struct {
+    std::u16string folder;
+    std::function<CommandNote(EditorSession&)> insert;
+    CommandNote expected;
+  } cases[] = {
+      {u"/f/", [](EditorSession& s) { return s.InsertCreationDate(u"yyMMdd"); },
+       {u"1 of 3 files has no creation date; its line was left as it was.", false}},
+      {u"/f/", [](EditorSession& s) { return s.InsertDateTaken(u"yyMMdd"); },
+       {u"3 of 3 files have no date taken; their lines were left as they were.", false}},
+      {u"/many/", [](EditorSession& s) { return s.InsertImageSize(u"WxH"); },
+       {u"5 of 5 files have no image size; their lines were left as they were.", true}},
+  };
+  for (const auto& c : cases) {
+    session.LoadFolder(c.folder);
+    Editor().SelectAll();
+    EXPECT_EQ(c.insert(session), c.expected) << ToUtf8(c.expected.status);
+  }
+  session.LoadFolder(u"/f/");
+  Editor().SetSelection({2, 2, 0, 0}, {2, 0});  // c.txt alone, which has a date
+  EXPECT_EQ(session.InsertCreationDate(u"yyMMdd"), CommandNote{});
+  EXPECT_EQ(LinesWithoutValueNote(3, 1400, u"date taken").status,
+            u"3 of 1,400 files have no date taken; their lines were left as they were.");
+}
+
 TEST_F(FileTextInsertionTest, ImageSizesComeFromTheFiles) {
   fs.AddFolder(u"/img/", {u"p.png", u"x.txt"});
-  std::string png("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
-  png += std::string("\0\0\x07\x80\0\0\x04\x38", 8) + std::string(5, '\0');
-  fs.SetContent(u"/img/p.png", png);
+  fs.SetContent(u"/img/p.png", test::PngHeader(1920, 1080));
   session.LoadFolder(u"/img/");
   Editor().SetSelection({0, 1, 1, 1}, {1, 1});
   session.InsertImageSize(u"_(WxH)_");
@@ -155,7 +184,7 @@ TEST(FileTextInsertionOnDiskTest, DatesTakenSkipPipesFoldersAndDamagedFiles) {
 
 TEST(FileTextInsertionOnDiskTest, APipeAmongTheImagesIsSkippedAndNeverWaitedFor) {
   test::TempFolder folder;
-  std::string png("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x03\0\0\0\x02", 24);
+  const std::string png = test::PngHeader(3, 2);
   folder.AddFile("a.png", png);
   test::WaitingFifo fifo(folder.Path() + "b.png");
   ASSERT_TRUE(fifo.Created());

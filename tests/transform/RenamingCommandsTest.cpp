@@ -1,25 +1,48 @@
 // Case and space commands, smart numbering, padding and trimming on an editor.
+#include <optional>
+
 #include <gtest/gtest.h>
 
 #include "transform/CaseSpace.h"
 #include "transform/PadTrim.h"
 #include "transform/SmartNumbering.h"
 #include "support/EditorFixture.h"
+#include "text/Utf16.h"
 
 namespace nomvarix {
 namespace {
 
 using Lines = test::EditorFixture::Lines;
 
-TEST(TransformedTest, CaseIsAsciiOnlyAndTheTestsAreUnicode) {
-  EXPECT_EQ(Transformed(u"stra\u00DFe.txt", TextTransform::Uppercase), u"STRA\u00DFE.TXT");
-  EXPECT_EQ(Transformed(u"\u00C9T\u00C9", TextTransform::Lowercase), u"\u00C9t\u00C9");
-  EXPECT_EQ(Transformed(u"Hello", TextTransform::ToggleCase), u"hELLO");
-  EXPECT_EQ(Transformed(u"\u00C9a", TextTransform::ToggleCase), u"\u00C9A");  // É tests upper: lowered, unchanged
-  EXPECT_EQ(Transformed(u"my photo.jpg", TextTransform::TitleCase), u"My Photo.Jpg");
-  EXPECT_EQ(Transformed(u"hello_world-again", TextTransform::TitleCase), u"Hello_World-Again");
-  EXPECT_EQ(Transformed(u"ello", TextTransform::TitleCase), u"Ello");
-  EXPECT_EQ(Transformed(u"a\u00A0b", TextTransform::TitleCase), u"A\u00A0B");
+TEST(TransformedTest, CaseFollowsUnicodeOneCharacterAtATime) {
+  const struct {
+    std::u16string_view piece;
+    TextTransform transform;
+    std::u16string_view expected;
+  } cases[] = {
+      {u"04 - MOT\u00D6RHEAD", TextTransform::TitleCase, u"04 - Mot\u00F6rhead"},
+      {u"CAF\u00C9", TextTransform::TitleCase, u"Caf\u00E9"},
+      {u"\u00D6", TextTransform::Lowercase, u"\u00F6"},
+      {u"\u00C9T\u00C9", TextTransform::Lowercase, u"\u00E9t\u00E9"},
+      {u"\u00E9t\u00E9 \u03C3\u03BF\u03C6\u03AF\u03B1", TextTransform::Uppercase, u"\u00C9T\u00C9 \u03A3\u039F\u03A6\u038A\u0391"},
+      {u"stra\u00DFe.txt", TextTransform::Uppercase, u"STRA\u00DFE.TXT"},  // one to one: ß stays
+      {u"\uFB01le", TextTransform::Uppercase, u"\uFB01LE"},                    // the ligature has no one-letter capital
+      {u"\u01C6emal", TextTransform::TitleCase, u"\u01C5emal"},               // dž has a title form of its own
+      {u"\U00010428x", TextTransform::Uppercase, u"\U00010400X"},             // outside the BMP, two units each way
+      {u"a\xDCFF" u"b", TextTransform::Uppercase, u"A\xDCFF" u"B"},         // an undecodable byte stays
+      {u"\u65E5\u8A18 abc", TextTransform::TitleCase, u"\u65E5\u8A18 Abc"},
+      {u"Hello", TextTransform::ToggleCase, u"hELLO"},
+      {u"\u00C9a", TextTransform::ToggleCase, u"\u00E9A"},
+      {u"my photo.jpg", TextTransform::TitleCase, u"My Photo.Jpg"},
+      {u"hello_world-again", TextTransform::TitleCase, u"Hello_World-Again"},
+      {u"ello", TextTransform::TitleCase, u"Ello"},
+      {u"a\u00A0b", TextTransform::TitleCase, u"A\u00A0B"},
+  };
+  for (const auto& c : cases) {
+    const std::u16string out = Transformed(c.piece, c.transform);
+    EXPECT_EQ(out, c.expected) << ToUtf8(c.piece);
+    EXPECT_EQ(out.size(), c.piece.size());
+  }
 }
 
 TEST(TransformedTest, SeparatorRunsBecomeOneAndATrailingOneGoes) {
@@ -56,6 +79,28 @@ TEST_F(RenamingCommandsTest, TheScopeDecidesWhatTheCommandsReach) {
   Block(0, 0, 0, 6);
   TransformSelection(editor, TextTransform::Uppercase);
   EXPECT_EQ(editor.Names()[0].newName, u"REPORT.pdf");
+}
+
+TEST_F(RenamingCommandsTest, TitleCaseOfWholeNamesLeavesTheExtensionAlone) {
+  const struct {
+    std::u16string_view name;
+    std::optional<ScopeButton> toggled;  // the scope button turned off, if any
+    TextTransform transform;
+    std::u16string_view expected;
+  } cases[] = {
+      {u"a.jpg", {}, TextTransform::TitleCase, u"A.jpg"},
+      {u"MY.PHOTO.JPG", {}, TextTransform::TitleCase, u"My.Photo.JPG"},
+      {u"r\u00E9sum\u00E9 final", {}, TextTransform::TitleCase, u"R\u00E9sum\u00E9 Final"},  // no extension
+      {u"a.jpg", ScopeButton::Name, TextTransform::TitleCase, u"a.Jpg"},  // the extension alone is the user's choice
+      {u"a.jpg", {}, TextTransform::Uppercase, u"A.JPG"},
+  };
+  for (const auto& c : cases) {
+    Load({std::u16string(c.name)});
+    if (c.toggled) editor.ToggleScopeButton(*c.toggled);
+    Block(0, 0, 0, static_cast<std::int32_t>(editor.Names()[0].lineText.size()));
+    TransformSelection(editor, c.transform);
+    EXPECT_EQ(editor.Names()[0].newName, c.expected) << ToUtf8(c.name);
+  }
 }
 
 class SmartNumberingTest : public test::EditorFixture {
