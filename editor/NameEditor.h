@@ -213,6 +213,10 @@ class NameEditor {
   /// is none; otherwise the caller runs the conflict check.
   bool Undo();
   bool Redo();
+  /// From the first edit after BeginUndoGroup to EndUndoGroup, edits are undone as one step; an
+  /// undo or redo in between makes the next edit a step of its own again.
+  void BeginUndoGroup() { history_.OpenGroup(); }
+  void EndUndoGroup() { history_.CloseGroup(); }
 
  private:
   void ForgetLongestLine() {

@@ -1,5 +1,6 @@
 #include "view/NomvarixView.h"
 
+#include <chrono>
 #include <optional>
 #include <tuple>
 
@@ -65,6 +66,8 @@ constexpr int kBlinkPeriodMs = 500;
 constexpr int kKeepTimerId = 2;
 /// How long after a change the unapplied edits are saved: a burst of typing is saved once.
 constexpr int kKeepDelayMs = 1000;
+/// How long a macro plays keys before the program paints and answers the user again.
+constexpr std::chrono::milliseconds kMacroTurn{30};
 
 wxCursor CursorOf(MouseCursor cursor) {
   switch (cursor) {
@@ -425,16 +428,21 @@ void CNomvarixView::ToggleContextMenuEntry() {
 
 void CNomvarixView::AddMacroCommands() {
   // While a macro plays, nothing may change its events.
-  commands_.Add(cmd::kRecordMacro, [this] { ToggleRecording(); }, [this] { return !playing_; });
+  commands_.Add(cmd::kRecordMacro, [this] { ToggleRecording(); }, [this] { return !playback_; });
   commands_.Add(cmd::kStopRecord, [this] { StopRecording(); }, [this] { return macro_.Recording(); });
-  commands_.Add(cmd::kPlayMacro, [this] { PlayMacro(); }, [this] { return macro_.CanPlay() && !playing_; });
+  commands_.Add(cmd::kPlayMacro, [this] { PlayMacro(); }, [this] { return macro_.CanPlay() && !playback_; });
   commands_.Add(cmd::kSaveMacro, [this] { SaveMacro(); });
-  commands_.Add(cmd::kLoadMacro, [this] { LoadMacro(); }, [this] { return !playing_; });
+  commands_.Add(cmd::kLoadMacro, [this] { LoadMacro(); }, [this] { return !playback_; });
 }
 
 void CNomvarixView::OnCharHook(wxKeyEvent& event) {
   // Key presses addressed to the editor, seen before accelerators turn them into commands.
-  macro_.RecordPress(KeyStrokeOf(event));
+  const KeyStroke key = KeyStrokeOf(event);
+  if (playback_ && key.virtualKey == vk::kEscape && !playback_->TakeInjectedEscape()) {
+    playback_->Stop();
+    return;
+  }
+  macro_.RecordPress(key);
   event.Skip();
 }
 
@@ -462,29 +470,54 @@ void CNomvarixView::StopRecording() {
 }
 
 void CNomvarixView::PlayMacro() {
-  if (!macro_.CanPlay() || playing_) return;
-  session_.Editor().PushUndo();
-  playing_ = true;
-  commandStrip_.SetEnabled(strip::kRecord, false);
-  commandStrip_.SetFillColor(strip::kPlay, wxColour(55, 142, 73));
-  Refresh(false);
-  Update();
-  const std::vector<KeyEvent> events = macro_.Events();
-  for (const KeyEvent& event : events) {
-    PlayKey(event);
-    Update();
-    wxTheApp->Yield(true);
-    wxMilliSleep(5);
+  if (!macro_.CanPlay() || playback_) return;
+  NameEditor& editor = session_.Editor();
+  editor.BeginUndoGroup();
+  editor.PushUndo();
+  playback_ = std::make_unique<MacroPlayback>(macro_.Events());
+  RefreshMacroButtons();
+  CallAfter([this] { PlayMacroTurn(); });
+}
+
+void CNomvarixView::StopMacro() {
+  if (playback_) playback_->Stop();
+}
+
+void CNomvarixView::PlayMacroTurn() {
+  // A played key that shows a modal dialog runs the event loop inside a turn: the turn under way
+  // goes on once the dialog is closed.
+  if (!playback_ || playTurnRunning_) return;
+  playTurnRunning_ = true;
+  const auto turnEnd = std::chrono::steady_clock::now() + kMacroTurn;
+  while (const std::optional<KeyEvent> key = playback_->Next()) {
+    PlayKey(*key);
+    if (std::chrono::steady_clock::now() >= turnEnd) break;
   }
-  // No modifier stays pressed, whatever the macro ended with.
-  for (const int modifier : {vk::kShift, vk::kControl, vk::kMenu}) PlayKey({modifier, false});
-  playing_ = false;
+  playTurnRunning_ = false;
+  if (playback_->Ended()) {
+    EndPlayback();
+    return;
+  }
+  const std::u16string progress = playback_->ProgressText();
+  if (!progress.empty()) ShowStatus(progress);
+  CallAfter([this] { PlayMacroTurn(); });
+}
+
+void CNomvarixView::EndPlayback() {
+  const bool showedProgress = !playback_->ProgressText().empty();
+  playback_.reset();
+  session_.Editor().EndUndoGroup();
+  if (showedProgress) ShowStatus(u"Ready");
   RefreshMacroButtons();
   AfterEdit();
 }
 
 void CNomvarixView::PlayKey(const KeyEvent& event) {
-  if (!InjectKey(event.virtualKey, event.down)) DeliverKey(event);
+  if (InjectKey(event.virtualKey, event.down)) {
+    playback_->NoteInjected(event);
+  } else {
+    DeliverKey(event);
+  }
 }
 
 void CNomvarixView::DeliverKey(const KeyEvent& event) {
@@ -505,7 +538,10 @@ void CNomvarixView::DeliverKey(const KeyEvent& event) {
   if (HandleKey(key, shift, ctrl) || ctrl || alt) return;
   if (const char16_t ch = event.character != 0 ? event.character : CharacterOfKey(key, shift)) {
     session_.TypeChar(ch);
-    AfterEdit();
+    // As for typed keys; the playback's end refreshes the rest.
+    RefreshSelectionButtons();
+    UpdateScrollBars();
+    Refresh(false);
   }
 }
 
@@ -548,12 +584,15 @@ void CNomvarixView::LoadMacro() {
 
 void CNomvarixView::RefreshMacroButtons() {
   const bool recording = macro_.Recording();
-  bool changed = commandStrip_.SetEnabled(strip::kRecord, true);
+  const bool playing = playback_ != nullptr;
+  bool changed = commandStrip_.SetEnabled(strip::kRecord, !playing);
   changed |= commandStrip_.SetCaption(strip::kRecord, recording ? u"Stop" : u"Record");
   changed |= commandStrip_.SetFillColor(strip::kRecord, recording ? wxColour(215, 17, 0) : wxColour(167, 51, 43));
   changed |= commandStrip_.SetBlinking(strip::kRecord, recording);
-  changed |= commandStrip_.SetEnabled(strip::kPlay, macro_.CanPlay());
-  changed |= commandStrip_.SetFillColor(strip::kPlay, wxColour(73, 112, 82));
+  // While a macro plays, its button stops it.
+  changed |= commandStrip_.SetEnabled(strip::kPlay, playing || macro_.CanPlay());
+  changed |= commandStrip_.SetCaption(strip::kPlay, playing ? u"Stop" : u"Play");
+  changed |= commandStrip_.SetFillColor(strip::kPlay, playing ? wxColour(55, 142, 73) : wxColour(73, 112, 82));
   if (changed) Refresh(false);
 }
 
@@ -675,6 +714,10 @@ void CNomvarixView::RefreshScopeButtons() {
 }
 
 void CNomvarixView::SendStripCommand(unsigned id) {
+  if (id == strip::kPlay && playback_) {
+    playback_->Stop();
+    return;
+  }
   if (const auto command = CommandOfStripButton(id)) SendStripCommandId(*command);
 }
 
