@@ -5,9 +5,9 @@
 #include <optional>
 #include <string>
 
+#include "apply/NameRules.h"
 #include "editor/NameSplit.h"
 #include "platform/FileSystem.h"
-#include "platform/Path.h"
 #include "text/AsciiCase.h"
 #include "text/Utf16.h"
 
@@ -15,12 +15,6 @@ namespace nomvarix {
 namespace {
 
 constexpr int kLastSuffix = 99999;
-
-/// A name that would reach outside the folder or cannot be a file name anywhere.
-bool LeavesTheFolder(std::u16string_view name) {
-  return name == u"." || name == u".." || name.find(u'\0') != std::u16string_view::npos ||
-         std::any_of(name.begin(), name.end(), IsPathSeparator);
-}
 
 std::u16string Numbered(std::u16string_view name, int n) {
   const SplitName split = SplitAtLastDot(name);
@@ -45,7 +39,7 @@ class Renamer {
 
   LineOutcome Rename(const NameEntry& entry, std::u16string_view temporary) {
     const std::u16string& name = entry.newName;
-    if (name.empty() || name.front() == u'.' || LeavesTheFolder(name)) return kSkipped;
+    if (ApplyRefuses(name)) return kSkipped;
     const std::u16string source = folder_ + entry.originalName;
     // The rename itself refuses a taken name, so a free one costs one call and only a refused one
     // is looked into; a new spelling of the same name is looked into first.

@@ -174,7 +174,8 @@ class NameEditor {
   bool CutSelection();
   /// Pastes clipboard text: a block is replaced; a column caret takes the pieces between CR LFs
   /// line by line, starting again from the first when they run out; a plain caret takes only the
-  /// first piece. False, with nothing saved, for empty text.
+  /// first piece. Control characters other than the CR LF separators are dropped. False, with
+  /// nothing saved, when no text is left.
   bool PasteText(std::u16string_view text);
 
   // ---- Scrolling and geometry (NameEditorScrolling.cpp) ---------------------------------------

@@ -3,6 +3,7 @@
 
 #include "editor/NameEditor.h"
 #include "editor/ParallelRanges.h"
+#include "text/CharClass.h"
 #include "text/Utf16.h"
 
 #if defined(_MSC_VER)
@@ -150,7 +151,7 @@ std::int32_t EraseAt(NameList& names, std::int32_t line, std::int32_t column) {
 
 bool NameEditor::TypeChar(char16_t ch) {
   // Half a pair alone is no character.
-  if (ch < 32 || IsRefusedCharacter(ch) || IsHighSurrogate(ch) || IsLowSurrogate(ch) ||
+  if (IsControlCharacter(ch) || IsRefusedCharacter(ch) || IsHighSurrogate(ch) || IsLowSurrogate(ch) ||
       (editScope_ == EditScope::BaseName && ch == u'.')) {
     return false;
   }

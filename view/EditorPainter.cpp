@@ -31,7 +31,14 @@ wxString CellText(const std::vector<GlyphCell>& cells, std::size_t i) {
   }
   if (IsLowSurrogate(c) && i > 0 && IsHighSurrogate(cells[i - 1].ch)) return wxString();
   if (IsHighSurrogate(c) || IsLowSurrogate(c)) return wxString(wxUniChar(0xFFFD));
-  return wxString(wxUniChar(static_cast<unsigned>(c)));
+  return wxString(wxUniChar(static_cast<unsigned>(ShownCharacter(c))));
+}
+
+/// A name as the name column shows it: each control character as its visible symbol.
+wxString ShownName(std::u16string_view name) {
+  std::u16string shown(name);
+  for (char16_t& c : shown) c = ShownCharacter(c);
+  return ToWx(shown);
 }
 
 /// One paint pass; the members hold the values every step uses.
@@ -245,7 +252,7 @@ class Pass {
     if (sel_.startLine >= 0 && sel_.startLine <= line && line <= sel_.endLine) {
       Fill(g_.Scaled(4), top, MarkerLeft() - g_.Scaled(4), top + m_.lineHeight, palette::SelectedRow());
     }
-    dc_.DrawText(ToWx(Entry(line).originalName), g_.Scaled(4), top + textOffset);
+    dc_.DrawText(ShownName(Entry(line).originalName), g_.Scaled(4), top + textOffset);
   }
 
   void RowBack(std::int64_t line) {
@@ -263,7 +270,8 @@ class Pass {
   /// in one call puts each of them on its own cell. A character that bidirectional layout would
   /// move (Hebrew, Arabic, direction marks) never joins a run: its cell holds it in text order.
   bool FitsCell(char16_t c) {
-    return in_.cellWidths && !MovesInBidiLayout(c) && in_.cellWidths->IsExactly(dc_, c, m_.charWidth);
+    return in_.cellWidths && !MovesInBidiLayout(c) && !IsControlCharacter(c) &&
+           in_.cellWidths->IsExactly(dc_, c, m_.charWidth);
   }
 
   void Cells(std::int64_t line, int top, int textRight, int textOffset) {
