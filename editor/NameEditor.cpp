@@ -1,8 +1,10 @@
 #include "editor/NameEditor.h"
 
 #include <algorithm>
+#include <string>
 
 #include "platform/FileSystem.h"
+#include "text/Utf16.h"
 
 namespace nomvarix {
 namespace {
@@ -77,12 +79,20 @@ void NameEditor::RefreshLineText(std::size_t line) {
 void NameEditor::SetLineText(std::size_t line, std::u16string text) {
   if (line >= names_.size()) return;
   const std::size_t shown = names_[line].lineText.size();
+  if (text.size() > kMaxLineLength && text.size() > shown) {
+    refusedLines_.fetch_add(1, std::memory_order_relaxed);
+    return;
+  }
   names_[line].lineText = std::move(text);
   CommitLineText(line, shown);
 }
 
 void NameEditor::SetNewName(std::size_t line, std::u16string name) {
   if (line >= names_.size()) return;
+  if (name.size() > kMaxLineLength) {
+    refusedLines_.fetch_add(1, std::memory_order_relaxed);
+    return;
+  }
   names_[line].newName = std::move(name);
   NoteNewName(line);
   RefreshLineText(line);
@@ -215,6 +225,11 @@ void NameEditor::ReplaceLines(NameList lines) {
   marked_ = {};
   anyNameChangedKnown_ = false;
   for (std::size_t i = 0; i < names_.size(); ++i) RefreshLineText(i);
+}
+
+std::u16string RefusedLinesMessage(std::size_t count) {
+  return FromUtf8(std::to_string(count)) + u" line(s) would have grown beyond " +
+         FromUtf8(std::to_string(NameEditor::kMaxLineLength)) + u" characters and were left as they were.";
 }
 
 }  // namespace nomvarix

@@ -64,10 +64,19 @@ class NameEditor {
   /// Sets lineText from newName by the current scope.
   void RefreshLineText(std::size_t line);
 
-  /// The edit every editing operation ends in: new lineText, then CommitLineText.
+  /// The most UTF-16 units a line may hold: a file name holds at most 255 bytes, and a bound keeps
+  /// an edit over many lines from taking all memory.
+  static constexpr std::size_t kMaxLineLength = 4096;
+  /// The edit every editing operation ends in: new lineText, then CommitLineText. A text longer
+  /// than kMaxLineLength (and than the line was) is refused: the line stays as it was and counts
+  /// in TakeRefusedLines.
   void SetLineText(std::size_t line, std::u16string text);
-  /// Sets the full new name from outside (pending edits, AI answers) and refreshes the line.
+  /// Sets the full new name from outside (pending edits, AI answers) and refreshes the line; a name
+  /// longer than kMaxLineLength is refused as in SetLineText.
   void SetNewName(std::size_t line, std::u16string name);
+  /// How many line edits were refused for passing kMaxLineLength since the last call; the count
+  /// starts again from 0.
+  std::size_t TakeRefusedLines() { return refusedLines_.exchange(0, std::memory_order_relaxed); }
 
   /// Whether any line's newName differs from its name on disk (kept up to date as lines change).
   bool AnyNameChanged() const;
@@ -139,7 +148,8 @@ class NameEditor {
   // Each works on one valid line, ends with CommitLineText, and forgets the
   // longest-line length; lines and columns out of range are left alone.
 
-  /// Inserts at `column` if it is at most the line's length.
+  /// Inserts at `column` if it is at most the line's length, and if the line stays within
+  /// kMaxLineLength (else it is refused as in SetLineText).
   void InsertChar(std::int32_t line, std::int32_t column, char16_t ch);
   void InsertText(std::int32_t line, std::int32_t column, std::u16string_view text);
   /// Keeps only the characters whose cells are not selected.
@@ -263,6 +273,8 @@ class NameEditor {
   mutable std::atomic<bool> anyNameChanged_ = false;
   mutable std::atomic<bool> anyNameChangedKnown_ = true;
   std::atomic<bool> namesTouched_ = false;
+  /// Line edits refused since TakeRefusedLines; lines edited side by side may count at once.
+  std::atomic<std::size_t> refusedLines_ = 0;
   /// The marked cells: columns [from, to) of the lines first..last, cut to each line's length.
   struct MarkedRectangle {
     std::int32_t first = 0;
@@ -274,5 +286,9 @@ class NameEditor {
 
   UndoHistory history_;
 };
+
+/// What the user is told when edits of `count` lines were refused for their length:
+/// "2 line(s) would have grown beyond 4096 characters and were left as they were."
+std::u16string RefusedLinesMessage(std::size_t count);
 
 }  // namespace nomvarix

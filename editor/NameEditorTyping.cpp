@@ -88,6 +88,10 @@ void NameEditor::InsertText(std::int32_t line, std::int32_t column, std::u16stri
   std::u16string& lineText = names_[index].lineText;
   if (column < 0 || static_cast<std::size_t>(column) > lineText.size()) return;
   const std::size_t shown = lineText.size();
+  if (shown + text.size() > kMaxLineLength) {
+    refusedLines_.fetch_add(1, std::memory_order_relaxed);
+    return;
+  }
   // Never between the halves of a pair, which would leave two halves that are no character.
   std::size_t at = static_cast<std::size_t>(column);
   if (SplitsSurrogatePair(lineText, at)) ++at;

@@ -538,6 +538,7 @@ void CNomvarixView::DeliverKey(const KeyEvent& event) {
   if (HandleKey(key, shift, ctrl) || ctrl || alt) return;
   if (const char16_t ch = event.character != 0 ? event.character : CharacterOfKey(key, shift)) {
     session_.TypeChar(ch);
+    ReportRefusedTyping();
     // As for typed keys; the playback's end refreshes the rest.
     RefreshSelectionButtons();
     UpdateScrollBars();
@@ -674,11 +675,23 @@ void CNomvarixView::Run(void (EditorSession::*command)()) {
 }
 
 void CNomvarixView::AfterEdit() {
+  // A command says it at once; a playing macro's keys say it where it does not stop them.
+  if (const std::size_t refused = session_.Editor().TakeRefusedLines()) {
+    if (playback_) {
+      ShowStatus(RefusedLinesMessage(refused));
+    } else {
+      ShowMessage(RefusedLinesMessage(refused), wxICON_WARNING);
+    }
+  }
   UpdateMetrics();
   RefreshScopeButtons();
   RefreshEditButtons();
   UpdateScrollBars();
   Refresh(false);
+}
+
+void CNomvarixView::ReportRefusedTyping() {
+  if (const std::size_t refused = session_.Editor().TakeRefusedLines()) ShowStatus(RefusedLinesMessage(refused));
 }
 
 void CNomvarixView::ToggleChangedRed() {
@@ -1013,6 +1026,7 @@ void CNomvarixView::OnChar(wxKeyEvent& event) {
   if (NeedsTwoUnits(static_cast<std::uint32_t>(code))) return;
   macro_.RecordCharacter(PhysicalKeyOf(event), static_cast<char16_t>(code));
   session_.TypeChar(static_cast<char16_t>(code));
+  ReportRefusedTyping();
   // As for the other keys, the clipboard is not asked.
   RefreshSelectionButtons();
   UpdateScrollBars();

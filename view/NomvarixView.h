@@ -113,6 +113,9 @@ class CNomvarixView final : public wxWindow {
   void RefreshFilterButton();
   void Run(void (EditorSession::*command)());
   void AfterEdit();
+  /// A typed character that would have made lines too long: said in the status bar, as a key may
+  /// repeat.
+  void ReportRefusedTyping();
   void MeasureFonts();
   /// Hands the editor the geometry of the fonts, the window and the divider.
   void UpdateMetrics();
