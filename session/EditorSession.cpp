@@ -212,7 +212,7 @@ ApplyOutcome EditorSession::ApplyChanges(bool verify, bool autoRename) {
     // Without a journal (no state folder, a full disk) the apply goes on as it always could.
     const std::unique_ptr<LockedFile> journal =
         journalFolder_.empty() || plan.journal.steps.empty() ? nullptr : WriteJournal(plan.journal, journalFolder_);
-    batch = RenameFiles(editor_.Names(), folder, fileSystem_, autoRename, *progress, plan.temporaries);
+    batch = RenameFiles(editor_.Names(), folder, fileSystem_, autoRename, *progress, &plan);
     if (journal) journal->Remove();
   }
   // What the reload would drop: the edits of the skipped files, marked, and those of the lines a
@@ -232,7 +232,10 @@ ApplyOutcome EditorSession::ApplyChanges(bool verify, bool autoRename) {
   if (!revertList_.empty()) ForgetPendingEdits(folder);
   Load(folder, WorkKind::ReloadingAfterApply);
   KeepEdits(kept);
-  return {.kind = ApplyOutcome::Kind::Applied, .skipped = batch.SkippedCount(), .renamed = revertList_.size()};
+  return {.kind = ApplyOutcome::Kind::Applied,
+          .skipped = batch.SkippedCount(),
+          .renamed = revertList_.size(),
+          .skipReport = std::move(batch.report)};
 }
 
 void EditorSession::KeepEdits(const NameList& kept) {

@@ -632,7 +632,8 @@ void CNomvarixView::ApplyChanges() {
   if (outcome.kind == ApplyOutcome::Kind::ValidationFailed) {
     ShowMessage(kValidationFailed, wxICON_ERROR);
   } else if (outcome.skipped > 0) {
-    ShowMessage(SkippedFilesMessage(outcome.skipped), wxICON_WARNING);
+    const std::u16string reasons = outcome.skipReport.empty() ? u"" : u"\n\n" + ShortenedReport(outcome.skipReport);
+    ShowMessage(SkippedFilesMessage(outcome.skipped) + reasons, wxICON_WARNING);
   }
 }
 

@@ -54,6 +54,7 @@ class FakeFileSystem final : public FileSystem {
   void SetRoots(std::vector<std::u16string> roots) { roots_ = std::move(roots); }
   bool IsSameFile(std::u16string_view a, std::u16string_view b) const override;
   std::optional<FileIdentity> IdentityOf(std::u16string_view path) const override;
+  bool IsListableFile(std::u16string_view path) const override { return KindOf(path) == PathKind::File; }
   RenameResult RenameNoReplace(std::u16string_view from, std::u16string_view to) override;
   std::optional<FileClock::time_point> CreationTime(std::u16string_view path) const override;
   std::unique_ptr<ReadableFile> OpenRegularFile(std::u16string_view path) const override;
