@@ -1,6 +1,7 @@
 #include "editor/NameEditor.h"
 
 #include <algorithm>
+#include <limits>
 #include <string>
 
 #include "platform/FileSystem.h"
@@ -36,21 +37,29 @@ bool NameEditor::IsChecked(ScopeButton button) const {
 }
 
 void NameEditor::LayOutCells(std::size_t line, std::vector<GlyphCell>& cells) const {
+  LayOutCells(line, cells, 0, std::numeric_limits<std::size_t>::max());
+}
+
+void NameEditor::LayOutCells(std::size_t line, std::vector<GlyphCell>& cells, std::size_t from,
+                             std::size_t count) const {
   cells.clear();
   if (line >= names_.size()) return;
   const NameEntry& entry = names_[line];
   const std::u16string_view compared = ScopedPart(entry.originalName, editScope_);
   const std::u16string_view text = entry.lineText;
-  cells.resize(text.size());
+  if (from >= text.size()) return;
+  const std::size_t end = from + std::min(count, text.size() - from);
+  cells.resize(end - from);
   const std::int32_t width = metrics_.charWidth;
-  for (std::size_t i = 0; i < text.size(); ++i) {
+  for (std::size_t i = from; i < end; ++i) {
     const bool changed = i >= compared.size() || text[i] != compared[i];
-    cells[i] = GlyphCell{text[i], false, changed, static_cast<std::int32_t>(i) * width};
+    cells[i - from] = GlyphCell{text[i], false, changed, static_cast<std::int32_t>(i) * width};
   }
   const auto index = static_cast<std::int32_t>(line);
   if (!LineHasMarks(index)) return;
-  const auto stop = std::min(static_cast<std::size_t>(marked_.to), cells.size());
-  for (auto column = static_cast<std::size_t>(marked_.from); column < stop; ++column) cells[column].selected = true;
+  const auto start = std::max(static_cast<std::size_t>(marked_.from), from);
+  const auto stop = std::min(static_cast<std::size_t>(marked_.to), end);
+  for (auto column = start; column < stop; ++column) cells[column - from].selected = true;
 }
 
 std::vector<GlyphCell> NameEditor::LineCells(std::size_t line) const {

@@ -52,6 +52,9 @@ class NameEditor {
   /// by position, from the original name's part in the current scope. Empty for a line out of
   /// range. The buffer is reused, so that drawing allocates nothing line by line.
   void LayOutCells(std::size_t line, std::vector<GlyphCell>& cells) const;
+  /// Only the cells of columns [from, from + count) that the line has: what a paint pass needs of
+  /// a line, however long the line is.
+  void LayOutCells(std::size_t line, std::vector<GlyphCell>& cells, std::size_t from, std::size_t count) const;
   std::vector<GlyphCell> LineCells(std::size_t line) const;
   /// Whether the cell at (line, column) is marked selected.
   bool IsMarked(std::int32_t line, std::int32_t column) const;
