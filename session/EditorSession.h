@@ -45,7 +45,7 @@ struct ApplyOutcome {
   std::size_t skipped = 0;
   std::size_t renamed = 0;
   /// Why files were skipped that no validation could foresee (RenameBatchResult::report).
-  std::u16string skipReport;
+  std::u16string skipReport = {};
 };
 
 /// The status-bar text after an apply: "Renamed 9,990 files, skipped 10." ("file" for one).
