@@ -66,13 +66,18 @@ AiAssistant::AiAssistant(std::vector<RenamePair> requestPairs, ChatServer server
       display_(display),
       post_(std::move(post)),
       pairs_(std::make_shared<const std::vector<RenamePair>>(std::move(requestPairs))),
-      prompt_(LoadTemplate(fileSystem).value_or(DefaultTemplate())) {}
+      prompt_(DefaultTemplate()) {
+  TemplateLoad loaded = LoadTemplate(fileSystem);
+  if (loaded.prompt) prompt_ = std::move(*loaded.prompt);
+  templateRefusal_ = std::move(loaded.refusal);
+}
 
 AiAssistant::~AiAssistant() { StopProcessing(); }
 
 void AiAssistant::Open() {
   display_.ShowResponse(u"Number of items: " + Number(pairs_->size()));
   display_.EnableControls(true);
+  if (!templateRefusal_.empty()) display_.ShowErrors(templateRefusal_);
 }
 
 std::size_t AiAssistant::ParsedCount() const {
@@ -215,6 +220,11 @@ void AiAssistant::StopByUser(const std::function<void()>& deliverPosted) {
 }
 
 void AiAssistant::PressTemplate(std::u16string_view jsonBoxText) {
+  // Editing would end in saving over the user's file, which was never loaded.
+  if (!templateRefusal_.empty()) {
+    display_.ShowErrors(templateRefusal_);
+    return;
+  }
   if (!templateEditing_) {
     templateEditing_ = true;
     templateText_ = SerializeTemplate(prompt_);

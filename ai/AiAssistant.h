@@ -69,7 +69,8 @@ class AiAssistant {
   AiAssistant(const AiAssistant&) = delete;
   AiAssistant& operator=(const AiAssistant&) = delete;
 
-  /// The dialog's first state: "Number of items: N" in the response box, STOP disabled.
+  /// The dialog's first state: "Number of items: N" in the response box, STOP disabled, and in the
+  /// errors box why the template file found was not loaded, if it was not.
   void Open();
 
   /// Send: with a rule and no group running, clears the results and starts group 0 of the names
@@ -90,7 +91,7 @@ class AiAssistant {
 
   /// The Template button: shows the template's text for editing, or, while editing, takes the
   /// box's text as the template (saving it to the user's folder when it changed) and lists the
-  /// parsed pairs again.
+  /// parsed pairs again. When the template file could not be loaded, it only says so again.
   void PressTemplate(std::u16string_view jsonBoxText);
 
   bool Busy() const { return busy_; }
@@ -130,6 +131,8 @@ class AiAssistant {
   std::size_t group_ = 0;   ///< the group running or last run
   std::u16string templateText_;
   bool templateEditing_ = false;
+  /// Why the template file found was not loaded; while it is not empty, the template is not edited.
+  std::u16string templateRefusal_;
   bool busy_ = false;
   bool stopRequested_ = false;
   std::uint64_t run_ = 0;

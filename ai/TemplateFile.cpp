@@ -1,5 +1,7 @@
 #include "ai/TemplateFile.h"
 
+#include <memory>
+
 #include "platform/FileSystem.h"
 #include "platform/Path.h"
 #include "text/Utf16.h"
@@ -34,16 +36,19 @@ bool WriteUtf8File(FileSystem& fileSystem, std::u16string_view path, std::u16str
   return fileSystem.WriteWholeFile(path, ToUtf8(text));
 }
 
-std::optional<PromptTemplate> LoadTemplate(FileSystem& fileSystem) {
+TemplateLoad LoadTemplate(FileSystem& fileSystem) {
   const UserDataFolders folders = ResolveDataFolders(fileSystem);
   for (const std::u16string& folder : {folders.user, folders.program}) {
     const std::u16string path = JoinPath(folder, kTemplateFile);
     if (fileSystem.KindOf(path) != PathKind::File) continue;
-    const std::optional<std::u16string> text = ReadUtf8File(fileSystem, path);
-    if (!text) return std::nullopt;
-    return ParseTemplate(*text);
+    if (const std::optional<std::u16string> text = ReadUtf8File(fileSystem, path)) return {ParseTemplate(*text), {}};
+    const std::unique_ptr<ReadableFile> file = fileSystem.OpenRegularFile(path);
+    const bool tooLarge = file && file->Size() > kMaxDataFileBytes;
+    return {std::nullopt, u"The prompt template " + path +
+                              (tooLarge ? u" is larger than 16 MB" : u" could not be read") +
+                              u" and was not loaded; the built-in template is used, and the file is left as it is."};
   }
-  return std::nullopt;
+  return {};
 }
 
 bool SaveTemplateText(FileSystem& fileSystem, std::u16string_view text) {

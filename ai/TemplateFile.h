@@ -24,9 +24,17 @@ std::optional<std::u16string> ReadUtf8File(const FileSystem& fileSystem, std::u1
 /// Writes the text as UTF-8, without a byte-order mark.
 bool WriteUtf8File(FileSystem& fileSystem, std::u16string_view path, std::u16string_view text);
 
-/// "template.txt" of the user's folder, else of the program's folder, parsed; empty when neither
-/// can be read (the built-in template is used then).
-std::optional<PromptTemplate> LoadTemplate(FileSystem& fileSystem);
+/// What LoadTemplate found.
+struct TemplateLoad {
+  /// The parsed file; empty when there is none or it was refused (the built-in template is used).
+  std::optional<PromptTemplate> prompt;
+  /// Why the file found was not loaded (larger than a template can be, unreadable), to be shown;
+  /// empty otherwise. A file that was not loaded must never be saved over.
+  std::u16string refusal;
+};
+
+/// "template.txt" of the user's folder, else of the program's folder, parsed.
+TemplateLoad LoadTemplate(FileSystem& fileSystem);
 /// Writes an edited template text into the user's folder, whichever folder it was read from.
 bool SaveTemplateText(FileSystem& fileSystem, std::u16string_view text);
 

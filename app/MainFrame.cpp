@@ -114,6 +114,8 @@ void CMainFrame::UpdateKeyIndicators() {
 void CMainFrame::BindCommands() {
   // Closing asks nothing, so the unapplied edits are saved on the way out.
   Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent& event) {
+    // A playing macro ends here: none of its keys reaches a window on its way out.
+    view_->StopMacro();
     view_->KeepEditsNow();
     event.Skip();
   });

@@ -5,9 +5,9 @@
 #include <optional>
 #include <string>
 
+#include "apply/NameRules.h"
 #include "editor/NameSplit.h"
 #include "platform/FileSystem.h"
-#include "platform/Path.h"
 #include "text/AsciiCase.h"
 #include "text/Utf16.h"
 
@@ -51,12 +51,22 @@ const LineOutcome kSkipped{std::nullopt, true};
 
 class Renamer {
  public:
+  /// Why the file of `entry` may not be renamed although its new name is sound: it is not the file
+  /// listed any more. Empty when it is, or when it is gone (the rename then fails by itself).
+  std::u16string ChangedSinceListed(const NameEntry& entry, const std::optional<FileIdentity>& listed) const {
+    const std::u16string source = folder_ + entry.originalName;
+    if (!fs_.EntryExists(source)) return {};
+    if (!fs_.IsListableFile(source)) return u" is no longer a file (now a folder, a FIFO or a device)";
+    if (listed && fs_.IdentityOf(source) != listed) return u" is no longer the file listed";
+    return {};
+  }
+
   Renamer(std::u16string_view folder, FileSystem& fileSystem, bool autoRename)
       : folder_(folder), fs_(fileSystem), autoRename_(autoRename) {}
 
   LineOutcome Rename(const NameEntry& entry, std::u16string_view temporary) {
     const std::u16string& name = entry.newName;
-    if (name.empty() || name.front() == u'.' || LeavesTheFolder(name)) return kSkipped;
+    if (ApplyRefuses(name)) return kSkipped;
     const std::u16string source = folder_ + entry.originalName;
     // The rename itself refuses a taken name, so a free one costs one call and only a refused one
     // is looked into; a new spelling of the same name is looked into first.
@@ -131,16 +141,27 @@ std::size_t RenameBatchResult::SkippedCount() const {
 }
 
 RenameBatchResult RenameFiles(const NameList& names, std::u16string_view folder, FileSystem& fileSystem,
-                              bool autoRename, WorkProgress& progress,
-                              const std::vector<std::u16string>& temporaries) {
+                              bool autoRename, WorkProgress& progress, const RenamePlan* plan) {
   RenameBatchResult result;
   result.skipped.assign(names.size(), false);
   Renamer renamer(folder, fileSystem, autoRename);
+  // The plan's steps follow the list's order: a changed line's step is the next one of its name.
+  std::size_t step = 0;
   for (std::size_t i = 0; i < names.size() && progress.Advance(i, names.size()); ++i) {
     result.linesDone = i + 1;
     const NameEntry& entry = names[i];
     if (entry.newName == entry.originalName) continue;
-    LineOutcome outcome = renamer.Rename(entry, temporaries.empty() ? std::u16string_view() : temporaries[i]);
+    std::optional<FileIdentity> listed;
+    if (plan && step < plan->journal.steps.size() && plan->journal.steps[step].before == entry.originalName) {
+      listed = plan->journal.steps[step++].identity;
+    }
+    if (const std::u16string reason = renamer.ChangedSinceListed(entry, listed); !reason.empty()) {
+      result.skipped[i] = true;
+      result.report += FromUtf8(std::to_string(i + 1)) + u": " + entry.originalName + reason + u"\n";
+      continue;
+    }
+    const std::u16string_view temporary = plan ? std::u16string_view(plan->temporaries[i]) : std::u16string_view();
+    LineOutcome outcome = renamer.Rename(entry, temporary);
     result.skipped[i] = outcome.skipped;
     if (!outcome.nameNow) continue;
     NameEntry record;

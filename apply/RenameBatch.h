@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "apply/RenameJournal.h"
 #include "editor/NameEntry.h"
 #include "editor/WorkProgress.h"
 
@@ -22,6 +23,9 @@ struct RenameBatchResult {
   std::vector<bool> skipped;
   /// The lines looked at, from the first: all of them unless the work was cancelled.
   std::size_t linesDone = 0;
+  /// Why files were skipped that validation could not foresee, a line each:
+  /// "3: photo.jpg is no longer the file listed\n".
+  std::u16string report;
 
   bool RenamedAnything() const { return !revertList.empty(); }
   std::size_t SkippedCount() const;
@@ -51,10 +55,11 @@ inline constexpr int kLastTemporaryName = 99999;
 /// `autoRename` gives those the first free "<stem>_00001<.ext>" (up to 99999). A new spelling of
 /// the same file (a case-insensitive file system) goes through a temporary name. `progress` is told
 /// of each line; a cancel stops the batch before the next line, the renames done recorded.
-/// `temporaries`, when not empty, gives per line the temporary name reserved for a new spelling
-/// (empty: the first free one is taken).
+/// A file that is no longer what the list shows (now a folder, a FIFO, a device, or, with a
+/// `plan`, another file than its journal step records) is skipped and said so in the report.
+/// `plan`, when given, is the apply's journal: its steps' identities, and per line the temporary
+/// name reserved for a new spelling (without a plan the first free one is taken).
 RenameBatchResult RenameFiles(const NameList& names, std::u16string_view folder, FileSystem& fileSystem,
-                              bool autoRename, WorkProgress& progress = NoProgress(),
-                              const std::vector<std::u16string>& temporaries = {});
+                              bool autoRename, WorkProgress& progress = NoProgress(), const RenamePlan* plan = nullptr);
 
 }  // namespace nomvarix

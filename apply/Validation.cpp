@@ -2,11 +2,11 @@
 
 #include <unordered_map>
 
+#include "apply/NameRules.h"
 #include "editor/NameEditor.h"
 #include "platform/FileSystem.h"
 #include "platform/Path.h"
 #include "text/AsciiCase.h"
-#include "text/CharClass.h"
 #include "text/Utf16.h"
 
 namespace nomvarix {
@@ -14,7 +14,6 @@ namespace {
 
 constexpr std::size_t kMaxNameLength = 255;
 constexpr std::size_t kShownReportLength = 200;
-constexpr std::u16string_view kInvalidCharacters = u"\\/:*?\"<>|";
 
 class Checker {
  public:
@@ -33,19 +32,18 @@ class Checker {
  private:
   void Check(std::size_t line, const NameEntry& entry) {
     const std::u16string& name = entry.newName;
-    if (name.empty()) Report(line, u"Filename is empty");
-    if (!name.empty() && name.front() == u'.') Report(line, u"Filename starts with a period");
-    if (!name.empty() && IsWhiteSpace(name.front())) Report(line, u"Filename starts with a space");
+    const std::vector<NameFinding> findings = NameFaults(name);
+    // The duplicate comes after the faults of the name's start and before those of its characters.
+    auto finding = findings.begin();
+    for (; finding != findings.end() && finding->fault <= NameFault::StartsWithSpace; ++finding) {
+      Report(line, FindingMessage(*finding));
+    }
     const auto [first, inserted] = firstLineOf_.emplace(FoldAscii(name), line);
     if (!inserted) {
       editor_.SetErrorMark(first->second, true);
       Report(line, u"Duplicate filename detected");
     }
-    for (const char16_t ch : kInvalidCharacters) {
-      if (name.find(ch) != std::u16string::npos) {
-        Report(line, u"Contains invalid characters: '" + std::u16string(1, ch) + u"'");
-      }
-    }
+    for (; finding != findings.end(); ++finding) Report(line, FindingMessage(*finding));
     if (fileSystem_.NameLength(name) > kMaxNameLength) Report(line, std::u16string(TooLongMessage()));
     if (ExistsAsAnotherFile(entry)) Report(line, u"File already exists on disk");
   }

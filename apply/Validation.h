@@ -25,7 +25,8 @@ struct ValidationProblem {
 
 /// Checks every changed line's new name, in list order: empty, leading period, leading white
 /// space, duplicate of an earlier changed line's new name (ASCII letters folded), each invalid
-/// character once (\ / : * ? " < > |), longer than the file system allows (255 of its units), and
+/// character once (\ / : * ? " < > |), each control character once (NUL among them: the rules
+/// of NameRules.h, which applying keeps too), longer than the file system allows (255 of its units), and
 /// an existing file, folder or symbolic link of that name in the folder (not the file itself spelt
 /// otherwise, which a case-insensitive file system finds).
 /// Each finding appends "<line number>: <message>\n" to `report` (emptied first) and sets the

@@ -1,9 +1,12 @@
 #include "editor/NameEditor.h"
 
 #include <algorithm>
+#include <limits>
+#include <string>
 #include <unordered_map>
 
 #include "platform/FileSystem.h"
+#include "text/Utf16.h"
 
 namespace nomvarix {
 namespace {
@@ -35,21 +38,29 @@ bool NameEditor::IsChecked(ScopeButton button) const {
 }
 
 void NameEditor::LayOutCells(std::size_t line, std::vector<GlyphCell>& cells) const {
+  LayOutCells(line, cells, 0, std::numeric_limits<std::size_t>::max());
+}
+
+void NameEditor::LayOutCells(std::size_t line, std::vector<GlyphCell>& cells, std::size_t from,
+                             std::size_t count) const {
   cells.clear();
   if (line >= names_.size()) return;
   const NameEntry& entry = names_[line];
   const std::u16string_view compared = ScopedPart(entry.originalName, editScope_);
   const std::u16string_view text = entry.lineText;
-  cells.resize(text.size());
+  if (from >= text.size()) return;
+  const std::size_t end = from + std::min(count, text.size() - from);
+  cells.resize(end - from);
   const std::int32_t width = metrics_.charWidth;
-  for (std::size_t i = 0; i < text.size(); ++i) {
+  for (std::size_t i = from; i < end; ++i) {
     const bool changed = i >= compared.size() || text[i] != compared[i];
-    cells[i] = GlyphCell{text[i], false, changed, static_cast<std::int32_t>(i) * width};
+    cells[i - from] = GlyphCell{text[i], false, changed, static_cast<std::int32_t>(i) * width};
   }
   const auto index = static_cast<std::int32_t>(line);
   if (!LineHasMarks(index)) return;
-  const auto stop = std::min(static_cast<std::size_t>(marked_.to), cells.size());
-  for (auto column = static_cast<std::size_t>(marked_.from); column < stop; ++column) cells[column].selected = true;
+  const auto start = std::max(static_cast<std::size_t>(marked_.from), from);
+  const auto stop = std::min(static_cast<std::size_t>(marked_.to), end);
+  for (auto column = start; column < stop; ++column) cells[column - from].selected = true;
 }
 
 std::vector<GlyphCell> NameEditor::LineCells(std::size_t line) const {
@@ -78,12 +89,20 @@ void NameEditor::RefreshLineText(std::size_t line) {
 void NameEditor::SetLineText(std::size_t line, std::u16string text) {
   if (line >= names_.size()) return;
   const std::size_t shown = names_[line].lineText.size();
+  if (text.size() > kMaxLineLength && text.size() > shown) {
+    refusedLines_.fetch_add(1, std::memory_order_relaxed);
+    return;
+  }
   names_[line].lineText = std::move(text);
   CommitLineText(line, shown);
 }
 
 void NameEditor::SetNewName(std::size_t line, std::u16string name) {
   if (line >= names_.size()) return;
+  if (name.size() > kMaxLineLength) {
+    refusedLines_.fetch_add(1, std::memory_order_relaxed);
+    return;
+  }
   names_[line].newName = std::move(name);
   NoteNewName(line);
   RefreshLineText(line);
@@ -242,6 +261,11 @@ void NameEditor::ReplaceLines(NameList lines) {
   for (std::size_t i = 0; i < names_.size(); ++i) {
     if (!ShowsPartOf(names_[i].newName, editScope_, names_[i].lineText)) RefreshLineText(i);
   }
+}
+
+std::u16string RefusedLinesMessage(std::size_t count) {
+  return FromUtf8(std::to_string(count)) + u" line(s) would have grown beyond " +
+         FromUtf8(std::to_string(NameEditor::kMaxLineLength)) + u" characters and were left as they were.";
 }
 
 }  // namespace nomvarix

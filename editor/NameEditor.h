@@ -67,6 +67,9 @@ class NameEditor {
   /// by position, from the original name's part in the current scope. Empty for a line out of
   /// range. The buffer is reused, so that drawing allocates nothing line by line.
   void LayOutCells(std::size_t line, std::vector<GlyphCell>& cells) const;
+  /// Only the cells of columns [from, from + count) that the line has: what a paint pass needs of
+  /// a line, however long the line is.
+  void LayOutCells(std::size_t line, std::vector<GlyphCell>& cells, std::size_t from, std::size_t count) const;
   std::vector<GlyphCell> LineCells(std::size_t line) const;
   /// Whether the cell at (line, column) is marked selected.
   bool IsMarked(std::int32_t line, std::int32_t column) const;
@@ -79,9 +82,15 @@ class NameEditor {
   /// Sets lineText from newName by the current scope.
   void RefreshLineText(std::size_t line);
 
-  /// The edit every editing operation ends in: new lineText, then CommitLineText.
+  /// The most UTF-16 units a line may hold: a file name holds at most 255 bytes, and a bound keeps
+  /// an edit over many lines from taking all memory.
+  static constexpr std::size_t kMaxLineLength = 4096;
+  /// The edit every editing operation ends in: new lineText, then CommitLineText. A text longer
+  /// than kMaxLineLength (and than the line was) is refused: the line stays as it was and counts
+  /// in TakeRefusedLines.
   void SetLineText(std::size_t line, std::u16string text);
-  /// Sets the full new name from outside (pending edits, AI answers) and refreshes the line.
+  /// Sets the full new name from outside (pending edits, AI answers) and refreshes the line; a name
+  /// longer than kMaxLineLength is refused as in SetLineText.
   void SetNewName(std::size_t line, std::u16string name);
   /// Sets the new names of the given lines (the later of two for one line wins; lines out of range
   /// are ignored). A line whose new name changes shows the new name's part in the current scope;
@@ -89,6 +98,9 @@ class NameEditor {
   /// works from what it shows. With UndoStep::Take, a change of any name is one undo step. Returns
   /// whether any name changed.
   bool SetNewNames(const std::vector<LineName>& names, UndoStep step);
+  /// How many line edits were refused for passing kMaxLineLength since the last call; the count
+  /// starts again from 0.
+  std::size_t TakeRefusedLines() { return refusedLines_.exchange(0, std::memory_order_relaxed); }
 
   /// Whether any line's newName differs from its name on disk (kept up to date as lines change).
   bool AnyNameChanged() const;
@@ -167,7 +179,8 @@ class NameEditor {
   // Each works on one valid line, ends with CommitLineText, and forgets the
   // longest-line length; lines and columns out of range are left alone.
 
-  /// Inserts at `column` if it is at most the line's length.
+  /// Inserts at `column` if it is at most the line's length, and if the line stays within
+  /// kMaxLineLength (else it is refused as in SetLineText).
   void InsertChar(std::int32_t line, std::int32_t column, char16_t ch);
   void InsertText(std::int32_t line, std::int32_t column, std::u16string_view text);
   /// Keeps only the characters whose cells are not selected.
@@ -203,7 +216,8 @@ class NameEditor {
   bool CutSelection();
   /// Pastes clipboard text: a block is replaced; a column caret takes the pieces between CR LFs
   /// line by line, starting again from the first when they run out; a plain caret takes only the
-  /// first piece. False, with nothing saved, for empty text.
+  /// first piece. Control characters other than the CR LF separators are dropped. False, with
+  /// nothing saved, when no text is left.
   bool PasteText(std::u16string_view text);
 
   // ---- Scrolling and geometry (NameEditorScrolling.cpp) ---------------------------------------
@@ -242,6 +256,10 @@ class NameEditor {
   /// is none; otherwise the caller runs the conflict check.
   bool Undo();
   bool Redo();
+  /// From the first edit after BeginUndoGroup to EndUndoGroup, edits are undone as one step; an
+  /// undo or redo in between makes the next edit a step of its own again.
+  void BeginUndoGroup() { history_.OpenGroup(); }
+  void EndUndoGroup() { history_.CloseGroup(); }
 
  private:
   void ForgetLongestLine() {
@@ -289,6 +307,8 @@ class NameEditor {
   mutable std::atomic<bool> anyNameChangedKnown_ = true;
   std::atomic<bool> namesTouched_ = false;
   std::atomic<bool> keysChanged_ = false;
+  /// Line edits refused since TakeRefusedLines; lines edited side by side may count at once.
+  std::atomic<std::size_t> refusedLines_ = 0;
   /// The marked cells: columns [from, to) of the lines first..last, cut to each line's length.
   struct MarkedRectangle {
     std::int32_t first = 0;
@@ -300,5 +320,9 @@ class NameEditor {
 
   UndoHistory history_;
 };
+
+/// What the user is told when edits of `count` lines were refused for their length:
+/// "2 line(s) would have grown beyond 4096 characters and were left as they were."
+std::u16string RefusedLinesMessage(std::size_t count);
 
 }  // namespace nomvarix

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "editor/NameEditor.h"
+#include "text/CharClass.h"
 #include "text/Utf16.h"
 
 namespace nomvarix {
@@ -25,6 +26,22 @@ std::vector<std::u16string_view> SplitLines(std::u16string_view text) {
   }
   if (pieces.empty()) pieces.emplace_back();
   return pieces;
+}
+
+/// `text` without its control characters (TAB, ESC, a lone CR or LF...), but for the CR LF pairs
+/// that separate its lines: nothing that draws as a blank cell or breaks a row reaches a name.
+std::u16string WithoutControlCharacters(std::u16string_view text) {
+  std::u16string kept;
+  kept.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text.substr(i, kLineSeparator.size()) == kLineSeparator) {
+      kept += kLineSeparator;
+      i += kLineSeparator.size() - 1;
+    } else if (!IsControlCharacter(text[i])) {
+      kept += text[i];
+    }
+  }
+  return kept;
 }
 
 }  // namespace
@@ -59,10 +76,10 @@ bool NameEditor::CutSelection() {
 }
 
 bool NameEditor::PasteText(std::u16string_view text) {
-  if (text.empty()) return false;
+  const std::u16string mended = WithoutLoneHighSurrogates(WithoutControlCharacters(text));
+  if (mended.empty()) return false;
   PushUndo();
   DeleteSelection();
-  const std::u16string mended = WithoutLoneHighSurrogates(text);
   const std::vector<std::u16string_view> pieces = SplitLines(mended);
   const BlockSelection at = selection_;
   if (at.IsMultiLine()) {

@@ -3,6 +3,7 @@
 
 #include "editor/NameEditor.h"
 #include "editor/ParallelRanges.h"
+#include "text/CharClass.h"
 #include "text/Utf16.h"
 
 #if defined(_MSC_VER)
@@ -87,6 +88,10 @@ void NameEditor::InsertText(std::int32_t line, std::int32_t column, std::u16stri
   std::u16string& lineText = names_[index].lineText;
   if (column < 0 || static_cast<std::size_t>(column) > lineText.size()) return;
   const std::size_t shown = lineText.size();
+  if (shown + text.size() > kMaxLineLength) {
+    refusedLines_.fetch_add(1, std::memory_order_relaxed);
+    return;
+  }
   // Never between the halves of a pair, which would leave two halves that are no character.
   std::size_t at = static_cast<std::size_t>(column);
   if (SplitsSurrogatePair(lineText, at)) ++at;
@@ -150,7 +155,7 @@ std::int32_t EraseAt(NameList& names, std::int32_t line, std::int32_t column) {
 
 bool NameEditor::TypeChar(char16_t ch) {
   // Half a pair alone is no character.
-  if (ch < 32 || IsRefusedCharacter(ch) || IsHighSurrogate(ch) || IsLowSurrogate(ch) ||
+  if (IsControlCharacter(ch) || IsRefusedCharacter(ch) || IsHighSurrogate(ch) || IsLowSurrogate(ch) ||
       (editScope_ == EditScope::BaseName && ch == u'.')) {
     return false;
   }

@@ -9,6 +9,7 @@ namespace nomvarix {
 void UndoHistory::Clear() {
   undo_.clear();
   redo_.clear();
+  groupStepSaved_ = false;
 }
 
 void UndoHistory::ListLoaded(std::size_t lineCount) {
@@ -71,14 +72,23 @@ UndoSnapshot UndoHistory::Capture(const State& state) {
 }
 
 void UndoHistory::Push(const State& state) {
+  if (grouping_ && groupStepSaved_) return;
+  groupStepSaved_ = grouping_;
   undo_.push_back(Capture(state));
   while (undo_.size() > kLimit) undo_.pop_front();
   redo_.clear();
 }
 
+void UndoHistory::OpenGroup() {
+  grouping_ = true;
+  groupStepSaved_ = false;
+}
+
 std::optional<UndoSnapshot> UndoHistory::Take(std::deque<UndoSnapshot>& from, std::deque<UndoSnapshot>& to,
                                               const State& current) {
   if (from.empty()) return std::nullopt;
+  // The group's step is no longer the newest: the next edit saves one again.
+  groupStepSaved_ = false;
   to.push_back(Capture(current));
   UndoSnapshot snapshot = std::move(from.back());
   from.pop_back();

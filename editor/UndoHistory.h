@@ -72,8 +72,12 @@ class UndoHistory {
   /// the next snapshot then has little left to copy.
   void SaveChangedChunk(const State& state, std::size_t chunk);
 
-  /// Saves `state` as the newest undo step, keeps the newest 100 and drops the redo steps.
+  /// Saves `state` as the newest undo step, keeps the newest 100 and drops the redo steps. Inside a
+  /// group only the first push since the group opened (or since an undo or redo in it) saves a step.
   void Push(const State& state);
+  /// Edits from here to CloseGroup are undone as one step (a played macro).
+  void OpenGroup();
+  void CloseGroup() { grouping_ = false; }
   /// The step to go back to, after saving `current` for Redo; empty when there is none.
   std::optional<UndoSnapshot> TakeUndo(const State& current);
   /// The step to go forward to, after saving `current` for Undo; empty when there is none.
@@ -98,6 +102,8 @@ class UndoHistory {
   std::deque<UndoSnapshot> redo_;
   std::shared_ptr<SnapshotList> list_;
   std::vector<std::shared_ptr<const SavedChunk>> chunks_;
+  bool grouping_ = false;
+  bool groupStepSaved_ = false;  ///< the open group's step is on the undo stack
   std::vector<std::uint8_t> dirty_;  ///< per chunk: changed since saved (a byte each, so that edits of
                                      ///< different chunks may run side by side)
 };

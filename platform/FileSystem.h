@@ -83,6 +83,9 @@ class FileSystem {
 
   /// The identity of the entry `path` names (a symbolic link is not followed); empty when missing.
   virtual std::optional<FileIdentity> IdentityOf(std::u16string_view path) const = 0;
+  /// Whether `path` names what a folder's list shows as a file: a regular file, or a symbolic link
+  /// that leads to one or to nothing. False for a folder, a FIFO, a socket, a device, a missing entry.
+  virtual bool IsListableFile(std::u16string_view path) const = 0;
 
   /// The identity and attributes of the entry `path` names, read at once (a symbolic link is not
   /// followed); empty when missing.

@@ -212,6 +212,14 @@ class PosixFileSystem final : public FileSystem {
                                                                        : IdentityPermanence::PerMount;
   }
 
+  bool IsListableFile(std::u16string_view path) const override {
+    const std::string native = Native(path);
+    struct stat st {};
+    if (lstat(native.c_str(), &st) != 0) return false;
+    if (!S_ISLNK(st.st_mode)) return S_ISREG(st.st_mode);
+    return stat(native.c_str(), &st) != 0 || S_ISREG(st.st_mode);  // a dangling link is listed too
+  }
+
   RenameResult RenameNoReplace(std::u16string_view from, std::u16string_view to) override {
     if (RenameNoReplaceNative(Native(from), Native(to)) == 0) return RenameResult::Renamed;
     return errno == EEXIST ? RenameResult::TargetExists : RenameResult::Failed;

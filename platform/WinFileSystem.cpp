@@ -167,6 +167,11 @@ class WinFileSystem final : public FileSystem {
     return name == L"NTFS" || name == L"ReFS" ? IdentityPermanence::Lasting : IdentityPermanence::PerMount;
   }
 
+  bool IsListableFile(std::u16string_view path) const override {
+    const DWORD attributes = GetFileAttributesW(Native(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE));
+  }
+
   RenameResult RenameNoReplace(std::u16string_view from, std::u16string_view to) override {
     // MoveFileW never replaces an existing file.
     if (MoveFileW(Native(from).c_str(), Native(to).c_str())) return RenameResult::Renamed;

@@ -338,7 +338,7 @@ ApplyOutcome EditorSession::ApplyChanges(bool verify, bool autoRename, WithoutJo
         return {.kind = ApplyOutcome::Kind::Unprotected, .unprotectedReason = unprotectedReason};
       }
     }
-    batch = RenameFiles(editor_.Names(), folder, fileSystem_, autoRename, *progress, plan.temporaries);
+    batch = RenameFiles(editor_.Names(), folder, fileSystem_, autoRename, *progress, &plan);
     if (journal) journal->Remove();
   }
   // What the reload would drop: the edits of the skipped files, marked, and those of the lines a
@@ -359,7 +359,8 @@ ApplyOutcome EditorSession::ApplyChanges(bool verify, bool autoRename, WithoutJo
                        .skipped = batch.SkippedCount(),
                        .renamed = revertList_.size(),
                        .hiddenEdits = pending_.HiddenPairs(folder, Listed()).size(),
-                       .unprotectedReason = unprotectedReason};
+                       .unprotectedReason = unprotectedReason,
+                       .skipReport = std::move(batch.report)};
   if (Load(folder, WorkKind::ReloadingAfterApply, UnlistedFolder::KeepsLines) == FolderLoad::Unlisted) {
     // The lines stay as they were; what was renamed can still be reverted.
     outcome.folderLost = true;

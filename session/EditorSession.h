@@ -68,6 +68,8 @@ struct ApplyOutcome {
   bool folderLost = false;
   /// Why no journal protected the apply; empty when one did, or none was wanted.
   std::u16string unprotectedReason{};
+  /// Why files were skipped that no validation could foresee (RenameBatchResult::report).
+  std::u16string skipReport = {};
 };
 
 /// Whether an apply may go on when its journal cannot be written.

@@ -31,7 +31,14 @@ wxString CellText(const std::vector<GlyphCell>& cells, std::size_t i) {
   }
   if (IsLowSurrogate(c) && i > 0 && IsHighSurrogate(cells[i - 1].ch)) return wxString();
   if (IsHighSurrogate(c) || IsLowSurrogate(c)) return wxString(wxUniChar(0xFFFD));
-  return wxString(wxUniChar(static_cast<unsigned>(c)));
+  return wxString(wxUniChar(static_cast<unsigned>(ShownCharacter(c))));
+}
+
+/// A name as the name column shows it: each control character as its visible symbol.
+wxString ShownName(std::u16string_view name) {
+  std::u16string shown(name);
+  for (char16_t& c : shown) c = ShownCharacter(c);
+  return ToWx(shown);
 }
 
 /// One paint pass; the members hold the values every step uses.
@@ -246,7 +253,7 @@ class Pass {
     if (sel_.startLine >= 0 && sel_.startLine <= line && line <= sel_.endLine) {
       Fill(g_.Scaled(4), top, MarkerLeft() - g_.Scaled(4), top + m_.lineHeight, palette::SelectedRow());
     }
-    dc_.DrawText(ToWx(Entry(line).originalName), g_.Scaled(4), top + textOffset);
+    dc_.DrawText(ShownName(Entry(line).originalName), g_.Scaled(4), top + textOffset);
   }
 
   void RowBack(std::int64_t line) {
@@ -264,19 +271,26 @@ class Pass {
   /// in one call puts each of them on its own cell. A character that bidirectional layout would
   /// move (Hebrew, Arabic, direction marks) never joins a run: its cell holds it in text order.
   bool FitsCell(char16_t c) {
-    return in_.cellWidths && !MovesInBidiLayout(c) && in_.cellWidths->IsExactly(dc_, c, m_.charWidth);
+    return in_.cellWidths && !MovesInBidiLayout(c) && !IsControlCharacter(c) &&
+           in_.cellWidths->IsExactly(dc_, c, m_.charWidth);
   }
 
   void Cells(std::int64_t line, int top, int textRight, int textOffset) {
-    editor_.LayOutCells(static_cast<std::size_t>(line), cells_);
+    // Only the columns in sight are laid out, with one more on either side for a pair of halves
+    // that the edge cuts: a pass costs the same whatever the line's length.
+    const auto left = static_cast<std::size_t>(std::max(editor_.LeftColumn(), 0));
+    const std::size_t from = left > 0 ? left - 1 : 0;
+    const auto inSight = static_cast<std::size_t>(std::max(editor_.VisibleColumnCount(), 0));
+    editor_.LayOutCells(static_cast<std::size_t>(line), cells_, from, inSight + 3);
     const auto& cells = cells_;
-    const bool allSelected =
-        !cells.empty() && std::all_of(cells.begin(), cells.end(), [](const GlyphCell& c) { return c.selected; });
+    // The marks are one run of columns: the line is selected whole when both its ends are.
+    const auto lineLength = static_cast<std::int32_t>(Entry(line).lineText.size());
+    const auto row = static_cast<std::int32_t>(line);
+    const bool allSelected = lineLength > 0 && editor_.IsMarked(row, 0) && editor_.IsMarked(row, lineLength - 1);
     if (allSelected) Fill(textLeft_, top, textRight, top + m_.lineHeight, palette::kSelectedCell);
     const int textY = top + textOffset;
     const int shift = m_.charWidth * editor_.LeftColumn();
-    std::size_t first = static_cast<std::size_t>(std::max(editor_.LeftColumn(), 0));
-    first = first > 0 ? first - 1 : 0;
+    std::size_t first = 0;
     std::size_t last = first;  // one past the last cell that shows
     while (last < cells.size() && textLeft_ + cells[last].x - shift < m_.clientWidth) ++last;
     while (first < last && textLeft_ + cells[first].x - shift + m_.charWidth <= textLeft_) ++first;

@@ -1,5 +1,6 @@
 #include "view/NomvarixView.h"
 
+#include <chrono>
 #include <optional>
 #include <tuple>
 
@@ -67,6 +68,8 @@ constexpr int kBlinkPeriodMs = 500;
 constexpr int kKeepTimerId = 2;
 /// How long after a change the unapplied edits are saved: a burst of typing is saved once.
 constexpr int kKeepDelayMs = 1000;
+/// How long a macro plays keys before the program paints and answers the user again.
+constexpr std::chrono::milliseconds kMacroTurn{30};
 
 wxCursor CursorOf(MouseCursor cursor) {
   switch (cursor) {
@@ -457,16 +460,21 @@ void CNomvarixView::ToggleContextMenuEntry() {
 
 void CNomvarixView::AddMacroCommands() {
   // While a macro plays, nothing may change its events.
-  commands_.Add(cmd::kRecordMacro, [this] { ToggleRecording(); }, [this] { return !playing_; });
+  commands_.Add(cmd::kRecordMacro, [this] { ToggleRecording(); }, [this] { return !playback_; });
   commands_.Add(cmd::kStopRecord, [this] { StopRecording(); }, [this] { return macro_.Recording(); });
-  commands_.Add(cmd::kPlayMacro, [this] { PlayMacro(); }, [this] { return macro_.CanPlay() && !playing_; });
+  commands_.Add(cmd::kPlayMacro, [this] { PlayMacro(); }, [this] { return macro_.CanPlay() && !playback_; });
   commands_.Add(cmd::kSaveMacro, [this] { SaveMacro(); });
-  commands_.Add(cmd::kLoadMacro, [this] { LoadMacro(); }, [this] { return !playing_; });
+  commands_.Add(cmd::kLoadMacro, [this] { LoadMacro(); }, [this] { return !playback_; });
 }
 
 void CNomvarixView::OnCharHook(wxKeyEvent& event) {
   // Key presses addressed to the editor, seen before accelerators turn them into commands.
-  macro_.RecordPress(KeyStrokeOf(event));
+  const KeyStroke key = KeyStrokeOf(event);
+  if (playback_ && key.virtualKey == vk::kEscape && !playback_->TakeInjectedEscape()) {
+    playback_->Stop();
+    return;
+  }
+  macro_.RecordPress(key);
   event.Skip();
 }
 
@@ -494,29 +502,54 @@ void CNomvarixView::StopRecording() {
 }
 
 void CNomvarixView::PlayMacro() {
-  if (!macro_.CanPlay() || playing_) return;
-  session_.Editor().PushUndo();
-  playing_ = true;
-  commandStrip_.SetEnabled(strip::kRecord, false);
-  commandStrip_.SetFillColor(strip::kPlay, wxColour(55, 142, 73));
-  Refresh(false);
-  Update();
-  const std::vector<KeyEvent> events = macro_.Events();
-  for (const KeyEvent& event : events) {
-    PlayKey(event);
-    Update();
-    wxTheApp->Yield(true);
-    wxMilliSleep(5);
+  if (!macro_.CanPlay() || playback_) return;
+  NameEditor& editor = session_.Editor();
+  editor.BeginUndoGroup();
+  editor.PushUndo();
+  playback_ = std::make_unique<MacroPlayback>(macro_.Events());
+  RefreshMacroButtons();
+  CallAfter([this] { PlayMacroTurn(); });
+}
+
+void CNomvarixView::StopMacro() {
+  if (playback_) playback_->Stop();
+}
+
+void CNomvarixView::PlayMacroTurn() {
+  // A played key that shows a modal dialog runs the event loop inside a turn: the turn under way
+  // goes on once the dialog is closed.
+  if (!playback_ || playTurnRunning_) return;
+  playTurnRunning_ = true;
+  const auto turnEnd = std::chrono::steady_clock::now() + kMacroTurn;
+  while (const std::optional<KeyEvent> key = playback_->Next()) {
+    PlayKey(*key);
+    if (std::chrono::steady_clock::now() >= turnEnd) break;
   }
-  // No modifier stays pressed, whatever the macro ended with.
-  for (const int modifier : {vk::kShift, vk::kControl, vk::kMenu}) PlayKey({modifier, false});
-  playing_ = false;
+  playTurnRunning_ = false;
+  if (playback_->Ended()) {
+    EndPlayback();
+    return;
+  }
+  const std::u16string progress = playback_->ProgressText();
+  if (!progress.empty()) ShowStatus(progress);
+  CallAfter([this] { PlayMacroTurn(); });
+}
+
+void CNomvarixView::EndPlayback() {
+  const bool showedProgress = !playback_->ProgressText().empty();
+  playback_.reset();
+  session_.Editor().EndUndoGroup();
+  if (showedProgress) ShowStatus(u"Ready");
   RefreshMacroButtons();
   AfterEdit();
 }
 
 void CNomvarixView::PlayKey(const KeyEvent& event) {
-  if (!InjectKey(event.virtualKey, event.down)) DeliverKey(event);
+  if (InjectKey(event.virtualKey, event.down)) {
+    playback_->NoteInjected(event);
+  } else {
+    DeliverKey(event);
+  }
 }
 
 void CNomvarixView::DeliverKey(const KeyEvent& event) {
@@ -537,7 +570,11 @@ void CNomvarixView::DeliverKey(const KeyEvent& event) {
   if (HandleKey(key, shift, ctrl) || ctrl || alt) return;
   if (const char16_t ch = event.character != 0 ? event.character : CharacterOfKey(key, shift)) {
     session_.TypeChar(ch);
-    AfterEdit();
+    ReportRefusedTyping();
+    // As for typed keys; the playback's end refreshes the rest.
+    RefreshSelectionButtons();
+    UpdateScrollBars();
+    Refresh(false);
   }
 }
 
@@ -580,12 +617,15 @@ void CNomvarixView::LoadMacro() {
 
 void CNomvarixView::RefreshMacroButtons() {
   const bool recording = macro_.Recording();
-  bool changed = commandStrip_.SetEnabled(strip::kRecord, true);
+  const bool playing = playback_ != nullptr;
+  bool changed = commandStrip_.SetEnabled(strip::kRecord, !playing);
   changed |= commandStrip_.SetCaption(strip::kRecord, recording ? u"Stop" : u"Record");
   changed |= commandStrip_.SetFillColor(strip::kRecord, recording ? wxColour(215, 17, 0) : wxColour(167, 51, 43));
   changed |= commandStrip_.SetBlinking(strip::kRecord, recording);
-  changed |= commandStrip_.SetEnabled(strip::kPlay, macro_.CanPlay());
-  changed |= commandStrip_.SetFillColor(strip::kPlay, wxColour(73, 112, 82));
+  // While a macro plays, its button stops it.
+  changed |= commandStrip_.SetEnabled(strip::kPlay, playing || macro_.CanPlay());
+  changed |= commandStrip_.SetCaption(strip::kPlay, playing ? u"Stop" : u"Play");
+  changed |= commandStrip_.SetFillColor(strip::kPlay, playing ? wxColour(55, 142, 73) : wxColour(73, 112, 82));
   if (changed) Refresh(false);
 }
 
@@ -648,7 +688,8 @@ void CNomvarixView::ApplyChanges() {
   } else if (outcome.kind == ApplyOutcome::Kind::FolderUnreadable || outcome.folderLost) {
     ShowMessage(FolderUnreadableMessage(editor.CurrentFolder()), wxICON_ERROR);
   } else if (outcome.skipped > 0) {
-    ShowMessage(SkippedFilesMessage(outcome.skipped), wxICON_WARNING);
+    const std::u16string reasons = outcome.skipReport.empty() ? u"" : u"\n\n" + ShortenedReport(outcome.skipReport);
+    ShowMessage(SkippedFilesMessage(outcome.skipped) + reasons, wxICON_WARNING);
   }
 }
 
@@ -691,11 +732,23 @@ void CNomvarixView::Run(void (EditorSession::*command)()) {
 }
 
 void CNomvarixView::AfterEdit() {
+  // A command says it at once; a playing macro's keys say it where it does not stop them.
+  if (const std::size_t refused = session_.Editor().TakeRefusedLines()) {
+    if (playback_) {
+      ShowStatus(RefusedLinesMessage(refused));
+    } else {
+      ShowMessage(RefusedLinesMessage(refused), wxICON_WARNING);
+    }
+  }
   UpdateMetrics();
   RefreshScopeButtons();
   RefreshEditButtons();
   UpdateScrollBars();
   Refresh(false);
+}
+
+void CNomvarixView::ReportRefusedTyping() {
+  if (const std::size_t refused = session_.Editor().TakeRefusedLines()) ShowStatus(RefusedLinesMessage(refused));
 }
 
 void CNomvarixView::ToggleChangedRed() {
@@ -731,6 +784,10 @@ void CNomvarixView::RefreshScopeButtons() {
 }
 
 void CNomvarixView::SendStripCommand(unsigned id) {
+  if (id == strip::kPlay && playback_) {
+    playback_->Stop();
+    return;
+  }
   if (const auto command = CommandOfStripButton(id)) SendStripCommandId(*command);
 }
 
@@ -1026,6 +1083,7 @@ void CNomvarixView::OnChar(wxKeyEvent& event) {
   if (NeedsTwoUnits(static_cast<std::uint32_t>(code))) return;
   macro_.RecordCharacter(PhysicalKeyOf(event), static_cast<char16_t>(code));
   session_.TypeChar(static_cast<char16_t>(code));
+  ReportRefusedTyping();
   // As for the other keys, the clipboard is not asked.
   RefreshSelectionButtons();
   UpdateScrollBars();

@@ -9,6 +9,7 @@
 #include <wx/window.h>
 
 #include "macro/KeyMacro.h"
+#include "macro/MacroPlayback.h"
 #include "session/EditorMouse.h"
 #include "session/EditorSession.h"
 #include "view/CommandStrip.h"
@@ -48,6 +49,8 @@ class CNomvarixView final : public wxWindow {
   int NeededClientWidth();
   int FontSize() const { return fontSize_; }
   const KeyMacro& Macro() const { return macro_; }
+  /// Ends a playing macro before its next key (the window is about to close, or the user said so).
+  void StopMacro();
 
   /// What selecting `folder` in the tree does to the editor: the edits of the folder left are
   /// kept, `folder` (ending with a separator) is loaded and its remembered edits come back; the
@@ -96,6 +99,10 @@ class CNomvarixView final : public wxWindow {
   void ToggleRecording();
   void StopRecording();
   void PlayMacro();
+  /// Plays keys for a moment, then lets the program answer (paint, Escape, Stop, closing) before
+  /// the next turn.
+  void PlayMacroTurn();
+  void EndPlayback();
   /// One played key: into the system's input stream where it can be, else straight to the keys'
   /// handling here, with the modifiers the macro pressed.
   void PlayKey(const KeyEvent& event);
@@ -108,6 +115,9 @@ class CNomvarixView final : public wxWindow {
   void RefreshFilterButton();
   void Run(void (EditorSession::*command)());
   void AfterEdit();
+  /// A typed character that would have made lines too long: said in the status bar, as a key may
+  /// repeat.
+  void ReportRefusedTyping();
   void MeasureFonts();
   /// Hands the editor the geometry of the fonts, the window and the divider.
   void UpdateMetrics();
@@ -168,7 +178,8 @@ class CNomvarixView final : public wxWindow {
   CommandStrip commandStrip_;
   EditorMouse mouse_;
   KeyMacro macro_;
-  bool playing_ = false;
+  std::unique_ptr<MacroPlayback> playback_;  ///< the macro playing, if one is
+  bool playTurnRunning_ = false;
   /// The modifiers held by a macro played without the system's input stream.
   struct { bool shift = false, ctrl = false, alt = false; } playedModifiers_;
   wxTimer blinkTimer_;

@@ -1,4 +1,5 @@
 #include "ai/AiAssistant.h"
+#include "ai/TemplateFile.h"
 
 #include <algorithm>
 #include <chrono>
@@ -361,6 +362,27 @@ TEST_F(AiAssistantTest, TheTemplateIsEditedInTheJsonBoxAndSavedWhenChanged) {
   // The next dialog reads the saved template.
   auto next = Make(test::NumberedPairs(1));
   EXPECT_EQ(next->Template().systemText, u"Be brief.");
+}
+
+TEST_F(AiAssistantTest, ATemplateFileThatWasNotLoadedIsNeverOfferedForSaving) {
+  const std::u16string path = u"/documents/Nomvarix/data/template.txt";
+  ResolveDataFolders(fs);
+  const std::string huge = "#SYSTEM:\r\nmine\r\n" + std::string(16 * 1024 * 1024, 'x');
+  ASSERT_TRUE(fs.WriteWholeFile(path, huge));
+  auto assistant = Make(test::NumberedPairs(1));
+  EXPECT_EQ(assistant->Template(), DefaultTemplate());
+  const auto saysTooLarge = [&] {
+    return !display.errors.empty() && display.errors.back().find(u"larger than 16 MB") != std::u16string::npos;
+  };
+  EXPECT_TRUE(saysTooLarge());
+
+  display.errors.clear();
+  assistant->PressTemplate(u"");
+  EXPECT_NE(display.caption, u"Save");
+  EXPECT_TRUE(saysTooLarge()) << "said again";
+  assistant->PressTemplate(u"#SYSTEM:\r\nBe brief.\r\n");
+  EXPECT_EQ(fs.ReadWholeFile(path, huge.size()), huge) << "the user's file is left as it is";
+  EXPECT_EQ(assistant->Template(), DefaultTemplate());
 }
 
 }  // namespace

@@ -19,14 +19,14 @@ class TemplateFileTest : public ::testing::Test {
     fs.AddFolder(u"/program/", {});
   }
   std::u16string SystemTextLoaded() {
-    const std::optional<PromptTemplate> loaded = LoadTemplate(fs);
+    const std::optional<PromptTemplate> loaded = LoadTemplate(fs).prompt;
     return loaded ? loaded->systemText : u"(none)";
   }
   test::FakeFileSystem fs;
 };
 
 TEST_F(TemplateFileTest, TheUsersFileComesFirstThenTheProgramsAndSavingGoesToTheUsers) {
-  EXPECT_EQ(LoadTemplate(fs), std::nullopt);  // no file: the built-in template
+  EXPECT_EQ(LoadTemplate(fs).prompt, std::nullopt);  // no file: the built-in template
   const UserDataFolders folders = ResolveDataFolders(fs);
   EXPECT_EQ(fs.KindOf(folders.user), PathKind::Folder);  // made on the way
   EXPECT_EQ(fs.KindOf(folders.program), PathKind::Missing);  // never made
@@ -38,6 +38,30 @@ TEST_F(TemplateFileTest, TheUsersFileComesFirstThenTheProgramsAndSavingGoesToThe
   ASSERT_TRUE(SaveTemplateText(fs, u"#SYSTEM:\r\nd\u00E9j\u00E0 vu\r\n"));
   EXPECT_EQ(SystemTextLoaded(), u"d\u00E9j\u00E0 vu");
   EXPECT_EQ(fs.ReadWholeFile(JoinPath(folders.user, u"template.txt"), 100), "#SYSTEM:\r\nd\xC3\xA9j\xC3\xA0 vu\r\n");
+}
+
+TEST_F(TemplateFileTest, AFileTooLargeOrUnreadableIsRefusedAndSaidSo) {
+  const UserDataFolders folders = ResolveDataFolders(fs);
+  fs.CreateFolder(folders.program);
+  ASSERT_TRUE(fs.WriteWholeFile(JoinPath(folders.program, u"template.txt"), "#SYSTEM:\r\nfrom the program\r\n"));
+  const std::u16string user = JoinPath(folders.user, u"template.txt");
+  const struct {
+    std::size_t bytes;
+    std::u16string_view said;
+  } cases[] = {{16 * 1024 * 1024, u""}, {16 * 1024 * 1024 + 1, u" is larger than 16 MB"}};
+  for (const auto& c : cases) {
+    ASSERT_TRUE(fs.WriteWholeFile(user, "#SYSTEM:\r\n\xC3\xA9t\xC3\xA9\r\n" + std::string(c.bytes - 17, ' ')));
+    const TemplateLoad loaded = LoadTemplate(fs);
+    if (c.said.empty()) {
+      ASSERT_TRUE(loaded.prompt);
+      EXPECT_EQ(loaded.prompt->systemText.substr(0, 3), u"\u00E9t\u00E9");
+      EXPECT_EQ(loaded.refusal, u"");
+    } else {
+      EXPECT_EQ(loaded.prompt, std::nullopt) << "neither the file nor the program's instead";
+      EXPECT_EQ(loaded.refusal, u"The prompt template " + user + std::u16string(c.said) +
+                                    u" and was not loaded; the built-in template is used, and the file is left as it is.");
+    }
+  }
 }
 
 TEST_F(TemplateFileTest, ReadingStopsAtTheFirstNul) {

@@ -14,6 +14,7 @@
 #include "text/Utf16.h"
 
 #ifndef _WIN32
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -50,6 +51,7 @@ class RacingFileSystem final : public FileSystem {
   std::optional<FileIdentity> IdentityOf(std::u16string_view p) const override { return real_.IdentityOf(p); }
   std::optional<FileStamp> StampOf(std::u16string_view p) const override { return real_.StampOf(p); }
   IdentityPermanence IdentityPermanenceOf(std::u16string_view f) const override { return real_.IdentityPermanenceOf(f); }
+  bool IsListableFile(std::u16string_view p) const override { return real_.IsListableFile(p); }
   RenameResult RenameNoReplace(std::u16string_view from, std::u16string_view to) override {
     if (createTargetBeforeRename) std::ofstream(ToUtf8(to)) << "theirs";
     if (renamingOntoItselfDoesNothing && real_.IsSameFile(from, to)) return RenameResult::Renamed;
@@ -148,6 +150,36 @@ TEST_F(RenameBatchTest, AFileCreatedAtTheTargetMeanwhileIsNeverOverwritten) {
 }
 
 #ifndef _WIN32
+TEST_F(RenameBatchTest, AFileReplacedAfterItWasListedIsSkippedWithItsReason) {
+  Create({"folder", "fifo", "link", "swapped", "relinked", "\xC3\xA9t\xC3\xA9"});
+  const NameList lines{Line(u"folder", u"folder2"),   Line(u"fifo", u"fifo2"),
+                       Line(u"link", u"link2"),       Line(u"swapped", u"swapped2"),
+                       Line(u"relinked", u"relinked2"), Line(u"\u00E9t\u00E9", u"\u65E5\u8A18")};
+  const RenamePlan plan = PlanRenames(lines, folder.Path16(), *fs);
+  const std::string at = folder.Path();
+  // After the list was made and the journal written, other programs replace five of the files.
+  for (const char* name : {"folder", "fifo", "link", "relinked"}) ASSERT_EQ(unlink((at + name).c_str()), 0);
+  ASSERT_EQ(mkdir((at + "folder").c_str(), 0777), 0);
+  ASSERT_EQ(mkfifo((at + "fifo").c_str(), 0666), 0);
+  ASSERT_EQ(symlink("folder", (at + "link").c_str()), 0);
+  folder.AddFile("new", "new");  // created while the old file still exists: another identity
+  ASSERT_EQ(rename((at + "new").c_str(), (at + "swapped").c_str()), 0);
+  ASSERT_EQ(symlink("swapped", (at + "relinked").c_str()), 0);
+
+  const RenameBatchResult result = RenameFiles(lines, folder.Path16(), *fs, false, NoProgress(), &plan);
+  EXPECT_EQ(result.skipped, (std::vector<bool>{true, true, true, true, true, false}));
+  EXPECT_EQ(result.report, u"1: folder is no longer a file (now a folder, a FIFO or a device)\n"
+                           u"2: fifo is no longer a file (now a folder, a FIFO or a device)\n"
+                           u"3: link is no longer a file (now a folder, a FIFO or a device)\n"
+                           u"4: swapped is no longer the file listed\n"
+                           u"5: relinked is no longer the file listed\n");
+  ASSERT_EQ(result.revertList.size(), 1u);
+  EXPECT_EQ(result.revertList[0].originalName, u"\u65E5\u8A18");
+  for (const char* name : {"folder", "fifo", "link", "swapped", "relinked"}) {
+    EXPECT_TRUE(std::filesystem::exists(std::filesystem::symlink_status(at + name))) << name << " stays";
+  }
+}
+
 TEST_F(RenameBatchTest, ADanglingLinkAtTheTargetTakesItsName) {
   Create({"mine", "yours"});
   ASSERT_EQ(symlink("gone", (folder.Path() + "target").c_str()), 0);

@@ -1,7 +1,10 @@
 #include "apply/Validation.h"
 
+#include <string_view>
+
 #include <gtest/gtest.h>
 
+#include "apply/NameRules.h"
 #include "support/EditorFixture.h"
 #include "support/TempFolder.h"
 #include "text/Utf16.h"
@@ -41,6 +44,7 @@ TEST_F(ValidationTest, EachRuleInItsOrderWithTheLineNumber) {
   EXPECT_EQ(Validate(),
             u"1: Filename starts with a period\n"
             u"2: Filename starts with a space\n"
+            u"2: Contains a control character: U+0009\n"
             u"3: Contains invalid characters: ':'\n"
             u"3: Contains invalid characters: '?'\n"
             u"4: Filename starts with a space\n");
@@ -70,6 +74,35 @@ TEST_F(ValidationTest, EveryProblemIsListedWithItsLineAndNewName) {
   }
   EXPECT_GT(Validate().size(), 200u);
   EXPECT_TRUE(Validate().ends_with(u"60: Duplicate filename detected\n"));
+}
+
+TEST_F(ValidationTest, ControlCharactersAreReportedAndWhatApplyingSkipsNeverPasses) {
+  using namespace std::string_view_literals;
+  struct Case {
+    std::u16string_view name;
+    std::u16string_view report;
+  };
+  const Case cases[] = {
+      {u"ab\0cd"sv, u"1: Contains a control character: U+0000\n"},
+      {u"lone\rcr\ttab\x1b" u"esc\r", u"1: Contains a control character: U+000D\n"
+                                        u"1: Contains a control character: U+0009\n"
+                                        u"1: Contains a control character: U+001B\n"},
+      {u"\u65E5\u8A18\x7f\u0085\n.txt", u"1: Contains a control character: U+007F\n"
+                                         u"1: Contains a control character: U+0085\n"
+                                         u"1: Contains a control character: U+000A\n"},
+      {u"x/\0"sv, u"1: Contains invalid characters: '/'\n1: Contains a control character: U+0000\n"},
+      {u"..", u"1: Filename starts with a period\n1: File already exists on disk\n"},
+      {u"\u00E9\u00DF\xDC80\u2400.txt", u""},  // an undecodable byte and a visible symbol are no controls
+  };
+  for (const Case& c : cases) {
+    Load({u"a.txt"});
+    editor.SetNewName(0, std::u16string(c.name));
+    EXPECT_EQ(Validate(), c.report) << ToUtf8(c.name);
+    // Applying skips only what Validate reports.
+    if (ApplyRefuses(c.name)) EXPECT_TRUE(found) << ToUtf8(c.name);
+  }
+  EXPECT_TRUE(ApplyRefuses(u"ab\0cd"sv));
+  EXPECT_FALSE(ApplyRefuses(u"lone\rcr\ttab"));  // shown by Validate, possible on disk
 }
 
 TEST_F(ValidationTest, DuplicatesFoldOnlyAsciiAndMarkBothLines) {

@@ -93,11 +93,36 @@ TEST_F(ClipboardTextTest, APlainCaretTakesOnlyTheFirstPiece) {
   EXPECT_EQ(editor.Caret(), (TextPos{0, 3}));
   editor.PasteText(u"Q\r\n");  // a closing separator makes no piece
   EXPECT_EQ(Texts(), (Lines{u"aXYQbc"}));
-  editor.PasteText(u"\n:");  // a lone LF and refused characters are pasted as they are
-  EXPECT_EQ(Texts(), (Lines{u"aXYQ\n:bc"}));
+  editor.PasteText(u"\n:");  // a lone LF goes; characters refused as typed are pasted as they are
+  EXPECT_EQ(Texts(), (Lines{u"aXYQ:bc"}));
   const std::size_t steps = editor.History().UndoCount();
   EXPECT_FALSE(editor.PasteText(u""));
   EXPECT_EQ(editor.History().UndoCount(), steps);
+}
+
+TEST_F(ClipboardTextTest, PastedTextLosesItsControlCharactersButKeepsItsLines) {
+  struct Case {
+    std::u16string_view pasted;
+    Lines expected;
+  };
+  const Case cases[] = {
+      {u"lone\rcr\ttab\x1b" u"esc", {u"lonecrtabesc\u00DF", u"lonecrtabesc\u00E9"}},
+      {u"\x7f" u"d\u0085\u009f\r\n\u65E5\x01", {u"d\u00DF", u"\u65E5\u00E9"}},
+      {u"a\r\r\nb\n\r\n", {u"a\u00DF", u"b\u00E9"}},  // only CR LF pairs part the lines
+      {u"\xDC80\xDCFF\u2400", {u"\xDC80\xDCFF\u2400\u00DF", u"\xDC80\xDCFF\u2400\u00E9"}},  // no controls
+  };
+  for (const Case& c : cases) {
+    Load({u"\u00DF", u"\u00E9"});
+    Block(0, 1, 0, 0);
+    ASSERT_TRUE(editor.PasteText(c.pasted));
+    EXPECT_EQ(Texts(), c.expected);
+  }
+  Load({u"\u00E9"});
+  Caret(0, 0);
+  EXPECT_FALSE(editor.PasteText(u"\t\x1b\r\x7f")) << "nothing left to paste";
+  EXPECT_EQ(editor.History().UndoCount(), 0u);
+  for (const char16_t typed : {u'\t', u'\x1b', u'\x7f', u'\u0085'}) EXPECT_FALSE(editor.TypeChar(typed));
+  EXPECT_EQ(Texts(), (Lines{u"\u00E9"}));
 }
 
 TEST_F(ClipboardTextTest, PastingOverABlockReplacesIt) {

@@ -47,6 +47,38 @@ TEST_F(SelectionTest, MarksFollowTheRectangleAndTheHelpers) {
   EXPECT_EQ(SelectedMarks(editor, 2), ".");
 }
 
+TEST_F(SelectionTest, ARangeOfCellsIsLaidOutAsInTheWholeLineAndNoMore) {
+  std::u16string text(NameEditor::kMaxLineLength, u'\u00E9');
+  text[4000] = u'\u65E5';
+  Load({u"\u00E9\u00E9.txt"});
+  editor.SetNewName(0, text);
+  editor.SetMetrics({.lineHeight = 10, .charWidth = 7});
+  Block(0, 0, 3990, 4005);
+  editor.MarkSelectionCells();
+  const std::vector<GlyphCell> whole = editor.LineCells(0);
+  ASSERT_EQ(whole.size(), text.size());
+  const struct {
+    std::size_t from, count, expected;
+  } cases[] = {{0, 3, 3}, {3989, 20, 20}, {4090, 100, 6}, {4096, 10, 0}, {9000, 5, 0}, {0, 0, 0}};
+  std::vector<GlyphCell> cells;
+  for (const auto& c : cases) {
+    editor.LayOutCells(0, cells, c.from, c.count);
+    ASSERT_EQ(cells.size(), c.expected) << c.from;
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+      const GlyphCell& cell = whole[c.from + i];
+      EXPECT_TRUE(cells[i].ch == cell.ch && cells[i].selected == cell.selected && cells[i].changed == cell.changed &&
+                  cells[i].x == cell.x)
+          << "column " << c.from + i;
+    }
+  }
+  editor.LayOutCells(0, cells, 3995, 10);
+  EXPECT_EQ(cells[5].ch, u'\u65E5');
+  EXPECT_EQ(cells[5].x, 4000 * 7);
+  EXPECT_TRUE(cells[9].selected);
+  editor.LayOutCells(0, cells, 1, 1);
+  EXPECT_FALSE(cells[0].changed);  // "é" where the name on disk had one
+}
+
 TEST_F(SelectionTest, PositionFromPointTruncatesToTheColumnBefore) {
   Load({u"a.txt", u"b.txt", u"c.txt", u"d.txt"});
   editor.SetMetrics({.lineHeight = 20, .charWidth = 10, .textTop = 30, .dividerX = 100, .textMargin = 4});

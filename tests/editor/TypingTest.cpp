@@ -1,3 +1,5 @@
+#include <functional>
+
 #include <gtest/gtest.h>
 
 #include "support/EditorFixture.h"
@@ -18,6 +20,37 @@ TEST_F(TypingTest, APlainCaretInsertsAndMovesRight) {
   EXPECT_EQ(Selection(), (BlockSelection{0, 0, 3, 3}));
   EXPECT_EQ(editor.Names()[0].newName, u"abxcd");
   EXPECT_EQ(test::ChangedMarks(editor, 0), "..xxx");
+}
+
+TEST_F(TypingTest, AnEditPastTheLineBoundIsRefusedForThoseLinesAndTheRestApplies) {
+  constexpr std::size_t kMax = NameEditor::kMaxLineLength;
+  const std::u16string nearlyFull(kMax - 2, u'\u00E9');  // the file names need not be that long
+  const std::u16string huge(50'000, u'\u65E5');
+  struct Case {
+    const char* name;
+    std::function<void()> edit;
+    Lines expected;
+    std::size_t refused;
+  };
+  Case cases[] = {
+      {"a paste over a column caret", [&] { editor.PasteText(u"xyz"); }, {u"xyza", nearlyFull, u"xyz\u00DF"}, 1},
+      {"a huge paste", [&] { editor.PasteText(huge); }, {u"a", nearlyFull, u"\u00DF"}, 3},
+      {"typing up to the bound", [&] { Type(u"12"); }, {u"12a", u"12" + nearlyFull, u"12\u00DF"}, 0},
+      {"typing past it", [&] { Type(u"123"); }, {u"123a", u"12" + nearlyFull, u"123\u00DF"}, 1},
+      {"a whole new line text", [&] { editor.SetLineText(0, huge); }, {u"a", nearlyFull, u"\u00DF"}, 1},
+      {"a new name from outside", [&] { editor.SetNewName(2, huge); }, {u"a", nearlyFull, u"\u00DF"}, 1},
+  };
+  for (Case& c : cases) {
+    Load({u"a", u"long", u"\u00DF"});
+    editor.SetNewName(1, nearlyFull);
+    Block(0, 2, 0, 0);
+    c.edit();
+    EXPECT_TRUE(Texts() == c.expected) << c.name;  // not printed: a line holds thousands of units
+    EXPECT_EQ(editor.TakeRefusedLines(), c.refused) << c.name;
+    EXPECT_EQ(editor.TakeRefusedLines(), 0u) << c.name << ": counted once";
+    // Nothing of the refused text is held by the history either.
+    EXPECT_LT(editor.History().MemoryBytes(), 8 * kMax * sizeof(char16_t)) << c.name;
+  }
 }
 
 TEST_F(TypingTest, RefusedCharactersChangeNothingAndSaveNothing) {

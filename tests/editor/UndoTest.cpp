@@ -60,6 +60,32 @@ TEST_F(UndoTest, AnEditAfterUndoDropsTheRedoSteps) {
   EXPECT_EQ(Texts(), (Lines{u"abd"}));
 }
 
+TEST_F(UndoTest, AGroupOfEditsIsOneStepUnlessAnUndoInsideItSplitsIt) {
+  Load({u"ß", u"é日"});
+  Caret(1, 2);
+  Type(u"a");
+  editor.BeginUndoGroup();
+  editor.PushUndo();  // the step the group is undone to
+  Type(u"bcd");
+  editor.Backspace();
+  EXPECT_EQ(Texts()[1], u"é日abc");
+  ASSERT_TRUE(editor.Undo());
+  EXPECT_EQ(Texts()[1], u"é日a") << "the whole group in one step";
+  // After an undo inside the group, the next edit is a step again and the redo steps go.
+  Type(u"x");
+  Type(u"y");
+  EXPECT_FALSE(editor.CanRedo());
+  editor.EndUndoGroup();
+  Type(u"z");
+  ASSERT_TRUE(editor.Undo());
+  EXPECT_EQ(Texts()[1], u"é日axy");
+  ASSERT_TRUE(editor.Undo());
+  EXPECT_EQ(Texts()[1], u"é日a");
+  ASSERT_TRUE(editor.Undo());
+  EXPECT_EQ(Texts()[1], u"é日");
+  EXPECT_FALSE(editor.Undo());
+}
+
 TEST_F(UndoTest, LoadingAndChangingTheScopeEmptyTheHistory) {
   Load({u"a.txt"});
   Caret(0, 0);

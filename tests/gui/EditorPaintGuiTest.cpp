@@ -6,6 +6,7 @@
 #include "apply/ConflictCheck.h"
 #include "editor/NameEditor.h"
 #include "support/FakeFileSystem.h"
+#include "text/Utf16.h"
 #include "view/CommandStrip.h"
 #include "view/EditorPainter.h"
 #include "view/GlyphWidths.h"
@@ -165,6 +166,29 @@ TEST_F(EditorPaintGuiTest, TheDividerFitsShortNamesAndNeverPassesAThirdOfTheWidt
   ASSERT_TRUE(editor.LoadFolder(fs, u"/long/", SortOrder{}));
   EXPECT_EQ(MeasureDividerX(dc, editor.Names(), editor.ListGeneration(), fonts.nameFont, widths, bounds, geometry, 900),
             300);
+}
+
+TEST_F(EditorPaintGuiTest, ControlCharactersOfANameStayOnItsRowAsVisibleSymbols) {
+  // One name per case, alone in the list: the row below it must stay empty in both columns, and
+  // the character's own cell must show a symbol.
+  const struct {
+    std::u16string name;
+    int column;  ///< of the control character
+  } cases[] = {{u"WW\nWW", 2}, {u"\u00E9\r\u65E5\u8A18", 1}, {u"\x1b" u"\u00DF", 0}, {u"x\r\nyy", 1}};
+  const auto dark = [](const wxColour& c) { return c.Red() < 128 && c.Green() < 128 && c.Blue() < 128; };
+  for (const auto& c : cases) {
+    const std::u16string folder = u"/" + c.name + u"/";
+    fs.AddFolder(folder, {c.name});
+    ASSERT_TRUE(editor.LoadFolder(fs, folder, SortOrder{false, false}));
+    const wxImage image = Paint();
+    // The glyphs of the row reach a little below it: a second line of text would start lower.
+    const int below = RowY(1) + 6;
+    const wxRect nameBelow(4, below, kDividerX - 20, kLineHeight);
+    EXPECT_FALSE(AnyPixel(image, nameBelow, dark)) << "name column, " << ToUtf8(c.name);
+    const wxRect cellsBelow(CellX(0), below, 10 * kCharWidth, kLineHeight);
+    EXPECT_FALSE(AnyPixel(image, cellsBelow, dark)) << "cells, " << ToUtf8(c.name);
+    EXPECT_TRUE(AnyPixel(image, Cell(0, c.column), dark)) << "symbol, " << ToUtf8(c.name);
+  }
 }
 
 TEST_F(EditorPaintGuiTest, AnEmptyListPaintsTheBandsAndNoRows) {

@@ -73,6 +73,7 @@ class FakeFileSystem final : public FileSystem {
   std::optional<FileIdentity> IdentityOf(std::u16string_view path) const override;
   std::optional<FileStamp> StampOf(std::u16string_view path) const override;
   IdentityPermanence IdentityPermanenceOf(std::u16string_view) const override { return permanence_; }
+  bool IsListableFile(std::u16string_view path) const override { return KindOf(path) == PathKind::File; }
   RenameResult RenameNoReplace(std::u16string_view from, std::u16string_view to) override;
   std::optional<FileClock::time_point> CreationTime(std::u16string_view path) const override;
   std::unique_ptr<ReadableFile> OpenRegularFile(std::u16string_view path) const override;
