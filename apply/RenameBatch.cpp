@@ -8,6 +8,7 @@
 #include "apply/NameRules.h"
 #include "editor/NameSplit.h"
 #include "platform/FileSystem.h"
+#include "platform/Path.h"
 #include "text/AsciiCase.h"
 #include "text/Utf16.h"
 

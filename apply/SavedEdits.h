@@ -17,7 +17,7 @@ namespace nomvarix {
 struct SavedEdit {
   std::u16string original;
   std::u16string renamed;
-  std::optional<FileStamp> stamp;
+  std::optional<FileStamp> stamp = {};
   friend bool operator==(const SavedEdit&, const SavedEdit&) = default;
 };
 

@@ -58,7 +58,7 @@ struct UnsearchedLine {
 struct SearchOutcome {
   bool found = false;
   bool cancelled = false;  ///< stopped through the progress: nothing was selected or changed
-  std::vector<UnsearchedLine> unsearched;
+  std::vector<UnsearchedLine> unsearched = {};
 
   explicit operator bool() const { return found; }
 };
@@ -68,7 +68,7 @@ struct SearchOutcome {
 struct ReplaceAllOutcome {
   std::size_t count = 0;   ///< the occurrences replaced
   bool cancelled = false;
-  std::vector<UnsearchedLine> unsearched;  ///< left as they were
+  std::vector<UnsearchedLine> unsearched = {};  ///< left as they were
 };
 
 /// "Cannot find \"<text>\"".

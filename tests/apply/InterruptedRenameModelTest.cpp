@@ -103,7 +103,7 @@ class RecoveryModel {
     for (const JournalStep& step : journal_.steps) stepOfToken_[TokenAt(step.before)] = &step;
     const std::size_t reached = static_cast<std::size_t>(Pick(0, static_cast<int>(list_.size())));
     test::CancellingProgress progress(reached);
-    RenameFiles(list_, kFolder, fs_, true, progress, plan.temporaries);
+    RenameFiles(list_, kFolder, fs_, true, progress, &plan);
     for (std::size_t line = reached; line < list_.size(); ++line) {
       if (plan.temporaries[line].empty() || Pick(0, 1)) continue;
       fs_.RenameNoReplace(kFolder + list_[line].originalName, kFolder + plan.temporaries[line]);

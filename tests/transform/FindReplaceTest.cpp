@@ -462,8 +462,8 @@ TEST_F(FindReplaceTest, RegexReplaceAllGivesWhatTheLibrarysGlobalSubstitutionGiv
       {u"[^\\x{00}-\\x{7F}]", u"_", u"\u65E5\u672C\u8A9Eabc"},
       {u"(\\w+) (\\w+)", u"$2 $1", u"\u5199\u771F 2024"},
       // undecodable bytes
-      {u".", u"x", u"a\xDCE9b"},
-      {u"[^a-z]", u"_", u"a\xDCE9b.txt"},
+      {u".", u"x", u"a\xDCE9" u"b"},
+      {u"[^a-z]", u"_", u"a\xDCE9" u"b.txt"},
       {u"^(.*)\\.(\\w+)$", u"$2.$1", u"a\xDCFF""b.txt"},
       {u"\\W+", u"-", u"\xDCFF""ab\xDCE9\xDCE9"},
       {u"\\b\\w", u"[$0]", u"x\xDCE9y"},
