@@ -11,7 +11,8 @@ trap '[ -n "$pid" ] && kill -9 "$pid" 2>/dev/null; rm -rf "$work"' EXIT
 mkdir -p "$work/names"
 touch "$work/names/é.txt" "$work/names/日記.md"
 export NOMVARIX_SETTINGS_FILE=$work/settings.conf XDG_STATE_HOME=$work/state
-saved=$work/state/Nomvarix/PendingEdits.json
+kept=$work/state/Nomvarix/KeptEdits
+saved() { cat "$kept"/*.json 2>/dev/null; }
 
 # Home pressed 500,000 times: far longer than any key round trip, whatever the machine.
 awk 'BEGIN { for (i = 0; i < 500000; ++i) printf "36,D\r\n36,U\r\n" }' >"$work/long.km"
@@ -66,12 +67,12 @@ for round in $(seq "$rounds"); do
   xdotool key ctrl+q
   ended_cleanly "$round (Ctrl+Q pressed)"
 
-  rm -f "$saved"
+  rm -rf "$kept"
   start
   load_macro "$work/quits.km"
   play_macro
   ended_cleanly "$round (Ctrl+Q played)"
-  grep -qE '"x(é\.txt|日記\.md)"' "$saved" || { echo "round $round: the keys before Ctrl+Q are lost"; cat "$saved"; exit 1; }
-  ! grep -q 'xy' "$saved" || { echo "round $round: keys were played after Ctrl+Q"; cat "$saved"; exit 1; }
+  saved | grep -qE '"x(é\.txt|日記\.md)"' || { echo "round $round: the keys before Ctrl+Q are lost"; saved; exit 1; }
+  ! saved | grep -q 'xy' || { echo "round $round: keys were played after Ctrl+Q"; saved; exit 1; }
 done
 echo "$((rounds * 2)) passed, 0 failed"

@@ -11,7 +11,8 @@ mkdir -p "$work/photos" "$work/state/Nomvarix" "$work/dotfiles"
 touch "$work/photos/a.png" "$work/photos/b.png"
 export XDG_STATE_HOME=$work/state
 settings=$work/settings.conf
-kept=$work/state/Nomvarix/PendingEdits.json
+kept=$work/state/Nomvarix/PendingEdits.json  # an earlier version's single file, read once to move it
+kept_folder=$work/state/Nomvarix/KeptEdits
 failures=0
 passed=0
 
@@ -41,7 +42,7 @@ run_case() {
   pid=
 }
 
-reset_files() { rm -rf "$settings" "$settings.bad" "$kept" "$work/dotfiles/"*; }
+reset_files() { rm -rf "$settings" "$settings.bad" "$kept" "$kept_folder" "$work/dotfiles/"*; }
 
 reset_files; mkfifo "$settings"
 run_case "settings a pipe" "$settings"
@@ -75,6 +76,9 @@ run_case "kept edits a pipe" "$settings"
 
 reset_files; ln -s /dev/zero "$kept"
 run_case "kept edits a link to /dev/zero" "$settings"
+
+reset_files; ln -s /dev/zero "$kept_folder"
+run_case "kept edits folder a link to /dev/zero" "$settings"
 
 echo "$passed passed, $failures failed"
 [ "$failures" -eq 0 ]
