@@ -69,6 +69,30 @@ TEST_F(ApplyGuiTest, TypedNamesReachTheDiskAndRevertPutsThemBack) {
   EXPECT_TRUE(PumpUntil([&] { return DiskNames() == Names{"alpha.txt", "beta.txt"}; }));
 }
 
+TEST_F(ApplyGuiTest, RevertKeepsWhatWasTypedSinceTheApply) {
+  ClickAt(CellPoint(0, 0));  // "alpha.txt"
+  sim.Text("new_");
+  Settle();
+  {
+    DialogConfirmer confirmer(sim);
+    ClickStripButton(strip::kApply);
+    ASSERT_TRUE(PumpUntil([&] { return DiskNames() == Names{"beta.txt", "new_alpha.txt"}; }));
+  }
+  ASSERT_TRUE(PumpUntil([&] { return view->ButtonStrip().Find(strip::kRevert)->visible; }));
+  ASSERT_EQ(Editor().Names()[0].originalName, u"beta.txt");
+  ClickAt(CellPoint(0, 0));
+  sim.Text("X");
+  ASSERT_TRUE(PumpUntil([&] { return Editor().Names()[0].newName == u"Xbeta.txt"; }));
+
+  ClickStripButton(strip::kRevert);
+  ASSERT_TRUE(PumpUntil([&] { return Editor().Names()[1].newName == u"alpha.txt"; }));
+  EXPECT_EQ(Editor().LineCount(), 2u);
+  EXPECT_EQ(Editor().Names()[0].newName, u"Xbeta.txt");
+  DialogConfirmer confirmer(sim);
+  ClickStripButton(strip::kApply);
+  EXPECT_TRUE(PumpUntil([&] { return DiskNames() == Names{"Xbeta.txt", "alpha.txt"}; }));
+}
+
 TEST_F(ApplyGuiTest, RevertWithNothingToRevertAsksBeforeItDropsTypedNames) {
   DisarmRevert();
   ClickAt(CellPoint(0, 0));
