@@ -33,6 +33,8 @@ bool DropsUnreadableJournal(wxWindow* parent, const InterruptedRename& rename) {
 
 std::u16string RecoverInterruptedRenames(wxWindow* parent, FileSystem& fileSystem) {
   std::u16string folder;
+  const std::u16string setAside = SetAsideUnusableJournals(fileSystem, StateFolder());
+  if (!setAside.empty()) wxMessageBox(ToWx(setAside), "Nomvarix", wxOK | wxICON_WARNING, parent);
   for (LeftJournal& left : TakeOverLeftJournals(fileSystem, StateFolder())) {
     if (left.rename.FolderUnreadable()) {
       if (DropsUnreadableJournal(parent, left.rename)) left.file->Remove();

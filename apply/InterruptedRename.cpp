@@ -203,6 +203,30 @@ std::vector<LeftJournal> TakeOverLeftJournals(const FileSystem& fileSystem, std:
   return left;
 }
 
+std::u16string SetAsideUnusableJournals(FileSystem& fileSystem, std::u16string_view stateFolder) {
+  std::u16string setAside;
+  std::u16string stuck;
+  if (stateFolder.empty()) return {};
+  for (const std::u16string& path : JournalPaths(fileSystem, stateFolder)) {
+    const bool regular = fileSystem.IsListableFile(path);
+    const std::unique_ptr<ReadableFile> file = regular ? fileSystem.OpenRegularFile(path) : nullptr;
+    if (regular && (!file || file->Size() <= kMaxSharedFileBytes)) continue;
+    const std::u16string name = path.substr(stateFolder.size());
+    const bool moved = fileSystem.RenameNoReplace(path, path + u".bad") == RenameResult::Renamed;
+    (moved ? setAside : stuck) += u"\n" + name;
+  }
+  std::u16string message;
+  if (!setAside.empty()) {
+    message = u"These records of interrupted renames are no regular files, or far too large to be one. They "
+              u"were set aside as \".bad\" files in " + std::u16string(stateFolder) + u":" + setAside;
+  }
+  if (!stuck.empty()) {
+    message += (message.empty() ? u"" : u"\n\n") + std::u16string(u"These records of interrupted renames are no "
+               u"regular files, or far too large to be one, and could not be set aside:") + stuck;
+  }
+  return message;
+}
+
 std::u16string SettleMessage(RecoveryChoice choice, const SettleReport& report) {
   constexpr std::size_t kListed = 20;
   const auto list = [](std::u16string text, const std::vector<std::u16string>& names) {

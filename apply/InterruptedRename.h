@@ -107,6 +107,12 @@ struct LeftJournal {
 /// or one with names reaching outside its folder) is left as it is.
 std::vector<LeftJournal> TakeOverLeftJournals(const FileSystem& fileSystem, std::u16string_view stateFolder);
 
+/// Sets aside each journal in `stateFolder` that cannot be one: an entry that is no regular file (a
+/// pipe, a device, a link to one) or a file larger than any list of names could need. Each is
+/// renamed to "<name>.bad" beside it, never read, so that no later start meets it again. Returns
+/// the message saying what was set aside (or could not be); empty when there was nothing.
+std::u16string SetAsideUnusableJournals(FileSystem& fileSystem, std::u16string_view stateFolder);
+
 /// The message for what Settle did not do, listing the files; empty when it did everything.
 std::u16string SettleMessage(RecoveryChoice choice, const SettleReport& report);
 

@@ -9,6 +9,12 @@
 #include "platform/LockedFile.h"
 #include "support/FakeFileSystem.h"
 #include "support/TempFolder.h"
+#include "text/Utf16.h"
+#ifndef _WIN32
+#include <unistd.h>
+
+#include "support/WaitingFifo.h"
+#endif
 
 namespace nomvarix {
 namespace {
@@ -316,6 +322,30 @@ TEST(LeftJournalsTest, OnlyJournalsNoRunningProgramHoldsAreTakenOverAndUnreadabl
   EXPECT_EQ(state.EntryNames().size(), 2u);  // the held one and the unreadable one
   EXPECT_TRUE(TakeOverLeftJournals(*fs, state.Path16()).empty());
 }
+
+#ifndef _WIN32
+TEST(LeftJournalsTest, WhatCannotBeAJournalIsSetAsideUnreadAndTheRestStays) {
+  const std::unique_ptr<FileSystem> fs = MakeNativeFileSystem();
+  test::TempFolder state;
+  test::WaitingFifo fifo(state.Path() + "rename-1.journal");
+  ASSERT_TRUE(fifo.Created());
+  ASSERT_EQ(symlink("/dev/zero", (state.Path() + "rename-2.journal").c_str()), 0);
+  const std::string huge = state.AddFile("rename-3.journal");
+  ASSERT_EQ(truncate(huge.c_str(), static_cast<off_t>(kMaxSharedFileBytes) + 1), 0);  // sparse
+  state.AddFile("rename-4.journal", R"({"format": "nomvarix-rename-journal", "version": 3})");
+  state.AddFile("rename-5.journal.bad", "an older one, set aside before");
+
+  const std::u16string message = SetAsideUnusableJournals(*fs, state.Path16());
+  EXPECT_FALSE(fifo.ReaderCameBy());
+  EXPECT_EQ(state.EntryNames(), (Names{u"rename-1.journal.bad", u"rename-2.journal.bad", u"rename-3.journal.bad",
+                                       u"rename-4.journal", u"rename-5.journal.bad"}));
+  for (const char16_t* name : {u"rename-1.journal", u"rename-2.journal", u"rename-3.journal"}) {
+    EXPECT_NE(message.find(std::u16string(u"\n") + name), std::u16string::npos) << ToUtf8(message);
+  }
+  EXPECT_EQ(message.find(u"rename-4"), std::u16string::npos);
+  EXPECT_EQ(SetAsideUnusableJournals(*fs, state.Path16()), u"");
+}
+#endif
 
 }  // namespace
 }  // namespace nomvarix
