@@ -2,7 +2,8 @@
 # Unapplied edits of two folders outlive the real program, whether it is closed through its menu or
 # killed: each run types one character before the first line's new name, and the next run on that
 # folder must show the edit of the last one (its own character lands before it in the saved file).
-# Then two instances at once, one per folder, both closed: neither drops the other's edits.
+# Then two instances at once, one per folder, both closed: neither drops the other's edits. Last,
+# a file replaced while the program was closed does not get the edit of the file it replaced.
 set -euo pipefail
 program=$1
 work=$(mktemp -d)
@@ -98,4 +99,14 @@ close_window "$first" "$first_pid"
 for edit in '"PQYX%DCFF é 😀 .bmp"' '"RZWd.md"'; do
   has "$edit" || { echo "lost: $edit"; saved; exit 1; }
 done
+
+# Another file put in the edited file's place while the program was closed: the edit was made for
+# the file that is gone, so it is dropped, not given to the newcomer; the other folder keeps its own.
+rm "$work/docs/d.md"
+echo "another file" >"$work/docs/d.md"
+start "$work/docs"
+lacks() { ! has "$1"; }
+eventually lacks '"RZWd.md"'
+has '"PQYX%DCFF é 😀 .bmp"' || { echo "lost: photos/ when docs/ dropped its edit"; saved; exit 1; }
+close_window "$window" "$pid"
 echo "1 passed, 0 failed"
