@@ -11,9 +11,8 @@
 #include "support/TempFolder.h"
 #include "text/Utf16.h"
 #ifndef _WIN32
+#include <sys/stat.h>
 #include <unistd.h>
-
-#include "support/WaitingFifo.h"
 #endif
 
 namespace nomvarix {
@@ -327,8 +326,8 @@ TEST(LeftJournalsTest, OnlyJournalsNoRunningProgramHoldsAreTakenOverAndUnreadabl
 TEST(LeftJournalsTest, WhatCannotBeAJournalIsSetAsideUnreadAndTheRestStays) {
   const std::unique_ptr<FileSystem> fs = MakeNativeFileSystem();
   test::TempFolder state;
-  test::WaitingFifo fifo(state.Path() + "rename-1.journal");
-  ASSERT_TRUE(fifo.Created());
+  // A pipe nobody writes to: opening it to read would wait for ever, and the test would time out.
+  ASSERT_EQ(mkfifo((state.Path() + "rename-1.journal").c_str(), 0600), 0);
   ASSERT_EQ(symlink("/dev/zero", (state.Path() + "rename-2.journal").c_str()), 0);
   const std::string huge = state.AddFile("rename-3.journal");
   ASSERT_EQ(truncate(huge.c_str(), static_cast<off_t>(kMaxSharedFileBytes) + 1), 0);  // sparse
@@ -336,7 +335,6 @@ TEST(LeftJournalsTest, WhatCannotBeAJournalIsSetAsideUnreadAndTheRestStays) {
   state.AddFile("rename-5.journal.bad", "an older one, set aside before");
 
   const std::u16string message = SetAsideUnusableJournals(*fs, state.Path16());
-  EXPECT_FALSE(fifo.ReaderCameBy());
   EXPECT_EQ(state.EntryNames(), (Names{u"rename-1.journal.bad", u"rename-2.journal.bad", u"rename-3.journal.bad",
                                        u"rename-4.journal", u"rename-5.journal.bad"}));
   for (const char16_t* name : {u"rename-1.journal", u"rename-2.journal", u"rename-3.journal"}) {
