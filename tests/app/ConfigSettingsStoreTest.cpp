@@ -200,7 +200,9 @@ TEST_F(ConfigSettingsStoreTest, ADamagedOrOversizedFileIsSetAsideWholeAndWhatCou
     const auto reopened = ConfigSettingsStore::OpenUserSettings();
     EXPECT_EQ(reopened->Problem(), u"");
     EXPECT_EQ(reopened->ReadString(settings::kLastPath, u""), u"/new/");
-    if (content.size() < (1 << 20)) EXPECT_EQ(reopened->ReadInteger(settings::kFontSize, 9), 30u);
+    if (content.size() < (1 << 20)) {
+      EXPECT_EQ(reopened->ReadInteger(settings::kFontSize, 9), 30u);
+    }
   }
 }
 

@@ -99,7 +99,9 @@ TEST_F(ValidationTest, ControlCharactersAreReportedAndWhatApplyingSkipsNeverPass
     editor.SetNewName(0, std::u16string(c.name));
     EXPECT_EQ(Validate(), c.report) << ToUtf8(c.name);
     // Applying skips only what Validate reports.
-    if (ApplyRefuses(c.name)) EXPECT_TRUE(found) << ToUtf8(c.name);
+    if (ApplyRefuses(c.name)) {
+      EXPECT_TRUE(found) << ToUtf8(c.name);
+    }
   }
   EXPECT_TRUE(ApplyRefuses(u"ab\0cd"sv));
   EXPECT_FALSE(ApplyRefuses(u"lone\rcr\ttab"));  // shown by Validate, possible on disk
