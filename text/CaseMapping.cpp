@@ -1,5 +1,7 @@
 #include "text/CaseMapping.h"
 
+#include <optional>
+
 #include "text/Utf16.h"
 
 #ifdef _WIN32
@@ -13,11 +15,20 @@ namespace {
 
 #ifdef _WIN32
 
-#ifndef LCMAP_TITLECASE
-#define LCMAP_TITLECASE 0x00000300
-#endif
+/// The title form of the four Latin digraphs (DŽ, LJ, NJ, DZ), the only letters whose title form is
+/// not their capital; empty for every other character. The system's own title mapping is not used:
+/// Wine leaves these letters as they are.
+std::optional<std::uint32_t> DigraphTitle(std::uint32_t codePoint) {
+  if (codePoint >= 0x01C4 && codePoint <= 0x01CC) return 0x01C5 + (codePoint - 0x01C4) / 3 * 3;
+  if (codePoint >= 0x01F1 && codePoint <= 0x01F3) return 0x01F2;
+  return std::nullopt;
+}
 
 std::uint32_t SystemMapped(std::uint32_t codePoint, CaseForm form) {
+  if (form == CaseForm::Title) {
+    if (const std::optional<std::uint32_t> title = DigraphTitle(codePoint)) return *title;
+    form = CaseForm::Upper;
+  }
   wchar_t in[2];
   int length = 1;
   if (NeedsTwoUnits(codePoint)) {
@@ -27,7 +38,7 @@ std::uint32_t SystemMapped(std::uint32_t codePoint, CaseForm form) {
   } else {
     in[0] = static_cast<wchar_t>(codePoint);
   }
-  const DWORD flags = form == CaseForm::Upper ? LCMAP_UPPERCASE : form == CaseForm::Lower ? LCMAP_LOWERCASE : LCMAP_TITLECASE;
+  const DWORD flags = form == CaseForm::Upper ? LCMAP_UPPERCASE : LCMAP_LOWERCASE;
   wchar_t out[4];
   const int written = LCMapStringEx(LOCALE_NAME_INVARIANT, flags, in, length, out, 4, nullptr, nullptr, 0);
   if (written == 1 && !IsHighSurrogate(out[0]) && !IsLowSurrogate(out[0])) return out[0];

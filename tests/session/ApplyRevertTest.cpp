@@ -235,8 +235,10 @@ TEST(ApplyJournalTest, WithoutAJournalNothingIsRenamedUntilTheUserSaysApplyAnywa
   };
   const Case cases[] = {
       {"a file", [](const std::filesystem::path& p) { std::ofstream(p) << "x"; }, u" is a file, not a folder"},
+#ifndef _WIN32
       {"a dangling link", [](const std::filesystem::path& p) { std::filesystem::create_symlink(p.string() + "-gone", p); },
        u" is a link to something that does not exist"},
+#endif
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
