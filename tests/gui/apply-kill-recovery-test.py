@@ -8,41 +8,19 @@ import shutil
 import signal
 import subprocess
 import sys
-import tempfile
 import time
 import tkinter
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from program_run import LIMIT, prepare_work, wait_for, xdotool  # noqa: E402
 
 PROGRAM = os.path.realpath(sys.argv[1])
 UNDO_KILLS, KEEP_KILLS = int(sys.argv[2]), int(sys.argv[3])
 FILES = 10_000
 NAMES = [f"file {i:05d}.txt" for i in range(FILES)]
 PREFIX = "n"  # what the test types in front of every name
-LIMIT = 90    # seconds: only ends a run that hangs; a slow machine gets there well before
 
-work = tempfile.mkdtemp()
-folder = os.path.join(work, "files")
-state = os.path.join(work, "state", "Nomvarix")
-os.environ.update(NOMVARIX_SETTINGS_FILE=os.path.join(work, "settings.conf"),
-                  XDG_STATE_HOME=os.path.join(work, "state"))
-# Edits kept between runs would come back after each restart and be prefixed again: this test is
-# about the renames on disk alone.
-with open(os.environ["NOMVARIX_SETTINGS_FILE"], "w") as settings:
-    settings.write("[Settings]\nKeepEditsBetweenRuns=0\n")
-
-
-def wait_for(condition, what):
-    """The condition's first true value, polled."""
-    deadline = time.monotonic() + LIMIT
-    while not (value := condition()):
-        if time.monotonic() > deadline:
-            raise SystemExit(f"FAILED: timed out waiting for {what}")
-        time.sleep(0.005)
-    return value
-
-
-def xdotool(*args):
-    return subprocess.run(["xdotool", *args], check=True, capture_output=True, text=True,
-                          timeout=LIMIT).stdout.split()
+work, folder, state = prepare_work()
 
 
 def window(title):

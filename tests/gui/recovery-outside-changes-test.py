@@ -9,33 +9,13 @@ import os
 import shutil
 import subprocess
 import sys
-import tempfile
-import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from program_run import LIMIT, prepare_work, wait_for, xdotool  # noqa: E402
 
 PROGRAM = os.path.realpath(sys.argv[1])
-LIMIT = 60  # seconds: only ends a run that hangs
 
-work = tempfile.mkdtemp()
-folder = os.path.join(work, "files")
-state = os.path.join(work, "state", "Nomvarix")
-os.environ.update(NOMVARIX_SETTINGS_FILE=os.path.join(work, "settings.conf"),
-                  XDG_STATE_HOME=os.path.join(work, "state"))
-with open(os.environ["NOMVARIX_SETTINGS_FILE"], "w") as settings:
-    settings.write("[Settings]\nKeepEditsBetweenRuns=0\n")
-
-
-def wait_for(condition, what):
-    deadline = time.monotonic() + LIMIT
-    while not (value := condition()):
-        if time.monotonic() > deadline:
-            raise SystemExit(f"FAILED: timed out waiting for {what}")
-        time.sleep(0.02)
-    return value
-
-
-def xdotool(*args):
-    return subprocess.run(["xdotool", *args], check=True, capture_output=True, text=True,
-                          timeout=LIMIT).stdout.split()
+work, folder, state = prepare_work()
 
 
 def visible_window(title):
