@@ -16,8 +16,9 @@ saved() { cat "$kept"/*.json 2>/dev/null; }
 
 # Home pressed 500,000 times: far longer than any key round trip, whatever the machine.
 awk 'BEGIN { for (i = 0; i < 500000; ++i) printf "36,D\r\n36,U\r\n" }' >"$work/long.km"
-# "x", then Ctrl+Q, then 100,000 "y".
-{ printf 'X,D\r\nX,U\r\n17,D\r\nQ,D\r\nQ,U\r\n17,U\r\n'
+# Ctrl+Home (the caret to the start of the first line, wherever the click put it), "x", then
+# Ctrl+Q, then 100,000 "y".
+{ printf '17,D\r\n36,D\r\n36,U\r\n17,U\r\nX,D\r\nX,U\r\n17,D\r\nQ,D\r\nQ,U\r\n17,U\r\n'
   awk 'BEGIN { for (i = 0; i < 100000; ++i) printf "Y,D\r\nY,U\r\n" }'; } >"$work/quits.km"
 
 eventually() {
