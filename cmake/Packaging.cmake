@@ -13,12 +13,12 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "Nomvarix shows the names of the files in a folder as lines of text and lets\n"
-    "you edit them as a text editor would: column selections, find and replace\n"
-    "with regular expressions, numbering, changes of case, filters and macros.\n"
-    "Nothing on disk changes until the new names are applied; Validate points\n"
-    "out names that cannot be used before that.")
+string(CONCAT CPACK_DEBIAN_PACKAGE_DESCRIPTION
+       "Nomvarix shows the names of the files in a folder as lines of text and lets\n"
+       "you edit them as a text editor would: column selections, find and replace\n"
+       "with regular expressions, numbering, changes of case, filters and macros.\n"
+       "Nothing on disk changes until the new names are applied; Validate points\n"
+       "out names that cannot be used before that.")
 # Folders as Debian wants them whatever the umask of the build.
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
     WORLD_READ WORLD_EXECUTE)
