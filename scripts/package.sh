@@ -35,7 +35,7 @@ lintian --fail-on error,warning "$deb"
 unpacked=$(mktemp -d)
 trap 'rm -rf "$unpacked"' EXIT
 dpkg-deb -x "$deb" "$unpacked"
-appstreamcli validate --no-net "$unpacked"/usr/share/metainfo/*.metainfo.xml
+appstreamcli validate --no-net --strict "$unpacked"/usr/share/metainfo/*.metainfo.xml
 appstreamcli validate-tree --no-net "$unpacked"
 
 # A real installation: apt-get resolves the package's dependencies on this machine.
