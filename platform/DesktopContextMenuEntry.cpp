@@ -3,15 +3,19 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <system_error>
 
 #include "platform/ContextMenuEntry.h"
 #include "platform/FileManagerEntries.h"
+#include "platform/ThunarActionList.h"
 #include "platform/XdgFolder.h"
 #include "text/Utf16.h"
 
@@ -36,6 +40,36 @@ constexpr ContextMenuEntry::Texts kTexts{
 
 /// $XDG_DATA_HOME, by default ~/.local/share.
 fs::path DataFolder() { return XdgBaseFolder("XDG_DATA_HOME", ".local/share"); }
+
+/// $XDG_CONFIG_HOME, by default ~/.config.
+fs::path ConfigFolder() { return XdgBaseFolder("XDG_CONFIG_HOME", ".config"); }
+
+fs::path BaseFolder(EntryBase base) { return base == EntryBase::kConfig ? ConfigFolder() : DataFolder(); }
+
+constexpr const char* kThunarActionFile = "Thunar/uca.xml";
+
+/// The content of `file`, or "" when it cannot be read.
+std::string ReadWholeFile(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+/// The actions file that Thunar reads while the user has none: the first of $XDG_CONFIG_DIRS (by
+/// default /etc/xdg) that holds one. Its content, or "" for none.
+std::string SystemThunarActions() {
+  const char* dirs = std::getenv("XDG_CONFIG_DIRS");
+  const std::string list = dirs && *dirs ? dirs : "/etc/xdg";
+  for (std::size_t start = 0; start <= list.size();) {
+    const std::size_t end = std::min(list.find(':', start), list.size());
+    const fs::path dir = list.substr(start, end - start);
+    std::error_code error;
+    if (dir.is_absolute() && fs::is_regular_file(dir / kThunarActionFile, error)) {
+      return ReadWholeFile(dir / kThunarActionFile);
+    }
+    start = end + 1;
+  }
+  return {};
+}
 
 /// Whether `program` lies in <prefix>/bin of a prefix that holds its desktop file, as an
 /// installation (a package, `cmake --install`) puts it; a build folder does not.
@@ -94,6 +128,35 @@ void ForgetMimeTypes(const fs::path& applications) {
   if (content.find_first_not_of(" \t\r\n", content.find(']') + 1) == std::string::npos) fs::remove(cache, error);
 }
 
+/// Adds our Thunar action to the user's actions file, starting from the system's list (which the
+/// user sees as long as they have no file of their own) so that its actions stay. A file that is
+/// not an actions list is the user's business and is left alone.
+bool AddThunarAction(const std::string& programPath) {
+  const fs::path file = ConfigFolder() / kThunarActionFile;
+  std::error_code error;
+  const std::string old = fs::exists(file, error) ? ReadWholeFile(file) : SystemThunarActions();
+  const std::optional<std::string> list = WithThunarAction(old, ThunarActionElement(programPath));
+  return !list || WriteFile(file, {kThunarActionFile, *list});
+}
+
+/// Takes our action out of the user's Thunar actions file; the file goes too when what is left is
+/// what Thunar would show without it.
+void RemoveThunarAction() {
+  const fs::path config = ConfigFolder();
+  const fs::path file = config / kThunarActionFile;
+  std::error_code error;
+  if (!fs::is_regular_file(file, error)) return;
+  const std::string old = ReadWholeFile(file);
+  const std::string list = WithoutThunarAction(old);
+  if (list == old) return;
+  if (list == kEmptyThunarActionList || list == SystemThunarActions()) {
+    fs::remove(file, error);
+    RemoveEmptyFolders(file.parent_path(), config);
+  } else {
+    WriteFile(file, {kThunarActionFile, list});
+  }
+}
+
 class DesktopContextMenuEntry final : public ContextMenuEntry {
  public:
   bool IsShown() const override { return IsInstalledForUser(); }
@@ -104,11 +167,11 @@ class DesktopContextMenuEntry final : public ContextMenuEntry {
   }
 
   InstallResult Install(std::u16string_view programPath) override {
-    const fs::path data = DataFolder();
     const std::string program = ToUtf8(programPath);
     for (const FileManagerEntryFile& entry : FileManagerEntryFiles(program)) {
-      if (!WriteFile(data / entry.relativePath, entry)) return InstallResult::kFailed;
+      if (!WriteFile(BaseFolder(entry.base) / entry.relativePath, entry)) return InstallResult::kFailed;
     }
+    if (!AddThunarAction(program)) return InstallResult::kFailed;
     return IsInstalledProgram(program) ? InstallResult::kAdded : InstallResult::kAddedForUninstalled;
   }
 
@@ -116,10 +179,12 @@ class DesktopContextMenuEntry final : public ContextMenuEntry {
     const fs::path data = DataFolder();
     std::error_code error;
     for (const FileManagerEntryFile& entry : FileManagerEntryFiles({})) {
-      const fs::path file = data / entry.relativePath;
+      const fs::path base = BaseFolder(entry.base);
+      const fs::path file = base / entry.relativePath;
       fs::remove(file, error);
-      RemoveEmptyFolders(file.parent_path(), data);
+      RemoveEmptyFolders(file.parent_path(), base);
     }
+    RemoveThunarAction();
     ForgetMimeTypes(data / "applications");
     RemoveEmptyFolders(data / "applications", data);
   }

@@ -10,6 +10,7 @@ packages=(
   libwxgtk3.2-dev libicu-dev libcurl4-openssl-dev nlohmann-json3-dev libcpp-httplib-dev libexif-dev libpcre2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xdotool xauth desktop-file-utils libglib2.0-bin xdg-utils file python3-tk
+  librsvg2-bin lintian appstream man-db
 )
 if [ "${1:-}" = windows ]; then
   packages+=(g++-mingw-w64-x86-64-posix wine wine64 dpkg-dev make nsis)

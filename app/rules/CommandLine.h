@@ -11,8 +11,9 @@ namespace nomvarix {
 /// On POSIX, where "/" begins every absolute path, only "-" starts a switch.
 std::u16string StartPathOf(const std::vector<std::u16string>& arguments);
 
-/// The program's version as the About box and --version show it.
-inline constexpr const char* kProgramVersion = "1.00";
+/// The program's version as the About box and --version show it: the project's version, which the
+/// packages carry too.
+inline constexpr const char* kProgramVersion = NOMVARIX_VERSION;
 
 /// What the program prints instead of starting, when a switch asks for it: the usage text for
 /// "--help" or "-h", the name and version ("Nomvarix 1.00") for "--version"; the first such switch

@@ -174,7 +174,9 @@ TEST_F(MainWindowGuiTest, TheEditorPaintsItsRows) {
 
 TEST_F(MainWindowGuiTest, TheFileManagerEntryIsAddedAndRemovedWithItsCheckMark) {
   TempFolder data;
+  TempFolder config;  // Thunar's action list and the Caja script go among the user's settings
   setenv("XDG_DATA_HOME", data.Path().c_str(), 1);
+  setenv("XDG_CONFIG_HOME", config.Path().c_str(), 1);
   const std::string entry = data.Path() + "applications/nomvarix-open-folder.desktop";
   MessageBoxAnswerer answerer(wxID_YES);
 
@@ -191,7 +193,9 @@ TEST_F(MainWindowGuiTest, TheFileManagerEntryIsAddedAndRemovedWithItsCheckMark) 
   EXPECT_EQ(answerer.Messages()[2], "Successfully removed from file manager context menu.");
   EXPECT_FALSE(std::filesystem::exists(entry));
   EXPECT_EQ(MenuState(cmd::kExplorerIntegration), std::pair(true, false));
+  EXPECT_TRUE(config.EntryNames().empty());
   unsetenv("XDG_DATA_HOME");
+  unsetenv("XDG_CONFIG_HOME");
 }
 
 }  // namespace
