@@ -31,6 +31,13 @@ void AssignWithRoom(std::u16string& to, std::u16string_view from) {
 /// Thrown out of a folder listing to end it when the user cancelled.
 struct ListingCancelled {};
 
+/// Which of the listed names begins at `offset` of the buffer they were listed into.
+std::size_t ListingIndex(const std::vector<std::pair<std::size_t, std::size_t>>& listedAt, std::ptrdiff_t offset) {
+  const auto at = std::lower_bound(listedAt.begin(), listedAt.end(), static_cast<std::size_t>(offset),
+                                   [](const auto& listed, std::size_t value) { return listed.first < value; });
+  return static_cast<std::size_t>(at - listedAt.begin());
+}
+
 }  // namespace
 
 bool NameEditor::IsChecked(ScopeButton button) const {
@@ -175,6 +182,7 @@ bool NameEditor::LoadFolder(const FileSystem& fileSystem, std::u16string_view fo
   // allocated, and freed again once the lines hold them in their sorted order.
   std::u16string listedNames;
   std::vector<std::pair<std::size_t, std::size_t>> listedAt;  // where each name begins, its length
+  std::vector<FileIdentity> identities;                        // each name's file, in listing order
   std::size_t read = 0;
   folderFileCount_ = 0;
   bool listed = false;
@@ -186,6 +194,7 @@ bool NameEditor::LoadFolder(const FileSystem& fileSystem, std::u16string_view fo
       ++folderFileCount_;
       if (accepts && !accepts(entry.name)) return;
       listedAt.emplace_back(listedNames.size(), entry.name.size());
+      identities.push_back(entry.identity);
       listedNames.append(entry.name);
     });
   } catch (const ListingCancelled&) {
@@ -232,6 +241,7 @@ bool NameEditor::LoadFolder(const FileSystem& fileSystem, std::u16string_view fo
     AssignWithRoom(entry.lineText, scanned[i]);
     AssignWithRoom(entry.newName, scanned[i]);
     entry.errorMark = false;
+    entry.listedIdentity = identities[ListingIndex(listedAt, scanned[i].data() - listedNames.data())];
     keys_[i] = KeyOf(entry);
   }
   history_.ListLoaded(names_.size());
