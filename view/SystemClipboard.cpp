@@ -1,6 +1,5 @@
 #include "view/SystemClipboard.h"
 
-#include <algorithm>
 #include <functional>
 #include <string_view>
 
@@ -9,7 +8,7 @@
 
 #include "platform/LineEnds.h"
 #include "controls/WxText.h"
-#include "text/Utf16.h"
+#include "text/Utf8Parts.h"
 
 namespace nomvarix {
 
@@ -35,24 +34,16 @@ bool OffersText() {
   return wxTheClipboard->IsSupported(wxDF_UNICODETEXT) || wxTheClipboard->IsSupported(wxDF_TEXT);
 }
 
-/// The text of `utf8` in parts of a bounded size, with CR LF line ends, each part cut where a
-/// character begins.
+/// The text of `utf8` in parts of a bounded size, with CR LF line ends.
 void ForEachPartOfUtf8(std::string_view utf8, const std::function<void(std::u16string_view)>& take) {
   constexpr std::size_t kPartBytes = 1 << 16;
-  const auto isContinuation = [](char byte) { return (static_cast<unsigned char>(byte) & 0xC0) == 0x80; };
-  std::u16string decoded;
   std::u16string part;
   bool afterCr = false;
-  while (!utf8.empty()) {
-    std::size_t cut = std::min(kPartBytes, utf8.size());
-    for (int back = 0; back < 3 && cut < utf8.size() && cut > 1 && isContinuation(utf8[cut]); ++back) --cut;
-    decoded.clear();
-    AppendFromUtf8(decoded, utf8.substr(0, cut));
+  ForEachUtf16Part(utf8, kPartBytes, [&](std::u16string_view decoded) {
     part.clear();
     AppendWithCrLfLineEnds(part, decoded, afterCr);
     take(part);
-    utf8.remove_prefix(cut);
-  }
+  });
 }
 
 class WxClipboard final : public Clipboard {
