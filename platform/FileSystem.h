@@ -21,7 +21,7 @@ struct DirEntry {
   bool isHidden = false;  ///< POSIX: the name starts with "."; Windows: the hidden attribute
   /// The entry's identity as IdentityOf would tell it, read with the listing; not Known where the
   /// file system lists other numbers than it tells of its files.
-  FileIdentity identity;
+  FileIdentity identity = {};
 };
 
 enum class PathKind { Missing, File, Folder };
