@@ -1,6 +1,7 @@
 #include "editor/NameEditor.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 #include <string>
 #include <unordered_map>
@@ -31,11 +32,22 @@ void AssignWithRoom(std::u16string& to, std::u16string_view from) {
 /// Thrown out of a folder listing to end it when the user cancelled.
 struct ListingCancelled {};
 
-/// Which of the listed names begins at `offset` of the buffer they were listed into.
-std::size_t ListingIndex(const std::vector<std::pair<std::size_t, std::size_t>>& listedAt, std::ptrdiff_t offset) {
-  const auto at = std::lower_bound(listedAt.begin(), listedAt.end(), static_cast<std::size_t>(offset),
-                                   [](const auto& listed, std::size_t value) { return listed.first < value; });
-  return static_cast<std::size_t>(at - listedAt.begin());
+/// A listed name is put in the listing's buffer after its file's identity, so that once sorted it
+/// finds the identity beside it.
+constexpr std::size_t kIdentityUnits = 2 * sizeof(std::uint64_t) / sizeof(char16_t);
+
+void AppendIdentity(std::u16string& buffer, const FileIdentity& identity) {
+  const std::uint64_t words[2] = {identity.volume, identity.file};
+  char16_t units[kIdentityUnits];
+  std::memcpy(units, words, sizeof words);
+  buffer.append(units, kIdentityUnits);
+}
+
+/// The identity put before `name` in the listing's buffer.
+FileIdentity IdentityBefore(std::u16string_view name) {
+  std::uint64_t words[2];
+  std::memcpy(words, name.data() - kIdentityUnits, sizeof words);
+  return {words[0], words[1]};
 }
 
 }  // namespace
@@ -182,7 +194,6 @@ bool NameEditor::LoadFolder(const FileSystem& fileSystem, std::u16string_view fo
   // allocated, and freed again once the lines hold them in their sorted order.
   std::u16string listedNames;
   std::vector<std::pair<std::size_t, std::size_t>> listedAt;  // where each name begins, its length
-  std::vector<FileIdentity> identities;                        // each name's file, in listing order
   std::size_t read = 0;
   folderFileCount_ = 0;
   bool listed = false;
@@ -193,8 +204,8 @@ bool NameEditor::LoadFolder(const FileSystem& fileSystem, std::u16string_view fo
       if (entry.name == u"." || entry.name == u".." || entry.isFolder || entry.isHidden) return;
       ++folderFileCount_;
       if (accepts && !accepts(entry.name)) return;
+      AppendIdentity(listedNames, entry.identity);
       listedAt.emplace_back(listedNames.size(), entry.name.size());
-      identities.push_back(entry.identity);
       listedNames.append(entry.name);
     });
   } catch (const ListingCancelled&) {
@@ -241,7 +252,7 @@ bool NameEditor::LoadFolder(const FileSystem& fileSystem, std::u16string_view fo
     AssignWithRoom(entry.lineText, scanned[i]);
     AssignWithRoom(entry.newName, scanned[i]);
     entry.errorMark = false;
-    entry.listedIdentity = identities[ListingIndex(listedAt, scanned[i].data() - listedNames.data())];
+    entry.listedIdentity = IdentityBefore(scanned[i]);
     keys_[i] = KeyOf(entry);
   }
   history_.ListLoaded(names_.size());
