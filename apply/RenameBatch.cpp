@@ -52,11 +52,11 @@ const LineOutcome kSkipped{std::nullopt, true};
 
 class Renamer {
  public:
-  /// Why the file of `entry` may not be renamed although its new name is sound: it is not the file
-  /// listed any more. Empty when it is, or when it is gone (the rename then fails by itself).
+  /// Why the file of `entry` may not be renamed although its new name is sound: it is gone, or it
+  /// is not the file listed any more. Empty when it is.
   std::u16string ChangedSinceListed(const NameEntry& entry, const std::optional<FileIdentity>& listed) const {
     const std::u16string source = folder_ + entry.originalName;
-    if (!fs_.EntryExists(source)) return {};
+    if (!fs_.EntryExists(source)) return u" is no longer there";
     if (!fs_.IsListableFile(source)) return u" is no longer a file (now a folder, a FIFO or a device)";
     if (listed && fs_.IdentityOf(source) != listed) return u" is no longer the file listed";
     return {};
@@ -152,10 +152,12 @@ RenameBatchResult RenameFiles(const NameList& names, std::u16string_view folder,
     result.linesDone = i + 1;
     const NameEntry& entry = names[i];
     if (entry.newName == entry.originalName) continue;
+    // The identity the listing saw, else the one the plan found.
     std::optional<FileIdentity> listed;
     if (plan && step < plan->journal.steps.size() && plan->journal.steps[step].before == entry.originalName) {
       listed = plan->journal.steps[step++].identity;
     }
+    if (entry.listedIdentity.Known()) listed = entry.listedIdentity;
     if (const std::u16string reason = renamer.ChangedSinceListed(entry, listed); !reason.empty()) {
       result.skipped[i] = true;
       result.report += FromUtf8(std::to_string(i + 1)) + u": " + entry.originalName + reason + u"\n";

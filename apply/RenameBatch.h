@@ -55,8 +55,9 @@ inline constexpr int kLastTemporaryName = 99999;
 /// `autoRename` gives those the first free "<stem>_00001<.ext>" (up to 99999). A new spelling of
 /// the same file (a case-insensitive file system) goes through a temporary name. `progress` is told
 /// of each line; a cancel stops the batch before the next line, the renames done recorded.
-/// A file that is no longer what the list shows (now a folder, a FIFO, a device, or, with a
-/// `plan`, another file than its journal step records) is skipped and said so in the report.
+/// A file that is no longer what the list shows (gone, now a folder, a FIFO, a device, or another
+/// file than the line's listed identity or, for a line without one, its journal step records) is
+/// skipped and said so in the report.
 /// `plan`, when given, is the apply's journal: its steps' identities, and per line the temporary
 /// name reserved for a new spelling (without a plan the first free one is taken).
 RenameBatchResult RenameFiles(const NameList& names, std::u16string_view folder, FileSystem& fileSystem,

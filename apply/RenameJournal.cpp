@@ -119,7 +119,8 @@ RenamePlan PlanRenames(const NameList& names, std::u16string_view folder, const 
     const NameEntry& entry = names[line];
     if (entry.newName == entry.originalName || entry.newName.empty()) continue;
     const std::optional<FileStamp> stamp = fileSystem.StampOf(std::u16string(folder) + entry.originalName);
-    if (!stamp) continue;
+    // Another file put in the listed one's place is not renamed: nothing to journal.
+    if (!stamp || (entry.listedIdentity.Known() && stamp->identity != entry.listedIdentity)) continue;
     if (MaySpellTheSameName(entry.newName, entry.originalName)) {
       plan.temporaries[line] = ReserveTemporary(fileSystem, folder, nextTemporary);
     }

@@ -40,7 +40,7 @@ struct RenamePlan {
   std::vector<std::u16string> temporaries;
 };
 
-/// A step for every changed line whose file exists, in list order; a line whose new name may be a
+/// A step for every changed line whose file exists and is still the one listed, in list order; a line whose new name may be a
 /// new spelling of its name gets a temporary name of its own, free on disk.
 RenamePlan PlanRenames(const NameList& names, std::u16string_view folder, const FileSystem& fileSystem);
 

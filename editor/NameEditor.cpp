@@ -1,6 +1,7 @@
 #include "editor/NameEditor.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 #include <string>
 #include <unordered_map>
@@ -30,6 +31,24 @@ void AssignWithRoom(std::u16string& to, std::u16string_view from) {
 
 /// Thrown out of a folder listing to end it when the user cancelled.
 struct ListingCancelled {};
+
+/// A listed name is put in the listing's buffer after its file's identity, so that once sorted it
+/// finds the identity beside it.
+constexpr std::size_t kIdentityUnits = 2 * sizeof(std::uint64_t) / sizeof(char16_t);
+
+void AppendIdentity(std::u16string& buffer, const FileIdentity& identity) {
+  const std::uint64_t words[2] = {identity.volume, identity.file};
+  char16_t units[kIdentityUnits];
+  std::memcpy(units, words, sizeof words);
+  buffer.append(units, kIdentityUnits);
+}
+
+/// The identity put before `name` in the listing's buffer.
+FileIdentity IdentityBefore(std::u16string_view name) {
+  std::uint64_t words[2];
+  std::memcpy(words, name.data() - kIdentityUnits, sizeof words);
+  return {words[0], words[1]};
+}
 
 }  // namespace
 
@@ -185,6 +204,7 @@ bool NameEditor::LoadFolder(const FileSystem& fileSystem, std::u16string_view fo
       if (entry.name == u"." || entry.name == u".." || entry.isFolder || entry.isHidden) return;
       ++folderFileCount_;
       if (accepts && !accepts(entry.name)) return;
+      AppendIdentity(listedNames, entry.identity);
       listedAt.emplace_back(listedNames.size(), entry.name.size());
       listedNames.append(entry.name);
     });
@@ -232,6 +252,7 @@ bool NameEditor::LoadFolder(const FileSystem& fileSystem, std::u16string_view fo
     AssignWithRoom(entry.lineText, scanned[i]);
     AssignWithRoom(entry.newName, scanned[i]);
     entry.errorMark = false;
+    entry.listedIdentity = IdentityBefore(scanned[i]);
     keys_[i] = KeyOf(entry);
   }
   history_.ListLoaded(names_.size());

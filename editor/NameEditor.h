@@ -219,6 +219,11 @@ class NameEditor {
   /// first piece. Control characters other than the CR LF separators are dropped. False, with
   /// nothing saved, when no text is left.
   bool PasteText(std::u16string_view text);
+  /// How many pieces of pasted text a paste now uses: one per line of a column caret or block
+  /// over several lines, else one (PastedText keeps no more).
+  std::size_t PastedPiecesUsed() const;
+  /// Pastes the pieces of pasted text (PastedText::Finish) as PasteText does.
+  bool PastePieces(const std::vector<std::u16string>& pieces);
 
   // ---- Scrolling and geometry (NameEditorScrolling.cpp) ---------------------------------------
   const ViewMetrics& Metrics() const { return metrics_; }

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "editor/NameEditor.h"
+#include "editor/PastedText.h"
 #include "text/CharClass.h"
 #include "text/Utf16.h"
 
@@ -10,39 +11,6 @@ namespace nomvarix {
 namespace {
 
 constexpr std::u16string_view kLineSeparator = u"\r\n";
-
-/// The pieces between separators; a separator at the very end makes no last empty piece.
-std::vector<std::u16string_view> SplitLines(std::u16string_view text) {
-  std::vector<std::u16string_view> pieces;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    const std::size_t end = text.find(kLineSeparator, start);
-    if (end == std::u16string_view::npos) {
-      pieces.push_back(text.substr(start));
-      return pieces;
-    }
-    pieces.push_back(text.substr(start, end - start));
-    start = end + kLineSeparator.size();
-  }
-  if (pieces.empty()) pieces.emplace_back();
-  return pieces;
-}
-
-/// `text` without its control characters (TAB, ESC, a lone CR or LF...), but for the CR LF pairs
-/// that separate its lines: nothing that draws as a blank cell or breaks a row reaches a name.
-std::u16string WithoutControlCharacters(std::u16string_view text) {
-  std::u16string kept;
-  kept.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text.substr(i, kLineSeparator.size()) == kLineSeparator) {
-      kept += kLineSeparator;
-      i += kLineSeparator.size() - 1;
-    } else if (!IsControlCharacter(text[i])) {
-      kept += text[i];
-    }
-  }
-  return kept;
-}
 
 }  // namespace
 
@@ -75,17 +43,25 @@ bool NameEditor::CutSelection() {
   return true;
 }
 
+std::size_t NameEditor::PastedPiecesUsed() const {
+  return selection_.IsMultiLine() ? static_cast<std::size_t>(selection_.endLine - selection_.startLine) + 1 : 1;
+}
+
 bool NameEditor::PasteText(std::u16string_view text) {
-  const std::u16string mended = WithoutLoneHighSurrogates(WithoutControlCharacters(text));
-  if (mended.empty()) return false;
+  PastedText pasted(PastedPiecesUsed(), kMaxLineLength);
+  pasted.Append(text);
+  return PastePieces(pasted.Finish());
+}
+
+bool NameEditor::PastePieces(const std::vector<std::u16string>& pieces) {
+  if (pieces.empty()) return false;
   PushUndo();
   DeleteSelection();
-  const std::vector<std::u16string_view> pieces = SplitLines(mended);
   const BlockSelection at = selection_;
   if (at.IsMultiLine()) {
     std::size_t widest = 0;
     for (std::int32_t line = at.startLine; line <= at.endLine; ++line) {
-      const std::u16string_view piece = pieces[static_cast<std::size_t>(line - at.startLine) % pieces.size()];
+      const std::u16string& piece = pieces[static_cast<std::size_t>(line - at.startLine) % pieces.size()];
       if (piece.empty()) continue;
       InsertText(line, at.startColumn, piece);
       widest = std::max(widest, piece.size());

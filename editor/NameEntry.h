@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/FileIdentity.h"
+
 namespace nomvarix {
 
 /// One character cell of a line, laid out on the fixed grid. Cells are not stored with the lines:
@@ -23,6 +25,9 @@ struct NameEntry {
   std::u16string lineText;      ///< the part of newName the edit scope shows; what the user edits
   std::u16string newName;       ///< the full name the file is to receive
   bool errorMark = false;       ///< set by validation and applying on lines with a problem
+  /// The file's identity when the folder was listed, so that an apply can tell a file put in its
+  /// place since; not Known for a line that did not come from a listing.
+  FileIdentity listedIdentity = {};
 };
 
 /// The editor's lines in the order of the last load. Editing never adds, removes or reorders them.

@@ -129,7 +129,12 @@ std::size_t UndoHistory::MemoryBytes() const {
 void RestoreLines(const UndoSnapshot& snapshot, bool sameList, EditScope scope, NameList& names, std::size_t begin,
                   std::size_t end) {
   for (std::size_t line = begin; line < end; ++line) {
-    if (!sameList && line < snapshot.list->originalNames.size()) names[line].originalName = snapshot.list->originalNames[line];
+    if (!sameList && line < snapshot.list->originalNames.size() &&
+        names[line].originalName != snapshot.list->originalNames[line]) {
+      // The line shows another file again, one whose identity the list no longer holds.
+      names[line].originalName = snapshot.list->originalNames[line];
+      names[line].listedIdentity = {};
+    }
     snapshot.chunks[line / UndoHistory::kChunkLines]->Restore(line % UndoHistory::kChunkLines, scope, names[line]);
   }
 }

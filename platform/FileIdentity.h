@@ -6,10 +6,12 @@
 namespace nomvarix {
 
 /// What tells one file from every other while it exists, whatever its name: the device and inode
-/// on POSIX, the volume serial number and file index on Windows.
+/// on POSIX, the volume serial number and file index on Windows. No file has the file number 0:
+/// an identity holding it is one that is not known.
 struct FileIdentity {
   std::uint64_t volume = 0;
   std::uint64_t file = 0;
+  bool Known() const { return file != 0; }
   friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
 };
 

@@ -19,6 +19,9 @@ struct DirEntry {
   std::u16string_view name;
   bool isFolder = false;  ///< a folder, or a link to one
   bool isHidden = false;  ///< POSIX: the name starts with "."; Windows: the hidden attribute
+  /// The entry's identity as IdentityOf would tell it, read with the listing; not Known where the
+  /// file system lists other numbers than it tells of its files.
+  FileIdentity identity = {};
 };
 
 enum class PathKind { Missing, File, Folder };

@@ -15,11 +15,17 @@ std::u16string ToLfLineEnds(std::u16string_view text) {
 std::u16string ToCrLfLineEnds(std::u16string_view text) {
   std::u16string out;
   out.reserve(text.size() + text.size() / 8);
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == u'\n' && (i == 0 || text[i - 1] != u'\r')) out.push_back(u'\r');
-    out.push_back(text[i]);
-  }
+  bool afterCr = false;
+  AppendWithCrLfLineEnds(out, text, afterCr);
   return out;
+}
+
+void AppendWithCrLfLineEnds(std::u16string& out, std::u16string_view part, bool& afterCr) {
+  for (const char16_t unit : part) {
+    if (unit == u'\n' && !afterCr) out.push_back(u'\r');
+    out.push_back(unit);
+    afterCr = unit == u'\r';
+  }
 }
 
 }  // namespace nomvarix

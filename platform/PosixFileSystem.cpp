@@ -97,6 +97,36 @@ bool IsFolderEntry(int dirFd, const dirent& entry) {
   return fstatat(dirFd, entry.d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
 }
 
+/// The identities of a folder's entries as its listing tells them, without a call per file: the
+/// folder's device and the inode number each entry is listed with. Some file systems list other
+/// numbers than they tell of the files (some network and FUSE ones, an overlay of several): the
+/// first file listed is looked up to see it, and then the listing tells no identity.
+class ListedIdentities {
+ public:
+  explicit ListedIdentities(int dirFd) : dirFd_(dirFd) {
+    struct stat st {};
+    trusted_ = fstat(dirFd, &st) == 0;
+    device_ = static_cast<std::uint64_t>(st.st_dev);
+  }
+
+  FileIdentity Of(const dirent& entry) {
+    if (!checked_ && entry.d_type != DT_DIR) {
+      checked_ = true;
+      struct stat st {};
+      trusted_ = trusted_ && fstatat(dirFd_, entry.d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+                 static_cast<std::uint64_t>(st.st_dev) == device_ && st.st_ino == entry.d_ino;
+    }
+    if (!trusted_) return {};
+    return {device_, static_cast<std::uint64_t>(entry.d_ino)};
+  }
+
+ private:
+  int dirFd_;
+  std::uint64_t device_ = 0;
+  bool trusted_ = false;
+  bool checked_ = false;
+};
+
 std::string HomeFolder() {
   if (const char* home = std::getenv("HOME"); home && *home) return home;
   if (const passwd* pw = getpwuid(getuid()); pw && pw->pw_dir) return pw->pw_dir;
@@ -126,11 +156,12 @@ class PosixFileSystem final : public FileSystem {
     DirHandle dir(opendir(Native(folder).c_str()));
     if (!dir) return false;
     const int dirFd = dirfd(dir.get());
+    ListedIdentities identities(dirFd);
     std::u16string name;
     while (const dirent* entry = readdir(dir.get())) {
       name.clear();
       AppendFromUtf8(name, entry->d_name);
-      visit(DirEntry{name, IsFolderEntry(dirFd, *entry), entry->d_name[0] == '.'});
+      visit(DirEntry{name, IsFolderEntry(dirFd, *entry), entry->d_name[0] == '.', identities.Of(*entry)});
     }
     return true;
   }

@@ -79,15 +79,39 @@ class WinFileSystem final : public FileSystem {
  public:
   bool ForEachEntry(std::u16string_view folder,
                     const std::function<void(const DirEntry&)>& visit) const override {
-    WIN32_FIND_DATAW data{};
-    FindHandle find(FindFirstFileW(Native(JoinPath(folder, u"*.*")).c_str(), &data));
-    if (!find.valid()) return false;
-    do {
-      const std::u16string name = FromNative(data.cFileName);
-      visit(DirEntry{name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
-                     (data.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0});
-    } while (FindNextFileW(find.get(), &data));
-    return true;
+    // Listed through the folder's handle, each entry comes with its file index; the volume is the
+    // folder's. The first file is looked up to see that the index listed is the one the file
+    // tells (a file system may list other numbers); where it is not, the listing tells no identity.
+    Handle dir = OpenForReading(folder, FILE_LIST_DIRECTORY, FILE_FLAG_BACKUP_SEMANTICS);
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!dir.valid() || !GetFileInformationByHandle(dir.get(), &info)) return false;
+    std::vector<std::uint64_t> buffer(64 * 1024 / sizeof(std::uint64_t));  // aligned for the records
+    const auto bufferBytes = static_cast<DWORD>(buffer.size() * sizeof(buffer[0]));
+    FILE_INFO_BY_HANDLE_CLASS request = FileIdBothDirectoryRestartInfo;
+    bool listed = false;
+    bool checked = false;
+    bool trusted = false;
+    std::u16string name;
+    while (GetFileInformationByHandleEx(dir.get(), request, buffer.data(), bufferBytes)) {
+      request = FileIdBothDirectoryInfo;
+      listed = true;
+      const auto* records = reinterpret_cast<const unsigned char*>(buffer.data());
+      for (DWORD at = 0;;) {
+        const auto& record = *reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(records + at);
+        name.assign(record.FileName, record.FileName + record.FileNameLength / sizeof(WCHAR));
+        const bool isFolder = (record.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        const FileIdentity identity{info.dwVolumeSerialNumber, static_cast<std::uint64_t>(record.FileId.QuadPart)};
+        if (!checked && !isFolder) {
+          checked = true;
+          trusted = IdentityOf(JoinPath(folder, name)) == identity;
+        }
+        visit(DirEntry{name, isFolder, (record.FileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0,
+                       trusted ? identity : FileIdentity{}});
+        if (record.NextEntryOffset == 0) break;
+        at += record.NextEntryOffset;
+      }
+    }
+    return listed || GetLastError() == ERROR_NO_MORE_FILES;
   }
 
   bool MayHaveSubfolder(std::u16string_view folder) const override {

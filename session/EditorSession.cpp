@@ -7,6 +7,7 @@
 #include "apply/RenameBatch.h"
 #include "apply/RenameJournal.h"
 #include "apply/Validation.h"
+#include "editor/PastedText.h"
 #include "transform/DateTaken.h"
 #include "transform/FileTextInsertion.h"
 #include "transform/PadTrim.h"
@@ -582,8 +583,10 @@ bool EditorSession::CutSelection(Clipboard& clipboard) {
 }
 
 bool EditorSession::PasteClipboard(const Clipboard& clipboard) {
-  const std::optional<std::u16string> text = clipboard.ReadText();
-  return text && editor_.PasteText(*text);
+  // Only what the paste uses is kept of the text as it is read: a huge clipboard costs little.
+  PastedText pasted(editor_.PastedPiecesUsed(), NameEditor::kMaxLineLength);
+  if (!clipboard.ReadTextInParts([&](std::u16string_view part) { pasted.Append(part); })) return false;
+  return editor_.PastePieces(pasted.Finish());
 }
 
 }  // namespace nomvarix

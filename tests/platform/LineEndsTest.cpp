@@ -13,5 +13,16 @@ TEST(LineEnds, ConvertBetweenCrLfAndLf) {
   EXPECT_EQ(ToCrLfLineEnds(ToLfLineEnds(u"x\r\ny")), u"x\r\ny");
 }
 
+TEST(LineEnds, ConvertToCrLfPartByPartAsAWhole) {
+  const std::u16string_view text = u"a\r\nb\nc\r\r\n\n";
+  for (std::size_t cut = 0; cut <= text.size(); ++cut) {
+    std::u16string out;
+    bool afterCr = false;
+    AppendWithCrLfLineEnds(out, text.substr(0, cut), afterCr);
+    AppendWithCrLfLineEnds(out, text.substr(cut), afterCr);
+    EXPECT_EQ(out, ToCrLfLineEnds(text)) << "cut at " << cut;
+  }
+}
+
 }  // namespace
 }  // namespace nomvarix

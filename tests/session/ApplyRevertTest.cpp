@@ -266,5 +266,65 @@ TEST(ApplyJournalTest, WithoutAJournalNothingIsRenamedUntilTheUserSaysApplyAnywa
   }
 }
 
+TEST_F(ApplyRevertTest, AFileSwappedForAnotherSinceTheLoadIsSkippedOnTheRealFileSystem) {
+  for (const NameEntry& line : Editor().Names()) {
+    EXPECT_EQ(line.listedIdentity, fs->IdentityOf(folder.Path16() + line.originalName)) << ToUtf8(line.originalName);
+  }
+  Rename(0, u"D\u00E4cher.jpg");
+  Rename(1, u"\u65E5\u8A18.jpg");
+  // Another program writes a new b.jpg beside the listed one and moves it into its place.
+  folder.AddFile("b.new", "new");
+  std::filesystem::rename(folder.Path() + "b.new", folder.Path() + "b.jpg");
+  const ApplyOutcome outcome = session.ApplyChanges(false, false);
+  EXPECT_EQ(outcome.skipReport, u"2: b.jpg is no longer the file listed\n");
+  EXPECT_EQ(Disk(), (Names{u"D\u00E4cher.jpg", u"b.jpg", u"c.jpg"}));
+  EXPECT_EQ(folder.ReadFile("b.jpg"), "new");
+}
+
+TEST(ApplyChangedFileTest, AFileThatIsNoLongerTheOneListedIsSkippedWithItsReason) {
+  using Change = std::function<void(test::FakeFileSystem&, const std::u16string& path)>;
+  struct Case {
+    const char* what;
+    Change change;
+    std::u16string report;  ///< empty when the file is renamed
+  };
+  const Case cases[] = {
+      {"swapped for another file",
+       [](test::FakeFileSystem& fs, const std::u16string& path) {
+         fs.RemoveFile(path);
+         fs.AddFile(path, {});
+       },
+       u"1: D\u00E4cher.jpg is no longer the file listed\n"},
+      {"replaced by a folder",
+       [](test::FakeFileSystem& fs, const std::u16string& path) {
+         fs.RemoveFile(path);
+         fs.AddEntry(u"/f/", {path.substr(3), true});
+       },
+       u"1: D\u00E4cher.jpg is no longer a file (now a folder, a FIFO or a device)\n"},
+      {"deleted", [](test::FakeFileSystem& fs, const std::u16string& path) { fs.RemoveFile(path); },
+       u"1: D\u00E4cher.jpg is no longer there\n"},
+      {"unchanged", [](test::FakeFileSystem&, const std::u16string&) {}, u""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    test::FakeFileSystem fs;
+    fs.AddFolder(u"/f/", {u"D\u00E4cher.jpg", u"\u65E5\u8A18.txt"});
+    MemorySettingsStore settings;
+    EditorSession session{fs, settings};
+    test::TempFolder state;
+    session.SetJournalFolder(state.Path16());
+    session.LoadFolder(u"/f/");
+    session.Editor().SetNewName(0, u"\u00DF-1.jpg");
+    session.Editor().SetNewName(1, u"\u00DF-2.txt");
+    c.change(fs, u"/f/D\u00E4cher.jpg");
+
+    const ApplyOutcome outcome = session.ApplyChanges(false, false);
+    EXPECT_EQ(outcome.skipReport, c.report);
+    EXPECT_EQ(outcome.skipped, c.report.empty() ? 0u : 1u);
+    EXPECT_EQ(fs.EntryExists(u"/f/\u00DF-1.jpg"), c.report.empty());
+    EXPECT_TRUE(fs.EntryExists(u"/f/\u00DF-2.txt"));
+  }
+}
+
 }  // namespace
 }  // namespace nomvarix

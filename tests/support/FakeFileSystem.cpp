@@ -30,7 +30,7 @@ bool FakeFileSystem::ForEachEntry(std::u16string_view folder,
   ++listings_;
   const auto it = folders_.find(folder);
   if (it == folders_.end()) return false;
-  for (const Entry& entry : it->second) visit(DirEntry{entry.name, entry.isFolder, entry.isHidden});
+  for (const Entry& entry : it->second) visit(DirEntry{entry.name, entry.isFolder, entry.isHidden, {1, entry.id}});
   return true;
 }
 
