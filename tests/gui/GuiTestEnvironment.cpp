@@ -25,7 +25,7 @@ void GuiTestEnvironment::SetUp() {
   // finds them, and the user's own state folder is never touched.
   setenv("XDG_STATE_HOME", (temp_.Path() + "state").c_str(), 1);
 
-  wxApp::SetInstance(new CNomvarixApp({u"-x", FromUtf8(PhotosFolder())}));
+  wxApp::SetInstance(new CNomvarixApp({u"--", FromUtf8(PhotosFolder())}));
   started_ = wxEntryStart(argc_, argv_);
   ASSERT_TRUE(started_) << "no display";
   ASSERT_TRUE(wxTheApp->CallOnInit());

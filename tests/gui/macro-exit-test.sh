@@ -26,7 +26,7 @@ eventually() {
 }
 gone() { ! kill -0 "$1" 2>/dev/null; }
 start() {
-  "$program" -x "$work/names" 2>"$work/stderr" &
+  "$program" -- "$work/names" 2>"$work/stderr" &
   pid=$!
   window=
   while [ -z "$window" ] && kill -0 "$pid" 2>/dev/null; do
