@@ -11,19 +11,36 @@ namespace {
 
 constexpr std::u16string_view kProductFolder = u"Nomvarix";
 constexpr std::u16string_view kDataFolder = u"data";
+/// The folder under the XDG data home: lower case, as programs name theirs there.
+constexpr std::u16string_view kDataHomeFolder = u"nomvarix";
 constexpr std::u16string_view kTemplateFile = u"template.txt";
 /// A template is a page of text; a larger file is not one.
 constexpr std::size_t kMaxDataFileBytes = 16 * 1024 * 1024;
 
+/// Creates `folder` and each missing folder above it, top down.
+void CreateFolderAndParents(FileSystem& fileSystem, const std::u16string& folder) {
+  if (folder.empty() || fileSystem.KindOf(folder) == PathKind::Folder) return;
+  const std::u16string parent = FolderOfPath(std::u16string_view(folder).substr(0, folder.size() - 1));
+  if (parent.size() < folder.size()) CreateFolderAndParents(fileSystem, parent);
+  fileSystem.CreateFolder(folder);
+}
+
 }  // namespace
 
 UserDataFolders ResolveDataFolders(FileSystem& fileSystem) {
+  const std::u16string program = WithTrailingSeparator(JoinPath(fileSystem.ProgramFolder(), kDataFolder));
   const std::u16string product = WithTrailingSeparator(JoinPath(fileSystem.DocumentsFolder(), kProductFolder));
-  const std::u16string user = WithTrailingSeparator(JoinPath(product, kDataFolder));
-  fileSystem.CreateFolder(fileSystem.DocumentsFolder());
-  fileSystem.CreateFolder(product);
-  fileSystem.CreateFolder(user);
-  return {user, WithTrailingSeparator(JoinPath(fileSystem.ProgramFolder(), kDataFolder))};
+  const std::u16string dataHome = fileSystem.DataHomeFolder();
+  if (dataHome.empty() || fileSystem.KindOf(product) == PathKind::Folder) {
+    // The documents folder itself is the user's: it is never made here.
+    const std::u16string user = WithTrailingSeparator(JoinPath(product, kDataFolder));
+    fileSystem.CreateFolder(product);
+    fileSystem.CreateFolder(user);
+    return {user, program};
+  }
+  const std::u16string user = WithTrailingSeparator(JoinPath(dataHome, kDataHomeFolder));
+  CreateFolderAndParents(fileSystem, user);
+  return {user, program};
 }
 
 std::optional<std::u16string> ReadUtf8File(const FileSystem& fileSystem, std::u16string_view path) {

@@ -10,9 +10,12 @@ namespace nomvarix {
 
 class FileSystem;
 
-/// Where the AI assistant keeps its data files: the user's folder (Documents/Nomvarix/data,
-/// created when missing each time it is resolved) and the program's own data folder beside the
-/// executable (never created). Both end with a separator.
+/// Where the AI assistant keeps its data files: the user's folder and the program's own data folder
+/// beside the executable (never created). Both end with a separator.
+/// The user's folder is Documents/Nomvarix/data where the system has no XDG data home (Windows) or
+/// where Documents/Nomvarix exists already; otherwise $XDG_DATA_HOME/nomvarix. It is created when
+/// missing each time it is resolved, with the folders above it under the data home, but the
+/// documents folder itself is never created.
 struct UserDataFolders {
   std::u16string user;
   std::u16string program;

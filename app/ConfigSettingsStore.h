@@ -10,10 +10,6 @@ class wxConfigBase;
 
 namespace nomvarix {
 
-/// The environment variable that names another settings file, so that tests and portable use
-/// never touch the user's own settings.
-inline constexpr const char* kSettingsFileVariable = "NOMVARIX_SETTINGS_FILE";
-
 /// Settings kept by wxConfig, each section a group. Every write is made at once: in the registry
 /// value by value; in a file by putting the one value into the file as it is at that moment, so
 /// that programs running side by side on the same file keep each other's values.

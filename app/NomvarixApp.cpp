@@ -4,9 +4,11 @@
 #include <shobjidl.h>
 #endif
 
-#include <optional>
+#include <cstdio>
 #include <string>
+#include <string_view>
 
+#include <wx/msgdlg.h>
 #include <wx/utils.h>
 
 #include "app/AboutDlg.h"
@@ -19,24 +21,35 @@
 #include "platform/StateFolder.h"
 #include "resources/CommandIds.h"
 #include "controls/WxText.h"
+#include "text/Utf16.h"
 
 namespace nomvarix {
 namespace {
 
 #ifdef __WXMSW__
-/// A windowed program has no console of its own: the text goes to its standard output when that
-/// was redirected, else to the console of the program that started it, if any.
-void PrintToStartingConsole(const std::string& text) {
-  HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+/// A windowed program has no console of its own: the text goes to the standard stream (output or
+/// error, `which`) when that was redirected, else to the console of the program that started it,
+/// if any. True when the whole text was written.
+bool PrintToStartingConsole(DWORD which, std::string_view text) {
+  HANDLE out = GetStdHandle(which);
   if ((out == nullptr || out == INVALID_HANDLE_VALUE) && AttachConsole(ATTACH_PARENT_PROCESS)) {
     out = CreateFileW(L"CONOUT$", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
                       nullptr);
   }
-  if (out == nullptr || out == INVALID_HANDLE_VALUE) return;
+  if (out == nullptr || out == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;
-  WriteFile(out, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  return WriteFile(out, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) && written == text.size();
 }
 #endif
+
+/// Writes a line on the standard error stream (on Windows, that of the starting console).
+void PrintError(std::string_view line) {
+#ifdef __WXMSW__
+  PrintToStartingConsole(STD_ERROR_HANDLE, line);
+#else
+  std::fwrite(line.data(), 1, line.size(), stderr);
+#endif
+}
 
 }  // namespace
 
@@ -55,16 +68,26 @@ bool CNomvarixApp::OnInit() {
   if (arguments_.empty()) {
     for (int i = 1; i < argc; ++i) arguments_.push_back(FromWx(argv[i]));
   }
+#endif
+  const CommandLine commandLine = ParseCommandLine(arguments_);
+#ifdef __WXMSW__
   // Elsewhere main() answers these before the toolkit starts.
-  if (const std::optional<std::string> information = InformationOf(arguments_)) {
-    PrintToStartingConsole(*information);
+  if (commandLine.action != CommandLine::Action::Start) {
+    exitStatus_ = AnswerWithoutWindow(
+        commandLine, [](std::string_view text) { return PrintToStartingConsole(STD_OUTPUT_HANDLE, text); },
+        [](std::string_view text) { return PrintToStartingConsole(STD_ERROR_HANDLE, text); });
     CallAfter([this] { ExitMainLoop(); });
     return true;
   }
 #endif
   fileSystem_ = MakeNativeFileSystem();
   settings_ = ConfigSettingsStore::OpenUserSettings();
-  startPath_ = StartPathOf(arguments_);
+  startPath_ = commandLine.startPath;
+  if (!startPath_.empty() && fileSystem_->KindOf(fileSystem_->AbsolutePath(startPath_)) == PathKind::Missing) {
+    startProblem_ = MissingStartPathMessage(startPath_);
+    PrintError("nomvarix: " + startProblem_ + "\n");
+    exitStatus_ = 1;
+  }
 
   Bind(wxEVT_MENU, [this](wxCommandEvent&) { ShowAbout(); }, cmd::MenuIdOf(cmd::kAbout));
   Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& event) { event.Enable(true); }, cmd::MenuIdOf(cmd::kAbout));
@@ -88,10 +111,18 @@ void CNomvarixApp::OnFirstEditorPaint(wxPaintEvent& event) {
     // An apply that an earlier run left half done is set right before anything is loaded; its
     // folder is then the one shown.
     const std::u16string recovered = RecoverInterruptedRenames(frame_, *fileSystem_);
+    if (!startProblem_.empty()) {
+      wxMessageBox("Nomvarix " + ToWx(FromUtf8(startProblem_)) + ".", "Nomvarix", wxOK | wxICON_ERROR, frame_);
+    }
     const std::u16string startPath = std::exchange(startPath_, {});
     frame_->OpenStartFolder(recovered.empty() ? startPath : recovered);
     if (wxGetEnv(kQuitWhenIdleVariable, nullptr)) QuitOnNextIdle();
   });
+}
+
+int CNomvarixApp::OnRun() {
+  const int status = wxApp::OnRun();
+  return exitStatus_ != 0 ? exitStatus_ : status;
 }
 
 void CNomvarixApp::QuitOnNextIdle() {

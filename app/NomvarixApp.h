@@ -27,6 +27,8 @@ class CNomvarixApp final : public wxApp {
   ~CNomvarixApp() override;
 
   bool OnInit() override;
+  /// The main loop's status, or the one the command line or its start path called for.
+  int OnRun() override;
 
   CMainFrame* MainFrame() const { return frame_; }
   SettingsStore& Settings() const { return *settings_; }
@@ -42,6 +44,9 @@ class CNomvarixApp final : public wxApp {
   std::unique_ptr<FileSystem> fileSystem_;
   std::unique_ptr<ConfigSettingsStore> settings_;
   std::u16string startPath_;
+  /// Why the start path could not be opened ("cannot open ..."), in UTF-8; empty when it could.
+  std::string startProblem_;
+  int exitStatus_ = 0;
   CMainFrame* frame_ = nullptr;
 };
 

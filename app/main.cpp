@@ -1,6 +1,6 @@
 #include <cstdio>
-#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <wx/log.h>
@@ -18,15 +18,27 @@ wxIMPLEMENT_APP(nomvarix::CNomvarixApp);
 
 wxIMPLEMENT_APP_NO_MAIN(nomvarix::CNomvarixApp);
 
+namespace {
+
+/// True when the whole text reached the stream: a full disk or a closed pipe is seen here, at the
+/// flush, and not only when the program ends.
+bool WriteAll(std::FILE* stream, std::string_view text) {
+  return std::fwrite(text.data(), 1, text.size(), stream) == text.size() && std::fflush(stream) == 0;
+}
+
+}  // namespace
+
 // POSIX arguments are bytes: they are decoded here, so that a path with undecodable bytes still
 // names its folder. The toolkit sees only the program name: it would convert the rest by the
 // locale and complain about what does not convert.
 int main(int argc, char** argv) {
   std::vector<std::u16string> arguments;
   for (int i = 1; i < argc; ++i) arguments.push_back(nomvarix::FromUtf8(argv[i]));
-  if (const std::optional<std::string> information = nomvarix::InformationOf(arguments)) {
-    std::fputs(information->c_str(), stdout);
-    return 0;
+  const nomvarix::CommandLine commandLine = nomvarix::ParseCommandLine(arguments);
+  if (commandLine.action != nomvarix::CommandLine::Action::Start) {
+    return nomvarix::AnswerWithoutWindow(
+        commandLine, [](std::string_view text) { return WriteAll(stdout, text); },
+        [](std::string_view text) { return WriteAll(stderr, text); });
   }
   nomvarix::ReserveHeapInLargePages();
   wxApp::SetInstance(new nomvarix::CNomvarixApp(std::move(arguments)));

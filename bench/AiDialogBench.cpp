@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -28,6 +29,8 @@
 #include "ai/dialog/AiDialog.h"
 #include "ai/RenamePair.h"
 #include "platform/FileSystem.h"
+#include "platform/SettingsStore.h"
+#include "support/FakeSecretStore.h"
 #include "platform/MemorySettingsStore.h"
 #include "support/ChatTestServer.h"
 
@@ -69,7 +72,9 @@ double TimeOneAnswer(const std::string& answer, std::size_t pieceBytes, FileSyst
   }
   server.AddReply(test::ChatTestServer::StreamOf(pieces));
   MemorySettingsStore settings;
-  WriteChatServer(settings, ChatServer{server.BaseUrl(), "bench", ""});
+  test::FakeSecretStore noKeyring;
+  noKeyring.available = false;
+  WriteChatServer(settings, noKeyring, ChatServer{server.BaseUrl(), "bench", ""});
 
   std::vector<RenamePair> names;
   for (int i = 1; i <= 50; ++i) names.push_back({u"Datei " + std::u16string(1, static_cast<char16_t>(u'0' + i % 10)) + u".txt", {}});
@@ -108,6 +113,8 @@ void Report(std::size_t pieceBytes, std::vector<double> seconds, std::size_t ans
 
 int main(int argc, char** argv) {
   using namespace nomvarix;
+  // The dialog leaves the user's keyring alone, as with any settings file of its own.
+  setenv(kSettingsFileVariable, "/nonexistent/settings.conf", 1);
   wxApp::SetInstance(new wxApp);  // owned and deleted by the toolkit
   if (!wxEntryStart(argc, argv)) {
     std::fprintf(stderr, "no display: run it under xvfb-run\n");

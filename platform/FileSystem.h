@@ -125,6 +125,11 @@ class FileSystem {
   /// The folder of the running program, ending with a separator.
   virtual std::u16string ProgramFolder() const = 0;
 
+  /// The base folder of the user's data files by the XDG rules ($XDG_DATA_HOME, else
+  /// ~/.local/share), ending with a separator (it may not exist yet); empty where the system has no
+  /// such place and data files go to the documents folder, as on Windows.
+  virtual std::u16string DataHomeFolder() const { return {}; }
+
   /// `path` made absolute against the current folder; "." components and doubled separators are
   /// removed, each ".." takes away the component before it (never the root), a trailing separator
   /// is kept.

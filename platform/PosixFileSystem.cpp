@@ -299,6 +299,10 @@ class PosixFileSystem final : public FileSystem {
     return WithTrailingSeparator(FromUtf8(documents));
   }
 
+  std::u16string DataHomeFolder() const override {
+    return WithTrailingSeparator(FromUtf8(XdgBaseFolder("XDG_DATA_HOME", ".local/share")));
+  }
+
   std::u16string ProgramFolder() const override {
     std::vector<char> buffer(4096);
     const ssize_t n = readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);

@@ -11,6 +11,10 @@ namespace nomvarix {
 /// The section that holds the program's own settings.
 inline constexpr std::u16string_view kSettingsSection = u"Settings";
 
+/// The environment variable that names another settings file, so that tests and portable use
+/// never touch the user's own settings (nor the secrets of the user's keyring).
+inline constexpr const char* kSettingsFileVariable = "NOMVARIX_SETTINGS_FILE";
+
 /// Per-user named integer and string values grouped in sections. Integers are unsigned 32-bit;
 /// booleans are integers written as 1 or 0 and read as true when not 0. A missing value, a value
 /// of the other kind or an unreadable store reads as the default; a failed write is not reported

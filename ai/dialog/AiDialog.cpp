@@ -16,6 +16,7 @@
 
 #include "ai/ChatServerSettings.h"
 #include "ai/dialog/LlmSettingsDlg.h"
+#include "platform/SecretStore.h"
 #include "controls/ColorEdit.h"
 #include "controls/WxText.h"
 #include "platform/LineEnds.h"
@@ -93,12 +94,13 @@ CAiDialog::CAiDialog(wxWindow* parent, std::vector<RenamePair> requestPairs, Fil
                      SettingsStore& settings)
     : wxDialog(parent, wxID_ANY, "AI", wxDefaultPosition, wxDefaultSize, wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER),
       settings_(settings),
+      secrets_(MakeSystemSecretStore()),
       groupSize_(static_cast<int>(settings.ReadInteger(settings::kGroupSize, settings::kGroupSizeDefault))) {
   CreateControls();
   channel_ = std::make_shared<WorkerMessageChannel>(this, [this](const WorkerMessage& message) {
     if (assistant_) assistant_->Handle(message);
   });
-  assistant_ = std::make_unique<AiAssistant>(std::move(requestPairs), ReadChatServer(settings_, EnvironmentKey()),
+  assistant_ = std::make_unique<AiAssistant>(std::move(requestPairs), ReadChatServer(settings_, *secrets_, EnvironmentKey()).server,
                                              fileSystem, static_cast<AiDisplay&>(*this),
                                              [channel = channel_](WorkerMessage message) { channel->Post(std::move(message)); });
   assistant_->Open();
@@ -209,10 +211,11 @@ void CAiDialog::OnInsertParsed() {
 }
 
 void CAiDialog::OnLlmSettings() {
-  CLlmSettingsDlg dialog(this, ReadChatServer(settings_, std::nullopt), settings::kLlmApiKeyVariable);
+  const StoredChatServer stored = ReadChatServer(settings_, *secrets_, std::nullopt);
+  CLlmSettingsDlg dialog(this, stored.server, settings::kLlmApiKeyVariable, KeyPlaceNote(stored.keyPlace));
   if (dialog.ShowModal() != wxID_OK) return;
-  WriteChatServer(settings_, dialog.Server());
-  assistant_->SetServer(ReadChatServer(settings_, EnvironmentKey()));
+  WriteChatServer(settings_, *secrets_, dialog.Server());
+  assistant_->SetServer(ReadChatServer(settings_, *secrets_, EnvironmentKey()).server);
 }
 
 void CAiDialog::ShowResponse(std::u16string_view text) {

@@ -15,6 +15,7 @@ namespace nomvarix {
 
 class CColorEdit;
 class FileSystem;
+class SecretStore;
 class SettingsStore;
 class WorkerMessageChannel;
 
@@ -62,6 +63,7 @@ class CAiDialog final : public wxDialog, private AiDisplay {
   void ShowTemplateCaption(std::u16string_view caption) override;
 
   SettingsStore& settings_;
+  std::unique_ptr<SecretStore> secrets_;  ///< the system's keyring, where the API key is kept
   int groupSize_;
   std::shared_ptr<WorkerMessageChannel> channel_;
   CColorEdit* prompt_ = nullptr;

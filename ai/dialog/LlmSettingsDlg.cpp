@@ -12,7 +12,8 @@ std::string Trimmed(const wxString& text) { return text.Strip(wxString::both).ut
 
 }  // namespace
 
-CLlmSettingsDlg::CLlmSettingsDlg(wxWindow* parent, const ChatServer& server, const char* keyVariable)
+CLlmSettingsDlg::CLlmSettingsDlg(wxWindow* parent, const ChatServer& server, const char* keyVariable,
+                                 const char* keyPlaceNote)
     : wxDialog(parent, wxID_ANY, "LLM Settings") {
   const wxSize fieldSize(FromDIP(360), -1);
   baseUrl_ = new wxTextCtrl(this, kBaseUrl, wxString::FromUTF8(server.baseUrl), wxDefaultPosition, fieldSize);
@@ -32,8 +33,8 @@ CLlmSettingsDlg::CLlmSettingsDlg(wxWindow* parent, const ChatServer& server, con
   auto* note = new wxStaticText(this, wxID_ANY,
                                 wxString::Format("An OpenAI-compatible chat server; the path of its chat endpoint is "
                                                  "added to the base URL.\nWith no key here, the environment variable "
-                                                 "%s supplies it.",
-                                                 keyVariable));
+                                                 "%s supplies it.\n%s",
+                                                 keyVariable, keyPlaceNote));
   auto* all = new wxBoxSizer(wxVERTICAL);
   all->Add(fields, 0, wxEXPAND | wxALL, gap * 2);
   all->Add(note, 0, wxLEFT | wxRIGHT, gap * 2);

@@ -5,6 +5,7 @@
 #include "platform/Path.h"
 #include "support/FakeFileSystem.h"
 #include "support/TempFolder.h"
+#include "text/Utf16.h"
 #ifndef _WIN32
 #include "support/WaitingFifo.h"
 #endif
@@ -38,6 +39,37 @@ TEST_F(TemplateFileTest, TheUsersFileComesFirstThenTheProgramsAndSavingGoesToThe
   ASSERT_TRUE(SaveTemplateText(fs, u"#SYSTEM:\r\nd\u00E9j\u00E0 vu\r\n"));
   EXPECT_EQ(SystemTextLoaded(), u"d\u00E9j\u00E0 vu");
   EXPECT_EQ(fs.ReadWholeFile(JoinPath(folders.user, u"template.txt"), 100), "#SYSTEM:\r\nd\xC3\xA9j\xC3\xA0 vu\r\n");
+}
+
+TEST(TemplateFolderTest, TheDataHomeUnlessTheUserKeepsAFolderInDocuments) {
+  const struct {
+    std::u16string dataHome;                 // empty: no XDG data home, as on Windows
+    std::vector<std::u16string> existing;    // folders there before
+    std::u16string user;                     // the folder chosen
+  } cases[] = {
+      {u"", {u"/documents/"}, u"/documents/Nomvarix/data/"},
+      {u"/home/日記/.local/share/", {u"/documents/"}, u"/home/日記/.local/share/nomvarix/"},
+      {u"/home/u/.local/share/", {}, u"/home/u/.local/share/nomvarix/"},
+      {u"/home/u/.local/share/", {u"/documents/Nomvarix/"}, u"/documents/Nomvarix/data/"},
+      {u"/home/u/.local/share/", {u"/documents/Nomvarix/", u"/documents/Nomvarix/data/"}, u"/documents/Nomvarix/data/"},
+      {u"/home/u/.local/share/", {u"/home/u/.local/share/nomvarix/", u"/documents/Nomvarix/"},
+       u"/documents/Nomvarix/data/"},
+  };
+  for (const auto& c : cases) {
+    test::FakeFileSystem fs;
+    fs.SetDataHomeFolder(c.dataHome);
+    for (const std::u16string& folder : c.existing) fs.AddFolder(folder, {});
+    const bool hadDocuments = fs.KindOf(u"/documents/") == PathKind::Folder;
+    const UserDataFolders folders = ResolveDataFolders(fs);
+    EXPECT_EQ(folders.user, c.user) << ToUtf8(c.dataHome);
+    EXPECT_EQ(folders.program, u"/program/data/");
+    EXPECT_EQ(fs.KindOf(folders.user), PathKind::Folder) << ToUtf8(c.user);
+    EXPECT_EQ(fs.KindOf(u"/documents/") == PathKind::Folder, hadDocuments) << "the documents folder is the user's";
+    if (c.user.starts_with(c.dataHome) && !c.dataHome.empty()) {
+      EXPECT_EQ(fs.KindOf(u"/documents/Nomvarix/"), PathKind::Missing);
+      EXPECT_EQ(fs.KindOf(c.dataHome), PathKind::Folder) << "made on the way";
+    }
+  }
 }
 
 TEST_F(TemplateFileTest, AFileTooLargeOrUnreadableIsRefusedAndSaidSo) {

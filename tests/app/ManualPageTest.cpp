@@ -23,7 +23,7 @@ TEST(ManualPage, ListsEveryOptionOfTheUsageTextAndTheProjectVersion) {
   std::ifstream in(NOMVARIX_MANUAL_PAGE, std::ios::binary);
   const std::string page(std::istreambuf_iterator<char>(in), {});
   ASSERT_FALSE(page.empty()) << NOMVARIX_MANUAL_PAGE;
-  const std::string usage = InformationOf({u"--help"}).value_or("");
+  const std::string usage = UsageText();
   // Options stand at the start of an explained line, e.g. "  -h, --help  print this text".
   const std::regex option(R"((?:^|\n) +(-[-\w]+)(?:, (-[-\w]+))?)");
   int found = 0;

@@ -24,8 +24,10 @@ void GuiTestEnvironment::SetUp() {
   // Edits kept between runs and rename journals stay in this test's folder: no other test process
   // finds them, and the user's own state folder is never touched.
   setenv("XDG_STATE_HOME", (temp_.Path() + "state").c_str(), 1);
+  // So do the AI template and data files.
+  setenv("XDG_DATA_HOME", (temp_.Path() + "data").c_str(), 1);
 
-  wxApp::SetInstance(new CNomvarixApp({u"-x", FromUtf8(PhotosFolder())}));
+  wxApp::SetInstance(new CNomvarixApp({u"--", FromUtf8(PhotosFolder())}));
   started_ = wxEntryStart(argc_, argv_);
   ASSERT_TRUE(started_) << "no display";
   ASSERT_TRUE(wxTheApp->CallOnInit());

@@ -27,7 +27,7 @@ gone() { ! kill -0 "$1" 2>/dev/null; }
 start() {
   local attempt
   for attempt in 1 2 3; do
-    "$program" -x "$1" 2>"$work/stderr" &
+    "$program" -- "$1" 2>"$work/stderr" &
     pid=$!
     pids+=("$pid")
     window=

@@ -21,7 +21,7 @@ rss_kb() { awk '/^VmRSS:/ { print $2 }' "/proc/$1/status" 2>/dev/null || echo 0;
 # run_case <name> <settings file for the run>: starts, waits for the window, quits with Ctrl+Q.
 run_case() {
   local name=$1 window
-  NOMVARIX_SETTINGS_FILE=$2 "$program" -x "$work/photos" 2>"$work/stderr" &
+  NOMVARIX_SETTINGS_FILE=$2 "$program" -- "$work/photos" 2>"$work/stderr" &
   pid=$!
   window=$(timeout 90 xdotool search --sync --onlyvisible --name '^Nomvarix$' | head -n 1) || true
   if [ -z "$window" ]; then

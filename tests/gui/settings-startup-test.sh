@@ -23,7 +23,7 @@ has_line() { grep -qxF "$1" "$settings" 2>/dev/null; }
 start_on() {
   local name=$1 wheel=$3 expected=${4:-} window others
   printf '%b' "$2" >"$settings"
-  "$program" -x "$work/photos" 2>"$work/stderr" &
+  "$program" -- "$work/photos" 2>"$work/stderr" &
   pid=$!
   window=$(timeout 90 xdotool search --sync --onlyvisible --name '^Nomvarix$' | head -n 1) || true
   if [ -z "$window" ]; then

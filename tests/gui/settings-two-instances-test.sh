@@ -37,14 +37,14 @@ placed_at() { xdotool getwindowgeometry "$1" | grep -q "Position: $2,0"; }
 # ctrl_wheel <window> <x> <y> <button>: one Ctrl+wheel step over a point of the window.
 ctrl_wheel() { xdotool mousemove --sync --window "$1" "$2" "$3" keydown ctrl click "$4" keyup ctrl; }
 
-"$program" -x "$work/other" 2>"$work/stderr-first" &
+"$program" -- "$work/other" 2>"$work/stderr-first" &
 first=$!
 mv "$work/stderr-first" "$work/stderr-$first"
 a=$(new_window "$first")
 eventually has_line "LastPath=$work/other/"
 side_by_side "$a" 0
 
-"$program" -x "$work/photos" 2>"$work/stderr-second" &
+"$program" -- "$work/photos" 2>"$work/stderr-second" &
 second=$!
 mv "$work/stderr-second" "$work/stderr-$second"
 b=$(new_window "$second" "$a")

@@ -11,7 +11,7 @@ mkdir -p "$work/photos/sub"
 touch "$work/photos/b.jpg" "$work/photos/a.png"
 folder=$("$run" winepath -w "$work/photos" | tr -d '\r')
 
-"$run" "$program" -x "$folder" </dev/null >/dev/null 2>&1 &
+"$run" "$program" -- "$folder" </dev/null >/dev/null 2>&1 &
 timeout 90 xdotool search --sync --name '^Nomvarix$' >/dev/null || { echo "no window titled Nomvarix"; exit 1; }
 # Polled until it is there; the limit only ends a run that would hang.
 value=

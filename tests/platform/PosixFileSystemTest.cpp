@@ -253,6 +253,14 @@ TEST_F(PosixFileSystemTest, AbsolutePathsAndWellKnownFolders) {
   setenv("XDG_STATE_HOME", "/var/st\xc3\xa9", 1);
   EXPECT_EQ(StateFolder(), u"/var/st\u00e9/Nomvarix/");
   if (oldState) setenv("XDG_STATE_HOME", savedState.c_str(), 1); else unsetenv("XDG_STATE_HOME");
+
+  const char* oldData = std::getenv("XDG_DATA_HOME");
+  const std::string savedData = oldData ? oldData : "";
+  unsetenv("XDG_DATA_HOME");
+  EXPECT_EQ(fs->DataHomeFolder(), u"/home/someone/.local/share/");
+  setenv("XDG_DATA_HOME", "/d\xc3\xa9p\xc3\xb4t/", 1);
+  EXPECT_EQ(fs->DataHomeFolder(), u"/d\u00e9p\u00f4t/");
+  if (oldData) setenv("XDG_DATA_HOME", savedData.c_str(), 1); else unsetenv("XDG_DATA_HOME");
   setenv("HOME", savedHome.c_str(), 1);
 }
 

@@ -86,6 +86,9 @@ class FakeFileSystem final : public FileSystem {
   bool WriteWholeFile(std::u16string_view path, std::string_view bytes) override;
   std::u16string DocumentsFolder() const override { return u"/documents/"; }
   std::u16string ProgramFolder() const override { return u"/program/"; }
+  std::u16string DataHomeFolder() const override { return dataHome_; }
+  /// Sets what DataHomeFolder answers; empty (the default) as on Windows.
+  void SetDataHomeFolder(std::u16string folder) { dataHome_ = std::move(folder); }
   std::u16string AbsolutePath(std::u16string_view path) const override;
 
  private:
@@ -98,6 +101,7 @@ class FakeFileSystem final : public FileSystem {
   std::map<std::uint64_t, FileAttributes> attributes_;  ///< per inode number
   IdentityPermanence permanence_ = IdentityPermanence::Lasting;
   bool caseInsensitive_ = false;
+  std::u16string dataHome_;
   std::vector<std::u16string> roots_{u"/"};
   std::map<std::u16string, std::string, std::less<>> contents_;
   std::map<std::u16string, FileClock::time_point, std::less<>> created_;
