@@ -78,6 +78,11 @@ class CNomvarixView final : public wxWindow {
   void ValidateChanges();
   void ApplyChanges();
   void RevertLastChanges();
+  /// "Rename History...": the dialog over the history; its undos run here.
+  void ShowRenameHistory();
+  void UndoFromHistory(const HistoryEntry& entry, const UndoChoice& choice);
+  /// What writing the rename history had to say, in a message box.
+  void ShowHistoryProblem();
   void ShowMessage(std::u16string_view text, long icon);
   /// Shows a command's note in the status bar, and in a message box when it asks for one.
   void ShowNote(const CommandNote& note);
