@@ -87,7 +87,8 @@ void CNomvarixApp::OnFirstEditorPaint(wxPaintEvent& event) {
   frame_->CallAfter([this] {
     // An apply that an earlier run left half done is set right before anything is loaded; its
     // folder is then the one shown.
-    const std::u16string recovered = RecoverInterruptedRenames(frame_, *fileSystem_);
+    const std::u16string recovered = RecoverInterruptedRenames(
+        frame_, *fileSystem_, [this](HistoryEntry entry) { frame_->EditorView()->RecordInHistory(std::move(entry)); });
     const std::u16string startPath = std::exchange(startPath_, {});
     frame_->OpenStartFolder(recovered.empty() ? startPath : recovered);
     if (wxGetEnv(kQuitWhenIdleVariable, nullptr)) QuitOnNextIdle();

@@ -1,6 +1,5 @@
 #include "apply/HistoryUndo.h"
 
-#include <chrono>
 #include <optional>
 #include <unordered_map>
 
@@ -161,17 +160,13 @@ HistoryEntry EntryOfBatch(HistoryKind kind, std::u16string_view folder, const Re
                           const RenameBatchResult& batch) {
   std::unordered_map<std::u16string_view, FileIdentity> identityOf;
   for (const JournalStep& step : plan.journal.steps) identityOf.emplace(step.before, step.identity);
-  HistoryEntry entry;
-  entry.id = NewHistoryEntryId();
-  entry.time = std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch()).count();
-  entry.kind = kind;
-  entry.folder = folder;
+  std::vector<HistoryFile> files;
   for (const NameEntry& renamed : batch.revertList) {
     const auto found = identityOf.find(renamed.newName);
     if (found == identityOf.end()) continue;
-    entry.files.push_back({found->second, renamed.newName, renamed.originalName});
+    files.push_back({found->second, renamed.newName, renamed.originalName});
   }
-  return entry;
+  return NewHistoryEntry(kind, folder, std::move(files));
 }
 
 }  // namespace nomvarix

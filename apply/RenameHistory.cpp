@@ -1,5 +1,6 @@
 #include "apply/RenameHistory.h"
 
+#include <chrono>
 #include <cstdio>
 #include <random>
 
@@ -120,6 +121,12 @@ std::string NewHistoryEntryId() {
   char id[24];
   std::snprintf(id, sizeof id, "%08x%08x", random(), random());
   return id;
+}
+
+HistoryEntry NewHistoryEntry(HistoryKind kind, std::u16string_view folder, std::vector<HistoryFile> files) {
+  const auto now = std::chrono::system_clock::now().time_since_epoch();
+  return {NewHistoryEntryId(), std::chrono::duration_cast<std::chrono::seconds>(now).count(), kind,
+          std::u16string(folder), {}, std::move(files)};
 }
 
 std::string HistoryText(const std::vector<HistoryEntry>& entries) {

@@ -45,6 +45,9 @@ struct HistoryEntry {
 /// A fresh entry id: 16 random hex digits.
 std::string NewHistoryEntryId();
 
+/// A new entry of `kind` with a fresh id, finished now.
+HistoryEntry NewHistoryEntry(HistoryKind kind, std::u16string_view folder, std::vector<HistoryFile> files);
+
 /// How much history is kept: the newest entries up to both bounds, the oldest dropped first.
 struct HistoryBounds {
   std::size_t entries = 200;

@@ -754,6 +754,11 @@ void CNomvarixView::UndoFromHistory(const HistoryEntry& entry, const UndoChoice&
   ShowHistoryProblem();
 }
 
+void CNomvarixView::RecordInHistory(HistoryEntry entry) {
+  session_.RecordInHistory(std::move(entry));
+  ShowHistoryProblem();
+}
+
 void CNomvarixView::ShowHistoryProblem() {
   const std::u16string problem = session_.TakeHistoryMessage();
   if (!problem.empty()) ShowMessage(problem, wxICON_WARNING);

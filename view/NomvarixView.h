@@ -40,6 +40,8 @@ class CNomvarixView final : public wxWindow {
   const EditorSession& Session() const { return session_; }
   /// Where the rename journals and the kept edits go (see EditorSession::SetStateFolder).
   void SetStateFolder(const std::u16string& folder) { session_.SetStateFolder(folder); }
+  /// Adds a finished rename done outside the editor (a recovery) to the rename history.
+  void RecordInHistory(HistoryEntry entry);
   /// Where the session's long work shows its progress.
   ProgressDialogs& Progress() { return progress_; }
   const CommandStrip& ScopeStrip() const { return scopeStrip_; }
