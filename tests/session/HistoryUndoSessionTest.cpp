@@ -1,4 +1,5 @@
 // Undoing history entries through the editor session, on real temporary folders.
+#include <cstdio>
 #include <memory>
 
 #include <gtest/gtest.h>
