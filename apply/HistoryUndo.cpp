@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "platform/FileSystem.h"
 
@@ -146,13 +147,19 @@ NameList UndoBatch(const HistoryEntry& entry, const std::vector<UndoFile>& plan)
   return batch;
 }
 
-void ExpectRecordedIdentities(const HistoryEntry& entry, const std::vector<UndoFile>& plan, RenamePlan& renamePlan) {
+void ExpectRecordedIdentities(const HistoryEntry& entry, const std::vector<UndoFile>& plan, NameList& batch,
+                              RenamePlan& renamePlan) {
   std::unordered_map<std::u16string_view, FileIdentity> recorded;
   for (const UndoFile& file : plan) {
     if (file.moves) recorded.emplace(file.nameNow, entry.files[file.index].identity);
   }
+  std::unordered_set<std::u16string_view> planned;
   for (JournalStep& step : renamePlan.journal.steps) {
+    planned.insert(step.before);
     if (const auto found = recorded.find(step.before); found != recorded.end()) step.identity = found->second;
+  }
+  for (NameEntry& line : batch) {
+    if (!planned.contains(line.originalName)) line.newName = line.originalName;
   }
 }
 

@@ -68,8 +68,11 @@ HistoryState StateOf(const std::vector<UndoFile>& plan);
 /// is PlanUndo's for `entry`.
 NameList UndoBatch(const HistoryEntry& entry, const std::vector<UndoFile>& plan);
 
-/// The identity each line of `batch` must still have when its turn comes, as `entry` recorded it.
-void ExpectRecordedIdentities(const HistoryEntry& entry, const std::vector<UndoFile>& plan, RenamePlan& renamePlan);
+/// The identity each line of `batch` must still have when its turn comes, as `entry` recorded it. A
+/// line whose file `renamePlan` did not find (gone since PlanUndo looked) is left unchanged, so that
+/// no file is renamed without that check.
+void ExpectRecordedIdentities(const HistoryEntry& entry, const std::vector<UndoFile>& plan, NameList& batch,
+                              RenamePlan& renamePlan);
 
 /// The history entry of a finished batch in `folder`: one file per rename done, with the identity
 /// the plan recorded for it.

@@ -55,13 +55,13 @@ HistoryUndoOutcome EditorSession::UndoFromHistory(const HistoryEntry& entry, con
     const HistoryFile& recorded = entry.files[file.index];
     outcome.report += recorded.newName + u": " + UndoActionText(recorded, file) + u"\n";
   }
-  const NameList batch = UndoBatch(entry, plan);
+  NameList batch = UndoBatch(entry, plan);
   if (batch.empty()) return outcome;
   const bool shown = editor_.CurrentFolder() == folder;
   if (shown) SavePendingEdits();
   JournalledBatch done;
   RenamePlan renamePlan = PlanRenames(batch, folder, fileSystem_);
-  ExpectRecordedIdentities(entry, plan, renamePlan);
+  ExpectRecordedIdentities(entry, plan, batch, renamePlan);
   {
     const std::unique_ptr<WorkProgress> progress = progress_->Start(WorkKind::Renaming);
     done = RenameUnderJournal(batch, folder, renamePlan, fileSystem_, false, *progress, journalFolder_,
@@ -75,7 +75,11 @@ HistoryUndoOutcome EditorSession::UndoFromHistory(const HistoryEntry& entry, con
   outcome.renamed = done.batch.revertList.size();
   outcome.report += done.batch.report;
   for (std::size_t i = 0; i < batch.size(); ++i) {
-    if (done.batch.skipped[i]) outcome.report += batch[i].originalName + u": could not be renamed back to " + batch[i].newName + u"\n";
+    if (batch[i].newName == batch[i].originalName) {
+      outcome.report += batch[i].originalName + u": stays: the file is gone (renamed elsewhere or deleted)\n";
+    } else if (done.batch.skipped[i]) {
+      outcome.report += batch[i].originalName + u": could not be renamed back to " + batch[i].newName + u"\n";
+    }
   }
   MoveEditsWithUndo(folder, done.batch.revertList);
   if (shown) {

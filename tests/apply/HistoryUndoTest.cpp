@@ -181,9 +181,9 @@ class HistoryModel {
 
   /// Renames a batch through the apply, and the model the way it expects: in order, each file to
   /// its new name when that is free at its turn.
-  RenameBatchResult Rename(const NameList& batch, const std::function<void(RenamePlan&)>& adjust) {
+  RenameBatchResult Rename(NameList batch, const std::function<void(NameList&, RenamePlan&)>& adjust) {
     RenamePlan plan = PlanRenames(batch, kFolder, fs_);
-    adjust(plan);
+    adjust(batch, plan);
     JournalledBatch done = RenameUnderJournal(batch, kFolder, plan, fs_, false, NoProgress(), {}, true);
     plan_ = std::move(plan);
     return std::move(done.batch);
@@ -203,7 +203,7 @@ class HistoryModel {
       expected[line.newName] = expected[line.originalName];
       expected.erase(line.originalName);
     }
-    const RenameBatchResult done = Rename(batch, [](RenamePlan&) {});
+    const RenameBatchResult done = Rename(batch, [](NameList&, RenamePlan&) {});
     model_ = std::move(expected);
     HistoryEntry entry = EntryOfBatch(HistoryKind::Apply, kFolder, plan_, done);
     if (!entry.files.empty()) history_.push_back(std::move(entry));
@@ -237,7 +237,9 @@ class HistoryModel {
     }
     CheckPlanAgainstDisk(entry, plan);
     const NameList batch = UndoBatch(entry, plan);
-    const RenameBatchResult done = Rename(batch, [&](RenamePlan& renamePlan) { ExpectRecordedIdentities(entry, plan, renamePlan); });
+    const RenameBatchResult done = Rename(batch, [&](NameList& lines, RenamePlan& renamePlan) {
+      ExpectRecordedIdentities(entry, plan, lines, renamePlan);
+    });
     model_ = std::move(expected);
     undone_ += done.revertList.size();
     HistoryEntry record = EntryOfBatch(HistoryKind::Undo, kFolder, plan_, done);
