@@ -31,7 +31,8 @@ bool DropsUnreadableJournal(wxWindow* parent, const InterruptedRename& rename) {
 
 }  // namespace
 
-std::u16string RecoverInterruptedRenames(wxWindow* parent, FileSystem& fileSystem) {
+std::u16string RecoverInterruptedRenames(wxWindow* parent, FileSystem& fileSystem,
+                                         const std::function<void(HistoryEntry)>& record) {
   std::u16string folder;
   const std::u16string setAside = SetAsideUnusableJournals(fileSystem, StateFolder());
   if (!setAside.empty()) wxMessageBox(ToWx(setAside), "Nomvarix", wxOK | wxICON_WARNING, parent);
@@ -42,7 +43,9 @@ std::u16string RecoverInterruptedRenames(wxWindow* parent, FileSystem& fileSyste
     }
     const std::optional<RecoveryChoice> choice = AskAboutInterruptedRename(parent, left.rename);
     if (!choice) continue;
-    const std::u16string message = SettleMessage(*choice, left.rename.Settle(*choice, fileSystem));
+    SettleReport report = left.rename.Settle(*choice, fileSystem);
+    const std::u16string message = SettleMessage(*choice, report);
+    record(NewHistoryEntry(HistoryKind::Recovery, left.rename.Folder(), std::move(report.renamed)));
     if (!message.empty()) wxMessageBox(ToWx(message), "Nomvarix", wxOK | wxICON_WARNING, parent);
     folder = left.rename.Folder();
     left.file->Remove();

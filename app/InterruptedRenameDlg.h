@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 
 #include "apply/InterruptedRename.h"
@@ -15,7 +16,9 @@ std::optional<RecoveryChoice> AskAboutInterruptedRename(wxWindow* parent, const 
 
 /// Sets right every apply that an earlier run left unfinished, asking about each, before anything is
 /// loaded; returns the folder of the last one set right, to be opened (empty when there was none).
-/// A journal whose folder cannot be read is kept unless the user drops it.
-std::u16string RecoverInterruptedRenames(wxWindow* parent, FileSystem& fileSystem);
+/// A journal whose folder cannot be read is kept unless the user drops it. What each recovery left
+/// renamed goes to `record`, for the rename history.
+std::u16string RecoverInterruptedRenames(wxWindow* parent, FileSystem& fileSystem,
+                                         const std::function<void(HistoryEntry)>& record);
 
 }  // namespace nomvarix

@@ -110,7 +110,8 @@ void CNomvarixApp::OnFirstEditorPaint(wxPaintEvent& event) {
   frame_->CallAfter([this] {
     // An apply that an earlier run left half done is set right before anything is loaded; its
     // folder is then the one shown.
-    const std::u16string recovered = RecoverInterruptedRenames(frame_, *fileSystem_);
+    const std::u16string recovered = RecoverInterruptedRenames(
+        frame_, *fileSystem_, [this](HistoryEntry entry) { frame_->EditorView()->RecordInHistory(std::move(entry)); });
     if (!startProblem_.empty()) {
       wxMessageBox("Nomvarix " + ToWx(FromUtf8(startProblem_)) + ".", "Nomvarix", wxOK | wxICON_ERROR, frame_);
     }

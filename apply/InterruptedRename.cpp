@@ -156,10 +156,26 @@ SettleReport InterruptedRename::Settle(RecoveryChoice choice, FileSystem& fileSy
     const std::optional<Left> left =
         choice == RecoveryChoice::Undo ? Undo(step, now, fileSystem) : Keep(step, now, fileSystem);
     if (left) (left->changed ? report.changed : report.unplaced).push_back(left->name);
+    const std::u16string final = left ? left->name
+                                 : choice == RecoveryChoice::Undo ? step.before
+                                 : now != step.temporary ? now
+                                                         : NameAfterMove(step, {step.after, step.before}, fileSystem);
+    if (!final.empty() && final != step.before) report.renamed.push_back({step.identity, step.before, final});
   }
   std::reverse(report.unplaced.begin(), report.unplaced.end());
   std::reverse(report.changed.begin(), report.changed.end());
+  std::reverse(report.renamed.begin(), report.renamed.end());
   return report;
+}
+
+std::u16string InterruptedRename::NameAfterMove(const JournalStep& step,
+                                                std::initializer_list<std::u16string_view> names,
+                                                const FileSystem& fileSystem) const {
+  for (const std::u16string_view name : names) {
+    const std::optional<FileStamp> stamp = fileSystem.StampOf(journal_.folder + std::u16string(name));
+    if (stamp && IsTheFile(step, *stamp)) return std::u16string(name);
+  }
+  return {};
 }
 
 std::u16string InterruptedRename::Question() const {

@@ -7,6 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "apply/RenameHistory.h"
 #include "apply/RenameJournal.h"
 
 namespace nomvarix {
@@ -24,6 +25,9 @@ struct SettleReport {
   /// Files that were left where they are because, looked at again just before the move, they were
   /// no longer the file the journal was about.
   std::vector<std::u16string> changed;
+  /// Every planned file found that has another name than before the apply once settled, in the
+  /// order of the plan: what the rename history records of the recovery.
+  std::vector<HistoryFile> renamed{};
 };
 
 /// An apply that did not finish, as the disk shows it. A planned file is looked for only under the
@@ -59,6 +63,9 @@ class InterruptedRename {
   /// its new name, or its old one when that is taken. Each file is looked at again right before it
   /// is moved, and left where it is unless it is still the file the journal was about.
   SettleReport Settle(RecoveryChoice choice, FileSystem& fileSystem) const;
+  /// The first of `names` under which the file of `step` is found now; empty when none.
+  std::u16string NameAfterMove(const JournalStep& step, std::initializer_list<std::u16string_view> names,
+                               const FileSystem& fileSystem) const;
 
   /// "An earlier rename in <folder> was interrupted after N of M files. ... Undo ...?"
   std::u16string Question() const;

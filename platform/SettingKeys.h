@@ -30,6 +30,9 @@ inline constexpr bool kChangedRedDefault = true;
 inline constexpr std::u16string_view kLastPath = u"LastPath";
 inline constexpr std::u16string_view kKeepEditsBetweenRuns = u"KeepEditsBetweenRuns";
 inline constexpr bool kKeepEditsBetweenRunsDefault = true;
+/// Whether every finished apply, undo and recovery is added to the rename history.
+inline constexpr std::u16string_view kKeepRenameHistory = u"KeepRenameHistory";
+inline constexpr bool kKeepRenameHistoryDefault = true;
 inline constexpr std::u16string_view kTreeFontSize = u"TreeFontSize";
 inline constexpr std::uint32_t kTreeFontSizeMin = 8;
 inline constexpr std::uint32_t kTreeFontSizeMax = 32;

@@ -52,6 +52,8 @@ enum : int {
   kDateTakenLong = 32851,
   kDateTakenShort = 32852,
   kDateTakenTime = 32853,
+  kRenameHistory = 32860,
+  kKeepRenameHistory = 32861,
   kRecentFolderFirst = 57616,  // and the seven that follow
   kCopy = 57634,
   kCut = 57635,

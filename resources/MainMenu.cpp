@@ -19,6 +19,8 @@ wxMenuBar* CreateMainMenu() {
   file->AppendSeparator();
   file->Append(MenuIdOf(cmd::kRecentFolderFirst), "Recent File");
   file->AppendSeparator();
+  file->Append(MenuIdOf(cmd::kRenameHistory), "Rename &History...\tCtrl+H", "Undo an earlier apply, whole or file by file");
+  file->AppendSeparator();
   file->Append(MenuIdOf(cmd::kExit), "E&xit\tCtrl+Q", "Quit the application; prompts to save documents");
 
   auto* macros = new wxMenu;
@@ -61,6 +63,7 @@ wxMenuBar* CreateMainMenu() {
   settings->AppendSeparator();
   settings->AppendCheckItem(MenuIdOf(cmd::kAutoCheckConflicts), "Auto-Check For Conflicts");
   settings->AppendCheckItem(MenuIdOf(cmd::kKeepEditsBetweenRuns), "Keep Edits Between Runs");
+  settings->AppendCheckItem(MenuIdOf(cmd::kKeepRenameHistory), "Keep Rename History");
   settings->AppendSeparator();
 #ifdef __WXMSW__
   settings->AppendCheckItem(MenuIdOf(cmd::kExplorerIntegration), "Explorer Integration");

@@ -4,7 +4,9 @@
 #include <memory>
 #include <unordered_map>
 
+#include "apply/JournalledApply.h"
 #include "apply/RenameBatch.h"
+#include "apply/RenameHistory.h"
 #include "apply/RenameJournal.h"
 #include "apply/Validation.h"
 #include "editor/PastedText.h"
@@ -43,7 +45,8 @@ EditorSession::EditorSession(FileSystem& fileSystem, SettingsStore& settings)
       order_{settings.ReadFlag(settings::kSortByExtension, settings::kSortByExtensionDefault),
              settings.ReadFlag(settings::kSortCaseSensitive, settings::kSortCaseSensitiveDefault),
              settings.ReadFlag(settings::kSortNumbersByValue, settings::kSortNumbersByValueDefault)},
-      checkConflicts_(settings.ReadFlag(settings::kCheckConflict, settings::kCheckConflictDefault)) {}
+      checkConflicts_(settings.ReadFlag(settings::kCheckConflict, settings::kCheckConflictDefault)),
+      keepHistory_(settings.ReadFlag(settings::kKeepRenameHistory, settings::kKeepRenameHistoryDefault)) {}
 
 EditorSession::~EditorSession() { FinishWritingKeptEdits(); }
 
@@ -150,6 +153,7 @@ void EditorSession::ForgetPendingEdits(std::u16string_view folder) {
 }
 
 void EditorSession::SetStateFolder(const std::u16string& folder) {
+  stateFolder_ = folder;
   SetJournalFolder(folder);
   SetKeptEditsFolder(folder);
 }
@@ -332,15 +336,12 @@ ApplyOutcome EditorSession::ApplyChanges(bool verify, bool autoRename, WithoutJo
   {
     const std::unique_ptr<WorkProgress> progress = progress_->Start(WorkKind::Renaming);
     const RenamePlan plan = PlanRenames(editor_.Names(), folder, fileSystem_);
-    std::unique_ptr<LockedFile> journal;
-    if (!journalFolder_.empty() && !plan.journal.steps.empty()) {
-      journal = WriteJournal(plan.journal, journalFolder_, unprotectedReason);
-      if (!journal && withoutJournal == WithoutJournal::Refuse) {
-        return {.kind = ApplyOutcome::Kind::Unprotected, .unprotectedReason = unprotectedReason};
-      }
-    }
-    batch = RenameFiles(editor_.Names(), folder, fileSystem_, autoRename, *progress, &plan);
-    if (journal) journal->Remove();
+    JournalledBatch done = RenameUnderJournal(editor_.Names(), folder, plan, fileSystem_, autoRename, *progress,
+                                              journalFolder_, withoutJournal == WithoutJournal::Apply);
+    unprotectedReason = std::move(done.unprotectedReason);
+    if (done.refused) return {.kind = ApplyOutcome::Kind::Unprotected, .unprotectedReason = unprotectedReason};
+    batch = std::move(done.batch);
+    RecordInHistory(EntryOfBatch(HistoryKind::Apply, folder, plan, batch));
   }
   // What the reload would drop: the edits of the skipped files, marked, and those of the lines a
   // cancel left unreached.

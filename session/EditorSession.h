@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "apply/ConflictCheck.h"
+#include "apply/HistoryUndo.h"
 #include "ai/RenamePair.h"
 #include "session/CommandNote.h"
 #include "apply/KeptEdits.h"
@@ -99,6 +100,23 @@ enum class RevertReload {
   KeepEdits,  ///< with edits, nothing is done: the user is asked kReloadQuestion first
   DropEdits,  ///< the user said Yes to kReloadQuestion
 };
+
+/// What undoing a history entry did.
+struct HistoryUndoOutcome {
+  enum class Kind {
+    Undone,            ///< the batch ran (`renamed` may still be 0 when every file was skipped)
+    NothingToUndo,     ///< no chosen file can go back
+    FolderUnreadable,  ///< the entry's folder is gone or cannot be read: nothing was renamed
+    Unprotected,       ///< nothing renamed: the journal could not be written (`unprotectedReason` says why)
+  } kind = Kind::NothingToUndo;
+  std::size_t renamed = 0;
+  /// The files that stay as they are, a line each with the reason: "b.txt: another file is named a.txt now".
+  std::u16string report{};
+  std::u16string unprotectedReason{};
+};
+
+/// "Undid 3 renames in /photos/." and the files that stay, or why nothing was done.
+std::u16string HistoryUndoMessage(const HistoryUndoOutcome& outcome, std::u16string_view folder);
 
 /// Everything the editor holds, and the commands that change it. The view reads it through the
 /// const accessors, calls the commands, and shows whatever they ask to show.
@@ -234,6 +252,25 @@ class EditorSession {
   /// folder's remembered edits too, as "Reload" does. A cancelled reload arms nothing.
   RevertOutcome RevertLastChanges(RevertReload reload = RevertReload::KeepEdits);
 
+  /// Whether finished applies, undos and recoveries go into the rename history of the state folder.
+  bool KeepsRenameHistory() const { return keepHistory_ && !stateFolder_.empty(); }
+  /// "KeepRenameHistory": flips the switch and stores it.
+  void ToggleKeepRenameHistory();
+  /// The rename history, oldest first; `message` says what was set aside or could not be read.
+  std::vector<HistoryEntry> ReadRenameHistory(std::u16string& message);
+  /// Adds a finished batch to the history while it is kept (an entry without files is not added).
+  /// What went wrong waits for TakeHistoryMessage.
+  void RecordInHistory(HistoryEntry entry);
+  /// What the last writes of the history had to say (a file set aside, a failed write); empty when nothing.
+  std::u16string TakeHistoryMessage() { return std::exchange(historyMessage_, {}); }
+  /// Undoes the chosen files of `entry` as PlanUndo plans it now: a batch that goes through the
+  /// apply (journalled, with progress, a cancel stopping it before the next file), never replacing
+  /// a file, recorded in the history as an undo of the entry. When the entry's folder is the one
+  /// shown, its lines are read again and the unapplied edits stay on their files, the moved ones
+  /// included.
+  HistoryUndoOutcome UndoFromHistory(const HistoryEntry& entry, const UndoChoice& choice,
+                                     WithoutJournal withoutJournal = WithoutJournal::Refuse);
+
   /// The renaming commands of the Tools pop-up.
   bool Transform(TextTransform transform) { return TransformSelection(editor_, transform); }
   /// "Smart Numberings": the result, and the note on the lines it padded with spaces.
@@ -309,6 +346,9 @@ class EditorSession {
   /// After the reload that follows an apply: the lines of the files in `kept` (by name on disk) get
   /// their new names back, and the error marks of their entries.
   void KeepEdits(const NameList& kept);
+  /// The remembered edits of `folder` follow the files an undo moved: an edit of a file's name now
+  /// becomes the edit of its old name.
+  void MoveEditsWithUndo(const std::u16string& folder, const NameList& undone);
 
   FileSystem& fileSystem_;
   SettingsStore& settings_;
@@ -335,6 +375,9 @@ class EditorSession {
   NameFilter filter_;
   SearchMemory search_;
   std::u16string journalFolder_;
+  std::u16string stateFolder_;
+  bool keepHistory_;
+  std::u16string historyMessage_;
   /// The folder of the last apply while a revert is armed, and the files that apply renamed.
   std::u16string revertFolder_;
   NameList revertList_;

@@ -186,6 +186,8 @@ bool CFolderTreeView::ForwardsToEditor(int command) {
     case cmd::kFind:
     case cmd::kExplorerIntegration:
     case cmd::kKeepEditsBetweenRuns:
+    case cmd::kRenameHistory:
+    case cmd::kKeepRenameHistory:
     case cmd::kSetFilter:
     case cmd::kSaveMacro:
     case cmd::kLoadMacro:

@@ -39,6 +39,7 @@
 #include "view/Palette.h"
 #include "view/ProceedDlg.h"
 #include "view/SystemClipboard.h"
+#include "view/RenameHistoryDlg.h"
 #include "view/ValidationReportDlg.h"
 #include "view/ViewStrips.h"
 #include "text/Utf16.h"
@@ -198,6 +199,9 @@ void CNomvarixView::AddCommands() {
                 [this] { return session_.CheckConflictsEnabled(); });
   commands_.Add(cmd::kKeepEditsBetweenRuns, [this] { session_.ToggleKeepEditsBetweenRuns(); }, always,
                 [this] { return session_.KeepsEditsBetweenRuns(); });
+  commands_.Add(cmd::kRenameHistory, [this] { ShowRenameHistory(); });
+  commands_.Add(cmd::kKeepRenameHistory, [this] { session_.ToggleKeepRenameHistory(); }, always,
+                [this] { return session_.KeepsRenameHistory(); });
   commands_.Add(cmd::kTypeChangedInRed, [this] { ToggleChangedRed(); }, always,
                 [this] { return flags_.changedRed; });
 
@@ -330,7 +334,10 @@ void CNomvarixView::ShowFolder(const std::u16string& folder) {
   // Both can be said at once: the dropped edits first, the filter after them.
   std::u16string status;
   if (const std::size_t dropped = session_.TakeDroppedKeptEdits()) status = DroppedKeptEditsMessage(dropped);
-  if (session_.Filter().IsActive()) status += (status.empty() ? u"" : u" ") + session_.FilterStatusText();
+  if (session_.Filter().IsActive()) {
+    if (!status.empty()) status += u' ';
+    status += session_.FilterStatusText();
+  }
   if (!status.empty()) ShowStatus(status);
 }
 
@@ -682,6 +689,7 @@ void CNomvarixView::ApplyChanges() {
   }
   if (outcome.renamed > 0) commandStrip_.SetVisible(strip::kRevert, true);
   AfterEdit();
+  ShowHistoryProblem();
   if (outcome.kind == ApplyOutcome::Kind::Applied) ShowStatus(AppliedStatusText(outcome));
   if (outcome.kind == ApplyOutcome::Kind::ValidationFailed) {
     ShowMessage(kValidationFailed, wxICON_ERROR);
@@ -714,6 +722,46 @@ void CNomvarixView::RevertLastChanges() {
       break;
   }
   AfterEdit();
+}
+
+void CNomvarixView::ShowRenameHistory() {
+  std::u16string problem;
+  CRenameHistoryDlg dialog(
+      this,
+      [this, &problem] {
+        return std::make_unique<HistoryBrowser>(session_.ReadRenameHistory(problem), session_.FileSystemPort());
+      },
+      [this](const HistoryEntry& entry, const UndoChoice& choice) { UndoFromHistory(entry, choice); });
+  if (!problem.empty()) ShowMessage(problem, wxICON_WARNING);
+  dialog.ShowModal();
+  SetFocus();
+}
+
+void CNomvarixView::UndoFromHistory(const HistoryEntry& entry, const UndoChoice& choice) {
+  HistoryUndoOutcome outcome = session_.UndoFromHistory(entry, choice);
+  if (outcome.kind == HistoryUndoOutcome::Kind::Unprotected &&
+      wxMessageBox(ToWx(UnprotectedApplyQuestion(outcome.unprotectedReason)), "Nomvarix",
+                   wxYES_NO | wxNO_DEFAULT | wxICON_WARNING, this) == wxYES) {
+    outcome = session_.UndoFromHistory(entry, choice, WithoutJournal::Apply);
+  }
+  AfterEdit();
+  const std::u16string message = HistoryUndoMessage(outcome, entry.folder);
+  if (outcome.kind == HistoryUndoOutcome::Kind::Undone && outcome.report.empty()) {
+    ShowStatus(message);
+  } else {
+    ShowMessage(ShortenedReport(message), wxICON_WARNING);
+  }
+  ShowHistoryProblem();
+}
+
+void CNomvarixView::RecordInHistory(HistoryEntry entry) {
+  session_.RecordInHistory(std::move(entry));
+  ShowHistoryProblem();
+}
+
+void CNomvarixView::ShowHistoryProblem() {
+  const std::u16string problem = session_.TakeHistoryMessage();
+  if (!problem.empty()) ShowMessage(problem, wxICON_WARNING);
 }
 
 bool CNomvarixView::AskToReload() {

@@ -40,6 +40,8 @@ class CNomvarixView final : public wxWindow {
   const EditorSession& Session() const { return session_; }
   /// Where the rename journals and the kept edits go (see EditorSession::SetStateFolder).
   void SetStateFolder(const std::u16string& folder) { session_.SetStateFolder(folder); }
+  /// Adds a finished rename done outside the editor (a recovery) to the rename history.
+  void RecordInHistory(HistoryEntry entry);
   /// Where the session's long work shows its progress.
   ProgressDialogs& Progress() { return progress_; }
   const CommandStrip& ScopeStrip() const { return scopeStrip_; }
@@ -78,6 +80,11 @@ class CNomvarixView final : public wxWindow {
   void ValidateChanges();
   void ApplyChanges();
   void RevertLastChanges();
+  /// "Rename History...": the dialog over the history; its undos run here.
+  void ShowRenameHistory();
+  void UndoFromHistory(const HistoryEntry& entry, const UndoChoice& choice);
+  /// What writing the rename history had to say, in a message box.
+  void ShowHistoryProblem();
   void ShowMessage(std::u16string_view text, long icon);
   /// Shows a command's note in the status bar, and in a message box when it asks for one.
   void ShowNote(const CommandNote& note);

@@ -106,6 +106,36 @@ TEST_F(InterruptedRenameTest, NoFileStaysUnderATemporaryName) {
             u"These files could not leave their temporary names:\n.nomvarix-1.tmp");
 }
 
+TEST_F(InterruptedRenameTest, TheRenamesLeftAfterSettlingAreWhatTheHistoryRecords) {
+  using Renamed = std::vector<std::pair<std::u16string, std::u16string>>;
+  const struct {
+    RecoveryChoice choice;
+    Names extra;  // files another program made meanwhile
+    Renamed renamed;
+  } cases[] = {
+      {RecoveryChoice::Keep, {}, {{u"a", u"\U0001F600 x"}, {u"T.txt", u"t.txt"}}},
+      {RecoveryChoice::Undo, {}, {}},
+      {RecoveryChoice::Undo, {u"a"}, {{u"a", u"\U0001F600 x"}}},      // its old name taken: it stays renamed
+      {RecoveryChoice::Keep, {u"t.txt"}, {{u"a", u"\U0001F600 x"}}},  // back from its temporary name
+  };
+  for (const auto& c : cases) {
+    fs = test::FakeFileSystem();
+    journal = {};
+    Plan({u"a", u"b", u"T.txt"}, {{u"a", u"\U0001F600 x"}, {u"b", u"y"}, {u"T.txt", u"t.txt"}});
+    journal.steps[2].temporary = u".nomvarix-1.tmp";
+    Move(u"a", u"\U0001F600 x");
+    Move(u"T.txt", u".nomvarix-1.tmp");
+    for (const std::u16string& name : c.extra) fs.AddEntry(u"/f/", {name});
+    const SettleReport report = InterruptedRename(journal, fs).Settle(c.choice, fs);
+    Renamed renamed;
+    for (const HistoryFile& file : report.renamed) {
+      renamed.emplace_back(file.oldName, file.newName);
+      EXPECT_EQ(fs.IdentityOf(u"/f/" + file.newName), file.identity);
+    }
+    EXPECT_EQ(renamed, c.renamed);
+  }
+}
+
 TEST_F(InterruptedRenameTest, UndoingANewSpellingOnACaseInsensitiveSystemGoesThroughItsTemporaryName) {
   fs.SetCaseInsensitive(true);
   Plan({u"Photo.JPG", u"b"}, {{u"Photo.JPG", u"photo.jpg"}, {u"b", u"c"}});
