@@ -98,23 +98,23 @@ class RenameBatchTest : public ::testing::Test {
   std::unique_ptr<FileSystem> fs = MakeNativeFileSystem();
 };
 
-TEST_F(RenameBatchTest, ASwapIsSkippedOrAutoRenamed) {
+TEST_F(RenameBatchTest, ASwapIsAppliedWholeThroughATemporaryNameAndItsRevertListUndoesIt) {
   Create({"a.jpg", "b.jpg"});
   const NameList swap{Line(u"a.jpg", u"b.jpg"), Line(u"b.jpg", u"a.jpg")};
-  const RenameBatchResult skipped = Run(swap, false);
-  EXPECT_EQ(skipped.SkippedCount(), 2u);
-  EXPECT_FALSE(skipped.RenamedAnything());
-  EXPECT_EQ(Disk(), (std::vector<std::string>{"a.jpg=a.jpg", "b.jpg=b.jpg"}));
-
-  const RenameBatchResult renamed = Run(swap, true);
-  EXPECT_EQ(renamed.SkippedCount(), 0u);
-  // The first takes the numbered name; the second then finds the first's old name free.
-  EXPECT_EQ(Disk(), (std::vector<std::string>{"a.jpg=b.jpg", "b_00001.jpg=a.jpg"}));
-  ASSERT_EQ(renamed.revertList.size(), 2u);
-  EXPECT_EQ(renamed.revertList[0].originalName, u"b_00001.jpg");
-  EXPECT_EQ(renamed.revertList[0].newName, u"a.jpg");
-  EXPECT_EQ(renamed.revertList[1].originalName, u"a.jpg");
-  EXPECT_EQ(renamed.revertList[1].lineText, u"b.jpg");
+  for (const bool autoRename : {false, true}) {
+    const RenameBatchResult swapped = Run(swap, autoRename);
+    EXPECT_EQ(swapped.SkippedCount(), 0u);
+    EXPECT_EQ(Disk(), (std::vector<std::string>{"a.jpg=b.jpg", "b.jpg=a.jpg"}));
+    // b goes first, while a waits under a temporary name.
+    ASSERT_EQ(swapped.revertList.size(), 2u);
+    EXPECT_EQ(swapped.revertList[0].originalName, u"a.jpg");
+    EXPECT_EQ(swapped.revertList[0].newName, u"b.jpg");
+    EXPECT_EQ(swapped.revertList[1].originalName, u"b.jpg");
+    EXPECT_EQ(swapped.revertList[1].lineText, u"a.jpg");
+    const RenameBatchResult back = Run(swapped.revertList, autoRename);
+    EXPECT_EQ(back.SkippedCount(), 0u);
+    EXPECT_EQ(Disk(), (std::vector<std::string>{"a.jpg=a.jpg", "b.jpg=b.jpg"}));
+  }
 }
 
 TEST_F(RenameBatchTest, AChainFreedByEarlierLinesAndTheNumberBeforeTheLastExtension) {
