@@ -248,7 +248,8 @@ class BatchRun {
 
   bool Park(std::uint32_t line) {
     if (!StillListed(line)) return false;
-    temporaries_[line] = renamer_.TemporaryFor(ReservedTemporary(line));
+    // With a journal, only a temporary name it records may be used.
+    temporaries_[line] = plan_ ? ReservedTemporary(line) : renamer_.TemporaryFor({});
     if (!renamer_.Park(names_[line], temporaries_[line])) {
       Stay(line);
       return false;
