@@ -57,8 +57,10 @@ class Renamer {
   /// listed any more. Empty when it is, or when it is gone (the rename then fails by itself).
   std::u16string ChangedSinceListed(const NameEntry& entry, const std::optional<FileIdentity>& listed) const {
     const std::u16string source = folder_ + entry.originalName;
-    if (!fs_.EntryExists(source)) return {};
-    if (!fs_.IsListableFile(source)) return u" is no longer a file (now a folder, a FIFO or a device)";
+    // One query for the usual case, a listable file; the second only tells a gone one from the rest.
+    if (!fs_.IsListableFile(source)) {
+      return fs_.EntryExists(source) ? u" is no longer a file (now a folder, a FIFO or a device)" : u"";
+    }
     if (listed && fs_.IdentityOf(source) != listed) return u" is no longer the file listed";
     return {};
   }
