@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 
+#include "apply/NameRules.h"
 #include "editor/ParallelRanges.h"
 #include "text/AsciiCase.h"
 
@@ -96,7 +97,7 @@ void ConflictChecker::Check(const NameList& names, const std::vector<NameKey>& k
   for (Half& half : halves_) half.links.Clear();
   const std::size_t buckets = newBucketStart_.size() - 1;
   ParallelRanges(buckets, 1, names.size() >= kParallelLines, [&](std::size_t begin, std::size_t end) {
-    CheckBuckets(names, begin, end, halves_[begin == 0 ? 0 : 1]);
+    CheckBuckets(names, keys, begin, end, halves_[begin == 0 ? 0 : 1]);
   });
   links.Clear();
   for (Half& half : halves_) {
@@ -107,7 +108,12 @@ void ConflictChecker::Check(const NameList& names, const std::vector<NameKey>& k
   std::sort(links.diskNameLinks.begin(), links.diskNameLinks.end(), BySecondLine);
 }
 
-void ConflictChecker::CheckBuckets(const NameList& names, std::size_t firstBucket, std::size_t endBucket, Half& half) {
+bool ConflictChecker::KeepsItsName(const NameList& names, const NameKey& key, std::uint32_t line) {
+  return !key.changed || key.caseOnly || ApplyRefuses(names[line].newName);
+}
+
+void ConflictChecker::CheckBuckets(const NameList& names, const std::vector<NameKey>& keys, std::size_t firstBucket,
+                                   std::size_t endBucket, Half& half) {
   for (std::size_t b = firstBucket; b < endBucket; ++b) {
     const std::size_t count = newBucketStart_[b + 1] - newBucketStart_[b];
     if (count == 0) continue;
@@ -125,9 +131,12 @@ void ConflictChecker::CheckBuckets(const NameList& names, std::size_t firstBucke
         half.links.duplicateLinks.push_back({first.line, line.line, name});
       }
       if (!line.looksUpDiskName) continue;
-      // The first line with this name on disk; it counts only when it comes before this one.
+      // The first line with this name on disk; it counts only when it comes before this one, and
+      // when its file keeps the name: one that the apply renames away frees it (a chain).
       const Filed& disk = DiskSlot(names, b, line.hash, name);
-      if (disk.line != kNoLine && disk.line < line.line) half.links.diskNameLinks.push_back({disk.line, line.line, name});
+      if (disk.line != kNoLine && disk.line < line.line && KeepsItsName(names, keys[disk.line], disk.line)) {
+        half.links.diskNameLinks.push_back({disk.line, line.line, name});
+      }
     }
   }
 }

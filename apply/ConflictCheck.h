@@ -32,7 +32,9 @@ struct ConflictLinks {
 /// Rebuilds both lists, in the order of their later lines, comparing names with A..Z folded. A
 /// duplicate links every later equal new name to the first line that has it; a disk-name link joins
 /// a line whose new name is the original name of an earlier line (a later line's name is not looked
-/// at). Lines unchanged or changed only in case take no disk name.
+/// at) that keeps it: unchanged, changed only in case, or to a name the apply refuses. An earlier
+/// line renamed away frees its name, and taking it is a link of a chain, not a conflict. Lines
+/// unchanged or changed only in case take no disk name.
 void CheckConflicts(const NameList& names, ConflictLinks& links);
 
 /// The same check, run again and again over one list, from the lines' keys (editor/NameKey.h).
@@ -90,7 +92,11 @@ class ConflictChecker {
     ConflictLinks links;
   };
   Half halves_[2];
-  void CheckBuckets(const NameList& names, std::size_t firstBucket, std::size_t endBucket, Half& half);
+  void CheckBuckets(const NameList& names, const std::vector<NameKey>& keys, std::size_t firstBucket,
+                    std::size_t endBucket, Half& half);
+  /// Whether the file of `line` keeps its name through the apply: unchanged, changed only in case,
+  /// or to a name the apply refuses.
+  static bool KeepsItsName(const NameList& names, const NameKey& key, std::uint32_t line);
 };
 
 }  // namespace nomvarix

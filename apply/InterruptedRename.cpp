@@ -148,10 +148,16 @@ std::optional<InterruptedRename::Left> InterruptedRename::Keep(const JournalStep
 
 SettleReport InterruptedRename::Settle(RecoveryChoice choice, FileSystem& fileSystem) const {
   SettleReport report;
+  std::vector<std::u16string> nameNow = nameNow_;
+  if (choice == RecoveryChoice::Undo) {
+    ParkRenamedCycleOpeners(nameNow, fileSystem);
+  } else {
+    MakeRoomForParkedFiles(nameNow, fileSystem);
+  }
   // Backwards: a later step may have taken the name an earlier one left.
   for (std::size_t i = Planned(); i-- > 0;) {
     const JournalStep& step = journal_.steps[i];
-    const std::u16string& now = nameNow_[i];
+    const std::u16string& now = nameNow[i];
     if (now.empty() || now == step.before) continue;
     const std::optional<Left> left =
         choice == RecoveryChoice::Undo ? Undo(step, now, fileSystem) : Keep(step, now, fileSystem);
@@ -176,6 +182,44 @@ std::u16string InterruptedRename::NameAfterMove(const JournalStep& step,
     if (stamp && IsTheFile(step, *stamp)) return std::u16string(name);
   }
   return {};
+}
+
+void InterruptedRename::ParkRenamedCycleOpeners(std::vector<std::u16string>& nameNow, FileSystem& fileSystem) const {
+  // A file that opened a cycle comes before the files of its cycle in the journal. Renamed, it holds
+  // the old name of the last of them to be undone; parked again first, it is undone after them.
+  for (std::size_t i = 0; i < Planned(); ++i) {
+    const JournalStep& step = journal_.steps[i];
+    if (step.temporary.empty() || nameNow[i] != step.after) continue;
+    if (Move(step, nameNow[i], step.temporary, fileSystem) == MoveResult::Moved) nameNow[i] = step.temporary;
+  }
+}
+
+void InterruptedRename::MakeRoomForParkedFiles(std::vector<std::u16string>& nameNow, FileSystem& fileSystem) const {
+  std::unordered_map<std::u16string_view, std::size_t> stepOfBefore;
+  for (std::size_t i = 0; i < Planned(); ++i) stepOfBefore.emplace(journal_.steps[i].before, i);
+  for (std::size_t i = 0; i < Planned(); ++i) {
+    const JournalStep& step = journal_.steps[i];
+    if (step.temporary.empty() || nameNow[i] != step.temporary) continue;
+    // The files of its cycle not renamed yet hold its new name: they take their new names first,
+    // from the one whose new name is free.
+    std::vector<std::size_t> chain;
+    std::u16string_view wanted = step.after;
+    for (auto it = stepOfBefore.find(wanted); it != stepOfBefore.end() && it->second != i;
+         it = stepOfBefore.find(wanted)) {
+      const std::size_t holder = it->second;
+      if (nameNow[holder] != journal_.steps[holder].before ||
+          std::find(chain.begin(), chain.end(), holder) != chain.end()) {
+        break;
+      }
+      chain.push_back(holder);
+      wanted = journal_.steps[holder].after;
+    }
+    for (auto holder = chain.rbegin(); holder != chain.rend(); ++holder) {
+      const JournalStep& moving = journal_.steps[*holder];
+      if (Move(moving, moving.before, moving.after, fileSystem) != MoveResult::Moved) break;
+      nameNow[*holder] = moving.after;
+    }
+  }
 }
 
 std::u16string InterruptedRename::Question() const {

@@ -59,8 +59,10 @@ class InterruptedRename {
   bool AnythingToDecide() const { return Done() > 0 || Unsure() > 0; }
 
   /// Undo: every renamed file goes back to its name before, in the reverse order of the plan,
-  /// never replacing a file. Keep: renamed files stay, and a file left at its temporary name takes
-  /// its new name, or its old one when that is taken. Each file is looked at again right before it
+  /// never replacing a file; a renamed file that opened a cycle is parked under its temporary name
+  /// first, so that its cycle can be undone. Keep: renamed files stay, and a file left at its
+  /// temporary name takes its new name (the files of its cycle not renamed yet take theirs first,
+  /// to free it), or its old one when that is taken. Each file is looked at again right before it
   /// is moved, and left where it is unless it is still the file the journal was about.
   SettleReport Settle(RecoveryChoice choice, FileSystem& fileSystem) const;
   /// The first of `names` under which the file of `step` is found now; empty when none.
@@ -79,6 +81,8 @@ class InterruptedRename {
   };
   std::optional<Left> Undo(const JournalStep& step, std::u16string now, FileSystem& fileSystem) const;
   std::optional<Left> Keep(const JournalStep& step, const std::u16string& now, FileSystem& fileSystem) const;
+  void ParkRenamedCycleOpeners(std::vector<std::u16string>& nameNow, FileSystem& fileSystem) const;
+  void MakeRoomForParkedFiles(std::vector<std::u16string>& nameNow, FileSystem& fileSystem) const;
   enum class MoveResult { Moved, NotMoved, Changed };
   MoveResult Move(const JournalStep& step, std::u16string_view from, std::u16string_view to,
                   FileSystem& fileSystem) const;

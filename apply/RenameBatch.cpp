@@ -6,6 +6,7 @@
 #include <string>
 
 #include "apply/NameRules.h"
+#include "apply/RenameOrder.h"
 #include "editor/NameSplit.h"
 #include "platform/FileSystem.h"
 #include "platform/Path.h"
@@ -56,14 +57,41 @@ class Renamer {
   /// is not the file listed any more. Empty when it is.
   std::u16string ChangedSinceListed(const NameEntry& entry, const std::optional<FileIdentity>& listed) const {
     const std::u16string source = folder_ + entry.originalName;
-    if (!fs_.EntryExists(source)) return u" is no longer there";
-    if (!fs_.IsListableFile(source)) return u" is no longer a file (now a folder, a FIFO or a device)";
+    // One query for the usual case, a listable file; the second only tells a gone one from the rest.
+    if (!fs_.IsListableFile(source)) {
+      return fs_.EntryExists(source) ? u" is no longer a file (now a folder, a FIFO or a device)" : u" is no longer there";
+    }
     if (listed && fs_.IdentityOf(source) != listed) return u" is no longer the file listed";
     return {};
   }
 
   Renamer(std::u16string_view folder, FileSystem& fileSystem, bool autoRename)
       : folder_(folder), fs_(fileSystem), autoRename_(autoRename) {}
+
+  /// The temporary name reserved for a line, or the first free one.
+  std::u16string TemporaryFor(std::u16string_view reserved) const {
+    for (int n = 1; n <= kLastTemporaryName && reserved.empty(); ++n) {
+      if (std::u16string candidate = TemporaryName(n); !Exists(candidate)) return candidate;
+    }
+    return std::u16string(reserved);
+  }
+
+  bool Park(const NameEntry& entry, const std::u16string& temporary) {
+    return !temporary.empty() &&
+           fs_.RenameNoReplace(folder_ + entry.originalName, folder_ + temporary) == RenameResult::Renamed;
+  }
+
+  /// Takes a parked file on to its new name; when that is taken, back to its old name, and when
+  /// that is taken too, to a numbered form of its new name. The name it has now; the temporary
+  /// name only when every one of them was taken.
+  std::u16string Unpark(const NameEntry& entry, const std::u16string& temporary) {
+    for (const std::u16string* name : {&entry.newName, &entry.originalName}) {
+      if (fs_.RenameNoReplace(folder_ + temporary, folder_ + *name) == RenameResult::Renamed) return *name;
+    }
+    const std::u16string numbered = FreeNumberedName(entry.newName);
+    if (fs_.RenameNoReplace(folder_ + temporary, folder_ + numbered) == RenameResult::Renamed) return numbered;
+    return temporary;
+  }
 
   LineOutcome Rename(const NameEntry& entry, std::u16string_view temporary) {
     const std::u16string& name = entry.newName;
@@ -100,11 +128,7 @@ class Renamer {
   /// onto itself does nothing on some systems. When the second step fails the file goes back.
   LineOutcome Respell(const NameEntry& entry, std::u16string_view reserved) {
     const std::u16string source = folder_ + entry.originalName;
-    std::u16string temporary(reserved);
-    for (int n = 1; n <= kLastTemporaryName && temporary.empty(); ++n) {
-      const std::u16string candidate = TemporaryName(n);
-      if (!Exists(candidate)) temporary = candidate;
-    }
+    const std::u16string temporary = TemporaryFor(reserved);
     if (temporary.empty() || fs_.RenameNoReplace(source, folder_ + temporary) != RenameResult::Renamed) {
       return kSkipped;
     }
@@ -141,39 +165,154 @@ std::size_t RenameBatchResult::SkippedCount() const {
   return static_cast<std::size_t>(std::count(skipped.begin(), skipped.end(), true));
 }
 
+namespace {
+
+/// One apply: the steps of its order, each line's fate, and what the result records.
+class BatchRun {
+ public:
+  BatchRun(const NameList& names, std::u16string_view folder, FileSystem& fileSystem, bool autoRename,
+           const RenamePlan* plan)
+      : names_(names),
+        renamer_(folder, fileSystem, autoRename),
+        plan_(plan),
+        ownOrder_(plan ? RenameOrder() : OrderRenames(names, folder, fileSystem)),
+        order_(plan ? plan->order : ownOrder_),
+        fate_(names.size(), Fate::Waiting),
+        temporaries_(names.size()) {
+    result_.skipped.assign(names.size(), false);
+    result_.unreached.assign(names.size(), false);
+  }
+
+  RenameBatchResult Run(WorkProgress& progress) {
+    std::size_t parked = 0;
+    for (std::size_t at = 0; at < order_.steps.size(); ++at) {
+      // A parked file is never left behind: a cancel waits until its cycle is closed.
+      if (parked == 0 && !progress.Advance(at, order_.steps.size())) break;
+      const RenameStep step = order_.steps[at];
+      if (step.parks) {
+        parked += Park(step.line);
+      } else if (fate_[step.line] == Fate::Parked) {
+        Unpark(step.line);
+        --parked;
+      } else {
+        RenameLine(step.line);
+      }
+    }
+    result_.linesDone = names_.size();
+    for (std::size_t line = names_.size(); line-- > 0;) {
+      if (fate_[line] != Fate::Waiting || !IsChanged(line)) continue;
+      result_.unreached[line] = true;
+      result_.linesDone = line;
+    }
+    return std::move(result_);
+  }
+
+ private:
+  /// What became of a line's file so far.
+  enum class Fate { Waiting, Parked, Renamed, Numbered, Stayed };
+
+  bool IsChanged(std::size_t line) const { return names_[line].newName != names_[line].originalName; }
+
+  std::u16string LineNumber(std::size_t line) const { return FromUtf8(std::to_string(line + 1)); }
+
+  /// Why the line's file may not be renamed although its new name is sound; empty when it may.
+  std::u16string ChangedSinceListed(std::uint32_t line) const {
+    std::optional<FileIdentity> listed;
+    if (plan_ && plan_->stepOfLine[line] != kNoLine) listed = plan_->journal.steps[plan_->stepOfLine[line]].identity;
+    if (names_[line].listedIdentity.Known()) listed = names_[line].listedIdentity;
+    return renamer_.ChangedSinceListed(names_[line], listed);
+  }
+
+  /// False, with the line skipped and the report told why, when the file changed since listed.
+  bool StillListed(std::uint32_t line) {
+    const std::u16string reason = ChangedSinceListed(line);
+    if (reason.empty()) return true;
+    Stay(line);
+    result_.report += LineNumber(line) + u": " + names_[line].originalName + reason + u"\n";
+    return false;
+  }
+
+  void Stay(std::uint32_t line) {
+    fate_[line] = Fate::Stayed;
+    result_.skipped[line] = true;
+  }
+
+  void Record(std::uint32_t line, std::u16string nameNow) {
+    NameEntry record;
+    record.originalName = std::move(nameNow);
+    record.newName = names_[line].originalName;
+    record.lineText = names_[line].originalName;
+    result_.revertList.push_back(std::move(record));
+  }
+
+  std::u16string ReservedTemporary(std::uint32_t line) const {
+    return plan_ ? plan_->temporaries[line] : std::u16string();
+  }
+
+  bool Park(std::uint32_t line) {
+    if (!StillListed(line)) return false;
+    // With a journal, only a temporary name it records may be used.
+    temporaries_[line] = plan_ ? ReservedTemporary(line) : renamer_.TemporaryFor({});
+    if (!renamer_.Park(names_[line], temporaries_[line])) {
+      Stay(line);
+      return false;
+    }
+    fate_[line] = Fate::Parked;
+    return true;
+  }
+
+  void Unpark(std::uint32_t line) {
+    const NameEntry& entry = names_[line];
+    std::u16string nameNow = renamer_.Unpark(entry, temporaries_[line]);
+    if (nameNow == entry.originalName) {
+      Stay(line);
+      return;
+    }
+    fate_[line] = nameNow == entry.newName ? Fate::Renamed : Fate::Numbered;
+    if (nameNow != entry.newName) {
+      result_.skipped[line] = nameNow == temporaries_[line];
+      result_.report += LineNumber(line) + u": " + entry.originalName + u" is now " + nameNow +
+                        u": its old and its new name were taken meanwhile\n";
+    }
+    Record(line, std::move(nameNow));
+  }
+
+  void RenameLine(std::uint32_t line) {
+    const NameEntry& entry = names_[line];
+    const std::uint32_t holder = order_.waitsFor[line];
+    if (holder != kNoLine && fate_[holder] != Fate::Renamed && fate_[holder] != Fate::Parked) {
+      // The file holding its new name stays: the rest of this chain is not applied.
+      Stay(line);
+      result_.report += LineNumber(line) + u": " + entry.originalName + u" was not renamed, since " + entry.newName +
+                        u" was not freed\n";
+      return;
+    }
+    if (!StillListed(line)) return;
+    LineOutcome outcome = renamer_.Rename(entry, ReservedTemporary(line));
+    if (!outcome.nameNow) {
+      Stay(line);
+      return;
+    }
+    result_.skipped[line] = outcome.skipped;
+    fate_[line] = outcome.skipped || *outcome.nameNow != entry.newName ? Fate::Numbered : Fate::Renamed;
+    Record(line, std::move(*outcome.nameNow));
+  }
+
+  const NameList& names_;
+  Renamer renamer_;
+  const RenamePlan* plan_;
+  const RenameOrder ownOrder_;
+  const RenameOrder& order_;
+  std::vector<Fate> fate_;
+  std::vector<std::u16string> temporaries_;
+  RenameBatchResult result_;
+};
+
+}  // namespace
+
 RenameBatchResult RenameFiles(const NameList& names, std::u16string_view folder, FileSystem& fileSystem,
                               bool autoRename, WorkProgress& progress, const RenamePlan* plan) {
-  RenameBatchResult result;
-  result.skipped.assign(names.size(), false);
-  Renamer renamer(folder, fileSystem, autoRename);
-  // The plan's steps follow the list's order: a changed line's step is the next one of its name.
-  std::size_t step = 0;
-  for (std::size_t i = 0; i < names.size() && progress.Advance(i, names.size()); ++i) {
-    result.linesDone = i + 1;
-    const NameEntry& entry = names[i];
-    if (entry.newName == entry.originalName) continue;
-    // The identity the listing saw, else the one the plan found.
-    std::optional<FileIdentity> listed;
-    if (plan && step < plan->journal.steps.size() && plan->journal.steps[step].before == entry.originalName) {
-      listed = plan->journal.steps[step++].identity;
-    }
-    if (entry.listedIdentity.Known()) listed = entry.listedIdentity;
-    if (const std::u16string reason = renamer.ChangedSinceListed(entry, listed); !reason.empty()) {
-      result.skipped[i] = true;
-      result.report += FromUtf8(std::to_string(i + 1)) + u": " + entry.originalName + reason + u"\n";
-      continue;
-    }
-    const std::u16string_view temporary = plan ? std::u16string_view(plan->temporaries[i]) : std::u16string_view();
-    LineOutcome outcome = renamer.Rename(entry, temporary);
-    result.skipped[i] = outcome.skipped;
-    if (!outcome.nameNow) continue;
-    NameEntry record;
-    record.originalName = std::move(*outcome.nameNow);
-    record.newName = entry.originalName;
-    record.lineText = entry.originalName;
-    result.revertList.push_back(std::move(record));
-  }
-  return result;
+  return BatchRun(names, folder, fileSystem, autoRename, plan).Run(progress);
 }
 
 }  // namespace nomvarix

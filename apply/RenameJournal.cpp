@@ -76,16 +76,21 @@ RenamePlan PlanRenames(const NameList& names, std::u16string_view folder, const 
   RenamePlan plan;
   plan.journal.folder = folder;
   plan.temporaries.resize(names.size());
+  plan.stepOfLine.assign(names.size(), kNoLine);
+  plan.order = OrderRenames(names, folder, fileSystem);
   int nextTemporary = 1;
-  for (std::size_t line = 0; line < names.size(); ++line) {
+  for (const RenameStep& order : plan.order.steps) {
+    const std::uint32_t line = order.line;
     const NameEntry& entry = names[line];
-    if (entry.newName == entry.originalName || entry.newName.empty()) continue;
+    // A parked line's second step moves it on from its temporary name: the journal has it already.
+    if (plan.stepOfLine[line] != kNoLine || entry.newName.empty()) continue;
     const std::optional<FileStamp> stamp = fileSystem.StampOf(std::u16string(folder) + entry.originalName);
     // Another file put in the listed one's place is not renamed: nothing to journal.
     if (!stamp || (entry.listedIdentity.Known() && stamp->identity != entry.listedIdentity)) continue;
-    if (MaySpellTheSameName(entry.newName, entry.originalName)) {
+    if (order.parks || MaySpellTheSameName(entry.newName, entry.originalName)) {
       plan.temporaries[line] = ReserveTemporary(fileSystem, folder, nextTemporary);
     }
+    plan.stepOfLine[line] = static_cast<std::uint32_t>(plan.journal.steps.size());
     plan.journal.steps.push_back(
         {stamp->identity, entry.originalName, entry.newName, plan.temporaries[line], stamp->attributes});
   }

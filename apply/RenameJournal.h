@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "apply/RenameOrder.h"
 #include "editor/NameEntry.h"
 #include "platform/FileSystem.h"
 
@@ -27,7 +28,9 @@ struct JournalStep {
 };
 
 /// What an apply is about to do in one folder, kept on disk until it has finished, so that a run
-/// that ended half way can be found and set right by the next.
+/// that ended half way can be found and set right by the next. The steps come in the order of
+/// renaming; a file parked under its temporary name to open a cycle comes before the files of its
+/// cycle.
 struct RenameJournal {
   std::u16string folder;  ///< ends with a separator
   std::vector<JournalStep> steps;
@@ -38,10 +41,14 @@ struct RenameJournal {
 struct RenamePlan {
   RenameJournal journal;
   std::vector<std::u16string> temporaries;
+  RenameOrder order;
+  /// Per line: its step in the journal; kNoLine for none.
+  std::vector<std::uint32_t> stepOfLine;
 };
 
-/// A step for every changed line whose file exists and is still the one listed, in list order; a line whose new name may be a
-/// new spelling of its name gets a temporary name of its own, free on disk.
+/// A step for every changed line whose file exists and is still the one listed, in the order of
+/// renaming (OrderRenames); a line whose new name may be a new spelling of its name, and a line
+/// whose file opens a cycle, gets a temporary name of its own, free on disk.
 RenamePlan PlanRenames(const NameList& names, std::u16string_view folder, const FileSystem& fileSystem);
 
 /// The journal as versioned JSON (see the README). A name that is not valid Unicode (an escaped

@@ -1,8 +1,10 @@
 #include "apply/Validation.h"
 
+#include <optional>
 #include <unordered_map>
 
 #include "apply/NameRules.h"
+#include "apply/RenameOrder.h"
 #include "editor/NameEditor.h"
 #include "platform/FileSystem.h"
 #include "platform/Path.h"
@@ -45,7 +47,7 @@ class Checker {
     }
     for (; finding != findings.end(); ++finding) Report(line, FindingMessage(*finding));
     if (fileSystem_.NameLength(name) > kMaxNameLength) Report(line, std::u16string(TooLongMessage()));
-    if (ExistsAsAnotherFile(entry)) Report(line, u"File already exists on disk");
+    if (ExistsAsAnotherFile(line, entry)) Report(line, u"File already exists on disk");
   }
 
   /// Says what the limit counts: bytes where the file system counts the name's UTF-8 bytes.
@@ -54,11 +56,15 @@ class Checker {
     return countsBytes ? u"Filename too long (longer than 255 bytes)" : u"Filename too long (> 255 characters)";
   }
 
-  bool ExistsAsAnotherFile(const NameEntry& entry) const {
+  bool ExistsAsAnotherFile(std::size_t line, const NameEntry& entry) {
     const std::u16string target = folder_ + entry.newName;
     if (!fileSystem_.EntryExists(target)) return false;
+    if (entry.newName.empty()) return true;
     // A case-insensitive file system finds the file itself under its new spelling.
-    return entry.newName.empty() || !fileSystem_.IsSameFile(target, folder_ + entry.originalName);
+    if (fileSystem_.IsSameFile(target, folder_ + entry.originalName)) return false;
+    // A file that this batch renames away frees its name: a link of a chain, not a conflict.
+    if (!renamedAway_) renamedAway_.emplace(editor_.Names(), folder_, fileSystem_);
+    return renamedAway_->HolderOf(line) == kNoLine;
   }
 
   void Report(std::size_t line, std::u16string message) {
@@ -70,6 +76,7 @@ class Checker {
   const FileSystem& fileSystem_;
   const std::u16string folder_;
   std::unordered_map<std::u16string, std::size_t> firstLineOf_;
+  std::optional<NamesRenamedAway> renamedAway_;
   std::vector<ValidationProblem> problems_;
 };
 

@@ -28,7 +28,8 @@ struct ValidationProblem {
 /// character once (\ / : * ? " < > |), each control character once (NUL among them: the rules
 /// of NameRules.h, which applying keeps too), longer than the file system allows (255 of its units), and
 /// an existing file, folder or symbolic link of that name in the folder (not the file itself spelt
-/// otherwise, which a case-insensitive file system finds).
+/// otherwise, which a case-insensitive file system finds, and not the file of another changed line
+/// that the batch renames away: a chain or a cycle, NamesRenamedAway).
 /// Each finding appends "<line number>: <message>\n" to `report` (emptied first) and sets the
 /// line's error mark; every other mark is cleared. Returns whether anything was found. With no
 /// folder loaded nothing is checked and the result is false.

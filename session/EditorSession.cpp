@@ -317,6 +317,12 @@ const ConflictLinks& EditorSession::Links() {
 
 std::vector<ValidationProblem> EditorSession::Validate() { return FindProblems(editor_, fileSystem_); }
 
+std::u16string EditorSession::ApplySummary() const {
+  const std::u16string& folder = editor_.CurrentFolder();
+  if (folder.empty()) return {};
+  return RenameOrderText(OrderRenames(editor_.Names(), WithTrailingSeparator(folder), fileSystem_));
+}
+
 void EditorSession::GoToLine(std::size_t line) {
   if (line >= editor_.LineCount()) return;
   const auto at = static_cast<std::int32_t>(line);
@@ -348,8 +354,7 @@ ApplyOutcome EditorSession::ApplyChanges(bool verify, bool autoRename, WithoutJo
   NameList kept;
   for (std::size_t i = 0; i < editor_.LineCount(); ++i) {
     const NameEntry& entry = editor_.Names()[i];
-    const bool unreached = i >= batch.linesDone && entry.newName != entry.originalName;
-    if (!batch.skipped[i] && !unreached) continue;
+    if (!batch.skipped[i] && !batch.unreached[i]) continue;
     NameEntry& edit = kept.emplace_back();
     edit.originalName = entry.originalName;
     edit.newName = entry.newName;

@@ -232,6 +232,9 @@ class EditorSession {
   /// Puts the caret at the start of `line` and scrolls it into view, as choosing a problem of the
   /// validation does; a line out of range is ignored.
   void GoToLine(std::size_t line);
+  /// What an apply would do now, for its confirmation: "400 renames, 399 of them in one chain; 2
+  /// swaps through a temporary name." Empty with no folder.
+  std::u16string ApplySummary() const;
   /// Renames the changed files (after validating them when `verify`), then loads the folder again.
   /// A folder that is gone or cannot be read is left alone (FolderUnreadable), and when it cannot
   /// be read again after the renaming, the lines and edits stay as they were (folderLost). Edits of

@@ -676,7 +676,7 @@ void CNomvarixView::ValidateChanges() {
 void CNomvarixView::ApplyChanges() {
   const NameEditor& editor = session_.Editor();
   if (!editor.AnyNameChanged() || editor.CurrentFolder().empty()) return;
-  CProceedDlg dialog(this, settings_);
+  CProceedDlg dialog(this, settings_, session_.ApplySummary());
   if (dialog.ShowModal() != wxID_OK) return;
   ApplyOutcome outcome = session_.ApplyChanges(dialog.Verify(), dialog.AutoRename());
   if (outcome.kind == ApplyOutcome::Kind::Unprotected) {

@@ -9,18 +9,21 @@
 #include <wx/stattext.h>
 
 #include "controls/HeadStatic.h"
+#include "controls/WxText.h"
 #include "platform/SettingKeys.h"
 #include "platform/SettingsStore.h"
 
 namespace nomvarix {
 
-CProceedDlg::CProceedDlg(wxWindow* parent, SettingsStore& settings)
+CProceedDlg::CProceedDlg(wxWindow* parent, SettingsStore& settings, std::u16string_view summary)
     : wxDialog(parent, wxID_ANY, "Apply Changes to the current folder"), settings_(settings) {
   auto* top = new wxBoxSizer(wxHORIZONTAL);
   top->Add(new wxStaticBitmap(this, wxID_ANY, wxArtProvider::GetBitmap(wxART_WARNING, wxART_MESSAGE_BOX)), 0,
            wxALL, FromDIP(10));
-  top->Add(new wxStaticText(this, wxID_ANY, "You are about to rename the actual files in the current folder"), 1,
-           wxALIGN_CENTER_VERTICAL | wxTOP | wxBOTTOM | wxRIGHT, FromDIP(10));
+  auto* words = new wxBoxSizer(wxVERTICAL);
+  words->Add(new wxStaticText(this, wxID_ANY, "You are about to rename the actual files in the current folder"));
+  if (!summary.empty()) words->Add(new wxStaticText(this, kSummary, ToWx(summary)), 0, wxTOP, FromDIP(6));
+  top->Add(words, 1, wxALIGN_CENTER_VERTICAL | wxTOP | wxBOTTOM | wxRIGHT, FromDIP(10));
 
   verify_ = new wxCheckBox(this, kVerifyFirst, "Verify first and Abort if any error detected");
   skip_ = new wxRadioButton(this, kSkipConflicting, "Skip Conflicting Files", wxDefaultPosition, wxDefaultSize,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string_view>
+
 #include <wx/dialog.h>
 
 class wxCheckBox;
@@ -14,9 +16,9 @@ class SettingsStore;
 /// the settings when it opens and written the moment they change, even if it is cancelled.
 class CProceedDlg final : public wxDialog {
  public:
-  enum ControlId { kSkipConflicting = 1000, kAutoRename = 1001, kVerifyFirst = 1002, kOptionsHeader = 1009 };
+  enum ControlId { kSkipConflicting = 1000, kAutoRename = 1001, kVerifyFirst = 1002, kOptionsHeader = 1009, kSummary = 1010 };
 
-  CProceedDlg(wxWindow* parent, SettingsStore& settings);
+  CProceedDlg(wxWindow* parent, SettingsStore& settings, std::u16string_view summary = {});
 
   bool Verify() const;
   bool AutoRename() const;

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include "apply/NameRules.h"
 #include "text/AsciiCase.h"
+#include "text/Utf16.h"
 
 namespace nomvarix {
 namespace {
@@ -39,10 +41,26 @@ TEST(ConflictCheck, DuplicatesLinkToTheFirstLineWithTheName) {
   EXPECT_TRUE(links.diskNameLinks.empty());
 }
 
-TEST(ConflictCheck, DiskNamesAreTakenOnlyFromEarlierLines) {
-  auto links = Check(Lines({{u"x.txt", u"y.txt"}, {u"z.txt", u"x.txt"}}));
+TEST(ConflictCheck, DiskNamesAreTakenOnlyFromEarlierLinesThatKeepThem) {
+  auto links = Check(Lines({{u"x.txt", u"x.txt"}, {u"z.txt", u"x.txt"}}));
   EXPECT_EQ(links.diskNameLinks, (Links{{0, 1, u"x.txt"}}));
+
+  // A name freed by the batch is a link of a chain; one whose file stays is still taken.
+  struct Case {
+    std::u16string holderBecomes;
+    bool linked;
+  };
+  for (const Case& c : {Case{u"y.txt", false}, Case{u"\u65E5\u8A18.txt", false}, Case{u"X.TXT", true},
+                        Case{u".hidden", true}, Case{u"", true}, Case{u"a/b", true}}) {
+    links = Check(Lines({{u"x.txt", c.holderBecomes}, {u"z.txt", u"x.txt"}}));
+    EXPECT_EQ(links.diskNameLinks.size(), c.linked ? 1u : 0u) << ToUtf8(c.holderBecomes);
+  }
+  // A swap and a shifted numbering draw no bracket; two lines wanting one name are still red.
+  links = Check(Lines({{u"a", u"b"}, {u"b", u"a"}, {u"p1", u"p2"}, {u"p2", u"p3"}}));
+  EXPECT_TRUE(links.diskNameLinks.empty());
   EXPECT_TRUE(links.duplicateLinks.empty());
+  links = Check(Lines({{u"a", u"b"}, {u"b", u"c"}, {u"c", u"b"}}));
+  EXPECT_EQ(links.duplicateLinks, (Links{{0, 2, u"b"}}));
 
   links = Check(Lines({{u"a.txt", u"b.txt"}, {u"b.txt", u"c.txt"}}));  // takes a later line's name
   EXPECT_TRUE(links.diskNameLinks.empty());
@@ -76,10 +94,12 @@ ConflictLinks ReferenceCheck(const NameList& names) {
     }
     if (EqualsFolded(entry.originalName, entry.newName)) continue;
     for (std::size_t j = 0; j < i; ++j) {
-      if (EqualsFolded(names[j].originalName, entry.newName)) {
+      if (!EqualsFolded(names[j].originalName, entry.newName)) continue;
+      // Only a file that keeps its name holds it.
+      if (EqualsFolded(names[j].originalName, names[j].newName) || ApplyRefuses(names[j].newName)) {
         links.diskNameLinks.push_back({static_cast<std::int64_t>(j), line, entry.newName});
-        break;
       }
+      break;
     }
   }
   return links;

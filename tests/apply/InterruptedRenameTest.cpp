@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "apply/RenameBatch.h"
 #include "platform/LockedFile.h"
 #include "support/FakeFileSystem.h"
 #include "support/TempFolder.h"
@@ -374,6 +375,66 @@ TEST(LeftJournalsTest, WhatCannotBeAJournalIsSetAsideUnreadAndTheRestStays) {
   EXPECT_EQ(SetAsideUnusableJournals(*fs, state.Path16()), u"");
 }
 #endif
+
+}  // namespace
+}  // namespace nomvarix
+
+namespace nomvarix {
+namespace {
+
+struct Killed {};
+
+// An apply of swaps, a rotation, a chain and a new spelling, cut off after each of its renames in
+// turn: both answers leave every file under its old or its new name, never a temporary one.
+TEST(InterruptedChainTest, EveryKillPointOfChainsAndCyclesSettlesToOldOrNewNames) {
+  const std::vector<std::pair<std::u16string, std::u16string>> batch = {
+      {u"a.txt", u"b.txt"},          {u"b.txt", u"a.txt"},                   // a swap
+      {u"r1", u"r2"},                {u"r2", u"\u65E5\u8A18"},               // a rotation of three
+      {u"\u65E5\u8A18", u"r1"},      {u"p1.jpg", u"p2.jpg"},                 // a chain
+      {u"p2.jpg", u"p3.jpg"},        {u"p3.jpg", u"p4.jpg"},
+      {u"Caf\u00E9.TXT", u"caf\u00E9.txt"}};                                 // a new spelling
+  for (const bool caseInsensitive : {false, true}) {
+    for (int killAfter = 0;; ++killAfter) {
+      bool finished = false;
+      for (const RecoveryChoice choice : {RecoveryChoice::Undo, RecoveryChoice::Keep}) {
+        test::FakeFileSystem fs;
+        fs.SetCaseInsensitive(caseInsensitive);
+        NameList lines;
+        Names files;
+        for (const auto& [before, after] : batch) {
+          lines.push_back({before, after, after, false});
+          files.push_back(before);
+        }
+        fs.AddFolder(u"/f/", files);
+        const RenamePlan plan = PlanRenames(lines, u"/f/", fs);
+        int renames = 0;
+        fs.beforeRename = [&](std::u16string_view, std::u16string_view) {
+          if (renames++ == killAfter) throw Killed();
+        };
+        try {
+          RenameFiles(lines, u"/f/", fs, false, NoProgress(), &plan);
+          finished = true;
+        } catch (const Killed&) {
+        }
+        fs.beforeRename = nullptr;
+        const InterruptedRename rename(plan.journal, fs);
+        const SettleReport report = rename.Settle(choice, fs);
+        EXPECT_TRUE(report.unplaced.empty() && report.changed.empty()) << killAfter;
+        for (std::size_t i = 0; i < batch.size(); ++i) {
+          const bool atOld = fs.InodeOf(u"/f/" + batch[i].first) == i + 1;
+          const bool atNew = fs.InodeOf(u"/f/" + batch[i].second) == i + 1;
+          EXPECT_TRUE(choice == RecoveryChoice::Undo ? atOld : atOld || atNew)
+              << ToUtf8(batch[i].first) << " after " << killAfter << " renames, case-insensitive " << caseInsensitive;
+        }
+        for (const std::u16string& name : fs.FileNames(u"/f/")) {
+          EXPECT_FALSE(name.starts_with(u".nomvarix-")) << killAfter;
+        }
+        EXPECT_EQ(fs.FileNames(u"/f/").size(), batch.size());
+      }
+      if (finished) break;
+    }
+  }
+}
 
 }  // namespace
 }  // namespace nomvarix

@@ -115,13 +115,44 @@ TEST_F(ValidationTest, DuplicatesFoldOnlyAsciiAndMarkBothLines) {
 }
 
 TEST_F(ValidationTest, LengthLimitAndNamesOfOtherFiles) {
-  Load({u"a", u"b", u"c", u"d"});
+  Load({u"a", u"b", u"c", u"d", u"e"});
   fs.AddEntry(u"/f/", {u"sub", true, false});
-  Rename({std::u16string(255, u'x'), std::u16string(256, u'y'), u"d", u"sub"});
+  Rename({std::u16string(255, u'x'), std::u16string(256, u'y'), u"d", u"", u"sub"});
   EXPECT_EQ(Validate(),
             u"2: Filename too long (> 255 characters)\n"
             u"3: File already exists on disk\n"
-            u"4: File already exists on disk\n");
+            u"5: File already exists on disk\n");
+}
+
+// A target held by a file that the batch renames away is a link of a chain, not a conflict; one
+// held by a file that stays (unchanged, refused, or only spelt otherwise where case is ignored)
+// still is.
+TEST_F(ValidationTest, NamesFreedByTheBatchAreLinksOfAChainNotConflicts) {
+  struct Case {
+    const char* what;
+    Lines files;
+    Lines renames;  // empty: unchanged
+    bool caseInsensitive;
+    std::u16string report;
+  };
+  const Case cases[] = {
+      {"swap", {u"a.txt", u"b.txt"}, {u"b.txt", u"a.txt"}, false, u""},
+      {"shift by one", {u"p1", u"p2", u"p3"}, {u"p2", u"p3", u"p4"}, false, u""},
+      {"rotation of non-ASCII names", {u"x", u"\u00E9t\u00E9", u"\u65E5\u8A18"}, {u"\u00E9t\u00E9", u"\u65E5\u8A18", u"x"}, false, u""},
+      {"holder stays", {u"a", u"b"}, {u"b", u""}, false, u"1: File already exists on disk\n"},
+      {"holder refused", {u"a", u"b"}, {u"b", u".b"}, false,
+       u"1: File already exists on disk\n2: Filename starts with a period\n"},
+      {"swap spelt otherwise", {u"a.txt", u"b.txt"}, {u"B.TXT", u"A.txt"}, true, u""},
+      {"holder changes only its case", {u"a.txt", u"q.txt"}, {u"A.txt", u"a.txt"}, true,
+       u"2: Duplicate filename detected\n2: File already exists on disk\n"},
+      {"two lines want the freed name", {u"a", u"b", u"c"}, {u"b", u"c", u"b"}, false, u"3: Duplicate filename detected\n"},
+  };
+  for (const Case& c : cases) {
+    fs.SetCaseInsensitive(c.caseInsensitive);
+    Load(c.files);
+    Rename(c.renames);
+    EXPECT_EQ(Validate(), c.report) << c.what;
+  }
 }
 
 TEST_F(ValidationTest, ANewSpellingOfTheSameFileIsNoConflict) {

@@ -2,6 +2,7 @@
 // on the strip and the dialog confirmed with the mouse, the files checked on disk; then "Revert"
 // and "Apply" again.
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 
 #include <gtest/gtest.h>
@@ -10,6 +11,8 @@
 #include "EditorGuiFixture.h"
 #include "MessageBoxAnswerer.h"
 #include "controls/WxText.h"
+#include "platform/SettingKeys.h"
+#include "platform/SettingsStore.h"
 #include "resources/CommandIds.h"
 #include "session/EditorSession.h"
 #include "view/ViewStrips.h"
@@ -111,6 +114,49 @@ TEST_F(ApplyGuiTest, RevertWithNothingToRevertAsksBeforeItDropsTypedNames) {
   EXPECT_EQ(yes.Messages(), std::vector<wxString>{ToWx(kReloadQuestion)});
   EXPECT_FALSE(Editor().AnyNameChanged());
   EXPECT_EQ(DiskNames(), (Names{"alpha.txt", "beta.txt"}));
+}
+
+using ChainedApplyGuiTest = EditorGuiFixture;
+
+// A numbering shifted by one: every new name but the last is the name of the next file now.
+TEST_F(ChainedApplyGuiTest, ShiftedNumberingIsAppliedWholeWithVerifyFirstOn) {
+  std::vector<std::string> files;
+  for (int i = 1; i <= 400; ++i) {
+    char name[32];
+    std::snprintf(name, sizeof name, "photo_%03d.jpg", i);
+    files.push_back(name);
+  }
+  OpenFolderWith(files);
+  GuiTestEnvironment::Get().App().Settings().WriteFlag(settings::kVerify, true);
+  FocusEditor();
+  // The example "002" on the first line, then its three digits selected on every line.
+  ClickAt(CellPoint(0, 8));
+  Key(WXK_RIGHT, wxMOD_SHIFT);
+  TypeText("2");
+  ASSERT_TRUE(PumpUntil([&] { return Editor().Names()[0].newName == u"photo_002.jpg"; }));
+  ClickAt(RulerPoint(6));
+  WaitOutDoubleClick();
+  sim.MouseDown();
+  Settle();
+  MoveTo(RulerPoint(8));
+  MoveTo(RulerPoint(9));
+  sim.MouseUp();
+  Settle();
+  ASSERT_EQ(Editor().Selection(), (BlockSelection{0, 399, 6, 9}));
+  wxCommandEvent number(wxEVT_MENU, cmd::MenuIdOf(cmd::kSmartNumberings));
+  number.SetEventObject(frame);
+  frame->ProcessWindowEvent(number);
+  ASSERT_TRUE(PumpUntil([&] { return Editor().Names()[399].newName == u"photo_401.jpg"; }));
+
+  DialogConfirmer confirmer(sim);
+  ClickStripButton(strip::kApply);
+  ASSERT_TRUE(PumpUntil([&] { return std::filesystem::exists(std::filesystem::path(folder.Path()) / "photo_401.jpg"); }));
+  EXPECT_TRUE(PumpUntil([&] { return !Editor().AnyNameChanged() && Editor().LineCount() == 400; }));
+  EXPECT_EQ(confirmer.Summary(), "400 renames, 399 of them in one chain.");
+  EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(folder.Path()) / "photo_001.jpg"));
+  EXPECT_EQ(DiskNames().size(), 400u);
+  EXPECT_EQ(DiskNames().front(), "photo_002.jpg");
+  EXPECT_EQ(frame->GetStatusBar()->GetStatusText(0), "Renamed 400 files, skipped 0.");
 }
 
 }  // namespace

@@ -14,6 +14,8 @@ class DialogConfirmer : public wxTimer {
  public:
   explicit DialogConfirmer(wxUIActionSimulator& sim) : sim_(sim) { Start(100); }
   int Confirmed() const { return confirmed_; }
+  /// What the last dialog confirmed said the apply would do; empty when it said nothing.
+  const wxString& Summary() const { return summary_; }
 
   void Notify() override {
     CProceedDlg* dialog = ShownDialog();
@@ -24,6 +26,8 @@ class DialogConfirmer : public wxTimer {
     }
     auto* proceed = dynamic_cast<wxButton*>(dialog->FindWindow(wxID_OK));
     if (clicked_ || !proceed) return;
+    const wxWindow* summary = dialog->FindWindow(CProceedDlg::kSummary);
+    summary_ = summary ? summary->GetLabel() : wxString();
     const wxRect rect = proceed->GetScreenRect();
     sim_.MouseMove(rect.GetLeft() + rect.GetWidth() / 2, rect.GetTop() + rect.GetHeight() / 2);
     Settle();
@@ -44,6 +48,7 @@ class DialogConfirmer : public wxTimer {
   wxUIActionSimulator& sim_;
   int confirmed_ = 0;
   bool clicked_ = false;
+  wxString summary_;
 };
 
 }  // namespace nomvarix::test

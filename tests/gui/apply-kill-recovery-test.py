@@ -2,7 +2,13 @@
 """Kills the real program with SIGKILL at many moments of a 10,000-file apply, starts it again and
 answers its question about the interrupted rename: undoing must bring every file back to its old
 name; keeping must leave every file under its old or its new name, and the program must then list
-exactly the names on disk. Usage: apply-kill-recovery-test.py PROGRAM UNDO_KILLS KEEP_KILLS"""
+exactly the names on disk. Usage: apply-kill-recovery-test.py PROGRAM UNDO_KILLS KEEP_KILLS
+
+With --chains HELPER KILLS it kills instead an apply whose renames depend on each other, done by
+HELPER (the program's apply without its window): a shift by one of 10,000 numbered files (each
+takes the next one's name) and 5,000 swaps (each through a temporary name); the program started
+again settles each, answered alternately Undo and Keep, and every file must then be under its old
+or its new name (its old one after Undo), none under a temporary name, none lost."""
 import os
 import shutil
 import signal
@@ -15,7 +21,11 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from program_run import LIMIT, prepare_work, wait_for, xdotool  # noqa: E402
 
 PROGRAM = os.path.realpath(sys.argv[1])
-UNDO_KILLS, KEEP_KILLS = int(sys.argv[2]), int(sys.argv[3])
+CHAINS = sys.argv[2] == "--chains"
+if CHAINS:
+    HELPER, CHAIN_KILLS = os.path.realpath(sys.argv[3]), int(sys.argv[4])
+else:
+    UNDO_KILLS, KEEP_KILLS = int(sys.argv[2]), int(sys.argv[3])
 FILES = 10_000
 NAMES = [f"file {i:05d}.txt" for i in range(FILES)]
 PREFIX = "n"  # what the test types in front of every name
@@ -181,11 +191,87 @@ def run(answer, kills):
     return lost == 0 and wrong == 0
 
 
+def chain_names(mode):
+    """Each file's old and new name."""
+    if mode == "shift":
+        return {f"s_{i:05d}.txt": f"s_{i + 1:05d}.txt" for i in range(1, FILES + 1)}
+    pairs = {}
+    for i in range(FILES // 2):
+        pairs[f"a_{i:05d}.txt"] = f"b_{i:05d}.txt"
+        pairs[f"b_{i:05d}.txt"] = f"a_{i:05d}.txt"
+    return pairs
+
+
+def chain_folder(renames):
+    """The folder with its files under their old names; each file's inode and names."""
+    shutil.rmtree(folder, ignore_errors=True)
+    os.mkdir(folder)
+    files = {}
+    for old, new in renames.items():
+        path = os.path.join(folder, old)
+        open(path, "w").close()
+        files[os.stat(path).st_ino] = (old, new)
+    return files
+
+
+def chain_progress(files):
+    return sum(1 for entry in os.scandir(folder) if files.get(entry.inode(), ("", ""))[1] == entry.name)
+
+
+def put_back(files):
+    """Every file under its old name again, through names no file has."""
+    for entry in list(os.scandir(folder)):
+        os.rename(entry.path, os.path.join(folder, f"parked-{entry.inode()}"))
+    for entry in list(os.scandir(folder)):
+        os.rename(entry.path, os.path.join(folder, files[entry.inode()][0]))
+
+
+def chain_run(mode, kills):
+    files = chain_folder(chain_names(mode))
+    faults, points, finished = [], set(), 0
+    k = 0
+    while k < kills and finished < 3 * kills:
+        target = k * len(files) // kills
+        helper = subprocess.Popen([HELPER, folder, state, mode], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        wait_for(lambda: journals() and chain_progress(files) >= target or helper.poll() is not None, "renames")
+        helper.send_signal(signal.SIGKILL)
+        helper.wait()
+        if not journals():
+            finished += 1  # the apply was over before the kill: once more
+            put_back(files)
+            continue
+        points.add(chain_progress(files))
+        answer = "Return" if k % 2 == 0 else "alt+k"
+        program, _ = recover(answer)
+        program.terminate()
+        program.wait()
+        seen = set()
+        for entry in os.scandir(folder):
+            old, new = files.get(entry.inode(), (None, None))
+            allowed = {old} if answer == "Return" else {old, new}
+            if entry.name not in allowed:
+                faults.append(f"after a kill at {max(points)}: {entry.name} ({old})")
+            seen.add(entry.inode())
+        if seen != set(files):
+            faults.append(f"{len(set(files) - seen)} files lost after a kill")
+        put_back(files)
+        k += 1
+    print(f"{mode}: {k} kill points ({len(points)} different, from {min(points, default=0)} to "
+          f"{max(points, default=0)} files renamed), {len(faults)} faults", flush=True)
+    for fault in faults[:20]:
+        print(fault, flush=True)
+    return not faults and k == kills
+
+
 try:
-    make_folder()
     started = time.monotonic()
-    ok = run("Return", UNDO_KILLS)
-    ok = run("alt+k", KEEP_KILLS) and ok
+    if CHAINS:
+        ok = chain_run("shift", CHAIN_KILLS)
+        ok = chain_run("swap", CHAIN_KILLS) and ok
+    else:
+        make_folder()
+        ok = run("Return", UNDO_KILLS)
+        ok = run("alt+k", KEEP_KILLS) and ok
     print(f"{time.monotonic() - started:.0f} s", flush=True)
 finally:
     shutil.rmtree(work, ignore_errors=True)

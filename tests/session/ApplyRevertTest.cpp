@@ -328,3 +328,47 @@ TEST(ApplyChangedFileTest, AFileThatIsNoLongerTheOneListedIsSkippedWithItsReason
 
 }  // namespace
 }  // namespace nomvarix
+
+namespace nomvarix {
+namespace {
+
+// Shifted numbering, a swap and a rotation in one batch, on both kinds of file system: validation
+// finds nothing, the confirmation says what will happen, the apply moves every file (told apart by
+// its identity) to its new name, and the revert's apply brings each one back.
+TEST(ChainedApplyTest, ShiftsSwapsAndRotationsApplyWholeAndRevertExactly) {
+  for (const bool caseInsensitive : {false, true}) {
+    test::FakeFileSystem fs;
+    fs.SetCaseInsensitive(caseInsensitive);
+    // In the list's order, which puts the names beyond ASCII first.
+    const Names files{u"r\u00E9", u"x\u65E5", u"z\U0001F600", u"Photo_1.jpg", u"Photo_2.jpg", u"Photo_3.jpg",
+                      u"a.txt", u"b.txt"};
+    const Names renamed{u"x\u65E5", u"z\U0001F600", u"r\u00E9", u"Photo_2.jpg", u"Photo_3.jpg", u"photo_4.jpg",
+                        u"B.txt", u"a.txt"};
+    fs.AddFolder(u"/f/", files);
+    MemorySettingsStore settings;
+    EditorSession session(fs, settings);
+    ASSERT_TRUE(session.LoadFolder(u"/f/"));
+    ASSERT_EQ(OriginalNames(session.Editor().Names()), files);
+    for (std::size_t line = 0; line < files.size(); ++line) session.Editor().SetNewName(line, renamed[line]);
+
+    EXPECT_TRUE(session.Validate().empty());
+    EXPECT_TRUE(session.Links().diskNameLinks.empty());
+    // Where case counts, "B.txt" is free and a.txt and b.txt make a chain, not a swap.
+    EXPECT_EQ(session.ApplySummary(),
+              caseInsensitive ? u"8 renames, 2 of them in one chain; 1 swap; 1 rotation through a temporary name."
+                              : u"8 renames, 3 of them in 2 chains; 1 rotation through a temporary name.");
+    const ApplyOutcome outcome = session.ApplyChanges(true, false);
+    EXPECT_EQ(outcome.renamed, 8u);
+    EXPECT_EQ(outcome.skipped, 0u);
+    for (std::size_t i = 0; i < files.size(); ++i) EXPECT_EQ(fs.InodeOf(u"/f/" + renamed[i]), i + 1) << ToUtf8(renamed[i]);
+
+    ASSERT_EQ(session.RevertLastChanges(), RevertOutcome::ShowsRenamedFiles);
+    EXPECT_TRUE(session.Validate().empty());
+    EXPECT_EQ(session.ApplyChanges(true, false).renamed, 8u);
+    for (std::size_t i = 0; i < files.size(); ++i) EXPECT_EQ(fs.InodeOf(u"/f/" + files[i]), i + 1) << ToUtf8(files[i]);
+    EXPECT_EQ(fs.FileNames(u"/f/").size(), files.size());
+  }
+}
+
+}  // namespace
+}  // namespace nomvarix

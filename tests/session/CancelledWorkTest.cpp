@@ -31,12 +31,13 @@ class CancelledApplyTest : public ::testing::Test {
   NameEditor& Editor() { return session.Editor(); }
   Names Disk() const { return folder.EntryNames(); }
   std::vector<bool> Marks() { return test::ErrorMarks(Editor().Names()); }
-  /// Every line renamed to "x_<name>", but "b.jpg" to the taken "c.jpg".
+  /// Every line renamed to "x_<name>", but "b.jpg" to the taken "c.jpg", which stays.
   void EditEveryLine() {
     for (std::size_t line = 0; line < Editor().LineCount(); ++line) {
       Editor().SetNewName(line, u"x_" + Editor().Names()[line].originalName);
     }
     Editor().SetNewName(1, u"c.jpg");
+    Editor().SetNewName(2, u"c.jpg");
   }
 
   test::TempFolder folder;
@@ -48,22 +49,22 @@ class CancelledApplyTest : public ::testing::Test {
 
 TEST_F(CancelledApplyTest, StopsAfterTheLinesDoneWhichAloneAreRecordedForRevert) {
   EditEveryLine();
-  progress.limits[WorkKind::Renaming] = 3;  // lines a, b (skipped) and c, then the cancel
+  progress.limits[WorkKind::Renaming] = 3;  // lines a, b (skipped) and d, then the cancel
   const ApplyOutcome outcome = session.ApplyChanges(false, false);
   EXPECT_EQ(outcome.kind, ApplyOutcome::Kind::Applied);
   EXPECT_EQ(outcome.skipped, 1u);
   EXPECT_EQ(outcome.renamed, 2u);
-  EXPECT_EQ(Disk(), (Names{u"b.jpg", u"d.jpg", u"e.jpg", u"x_a.jpg", u"x_c.jpg"}));
+  EXPECT_EQ(Disk(), (Names{u"b.jpg", u"c.jpg", u"e.jpg", u"x_a.jpg", u"x_d.jpg"}));
 
   // The skipped line is marked, the lines never reached keep their edits unmarked.
-  EXPECT_EQ(OriginalNames(Editor().Names()), (Names{u"b.jpg", u"d.jpg", u"e.jpg", u"x_a.jpg", u"x_c.jpg"}));
-  EXPECT_EQ(NewNames(Editor().Names()), (Names{u"c.jpg", u"x_d.jpg", u"x_e.jpg", u"x_a.jpg", u"x_c.jpg"}));
+  EXPECT_EQ(OriginalNames(Editor().Names()), (Names{u"b.jpg", u"c.jpg", u"e.jpg", u"x_a.jpg", u"x_d.jpg"}));
+  EXPECT_EQ(NewNames(Editor().Names()), (Names{u"c.jpg", u"c.jpg", u"x_e.jpg", u"x_a.jpg", u"x_d.jpg"}));
   EXPECT_EQ(Marks(), (std::vector<bool>{true, false, false, false, false}));
 
   // The revert gives the renamed files their former names; the other lines keep their edits.
   ASSERT_EQ(session.RevertLastChanges(), RevertOutcome::ShowsRenamedFiles);
-  EXPECT_EQ(OriginalNames(Editor().Names()), (Names{u"b.jpg", u"d.jpg", u"e.jpg", u"x_a.jpg", u"x_c.jpg"}));
-  EXPECT_EQ(NewNames(Editor().Names()), (Names{u"c.jpg", u"x_d.jpg", u"x_e.jpg", u"a.jpg", u"c.jpg"}));
+  EXPECT_EQ(OriginalNames(Editor().Names()), (Names{u"b.jpg", u"c.jpg", u"e.jpg", u"x_a.jpg", u"x_d.jpg"}));
+  EXPECT_EQ(NewNames(Editor().Names()), (Names{u"c.jpg", u"c.jpg", u"x_e.jpg", u"a.jpg", u"d.jpg"}));
   for (std::int32_t line = 0; line < 3; ++line) session.ResetName(line);
   progress.limits.erase(WorkKind::Renaming);
   session.ApplyChanges(false, false);
@@ -77,7 +78,7 @@ TEST_F(CancelledApplyTest, ACancelBeforeTheFirstRenameRecordsNothingAndKeepsEver
   EXPECT_EQ(outcome.renamed, 0u);
   EXPECT_EQ(outcome.skipped, 0u);
   EXPECT_EQ(Disk(), (Names{u"a.jpg", u"b.jpg", u"c.jpg", u"d.jpg", u"e.jpg"}));
-  EXPECT_EQ(NewNames(Editor().Names()), (Names{u"x_a.jpg", u"c.jpg", u"x_c.jpg", u"x_d.jpg", u"x_e.jpg"}));
+  EXPECT_EQ(NewNames(Editor().Names()), (Names{u"x_a.jpg", u"c.jpg", u"c.jpg", u"x_d.jpg", u"x_e.jpg"}));
   EXPECT_EQ(Marks(), (std::vector<bool>(5, false)));
   EXPECT_EQ(session.RevertLastChanges(), RevertOutcome::NothingToRevert);
 }
@@ -88,7 +89,7 @@ TEST_F(CancelledApplyTest, TheReloadAfterTheRenamesIsNoFolderLoadThatCanBeCancel
   progress.limits[WorkKind::LoadingFolder] = 0;
   session.ApplyChanges(false, false);
   EXPECT_EQ(Editor().CurrentFolder(), folder.Path16());
-  EXPECT_EQ(NewNames(Editor().Names()), (Names{u"c.jpg", u"x_d.jpg", u"x_e.jpg", u"x_a.jpg", u"x_c.jpg"}));
+  EXPECT_EQ(NewNames(Editor().Names()), (Names{u"c.jpg", u"c.jpg", u"x_e.jpg", u"x_a.jpg", u"x_d.jpg"}));
   EXPECT_EQ(Marks(), (std::vector<bool>{true, false, false, false, false}));
 }
 

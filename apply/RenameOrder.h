@@ -1,0 +1,81 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "editor/NameEntry.h"
+
+namespace nomvarix {
+
+class FileSystem;
+
+inline constexpr std::uint32_t kNoLine = UINT32_MAX;
+
+/// The lines of a batch whose files the batch renames away, found by their names on disk: a line
+/// is renamed away when it is changed, its new name is one the apply does not refuse, and that new
+/// name is not merely another spelling of the same name on a file system that ignores case (the
+/// file then keeps holding its name).
+class NamesRenamedAway {
+ public:
+  /// `names` and `fileSystem` must outlive this; `folder` ends with a separator.
+  NamesRenamedAway(const NameList& names, std::u16string_view folder, const FileSystem& fileSystem);
+
+  /// The line, other than `line`, whose file holds `line`'s new name now and is renamed away;
+  /// kNoLine when there is none (the name is free, or held by a file that stays: unchanged,
+  /// refused, not listed).
+  std::uint32_t HolderOf(std::size_t line) const;
+  bool RenamedAway(std::size_t line) const;
+
+ private:
+  std::uint32_t Candidate(std::u16string_view name) const;
+
+  const NameList& names_;
+  const std::u16string folder_;
+  const FileSystem& fileSystem_;
+  std::unordered_map<std::u16string_view, std::uint32_t> lineOfName_;
+  /// The same names with A..Z folded, made at the first look-up that needs it.
+  mutable std::unordered_map<std::u16string, std::uint32_t> lineOfFoldedName_;
+  mutable bool foldedMade_ = false;
+};
+
+/// One move of an apply: a line's file to its new name or, for the file that opens a cycle, to its
+/// temporary name; that line's later step takes it on to its new name.
+struct RenameStep {
+  std::uint32_t line = 0;
+  bool parks = false;
+};
+
+/// The order in which a batch renames its files, so that no target is still held by a file of the
+/// batch when its turn comes. Each chain starts at its free end (the file whose target is free, or
+/// held by a file that stays) and goes back link by link; a cycle (a swap, a rotation) is opened
+/// by parking one of its files under a temporary name, then followed, and closed by moving the
+/// parked file to its new name. Lines that wait for a file which is also waited for by a line of
+/// the cycle come after the whole cycle.
+///
+///   a→b, b→c, c→d (d free):  c→d, b→c, a→b.
+///   a→b, b→a:                a→temporary, b→a, temporary→b.
+struct RenameOrder {
+  /// A step for every changed line (two for a parked one), in the order of renaming.
+  std::vector<RenameStep> steps;
+  /// Per line: the line whose file holds its new name now and is renamed away (the next link of
+  /// its chain); kNoLine for none.
+  std::vector<std::uint32_t> waitsFor;
+  std::size_t renames = 0;    ///< changed lines
+  std::size_t chained = 0;    ///< renames that wait for another and are no part of a cycle
+  std::size_t chains = 0;     ///< chains of two renames or more
+  std::size_t swaps = 0;      ///< cycles of two
+  std::size_t rotations = 0;  ///< longer cycles
+};
+
+/// The order for the changed lines of `names` in `folder` (ending with a separator).
+RenameOrder OrderRenames(const NameList& names, std::u16string_view folder, const FileSystem& fileSystem);
+
+/// What the apply is about to do, for its confirmation: "400 renames, 399 of them in one chain; 2
+/// swaps through a temporary name."
+std::u16string RenameOrderText(const RenameOrder& order);
+
+}  // namespace nomvarix
