@@ -49,7 +49,8 @@ class GermanKeyboard {
  public:
   GermanKeyboard() : switched_(std::system("setxkbmap de 2>/dev/null") == 0) {}
   ~GermanKeyboard() {
-    if (switched_) std::system("setxkbmap us");
+    // Nothing more can be done in a destructor if the layout does not come back.
+    if (switched_ && std::system("setxkbmap us") != 0) ADD_FAILURE() << "the US keyboard layout did not come back";
   }
   bool Switched() const { return switched_; }
 
