@@ -452,7 +452,7 @@ void EditorSession::TrimLeftAll() { nomvarix::TrimLeftAll(editor_); }
 
 CommandNote EditorSession::InsertFromFiles(WorkKind kind, std::u16string_view what, const FileTextSource& source) {
   const std::unique_ptr<WorkProgress> progress = progress_->Start(kind);
-  const FileTextInsertion insertion = InsertFileText(editor_, source, *progress);
+  const FileTextInsertion insertion = InsertFileTextInParallel(editor_, source, *progress);
   return LinesWithoutValueNote(insertion.withoutText, insertion.reached, what);
 }
 

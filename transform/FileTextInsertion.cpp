@@ -6,8 +6,35 @@
 
 #include "editor/NameEditor.h"
 #include "text/Utf16.h"
+#include "transform/ParallelFileReads.h"
 
 namespace nomvarix {
+namespace {
+
+/// The selected lines [first, last] of the list, or empty without a caret.
+std::optional<std::pair<std::int32_t, std::int32_t>> SelectedLines(const NameEditor& editor) {
+  const BlockSelection s = editor.Selection();
+  if (s.startColumn == -1 && s.endColumn == -1) return std::nullopt;
+  return std::pair{std::max(std::min(s.startLine, s.endLine), 0),
+                   std::min(std::max(s.startLine, s.endLine), static_cast<std::int32_t>(editor.LineCount()) - 1)};
+}
+
+/// Lets the first `lines` lines through, then cancels.
+class FirstLines final : public WorkProgress {
+ public:
+  explicit FirstLines(std::size_t lines) : lines_(lines) {}
+  bool Advance(std::size_t done, std::size_t) override {
+    cancelled_ = cancelled_ || done >= lines_;
+    return !cancelled_;
+  }
+  bool Cancelled() const override { return cancelled_; }
+
+ private:
+  std::size_t lines_;
+  bool cancelled_ = false;
+};
+
+}  // namespace
 
 FileTextInsertion InsertFileText(NameEditor& editor, const FileTextSource& source, WorkProgress& progress) {
   const BlockSelection s = editor.Selection();
@@ -36,6 +63,26 @@ FileTextInsertion InsertFileText(NameEditor& editor, const FileTextSource& sourc
   const std::int32_t column = c0 + inserted;
   editor.SetSelection({l0, l1, column, column}, {l1, column});
   return result;
+}
+
+FileTextInsertion InsertFileTextInParallel(NameEditor& editor, const FileTextSource& source, WorkProgress& progress) {
+  const auto lines = SelectedLines(editor);
+  if (!lines) return {};
+  const std::u16string folder = editor.CurrentFolder();
+  const std::size_t count = static_cast<std::size_t>(std::max(lines->second - lines->first + 1, 0));
+  std::vector<std::optional<std::u16string>> texts(count);
+  const std::size_t reached = ReadInParallel(
+      count,
+      [&](std::size_t i) {
+        texts[i] = source(folder + editor.Names()[static_cast<std::size_t>(lines->first) + i].originalName);
+      },
+      progress);
+  FirstLines firstLines(reached);
+  // InsertFileText asks for the selected lines' texts once each, in order.
+  return InsertFileText(
+      editor,
+      [&, next = std::size_t{0}](std::u16string_view) mutable { return std::move(texts[next++]); },
+      firstLines);
 }
 
 std::u16string FormatCreationDate(FileClock::time_point time, std::u16string_view formatName) {

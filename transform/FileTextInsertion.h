@@ -33,6 +33,12 @@ struct FileTextInsertion {
 /// as the one undo step.
 FileTextInsertion InsertFileText(NameEditor& editor, const FileTextSource& source, WorkProgress& progress = NoProgress());
 
+/// As InsertFileText, with the files of the selected lines read first on all processors (`source`
+/// is then called from several threads at once). `progress` is told of the files read; a cancel
+/// keeps the texts of the lines read up to the first line not read, as one undo step.
+FileTextInsertion InsertFileTextInParallel(NameEditor& editor, const FileTextSource& source,
+                                           WorkProgress& progress = NoProgress());
+
 /// The creation time in UTC by a format name: "yyyy-MM-dd", "yyMMdd", "yyyy-MM-dd HH-mm",
 /// "dd.MM.yyyy"; any other name gives "yyyyMMdd".
 std::u16string FormatCreationDate(FileClock::time_point time, std::u16string_view formatName);

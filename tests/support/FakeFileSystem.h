@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -101,10 +102,11 @@ class FakeFileSystem final : public FileSystem {
   std::vector<std::u16string> roots_{u"/"};
   std::map<std::u16string, std::string, std::less<>> contents_;
   std::map<std::u16string, FileClock::time_point, std::less<>> created_;
-  mutable int wholeFileReads_ = 0;
-  mutable int fileOpens_ = 0;
-  mutable std::size_t bytesRead_ = 0;
-  mutable int listings_ = 0;
+  // Atomic: files are read on several threads at once.
+  mutable std::atomic<int> wholeFileReads_ = 0;
+  mutable std::atomic<int> fileOpens_ = 0;
+  mutable std::atomic<std::size_t> bytesRead_ = 0;
+  mutable std::atomic<int> listings_ = 0;
 };
 
 }  // namespace nomvarix::test
