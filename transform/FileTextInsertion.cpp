@@ -11,14 +11,6 @@
 namespace nomvarix {
 namespace {
 
-/// The selected lines [first, last] of the list, or empty without a caret.
-std::optional<std::pair<std::int32_t, std::int32_t>> SelectedLines(const NameEditor& editor) {
-  const BlockSelection s = editor.Selection();
-  if (s.startColumn == -1 && s.endColumn == -1) return std::nullopt;
-  return std::pair{std::max(std::min(s.startLine, s.endLine), 0),
-                   std::min(std::max(s.startLine, s.endLine), static_cast<std::int32_t>(editor.LineCount()) - 1)};
-}
-
 /// Lets the first `lines` lines through, then cancels.
 class FirstLines final : public WorkProgress {
  public:
@@ -65,18 +57,24 @@ FileTextInsertion InsertFileText(NameEditor& editor, const FileTextSource& sourc
   return result;
 }
 
+std::vector<std::u16string> SelectedFilePaths(const NameEditor& editor) {
+  const BlockSelection s = editor.Selection();
+  if (s.startColumn == -1 && s.endColumn == -1) return {};
+  const std::int32_t first = std::max(std::min(s.startLine, s.endLine), 0);
+  const std::int32_t last = std::min(std::max(s.startLine, s.endLine), static_cast<std::int32_t>(editor.LineCount()) - 1);
+  std::vector<std::u16string> paths;
+  for (std::int32_t line = first; line <= last; ++line) {
+    paths.push_back(editor.CurrentFolder() + editor.Names()[static_cast<std::size_t>(line)].originalName);
+  }
+  return paths;
+}
+
 FileTextInsertion InsertFileTextInParallel(NameEditor& editor, const FileTextSource& source, WorkProgress& progress) {
-  const auto lines = SelectedLines(editor);
-  if (!lines) return {};
-  const std::u16string folder = editor.CurrentFolder();
-  const std::size_t count = static_cast<std::size_t>(std::max(lines->second - lines->first + 1, 0));
-  std::vector<std::optional<std::u16string>> texts(count);
-  const std::size_t reached = ReadInParallel(
-      count,
-      [&](std::size_t i) {
-        texts[i] = source(folder + editor.Names()[static_cast<std::size_t>(lines->first) + i].originalName);
-      },
-      progress);
+  const BlockSelection s = editor.Selection();
+  if (s.startColumn == -1 && s.endColumn == -1) return {};
+  const std::vector<std::u16string> paths = SelectedFilePaths(editor);
+  std::vector<std::optional<std::u16string>> texts(paths.size());
+  const std::size_t reached = ReadInParallel(paths.size(), [&](std::size_t i) { texts[i] = source(paths[i]); }, progress);
   FirstLines firstLines(reached);
   // InsertFileText asks for the selected lines' texts once each, in order.
   return InsertFileText(
