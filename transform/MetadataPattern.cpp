@@ -1,5 +1,6 @@
 #include "transform/MetadataPattern.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -156,6 +157,12 @@ std::optional<std::u16string> ExpandMetadataPattern(std::u16string_view pattern,
     }
   }
   return text;
+}
+
+std::size_t CountMissingFields(std::u16string_view pattern, std::span<const MetadataRecord> records) {
+  return static_cast<std::size_t>(std::count_if(records.begin(), records.end(), [&](const MetadataRecord& record) {
+    return !ExpandMetadataPattern(pattern, record, std::nullopt);
+  }));
 }
 
 }  // namespace nomvarix

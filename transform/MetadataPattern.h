@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -26,5 +27,8 @@ MetadataNeeds NeedsOf(std::u16string_view pattern);
 /// whole pattern gives nothing. "{Track:2} - {Title}" gives "03 - Intro".
 std::optional<std::u16string> ExpandMetadataPattern(std::u16string_view pattern, const MetadataRecord& record,
                                                     const std::optional<std::u16string>& fallback);
+
+/// How many of `records` lack a field of `pattern` (their lines would be left as they are).
+std::size_t CountMissingFields(std::u16string_view pattern, std::span<const MetadataRecord> records);
 
 }  // namespace nomvarix
