@@ -510,6 +510,7 @@ std::u16string EditorSession::LastMetadataPattern() const {
 
 bool EditorSession::SortByDateTaken() {
   const NameList& names = editor_.Names();
+  if (names.empty()) return true;
   std::vector<std::optional<FileClock::time_point>> taken(names.size());
   const std::unique_ptr<WorkProgress> progress = progress_->Start(WorkKind::SortingByDateTaken);
   const std::u16string folder = editor_.CurrentFolder();

@@ -44,7 +44,9 @@ std::optional<FileClock::time_point> DateTakenOfExif(std::string_view block) {
 std::optional<PhotoMetadata> ReadPhotoMetadata(const ReadableFile& file) {
   const std::optional<std::string> block = ExifBlockOfFile(file.Size(), ReaderOf(file));
   if (!block) return std::nullopt;
-  return PhotoMetadata{.dateTaken = DateTakenOfExif(*block)};
+  PhotoMetadata photo;
+  photo.dateTaken = DateTakenOfExif(*block);
+  return photo;
 }
 
 }  // namespace nomvarix
