@@ -216,7 +216,9 @@ std::optional<PhotoMetadata> ReadPhotoMetadata(const ReadableFile& file) {
   try {
     Exiv2::BasicIo::AutoPtr io(std::make_unique<HeadIo>(file).release());
     Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(io);
-    if (!image.get()) return std::nullopt;
+    // exiv2's video readers (RIFF, Matroska, QuickTime, ASF) write past their buffers on damaged
+    // files, and videos are no photos: they are never parsed.
+    if (!image.get() || image->mimeType().rfind("video/", 0) == 0) return std::nullopt;
     image->readMetadata();
     return MetadataOf(*image);
   } catch (...) {
