@@ -12,6 +12,30 @@
 
 namespace nomvarix::test {
 
+/// A count that threads may add to at once, copied and assigned as its value.
+template <typename T>
+class Tally {
+ public:
+  Tally() = default;
+  Tally(const Tally& other) : value_(other.value_.load()) {}
+  Tally& operator=(const Tally& other) {
+    value_ = other.value_.load();
+    return *this;
+  }
+  Tally& operator++() {
+    ++value_;
+    return *this;
+  }
+  Tally& operator+=(T more) {
+    value_ += more;
+    return *this;
+  }
+  operator T() const { return value_.load(); }
+
+ private:
+  std::atomic<T> value_ = 0;
+};
+
 /// Folders held in memory, listed in the order their entries were added. Listing, existence and
 /// renaming within a folder are modelled, with names compared exactly or, as on Windows, without
 /// regard to ASCII case; everything else reports failure.
@@ -103,10 +127,10 @@ class FakeFileSystem final : public FileSystem {
   std::map<std::u16string, std::string, std::less<>> contents_;
   std::map<std::u16string, FileClock::time_point, std::less<>> created_;
   // Atomic: files are read on several threads at once.
-  mutable std::atomic<int> wholeFileReads_ = 0;
-  mutable std::atomic<int> fileOpens_ = 0;
-  mutable std::atomic<std::size_t> bytesRead_ = 0;
-  mutable std::atomic<int> listings_ = 0;
+  mutable Tally<int> wholeFileReads_;
+  mutable Tally<int> fileOpens_;
+  mutable Tally<std::size_t> bytesRead_;
+  mutable Tally<int> listings_;
 };
 
 }  // namespace nomvarix::test
