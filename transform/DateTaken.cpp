@@ -100,7 +100,14 @@ std::optional<FileClock::time_point> ParseExifDateTime(std::string_view text) {
 }
 
 std::optional<FileClock::time_point> GetDateTaken(const FileSystem& fileSystem, std::u16string_view path) {
-  const std::optional<PhotoMetadata> photo = GetPhotoMetadata(fileSystem, path);
+  const std::unique_ptr<ReadableFile> file = fileSystem.OpenRegularFile(path);
+  if (!file) return std::nullopt;
+  // Most photos are JPEGs whose EXIF segment holds the date: that segment alone is read. The
+  // other formats, and dates kept only in XMP, take the whole photo reader.
+  if (const std::optional<std::string> block = ExifBlockOfFile(file->Size(), ReaderOf(*file))) {
+    if (const auto taken = DateTakenOfExif(*block)) return taken;
+  }
+  const std::optional<PhotoMetadata> photo = ReadPhotoMetadata(*file);
   if (!photo) return std::nullopt;
   return photo->dateTaken;
 }
