@@ -30,6 +30,8 @@ enum class WorkKind {
   InsertingDates,       ///< items: the selected lines
   InsertingImageSizes,  ///< items: the selected lines
   InsertingDatesTaken,  ///< items: the selected lines
+  ReadingMetadata,      ///< items: the selected lines (Insert from Metadata and its dialog)
+  SortingByDateTaken,   ///< items: the lines of the list
   Searching,            ///< items: the lines searched by Find Next and Replace
   ReplacingAll,         ///< items: the lines of the list
 };

@@ -43,6 +43,8 @@ inline constexpr std::uint32_t kErrorHandlingSkip = 0;
 inline constexpr std::uint32_t kErrorHandlingAutoRename = 1;
 inline constexpr std::uint32_t kErrorHandlingDefault = kErrorHandlingAutoRename;
 inline constexpr std::u16string_view kLastMacroFolder = u"LastMacroFolder";
+inline constexpr std::u16string_view kMetadataPattern = u"MetadataPattern";
+inline constexpr std::u16string_view kMetadataPatternDefault = u"{DateTaken:yyyy-MM-dd}_";
 inline constexpr std::u16string_view kGroupSize = u"GroupSize";
 inline constexpr std::uint32_t kGroupSizeDefault = 10;
 /// The chat server of the AI assistant ("LLM Settings"). The key may instead come from the

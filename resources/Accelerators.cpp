@@ -23,6 +23,7 @@ constexpr Accelerator kAccelerators[] = {
     {wxACCEL_CTRL, 'F', cmd::kFind},         {wxACCEL_CTRL, 'Q', cmd::kExit},
     {wxACCEL_CTRL, 'P', cmd::kPrint},        {wxACCEL_CTRL, 'I', cmd::kAi},
     {wxACCEL_CTRL, 'H', cmd::kRenameHistory},
+    {wxACCEL_CTRL, 'M', cmd::kInsertFromMetadata},
     {wxACCEL_NORMAL, vk::kF6, cmd::kNextPane}, {wxACCEL_SHIFT, vk::kF6, cmd::kPreviousPane},
 };
 

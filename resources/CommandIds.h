@@ -52,6 +52,8 @@ enum : int {
   kDateTakenLong = 32851,
   kDateTakenShort = 32852,
   kDateTakenTime = 32853,
+  kInsertFromMetadata = 32854,
+  kSortByDateTaken = 32855,
   kRenameHistory = 32860,
   kKeepRenameHistory = 32861,
   kRecentFolderFirst = 57616,  // and the seven that follow

@@ -60,6 +60,7 @@ wxMenuBar* CreateMainMenu() {
   settings->AppendSeparator();
   settings->AppendCheckItem(MenuIdOf(cmd::kSortByFileName), "Sort by File Name");
   settings->AppendCheckItem(MenuIdOf(cmd::kSortByFileType), "Sort by File Type then Name");
+  settings->Append(MenuIdOf(cmd::kSortByDateTaken), "Sort by Date Taken");
   settings->AppendSeparator();
   settings->AppendCheckItem(MenuIdOf(cmd::kAutoCheckConflicts), "Auto-Check For Conflicts");
   settings->AppendCheckItem(MenuIdOf(cmd::kKeepEditsBetweenRuns), "Keep Edits Between Runs");
@@ -118,6 +119,7 @@ wxMenu* CreateToolsMenu() {
   tools->AppendSubMenu(subMenu({{kSizeParenthesizedUnderscored, "_(WxH)_"}, {kSizeUnderscoreParenthesized, "_(WxH)"},
                                 {kSizeParenthesized, "(WxH)"}, {kSizeUnderscored, "_WxH_"}, {kSizeWxH, "WxH"}}),
                        "Insert Image Size");
+  tools->Append(MenuIdOf(kInsertFromMetadata), "Insert from Metadata...\tCtrl+M");
   return tools;
 }
 

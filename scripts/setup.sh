@@ -7,8 +7,8 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  libwxgtk3.2-dev libicu-dev libcurl4-openssl-dev nlohmann-json3-dev libcpp-httplib-dev libexif-dev libpcre2-dev
-  libsecret-1-dev
+  libwxgtk3.2-dev libicu-dev libcurl4-openssl-dev nlohmann-json3-dev libcpp-httplib-dev libpcre2-dev
+  libsecret-1-dev libexiv2-dev libtag1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xdotool xauth desktop-file-utils libglib2.0-bin xdg-utils file python3-tk
   librsvg2-bin lintian appstream man-db

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <numeric>
 #include <unordered_map>
 
 #include "apply/JournalledApply.h"
@@ -11,6 +12,8 @@
 #include "apply/Validation.h"
 #include "editor/PastedText.h"
 #include "transform/DateTaken.h"
+#include "transform/MetadataPattern.h"
+#include "transform/ParallelFileReads.h"
 #include "transform/FileTextInsertion.h"
 #include "transform/PadTrim.h"
 #include "platform/Clipboard.h"
@@ -20,6 +23,7 @@
 #include "platform/SettingKeys.h"
 #include "platform/SettingsStore.h"
 #include "platform/SharedFile.h"
+#include "text/CharClass.h"
 #include "text/Utf16.h"
 
 namespace nomvarix {
@@ -459,7 +463,7 @@ void EditorSession::TrimLeftAll() { nomvarix::TrimLeftAll(editor_); }
 
 CommandNote EditorSession::InsertFromFiles(WorkKind kind, std::u16string_view what, const FileTextSource& source) {
   const std::unique_ptr<WorkProgress> progress = progress_->Start(kind);
-  const FileTextInsertion insertion = InsertFileText(editor_, source, *progress);
+  const FileTextInsertion insertion = InsertFileTextInParallel(editor_, source, *progress);
   return LinesWithoutValueNote(insertion.withoutText, insertion.reached, what);
 }
 
@@ -479,6 +483,61 @@ CommandNote EditorSession::InsertDateTaken(std::u16string_view formatName) {
   return InsertFromFiles(WorkKind::InsertingDatesTaken, u"date taken",
                          Formatted([this](std::u16string_view path) { return GetDateTaken(fileSystem_, path); },
                                    [formatName](auto time) { return FormatCreationDate(time, formatName); }));
+}
+
+CommandNote EditorSession::InsertFromMetadata(std::u16string_view pattern, const std::optional<std::u16string>& fallback) {
+  settings_.WriteString(settings::kMetadataPattern, pattern);
+  const MetadataNeeds needs = NeedsOf(pattern);
+  const BlockSelection& s = editor_.Selection();
+  const bool atNameStart = std::min(s.startColumn, s.endColumn) == 0;
+  return InsertFromFiles(WorkKind::ReadingMetadata, u"metadata",
+                         [&](std::u16string_view path) -> std::optional<std::u16string> {
+                           std::optional<std::u16string> text =
+                               ExpandMetadataPattern(pattern, ReadMetadataRecord(fileSystem_, path, needs), fallback);
+                           // A name never starts with white space.
+                           if (text && atNameStart) text->erase(text->begin(), std::find_if_not(text->begin(), text->end(), IsWhiteSpace));
+                           return text;
+                         });
+}
+
+std::vector<MetadataRecord> EditorSession::SelectedMetadata() {
+  const std::vector<std::u16string> paths = SelectedFilePaths(editor_);
+  std::vector<MetadataRecord> records(paths.size());
+  const std::unique_ptr<WorkProgress> progress = progress_->Start(WorkKind::ReadingMetadata);
+  const MetadataNeeds all{.photo = true, .audio = true, .file = true};
+  const std::size_t reached = ReadInParallel(
+      paths.size(), [&](std::size_t i) { records[i] = ReadMetadataRecord(fileSystem_, paths[i], all); }, *progress);
+  if (reached < paths.size()) return {};
+  return records;
+}
+
+std::u16string EditorSession::LastMetadataPattern() const {
+  return settings_.ReadString(settings::kMetadataPattern, settings::kMetadataPatternDefault);
+}
+
+bool EditorSession::SortByDateTaken() {
+  const NameList& names = editor_.Names();
+  if (names.empty()) return true;
+  std::vector<std::optional<FileClock::time_point>> taken(names.size());
+  const std::unique_ptr<WorkProgress> progress = progress_->Start(WorkKind::SortingByDateTaken);
+  const std::u16string folder = editor_.CurrentFolder();
+  const std::size_t reached = ReadInParallel(
+      names.size(), [&](std::size_t i) { taken[i] = GetDateTaken(fileSystem_, folder + names[i].originalName); },
+      *progress);
+  if (reached < names.size()) return false;
+  std::vector<std::size_t> order(names.size());
+  std::iota(order.begin(), order.end(), std::size_t{0});
+  // Stable: equal dates, and the lines without one, keep the order of the list.
+  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    if (!taken[a] || !taken[b]) return taken[a].has_value() && !taken[b].has_value();
+    return *taken[a] < *taken[b];
+  });
+  NameList sorted;
+  sorted.reserve(names.size());
+  for (const std::size_t i : order) sorted.push_back(names[i]);
+  links_.Clear();
+  editor_.ReplaceLines(std::move(sorted));
+  return true;
 }
 
 SearchOutcome EditorSession::FindNext(std::u16string_view text, SearchOptions options) {

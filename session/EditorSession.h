@@ -18,6 +18,7 @@
 #include "apply/PendingEditMemory.h"
 #include "apply/Validation.h"
 #include "editor/NameEditor.h"
+#include "transform/MetadataRecord.h"
 #include "transform/CaseSpace.h"
 #include "transform/FileTextInsertion.h"
 #include "transform/FindReplace.h"
@@ -290,6 +291,19 @@ class EditorSession {
   CommandNote InsertImageSize(std::u16string_view pattern);
   /// The dates the photos were taken (EXIF), by the same format names as the creation dates.
   CommandNote InsertDateTaken(std::u16string_view formatName);
+  /// "Insert from Metadata": each selected line's file's values by `pattern` (MetadataPattern.h),
+  /// inserted as the other insertions do; a line whose file lacks a field of the pattern is left
+  /// as it is, or takes `fallback` for it when there is one. Inserted at the start of a name, the
+  /// text loses its leading white space. The pattern is remembered (LastMetadataPattern).
+  CommandNote InsertFromMetadata(std::u16string_view pattern, const std::optional<std::u16string>& fallback);
+  /// The values of every field for the selected lines' files, read on all processors (for the
+  /// dialog's preview); empty with no caret or when cancelled.
+  std::vector<MetadataRecord> SelectedMetadata();
+  std::u16string LastMetadataPattern() const;
+  /// "Sort by Date Taken": the lines in the order their photos were taken, those without a date
+  /// after them in the order they had; the edits stay, the selection goes. False when cancelled
+  /// (the order then stays).
+  bool SortByDateTaken();
 
   /// Find Next, Replace and Replace All of the search dialog (FindReplace.h), reporting the lines
   /// they search to the progress. A cancelled Replace All changes nothing.

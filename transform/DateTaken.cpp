@@ -1,15 +1,13 @@
-// The date a photo was taken, from its EXIF block. The block's bytes are found and read here,
-// through the file-system port and within fixed bounds; libexif only parses bytes in memory, so it
-// never opens a file itself.
+// The date a photo was taken: its EXIF block found in a JPEG or Fuji raw file, and the EXIF form of
+// a date and time. The block itself is parsed by the photo reader's library.
 #include "transform/DateTaken.h"
-
-#include <libexif/exif-data.h>
 
 #include <algorithm>
 #include <chrono>
 #include <memory>
 
 #include "text/AsciiCase.h"
+#include "transform/PhotoMetadata.h"
 
 namespace nomvarix {
 namespace {
@@ -57,17 +55,6 @@ std::optional<std::string> ExifOfFujiRaw(std::uint64_t size, const ReadBytesAt& 
   return ExifOfJpeg(size, BigEndian(*offset), readAt);
 }
 
-struct ExifDataRelease {
-  void operator()(ExifData* data) const { exif_data_unref(data); }
-};
-
-/// The bytes of an ASCII entry of any IFD, its closing NUL included (ParseExifDateTime stops there).
-std::optional<std::string_view> AsciiEntry(ExifData* data, ExifTag tag) {
-  const ExifEntry* entry = exif_data_get_entry(data, tag);
-  if (!entry || entry->format != EXIF_FORMAT_ASCII || !entry->data) return std::nullopt;
-  return std::string_view(reinterpret_cast<const char*>(entry->data), entry->size);
-}
-
 bool IsDigits(std::string_view text) {
   return std::all_of(text.begin(), text.end(), [](char c) { return IsAsciiDigit(static_cast<unsigned char>(c)); });
 }
@@ -112,30 +99,17 @@ std::optional<FileClock::time_point> ParseExifDateTime(std::string_view text) {
   return sys_days{date} + hours{hour} + minutes{minute} + seconds{second};
 }
 
-std::optional<FileClock::time_point> DateTakenOfExif(std::string_view block) {
-  block = block.substr(0, kMaxExifBlockBytes);
-  const std::unique_ptr<ExifData, ExifDataRelease> data(exif_data_new());
-  if (!data) return std::nullopt;
-  // Following the standard, libexif would add the entries the standard requires (the time of the
-  // IFD0 among them, filled with the current time) and rewrite others: only what the camera wrote
-  // is wanted here.
-  exif_data_unset_option(data.get(), EXIF_DATA_OPTION_FOLLOW_SPECIFICATION);
-  exif_data_load_data(data.get(), reinterpret_cast<const unsigned char*>(block.data()),
-                      static_cast<unsigned>(block.size()));
-  for (const ExifTag tag : {EXIF_TAG_DATE_TIME_ORIGINAL, EXIF_TAG_DATE_TIME_DIGITIZED}) {
-    const std::optional<std::string_view> text = AsciiEntry(data.get(), tag);
-    if (!text) continue;
-    if (const auto taken = ParseExifDateTime(*text)) return taken;
-  }
-  return std::nullopt;
-}
-
 std::optional<FileClock::time_point> GetDateTaken(const FileSystem& fileSystem, std::u16string_view path) {
   const std::unique_ptr<ReadableFile> file = fileSystem.OpenRegularFile(path);
   if (!file) return std::nullopt;
-  const std::optional<std::string> block = ExifBlockOfFile(file->Size(), ReaderOf(*file));
-  if (!block) return std::nullopt;
-  return DateTakenOfExif(*block);
+  // Most photos are JPEGs whose EXIF segment holds the date: that segment alone is read. The
+  // other formats, and dates kept only in XMP, take the whole photo reader.
+  if (const std::optional<std::string> block = ExifBlockOfFile(file->Size(), ReaderOf(*file))) {
+    if (const auto taken = DateTakenOfExif(*block)) return taken;
+  }
+  const std::optional<PhotoMetadata> photo = ReadPhotoMetadata(*file);
+  if (!photo) return std::nullopt;
+  return photo->dateTaken;
 }
 
 }  // namespace nomvarix

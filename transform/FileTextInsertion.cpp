@@ -6,8 +6,27 @@
 
 #include "editor/NameEditor.h"
 #include "text/Utf16.h"
+#include "transform/ParallelFileReads.h"
 
 namespace nomvarix {
+namespace {
+
+/// Lets the first `lines` lines through, then cancels.
+class FirstLines final : public WorkProgress {
+ public:
+  explicit FirstLines(std::size_t lines) : lines_(lines) {}
+  bool Advance(std::size_t done, std::size_t) override {
+    cancelled_ = cancelled_ || done >= lines_;
+    return !cancelled_;
+  }
+  bool Cancelled() const override { return cancelled_; }
+
+ private:
+  std::size_t lines_;
+  bool cancelled_ = false;
+};
+
+}  // namespace
 
 FileTextInsertion InsertFileText(NameEditor& editor, const FileTextSource& source, WorkProgress& progress) {
   const BlockSelection s = editor.Selection();
@@ -36,6 +55,32 @@ FileTextInsertion InsertFileText(NameEditor& editor, const FileTextSource& sourc
   const std::int32_t column = c0 + inserted;
   editor.SetSelection({l0, l1, column, column}, {l1, column});
   return result;
+}
+
+std::vector<std::u16string> SelectedFilePaths(const NameEditor& editor) {
+  const BlockSelection s = editor.Selection();
+  if (s.startColumn == -1 && s.endColumn == -1) return {};
+  const std::int32_t first = std::max(std::min(s.startLine, s.endLine), 0);
+  const std::int32_t last = std::min(std::max(s.startLine, s.endLine), static_cast<std::int32_t>(editor.LineCount()) - 1);
+  std::vector<std::u16string> paths;
+  for (std::int32_t line = first; line <= last; ++line) {
+    paths.push_back(editor.CurrentFolder() + editor.Names()[static_cast<std::size_t>(line)].originalName);
+  }
+  return paths;
+}
+
+FileTextInsertion InsertFileTextInParallel(NameEditor& editor, const FileTextSource& source, WorkProgress& progress) {
+  const BlockSelection s = editor.Selection();
+  if (s.startColumn == -1 && s.endColumn == -1) return {};
+  const std::vector<std::u16string> paths = SelectedFilePaths(editor);
+  std::vector<std::optional<std::u16string>> texts(paths.size());
+  const std::size_t reached = ReadInParallel(paths.size(), [&](std::size_t i) { texts[i] = source(paths[i]); }, progress);
+  FirstLines firstLines(reached);
+  // InsertFileText asks for the selected lines' texts once each, in order.
+  return InsertFileText(
+      editor,
+      [&, next = std::size_t{0}](std::u16string_view) mutable { return std::move(texts[next++]); },
+      firstLines);
 }
 
 std::u16string FormatCreationDate(FileClock::time_point time, std::u16string_view formatName) {

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "editor/WorkProgress.h"
 #include "platform/FileSystem.h"
@@ -32,6 +33,15 @@ struct FileTextInsertion {
 /// `progress` is told of each line; a cancel stops before the next one, the lines done staying
 /// as the one undo step.
 FileTextInsertion InsertFileText(NameEditor& editor, const FileTextSource& source, WorkProgress& progress = NoProgress());
+
+/// The full paths of the selected lines' files, first line first; empty with no caret.
+std::vector<std::u16string> SelectedFilePaths(const NameEditor& editor);
+
+/// As InsertFileText, with the files of the selected lines read first on all processors (`source`
+/// is then called from several threads at once). `progress` is told of the files read; a cancel
+/// keeps the texts of the lines read up to the first line not read, as one undo step.
+FileTextInsertion InsertFileTextInParallel(NameEditor& editor, const FileTextSource& source,
+                                           WorkProgress& progress = NoProgress());
 
 /// The creation time in UTC by a format name: "yyyy-MM-dd", "yyMMdd", "yyyy-MM-dd HH-mm",
 /// "dd.MM.yyyy"; any other name gives "yyyyMMdd".

@@ -34,6 +34,7 @@
 #include "resources/MainMenu.h"
 #include "view/KeyCodes.h"
 #include "view/ExtFilterDlg.h"
+#include "view/MetadataDlg.h"
 #include "view/FindReplaceDlg.h"
 #include "view/EditorPrintout.h"
 #include "view/Palette.h"
@@ -195,6 +196,12 @@ void CNomvarixView::AddCommands() {
                 [this] { return !session_.SortByExtension(); });
   commands_.Add(cmd::kSortByFileType, [this] { Run(&EditorSession::SortByFileType); }, always,
                 [this] { return session_.SortByExtension(); });
+  commands_.Add(cmd::kSortByDateTaken, [this] {
+    const wxBusyCursor wait;
+    session_.SortByDateTaken();
+    AfterEdit();
+  });
+  commands_.Add(cmd::kInsertFromMetadata, [this] { InsertFromMetadata(); });
   commands_.Add(cmd::kAutoCheckConflicts, [this] { session_.ToggleAutoCheckConflicts(); }, always,
                 [this] { return session_.CheckConflictsEnabled(); });
   commands_.Add(cmd::kKeepEditsBetweenRuns, [this] { session_.ToggleKeepEditsBetweenRuns(); }, always,
@@ -444,6 +451,19 @@ void CNomvarixView::ChooseFilter() {
   RefreshFilterButton();
   AfterEdit();
   ShowStatus(session_.Filter().IsActive() ? session_.FilterStatusText() : u"Filter removed.");
+}
+
+void CNomvarixView::InsertFromMetadata() {
+  std::vector<MetadataRecord> records = session_.SelectedMetadata();
+  if (records.empty()) return;
+  std::vector<std::u16string> names;
+  const std::size_t folder = session_.Editor().CurrentFolder().size();
+  for (const std::u16string& path : SelectedFilePaths(session_.Editor())) names.push_back(path.substr(folder));
+  CMetadataDlg dialog(this, session_.LastMetadataPattern(), std::move(names), std::move(records));
+  if (dialog.ShowModal() != wxID_OK) return;
+  const CommandNote note = session_.InsertFromMetadata(dialog.Pattern(), dialog.Fallback());
+  AfterEdit();
+  ShowNote(note);
 }
 
 void CNomvarixView::ToggleContextMenuEntry() {

@@ -101,6 +101,7 @@ class CNomvarixView final : public wxWindow {
   /// "Ai": the AI dialog over the selected lines (or all); its parsed names go into the lines.
   void OpenAiDialog();
   void ChooseFilter();
+  void InsertFromMetadata();
   void ToggleContextMenuEntry();
   void AddMacroCommands();
   void ToggleRecording();

@@ -30,6 +30,10 @@ KindText TextOf(WorkKind kind) {
       return {L"Insert Image Size", L"Reading image sizes\u2026"};
     case WorkKind::InsertingDatesTaken:
       return {L"Insert Date Taken", L"Reading the dates photos were taken\u2026"};
+    case WorkKind::ReadingMetadata:
+      return {L"Insert from Metadata", L"Reading the files' metadata\u2026"};
+    case WorkKind::SortingByDateTaken:
+      return {L"Sort by Date Taken", L"Reading the dates photos were taken\u2026"};
     case WorkKind::Searching:
       return {L"Find", L"Searching the names\u2026"};
     case WorkKind::ReplacingAll:

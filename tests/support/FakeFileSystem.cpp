@@ -157,7 +157,7 @@ std::unique_ptr<ReadableFile> FakeFileSystem::OpenRegularFile(std::u16string_vie
   // A copy of the file's bytes, counting what is read.
   class MemoryFile final : public ReadableFile {
    public:
-    MemoryFile(std::string bytes, std::size_t& bytesRead) : bytes_(std::move(bytes)), bytesRead_(bytesRead) {}
+    MemoryFile(std::string bytes, Tally<std::size_t>& bytesRead) : bytes_(std::move(bytes)), bytesRead_(bytesRead) {}
     std::uint64_t Size() const override { return bytes_.size(); }
     std::optional<std::string> ReadAt(std::uint64_t offset, std::size_t count) const override {
       std::string part = bytes_.substr(static_cast<std::size_t>(std::min<std::uint64_t>(offset, bytes_.size())), count);
@@ -167,7 +167,7 @@ std::unique_ptr<ReadableFile> FakeFileSystem::OpenRegularFile(std::u16string_vie
 
    private:
     std::string bytes_;
-    std::size_t& bytesRead_;
+    Tally<std::size_t>& bytesRead_;
   };
   const auto it = contents_.find(path);
   if (it == contents_.end()) return nullptr;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -10,6 +11,30 @@
 #include "platform/Path.h"
 
 namespace nomvarix::test {
+
+/// A count that threads may add to at once, copied and assigned as its value.
+template <typename T>
+class Tally {
+ public:
+  Tally() = default;
+  Tally(const Tally& other) : value_(other.value_.load()) {}
+  Tally& operator=(const Tally& other) {
+    value_ = other.value_.load();
+    return *this;
+  }
+  Tally& operator++() {
+    ++value_;
+    return *this;
+  }
+  Tally& operator+=(T more) {
+    value_ += more;
+    return *this;
+  }
+  operator T() const { return value_.load(); }
+
+ private:
+  std::atomic<T> value_ = 0;
+};
 
 /// Folders held in memory, listed in the order their entries were added. Listing, existence and
 /// renaming within a folder are modelled, with names compared exactly or, as on Windows, without
@@ -105,10 +130,11 @@ class FakeFileSystem final : public FileSystem {
   std::vector<std::u16string> roots_{u"/"};
   std::map<std::u16string, std::string, std::less<>> contents_;
   std::map<std::u16string, FileClock::time_point, std::less<>> created_;
-  mutable int wholeFileReads_ = 0;
-  mutable int fileOpens_ = 0;
-  mutable std::size_t bytesRead_ = 0;
-  mutable int listings_ = 0;
+  // Atomic: files are read on several threads at once.
+  mutable Tally<int> wholeFileReads_;
+  mutable Tally<int> fileOpens_;
+  mutable Tally<std::size_t> bytesRead_;
+  mutable Tally<int> listings_;
 };
 
 }  // namespace nomvarix::test

@@ -1,0 +1,182 @@
+// The photo and audio readers on files made here: photos written through exiv2's own API, sounds
+// built by hand and tagged through TagLib's; then files meant to hurt a reader.
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"  // exiv2 0.27 hands out std::auto_ptr
+#include <exiv2/exiv2.hpp>
+#include <gtest/gtest.h>
+#include <taglib/fileref.h>
+#include <taglib/tpropertymap.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <ctime>
+#include <random>
+
+#include "platform/FileSystem.h"
+#include "support/ExifBytes.h"
+#include "support/PngBytes.h"
+#include "support/TempFolder.h"
+#include "support/WaitingFifo.h"
+#include "text/Utf16.h"
+#include "transform/AudioMetadata.h"
+#include "transform/DateTaken.h"
+#include "transform/MetadataRecord.h"
+#include "transform/PhotoMetadata.h"
+
+namespace nomvarix {
+namespace {
+
+std::string Shown(const std::optional<FileClock::time_point>& time) {
+  if (!time) return "none";
+  const std::time_t t = FileClock::to_time_t(*time);
+  std::tm utc{};
+  gmtime_r(&t, &utc);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &utc);
+  return text;
+}
+
+/// A sound of a few silent MPEG-1 Layer III frames (128 kbit/s, 44.1 kHz, 417 bytes each).
+std::string SilentMp3(int frames) {
+  std::string frame("\xFF\xFB\x90\x64", 4);
+  frame.resize(417, '\0');
+  std::string sound;
+  for (int i = 0; i < frames; ++i) sound += frame;
+  return sound;
+}
+
+/// A WAV of `seconds` of 8 kHz 8-bit mono silence.
+std::string SilentWav(std::uint32_t seconds) {
+  const auto le = [](std::uint32_t v, int n) {
+    std::string s;
+    for (int i = 0; i < n; ++i) s.push_back(static_cast<char>(v >> (8 * i)));
+    return s;
+  };
+  const std::uint32_t data = 8000 * seconds;
+  return "RIFF" + le(36 + data, 4) + "WAVEfmt " + le(16, 4) + le(1, 2) + le(1, 2) + le(8000, 4) + le(8000, 4) +
+         le(1, 2) + le(8, 2) + "data" + le(data, 4) + std::string(data, '\x80');
+}
+
+void WritePhotoTags(const std::string& path, bool xmpDateOnly) {
+  Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(path);
+  image->readMetadata();
+  Exiv2::ExifData exif;
+  exif["Exif.Image.Make"] = "Fábrica";
+  exif["Exif.Image.Model"] = "Model 日記 ";
+  exif["Exif.Photo.LensModel"] = "24-70mm";
+  exif["Exif.Photo.ISOSpeedRatings"] = uint16_t(400);
+  exif["Exif.Photo.FocalLength"] = Exiv2::URational(50, 1);
+  exif["Exif.Photo.ExposureTime"] = Exiv2::URational(1, 250);
+  exif["Exif.Photo.FNumber"] = Exiv2::URational(28, 10);
+  exif["Exif.Image.Orientation"] = uint16_t(6);
+  if (!xmpDateOnly) exif["Exif.Photo.DateTimeDigitized"] = "2021:03:04 05:06:07";
+  image->setExifData(exif);
+  Exiv2::XmpData xmp;
+  xmp["Xmp.xmp.CreateDate"] = "2018-01-02T03:04:05+02:00";
+  image->setXmpData(xmp);
+  image->writeMetadata();
+}
+
+TEST(MetadataReaderTest, PhotosOfEachFormatGiveTheirFields) {
+  test::TempFolder folder;
+  const auto fs = MakeNativeFileSystem();
+  const std::string jpeg = folder.AddFile("a.jpg", test::Jpeg(""));
+  const std::string png = folder.AddFile("b.png", test::PngHeader(3, 2) + std::string("\0\0\0\0IEND\xAE\x42\x60\x82", 12));
+  WritePhotoTags(jpeg, false);
+  WritePhotoTags(png, true);
+  // Little-endian TIFF, one IFD of one entry: ImageWidth 5.
+  const std::string tiffBytes("II*\0\x08\0\0\0\x01\0\x00\x01\x03\0\x01\0\0\0\x05\0\0\0\0\0\0\0", 26);
+  WritePhotoTags(folder.AddFile("c.tif", tiffBytes), false);
+  const std::u16string tiff = folder.Path16() + u"c.tif";
+
+  const std::optional<PhotoMetadata> a = GetPhotoMetadata(*fs, folder.Path16() + u"a.jpg");
+  ASSERT_TRUE(a);
+  EXPECT_EQ(Shown(a->dateTaken), "2021-03-04 05:06:07");  // EXIF before XMP
+  EXPECT_EQ(a->make, u"Fábrica");
+  EXPECT_EQ(a->model, u"Model 日記");
+  EXPECT_EQ(a->lens, u"24-70mm");
+  EXPECT_EQ(a->iso, 400u);
+  EXPECT_EQ(a->focalLength, 50.0);
+  EXPECT_EQ(a->exposureTime, 0.004);
+  EXPECT_EQ(a->fNumber, 2.8);
+  EXPECT_EQ(a->orientation, 6);
+
+  const std::optional<PhotoMetadata> b = GetPhotoMetadata(*fs, folder.Path16() + u"b.png");
+  ASSERT_TRUE(b);
+  EXPECT_EQ(Shown(b->dateTaken), "2018-01-02 03:04:05");  // XMP, its zone dropped
+  EXPECT_EQ(b->width, 3u);
+  EXPECT_EQ(b->height, 2u);
+  EXPECT_EQ(b->model, u"Model 日記");
+
+  EXPECT_EQ(Shown(GetDateTaken(*fs, tiff)), "2021-03-04 05:06:07");
+}
+
+TEST(MetadataReaderTest, SoundsGiveTheirTags) {
+  test::TempFolder folder;
+  const auto fs = MakeNativeFileSystem();
+  const std::string mp3 = folder.AddFile("a.mp3", SilentMp3(200));
+  const std::string wav = folder.AddFile("b.wav", SilentWav(3));
+  for (const std::string& path : {mp3, wav}) {
+    TagLib::FileRef ref(path.c_str());
+    TagLib::PropertyMap properties;
+    properties["ARTIST"] = TagLib::String("Sigur Rós 😀", TagLib::String::UTF8);
+    properties["ALBUMARTIST"] = TagLib::String("Various", TagLib::String::UTF8);
+    properties["ALBUM"] = TagLib::String("日記", TagLib::String::UTF8);
+    properties["TITLE"] = TagLib::String("Intro/Outro", TagLib::String::UTF8);
+    properties["TRACKNUMBER"] = TagLib::String("3/12");
+    properties["DISCNUMBER"] = TagLib::String("2/2");
+    properties["DATE"] = TagLib::String("2001-05-04");
+    properties["GENRE"] = TagLib::String("Post-rock");
+    ref.file()->setProperties(properties);
+    ASSERT_TRUE(ref.save()) << path;
+  }
+  for (const auto* name : {u"a.mp3", u"b.wav"}) {
+    const std::optional<AudioMetadata> audio = GetAudioMetadata(*fs, folder.Path16() + name);
+    ASSERT_TRUE(audio) << ToUtf8(name);
+    EXPECT_EQ(audio->artist, u"Sigur Rós 😀");
+    EXPECT_EQ(audio->albumArtist, u"Various");
+    EXPECT_EQ(audio->album, u"日記");
+    EXPECT_EQ(audio->title, u"Intro/Outro");
+    EXPECT_EQ(audio->track, 3u);
+    EXPECT_EQ(audio->trackTotal, 12u);
+    EXPECT_EQ(audio->disc, 2u);
+    EXPECT_EQ(audio->year, 2001u);
+    EXPECT_EQ(audio->genre, u"Post-rock");
+    EXPECT_TRUE(audio->duration) << ToUtf8(name);
+  }
+  EXPECT_EQ(GetAudioMetadata(*fs, folder.Path16() + u"b.wav")->duration, std::chrono::seconds(3));
+}
+
+TEST(MetadataReaderTest, HostileFilesGiveNothingAndNeverBlock) {
+  test::TempFolder folder;
+  const auto fs = MakeNativeFileSystem();
+  const std::string good = test::Jpeg(test::ExifBlock({{test::kDateTimeOriginal, "2019:07:14 16:05:09"}}));
+  std::mt19937 random(33);
+  std::string noise(100'000, '\0');
+  for (char& c : noise) c = static_cast<char>(random());
+  folder.AddFile("noise.jpg", noise);
+  folder.AddFile("noise.mp3", noise);
+  folder.AddFile("mp3 head.jpg", SilentMp3(3) + noise);
+  folder.AddFile("empty.jpg");
+  for (std::size_t cut = 0; cut < good.size(); cut += 7) folder.AddFile("cut" + std::to_string(cut) + ".jpg", good.substr(0, cut));
+  folder.AddFolder("folder.jpg");
+  ASSERT_EQ(symlink("/dev/zero", (folder.Path() + "zero.mp3").c_str()), 0);
+  test::WaitingFifo fifo(folder.Path() + "pipe.jpg");
+  ASSERT_TRUE(fifo.Created());
+  const char* names[] = {"noise.jpg", "empty.jpg", "folder.jpg", "zero.mp3", "pipe.jpg", "cut7.jpg", "cut70.jpg"};
+  for (const char* name : names) {
+    const std::u16string path = folder.Path16() + FromUtf8(name);
+    EXPECT_EQ(Shown(GetDateTaken(*fs, path)), "none") << name;
+    const std::optional<AudioMetadata> audio = GetAudioMetadata(*fs, path);
+    EXPECT_TRUE(!audio || (audio->title.empty() && !audio->track)) << name;
+    ReadMetadataRecord(*fs, path, {.photo = true, .audio = true, .file = true});
+  }
+  for (std::size_t cut = 0; cut < good.size(); cut += 7) {
+    GetPhotoMetadata(*fs, folder.Path16() + FromUtf8("cut" + std::to_string(cut) + ".jpg"));
+  }
+  GetAudioMetadata(*fs, folder.Path16() + u"noise.mp3");
+  GetAudioMetadata(*fs, folder.Path16() + u"mp3 head.jpg");
+  EXPECT_FALSE(fifo.ReaderCameBy());
+}
+
+}  // namespace
+}  // namespace nomvarix
