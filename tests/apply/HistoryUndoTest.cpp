@@ -191,19 +191,20 @@ class HistoryModel {
 
   void Apply() {
     NameList batch;
-    Disk expected = model_;
     for (const auto& [name, inode] : model_) {
       if (Pick(0, 2) != 0) continue;
       NameEntry& line = batch.emplace_back();
       line.originalName = name;
       line.lineText = line.newName = RandomName();
     }
-    for (const NameEntry& line : batch) {
-      if (line.newName == line.originalName || expected.contains(line.newName)) continue;
-      expected[line.newName] = expected[line.originalName];
-      expected.erase(line.originalName);
-    }
     const RenameBatchResult done = Rename(batch, [](NameList&, RenamePlan&) {});
+    // Which lines an apply renames (chains, swaps, names taken) is its own model test's matter; here
+    // the model follows the renames it reports, and no file may land on a name another file keeps.
+    Disk expected = model_;
+    for (const NameEntry& record : done.revertList) expected.erase(record.newName);
+    for (const NameEntry& record : done.revertList) {
+      if (!expected.emplace(record.originalName, model_.at(record.newName)).second) fault_ = "an apply overwrote a file";
+    }
     model_ = std::move(expected);
     HistoryEntry entry = EntryOfBatch(HistoryKind::Apply, kFolder, plan_, done);
     if (!entry.files.empty()) history_.push_back(std::move(entry));
@@ -218,22 +219,21 @@ class HistoryModel {
     }
     choice.elsewhereToo = Pick(0, 1);
     const std::vector<UndoFile> plan = PlanUndo(entry, fs_, choice);
-    // The model's undo, newest rename first.
+    // The model's undo: every file the plan moves goes back, at once, as the apply orders chains
+    // and swaps; the plan may move only a chosen file, found by identity, under its new name unless
+    // the user agreed to look elsewhere, onto a name that is free or that another moving file leaves.
     Disk expected = model_;
-    std::map<std::uint64_t, std::u16string> nameOf;
-    for (const auto& [name, inode] : model_) nameOf[inode] = name;
-    for (std::size_t i = entry.files.size(); i-- > 0;) {
-      const HistoryFile& file = entry.files[i];
-      if (!choice.chosen.empty() && !choice.chosen[i]) continue;
-      const auto at = nameOf.find(file.identity.file);
-      if (at == nameOf.end() || at->second == file.oldName) continue;
-      if (at->second != file.newName && !choice.elsewhereToo) continue;
-      if (expected.contains(file.oldName)) continue;
-      // The planner is stricter than the model: a file that stays may not be taken for one that moves.
-      if (!plan[i].moves) continue;
-      expected.erase(at->second);
-      expected[file.oldName] = file.identity.file;
-      nameOf[file.identity.file] = file.oldName;
+    for (const UndoFile& file : plan) {
+      if (!file.moves) continue;
+      const HistoryFile& recorded = entry.files[file.index];
+      if (!choice.chosen.empty() && !choice.chosen[file.index]) fault_ = "an undo would move a file not chosen";
+      if (file.nameNow != recorded.newName && !choice.elsewhereToo) fault_ = "an undo would move a file found elsewhere";
+      expected.erase(file.nameNow);
+    }
+    for (const UndoFile& file : plan) {
+      if (!file.moves) continue;
+      const HistoryFile& recorded = entry.files[file.index];
+      if (!expected.emplace(recorded.oldName, recorded.identity.file).second) fault_ = "an undo would overwrite a file";
     }
     CheckPlanAgainstDisk(entry, plan);
     const NameList batch = UndoBatch(entry, plan);
