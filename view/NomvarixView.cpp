@@ -332,6 +332,8 @@ void CNomvarixView::ShowFolder(const std::u16string& folder) {
   if (const std::size_t dropped = session_.TakeDroppedKeptEdits()) status = DroppedKeptEditsMessage(dropped);
   if (session_.Filter().IsActive()) status += (status.empty() ? u"" : u" ") + session_.FilterStatusText();
   if (!status.empty()) ShowStatus(status);
+  const std::u16string keptWarning = session_.TakeKeptEditsWarning();
+  if (!keptWarning.empty()) ShowMessage(keptWarning, wxICON_WARNING);
 }
 
 CFindReplaceDlg* CNomvarixView::FindDialog() const {
