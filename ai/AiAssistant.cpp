@@ -19,6 +19,8 @@ namespace nomvarix {
 namespace {
 
 constexpr auto kStopWait = std::chrono::seconds(5);
+/// The parsed pairs the listing shows; what lies beyond is counted on its last line.
+constexpr std::size_t kListedPairs = 1000;
 
 std::u16string Number(std::size_t value) { return FromUtf8(std::to_string(value)); }
 
@@ -149,29 +151,35 @@ void AiAssistant::RunGroup(const std::shared_ptr<const Request>& request, const 
 void AiAssistant::Handle(WorkerMessage message) {
   if (message.run != run_) return;
   switch (message.kind) {
-    case WorkerMessage::Kind::Piece: {
-      const std::u16string text = streamed_ ? streamed_->Take() : std::u16string();
-      if (text.empty()) break;
-      // The group's first text replaces the line before it; the rest is added, so that a long
-      // answer costs the box no more than its own length.
-      if (streaming_) {
-        display_.AppendResponse(text);
-      } else {
-        display_.ShowResponse(text);
-        streaming_ = true;
-      }
+    case WorkerMessage::Kind::Piece:
+      ShowStreamed();
       break;
-    }
     case WorkerMessage::Kind::Error:
       AddError(message.group, message.text);
       break;
     case WorkerMessage::Kind::Parsed:
+      ShowStreamed();
       if (!message.pairs.empty()) parsedGroups_.push_back(std::move(message.pairs));
-      display_.ShowJson(ListParsedPairs(parsedGroups_));
+      display_.ShowJson(ListParsedPairs(parsedGroups_, kListedPairs));
       break;
     case WorkerMessage::Kind::GroupDone:
+      ShowStreamed();
       OnGroupDone(message.group);
       break;
+  }
+}
+
+void AiAssistant::ShowStreamed() {
+  const std::u16string text = streamed_ ? streamed_->Take() : std::u16string();
+  // After STOP the box says so; what the stopped group still sent is not added below that.
+  if (text.empty() || stopRequested_) return;
+  // The group's first text replaces the line before it; the rest is added, so that a long
+  // answer costs the box no more than its own length.
+  if (streaming_) {
+    display_.AppendResponse(text);
+  } else {
+    display_.ShowResponse(text);
+    streaming_ = true;
   }
 }
 
@@ -238,7 +246,7 @@ void AiAssistant::PressTemplate(std::u16string_view jsonBoxText) {
     prompt_ = ParseTemplate(templateText_);
   }
   templateEditing_ = false;
-  display_.ShowJson(u"Updated\r\n" + ListParsedPairs(parsedGroups_));
+  display_.ShowJson(u"Updated\r\n" + ListParsedPairs(parsedGroups_, kListedPairs));
   display_.ShowTemplateCaption(u"Template");
 }
 

@@ -23,7 +23,8 @@ class StreamedText;
 /// order they were posted.
 struct WorkerMessage {
   enum class Kind {
-    Piece,      ///< streamed answer text is waiting (with CR LF line breaks); the message holds none
+    Piece,      ///< streamed answer text is waiting (with CR LF line breaks); the message holds none, and a
+                ///< display may put it off: the group's later messages show what waits
     Error,      ///< a failure text for the errors box
     Parsed,     ///< the pairs the group's answer gave (possibly none)
     GroupDone,  ///< the group has ended; always the group's last message
@@ -111,6 +112,9 @@ class AiAssistant {
     int groupSize = 1;
   };
   void ProcessGroup(std::size_t group);
+  /// Shows the running group's answer text that waits (a Piece the display put off, or one
+  /// that arrived with the group's end).
+  void ShowStreamed();
   void OnGroupDone(std::size_t group);
   /// Adds a group's error to the errors box, below the errors before it.
   void AddError(std::size_t group, std::u16string_view text);

@@ -294,10 +294,21 @@ std::vector<RenamePair> ScanAnswer(std::u16string_view answer) {
   return pairs;
 }
 
-std::u16string ListParsedPairs(const std::vector<std::vector<RenamePair>>& groups) {
+std::u16string ListParsedPairs(const std::vector<std::vector<RenamePair>>& groups, std::size_t maxLines) {
   std::u16string listing;
+  std::size_t lines = 0;
+  std::size_t more = 0;
   for (const auto& group : groups) {
+    if (lines == maxLines) {
+      more += group.size();
+      continue;
+    }
     for (const RenamePair& pair : group) {
+      if (lines == maxLines) {
+        ++more;
+        continue;
+      }
+      ++lines;
       listing += pair.original;
       if (pair.IsRefused()) {
         listing += RefusalText(pair.refusal);
@@ -308,6 +319,7 @@ std::u16string ListParsedPairs(const std::vector<std::vector<RenamePair>>& group
       listing += u"\r\n";
     }
   }
+  if (more > 0) listing += u"\u2026 and " + FromUtf8(std::to_string(more)) + u" more\r\n";
   return listing;
 }
 

@@ -34,7 +34,9 @@ std::vector<RenamePair> ScanAnswer(std::u16string_view answer);
 std::u16string ExtractValue(std::u16string_view& text, std::u16string_view key, std::u16string_view terminator);
 
 /// "original, renamed\r\n" for every pair of every group, in order; a refused pair says so, and
-/// why, instead of showing the name.
-std::u16string ListParsedPairs(const std::vector<std::vector<RenamePair>>& groups);
+/// why, instead of showing the name. Past `maxLines` pairs, one last line says how many more
+/// there are ("\u2026 and 14000 more"): a listing is for reading, the pairs themselves are all kept.
+std::u16string ListParsedPairs(const std::vector<std::vector<RenamePair>>& groups,
+                               std::size_t maxLines = static_cast<std::size_t>(-1));
 
 }  // namespace nomvarix

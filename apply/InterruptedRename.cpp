@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "apply/RenameBatch.h"
+#include "apply/SetAside.h"
 #include "platform/FileSystem.h"
 #include "platform/LockedFile.h"
 #include "text/Utf16.h"
@@ -272,8 +273,7 @@ std::u16string SetAsideUnusableJournals(FileSystem& fileSystem, std::u16string_v
     const std::unique_ptr<ReadableFile> file = regular ? fileSystem.OpenRegularFile(path) : nullptr;
     if (regular && (!file || file->Size() <= kMaxSharedFileBytes)) continue;
     const std::u16string name = path.substr(stateFolder.size());
-    const bool moved = fileSystem.RenameNoReplace(path, path + u".bad") == RenameResult::Renamed;
-    (moved ? setAside : stuck) += u"\n" + name;
+    (SetAside(fileSystem, path) ? setAside : stuck) += u"\n" + name;
   }
   std::u16string message;
   if (!setAside.empty()) {

@@ -49,7 +49,10 @@ std::u16string KeptEditsFileName(std::u16string_view folder) {
 }
 
 std::vector<SavedEdit> KeptEdits::Take(std::u16string_view folder, std::string_view fileText) {
-  SavedEditsContent content = ReadSavedEdits(fileText);
+  return Take(folder, ReadSavedEdits(fileText));
+}
+
+std::vector<SavedEdit> KeptEdits::Take(std::u16string_view folder, SavedEditsContent content) {
   const std::u16string key(folder);
   const auto found = content.folders.find(key);
   if (found == content.folders.end()) {

@@ -33,6 +33,8 @@ class KeptEdits {
   /// The saved edits of `folder` in the file's text (none when the file cannot be read), taken as
   /// what this program now holds for it.
   std::vector<SavedEdit> Take(std::u16string_view folder, std::string_view fileText);
+  /// The same, from the file's content read already.
+  std::vector<SavedEdit> Take(std::u16string_view folder, SavedEditsContent content);
 
   /// The folder's saved copy is replaced whole by this program's edits at the next write, even
   /// when they look unchanged ("Reload": every edit of the folder is to go, another instance's too).

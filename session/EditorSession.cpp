@@ -9,6 +9,7 @@
 #include "apply/RenameBatch.h"
 #include "apply/RenameHistory.h"
 #include "apply/RenameJournal.h"
+#include "apply/SetAside.h"
 #include "apply/Validation.h"
 #include "editor/PastedText.h"
 #include "transform/DateTaken.h"
@@ -116,6 +117,14 @@ std::u16string DroppedKeptEditsMessage(std::size_t count) {
                      : u" kept edits were dropped: their files changed or are gone since they were kept.");
 }
 
+std::u16string UnusableKeptEditsMessage(std::u16string_view folder, std::u16string_view file,
+                                        std::optional<std::u16string> setAsideAs) {
+  std::u16string text = u"The kept edits of the folder " + std::u16string(folder) +
+                        u" could not be read: their file is no regular file, far too large or damaged.";
+  if (setAsideAs) return text + u" It was set aside as " + *setAsideAs + u", and the folder's edits are kept anew.";
+  return text + u" It could not be set aside: " + std::u16string(file);
+}
+
 void EditorSession::SetFilter(std::u16string_view extensionText, std::u16string_view includeText) {
   filter_.extensions = ParseExtensionList(extensionText);
   filter_.mustInclude = includeText;
@@ -180,10 +189,19 @@ void EditorSession::ToggleKeepEditsBetweenRuns() {
 std::size_t EditorSession::TakeKeptEdits(std::u16string_view folder) {
   if (!openedFolders_.emplace(folder).second || !Keeping()) return 0;
   MoveEarlierKeptEdits();
-  const std::optional<std::string> text = ReadSharedFile(KeptFileOf(folder));
-  if (!text) return 0;
+  const std::u16string file = KeptFileOf(folder);
+  const SharedFileContent read = ReadSharedFileChecked(file, kMaxSharedFileBytes);
+  if (read.state == SharedFileState::kMissing) return 0;
+  SavedEditsContent content = read.state == SharedFileState::kRead ? ReadSavedEdits(read.bytes) : SavedEditsContent{};
+  if (read.state == SharedFileState::kNotAFile || read.state == SharedFileState::kTooLarge ||
+      content.kind == SavedEditsContent::Kind::Damaged) {
+    // Set aside, so that this folder's edits can be kept again and no later start meets it.
+    keptWarning_ += (keptWarning_.empty() ? u"" : u"\n\n") + UnusableKeptEditsMessage(folder, file, SetAside(fileSystem_, file));
+    return 0;
+  }
+  if (read.state != SharedFileState::kRead) return 0;
   FinishWritingKeptEdits();
-  std::vector<SavedEdit> saved = kept_.Take(folder, *text);
+  std::vector<SavedEdit> saved = kept_.Take(folder, std::move(content));
   if (saved.empty()) return 0;
   const IdentityPermanence permanence = fileSystem_.IdentityPermanenceOf(folder);
   auto& stamps = stamps_[std::u16string(folder)];

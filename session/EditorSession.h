@@ -46,6 +46,12 @@ inline constexpr std::u16string_view kKeptEditsFileName = u"PendingEdits.json";
 /// "1 kept edit was dropped: its file changed or is gone since it was kept.")
 std::u16string DroppedKeptEditsMessage(std::size_t count);
 
+/// "The kept edits of the folder <folder> could not be read: their file is no regular file, far too
+/// large or damaged. It was set aside as <setAsideAs>, and the folder's edits are kept anew." (or,
+/// when it could not be moved: "It could not be set aside: <file>").
+std::u16string UnusableKeptEditsMessage(std::u16string_view folder, std::u16string_view file,
+                                        std::optional<std::u16string> setAsideAs);
+
 /// The messages of validating, applying and reverting.
 inline constexpr std::u16string_view kValidationFailed = u"Errors were found. Please correct them before applying changes.";
 inline constexpr std::u16string_view kNothingToRevert = u"Nothing to revert from.";
@@ -189,6 +195,11 @@ class EditorSession {
   void SetKeptEditsFolder(const std::u16string& stateFolder);
   /// How many saved edits the folders opened since the last call dropped.
   std::size_t TakeDroppedKeptEdits() { return std::exchange(droppedKept_, 0); }
+  /// The message for the kept-edits files of the folders opened since the last call that could not
+  /// be used (a pipe, a device, a link to one, a file far too large or damaged): each was set aside
+  /// as a ".bad" file beside it, never read, so it is met once (UnusableKeptEditsMessage). Empty when
+  /// there were none.
+  std::u16string TakeKeptEditsWarning() { return std::exchange(keptWarning_, std::u16string()); }
   bool KeepsEditsBetweenRuns() const { return keepEdits_; }
   /// "KeepEditsBetweenRuns": flips the switch and stores it. Off, nothing is read or written.
   void ToggleKeepEditsBetweenRuns();
@@ -383,6 +394,7 @@ class EditorSession {
   /// each listing of the folder, or taken with the saved edits.
   std::unordered_map<std::u16string, std::unordered_map<std::u16string, FileStamp>> stamps_;
   std::size_t droppedKept_ = 0;
+  std::u16string keptWarning_;
   /// The folders opened in this run: only the first opening takes the saved edits.
   std::set<std::u16string> openedFolders_;
   bool keptOutdated_ = false;

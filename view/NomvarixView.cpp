@@ -346,6 +346,8 @@ void CNomvarixView::ShowFolder(const std::u16string& folder) {
     status += session_.FilterStatusText();
   }
   if (!status.empty()) ShowStatus(status);
+  const std::u16string keptWarning = session_.TakeKeptEditsWarning();
+  if (!keptWarning.empty()) ShowMessage(keptWarning, wxICON_WARNING);
 }
 
 CFindReplaceDlg* CNomvarixView::FindDialog() const {

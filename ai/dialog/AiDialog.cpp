@@ -1,5 +1,6 @@
 #include "ai/dialog/AiDialog.h"
 
+#include <chrono>
 #include <climits>
 #include <cstdlib>
 #include <functional>
@@ -60,6 +61,17 @@ std::optional<std::string> EnvironmentKey() {
 /// wxWidgets separates lines with LF on every platform.
 wxString BoxText(std::u16string_view text) { return ToWx(ToLfLineEnds(text)); }
 
+/// The response box holds at most this much of an answer (see ResponseTail); "Show All" shows
+/// the rest.
+constexpr std::size_t kShownResponse = 4 * 1024;
+/// How often streamed text is given to the response box at most: often enough that an answer read
+/// as it comes flows on, but when it comes faster than anyone reads (more than kFastPiece
+/// characters at a time), a second apart, or the box's layout and drawing alone would cost the
+/// dialog's thread more than all the rest.
+constexpr auto kStreamedInterval = std::chrono::milliseconds(100);
+constexpr auto kFastStreamedInterval = std::chrono::milliseconds(1000);
+constexpr std::size_t kFastPiece = 1024;
+
 /// The response box breaks a line after this many characters: a text box lays out a whole line
 /// again for every piece added to it, so an answer of one long line would freeze the dialog.
 constexpr std::size_t kMaxResponseLine = 2000;
@@ -95,10 +107,16 @@ CAiDialog::CAiDialog(wxWindow* parent, std::vector<RenamePair> requestPairs, Fil
     : wxDialog(parent, wxID_ANY, "AI", wxDefaultPosition, wxDefaultSize, wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER),
       settings_(settings),
       secrets_(MakeSystemSecretStore()),
-      groupSize_(static_cast<int>(settings.ReadInteger(settings::kGroupSize, settings::kGroupSizeDefault))) {
+      groupSize_(static_cast<int>(settings.ReadInteger(settings::kGroupSize, settings::kGroupSizeDefault))),
+      responseTail_(kShownResponse),
+      pieceTimer_(this) {
   CreateControls();
   channel_ = std::make_shared<WorkerMessageChannel>(this, [this](const WorkerMessage& message) {
-    if (assistant_) assistant_->Handle(message);
+    if (assistant_ && !PutOffPiece(message)) assistant_->Handle(message);
+  });
+  Bind(wxEVT_TIMER, [this](wxTimerEvent&) {
+    pieceShown_ = std::chrono::steady_clock::now();
+    if (assistant_) assistant_->Handle(WorkerMessage{WorkerMessage::Kind::Piece, putOffRun_, 0, {}, {}});
   });
   assistant_ = std::make_unique<AiAssistant>(std::move(requestPairs), ReadChatServer(settings_, *secrets_, EnvironmentKey()).server,
                                              fileSystem, static_cast<AiDisplay&>(*this),
@@ -108,6 +126,7 @@ CAiDialog::CAiDialog(wxWindow* parent, std::vector<RenamePair> requestPairs, Fil
 }
 
 CAiDialog::~CAiDialog() {
+  pieceTimer_.Stop();
   assistant_.reset();  // stops a running group while the controls are still there
   channel_->Close();
 }
@@ -125,6 +144,9 @@ void CAiDialog::CreateControls() {
   template_ = new wxButton(this, kTemplate, "Template");
   llmSettings_ = new wxButton(this, kLlmSettings, "LLM Settings");
   insertParsed_ = new wxButton(this, kInsertParsed, "Insert Parsed");
+  showWholeResponse_ = new wxButton(this, kShowWholeResponse, "Show All");
+  showWholeResponse_->Hide();
+  responseCaption_ = new wxStaticText(this, wxID_ANY, "LLM Server Response");
   auto* close = new wxButton(this, wxID_CANCEL, "Close");
   send_->SetDefault();
 
@@ -140,7 +162,10 @@ void CAiDialog::CreateControls() {
             0, wxBOTTOM, gap);
   left->Add(prompt_, 1, wxEXPAND);
   left->Add(sendRow, 0, wxEXPAND | wxTOP | wxBOTTOM, gap);
-  left->Add(new wxStaticText(this, wxID_ANY, "LLM Server Response"), 0, wxBOTTOM, gap);
+  auto* responseRow = new wxBoxSizer(wxHORIZONTAL);
+  responseRow->Add(responseCaption_, 1, wxALIGN_CENTER_VERTICAL);
+  responseRow->Add(showWholeResponse_);
+  left->Add(responseRow, 0, wxEXPAND | wxBOTTOM, gap);
   left->Add(response_, 1, wxEXPAND);
 
   auto* templateRow = new wxBoxSizer(wxHORIZONTAL);
@@ -183,6 +208,7 @@ void CAiDialog::CreateControls() {
   });
   llmSettings_->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnLlmSettings(); });
   insertParsed_->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnInsertParsed(); });
+  showWholeResponse_->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { ChangeResponseBox(responseTail_.ShowWhole()); });
 }
 
 bool CAiDialog::ExchangeGroupSize() {
@@ -218,15 +244,49 @@ void CAiDialog::OnLlmSettings() {
   assistant_->SetServer(ReadChatServer(settings_, *secrets_, EnvironmentKey()).server);
 }
 
-void CAiDialog::ShowResponse(std::u16string_view text) {
-  responseColumn_ = 0;
-  response_->ChangeValue(BoxText(WithShortLines(text, responseColumn_)));
+bool CAiDialog::PutOffPiece(const WorkerMessage& message) {
+  if (message.kind != WorkerMessage::Kind::Piece) return false;
+  // While one is put off, the text waits with the worker: the timer takes all of it, for the
+  // latest Send (a timer started for an earlier one would take nothing).
+  putOffRun_ = message.run;
+  if (pieceTimer_.IsRunning()) return true;
+  const auto now = std::chrono::steady_clock::now();
+  const auto interval = lastPieceSize_ > kFastPiece ? kFastStreamedInterval : kStreamedInterval;
+  const auto wait = std::chrono::ceil<std::chrono::milliseconds>(pieceShown_ + interval - now);
+  if (wait.count() <= 0) {
+    pieceShown_ = now;
+    return false;
+  }
+  pieceTimer_.StartOnce(static_cast<int>(wait.count()));
+  return true;
+}
+
+void CAiDialog::ChangeResponseBox(const ResponseTail::BoxChange& change) {
+  if (change.replace) {
+    responseColumn_ = 0;
+    response_->ChangeValue(BoxText(WithShortLines(change.text, responseColumn_)));
+  } else {
+    response_->AppendText(BoxText(WithShortLines(change.text, responseColumn_)));
+  }
   response_->ShowPosition(response_->GetLastPosition());
+  // The caption and the button change only when the box starts or stops holding the whole
+  // answer: a new caption for every piece would lay the dialog out again each time.
+  const bool whole = responseTail_.Hidden() == 0;
+  if (showWholeResponse_->IsShown() == whole) {
+    responseCaption_->SetLabel(whole ? "LLM Server Response" : "LLM Server Response (its end)");
+    showWholeResponse_->Show(!whole);
+    Layout();
+  }
+}
+
+void CAiDialog::ShowResponse(std::u16string_view text) {
+  lastPieceSize_ = text.size();
+  ChangeResponseBox(responseTail_.Show(text));
 }
 
 void CAiDialog::AppendResponse(std::u16string_view text) {
-  response_->AppendText(BoxText(WithShortLines(text, responseColumn_)));
-  response_->ShowPosition(response_->GetLastPosition());
+  lastPieceSize_ = text.size();
+  ChangeResponseBox(responseTail_.Append(text));
 }
 
 void CAiDialog::ShowErrors(std::u16string_view text) { errors_->ChangeValue(BoxText(text)); }

@@ -1,14 +1,19 @@
 #pragma once
 
+#include <chrono>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
 #include <wx/dialog.h>
+#include <wx/timer.h>
 
 #include "ai/AiAssistant.h"
 #include "ai/RenamePair.h"
+#include "ai/ResponseTail.h"
 
 class wxButton;
+class wxStaticText;
 class wxTextCtrl;
 
 namespace nomvarix {
@@ -35,6 +40,7 @@ class CAiDialog final : public wxDialog, private AiDisplay {
     kSend = 1030,
     kStop = 1032,
     kTemplate = 1033,
+    kShowWholeResponse = 1034,
   };
 
   /// `requestPairs` are the names to send. The group size comes from the settings ("GroupSize"),
@@ -44,6 +50,8 @@ class CAiDialog final : public wxDialog, private AiDisplay {
 
   const std::vector<std::vector<RenamePair>>& ParsedGroups() const { return assistant_->ParsedGroups(); }
   const AiAssistant& Assistant() const { return *assistant_; }
+  /// The whole text the response box shows the end of.
+  const std::u16string& ResponseText() const { return responseTail_.Whole(); }
 
  private:
   void CreateControls();
@@ -54,6 +62,11 @@ class CAiDialog final : public wxDialog, private AiDisplay {
   /// Takes the group-size box's number; "Enter an integer." and false when it holds none (the
   /// last good size stays).
   bool ExchangeGroupSize();
+  /// Whether a worker's message that streamed text waits is put off: the box is given what
+  /// arrived at most every tenth of a second (every second while it comes fast), however finely
+  /// the answer is cut.
+  bool PutOffPiece(const WorkerMessage& message);
+  void ChangeResponseBox(const ResponseTail::BoxChange& change);
 
   void ShowResponse(std::u16string_view text) override;
   void AppendResponse(std::u16string_view text) override;
@@ -76,7 +89,14 @@ class CAiDialog final : public wxDialog, private AiDisplay {
   wxButton* template_ = nullptr;
   wxButton* llmSettings_ = nullptr;
   wxButton* insertParsed_ = nullptr;
+  wxStaticText* responseCaption_ = nullptr;
+  wxButton* showWholeResponse_ = nullptr;
   std::size_t responseColumn_ = 0;  ///< characters on the response box's last line
+  ResponseTail responseTail_;
+  wxTimer pieceTimer_;
+  std::chrono::steady_clock::time_point pieceShown_;  ///< when streamed text was last shown
+  std::uint64_t putOffRun_ = 0;                         ///< the run of the message put off
+  std::size_t lastPieceSize_ = 0;                       ///< characters the box was last given
   std::unique_ptr<AiAssistant> assistant_;  ///< last: it stops its worker before the controls go
 };
 

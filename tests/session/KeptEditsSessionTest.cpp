@@ -1,5 +1,11 @@
 // Unapplied edits kept between runs through the session, with the saved-edits file on disk.
 #include <filesystem>
+#include <fstream>
+#include <functional>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 #include <gtest/gtest.h>
 
@@ -171,6 +177,61 @@ TEST_F(KeptEditsSessionTest, ANameOnDiskThatLeavesTheFolderIsRefusedEvenWhenItsF
   EXPECT_EQ(NewNames(run->Editor().Names()), (Names{u"a.txt", u"bé.txt", std::u16string(kOddName16)}));
   EXPECT_EQ(run->TakeDroppedKeptEdits(), 1u);
   EXPECT_EQ(Saved().find("moved out"), std::string::npos) << Saved();
+}
+
+TEST_F(KeptEditsSessionTest, AnUnusableKeptEditsFileIsSetAsideOnceWithAMessageNamingItsFolder) {
+  namespace stdfs = std::filesystem;
+  const std::string keptFolder = state.Path() + "state/Nomvarix/KeptEdits/";
+  const std::string file = keptFolder + ToUtf8(KeptEditsFileName(f.Path16()));
+  const auto write = [&](const std::string& bytes) { std::ofstream(file, std::ios::binary) << bytes; };
+  struct Case {
+    const char* what;
+    std::function<void()> make;
+    const char* setAsideAs;  // beside the file
+  };
+  const std::vector<Case> cases = {
+      {"not JSON", [&] { write("{\"version\":1,\"folders\":[{\"folder\":"); }, ".bad"},
+      {"binary", [&] { write(std::string("\x00\xFF\xFE\x01 \xC3\x28", 8)); }, ".bad"},
+      {"a name this program cannot have written",
+       [&] { write(R"({"version":1,"folders":[{"folder":"/f/","edits":[["a%ZZZZ.txt","b.txt"]]}]})"); }, ".bad"},
+      {"far too large", [&] { write("x"); stdfs::resize_file(file, kMaxSharedFileBytes + 1); }, ".bad"},
+      {"a .bad file is there already",
+       [&] {
+         write("damaged");
+         std::ofstream(file + ".bad") << "older";
+       },
+       ".2.bad"},
+#ifndef _WIN32
+      {"a pipe", [&] { ASSERT_EQ(mkfifo(file.c_str(), 0600), 0); }, ".bad"},
+      {"a link to /dev/zero", [&] { stdfs::create_symlink("/dev/zero", file); }, ".bad"},
+      {"a link to a folder", [&] { stdfs::create_symlink(g.Path(), file); }, ".bad"},
+#endif
+  };
+  for (const Case& c : cases) {
+    stdfs::remove_all(keptFolder);
+    stdfs::create_directories(keptFolder);
+    c.make();
+    const auto kind = stdfs::symlink_status(file).type();
+    {
+      auto run = Run();
+      run->SwitchToFolder(f.Path16());
+      EXPECT_EQ(run->TakeKeptEditsWarning(),
+                u"The kept edits of the folder " + f.Path16() +
+                    u" could not be read: their file is no regular file, far too large or damaged. It was set aside as " +
+                    FromUtf8(file + c.setAsideAs) + u", and the folder's edits are kept anew.")
+          << c.what;
+      EXPECT_FALSE(stdfs::exists(stdfs::symlink_status(file))) << c.what;
+      EXPECT_EQ(stdfs::symlink_status(file + c.setAsideAs).type(), kind) << c.what;  // moved, not read or followed
+      EXPECT_EQ(NewNames(run->Editor().Names()), (Names{u"a.txt", u"b.txt", std::u16string(kOddName16)})) << c.what;
+      run->Editor().SetNewName(1, u"bé 日記.txt");
+      EXPECT_TRUE(run->WriteKeptEdits()) << c.what;
+    }
+    // Said once: the next run finds the edits kept anew, and nothing to say.
+    auto next = Run();
+    next->SwitchToFolder(f.Path16());
+    EXPECT_EQ(next->TakeKeptEditsWarning(), u"") << c.what;
+    EXPECT_EQ(NewNames(next->Editor().Names()), (Names{u"a.txt", u"bé 日記.txt", std::u16string(kOddName16)})) << c.what;
+  }
 }
 
 TEST_F(KeptEditsSessionTest, ReloadDropsTheSavedCopyAndTheSettingTurnsKeepingOff) {
