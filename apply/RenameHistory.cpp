@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "apply/NameJson.h"
+#include "apply/SetAside.h"
 #include "platform/FileSystem.h"
 #include "platform/Path.h"
 #include "platform/SharedFile.h"
@@ -234,14 +235,9 @@ bool RenameHistory::Append(const HistoryEntry& entry, std::u16string& message) {
 std::u16string RenameHistory::SetAside(std::u16string_view why) {
   const std::u16string start = u"The rename history " + path_ + u" " + std::u16string(why);
   // The entry itself moves, a link included: whatever it points to is never touched.
-  std::u16string aside = path_ + u".bad";
-  for (int n = 2; n <= 100 && fileSystem_.EntryExists(aside); ++n) {
-    aside = path_ + u"." + FromUtf8(std::to_string(n)) + u".bad";
-  }
-  if (fileSystem_.RenameNoReplace(path_, aside) != RenameResult::Renamed) {
-    return start + u" and could not be set aside; no history is kept meanwhile.";
-  }
-  return start + u". It was set aside as " + aside + u" and a new history begun.";
+  const std::optional<std::u16string> aside = nomvarix::SetAside(fileSystem_, path_);
+  if (!aside) return start + u" and could not be set aside; no history is kept meanwhile.";
+  return start + u". It was set aside as " + *aside + u" and a new history begun.";
 }
 
 }  // namespace nomvarix
