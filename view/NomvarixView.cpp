@@ -105,7 +105,7 @@ CNomvarixView::CNomvarixView(wxWindow* parent, FileSystem& fileSystem, SettingsS
       contextMenuEntryShown_(contextMenuEntry_->IsShown()),
       progress_(*this),
       session_(fileSystem, settings),
-      geometry_(LogicalDpi(*this)),
+      geometry_(ViewDpi(*this)),
       fontSize_(ReadFontSize(settings, settings::DefaultFontSize(geometry_.dpi))),
       fonts_(fontSize_),
       nameWidthBounds_(glyphWidths_),
@@ -121,10 +121,7 @@ CNomvarixView::CNomvarixView(wxWindow* parent, FileSystem& fileSystem, SettingsS
   AddCommands();
   MeasureFonts();
   UpdateMetrics();
-  mouse_.SetGeometry({.stripBandHeight = geometry_.stripBandHeight,
-                      .markerColumnWidth = geometry_.markerColumnWidth,
-                      .dividerGrip = geometry_.dividerGrip,
-                      .rowMarkerInset = geometry_.Scaled(5)});
+  UpdateMouseGeometry();
   Bind(wxEVT_PAINT, &CNomvarixView::OnPaint, this);
   Bind(wxEVT_SIZE, &CNomvarixView::OnSize, this);
   Bind(wxEVT_SCROLLWIN_TOP, &CNomvarixView::OnScroll, this);
@@ -150,10 +147,36 @@ CNomvarixView::CNomvarixView(wxWindow* parent, FileSystem& fileSystem, SettingsS
   Bind(wxEVT_SET_CURSOR, &CNomvarixView::OnSetCursor, this);
   Bind(wxEVT_CONTEXT_MENU, &CNomvarixView::OnContextMenu, this);
   Bind(wxEVT_MOUSE_CAPTURE_LOST, &CNomvarixView::OnCaptureLost, this);
+  Bind(wxEVT_DPI_CHANGED, &CNomvarixView::OnDpiChanged, this);
   UpdateScrollBars();
 }
 
+void CNomvarixView::OnDpiChanged(wxDPIChangedEvent& event) {
+  event.Skip();
+  const int old = geometry_.dpi;
+  geometry_ = ViewGeometry(ViewDpi(*this));
+  if (geometry_.dpi == old) return;
+  for (CommandStrip* strip : {&scopeStrip_, &commandStrip_}) strip->SetDpi(geometry_.dpi);
+  UpdateMouseGeometry();
+  // The text keeps its size to the eye on the other monitor; the stored size stays the user's.
+  fontSize_ = settings::FontSizeOf(static_cast<std::uint32_t>((fontSize_ * geometry_.dpi + old / 2) / old),
+                                   settings::DefaultFontSize(geometry_.dpi));
+  fonts_ = ViewFonts(fontSize_);
+  MeasureFonts();
+  dividerX_ = -1;
+  UpdateMetrics();
+  UpdateScrollBars();
+  Refresh(false);
+}
+
 CNomvarixView::~CNomvarixView() = default;
+
+void CNomvarixView::UpdateMouseGeometry() {
+  mouse_.SetGeometry({.stripBandHeight = geometry_.stripBandHeight,
+                      .markerColumnWidth = geometry_.markerColumnWidth,
+                      .dividerGrip = geometry_.dividerGrip,
+                      .rowMarkerInset = geometry_.Scaled(5)});
+}
 
 void CNomvarixView::CreateStrips() {
   for (CommandStrip* strip : {&scopeStrip_, &commandStrip_}) strip->SetBackground(palette::StripBand());
@@ -839,8 +862,10 @@ void CNomvarixView::Paint(wxDC& dc, GlyphWidthCache& widths, NameWidthBounds& bo
   const bool measure = dividerX_ == -1;
   if (measure) {
     const NameEditor& editor = session_.Editor();
+    const int header = HeaderWidth(dc, fonts_.uiFont, TotalCaption(session_.TotalText(), editor.LineCount()),
+                                   static_cast<int>(editor.LineCount()), geometry_);
     dividerX_ = MeasureDividerX(dc, editor.Names(), editor.ListGeneration(), fonts_.nameFont, widths, bounds,
-                                geometry_, GetClientSize().x);
+                                geometry_, GetClientSize().x, header);
   }
   UpdateMetrics();
   if (measure) UpdateScrollBars();
