@@ -75,13 +75,10 @@ CMainFrame::CMainFrame(FileSystem& fileSystem, SettingsStore& settings)
 }
 
 void CMainFrame::KeepStripInReach() {
+  // Where the user drags the sash is the folder pane's width from then on.
   splitter_->Bind(wxEVT_SPLITTER_SASH_POS_CHANGING, [this](wxSplitterEvent& event) {
     event.SetSashPosition(std::min(event.GetSashPosition(), LargestSashPosition()));
-  });
-  // Where the user leaves the sash is the folder pane's width from then on.
-  splitter_->Bind(wxEVT_SPLITTER_SASH_POS_CHANGED, [this](wxSplitterEvent& event) {
-    wantedSash_ = event.GetSashPosition();
-    event.Skip();
+    if (event.GetSashPosition() > 0) wantedSash_ = event.GetSashPosition();
   });
   // A narrower window takes the width from the folder pane, a wider one gives it back.
   splitter_->Bind(wxEVT_SIZE, [this](wxSizeEvent& event) {

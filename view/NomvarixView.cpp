@@ -193,22 +193,24 @@ void CNomvarixView::CreateStrips() {
 
 void CNomvarixView::AddCommands() {
   const auto always = CommandTable::Predicate{};
-  commands_.Add(cmd::kApplyChanges, [this] { ApplyChanges(); });
-  commands_.Add(cmd::kValidateChanges, [this] { ValidateChanges(); });
+  const CommandTable::Predicate hasLines = HasLines();
+  commands_.Add(cmd::kApplyChanges, [this] { ApplyChanges(); }, hasLines);
+  commands_.Add(cmd::kValidateChanges, [this] { ValidateChanges(); }, hasLines);
   commands_.Add(cmd::kRevertLastChanges, [this] { RevertLastChanges(); });
   commands_.Add(cmd::kFind, [this] { OpenFindDialog(); }, [this] { return session_.Editor().LineCount() > 0; });
-  commands_.Add(cmd::kAi, [this] { OpenAiDialog(); });
+  commands_.Add(cmd::kAi, [this] { OpenAiDialog(); }, hasLines);
   commands_.Add(cmd::kSetFilter, [this] { ChooseFilter(); }, [this] { return !session_.Editor().CurrentFolder().empty(); },
                 [this] { return session_.Filter().IsActive(); });
   AddRenamingCommands();
   AddMacroCommands();
-  commands_.Add(cmd::kPrint, [this] { Print(true); });
-  commands_.Add(cmd::kPrintDirect, [this] { Print(false); });
-  commands_.Add(cmd::kPrintPreview, [this] { ShowPrintPreview(); });
+  commands_.Add(cmd::kPrint, [this] { Print(true); }, hasLines);
+  commands_.Add(cmd::kPrintDirect, [this] { Print(false); }, hasLines);
+  commands_.Add(cmd::kPrintPreview, [this] { ShowPrintPreview(); }, hasLines);
   commands_.Add(cmd::kExplorerIntegration, [this] { ToggleContextMenuEntry(); }, always,
                 [this] { return contextMenuEntryShown_; });
-  commands_.Add(cmd::kReload, [this] { ConfirmReload(); });
-  commands_.Add(cmd::kResetAndReload, [this] { ConfirmReload(); });
+  const CommandTable::Predicate hasFolder = [this] { return !session_.Editor().CurrentFolder().empty(); };
+  commands_.Add(cmd::kReload, [this] { ConfirmReload(); }, hasFolder);
+  commands_.Add(cmd::kResetAndReload, [this] { ConfirmReload(); }, hasFolder);
   commands_.Add(cmd::kSortCaseSensitive, [this] { Run(&EditorSession::ToggleSortCaseSensitive); }, always,
                 [this] { return session_.SortCaseSensitive(); });
   commands_.Add(cmd::kSortNumbersByValue, [this] { Run(&EditorSession::ToggleSortNumbersByValue); }, always,
@@ -233,7 +235,7 @@ void CNomvarixView::AddCommands() {
                 [&editor] { return editor.CanCut(); });
   commands_.Add(cmd::kPaste, [this] { session_.PasteClipboard(*clipboard_); AfterEdit(); },
                 [this] { return clipboard_->HasText(); });
-  commands_.Add(cmd::kSelectAll, [this] { session_.Editor().SelectAll(); AfterEdit(); });
+  commands_.Add(cmd::kSelectAll, [this] { session_.Editor().SelectAll(); AfterEdit(); }, HasLines());
   commands_.Add(cmd::kIncreaseFont, [this] { ChangeFontSize(settings::kFontSizeStep); },
                 [this] { return settings::CanIncreaseFontSize(fontSize_); });
   commands_.Add(cmd::kDecreaseFont, [this] { ChangeFontSize(-settings::kFontSizeStep); },
@@ -241,6 +243,8 @@ void CNomvarixView::AddCommands() {
 }
 
 void CNomvarixView::AddRenamingCommands() {
+  // None of them has anything to act on in an empty editor.
+  const CommandTable::Predicate hasLines = HasLines();
   const std::pair<int, TextTransform> transforms[] = {
       {cmd::kUppercase, TextTransform::Uppercase},     {cmd::kLowercase, TextTransform::Lowercase},
       {cmd::kTitleCase, TextTransform::TitleCase},     {cmd::kToggleCase, TextTransform::ToggleCase},
@@ -250,7 +254,7 @@ void CNomvarixView::AddRenamingCommands() {
     commands_.Add(command, [this, transform = transform] {
       session_.Transform(transform);
       AfterEdit();
-    });
+    }, hasLines);
   }
   commands_.Add(cmd::kSmartNumberings, [this] {
     CommandNote note;
@@ -258,12 +262,12 @@ void CNomvarixView::AddRenamingCommands() {
     AfterEdit();
     if (result != NumberingResult::Done) ShowMessage(NumberingMessage(result), wxICON_WARNING);
     ShowNote(note);
-  });
+  }, hasLines);
   commands_.Add(cmd::kRightAlign, [this] {
     const CommandNote note = session_.RightAlignAll();
     AfterEdit();
     ShowNote(note);
-  });
+  }, hasLines);
   commands_.Add(cmd::kRightAlignSelection, [this] {
     const std::optional<CommandNote> note = session_.RightAlignSelection();
     AfterEdit();
@@ -272,17 +276,17 @@ void CNomvarixView::AddRenamingCommands() {
     } else {
       ShowMessage(kNeedsMultiLineSelection, wxICON_INFORMATION);
     }
-  });
+  }, hasLines);
   commands_.Add(cmd::kTrimLeftSelection, [this] {
     const wxBusyCursor wait;
     session_.TrimLeftSelection();
     AfterEdit();
-  });
+  }, hasLines);
   commands_.Add(cmd::kTrimLeft, [this] {
     const wxBusyCursor wait;
     session_.TrimLeftAll();
     AfterEdit();
-  });
+  }, hasLines);
   using DateInsertion = CommandNote (EditorSession::*)(std::u16string_view);
   const DateInsertion created = &EditorSession::InsertCreationDate;
   const DateInsertion taken = &EditorSession::InsertDateTaken;
@@ -298,7 +302,7 @@ void CNomvarixView::AddRenamingCommands() {
       }();
       AfterEdit();
       ShowNote(note);
-    });
+    }, hasLines);
   }
   const std::pair<int, std::u16string_view> sizes[] = {{cmd::kSizeParenthesizedUnderscored, u"_(WxH)_"},
                                                        {cmd::kSizeUnderscoreParenthesized, u"_(WxH)"},
@@ -313,7 +317,7 @@ void CNomvarixView::AddRenamingCommands() {
       }();
       AfterEdit();
       ShowNote(note);
-    });
+    }, hasLines);
   }
 }
 
@@ -783,6 +787,16 @@ void CNomvarixView::ToggleChangedRed() {
 void CNomvarixView::RefreshEditButtons() {
   RefreshSelectionButtons();
   commandStrip_.SetEnabled(strip::kPaste, clipboard_->HasText());
+  // The buttons whose commands act on the lines, enabled as their menu items are.
+  for (const int id : {strip::kAi, strip::kLeftAlign, strip::kRightAlign, strip::kValidate, strip::kApply}) {
+    const std::optional<int> command = CommandOfStripButton(static_cast<unsigned>(id));
+    const std::optional<CommandTable::State> state = command ? commands_.StateOf(*command) : std::nullopt;
+    commandStrip_.SetEnabled(id, state && state->enabled);
+  }
+}
+
+CommandTable::Predicate CNomvarixView::HasLines() const {
+  return [this] { return session_.Editor().LineCount() > 0; };
 }
 
 void CNomvarixView::RefreshSelectionButtons() {

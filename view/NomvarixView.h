@@ -73,6 +73,8 @@ class CNomvarixView final : public wxWindow {
   void AddCommands();
   /// The Tools pop-up: case and spaces, numbering, padding, dates and image sizes.
   void AddRenamingCommands();
+  /// Whether the editor shows any line: what most commands need to act on.
+  CommandTable::Predicate HasLines() const;
   void CreateStrips();
   /// Asks kReloadQuestion; true when the user said Yes.
   bool AskToReload();

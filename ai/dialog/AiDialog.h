@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include <wx/dialog.h>
@@ -44,8 +45,13 @@ class CAiDialog final : public wxDialog, private AiDisplay {
   const std::vector<std::vector<RenamePair>>& ParsedGroups() const { return assistant_->ParsedGroups(); }
   const AiAssistant& Assistant() const { return *assistant_; }
 
+  /// What the errors box says when Send is pressed on an empty prompt; nothing is sent then.
+  static const std::u16string_view kEmptyPromptMessage;
+
  private:
   void CreateControls();
+  /// Centres the dialog on the main window, within the screen.
+  void CentreOnMainWindow(wxWindow* parent);
   void OnSend();
   void OnStop();
   void OnInsertParsed();
