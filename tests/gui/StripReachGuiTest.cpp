@@ -43,8 +43,9 @@ TEST_F(StripReachGuiTest, NeitherANarrowWindowNorAWideFolderPaneHidesAButton) {
   ASSERT_TRUE(PumpUntil([&] { return frame->GetSize().x == wide; }));
   // Dragging the sash far to the right stops where the editor still shows every button.
   wxSplitterWindow& splitter = *frame->Splitter();
-  // The window widened again gave the folder pane its width back: half of it leaves room to drag.
-  splitter.SetSashPosition(splitter.GetSashPosition() / 2);
+  // The window widened again gave the folder pane its width back; a wider one leaves room to drag.
+  frame->SetSize(wxSize(wide + frame->FromDIP(200), frame->GetSize().y));
+  ASSERT_TRUE(PumpUntil([&] { return frame->GetSize().x > wide; }));
   Settle();
   const wxPoint sash(splitter.GetSashPosition() + splitter.GetSashSize() / 2, splitter.GetClientSize().y / 2);
   MoveTo(splitter, sash);
