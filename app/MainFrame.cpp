@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <wx/display.h>
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
 #include <wx/splitter.h>
@@ -19,12 +20,15 @@
 #include "resources/MainMenu.h"
 #include "tree/FolderTreeView.h"
 #include "view/NomvarixView.h"
+#include "view/ViewGeometry.h"
 #include "controls/WxText.h"
 
 namespace nomvarix {
 namespace {
 
+/// The folder pane's first width and the least it gives way to, at 96 dots per inch.
 constexpr int kFolderPaneWidth = 250;
+constexpr int kFolderPaneLeast = 120;
 constexpr int kRecentMenuPosition = 7;  // the "Recent File" placeholder in the File menu
 constexpr int kRecentFolderLast = cmd::kRecentFolderFirst + static_cast<int>(RecentFolderList::kCapacity) - 1;
 constexpr int kRecentMenuFirst = cmd::MenuIdOf(cmd::kRecentFolderFirst);
@@ -53,11 +57,11 @@ CMainFrame::CMainFrame(FileSystem& fileSystem, SettingsStore& settings)
   splitter_ = new wxSplitterWindow(this, wxID_ANY, wxDefaultPosition, wxDefaultSize,
                                    wxSP_LIVE_UPDATE | wxSP_3DSASH);
   splitter_->SetSashGravity(0.0);
-  splitter_->SetMinimumPaneSize(FromDIP(20));
   tree_ = new CFolderTreeView(splitter_, fileSystem_, settings_,
                               [this](const std::u16string& folder) { ShowSelectedFolder(folder); });
   view_ = new CNomvarixView(splitter_, fileSystem_, settings_);
-  splitter_->SplitVertically(tree_, view_, FromDIP(kFolderPaneWidth));
+  wantedSash_ = ScaledLength(kFolderPaneWidth, view_->Dpi());
+  splitter_->SplitVertically(tree_, view_, wantedSash_);
   KeepStripInReach();
 
   SetAcceleratorTable(CreateAccelerators());
@@ -71,21 +75,41 @@ CMainFrame::CMainFrame(FileSystem& fileSystem, SettingsStore& settings)
 }
 
 void CMainFrame::KeepStripInReach() {
-  editorMinimumWidth_ = view_->NeededClientWidth() + view_->GetSize().x - view_->GetClientSize().x;
+  // Where the user drags the sash is the folder pane's width from then on.
   splitter_->Bind(wxEVT_SPLITTER_SASH_POS_CHANGING, [this](wxSplitterEvent& event) {
     event.SetSashPosition(std::min(event.GetSashPosition(), LargestSashPosition()));
+    if (event.GetSashPosition() > 0) wantedSash_ = event.GetSashPosition();
   });
-  // A narrower window takes the width from the folder pane.
+  // A narrower window takes the width from the folder pane, a wider one gives it back.
   splitter_->Bind(wxEVT_SIZE, [this](wxSizeEvent& event) {
-    if (splitter_->GetSashPosition() > LargestSashPosition()) splitter_->SetSashPosition(LargestSashPosition());
+    const int sash = std::min(wantedSash_, LargestSashPosition());
+    if (splitter_->GetSashPosition() != sash) splitter_->SetSashPosition(sash);
     event.Skip();
   });
+  Bind(wxEVT_DPI_CHANGED, [this](wxDPIChangedEvent& event) {
+    event.Skip();
+    // After the view has laid itself out for the new resolution.
+    CallAfter([this] { FitToScreen(); });
+  });
+  FitToScreen();
+}
+
+void CMainFrame::FitToScreen() {
+  editorMinimumWidth_ = view_->NeededClientWidth() + view_->GetSize().x - view_->GetClientSize().x;
+  splitter_->SetMinimumPaneSize(ScaledLength(kFolderPaneLeast, view_->Dpi()));
   const int splitterBorders = splitter_->GetSize().x - splitter_->GetClientSize().x;
   const int editorAndSash = splitter_->GetSashSize() + editorMinimumWidth_ + splitterBorders;
-  SetMinClientSize(wxSize(splitter_->GetMinimumPaneSize() + editorAndSash, wxDefaultCoord));
-  // Wide enough at the start for the folder pane's first width too, on any screen and font.
-  const int wanted = splitter_->GetSashPosition() + editorAndSash;
-  if (GetClientSize().x < wanted) SetClientSize(wanted, GetClientSize().y);
+  // The client area the screen has room for: a strip wider than that moves buttons into its
+  // overflow menu instead of pushing the window off the screen.
+  const wxRect screen = wxDisplay(this).GetClientArea();
+  const wxSize frameExtra = GetSize() - GetClientSize();
+  const wxSize room(std::max(screen.width - frameExtra.x, 1), std::max(screen.height - frameExtra.y, 1));
+  SetMinClientSize(wxSize(std::min(splitter_->GetMinimumPaneSize() + editorAndSash, room.x), wxDefaultCoord));
+  // Wide enough at the start for the folder pane's first width too, on any font, as far as the
+  // screen allows.
+  const wxSize wanted(std::min(std::max(GetClientSize().x, wantedSash_ + editorAndSash), room.x),
+                      std::min(GetClientSize().y, room.y));
+  if (wanted != GetClientSize()) SetClientSize(wanted);
 }
 
 int CMainFrame::LargestSashPosition() const {

@@ -43,6 +43,9 @@ class CMainFrame final : public wxFrame {
   /// Keeps every button of the editor's command strip on the screen: the window may not get
   /// narrower, nor the folder pane wider, than leaves the editor the width the strip needs.
   void KeepStripInReach();
+  /// Sets the least window width the strip and the folder pane need, and the window's size, both
+  /// within the screen the window is on.
+  void FitToScreen();
   /// The sash position beyond which the editor pane would be too narrow for the strip.
   int LargestSashPosition() const;
   void UpdateKeyIndicators();
@@ -60,6 +63,7 @@ class CMainFrame final : public wxFrame {
   RecentFolderList recent_;
   wxSplitterWindow* splitter_ = nullptr;
   int editorMinimumWidth_ = 0;  ///< the editor pane's whole width that the strip needs
+  int wantedSash_ = 0;          ///< the folder pane's width when the window has room for it
   CFolderTreeView* tree_ = nullptr;
   CNomvarixView* view_ = nullptr;
 };

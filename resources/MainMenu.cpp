@@ -43,10 +43,9 @@ wxMenuBar* CreateMainMenu() {
   edit->AppendSeparator();
   edit->AppendSubMenu(macros, "Macros");
   edit->AppendSeparator();
-  edit->Append(MenuIdOf(cmd::kSelectAll), "Select All");
+  edit->Append(MenuIdOf(cmd::kSelectAll), "Select &All\tCtrl+A", "Select every line");
 
   auto* view = new wxMenu;
-  view->AppendCheckItem(MenuIdOf(cmd::kToolbar), "&Toolbar", "Show or hide the toolbar");
   view->AppendCheckItem(MenuIdOf(cmd::kStatusBar), "&Status Bar", "Show or hide the status bar");
   view->AppendSeparator();
   view->Append(MenuIdOf(cmd::kIncreaseFont), "Increase Font", "Increase Font Size");

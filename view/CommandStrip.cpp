@@ -22,6 +22,10 @@ constexpr int kArrowDown = 0;
 constexpr int kArrowRight = 1;
 constexpr int kArrowLeft = 2;
 
+/// The overflow button's caption, and the first id of its menu's own items.
+const wxString kOverflowCaption = wxString::FromUTF8("\u00BB");
+constexpr int kOverflowMenuFirst = wxID_HIGHEST + 1;
+
 bool HasArrow(StripButtonKind kind) { return kind == StripButtonKind::DropDown || kind == StripButtonKind::Group; }
 
 wxFont StripFont(int dpi, wxFontWeight weight) {
@@ -48,6 +52,13 @@ CommandStrip::CommandStrip(Direction direction, int dotsPerInch)
       mediumFont_(StripFont(dpi_, wxFONTWEIGHT_MEDIUM)),
       regularFont_(StripFont(dpi_, wxFONTWEIGHT_NORMAL)),
       fontHeight_(ScreenFontHeight()) {}
+
+void CommandStrip::SetDpi(int dotsPerInch) {
+  dpi_ = dotsPerInch > 0 ? dotsPerInch : 96;
+  mediumFont_ = StripFont(dpi_, wxFONTWEIGHT_MEDIUM);
+  regularFont_ = StripFont(dpi_, wxFONTWEIGHT_NORMAL);
+  fontHeight_ = ScreenFontHeight();
+}
 
 int CommandStrip::Scaled(int n) const { return ScaledLength(n, dpi_); }
 
@@ -133,10 +144,12 @@ void CommandStrip::Pack(const std::vector<int>& widths, const wxRect& rect) {
   const int top = rect.GetTop() + Scaled(8);
   const int height = rect.GetBottom() + 1 - Scaled(8) - top;
   const int spacing = Scaled(8);
+  for (StripButton& button : buttons_) button.rect = wxRect();
+  const auto packed = [](const StripButton& button) { return button.visible && !button.overflowed; };
   if (direction_ == Direction::FromLeft) {
     int x = rect.GetLeft() + spacing;
     for (std::size_t i = 0; i < buttons_.size(); ++i) {
-      if (!buttons_[i].visible) continue;
+      if (!packed(buttons_[i])) continue;
       buttons_[i].rect = wxRect(x, top, widths[i], height);
       contentRight_ = x + widths[i];
       x += widths[i] + spacing;
@@ -147,7 +160,7 @@ void CommandStrip::Pack(const std::vector<int>& widths, const wxRect& rect) {
     int x = rect.GetRight() + 1 - spacing;
     contentLeft_ = rect.GetRight() + 1;
     for (std::size_t i = buttons_.size(); i-- > 0;) {
-      if (!buttons_[i].visible) continue;
+      if (!packed(buttons_[i])) continue;
       buttons_[i].rect = wxRect(x - widths[i], top, widths[i], height);
       contentLeft_ = x - widths[i];
       x -= widths[i] + spacing;
@@ -162,16 +175,46 @@ void CommandStrip::Layout(wxDC& dc, const wxRect& rect) {
     if (buttons_[i].visible) widths[i] = NaturalWidth(dc, buttons_[i]) * buttons_[i].widthPercent / 100;
   }
   contentLeft_ = contentRight_ = rect.GetLeft();
+  overflowRect_ = wxRect();
+  for (StripButton& button : buttons_) button.overflowed = false;
   Pack(widths, rect);
-  if (rect.GetWidth() + 1 < contentRight_ - contentLeft_) {
+  if (Overflows(rect)) {
     for (std::size_t i = 0; i < buttons_.size(); ++i) widths[i] = CompressedWidth(buttons_[i], widths[i]);
     Pack(widths, rect);
   }
+  if (Overflows(rect)) Overflow(dc, widths, rect);
   const bool empty = std::none_of(buttons_.begin(), buttons_.end(), [](const StripButton& b) { return b.visible; });
   // Content that overflows the strip is clipped away when painting: it takes no clicks either.
   painted_ = rect;
   area_ = empty ? wxRect()
                 : wxRect(contentLeft_, rect.GetTop(), contentRight_ - contentLeft_, rect.GetHeight()).Intersect(rect);
+}
+
+void CommandStrip::Overflow(wxDC& dc, const std::vector<int>& widths, const wxRect& rect) {
+  dc.SetFont(mediumFont_);
+  const int width = dc.GetTextExtent(kOverflowCaption).x + 2 * Scaled(8);
+  const int spacing = Scaled(8);
+  // The rest of the strip, beside the overflow button at the end the buttons leave from.
+  wxRect rest = rect;
+  rest.SetWidth(std::max(rect.GetWidth() - width - spacing, 0));
+  if (direction_ == Direction::FromRight) rest.SetLeft(rect.GetRight() + 1 - rest.GetWidth());
+  const std::size_t count = buttons_.size();
+  for (std::size_t k = 0; k < count && Overflows(rest); ++k) {
+    StripButton& button = buttons_[direction_ == Direction::FromRight ? k : count - 1 - k];
+    if (!button.visible) continue;
+    button.overflowed = true;
+    button.hovered = button.pressed = false;
+    Pack(widths, rest);
+  }
+  const int top = rect.GetTop() + Scaled(8);
+  const int height = rect.GetBottom() + 1 - Scaled(8) - top;
+  if (direction_ == Direction::FromRight) {
+    contentLeft_ = contentLeft_ - spacing - width;
+    overflowRect_ = wxRect(contentLeft_, top, width, height);
+  } else {
+    overflowRect_ = wxRect(contentRight_ + spacing, top, width, height);
+    contentRight_ = overflowRect_.GetRight() + 1;
+  }
 }
 
 // ---- Painting ----------------------------------------------------------------------------------
@@ -184,9 +227,19 @@ void CommandStrip::Paint(wxDC& dc, const wxRect& rect) {
   Layout(dc, rect);
   dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
   for (std::size_t i = 0; i < buttons_.size(); ++i) {
-    if (buttons_[i].kind == StripButtonKind::Group && buttons_[i].visible) DrawGroupFrame(dc, i, ColoursOf(buttons_[i]));
-    if (buttons_[i].visible) DrawButton(dc, buttons_[i]);
+    if (!buttons_[i].visible || buttons_[i].overflowed) continue;
+    if (buttons_[i].kind == StripButtonKind::Group) DrawGroupFrame(dc, i, ColoursOf(buttons_[i]));
+    DrawButton(dc, buttons_[i]);
   }
+  if (!overflowRect_.IsEmpty()) DrawOverflowButton(dc);
+}
+
+void CommandStrip::DrawOverflowButton(wxDC& dc) {
+  const wxColour fill = Darken(background_, overflowPressed_ ? 0.5f : 0.7f);
+  DrawRoundedShape(dc, overflowRect_, {fill, *wxWHITE, wxColour(200, 200, 200)});
+  dc.SetFont(mediumFont_);
+  dc.SetTextForeground(*wxWHITE);
+  dc.DrawLabel(kOverflowCaption, overflowRect_, wxALIGN_CENTER);
 }
 
 CommandStrip::Colours CommandStrip::ColoursOf(const StripButton& button) const {
@@ -311,7 +364,7 @@ void CommandStrip::DrawCheckBox(wxDC& dc, const StripButton& button, const Colou
 void CommandStrip::DrawGroupFrame(wxDC& dc, std::size_t group, const Colours& colours) const {
   const StripButton* last = nullptr;
   for (std::size_t i = group + 1; i < buttons_.size() && buttons_[i].kind != StripButtonKind::Separator; ++i) {
-    if (buttons_[i].visible) last = &buttons_[i];
+    if (buttons_[i].visible && !buttons_[i].overflowed) last = &buttons_[i];
   }
   if (!last) return;
   const wxRect& r = buttons_[group].rect;
@@ -325,7 +378,7 @@ void CommandStrip::DrawGroupFrame(wxDC& dc, std::size_t group, const Colours& co
 // ---- Mouse -------------------------------------------------------------------------------------
 
 bool CommandStrip::ShownAt(const StripButton& button, const wxPoint& point) const {
-  return button.visible && button.rect.Intersect(painted_).Contains(point);
+  return button.visible && !button.overflowed && button.rect.Intersect(painted_).Contains(point);
 }
 
 StripButton* CommandStrip::ButtonAt(const wxPoint& point) {
@@ -347,6 +400,10 @@ bool CommandStrip::OnMouseMove(const wxPoint& point) {
 bool CommandStrip::OnButtonDown(const wxPoint& point) {
   if (!area_.Contains(point)) return false;
   tracking_ = true;
+  if (overflowRect_.Contains(point)) {
+    overflowPressed_ = true;
+    return true;
+  }
   StripButton* button = ButtonAt(point);
   if (!button || !button->enabled || button->id == 0) {
     if (button && button->id == 0) tracking_ = false;
@@ -360,6 +417,11 @@ bool CommandStrip::OnButtonDown(const wxPoint& point) {
 bool CommandStrip::OnButtonUp(const wxPoint& point) {
   if (!tracking_) return false;
   tracking_ = false;
+  if (overflowPressed_) {
+    overflowPressed_ = false;
+    if (overflowRect_.Contains(point)) ShowOverflowMenu();
+    return true;
+  }
   bool released = false;
   for (StripButton& button : buttons_) {
     released |= button.pressed;
@@ -404,6 +466,41 @@ void CommandStrip::ShowMenu(const StripButton& button) {
   if (!owner_ || !menus_) return;
   std::unique_ptr<wxMenu> menu = menus_(button.menuId);
   if (menu) owner_->PopupMenu(menu.get(), button.rect.GetBottomLeft() + wxPoint(0, 1));
+}
+
+void CommandStrip::ShowOverflowMenu() {
+  if (!owner_) return;
+  wxMenu menu;
+  for (std::size_t i = 0; i < buttons_.size(); ++i) {
+    const StripButton& button = buttons_[i];
+    if (!button.visible || !button.overflowed || button.kind == StripButtonKind::Separator) continue;
+    wxString caption = ToWx(button.caption);
+    caption.Replace("&", "&&");
+    if (button.kind == StripButtonKind::DropDown) {
+      if (std::unique_ptr<wxMenu> items = menus_ ? menus_(button.menuId) : nullptr) {
+        menu.AppendSubMenu(items.release(), caption);
+      }
+      continue;
+    }
+    const int id = kOverflowMenuFirst + static_cast<int>(i);
+    if (button.kind == StripButtonKind::CheckBox) {
+      menu.AppendCheckItem(id, caption)->Check(button.checked);
+    } else {
+      menu.Append(id, caption);
+    }
+    menu.Enable(id, button.enabled && button.id != 0);
+  }
+  const int chosen = owner_->GetPopupMenuSelectionFromUser(menu, overflowRect_.GetBottomLeft() + wxPoint(0, 1));
+  if (chosen == wxID_NONE) return;
+  const int index = chosen - kOverflowMenuFirst;
+  if (index >= 0 && static_cast<std::size_t>(index) < buttons_.size()) {
+    Act(buttons_[static_cast<std::size_t>(index)]);
+    return;
+  }
+  // An item of a drop-down button's menu goes where that menu's items go when it drops down.
+  wxCommandEvent command(wxEVT_MENU, chosen);
+  command.SetEventObject(owner_);
+  owner_->ProcessWindowEvent(command);
 }
 
 }  // namespace nomvarix

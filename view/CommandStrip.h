@@ -22,7 +22,8 @@ namespace nomvarix {
 wxString FitCaption(const wxString& caption, int space, const std::function<int(const wxString&)>& need);
 
 /// A row of painted buttons in a band of the editor view: laid out from the left or the right,
-/// compressed when too narrow, drawn with rounded anti-aliased shapes, with hover, press, check
+/// compressed when too narrow, the buttons at the far end moved into an overflow menu ("»") when
+/// even that does not fit, drawn with rounded anti-aliased shapes, with hover, press, check
 /// boxes, drop-down menus and button groups. A click reports the button's id to the callback.
 class CommandStrip {
  public:
@@ -32,6 +33,10 @@ class CommandStrip {
   using MenuSource = std::function<std::unique_ptr<wxMenu>(int menuId)>;
 
   CommandStrip(Direction direction, int dotsPerInch);
+
+  /// Lays the strip out for another resolution from the next paint on (the window moved to a
+  /// monitor of another DPI).
+  void SetDpi(int dotsPerInch);
 
   /// The window the drop-down menus pop up over; their commands go to it.
   void SetOwner(wxWindow* owner, MenuSource menus);
@@ -49,6 +54,8 @@ class CommandStrip {
   /// The painted rectangle narrowed to the laid-out content: where the mouse reaches the strip.
   const wxRect& Area() const { return area_; }
   int ContentRight() const { return contentRight_; }
+  /// Where the overflow button was painted; empty when every button had room.
+  const wxRect& OverflowRect() const { return overflowRect_; }
   /// The narrowest rectangle in which every button, hidden ones too, is laid out whole once the
   /// strip is compressed.
   int NeededWidth(wxDC& dc) const;
@@ -80,6 +87,11 @@ class CommandStrip {
 
   void Layout(wxDC& dc, const wxRect& rect);
   void Pack(const std::vector<int>& widths, const wxRect& rect);
+  bool Overflows(const wxRect& rect) const { return rect.GetWidth() + 1 < contentRight_ - contentLeft_; }
+  /// Moves buttons from the far end into the overflow menu until the rest fits beside its button.
+  void Overflow(wxDC& dc, const std::vector<int>& widths, const wxRect& rect);
+  void DrawOverflowButton(wxDC& dc);
+  void ShowOverflowMenu();
   int NaturalWidth(wxDC& dc, const StripButton& button) const;
   /// A button's laid-out width `width` in a compressed strip.
   int CompressedWidth(const StripButton& button, int width) const;
@@ -114,6 +126,8 @@ class CommandStrip {
   int contentRight_ = 0;
   wxRect painted_;  ///< the rectangle of the last paint
   wxRect area_;
+  wxRect overflowRect_;
+  bool overflowPressed_ = false;
   int pressedId_ = 0;
   bool tracking_ = false;
 };

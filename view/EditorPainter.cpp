@@ -21,6 +21,9 @@
 namespace nomvarix {
 namespace {
 
+/// The header's distance from the left edge, and its least distance from the divider.
+constexpr int kHeaderInset = 10;
+
 /// The text one cell shows: a surrogate pair is drawn in the cell of its first half, a lone
 /// surrogate (a byte of a name that is no UTF-8) as the replacement character.
 wxString CellText(const std::vector<GlyphCell>& cells, std::size_t i) {
@@ -111,10 +114,10 @@ class Pass {
     Fill(0, g_.stripBandHeight, m_.dividerX, m_.textTop, palette::StatusCell());
     dc_.SetFont(in_.fonts.uiFont);
     dc_.SetTextForeground(palette::StatusText());
-    const wxString total = in_.total.empty() ? wxString::Format("Total: %d", static_cast<int>(editor_.LineCount()))
-                                             : ToWx(in_.total);
-    const wxString status = total + wxString::Format("  Cur: (%d,%d)", sel_.endLine + 1, sel_.endColumn + 1);
-    const wxRect cell(10, g_.stripBandHeight, std::max(m_.dividerX - 10, 0), m_.textTop - g_.stripBandHeight);
+    const wxString total = TotalCaption(in_.total, editor_.LineCount());
+    const wxString status = HeaderText(total, sel_.endLine + 1, sel_.endColumn + 1);
+    const int inset = g_.Scaled(kHeaderInset);
+    const wxRect cell(inset, g_.stripBandHeight, std::max(m_.dividerX - inset, 0), m_.textTop - g_.stripBandHeight);
     wxDCClipper clip(dc_, wxRect(0, g_.stripBandHeight, std::max(m_.dividerX, 0), cell.GetHeight()));
     dc_.DrawLabel(status, cell, wxALIGN_LEFT | wxALIGN_CENTER_VERTICAL);
   }
@@ -465,12 +468,28 @@ class Pass {
 
 }  // namespace
 
+wxString TotalCaption(const std::u16string& total, std::size_t lines) {
+  return total.empty() ? wxString::Format("Total: %zu", lines) : ToWx(total);
+}
+
+wxString HeaderText(const wxString& total, int line, int column) {
+  return total + wxString::Format("  Cur: (%d,%d)", line, column);
+}
+
+int HeaderWidth(wxDC& dc, const wxFont& font, const wxString& total, int lines, const ViewGeometry& geometry) {
+  dc.SetFont(font);
+  // Names longer than 999 characters are rare enough to let their column run into the divider.
+  const int widest = dc.GetTextExtent(HeaderText(total, std::max(lines, 1), 999)).x;
+  return widest + 2 * geometry.Scaled(kHeaderInset);
+}
+
 int MeasureDividerX(wxDC& dc, const NameList& names, std::uint64_t listGeneration, const wxFont& nameFont,
-                    GlyphWidthCache& widths, NameWidthBounds& bounds, const ViewGeometry& geometry, int clientWidth) {
+                    GlyphWidthCache& widths, NameWidthBounds& bounds, const ViewGeometry& geometry, int clientWidth,
+                    int headerWidth) {
   dc.SetFont(nameFont);
-  const int extra = geometry.markerColumnWidth + geometry.textMargin + 8;
-  const int atLeast = 140;
+  const int extra = geometry.markerColumnWidth + geometry.textMargin + geometry.Scaled(8);
   const int atMost = clientWidth / 3;
+  const int atLeast = std::max(geometry.Scaled(140), headerWidth);
   // Names no wider than this leave the divider at its least; one as wide as `enough` puts it at its most.
   const int narrowest = atLeast - extra;
   const int enough = atMost - extra;

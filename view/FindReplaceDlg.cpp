@@ -12,21 +12,24 @@ namespace nomvarix {
 
 CFindReplaceDlg::CFindReplaceDlg(wxWindow* parent, Handler handler)
     : wxDialog(parent, wxID_ANY, "Find/Replace"), handler_(std::move(handler)) {
+  // Each label right before its field: the field takes the label's name and its mnemonic.
+  auto* findLabel = new wxStaticText(this, wxID_ANY, "F&ind");
   find_ = new wxTextCtrl(this, kFindText, wxEmptyString, wxDefaultPosition, wxSize(FromDIP(220), -1), wxTE_PROCESS_ENTER);
+  auto* replaceLabel = new wxStaticText(this, wxID_ANY, "Re&place");
   replace_ = new wxTextCtrl(this, kReplaceText, wxEmptyString, wxDefaultPosition, wxSize(FromDIP(220), -1),
                             wxTE_PROCESS_ENTER);
-  matchCase_ = new wxCheckBox(this, kMatchCase, "Match Case");
-  wholeWord_ = new wxCheckBox(this, kWholeWord, "Whole Word");
-  regex_ = new wxCheckBox(this, kRegex, "Regular Expression");  // created here for its place in the tab order
-  auto* findNext = new wxButton(this, kFindNext, "Find Next");
-  auto* replace = new wxButton(this, kReplace, "Replace");
-  auto* replaceAll = new wxButton(this, kReplaceAll, "Replace All");
+  matchCase_ = new wxCheckBox(this, kMatchCase, "Match &Case");
+  wholeWord_ = new wxCheckBox(this, kWholeWord, "&Whole Word");
+  regex_ = new wxCheckBox(this, kRegex, "Regular E&xpression");  // created here for its place in the tab order
+  auto* findNext = new wxButton(this, kFindNext, "&Find Next");
+  auto* replace = new wxButton(this, kReplace, "&Replace");
+  auto* replaceAll = new wxButton(this, kReplaceAll, "Replace &All");
   findNext->SetDefault();
 
   auto* fields = new wxFlexGridSizer(2, FromDIP(6), FromDIP(6));
-  fields->Add(new wxStaticText(this, wxID_ANY, "Find"), 0, wxALIGN_CENTER_VERTICAL);
+  fields->Add(findLabel, 0, wxALIGN_CENTER_VERTICAL);
   fields->Add(find_, 1, wxEXPAND);
-  fields->Add(new wxStaticText(this, wxID_ANY, "Replace"), 0, wxALIGN_CENTER_VERTICAL);
+  fields->Add(replaceLabel, 0, wxALIGN_CENTER_VERTICAL);
   fields->Add(replace_, 1, wxEXPAND);
   auto* options = new wxBoxSizer(wxHORIZONTAL);
   options->Add(matchCase_, 0, wxRIGHT, FromDIP(12));

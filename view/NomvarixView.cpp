@@ -107,7 +107,7 @@ CNomvarixView::CNomvarixView(wxWindow* parent, FileSystem& fileSystem, SettingsS
       contextMenuEntryShown_(contextMenuEntry_->IsShown()),
       progress_(*this),
       session_(fileSystem, settings),
-      geometry_(LogicalDpi(*this)),
+      geometry_(ViewDpi(*this)),
       fontSize_(ReadFontSize(settings, settings::DefaultFontSize(geometry_.dpi))),
       fonts_(fontSize_),
       nameWidthBounds_(glyphWidths_),
@@ -123,10 +123,7 @@ CNomvarixView::CNomvarixView(wxWindow* parent, FileSystem& fileSystem, SettingsS
   AddCommands();
   MeasureFonts();
   UpdateMetrics();
-  mouse_.SetGeometry({.stripBandHeight = geometry_.stripBandHeight,
-                      .markerColumnWidth = geometry_.markerColumnWidth,
-                      .dividerGrip = geometry_.dividerGrip,
-                      .rowMarkerInset = geometry_.Scaled(5)});
+  UpdateMouseGeometry();
   Bind(wxEVT_PAINT, &CNomvarixView::OnPaint, this);
   Bind(wxEVT_SIZE, &CNomvarixView::OnSize, this);
   Bind(wxEVT_SCROLLWIN_TOP, &CNomvarixView::OnScroll, this);
@@ -152,10 +149,36 @@ CNomvarixView::CNomvarixView(wxWindow* parent, FileSystem& fileSystem, SettingsS
   Bind(wxEVT_SET_CURSOR, &CNomvarixView::OnSetCursor, this);
   Bind(wxEVT_CONTEXT_MENU, &CNomvarixView::OnContextMenu, this);
   Bind(wxEVT_MOUSE_CAPTURE_LOST, &CNomvarixView::OnCaptureLost, this);
+  Bind(wxEVT_DPI_CHANGED, &CNomvarixView::OnDpiChanged, this);
   UpdateScrollBars();
 }
 
+void CNomvarixView::OnDpiChanged(wxDPIChangedEvent& event) {
+  event.Skip();
+  const int old = geometry_.dpi;
+  geometry_ = ViewGeometry(ViewDpi(*this));
+  if (geometry_.dpi == old) return;
+  for (CommandStrip* strip : {&scopeStrip_, &commandStrip_}) strip->SetDpi(geometry_.dpi);
+  UpdateMouseGeometry();
+  // The text keeps its size to the eye on the other monitor; the stored size stays the user's.
+  fontSize_ = settings::FontSizeOf(static_cast<std::uint32_t>((fontSize_ * geometry_.dpi + old / 2) / old),
+                                   settings::DefaultFontSize(geometry_.dpi));
+  fonts_ = ViewFonts(fontSize_);
+  MeasureFonts();
+  dividerX_ = -1;
+  UpdateMetrics();
+  UpdateScrollBars();
+  Refresh(false);
+}
+
 CNomvarixView::~CNomvarixView() = default;
+
+void CNomvarixView::UpdateMouseGeometry() {
+  mouse_.SetGeometry({.stripBandHeight = geometry_.stripBandHeight,
+                      .markerColumnWidth = geometry_.markerColumnWidth,
+                      .dividerGrip = geometry_.dividerGrip,
+                      .rowMarkerInset = geometry_.Scaled(5)});
+}
 
 void CNomvarixView::CreateStrips() {
   for (CommandStrip* strip : {&scopeStrip_, &commandStrip_}) strip->SetBackground(palette::StripBand());
@@ -172,22 +195,24 @@ void CNomvarixView::CreateStrips() {
 
 void CNomvarixView::AddCommands() {
   const auto always = CommandTable::Predicate{};
-  commands_.Add(cmd::kApplyChanges, [this] { ApplyChanges(); });
-  commands_.Add(cmd::kValidateChanges, [this] { ValidateChanges(); });
+  const CommandTable::Predicate hasLines = HasLines();
+  commands_.Add(cmd::kApplyChanges, [this] { ApplyChanges(); }, hasLines);
+  commands_.Add(cmd::kValidateChanges, [this] { ValidateChanges(); }, hasLines);
   commands_.Add(cmd::kRevertLastChanges, [this] { RevertLastChanges(); });
   commands_.Add(cmd::kFind, [this] { OpenFindDialog(); }, [this] { return session_.Editor().LineCount() > 0; });
-  commands_.Add(cmd::kAi, [this] { OpenAiDialog(); });
+  commands_.Add(cmd::kAi, [this] { OpenAiDialog(); }, hasLines);
   commands_.Add(cmd::kSetFilter, [this] { ChooseFilter(); }, [this] { return !session_.Editor().CurrentFolder().empty(); },
                 [this] { return session_.Filter().IsActive(); });
   AddRenamingCommands();
   AddMacroCommands();
-  commands_.Add(cmd::kPrint, [this] { Print(true); });
-  commands_.Add(cmd::kPrintDirect, [this] { Print(false); });
-  commands_.Add(cmd::kPrintPreview, [this] { ShowPrintPreview(); });
+  commands_.Add(cmd::kPrint, [this] { Print(true); }, hasLines);
+  commands_.Add(cmd::kPrintDirect, [this] { Print(false); }, hasLines);
+  commands_.Add(cmd::kPrintPreview, [this] { ShowPrintPreview(); }, hasLines);
   commands_.Add(cmd::kExplorerIntegration, [this] { ToggleContextMenuEntry(); }, always,
                 [this] { return contextMenuEntryShown_; });
-  commands_.Add(cmd::kReload, [this] { ConfirmReload(); });
-  commands_.Add(cmd::kResetAndReload, [this] { ConfirmReload(); });
+  const CommandTable::Predicate hasFolder = [this] { return !session_.Editor().CurrentFolder().empty(); };
+  commands_.Add(cmd::kReload, [this] { ConfirmReload(); }, hasFolder);
+  commands_.Add(cmd::kResetAndReload, [this] { ConfirmReload(); }, hasFolder);
   commands_.Add(cmd::kSortCaseSensitive, [this] { Run(&EditorSession::ToggleSortCaseSensitive); }, always,
                 [this] { return session_.SortCaseSensitive(); });
   commands_.Add(cmd::kSortNumbersByValue, [this] { Run(&EditorSession::ToggleSortNumbersByValue); }, always,
@@ -221,7 +246,7 @@ void CNomvarixView::AddCommands() {
                 [&editor] { return editor.CanCut(); });
   commands_.Add(cmd::kPaste, [this] { session_.PasteClipboard(*clipboard_); AfterEdit(); },
                 [this] { return clipboard_->HasText(); });
-  commands_.Add(cmd::kSelectAll, [this] { session_.Editor().SelectAll(); AfterEdit(); });
+  commands_.Add(cmd::kSelectAll, [this] { session_.Editor().SelectAll(); AfterEdit(); }, HasLines());
   commands_.Add(cmd::kIncreaseFont, [this] { ChangeFontSize(settings::kFontSizeStep); },
                 [this] { return settings::CanIncreaseFontSize(fontSize_); });
   commands_.Add(cmd::kDecreaseFont, [this] { ChangeFontSize(-settings::kFontSizeStep); },
@@ -229,6 +254,8 @@ void CNomvarixView::AddCommands() {
 }
 
 void CNomvarixView::AddRenamingCommands() {
+  // None of them has anything to act on in an empty editor.
+  const CommandTable::Predicate hasLines = HasLines();
   const std::pair<int, TextTransform> transforms[] = {
       {cmd::kUppercase, TextTransform::Uppercase},     {cmd::kLowercase, TextTransform::Lowercase},
       {cmd::kTitleCase, TextTransform::TitleCase},     {cmd::kToggleCase, TextTransform::ToggleCase},
@@ -238,7 +265,7 @@ void CNomvarixView::AddRenamingCommands() {
     commands_.Add(command, [this, transform = transform] {
       session_.Transform(transform);
       AfterEdit();
-    });
+    }, hasLines);
   }
   commands_.Add(cmd::kSmartNumberings, [this] {
     CommandNote note;
@@ -246,12 +273,12 @@ void CNomvarixView::AddRenamingCommands() {
     AfterEdit();
     if (result != NumberingResult::Done) ShowMessage(NumberingMessage(result), wxICON_WARNING);
     ShowNote(note);
-  });
+  }, hasLines);
   commands_.Add(cmd::kRightAlign, [this] {
     const CommandNote note = session_.RightAlignAll();
     AfterEdit();
     ShowNote(note);
-  });
+  }, hasLines);
   commands_.Add(cmd::kRightAlignSelection, [this] {
     const std::optional<CommandNote> note = session_.RightAlignSelection();
     AfterEdit();
@@ -260,17 +287,17 @@ void CNomvarixView::AddRenamingCommands() {
     } else {
       ShowMessage(kNeedsMultiLineSelection, wxICON_INFORMATION);
     }
-  });
+  }, hasLines);
   commands_.Add(cmd::kTrimLeftSelection, [this] {
     const wxBusyCursor wait;
     session_.TrimLeftSelection();
     AfterEdit();
-  });
+  }, hasLines);
   commands_.Add(cmd::kTrimLeft, [this] {
     const wxBusyCursor wait;
     session_.TrimLeftAll();
     AfterEdit();
-  });
+  }, hasLines);
   using DateInsertion = CommandNote (EditorSession::*)(std::u16string_view);
   const DateInsertion created = &EditorSession::InsertCreationDate;
   const DateInsertion taken = &EditorSession::InsertDateTaken;
@@ -286,7 +313,7 @@ void CNomvarixView::AddRenamingCommands() {
       }();
       AfterEdit();
       ShowNote(note);
-    });
+    }, hasLines);
   }
   const std::pair<int, std::u16string_view> sizes[] = {{cmd::kSizeParenthesizedUnderscored, u"_(WxH)_"},
                                                        {cmd::kSizeUnderscoreParenthesized, u"_(WxH)"},
@@ -301,7 +328,7 @@ void CNomvarixView::AddRenamingCommands() {
       }();
       AfterEdit();
       ShowNote(note);
-    });
+    }, hasLines);
   }
 }
 
@@ -830,6 +857,16 @@ void CNomvarixView::ToggleChangedRed() {
 void CNomvarixView::RefreshEditButtons() {
   RefreshSelectionButtons();
   commandStrip_.SetEnabled(strip::kPaste, clipboard_->HasText());
+  // The buttons whose commands act on the lines, enabled as their menu items are.
+  for (const int id : {strip::kAi, strip::kLeftAlign, strip::kRightAlign, strip::kValidate, strip::kApply}) {
+    const std::optional<int> command = CommandOfStripButton(static_cast<unsigned>(id));
+    const std::optional<CommandTable::State> state = command ? commands_.StateOf(*command) : std::nullopt;
+    commandStrip_.SetEnabled(id, state && state->enabled);
+  }
+}
+
+CommandTable::Predicate CNomvarixView::HasLines() const {
+  return [this] { return session_.Editor().LineCount() > 0; };
 }
 
 void CNomvarixView::RefreshSelectionButtons() {
@@ -909,8 +946,10 @@ void CNomvarixView::Paint(wxDC& dc, GlyphWidthCache& widths, NameWidthBounds& bo
   const bool measure = dividerX_ == -1;
   if (measure) {
     const NameEditor& editor = session_.Editor();
+    const int header = HeaderWidth(dc, fonts_.uiFont, TotalCaption(session_.TotalText(), editor.LineCount()),
+                                   static_cast<int>(editor.LineCount()), geometry_);
     dividerX_ = MeasureDividerX(dc, editor.Names(), editor.ListGeneration(), fonts_.nameFont, widths, bounds,
-                                geometry_, GetClientSize().x);
+                                geometry_, GetClientSize().x, header);
   }
   UpdateMetrics();
   if (measure) UpdateScrollBars();

@@ -50,6 +50,8 @@ class CNomvarixView final : public wxWindow {
   /// scope boxes.
   int NeededClientWidth();
   int FontSize() const { return fontSize_; }
+  /// The dots per inch the view is laid out for (see ViewDpi).
+  int Dpi() const { return geometry_.dpi; }
   const KeyMacro& Macro() const { return macro_; }
   /// Ends a playing macro before its next key (the window is about to close, or the user said so).
   void StopMacro();
@@ -73,6 +75,8 @@ class CNomvarixView final : public wxWindow {
   void AddCommands();
   /// The Tools pop-up: case and spaces, numbering, padding, dates and image sizes.
   void AddRenamingCommands();
+  /// Whether the editor shows any line: what most commands need to act on.
+  CommandTable::Predicate HasLines() const;
   void CreateStrips();
   /// Asks kReloadQuestion; true when the user said Yes.
   bool AskToReload();
@@ -127,6 +131,9 @@ class CNomvarixView final : public wxWindow {
   /// repeat.
   void ReportRefusedTyping();
   void MeasureFonts();
+  void UpdateMouseGeometry();
+  /// Lays the view out again for the resolution of the monitor the window moved to.
+  void OnDpiChanged(wxDPIChangedEvent& event);
   /// Hands the editor the geometry of the fonts, the window and the divider.
   void UpdateMetrics();
   void UpdateScrollBars();

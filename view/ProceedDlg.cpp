@@ -25,10 +25,10 @@ CProceedDlg::CProceedDlg(wxWindow* parent, SettingsStore& settings, std::u16stri
   if (!summary.empty()) words->Add(new wxStaticText(this, kSummary, ToWx(summary)), 0, wxTOP, FromDIP(6));
   top->Add(words, 1, wxALIGN_CENTER_VERTICAL | wxTOP | wxBOTTOM | wxRIGHT, FromDIP(10));
 
-  verify_ = new wxCheckBox(this, kVerifyFirst, "Verify first and Abort if any error detected");
-  skip_ = new wxRadioButton(this, kSkipConflicting, "Skip Conflicting Files", wxDefaultPosition, wxDefaultSize,
+  verify_ = new wxCheckBox(this, kVerifyFirst, "&Verify first and Abort if any error detected");
+  skip_ = new wxRadioButton(this, kSkipConflicting, "&Skip Conflicting Files", wxDefaultPosition, wxDefaultSize,
                             wxRB_GROUP);
-  autoRename_ = new wxRadioButton(this, kAutoRename, "Auto-Rename Conflicting Files (_number)");
+  autoRename_ = new wxRadioButton(this, kAutoRename, "A&uto-Rename Conflicting Files (_number)");
 
   auto* options = new wxBoxSizer(wxVERTICAL);
   options->Add(new CHeadStatic(this, kOptionsHeader, "Options", wxColour(86, 152, 233)), 0, wxEXPAND | wxBOTTOM,
@@ -39,11 +39,11 @@ CProceedDlg::CProceedDlg(wxWindow* parent, SettingsStore& settings, std::u16stri
   options->Add(autoRename_, 0, wxLEFT, FromDIP(12));
 
   auto* buttons = new wxBoxSizer(wxHORIZONTAL);
-  auto* proceed = new wxButton(this, wxID_OK, "Proceed");
+  auto* proceed = new wxButton(this, wxID_OK, "&Proceed");
   proceed->SetDefault();
   buttons->AddStretchSpacer();
   buttons->Add(proceed, 0, wxRIGHT, FromDIP(8));
-  buttons->Add(new wxButton(this, wxID_CANCEL, "Cancel"));
+  buttons->Add(new wxButton(this, wxID_CANCEL, "&Cancel"));
 
   auto* all = new wxBoxSizer(wxVERTICAL);
   all->Add(top, 0, wxEXPAND);

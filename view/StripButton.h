@@ -24,7 +24,8 @@ struct StripButton {
   bool blinking = false;  ///< the fill alternates with half its brightness with the blink phase
   int menuId = 0;         ///< the menu a drop-down button shows
 
-  wxRect rect;  ///< set by the layout
+  wxRect rect;             ///< set by the layout; empty when the button is not laid out
+  bool overflowed = false;  ///< set by the layout: no room on the strip, offered in its overflow menu
   bool hovered = false;
   bool pressed = false;
 };

@@ -52,7 +52,7 @@ CValidationReportDlg::CValidationReportDlg(wxWindow* parent, std::vector<Validat
                               ". Choose one to go to its line.";
   auto* list = new ProblemList(this, std::move(problems));
   list->SetMinSize(wxSize(FromDIP(620), FromDIP(300)));
-  auto* close = new wxButton(this, wxID_OK, "Close");
+  auto* close = new wxButton(this, wxID_OK, "&Close");
   close->SetDefault();
   auto* all = new wxBoxSizer(wxVERTICAL);
   all->Add(new wxStaticText(this, wxID_ANY, heading), 0, wxLEFT | wxRIGHT | wxTOP, FromDIP(10));

@@ -7,9 +7,13 @@
 #include <wx/settings.h>
 #include <wx/window.h>
 
+#include "view/TextResolution.h"
+
 namespace nomvarix {
 
 int LogicalDpi(const wxWindow& window) { return window.FromDIP(96); }
+
+int ViewDpi(const wxWindow& window) { return static_cast<int>(LogicalDpi(window) * TextResolution() / 96 + 0.5); }
 
 int ScaledLength(int n, int dpi) { return static_cast<int>((static_cast<long long>(n) * dpi + 48) / 96); }
 

@@ -13,6 +13,11 @@ namespace nomvarix {
 /// 2 × 2), the monitor's own where the program scales (Windows, aware of each monitor's DPI).
 int LogicalDpi(const wxWindow& window);
 
+/// The dots per inch the editor view is laid out for: the window's logical dots per inch, grown
+/// with the desktop's font resolution where that is set apart from the display's (a forced font
+/// DPI on GTK), so that the view's fonts and lengths grow with the user's text.
+int ViewDpi(const wxWindow& window);
+
 /// n × dpi / 96, rounded: a length of n pixels at 96 dots per inch on a screen of `dpi`.
 int ScaledLength(int n, int dpi);
 

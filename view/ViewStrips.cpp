@@ -66,9 +66,9 @@ const std::vector<ButtonRow>& CommandRows() {
       {strip::kRightAlign, u"R Align", K::Push, slate, kWhite, {65, 75, 89}, 100, true, true, cmd::kRightAlign},
       {strip::kValidate, u"Validate", K::Push, {65, 138, 82}, kWhite, kLightBorder, 100, true, true,
        cmd::kValidateChanges},
-      {strip::kApply, u"Apply", K::Push, {215, 17, 0}, kWhite, kLightBorder, 120, true, true, cmd::kApplyChanges},
       {strip::kRevert, u"Revert", K::Push, {112, 107, 107}, kWhite, kLightBorder, 120, false, true,
        cmd::kRevertLastChanges},
+      {strip::kApply, u"Apply", K::Push, {215, 17, 0}, kWhite, kLightBorder, 120, true, true, cmd::kApplyChanges},
   };
   return rows;
 }

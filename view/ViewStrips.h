@@ -33,7 +33,8 @@ inline constexpr int kToolsMenu = 313;
 
 /// The check boxes "Name" and ".ext" of the scope strip, both checked.
 void AddScopeButtons(CommandStrip& strip);
-/// The buttons of the command strip from "Filter" to "Revert", in their order on screen.
+/// The buttons of the command strip from "Filter" to "Apply", in their order on screen: "Apply"
+/// at the right end, where it stays when "Revert" shows up beside it.
 void AddCommandButtons(CommandStrip& strip);
 /// The command a command-strip button sends; none for the group, drop-down and scope buttons.
 std::optional<int> CommandOfStripButton(unsigned id);

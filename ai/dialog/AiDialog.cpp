@@ -1,5 +1,6 @@
 #include "ai/dialog/AiDialog.h"
 
+#include <algorithm>
 #include <chrono>
 #include <climits>
 #include <cstdlib>
@@ -102,6 +103,9 @@ CColorEdit* ColoredBox(wxWindow* parent, int id, long style, int fontHeight, wxC
 
 }  // namespace
 
+const std::u16string_view CAiDialog::kEmptyPromptMessage =
+    u"Nothing was sent: the prompt is empty. Describe how the names should change, then press Send.";
+
 CAiDialog::CAiDialog(wxWindow* parent, std::vector<RenamePair> requestPairs, FileSystem& fileSystem,
                      SettingsStore& settings)
     : wxDialog(parent, wxID_ANY, "AI", wxDefaultPosition, wxDefaultSize, wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER),
@@ -122,7 +126,26 @@ CAiDialog::CAiDialog(wxWindow* parent, std::vector<RenamePair> requestPairs, Fil
                                              fileSystem, static_cast<AiDisplay&>(*this),
                                              [channel = channel_](WorkerMessage message) { channel->Post(std::move(message)); });
   assistant_->Open();
-  CentreOnParent();
+  CentreOnMainWindow(parent);
+  // The rule is what the user writes first.
+  Bind(wxEVT_INIT_DIALOG, [this](wxInitDialogEvent& event) {
+    event.Skip();
+    prompt_->SetFocus();
+  });
+}
+
+void CAiDialog::CentreOnMainWindow(wxWindow* parent) {
+  const wxWindow* main = parent ? wxGetTopLevelParent(parent) : nullptr;
+  if (!main) {
+    Centre();
+    return;
+  }
+  const wxRect over = main->GetScreenRect();
+  const wxRect screen = wxDisplay(this).GetClientArea();
+  const wxSize size = GetSize();
+  const int x = std::clamp(over.x + (over.width - size.x) / 2, screen.x, std::max(screen.GetRight() + 1 - size.x, screen.x));
+  const int y = std::clamp(over.y + (over.height - size.y) / 2, screen.y, std::max(screen.GetBottom() + 1 - size.y, screen.y));
+  Move(x, y);
 }
 
 CAiDialog::~CAiDialog() {
@@ -132,22 +155,28 @@ CAiDialog::~CAiDialog() {
 }
 
 void CAiDialog::CreateControls() {
+  // In the tab order, each label right before its box: the box takes the label's name and mnemonic.
   const wxColour dark(16, 16, 16);
+  auto* promptLabel = new wxStaticText(
+      this, wxID_ANY, "&Prompt: Verbally describe what you want to do (use \"original\" and \"renamed\" to refer to the fields) ");
   prompt_ = ColoredBox(this, kPrompt, 0, 16, dark, wxColour(255, 255, 255));
+  stop_ = new wxButton(this, kStop, "ST&OP");
+  send_ = new wxButton(this, kSend, "&Send");
+  responseCaption_ = new wxStaticText(this, wxID_ANY, "LLM Server &Response");
   response_ = ColoredBox(this, kResponse, 0, 16, dark, wxColour(0, 255, 0));
+  showWholeResponse_ = new wxButton(this, kShowWholeResponse, "Show &All");
+  showWholeResponse_->Hide();
+  template_ = new wxButton(this, kTemplate, "&Template");
+  llmSettings_ = new wxButton(this, kLlmSettings, "&LLM Settings");
+  auto* jsonLabel = new wxStaticText(this, wxID_ANY, "Parsed &Names");
   json_ = ColoredBox(this, kJson, 0, 14, wxColour(192, 192, 192), wxColour(0, 0, 64));
+  auto* errorsLabel = new wxStaticText(this, wxID_ANY, "&Errors");
   errors_ = ColoredBox(this, kErrors, wxTE_READONLY, 16, dark, wxColour(255, 0, 0));
+  auto* groupSizeLabel = new wxStaticText(this, wxID_ANY, "Send data in &groups of ");
   groupSizeBox_ = new wxTextCtrl(this, kGroupSize, wxString::Format("%d", groupSize_), wxDefaultPosition,
                                  wxSize(FromDIP(48), -1));
-  stop_ = new wxButton(this, kStop, "STOP");
-  send_ = new wxButton(this, kSend, "Send");
-  template_ = new wxButton(this, kTemplate, "Template");
-  llmSettings_ = new wxButton(this, kLlmSettings, "LLM Settings");
-  insertParsed_ = new wxButton(this, kInsertParsed, "Insert Parsed");
-  showWholeResponse_ = new wxButton(this, kShowWholeResponse, "Show All");
-  showWholeResponse_->Hide();
-  responseCaption_ = new wxStaticText(this, wxID_ANY, "LLM Server Response");
-  auto* close = new wxButton(this, wxID_CANCEL, "Close");
+  auto* close = new wxButton(this, wxID_CANCEL, "&Close");
+  insertParsed_ = new wxButton(this, kInsertParsed, "&Insert Parsed");
   send_->SetDefault();
 
   const int gap = FromDIP(6);
@@ -156,10 +185,7 @@ void CAiDialog::CreateControls() {
   sendRow->Add(stop_, 0, wxRIGHT, gap);
   sendRow->Add(send_);
   auto* left = new wxBoxSizer(wxVERTICAL);
-  left->Add(new wxStaticText(this, wxID_ANY,
-                             "Prompt: Verbally describe what you want to do (use \"original\" and \"renamed\" to refer "
-                             "to the fields) "),
-            0, wxBOTTOM, gap);
+  left->Add(promptLabel, 0, wxBOTTOM, gap);
   left->Add(prompt_, 1, wxEXPAND);
   left->Add(sendRow, 0, wxEXPAND | wxTOP | wxBOTTOM, gap);
   auto* responseRow = new wxBoxSizer(wxHORIZONTAL);
@@ -174,6 +200,7 @@ void CAiDialog::CreateControls() {
   templateRow->Add(llmSettings_);
   auto* right = new wxBoxSizer(wxVERTICAL);
   right->Add(templateRow, 0, wxEXPAND | wxBOTTOM, gap);
+  right->Add(jsonLabel, 0, wxBOTTOM, gap);
   right->Add(json_, 1, wxEXPAND);
 
   auto* boxes = new wxBoxSizer(wxHORIZONTAL);
@@ -182,7 +209,7 @@ void CAiDialog::CreateControls() {
 
   auto* bottom = new wxBoxSizer(wxHORIZONTAL);
   bottom->AddStretchSpacer(1);
-  bottom->Add(new wxStaticText(this, wxID_ANY, "Send data in groups of "), 0, wxALIGN_CENTER_VERTICAL);
+  bottom->Add(groupSizeLabel, 0, wxALIGN_CENTER_VERTICAL);
   bottom->Add(groupSizeBox_, 0, wxALIGN_CENTER_VERTICAL);
   bottom->AddStretchSpacer(2);
   bottom->Add(close, 0, wxRIGHT, gap);
@@ -190,7 +217,7 @@ void CAiDialog::CreateControls() {
 
   auto* all = new wxBoxSizer(wxVERTICAL);
   all->Add(boxes, 5, wxEXPAND | wxALL, gap * 2);
-  all->Add(new wxStaticText(this, wxID_ANY, "Errors"), 0, wxLEFT | wxRIGHT, gap * 2);
+  all->Add(errorsLabel, 0, wxLEFT | wxRIGHT, gap * 2);
   all->Add(errors_, 1, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, gap * 2);
   all->Add(bottom, 0, wxEXPAND | wxALL, gap * 2);
   SetSizer(all);
@@ -224,6 +251,11 @@ bool CAiDialog::ExchangeGroupSize() {
 
 void CAiDialog::OnSend() {
   const std::u16string rule = FromWx(prompt_->GetValue());
+  if (prompt_->GetValue().Strip(wxString::both).empty()) {
+    ShowErrors(kEmptyPromptMessage);
+    prompt_->SetFocus();
+    return;
+  }
   ExchangeGroupSize();
   assistant_->Send(ToCrLfLineEnds(rule), groupSize_);
 }
@@ -273,7 +305,7 @@ void CAiDialog::ChangeResponseBox(const ResponseTail::BoxChange& change) {
   // answer: a new caption for every piece would lay the dialog out again each time.
   const bool whole = responseTail_.Hidden() == 0;
   if (showWholeResponse_->IsShown() == whole) {
-    responseCaption_->SetLabel(whole ? "LLM Server Response" : "LLM Server Response (its end)");
+    responseCaption_->SetLabel(whole ? "LLM Server &Response" : "LLM Server &Response (its end)");
     showWholeResponse_->Show(!whole);
     Layout();
   }
@@ -300,6 +332,9 @@ void CAiDialog::EnableControls(bool idle) {
   stop_->Enable(!idle);
 }
 
-void CAiDialog::ShowTemplateCaption(std::u16string_view caption) { template_->SetLabel(ToWx(caption)); }
+void CAiDialog::ShowTemplateCaption(std::u16string_view caption) {
+  // "Save" takes its mnemonic where it does not clash with "Send".
+  template_->SetLabel(caption == u"Save" ? wxString("Sa&ve") : "&" + ToWx(caption));
+}
 
 }  // namespace nomvarix

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include <wx/dialog.h>
@@ -53,8 +54,13 @@ class CAiDialog final : public wxDialog, private AiDisplay {
   /// The whole text the response box shows the end of.
   const std::u16string& ResponseText() const { return responseTail_.Whole(); }
 
+  /// What the errors box says when Send is pressed on an empty prompt; nothing is sent then.
+  static const std::u16string_view kEmptyPromptMessage;
+
  private:
   void CreateControls();
+  /// Centres the dialog on the main window, within the screen.
+  void CentreOnMainWindow(wxWindow* parent);
   void OnSend();
   void OnStop();
   void OnInsertParsed();

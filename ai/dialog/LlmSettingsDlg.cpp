@@ -24,10 +24,13 @@ CLlmSettingsDlg::CLlmSettingsDlg(wxWindow* parent, const ChatServer& server, con
   const int gap = FromDIP(6);
   auto* fields = new wxFlexGridSizer(2, gap, gap);
   fields->AddGrowableCol(1);
-  for (const auto& [label, field] : {std::pair<const char*, wxTextCtrl*>{"Base URL", baseUrl_},
-                                     std::pair<const char*, wxTextCtrl*>{"Model", model_},
-                                     std::pair<const char*, wxTextCtrl*>{"API key", apiKey_}}) {
-    fields->Add(new wxStaticText(this, wxID_ANY, label), 0, wxALIGN_CENTER_VERTICAL);
+  for (const auto& [label, field] : {std::pair<const char*, wxTextCtrl*>{"&Base URL", baseUrl_},
+                                     std::pair<const char*, wxTextCtrl*>{"&Model", model_},
+                                     std::pair<const char*, wxTextCtrl*>{"API &key", apiKey_}}) {
+    // Right before its field in the tab order: the field takes the label's name and its mnemonic.
+    auto* text = new wxStaticText(this, wxID_ANY, label);
+    text->MoveBeforeInTabOrder(field);
+    fields->Add(text, 0, wxALIGN_CENTER_VERTICAL);
     fields->Add(field, 1, wxEXPAND);
   }
   auto* note = new wxStaticText(this, wxID_ANY,

@@ -195,5 +195,43 @@ TEST_F(AiGuiTest, HostileAnswersNeitherKillNorFreezeTheDialog) {
   EXPECT_EQ(server.Requests().size(), 4u);
 }
 
+TEST_F(AiGuiTest, OpensOverTheMainWindowWithThePromptFocusedAndSendsNoEmptyPrompt) {
+  wxRect dialogRect;
+  wxWindow* focused = nullptr;
+  wxString errors;
+  ScriptedDialogUser user(sim, [&](CAiDialog& dialog) {
+    dialogRect = dialog.GetScreenRect();
+    EXPECT_TRUE(PumpUntil([&] { return wxWindow::FindFocus() != nullptr; }));
+    focused = wxWindow::FindFocus();
+    // Blank and white-space-only prompts alike.
+    for (const char* blank : {"", "  \n\t "}) {
+      user.Box(dialog, CAiDialog::kPrompt).ChangeValue(blank);
+      user.Click(*dialog.FindWindow(CAiDialog::kSend));
+      errors = user.Box(dialog, CAiDialog::kErrors).GetValue();
+      EXPECT_EQ(FromWx(errors), CAiDialog::kEmptyPromptMessage) << "prompt \"" << blank << "\"";
+      EXPECT_FALSE(dialog.Assistant().Busy());
+    }
+    user.Click(*dialog.FindWindow(wxID_CANCEL));
+  });
+  ASSERT_NO_FATAL_FAILURE(FocusEditor());
+  sim.Char('I', wxMOD_CONTROL);
+  ASSERT_TRUE(PumpUntil([&] { return user.Done(); }, 30s));
+
+  EXPECT_TRUE(server.Requests().empty());
+  ASSERT_FALSE(dialogRect.IsEmpty());
+  const wxRect main = frame->GetScreenRect();
+  const wxPoint centre(main.x + main.width / 2, main.y + main.height / 2);
+  const wxPoint dialogCentre(dialogRect.x + dialogRect.width / 2, dialogRect.y + dialogRect.height / 2);
+  // Centred on the main window wherever the screen leaves it room to be.
+  if (dialogRect.width < main.width) {
+    EXPECT_NEAR(dialogCentre.x, centre.x, 2);
+  }
+  if (dialogRect.height < main.height) {
+    EXPECT_NEAR(dialogCentre.y, centre.y, 2);
+  }
+  ASSERT_NE(focused, nullptr);
+  EXPECT_EQ(focused->GetId(), CAiDialog::kPrompt);
+}
+
 }  // namespace
 }  // namespace nomvarix::test

@@ -220,10 +220,12 @@ TEST_F(CommandStripGuiTest, LaysOutFromTheRightAndAHiddenButtonTakesNoSpace) {
   EXPECT_EQ(strip.Find(strip::kApply)->rect.GetRight() + 1, 1400 - 8) << "the last shown button ends at the padding";
   EXPECT_EQ(strip.Find(strip::kValidate)->rect.GetRight() + 1 + 8, strip.Find(strip::kApply)->rect.GetLeft());
   const int filterLeft = strip.Find(strip::kFilter)->rect.GetLeft();
+  const wxRect apply = strip.Find(strip::kApply)->rect;
   ASSERT_TRUE(strip.SetVisible(strip::kRevert, true));
   EXPECT_FALSE(strip.SetVisible(strip::kRevert, true)) << "no change, no repaint";
   Paint(1400);
-  EXPECT_EQ(strip.Find(strip::kRevert)->rect.GetRight() + 1, 1400 - 8);
+  EXPECT_EQ(strip.Find(strip::kApply)->rect, apply) << "Apply keeps its place when Revert shows";
+  EXPECT_EQ(strip.Find(strip::kRevert)->rect.GetRight() + 1 + 8, apply.GetLeft());
   EXPECT_EQ(strip.Find(strip::kFilter)->rect.GetLeft(), filterLeft - Width(strip::kRevert) - 8);
   EXPECT_EQ(strip.Area().GetLeft(), strip.Find(strip::kFilter)->rect.GetLeft());
 }
@@ -232,7 +234,9 @@ TEST_F(CommandStripGuiTest, NarrowingCompressesTheButtonsAndSeparators) {
   Paint(1400);
   const int undo = Width(strip::kUndo);
   const int macro = Width(strip::kMacro);
-  Paint(300);
+  // Narrower than the buttons at their full width, wide enough for them compressed.
+  Paint(1400 - strip.Area().GetLeft() - 10);
+  ASSERT_TRUE(strip.OverflowRect().IsEmpty());
   EXPECT_EQ(Width(strip::kUndo), undo - 16) << "push buttons lose 16 pixels";
   EXPECT_EQ(Width(strip::kMacro), macro) << "group buttons keep their width";
   EXPECT_EQ(strip.Find(strip::kRedo)->rect.GetLeft() - strip.Find(strip::kUndo)->rect.GetRight() - 1, 8)

@@ -25,6 +25,7 @@
 #include "support/TempFolder.h"
 #include "text/Utf16.h"
 #include "view/NomvarixView.h"
+#include "view/ViewStrips.h"
 #include "controls/WxText.h"
 
 namespace nomvarix::test {
@@ -87,8 +88,8 @@ TEST_F(MainWindowGuiTest, SortCommandsFromTheMenuReorderTheLinesAndShowTheirChec
   EXPECT_EQ(MenuState(cmd::kSortCaseSensitive), std::pair(true, false));
   EXPECT_NE(GuiTestEnvironment::Get().SettingsText().find("SortByExtension=0"), std::string::npos);
   EXPECT_NE(GuiTestEnvironment::Get().SettingsText().find("SortCaseSensitive=0"), std::string::npos);
-  // A command that nothing carries out is shown disabled: the frame has no toolbar.
-  EXPECT_EQ(MenuState(cmd::kToolbar).first, false);
+  // The frame has no toolbar, and the View menu offers none.
+  EXPECT_EQ(frame->GetMenuBar()->FindItem(cmd::MenuIdOf(cmd::kToolbar)), nullptr);
   EXPECT_EQ(MenuState(cmd::kApplyChanges).first, true);
   EXPECT_EQ(MenuState(cmd::kAbout).first, true);
 }
@@ -196,6 +197,50 @@ TEST_F(MainWindowGuiTest, TheFileManagerEntryIsAddedAndRemovedWithItsCheckMark) 
   EXPECT_TRUE(config.EntryNames().empty());
   unsetenv("XDG_DATA_HOME");
   unsetenv("XDG_CONFIG_HOME");
+}
+
+TEST_F(MainWindowGuiTest, CommandsThatNeedLinesAreDisabledInAnEmptyFolderAndCtrlAIsShown) {
+  TempFolder empty;
+  empty.AddFolder("nothing here");
+  ASSERT_TRUE(frame->SelectPath(empty.Path16()));
+  ASSERT_TRUE(PumpUntil([&] { return Folder().rfind(empty.Path16(), 0) == 0 && view->Session().Editor().LineCount() == 0; }));
+  // Menu items and, where they have one, strip buttons: disabled here, enabled with lines.
+  const struct {
+    int command;
+    int button;  // 0: no strip button
+  } needLines[] = {{cmd::kApplyChanges, strip::kApply}, {cmd::kValidateChanges, strip::kValidate},
+                   {cmd::kAi, strip::kAi},                {cmd::kTrimLeft, strip::kLeftAlign},
+                   {cmd::kRightAlign, strip::kRightAlign}, {cmd::kSelectAll, 0},
+                   {cmd::kUppercase, 0},                  {cmd::kSmartNumberings, 0},
+                   {cmd::kDateLong, 0},                   {cmd::kPrint, 0}};
+  const auto buttonEnabled = [&](int id) { return view->ButtonStrip().Find(id)->enabled; };
+  // The update query every menu showing the command asks, the Tools and context menus too.
+  const auto commandEnabled = [&](int command) {
+    wxUpdateUIEvent query(cmd::MenuIdOf(command));
+    query.SetEventObject(frame);
+    frame->ProcessWindowEvent(query);
+    return query.GetEnabled();
+  };
+  for (const auto& [command, button] : needLines) {
+    EXPECT_FALSE(commandEnabled(command)) << "command " << command;
+    if (button) {
+      EXPECT_FALSE(buttonEnabled(button)) << "button " << button;
+    }
+  }
+  EXPECT_TRUE(commandEnabled(cmd::kReload));  // a folder is open, if empty
+
+  ASSERT_TRUE(frame->SelectPath(FromUtf8(GuiTestEnvironment::Get().PhotosFolder())));
+  ASSERT_TRUE(PumpUntil([&] { return view->Session().Editor().LineCount() > 0; }));
+  for (const auto& [command, button] : needLines) {
+    EXPECT_TRUE(commandEnabled(command)) << "command " << command;
+    if (button) {
+      EXPECT_TRUE(buttonEnabled(button)) << "button " << button;
+    }
+  }
+
+  const wxMenuItem* selectAll = frame->GetMenuBar()->FindItem(cmd::MenuIdOf(cmd::kSelectAll));
+  ASSERT_NE(selectAll, nullptr);
+  EXPECT_TRUE(selectAll->GetItemLabel().EndsWith("\tCtrl+A")) << selectAll->GetItemLabel();
 }
 
 }  // namespace
