@@ -1,14 +1,17 @@
 // The AI assistant in the running program: its dialog opened from the editor with Ctrl+I, a rule
 // typed and sent to a chat server on 127.0.0.1, the answer streamed into the dialog, and the parsed
-// names inserted into the editor's lines.
+// names inserted into the editor's lines, also where the lines show only a part of each name.
 #include <algorithm>
 #include <functional>
 
 #include <gtest/gtest.h>
 #include <wx/button.h>
+#include <wx/clipbrd.h>
+#include <wx/dataobj.h>
 #include <wx/textctrl.h>
 #include <wx/timer.h>
 
+#include "DialogConfirmer.h"
 #include "EditorGuiFixture.h"
 #include "ai/dialog/AiDialog.h"
 #include "app/NomvarixApp.h"
@@ -17,7 +20,9 @@
 #include "support/ChatTestServer.h"
 #include "support/NameListText.h"
 #include "controls/WxText.h"
+#include "editor/EditScope.h"
 #include "text/Utf16.h"
+#include "view/ViewStrips.h"
 
 namespace nomvarix::test {
 namespace {
@@ -59,17 +64,25 @@ class ScriptedDialogUser : public wxTimer {
   bool done_ = false;
 };
 
-class AiGuiTest : public EditorGuiFixture {
+/// The program's assistant pointed at a chat server of the test's own.
+class AiServerFixture : public EditorGuiFixture {
  protected:
   void SetUp() override {
     EditorGuiFixture::SetUp();
-    OpenFolderWith({"IMG_0001.jpg", "IMG_0002.jpg", "IMG_0003.jpg"});
     SettingsStore& settings = GuiTestEnvironment::Get().App().Settings();
     settings.WriteString(settings::kLlmBaseUrl, FromUtf8(server.BaseUrl()));
     settings.WriteInteger(settings::kGroupSize, 10);
   }
 
   ChatTestServer server;
+};
+
+class AiGuiTest : public AiServerFixture {
+ protected:
+  void SetUp() override {
+    AiServerFixture::SetUp();
+    OpenFolderWith({"IMG_0001.jpg", "IMG_0002.jpg", "IMG_0003.jpg"});
+  }
 };
 
 TEST_F(AiGuiTest, NamesStreamedByTheServerAreInsertedIntoTheLines) {
@@ -232,6 +245,110 @@ TEST_F(AiGuiTest, OpensOverTheMainWindowWithThePromptFocusedAndSendsNoEmptyPromp
   ASSERT_NE(focused, nullptr);
   EXPECT_EQ(focused->GetId(), CAiDialog::kPrompt);
 }
+
+/// One of the views that show a part of each name, and what typing and an answer do in it.
+struct PartViewCase {
+  const char* label;
+  int uncheckedBox;             ///< the scope box clicked off
+  EditScope scope;              ///< the view that leaves
+  const char* onReadme;         ///< pasted at the end of README's line before the answer
+  const char* onArchive;        ///< typed at the end of x.tar.gz's line before the answer
+  const char* answer;           ///< b.txt's name in the answer: only its shown part differs
+  std::u16string readmeShown;   ///< README's line once "Z" is typed at its end after the answer
+  std::u16string archiveShown;  ///< x.tar.gz's line once "Q" is typed at its end after the answer
+  std::vector<std::string> disk;
+};
+
+void PrintTo(const PartViewCase& c, std::ostream* out) { *out << c.label; }
+
+class AiGuiPartViewTest : public AiServerFixture, public testing::WithParamInterface<PartViewCase> {
+ protected:
+  std::size_t LineOf(std::u16string_view original) const {
+    const NameList& names = Editor().Names();
+    for (std::size_t i = 0; i < names.size(); ++i) {
+      if (names[i].originalName == original) return i;
+    }
+    ADD_FAILURE() << ToUtf8(original) << " is not listed";
+    return 0;
+  }
+  const NameEntry& LineNamed(std::u16string_view original) const { return Editor().Names()[LineOf(original)]; }
+
+  /// Puts the caret at the end of `original`'s line, with a click and End.
+  void CaretToEnd(std::u16string_view original) {
+    WaitOutDoubleClick();
+    ClickAt(CellPoint(static_cast<int>(LineOf(original)), MinColumnOf(Editor().Scope())));
+    Key(WXK_END);
+  }
+  void TypeAtEnd(std::u16string_view original, const char* text) {
+    CaretToEnd(original);
+    TypeText(text);
+  }
+};
+
+// Inserting the answer names one line; the lines typed on before keep what they show, and typing
+// on them afterwards goes on from there: the disk gets exactly the names the lines show, the part
+// each view hides untouched.
+TEST_P(AiGuiPartViewTest, InsertedAnswerKeepsWhatOtherLinesShow) {
+  const PartViewCase& c = GetParam();
+  ASSERT_NO_FATAL_FAILURE(OpenFolderWith({"README", "x.tar.gz", "b.txt", "\xE6\x97\xA5\xE8\xA8\x98.md"}));
+  ASSERT_NO_FATAL_FAILURE(FocusEditor());
+  ASSERT_NO_FATAL_FAILURE(ClickStripButton(view->ScopeStrip(), c.uncheckedBox));
+  ASSERT_TRUE(PumpUntil([&] { return Editor().Scope() == c.scope; }));
+  ASSERT_TRUE(wxTheClipboard->Open());
+  wxTheClipboard->SetData(new wxTextDataObject(c.onReadme));
+  wxTheClipboard->Close();
+  CaretToEnd(u"README");
+  Key('V', wxMOD_CONTROL);
+  TypeAtEnd(u"x.tar.gz", c.onArchive);
+  const NameList typed = Editor().Names();
+
+  server.AddReply(ChatTestServer::StreamOf(
+      {"'''\n{\"filenames\":[\n", std::string("{\"original\":\"b.txt\",\"renamed\":\"") + c.answer + "\"}\n", "]}\n'''"}));
+  ScriptedDialogUser user(sim, [&](CAiDialog& dialog) {
+    user.Click(user.Box(dialog, CAiDialog::kPrompt));
+    sim.Text("rule");
+    ASSERT_TRUE(PumpUntil([&] { return user.Box(dialog, CAiDialog::kPrompt).GetValue() == "rule"; }));
+    user.Click(*dialog.FindWindow(CAiDialog::kSend));
+    ASSERT_TRUE(PumpUntil([&] { return server.Requests().size() == 1 && !dialog.Assistant().Busy(); }));
+    user.Click(*dialog.FindWindow(CAiDialog::kInsertParsed));
+  });
+  ASSERT_NO_FATAL_FAILURE(FocusEditor());
+  sim.Char('I', wxMOD_CONTROL);
+  ASSERT_TRUE(PumpUntil([&] { return user.Done(); }, 30s));
+  const std::u16string answered = FromUtf8(c.answer);
+  ASSERT_TRUE(PumpUntil([&] { return LineNamed(u"b.txt").newName == answered; }));
+  EXPECT_EQ(LineNamed(u"b.txt").lineText, ScopedPart(answered, c.scope));
+  for (const char16_t* name : {u"README", u"x.tar.gz", u"\u65E5\u8A18.md"}) {
+    SCOPED_TRACE(ToUtf8(name));
+    EXPECT_EQ(LineNamed(name).lineText, typed[LineOf(name)].lineText);
+    EXPECT_EQ(LineNamed(name).newName, typed[LineOf(name)].newName);
+  }
+
+  ASSERT_NO_FATAL_FAILURE(FocusEditor());
+  TypeAtEnd(u"README", "Z");
+  TypeAtEnd(u"x.tar.gz", "Q");
+  EXPECT_EQ(LineNamed(u"README").lineText, c.readmeShown);
+  EXPECT_EQ(LineNamed(u"x.tar.gz").lineText, c.archiveShown);
+  for (const NameEntry& entry : Editor().Names()) {
+    EXPECT_TRUE(ShowsPartOf(entry.newName, c.scope, entry.lineText))
+        << ToUtf8(entry.newName) << " shown as " << ToUtf8(entry.lineText);
+  }
+
+  std::vector<std::string> expected = c.disk;
+  std::sort(expected.begin(), expected.end());
+  DialogConfirmer confirmer(sim);
+  ClickStripButton(strip::kApply);
+  EXPECT_TRUE(PumpUntil([&] { return DiskNames() == expected; })) << "the disk holds " << testing::PrintToString(DiskNames());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Views, AiGuiPartViewTest,
+    testing::Values(PartViewCase{"ExtensionOnly", strip::kName, EditScope::Extension, "md", ".1", "b.caf\xC3\xA9", u"mdZ",
+                                 u".gz.1Q", {"READMEmdZ", "x.tar.gz.1Q", "b.caf\xC3\xA9", "\xE6\x97\xA5\xE8\xA8\x98.md"}},
+                    PartViewCase{"NameOnly", strip::kExtension, EditScope::BaseName, ".v2", "_1", "B\xC3\xA9.txt",
+                                 u"README.v2Z", u"x.tar_1Q",
+                                 {"README.v2Z", "x.tar_1Q.gz", "B\xC3\xA9.txt", "\xE6\x97\xA5\xE8\xA8\x98.md"}}),
+    [](const testing::TestParamInfo<PartViewCase>& info) { return std::string(info.param.label); });
 
 }  // namespace
 }  // namespace nomvarix::test

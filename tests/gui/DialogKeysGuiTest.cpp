@@ -57,7 +57,7 @@ TEST_F(DialogKeysGuiTest, ButtonsAndFieldsHaveTheirOwnMnemonicsAndFieldsFollowTh
       {"Find/Replace", [&] { return new CFindReplaceDlg(frame, [](CFindReplaceDlg::Action) {}); }},
       {"Apply Changes", [&] { return new CProceedDlg(frame, settings); }},
       {"Validate Changes", [&] { return new CValidationReportDlg(frame, {}, [](std::size_t) {}); }},
-      {"LLM Settings", [&] { return new CLlmSettingsDlg(frame, ChatServer{}, "KEY"); }},
+      {"LLM Settings", [&] { return new CLlmSettingsDlg(frame, ChatServer{}, "KEY", "The key is kept in the settings file."); }},
       {"AI", [&] { return new CAiDialog(view, {}, fileSystem, settings); }},
   };
   for (const auto& [name, make] : dialogs) {
