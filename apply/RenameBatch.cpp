@@ -57,12 +57,15 @@ class Renamer {
   /// is not the file listed any more. Empty when it is.
   std::u16string ChangedSinceListed(const NameEntry& entry, const std::optional<FileIdentity>& listed) const {
     const std::u16string source = folder_ + entry.originalName;
-    // One query for the usual case, a listable file; the second only tells a gone one from the rest.
-    if (!fs_.IsListableFile(source)) {
-      return fs_.EntryExists(source) ? u" is no longer a file (now a folder, a FIFO or a device)" : u" is no longer there";
+    // The usual case is one query: the file listed is still there, under its name.
+    if (listed) {
+      if (const std::optional<FileIdentity> now = fs_.IdentityOfListableFile(source)) {
+        return *now == *listed ? u"" : u" is no longer the file listed";
+      }
+    } else if (fs_.IsListableFile(source)) {
+      return {};
     }
-    if (listed && fs_.IdentityOf(source) != listed) return u" is no longer the file listed";
-    return {};
+    return fs_.EntryExists(source) ? u" is no longer a file (now a folder, a FIFO or a device)" : u" is no longer there";
   }
 
   Renamer(std::u16string_view folder, FileSystem& fileSystem, bool autoRename)

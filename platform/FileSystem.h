@@ -89,6 +89,10 @@ class FileSystem {
   /// Whether `path` names what a folder's list shows as a file: a regular file, or a symbolic link
   /// that leads to one or to nothing. False for a folder, a FIFO, a socket, a device, a missing entry.
   virtual bool IsListableFile(std::u16string_view path) const = 0;
+  /// The identity of `path` when it is a listable file (see IsListableFile); empty otherwise.
+  virtual std::optional<FileIdentity> IdentityOfListableFile(std::u16string_view path) const {
+    return IsListableFile(path) ? IdentityOf(path) : std::nullopt;
+  }
 
   /// The identity and attributes of the entry `path` names, read at once (a symbolic link is not
   /// followed); empty when missing.

@@ -251,6 +251,19 @@ class PosixFileSystem final : public FileSystem {
     return stat(native.c_str(), &st) != 0 || S_ISREG(st.st_mode);  // a dangling link is listed too
   }
 
+  // One lstat for a regular file, the case of every apply's lines.
+  std::optional<FileIdentity> IdentityOfListableFile(std::u16string_view path) const override {
+    const std::string native = Native(path);
+    struct stat st {};
+    if (lstat(native.c_str(), &st) != 0) return std::nullopt;
+    const FileIdentity identity{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+    if (S_ISREG(st.st_mode)) return identity;
+    if (!S_ISLNK(st.st_mode)) return std::nullopt;
+    struct stat target {};
+    if (stat(native.c_str(), &target) != 0 || S_ISREG(target.st_mode)) return identity;  // a dangling link is listed too
+    return std::nullopt;
+  }
+
   RenameResult RenameNoReplace(std::u16string_view from, std::u16string_view to) override {
     if (RenameNoReplaceNative(Native(from), Native(to)) == 0) return RenameResult::Renamed;
     return errno == EEXIST ? RenameResult::TargetExists : RenameResult::Failed;
