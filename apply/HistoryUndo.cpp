@@ -1,6 +1,7 @@
 #include "apply/HistoryUndo.h"
 
 #include <optional>
+#include <set>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -67,17 +68,19 @@ class UndoPlanner {
   void KeepOffTakenNames(std::vector<UndoFile>& plan) const {
     for (bool changed = true; changed;) {
       changed = false;
-      std::unordered_map<std::u16string_view, const UndoFile*> leaving;
+      // By identity, not by name: where case is ignored, "x" may be held by the file named "X".
+      std::set<std::pair<std::uint64_t, std::uint64_t>> leaving;
       for (const UndoFile& file : plan) {
-        if (file.moves) leaving.emplace(file.nameNow, &file);
+        if (!file.moves) continue;
+        const FileIdentity& identity = entry_.files[file.index].identity;
+        leaving.emplace(identity.volume, identity.file);
       }
       for (UndoFile& file : plan) {
         if (!file.moves) continue;
         const HistoryFile& recorded = entry_.files[file.index];
         const std::optional<FileIdentity> holder = IdentityAt(recorded.oldName);
         if (!holder || *holder == recorded.identity) continue;
-        const auto away = leaving.find(recorded.oldName);
-        if (away != leaving.end() && entry_.files[away->second->index].identity == *holder) continue;
+        if (leaving.contains({holder->volume, holder->file})) continue;
         file.action = UndoAction::OldNameTaken;
         file.moves = false;
         changed = true;

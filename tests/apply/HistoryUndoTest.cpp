@@ -102,6 +102,55 @@ TEST(HistoryUndoTest, NamesThatReachOutsideTheFolderAreNeverMoved) {
   EXPECT_EQ(fs.FileNames(u"/secret/"), std::vector<std::u16string>{u"x"});
 }
 
+// Swaps and rotations go through a temporary name when applied; their undo is one too, and must
+// bring every file back under its own old name, on both kinds of file system.
+TEST(HistoryUndoTest, SwapsAndRotationsAreUndoneExactly) {
+  const struct {
+    const char* what;
+    std::vector<std::pair<std::u16string, std::u16string>> renames;  // old -> new, by line
+  } cases[] = {
+      {"swap", {{u"a.txt", u"b.txt"}, {u"b.txt", u"a.txt"}}},
+      {"rotation with a case change", {{u"x", u"Y"}, {u"Y", u"\u65E5\u8A18"}, {u"\u65E5\u8A18", u"X"}}},
+      {"shift into a free name", {{u"1", u"2"}, {u"2", u"3"}, {u"3", u"4"}}},
+      {"two swaps", {{u"p", u"q"}, {u"q", u"p"}, {u"\U0001F600", ByteFF()}, {ByteFF(), u"\U0001F600"}}},
+  };
+  for (const auto& c : cases) {
+    for (const bool caseInsensitive : {false, true}) {
+      SCOPED_TRACE(std::string(c.what) + (caseInsensitive ? ", case-insensitive" : ""));
+      test::FakeFileSystem fs;
+      fs.SetCaseInsensitive(caseInsensitive);
+      fs.AddFolder(kFolder, {});
+      NameList batch;
+      std::map<std::u16string, std::uint64_t> before;
+      for (const auto& [from, to] : c.renames) {
+        before[from] = fs.AddFile(kFolder + from, {});
+        NameEntry& line = batch.emplace_back();
+        line.originalName = from;
+        line.lineText = line.newName = to;
+      }
+      const RenamePlan plan = PlanRenames(batch, kFolder, fs);
+      const JournalledBatch applied = RenameUnderJournal(batch, kFolder, plan, fs, false, NoProgress(), {}, true);
+      ASSERT_EQ(applied.batch.SkippedCount(), 0u);
+      const HistoryEntry entry = EntryOfBatch(HistoryKind::Apply, kFolder, plan, applied.batch);
+      ASSERT_EQ(entry.files.size(), c.renames.size());
+
+      const std::vector<UndoFile> undo = PlanUndo(entry, fs, {});
+      EXPECT_EQ(StateOf(entry, fs), HistoryState::CanBeUndone);
+      NameList undoBatch = UndoBatch(entry, undo);
+      RenamePlan undoPlan = PlanRenames(undoBatch, kFolder, fs);
+      ExpectRecordedIdentities(entry, undo, undoBatch, undoPlan);
+      const JournalledBatch undone = RenameUnderJournal(undoBatch, kFolder, undoPlan, fs, false, NoProgress(), {}, true);
+      EXPECT_EQ(undone.batch.SkippedCount(), 0u);
+      ASSERT_EQ(fs.FileNames(kFolder).size(), before.size());
+      for (const auto& [name, inode] : before) {
+        const std::optional<FileIdentity> now = fs.IdentityOf(kFolder + name);
+        ASSERT_TRUE(now) << ToUtf8(name) << " is gone";
+        EXPECT_EQ(now->file, inode) << ToUtf8(name) << " holds another file";
+      }
+    }
+  }
+}
+
 /// Random applies, undos of random entries, and changes from outside, against a model of the
 /// folder: the names of the files by identity. Every undo is checked against the model's own way
 /// of undoing: each chosen file, latest rename first, goes from where it is to its old name when it
