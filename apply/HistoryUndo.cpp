@@ -1,7 +1,6 @@
 #include "apply/HistoryUndo.h"
 
 #include <optional>
-#include <set>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -69,18 +68,16 @@ class UndoPlanner {
     for (bool changed = true; changed;) {
       changed = false;
       // By identity, not by name: where case is ignored, "x" may be held by the file named "X".
-      std::set<std::pair<std::uint64_t, std::uint64_t>> leaving;
+      std::unordered_set<FileIdentity, IdentityHash> leaving;
       for (const UndoFile& file : plan) {
-        if (!file.moves) continue;
-        const FileIdentity& identity = entry_.files[file.index].identity;
-        leaving.emplace(identity.volume, identity.file);
+        if (file.moves) leaving.insert(entry_.files[file.index].identity);
       }
       for (UndoFile& file : plan) {
         if (!file.moves) continue;
         const HistoryFile& recorded = entry_.files[file.index];
         const std::optional<FileIdentity> holder = IdentityAt(recorded.oldName);
         if (!holder || *holder == recorded.identity) continue;
-        if (leaving.contains({holder->volume, holder->file})) continue;
+        if (leaving.contains(*holder)) continue;
         file.action = UndoAction::OldNameTaken;
         file.moves = false;
         changed = true;
