@@ -65,12 +65,11 @@ TEST_F(StripReachGuiTest, WideningTheWindowAgainGivesTheFolderPaneItsWidthBack) 
   const wxSize wide = frame->GetSize();
   frame->SetSize(wxSize(1, wide.y));  // as narrow as the window goes
   ASSERT_TRUE(PumpUntil([&] { return frame->GetSize().x < wide.x; }));
-  Settle();
-  EXPECT_LT(splitter.GetSashPosition(), paneWidth);  // the folder pane gave way
+  EXPECT_TRUE(PumpUntil([&] { return splitter.GetSashPosition() < paneWidth; }));  // the folder pane gave way
   frame->SetSize(wide);
   ASSERT_TRUE(PumpUntil([&] { return frame->GetSize() == wide; }));
-  Settle();
-  EXPECT_EQ(splitter.GetSashPosition(), paneWidth);
+  // The splitter is laid out after the frame has its size: wait for the sash, not for a moment.
+  EXPECT_TRUE(PumpUntil([&] { return splitter.GetSashPosition() == paneWidth; })) << splitter.GetSashPosition();
 }
 
 TEST_F(StripReachGuiTest, ButtonsWithoutRoomMoveIntoTheOverflowMenuFromTheFarEnd) {
