@@ -31,6 +31,7 @@
 #include <wx/utils.h>
 
 #include "BenchFolders.h"
+#include "BenchWindow.h"
 #include "app/MainFrame.h"
 #include "platform/Clipboard.h"
 #include "platform/FileSystem.h"
@@ -125,21 +126,8 @@ class ClipboardOwner {
   bool ready_ = false;
 };
 
-MemorySettingsStore SettingsKeepingNoEdits() {
-  MemorySettingsStore settings;
-  settings.WriteFlag(settings::kKeepEditsBetweenRuns, false);
-  return settings;
-}
-
-class PasteBench {
+class PasteBench : public BenchWindow {
  public:
-  PasteBench() : fileSystem_(MakeNativeFileSystem()), frame_(new CMainFrame(*fileSystem_, settings_)) {
-    frame_->SetClientSize(1280 + 260, 800 + 60);
-    frame_->Show();
-    UntilIdle();
-    view_ = frame_->EditorView();
-  }
-  ~PasteBench() { frame_->Destroy(); }
 
   void Run() {
     MeasurePaste();
@@ -228,29 +216,9 @@ class PasteBench {
     UntilIdle();
   }
 
-  void UntilIdle() {
-    for (int round = 0; round < 1000; ++round) {
-      wxTheApp->ProcessPendingEvents();
-      wxYield();
-      if (!wxTheApp->HasPendingEvents()) break;
-    }
-    frame_->Update();
-  }
-
   void Paint() {
     view_->Refresh(false);
     view_->Update();
-  }
-
-  struct Figure {
-    double wallMs;
-    double cpuMs;
-  };
-
-  static double ProcessCpuMs() {
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
   }
 
   static std::vector<Figure> Repeat(const std::function<void()>& step) {
@@ -274,11 +242,6 @@ class PasteBench {
     std::printf("%-66s %8.2f ms (CPU %.2f ms)\n", what, median(&Figure::wallMs), cpu);
     std::fflush(stdout);
   }
-
-  std::unique_ptr<FileSystem> fileSystem_;
-  MemorySettingsStore settings_ = SettingsKeepingNoEdits();
-  CMainFrame* frame_;  ///< the toolkit owns it once shown
-  CNomvarixView* view_ = nullptr;
 };
 
 class BenchApp final : public wxApp {

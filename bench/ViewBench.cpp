@@ -31,6 +31,7 @@
 #include <wx/utils.h>
 
 #include "BenchFolders.h"
+#include "BenchWindow.h"
 #include "app/MainFrame.h"
 #include "platform/FileSystem.h"
 #include "platform/HeapReserve.h"
@@ -45,17 +46,6 @@ namespace {
 constexpr int kLines = 100000;
 constexpr int kRuns = 7;
 
-struct Figure {
-  double wallMs;
-  double cpuMs;
-};
-
-double ProcessCpuMs() {
-  timespec t{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-  return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
-}
-
 long ResidentBytes() {
   long pages = 0;
   long resident = 0;
@@ -63,22 +53,8 @@ long ResidentBytes() {
   return resident * sysconf(_SC_PAGESIZE);
 }
 
-/// The measured edits are not the user's to keep, and saving them would be measured too.
-MemorySettingsStore SettingsKeepingNoEdits() {
-  MemorySettingsStore settings;
-  settings.WriteFlag(settings::kKeepEditsBetweenRuns, false);
-  return settings;
-}
-
-class ViewBench {
+class ViewBench : public BenchWindow {
  public:
-  ViewBench() : fileSystem_(MakeNativeFileSystem()), frame_(new CMainFrame(*fileSystem_, settings_)) {
-    frame_->SetClientSize(1280 + 260, 800 + 60);
-    frame_->Show();
-    UntilIdle();
-    view_ = frame_->EditorView();
-  }
-  ~ViewBench() { frame_->Destroy(); }
 
   void Run() {
     const std::string empty = BenchFolders::Get().Folder(0);
@@ -105,16 +81,6 @@ class ViewBench {
   }
 
  private:
-  /// Lets the program handle everything queued, then paints what it invalidated.
-  void UntilIdle() {
-    for (int round = 0; round < 1000; ++round) {
-      wxTheApp->ProcessPendingEvents();
-      wxYield();
-      if (!wxTheApp->HasPendingEvents()) break;
-    }
-    frame_->Update();
-  }
-
   Figure Timed(const std::function<void()>& step) {
     const auto wall = std::chrono::steady_clock::now();
     const double cpu = ProcessCpuMs();
@@ -185,11 +151,6 @@ class ViewBench {
                 Median(figures, &Figure::cpuMs));
     std::fflush(stdout);
   }
-
-  std::unique_ptr<FileSystem> fileSystem_;
-  MemorySettingsStore settings_ = SettingsKeepingNoEdits();
-  CMainFrame* frame_;  ///< the toolkit owns it once shown
-  CNomvarixView* view_ = nullptr;
 };
 
 class BenchApp final : public wxApp {
