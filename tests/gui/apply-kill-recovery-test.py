@@ -15,10 +15,9 @@ import signal
 import subprocess
 import sys
 import time
-import tkinter
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from program_run import LIMIT, prepare_work, wait_for, xdotool  # noqa: E402
+from program_run import editor_lines, prepare_work, start_program, visible_window, wait_for, window, xdotool  # noqa: E402
 
 PROGRAM = os.path.realpath(sys.argv[1])
 CHAINS = sys.argv[2] == "--chains"
@@ -33,8 +32,6 @@ PREFIX = "n"  # what the test types in front of every name
 work, folder, state = prepare_work()
 
 
-def window(title):
-    return xdotool("search", "--sync", "--onlyvisible", "--name", f"^{title}$")[0]
 
 
 def journals():
@@ -57,33 +54,16 @@ def restore_old_names():
             os.rename(os.path.join(folder, name), os.path.join(folder, name[len(PREFIX):]))
 
 
-def start():
-    program = subprocess.Popen([PROGRAM, folder], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    return program, window("Nomvarix")
 
 
-def click_editor(frame):
-    xdotool("windowfocus", "--sync", frame)
-    xdotool("mousemove", "--window", frame, "700", "300", "click", "1")
 
 
-def program_lines(frame):
-    """The editor's lines, copied with the program's own Select All and Copy."""
-    click_editor(frame)
-    xdotool("key", "ctrl+a", "ctrl+c")
-    root = tkinter.Tk()
-    try:
-        return root.clipboard_get().split("\n")
-    except tkinter.TclError:
-        return []
-    finally:
-        root.destroy()
 
 
 def shown_lines(frame):
     """The program's lines once it shows the whole folder."""
     count = len(os.listdir(folder))
-    return sorted(wait_for(lambda: len(found := program_lines(frame)) == count and found, "the folder to be shown"))
+    return sorted(wait_for(lambda: len(found := editor_lines(frame)) == count and found, "the folder to be shown"))
 
 
 def apply_and_kill(program, frame, target):
@@ -110,15 +90,10 @@ def kill_during_apply(program, frame, target):
             raise SystemExit(f"FAILED: no journal after a kill at {killed_at} files")
         restore_old_names()
         target = target * 9 // 10
-        program, frame = start()
+        program, frame = start_program(PROGRAM, folder)
         shown_lines(frame)
 
 
-def visible_window(title):
-    """The window's id when it is shown, else None."""
-    found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", f"^{title}$"],
-                           capture_output=True, text=True, timeout=LIMIT).stdout.split()
-    return found[0] if found else None
 
 
 def question_or_none():
@@ -130,7 +105,7 @@ def question_or_none():
 
 
 def recover(answer):
-    program, frame = start()
+    program, frame = start_program(PROGRAM, folder)
     question = question_or_none()
     if question:
         xdotool("windowfocus", "--sync", question)
@@ -141,7 +116,7 @@ def recover(answer):
 
 def decide_later():
     """Escape leaves the journal where it is, and the question comes back at the next start."""
-    program, frame = start()
+    program, frame = start_program(PROGRAM, folder)
     question = question_or_none()
     if not question:
         return
@@ -158,7 +133,7 @@ def decide_later():
 def run(answer, kills):
     lost = wrong = 0
     points = set()
-    program, frame = start()
+    program, frame = start_program(PROGRAM, folder)
     shown_lines(frame)
     for k in range(kills):
         # Spread over the whole apply, from just after the journal was written.
@@ -181,7 +156,7 @@ def run(answer, kills):
             program.terminate()
             program.wait()
             restore_old_names()
-            program, frame = start()
+            program, frame = start_program(PROGRAM, folder)
             shown_lines(frame)
     program.terminate()
     program.wait()

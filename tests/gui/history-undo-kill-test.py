@@ -8,12 +8,10 @@ import json
 import os
 import shutil
 import signal
-import subprocess
 import sys
-import tkinter
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from program_run import LIMIT, prepare_work, wait_for, xdotool  # noqa: E402
+from program_run import editor_lines, prepare_work, start_program, visible_window, wait_for, window, xdotool  # noqa: E402
 
 PROGRAM = os.path.realpath(sys.argv[1])
 UNDO_KILLS, KEEP_KILLS = int(sys.argv[2]), int(sys.argv[3])
@@ -25,14 +23,8 @@ work, folder, state = prepare_work()
 history_file = os.path.join(state, "RenameHistory.json")
 
 
-def window(title):
-    return xdotool("search", "--sync", "--onlyvisible", "--name", f"^{title}$")[0]
 
 
-def visible_window(title):
-    found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", f"^{title}$"],
-                           capture_output=True, text=True, timeout=LIMIT).stdout.split()
-    return found[0] if found else None
 
 
 def journals():
@@ -65,32 +57,18 @@ def applied_state():
                                 "folder": folder + "/", "files": entry_files}]}, history, ensure_ascii=False)
 
 
-def start():
-    program = subprocess.Popen([PROGRAM, folder], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    return program, window("Nomvarix")
 
 
-def program_lines(frame):
-    xdotool("windowfocus", "--sync", frame)
-    xdotool("mousemove", "--window", frame, "700", "300", "click", "1")
-    xdotool("key", "ctrl+a", "ctrl+c")
-    root = tkinter.Tk()
-    try:
-        return sorted(root.clipboard_get().split("\n"))
-    except tkinter.TclError:
-        return []
-    finally:
-        root.destroy()
 
 
 def shows_disk(frame):
-    wait_for(lambda: program_lines(frame) == files(), "the program to list the names on disk")
+    wait_for(lambda: sorted(editor_lines(frame)) == files(), "the program to list the names on disk")
 
 
 def undo_and_kill(target):
     """Undoes the history's apply in a new program and kills it once `target` files are back;
     returns how many were back then, and whether a journal was left."""
-    program, frame = start()
+    program, frame = start_program(PROGRAM, folder)
     shows_disk(frame)
     xdotool("key", "ctrl+h")
     history = window("Rename History")
@@ -104,7 +82,7 @@ def undo_and_kill(target):
 
 
 def recover(answer):
-    program, frame = start()
+    program, frame = start_program(PROGRAM, folder)
     question = wait_for(lambda: visible_window("Interrupted Rename") or (not journals() and "none"),
                         "the question or the journal's removal")
     if question != "none":

@@ -6,12 +6,10 @@ Usage: history-undo-test.py PROGRAM"""
 import json
 import os
 import shutil
-import subprocess
 import sys
-import tkinter
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from program_run import prepare_work, wait_for, xdotool  # noqa: E402
+from program_run import click_editor, editor_lines, prepare_work, start_program, wait_for, window, xdotool  # noqa: E402
 
 PROGRAM = os.path.realpath(sys.argv[1])
 NAMES = [f"dächer {i:04d}.jpg" for i in range(1000)]
@@ -22,38 +20,20 @@ FIRST, SECOND, THIRD = NAMES[:333], NAMES[333:666], NAMES[666:]
 work, folder, state = prepare_work()
 
 
-def window(title):
-    return xdotool("search", "--sync", "--onlyvisible", "--name", f"^{title}$")[0]
 
 
 def files():
     return sorted(os.listdir(folder))
 
 
-def start():
-    program = subprocess.Popen([PROGRAM, folder], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    return program, window("Nomvarix")
 
 
-def click_editor(frame):
-    xdotool("windowfocus", "--sync", frame)
-    xdotool("mousemove", "--window", frame, "700", "300", "click", "1")
 
 
-def program_lines(frame):
-    click_editor(frame)
-    xdotool("key", "ctrl+a", "ctrl+c")
-    root = tkinter.Tk()
-    try:
-        return sorted(root.clipboard_get().split("\n"))
-    except tkinter.TclError:
-        return []
-    finally:
-        root.destroy()
 
 
 def shows_disk(frame):
-    return wait_for(lambda: program_lines(frame) == files(), "the program to list the names on disk")
+    return wait_for(lambda: sorted(editor_lines(frame)) == files(), "the program to list the names on disk")
 
 
 def keys(key, count):
@@ -86,7 +66,7 @@ try:
     os.makedirs(folder)
     for name in NAMES:
         open(os.path.join(folder, name), "w").close()
-    program, frame = start()
+    program, frame = start_program(PROGRAM, folder)
     after_first = ["a" + n for n in FIRST] + SECOND + THIRD
     after_second = ["a" + n for n in FIRST] + ["b" + n for n in SECOND] + THIRD
     after_third = ["a" + n for n in FIRST] + ["b" + n for n in SECOND] + ["c" + n for n in THIRD]
@@ -96,7 +76,7 @@ try:
     xdotool("key", "ctrl+q")
     program.wait(timeout=60)
 
-    program, frame = start()
+    program, frame = start_program(PROGRAM, folder)
     shows_disk(frame)
     click_editor(frame)
     xdotool("key", "ctrl+h")

@@ -1,9 +1,10 @@
 """What the Python GUI tests share: a scratch work folder that the program takes its settings and
-state from, waiting for a condition, and xdotool."""
+state from, waiting for a condition, xdotool, starting the program and reading its lines."""
 import os
 import subprocess
 import tempfile
 import time
+import tkinter
 
 LIMIT = 90  # seconds: only ends a run that hangs; a slow machine gets there well before
 
@@ -33,3 +34,39 @@ def wait_for(condition, what, poll=0.005):
 def xdotool(*args):
     return subprocess.run(["xdotool", *args], check=True, capture_output=True, text=True,
                           timeout=LIMIT).stdout.split()
+
+
+def window(title):
+    """The id of the shown window of that title, waited for."""
+    return xdotool("search", "--sync", "--onlyvisible", "--name", f"^{title}$")[0]
+
+
+def visible_window(title):
+    """The window's id when it is shown, else None."""
+    found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", f"^{title}$"],
+                           capture_output=True, text=True, timeout=LIMIT).stdout.split()
+    return found[0] if found else None
+
+
+def start_program(program, folder):
+    """The program started on the folder, and its main window once shown."""
+    started = subprocess.Popen([program, folder], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    return started, window("Nomvarix")
+
+
+def click_editor(frame):
+    xdotool("windowfocus", "--sync", frame)
+    xdotool("mousemove", "--window", frame, "700", "300", "click", "1")
+
+
+def editor_lines(frame):
+    """The editor's lines, copied with the program's own Select All and Copy."""
+    click_editor(frame)
+    xdotool("key", "ctrl+a", "ctrl+c")
+    root = tkinter.Tk()
+    try:
+        return root.clipboard_get().split("\n")
+    except tkinter.TclError:
+        return []
+    finally:
+        root.destroy()
