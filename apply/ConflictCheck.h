@@ -75,7 +75,6 @@ class ConflictChecker {
   /// SlotFor in the disk-name table of `bucket`: the first line with `name` on disk.
   Filed& DiskSlot(const NameList& names, std::size_t bucket, std::uint64_t hash, const std::u16string& name);
 
-  static constexpr std::uint32_t kNoLine = UINT32_MAX;  ///< an empty slot
   /// The list generation the names on disk were indexed for.
   std::optional<std::uint64_t> indexedGeneration_;
   int bucketBits_ = 0;

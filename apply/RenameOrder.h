@@ -13,8 +13,6 @@ namespace nomvarix {
 
 class FileSystem;
 
-inline constexpr std::uint32_t kNoLine = UINT32_MAX;
-
 /// The lines of a batch whose files the batch renames away, found by their names on disk: a line
 /// is renamed away when it is changed, its new name is one the apply does not refuse, and that new
 /// name is not merely another spelling of the same name on a file system that ignores case (the

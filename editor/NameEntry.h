@@ -33,4 +33,7 @@ struct NameEntry {
 /// The editor's lines in the order of the last load. Editing never adds, removes or reorders them.
 using NameList = std::vector<NameEntry>;
 
+/// A line number that names no line of a list.
+inline constexpr std::uint32_t kNoLine = UINT32_MAX;
+
 }  // namespace nomvarix
