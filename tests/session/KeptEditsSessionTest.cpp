@@ -11,6 +11,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/MemorySettingsStore.h"
+#include "platform/Path.h"
 #include "platform/SettingKeys.h"
 #include "apply/KeptEdits.h"
 #include "apply/SavedEdits.h"
@@ -181,7 +182,8 @@ TEST_F(KeptEditsSessionTest, ANameOnDiskThatLeavesTheFolderIsRefusedEvenWhenItsF
 
 TEST_F(KeptEditsSessionTest, AnUnusableKeptEditsFileIsSetAsideOnceWithAMessageNamingItsFolder) {
   namespace stdfs = std::filesystem;
-  const std::string keptFolder = state.Path() + "state/Nomvarix/KeptEdits/";
+  // Named as the program names it, with the system's separator before the file's name.
+  const std::string keptFolder = state.Path() + "state/Nomvarix/KeptEdits" + static_cast<char>(kPathSeparator);
   const std::string file = keptFolder + ToUtf8(KeptEditsFileName(f.Path16()));
   const auto write = [&](const std::string& bytes) { std::ofstream(file, std::ios::binary) << bytes; };
   struct Case {
