@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <charconv>
 #include <memory>
+#include <string>
 
 #include "editor/NameSplit.h"
 #include "text/AsciiCase.h"
@@ -24,9 +25,19 @@ namespace {
 /// knows, with room for large cover pictures.
 constexpr std::uint64_t kMaxAudioReadBytes = 64ull << 20;
 
+/// A name as TagLib takes it: UTF-16 on Windows (its narrow names are in the ANSI code page there),
+/// UTF-8 elsewhere. TagLib only looks at its extension.
+#ifdef _WIN32
+using TagLibName = std::wstring;
+TagLibName NameForTagLib(std::u16string_view name) { return TagLibName(name.begin(), name.end()); }
+#else
+using TagLibName = std::string;
+TagLibName NameForTagLib(std::u16string_view name) { return ToUtf8(name); }
+#endif
+
 class ReadOnlyStream final : public TagLib::IOStream {
  public:
-  ReadOnlyStream(const ReadableFile& file, std::string name) : file_(file), name_(std::move(name)) {}
+  ReadOnlyStream(const ReadableFile& file, std::u16string_view name) : file_(file), name_(NameForTagLib(name)) {}
 
   TagLib::FileName name() const override { return name_.c_str(); }
   TagLib::ByteVector readBlock(unsigned long length) override {
@@ -58,7 +69,7 @@ class ReadOnlyStream final : public TagLib::IOStream {
 
  private:
   const ReadableFile& file_;
-  std::string name_;
+  TagLibName name_;
   std::uint64_t position_ = 0;
   std::uint64_t spent_ = 0;
 };
@@ -121,7 +132,7 @@ bool IsQuickTimeName(std::u16string_view name) {
 
 std::optional<AudioMetadata> ReadAudioMetadata(const ReadableFile& file, std::u16string_view name) {
   try {
-    ReadOnlyStream stream(file, ToUtf8(name));
+    ReadOnlyStream stream(file, name);
     const TagLib::FileRef ref(&stream, true, TagLib::AudioProperties::Fast);
     if (!ref.isNull() && ref.file()->isValid()) return MetadataOf(*ref.file());
     if (!IsQuickTimeName(name)) return std::nullopt;
