@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <limits>
 #include <memory>
 #include <string>
 
@@ -35,14 +36,17 @@ using TagLibName = std::string;
 TagLibName NameForTagLib(std::u16string_view name) { return ToUtf8(name); }
 #endif
 
+/// TagLib counts offsets in long, which has 32 bits on Windows: there the stream ends where long
+/// does, so that a larger file (a long video) still shows TagLib its head, where the tags are.
 class ReadOnlyStream final : public TagLib::IOStream {
  public:
-  ReadOnlyStream(const ReadableFile& file, std::u16string_view name) : file_(file), name_(NameForTagLib(name)) {}
+  ReadOnlyStream(const ReadableFile& file, std::u16string_view name)
+      : file_(file), name_(NameForTagLib(name)),
+        size_(std::min<std::uint64_t>(file.Size(), std::numeric_limits<long>::max())) {}
 
   TagLib::FileName name() const override { return name_.c_str(); }
   TagLib::ByteVector readBlock(unsigned long length) override {
-    const std::uint64_t size = file_.Size();
-    const std::uint64_t left = std::min(size - std::min(position_, size), kMaxAudioReadBytes - spent_);
+    const std::uint64_t left = std::min(size_ - std::min(position_, size_), kMaxAudioReadBytes - spent_);
     const auto count = static_cast<std::size_t>(std::min<std::uint64_t>(length, left));
     if (count == 0) return {};
     const std::optional<std::string> bytes = file_.ReadAt(position_, count);
@@ -59,17 +63,18 @@ class ReadOnlyStream final : public TagLib::IOStream {
   void seek(long offset, Position from) override {
     std::int64_t base = 0;
     if (from == Current) base = static_cast<std::int64_t>(position_);
-    if (from == End) base = static_cast<std::int64_t>(file_.Size());
+    if (from == End) base = static_cast<std::int64_t>(size_);
     position_ = static_cast<std::uint64_t>(std::max<std::int64_t>(base + offset, 0));
   }
   void clear() override {}
   long tell() const override { return static_cast<long>(position_); }
-  long length() override { return static_cast<long>(file_.Size()); }
+  long length() override { return static_cast<long>(size_); }
   void truncate(long) override {}
 
  private:
   const ReadableFile& file_;
   TagLibName name_;
+  std::uint64_t size_;
   std::uint64_t position_ = 0;
   std::uint64_t spent_ = 0;
 };

@@ -171,6 +171,32 @@ TEST(MetadataReaderTest, SoundsGiveTheirTags) {
   EXPECT_EQ(GetAudioMetadata(*fs, folder.Path16() + u"b.wav")->duration, std::chrono::seconds(3));
 }
 
+/// `head`, then zeros up to `size` bytes: a large file that takes no room.
+class PaddedFile final : public ReadableFile {
+ public:
+  PaddedFile(std::string head, std::uint64_t size) : head_(std::move(head)), size_(size) {}
+  std::uint64_t Size() const override { return size_; }
+  std::optional<std::string> ReadAt(std::uint64_t offset, std::size_t count) const override {
+    if (offset >= size_) return std::string();
+    std::string bytes(static_cast<std::size_t>(std::min<std::uint64_t>(count, size_ - offset)), '\0');
+    if (offset < head_.size()) head_.copy(bytes.data(), bytes.size(), static_cast<std::size_t>(offset));
+    return bytes;
+  }
+
+ private:
+  std::string head_;
+  std::uint64_t size_;
+};
+
+TEST(MetadataReaderTest, SoundsLargerThanALongGiveTheTagsOfTheirHead) {
+  const std::string wav = WithSoundTags(SilentWav(1));
+  for (const std::uint64_t size : {3ull << 30, 6ull << 30}) {
+    const std::optional<AudioMetadata> audio = ReadAudioMetadata(PaddedFile(wav, size), u"日記.wav");
+    ASSERT_TRUE(audio) << size;
+    EXPECT_EQ(audio->title, u"Intro/Outro") << size;
+  }
+}
+
 TEST(MetadataReaderTest, HostileFilesGiveNothingAndNeverBlock) {
   test::TempFolder folder;
   const auto fs = MakeNativeFileSystem();
