@@ -10,7 +10,9 @@
 
 #include <algorithm>
 #include <charconv>
+#include <limits>
 #include <memory>
+#include <string>
 
 #include "editor/NameSplit.h"
 #include "text/AsciiCase.h"
@@ -24,14 +26,27 @@ namespace {
 /// knows, with room for large cover pictures.
 constexpr std::uint64_t kMaxAudioReadBytes = 64ull << 20;
 
+/// A name as TagLib takes it: UTF-16 on Windows (its narrow names are in the ANSI code page there),
+/// UTF-8 elsewhere. TagLib only looks at its extension.
+#ifdef _WIN32
+using TagLibName = std::wstring;
+TagLibName NameForTagLib(std::u16string_view name) { return TagLibName(name.begin(), name.end()); }
+#else
+using TagLibName = std::string;
+TagLibName NameForTagLib(std::u16string_view name) { return ToUtf8(name); }
+#endif
+
+/// TagLib counts offsets in long, which has 32 bits on Windows: there the stream ends where long
+/// does, so that a larger file (a long video) still shows TagLib its head, where the tags are.
 class ReadOnlyStream final : public TagLib::IOStream {
  public:
-  ReadOnlyStream(const ReadableFile& file, std::string name) : file_(file), name_(std::move(name)) {}
+  ReadOnlyStream(const ReadableFile& file, std::u16string_view name)
+      : file_(file), name_(NameForTagLib(name)),
+        size_(std::min<std::uint64_t>(file.Size(), std::numeric_limits<long>::max())) {}
 
   TagLib::FileName name() const override { return name_.c_str(); }
   TagLib::ByteVector readBlock(unsigned long length) override {
-    const std::uint64_t size = file_.Size();
-    const std::uint64_t left = std::min(size - std::min(position_, size), kMaxAudioReadBytes - spent_);
+    const std::uint64_t left = std::min(size_ - std::min(position_, size_), kMaxAudioReadBytes - spent_);
     const auto count = static_cast<std::size_t>(std::min<std::uint64_t>(length, left));
     if (count == 0) return {};
     const std::optional<std::string> bytes = file_.ReadAt(position_, count);
@@ -48,17 +63,18 @@ class ReadOnlyStream final : public TagLib::IOStream {
   void seek(long offset, Position from) override {
     std::int64_t base = 0;
     if (from == Current) base = static_cast<std::int64_t>(position_);
-    if (from == End) base = static_cast<std::int64_t>(file_.Size());
+    if (from == End) base = static_cast<std::int64_t>(size_);
     position_ = static_cast<std::uint64_t>(std::max<std::int64_t>(base + offset, 0));
   }
   void clear() override {}
   long tell() const override { return static_cast<long>(position_); }
-  long length() override { return static_cast<long>(file_.Size()); }
+  long length() override { return static_cast<long>(size_); }
   void truncate(long) override {}
 
  private:
   const ReadableFile& file_;
-  std::string name_;
+  TagLibName name_;
+  std::uint64_t size_;
   std::uint64_t position_ = 0;
   std::uint64_t spent_ = 0;
 };
@@ -121,7 +137,7 @@ bool IsQuickTimeName(std::u16string_view name) {
 
 std::optional<AudioMetadata> ReadAudioMetadata(const ReadableFile& file, std::u16string_view name) {
   try {
-    ReadOnlyStream stream(file, ToUtf8(name));
+    ReadOnlyStream stream(file, name);
     const TagLib::FileRef ref(&stream, true, TagLib::AudioProperties::Fast);
     if (!ref.isNull() && ref.file()->isValid()) return MetadataOf(*ref.file());
     if (!IsQuickTimeName(name)) return std::nullopt;
