@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <map>
 #include <ctime>
 #include <random>
 
@@ -108,6 +109,45 @@ TEST(MetadataReaderTest, PhotosOfEachFormatGiveTheirFields) {
   EXPECT_EQ(b->model, u"Model 日記");
 
   EXPECT_EQ(Shown(GetDateTaken(*fs, tiff)), "2021-03-04 05:06:07");
+}
+
+TEST(MetadataReaderTest, PhotosWithoutExifFallBackToXmpAndIptc) {
+  struct Case {
+    std::map<std::string, std::string> xmp;
+    std::map<std::string, std::string> iptc;
+    std::string taken;
+    std::u16string make;
+  };
+  const Case cases[] = {
+      {{{"Xmp.exif.DateTimeOriginal", "2021:08:19 18:48:53"}}, {}, "2021-08-19 18:48:53", u""},
+      {{{"Xmp.xmp.CreateDate", "2019-07-14T16:05+02:00"}, {"Xmp.photoshop.DateCreated", "2001-01-01"}},
+       {{"Iptc.Application2.DateCreated", "2005-09-29"}, {"Iptc.Application2.TimeCreated", "16:51:00+00:00"}},
+       "2019-07-14 16:05:00",
+       u""},
+      {{{"Xmp.photoshop.DateCreated", "2001-01-01"}},
+       {{"Iptc.Application2.DateCreated", "2005-09-29"}, {"Iptc.Application2.TimeCreated", "16:51:00+00:00"}},
+       "2005-09-29 16:51:00",
+       u""},
+      {{{"Xmp.photoshop.DateCreated", "2004-06-21"}, {"Xmp.tiff.Make", "Fábrica 日記"}},
+       {{"Iptc.Application2.DateCreated", "2005-09-29"}},
+       "2004-06-21 00:00:00",
+       u"Fábrica 日記"},
+      {{{"Xmp.exif.DateTimeOriginal", "2019-07"}, {"Xmp.tiff.Make", " "}}, {}, "none", u""},
+  };
+  test::TempFolder folder;
+  const auto fs = MakeNativeFileSystem();
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    const std::string path = folder.AddFile(std::to_string(i) + ".jpg", test::Jpeg(""));
+    Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(path);
+    image->readMetadata();
+    for (const auto& [key, value] : cases[i].xmp) image->xmpData()[key] = value;
+    for (const auto& [key, value] : cases[i].iptc) image->iptcData()[key] = value;
+    image->writeMetadata();
+    const std::optional<PhotoMetadata> photo = GetPhotoMetadata(*fs, FromUtf8(path));
+    ASSERT_TRUE(photo) << i;
+    EXPECT_EQ(Shown(photo->dateTaken), cases[i].taken) << i;
+    EXPECT_EQ(photo->make, cases[i].make) << i;
+  }
 }
 
 TEST(MetadataReaderTest, SoundsGiveTheirTags) {
