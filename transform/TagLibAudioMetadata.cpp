@@ -96,7 +96,13 @@ AudioMetadata MetadataOf(TagLib::File& file) {
     if (tag->track() > 0) audio.track = tag->track();
     if (tag->year() > 0) audio.year = tag->year();
   }
+  // WAV files answer tag() with their ID3v2 tag alone; the names of their INFO chunk are in the
+  // properties, which join both.
   const TagLib::PropertyMap properties = file.properties();
+  for (const auto& [text, key] : {std::pair{&audio.artist, "ARTIST"}, std::pair{&audio.album, "ALBUM"},
+                                  std::pair{&audio.title, "TITLE"}, std::pair{&audio.genre, "GENRE"}}) {
+    if (text->empty()) *text = FromUtf8(First(properties, key));
+  }
   audio.albumArtist = FromUtf8(First(properties, "ALBUMARTIST"));
   const std::string track = First(properties, "TRACKNUMBER");
   if (!audio.track) audio.track = LeadingNumber(track);

@@ -2,7 +2,7 @@
 // exiftool's -j output (one object per file, "SourceFile" first), so that the two can be compared:
 //
 //   metadata_dump photo FILE...   DateTaken ("yyyy:MM:dd HH:mm:ss"), Make, Model
-//   metadata_dump audio FILE...   Artist, Album, Title, Track
+//   metadata_dump audio FILE...   Artist, Album, Title, Track, Duration (whole seconds)
 //
 // A field the reader does not find is left out.
 #include <nlohmann/json.hpp>
@@ -50,6 +50,7 @@ nlohmann::ordered_json Audio(const FileSystem& fileSystem, const std::string& pa
     PutText(object, "Album", audio->album);
     PutText(object, "Title", audio->title);
     if (audio->track) object["Track"] = *audio->track;
+    if (audio->duration) object["Duration"] = audio->duration->count();
   }
   return object;
 }

@@ -4,7 +4,13 @@
 #include <exiv2/exiv2.hpp>
 #include <gtest/gtest.h>
 #include <taglib/fileref.h>
+#include <taglib/apetag.h>
+#include <taglib/id3v1tag.h>
+#include <taglib/id3v2tag.h>
+#include <taglib/infotag.h>
+#include <taglib/mpegfile.h>
 #include <taglib/tpropertymap.h>
+#include <taglib/wavfile.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -15,6 +21,7 @@
 #include "platform/FileSystem.h"
 #include "support/ExifBytes.h"
 #include "support/PngBytes.h"
+#include "support/SoundBytes.h"
 #include "support/TempFolder.h"
 #include "support/WaitingFifo.h"
 #include "text/Utf16.h"
@@ -184,6 +191,66 @@ TEST(MetadataReaderTest, SoundsGiveTheirTags) {
     EXPECT_TRUE(audio->duration) << ToUtf8(name);
   }
   EXPECT_EQ(GetAudioMetadata(*fs, folder.Path16() + u"b.wav")->duration, std::chrono::seconds(3));
+}
+
+TEST(MetadataReaderTest, EachSoundFormatGivesItsTags) {
+  enum class Writer { Properties, Id3v23, Id3v1, Ape, WavInfo };
+  struct Case {
+    const char* name;
+    std::string bytes;
+    Writer writer;
+  };
+  const Case cases[] = {
+      {"v23.mp3", SilentMp3(20), Writer::Id3v23}, {"v1.mp3", SilentMp3(20), Writer::Id3v1},
+      {"ape.mp3", SilentMp3(20), Writer::Ape},    {"a.flac", test::BareFlac(), Writer::Properties},
+      {"a.ogg", test::BareOggVorbis(), Writer::Properties}, {"a.opus", test::BareOpus(), Writer::Properties},
+      {"a.m4a", test::BareM4a(), Writer::Properties},       {"a.wma", test::BareWma(), Writer::Properties},
+      {"a.aiff", test::BareAiff(), Writer::Properties},     {"a.wav", SilentWav(1), Writer::Properties},
+      {"info.wav", SilentWav(1), Writer::WavInfo},
+  };
+  test::TempFolder folder;
+  const auto fs = MakeNativeFileSystem();
+  for (const Case& c : cases) {
+    // ID3v1 holds Latin-1 alone.
+    const bool latin1 = c.writer == Writer::Id3v1;
+    const std::string artist = latin1 ? "Straße é" : "Sigur Rós 😀";
+    const std::string album = latin1 ? "Café" : "日記 Ärger";
+    const std::string path = folder.AddFile(c.name, c.bytes);
+    TagLib::PropertyMap properties;
+    properties["ARTIST"] = TagLib::String(artist, TagLib::String::UTF8);
+    properties["ALBUM"] = TagLib::String(album, TagLib::String::UTF8);
+    properties["TITLE"] = TagLib::String("Intro/Outro", TagLib::String::UTF8);
+    properties["TRACKNUMBER"] = TagLib::String("7");
+    if (c.writer == Writer::Properties) {
+      TagLib::FileRef ref(path.c_str());
+      ASSERT_FALSE(ref.isNull()) << c.name;
+      ref.file()->setProperties(properties);
+      ASSERT_TRUE(ref.save()) << c.name;
+    } else if (c.writer == Writer::WavInfo) {
+      TagLib::RIFF::WAV::File wav(path.c_str());
+      wav.InfoTag()->setProperties(properties);
+      ASSERT_TRUE(wav.save(TagLib::RIFF::WAV::File::Info)) << c.name;
+    } else {
+      TagLib::MPEG::File mp3(path.c_str());
+      int tags = TagLib::MPEG::File::ID3v2;
+      if (c.writer == Writer::Id3v23) mp3.ID3v2Tag(true)->setProperties(properties);
+      if (c.writer == Writer::Id3v1) {
+        mp3.ID3v1Tag(true)->setProperties(properties);
+        tags = TagLib::MPEG::File::ID3v1;
+      }
+      if (c.writer == Writer::Ape) {
+        mp3.APETag(true)->setProperties(properties);
+        tags = TagLib::MPEG::File::APE;
+      }
+      ASSERT_TRUE(mp3.save(tags, TagLib::File::StripOthers, TagLib::ID3v2::v3)) << c.name;
+    }
+    const std::optional<AudioMetadata> audio = GetAudioMetadata(*fs, folder.Path16() + FromUtf8(c.name));
+    ASSERT_TRUE(audio) << c.name;
+    EXPECT_EQ(audio->artist, FromUtf8(artist)) << c.name;
+    EXPECT_EQ(audio->album, FromUtf8(album)) << c.name;
+    EXPECT_EQ(audio->title, u"Intro/Outro") << c.name;
+    EXPECT_EQ(audio->track, 7u) << c.name;
+  }
 }
 
 TEST(MetadataReaderTest, HostileFilesGiveNothingAndNeverBlock) {
