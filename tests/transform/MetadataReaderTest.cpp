@@ -20,6 +20,7 @@
 
 #include "platform/FileSystem.h"
 #include "support/ExifBytes.h"
+#include "support/HeicBytes.h"
 #include "support/PngBytes.h"
 #include "support/SoundBytes.h"
 #include "support/TempFolder.h"
@@ -116,6 +117,9 @@ TEST(MetadataReaderTest, PhotosOfEachFormatGiveTheirFields) {
   EXPECT_EQ(b->model, u"Model 日記");
 
   EXPECT_EQ(Shown(GetDateTaken(*fs, tiff)), "2021-03-04 05:06:07");
+
+  folder.AddFile("d.heic", test::Heic(test::ExifBlock({{test::kDateTimeOriginal, "2020:02:03 04:05:06"}})));
+  EXPECT_EQ(Shown(GetDateTaken(*fs, folder.Path16() + u"d.heic")), "2020-02-03 04:05:06");
 }
 
 TEST(MetadataReaderTest, PhotosWithoutExifFallBackToXmpAndIptc) {
