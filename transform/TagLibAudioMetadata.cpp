@@ -16,6 +16,8 @@
 #include "text/AsciiCase.h"
 #include "text/Utf16.h"
 #include "transform/AudioMetadata.h"
+#include "transform/ByteReader.h"
+#include "transform/QuickTimeUserData.h"
 
 namespace nomvarix {
 namespace {
@@ -117,6 +119,17 @@ AudioMetadata MetadataOf(TagLib::File& file) {
   return audio;
 }
 
+/// MOV files of cameras and of ffmpeg name their artist, album and title in QuickTime's user data,
+/// which TagLib does not read, rather than in an iTunes item list.
+void AddQuickTimeTexts(AudioMetadata& audio, const ReadableFile& file) {
+  if (!audio.artist.empty() && !audio.album.empty() && !audio.title.empty()) return;
+  const auto texts = QuickTimeUserTexts(ReaderOf(file), file.Size());
+  for (const auto& [text, key] : {std::pair{&audio.artist, "\xA9" "ART"}, std::pair{&audio.album, "\xA9" "alb"},
+                                  std::pair{&audio.title, "\xA9" "nam"}}) {
+    if (const auto it = texts.find(key); text->empty() && it != texts.end()) *text = it->second;
+  }
+}
+
 /// TagLib knows MOV files by their content only when they open with an "ftyp" box; older ones
 /// are MP4 files all the same.
 bool IsQuickTimeName(std::u16string_view name) {
@@ -129,12 +142,18 @@ std::optional<AudioMetadata> ReadAudioMetadata(const ReadableFile& file, std::u1
   try {
     ReadOnlyStream stream(file, ToUtf8(name));
     const TagLib::FileRef ref(&stream, true, TagLib::AudioProperties::Fast);
-    if (!ref.isNull() && ref.file()->isValid()) return MetadataOf(*ref.file());
+    if (!ref.isNull() && ref.file()->isValid()) {
+      AudioMetadata audio = MetadataOf(*ref.file());
+      if (dynamic_cast<const TagLib::MP4::File*>(ref.file())) AddQuickTimeTexts(audio, file);
+      return audio;
+    }
     if (!IsQuickTimeName(name)) return std::nullopt;
     stream.seek(0, TagLib::IOStream::Beginning);
     TagLib::MP4::File movie(&stream, true, TagLib::AudioProperties::Fast);
     if (!movie.isValid()) return std::nullopt;
-    return MetadataOf(movie);
+    AudioMetadata audio = MetadataOf(movie);
+    AddQuickTimeTexts(audio, file);
+    return audio;
   } catch (...) {
     return std::nullopt;
   }

@@ -257,6 +257,40 @@ TEST(MetadataReaderTest, EachSoundFormatGivesItsTags) {
   }
 }
 
+TEST(MetadataReaderTest, MoviesGiveTheTextsOfTheirQuickTimeUserData) {
+  const auto box = [](const std::string& type, const std::string& payload) {
+    return test::BigEndian(static_cast<std::uint32_t>(8 + payload.size()), 4) + type + payload;
+  };
+  const auto text = [&](const char* key, const std::string& value, std::size_t length) {
+    return box(std::string("\xA9") + key, test::BigEndian(static_cast<std::uint32_t>(length), 2) + "\x55\xC4" + value);
+  };
+  const std::string artist = "Sigur Rós 😀";
+  const std::string ftyp = box("ftyp", "qt  " + test::BigEndian(0, 4) + "qt  ");
+  // Media data before the movie box, its size in 64 bits.
+  const std::string mdat = test::BigEndian(1, 4) + "mdat" + test::BigEndian(0, 4) + test::BigEndian(16 + 5000, 4) +
+                           std::string(5000, '\x55');
+  const auto movie = [&](const std::string& items) { return ftyp + mdat + box("moov", box("udta", items)); };
+  struct Case {
+    const char* name;
+    std::string bytes;
+    std::u16string artist;
+    std::u16string title;
+  };
+  const Case cases[] = {
+      {"a.mov", movie(text("ART", artist, artist.size()) + text("nam", "日記", 6)), FromUtf8(artist), u"日記"},
+      {"b.mov", movie(text("nam", "Intro", 50) + text("ART", artist, artist.size())), FromUtf8(artist), u""},
+      {"c.mov", movie(text("ART", artist, artist.size())).substr(0, ftyp.size() + mdat.size() + 20), u"", u""},
+  };
+  test::TempFolder folder;
+  const auto fs = MakeNativeFileSystem();
+  for (const Case& c : cases) {
+    folder.AddFile(c.name, c.bytes);
+    const std::optional<AudioMetadata> audio = GetAudioMetadata(*fs, folder.Path16() + FromUtf8(c.name));
+    EXPECT_EQ(audio ? audio->artist : u"", c.artist) << c.name;
+    EXPECT_EQ(audio ? audio->title : u"", c.title) << c.name;
+  }
+}
+
 TEST(MetadataReaderTest, HostileFilesGiveNothingAndNeverBlock) {
   test::TempFolder folder;
   const auto fs = MakeNativeFileSystem();
