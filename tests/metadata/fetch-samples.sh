@@ -13,7 +13,9 @@ set -euo pipefail
 out=${1:?usage: fetch-samples.sh FOLDER}
 mkdir -p "$out/src"
 out=$(cd "$out" && pwd)
-[ -d "$out/src/exiv2-"* ] 2>/dev/null || (cd "$out/src" && apt-get source -q exiv2 libimage-exiftool-perl taglib >/dev/null)
+if ! ls -d "$out"/src/exiv2-*/ "$out"/src/libimage-exiftool-perl-*/ "$out"/src/taglib-*/ >/dev/null 2>&1; then
+  (cd "$out/src" && apt-get source -q exiv2 libimage-exiftool-perl taglib >/dev/null)
+fi
 images='jpg|jpeg|tif|tiff|dng|cr2|cr3|crw|nef|arw|orf|rw2|raf|pef|srw|x3f|iiq|mrw|heic|heif|hif|avif|png|webp|jp2|psd|pgf|gif|bmp|jxl'
 listed='jpg|jpeg|tif|tiff|dng|cr2|cr3|nef|arw|orf|rw2|raf|pef|heic|heif|hif|avif|png|webp'
 gather() {  # gather FROM NAME
