@@ -96,6 +96,8 @@ std::optional<FileClock::time_point> ParseExifDateTime(std::string_view text) {
   const unsigned minute = Number(fields[4]);
   const unsigned second = Number(fields[5]);
   if (!date.ok() || hour > 23 || minute > 59 || second > 59) return std::nullopt;
+  // The clock counts nanoseconds: years outside about 1678 to 2261 would overflow it.
+  if (date.year() < year{1678} || date.year() > year{2261}) return std::nullopt;
   return sys_days{date} + hours{hour} + minutes{minute} + seconds{second};
 }
 

@@ -121,15 +121,21 @@ void PrepareExiv2() {
   (void)prepared;
 }
 
-/// "2019-07-14T16:05:09+02:00" or "2019-07-14" of XMP as the EXIF form ParseExifDateTime reads;
-/// the zone is dropped, as EXIF keeps none.
-std::optional<FileClock::time_point> ParseXmpDateTime(std::string text) {
-  if (text.size() == 10) text += "T00:00:00";
-  if (text.size() < 19 || text[4] != '-' || text[7] != '-' || text[10] != 'T') return std::nullopt;
-  text.resize(19);
-  text[4] = text[7] = ':';
-  text[10] = ' ';
-  return ParseExifDateTime(text);
+/// An XMP or IPTC date as the EXIF form ParseExifDateTime reads. XMP writes
+/// "2019-07-14T16:05:09+02:00", "2019-07-14T16:05Z" or "2019-07-14", and some writers the EXIF
+/// form "2019:07:14 16:05:09"; the seconds default to 0 and a date alone is midnight. The zone is
+/// dropped, as EXIF keeps none.
+std::optional<FileClock::time_point> ParseXmpDateTime(std::string_view text) {
+  if (text.size() < 10 || (text[4] != '-' && text[4] != ':') || text[7] != text[4]) return std::nullopt;
+  std::string exif(text.substr(0, 10));
+  exif[4] = exif[7] = ':';
+  std::string_view time = text.substr(10);
+  if (time.empty()) return ParseExifDateTime(exif + " 00:00:00");
+  if (time[0] != 'T' && time[0] != ' ') return std::nullopt;
+  time.remove_prefix(1);
+  if (time.size() >= 8 && time[5] == ':') return ParseExifDateTime(exif + ' ' + std::string(time.substr(0, 8)));
+  if (time.size() >= 5 && time[2] == ':') return ParseExifDateTime(exif + ' ' + std::string(time.substr(0, 5)) + ":00");
+  return std::nullopt;
 }
 
 template <typename Data, typename Key>
@@ -139,7 +145,19 @@ auto Find(const Data& data, const char* key) -> decltype(&*data.begin()) {
   return &*it;
 }
 
-std::optional<FileClock::time_point> DateTakenOf(const Exiv2::ExifData& exif, const Exiv2::XmpData& xmp) {
+/// IPTC's creation date ("2005-09-29") at its time ("16:51:00+00:00"); a date without a time is
+/// often the day a picture was filed, not taken, and gives none.
+std::optional<FileClock::time_point> IptcDateCreated(const Exiv2::IptcData& iptc) {
+  const auto* date = Find<Exiv2::IptcData, Exiv2::IptcKey>(iptc, "Iptc.Application2.DateCreated");
+  const auto* time = Find<Exiv2::IptcData, Exiv2::IptcKey>(iptc, "Iptc.Application2.TimeCreated");
+  if (!date || !time) return std::nullopt;
+  return ParseXmpDateTime(date->toString() + 'T' + time->toString());
+}
+
+/// EXIF's original date first, then its digitized one, then XMP's, then the creation dates of
+/// IPTC and of Photoshop's XMP, which news and stock photos often carry alone.
+std::optional<FileClock::time_point> DateTakenOf(const Exiv2::ExifData& exif, const Exiv2::XmpData& xmp,
+                                                 const Exiv2::IptcData& iptc) {
   for (const char* key : {"Exif.Photo.DateTimeOriginal", "Exif.Image.DateTimeOriginal", "Exif.Photo.DateTimeDigitized"}) {
     if (const auto* datum = Find<Exiv2::ExifData, Exiv2::ExifKey>(exif, key)) {
       if (const auto taken = ParseExifDateTime(datum->toString())) return taken;
@@ -149,6 +167,10 @@ std::optional<FileClock::time_point> DateTakenOf(const Exiv2::ExifData& exif, co
     if (const auto* datum = Find<Exiv2::XmpData, Exiv2::XmpKey>(xmp, key)) {
       if (const auto taken = ParseXmpDateTime(datum->toString())) return taken;
     }
+  }
+  if (const auto taken = IptcDateCreated(iptc)) return taken;
+  if (const auto* datum = Find<Exiv2::XmpData, Exiv2::XmpKey>(xmp, "Xmp.photoshop.DateCreated")) {
+    return ParseXmpDateTime(datum->toString());
   }
   return std::nullopt;
 }
@@ -165,6 +187,14 @@ const Exiv2::Exifdatum* Easy(const Exiv2::ExifData& exif, EasyAccess access) {
   const auto it = access(exif);
   if (it == exif.end() || it->count() == 0) return nullptr;
   return &*it;
+}
+
+/// The EXIF text `access` finds, else the XMP one of `xmpKey` (files that keep their camera in
+/// XMP alone, as scanners and converted photos do).
+std::u16string TextOf(const Exiv2::ExifData& exif, EasyAccess access, const Exiv2::XmpData& xmp, const char* xmpKey) {
+  if (const auto* datum = Easy(exif, access)) return TextOf(datum->toString());
+  if (const auto* datum = Find<Exiv2::XmpData, Exiv2::XmpKey>(xmp, xmpKey)) return TextOf(datum->toString());
+  return {};
 }
 
 /// A positive number, or empty: 0/0 and negative values of damaged files stand for none.
@@ -186,9 +216,10 @@ std::optional<Number> Whole(const Exiv2::Exifdatum* datum, long most) {
 PhotoMetadata MetadataOf(const Exiv2::Image& image) {
   const Exiv2::ExifData& exif = image.exifData();
   PhotoMetadata photo;
-  photo.dateTaken = DateTakenOf(exif, image.xmpData());
-  if (const auto* make = Easy(exif, Exiv2::make)) photo.make = TextOf(make->toString());
-  if (const auto* model = Easy(exif, Exiv2::model)) photo.model = TextOf(model->toString());
+  const Exiv2::XmpData& xmp = image.xmpData();
+  photo.dateTaken = DateTakenOf(exif, xmp, image.iptcData());
+  photo.make = TextOf(exif, Exiv2::make, xmp, "Xmp.tiff.Make");
+  photo.model = TextOf(exif, Exiv2::model, xmp, "Xmp.tiff.Model");
   if (const auto* lens = Find<Exiv2::ExifData, Exiv2::ExifKey>(exif, "Exif.Photo.LensModel")) {
     photo.lens = TextOf(lens->toString());
   } else if (const auto* named = Easy(exif, Exiv2::lensName)) {
@@ -236,7 +267,7 @@ std::optional<FileClock::time_point> DateTakenOfExif(std::string_view block) {
   try {
     Exiv2::ExifData exif;
     Exiv2::ExifParser::decode(exif, reinterpret_cast<const Exiv2::byte*>(block.data()), static_cast<uint32_t>(block.size()));
-    return DateTakenOf(exif, Exiv2::XmpData());
+    return DateTakenOf(exif, Exiv2::XmpData(), Exiv2::IptcData());
   } catch (...) {
     return std::nullopt;
   }

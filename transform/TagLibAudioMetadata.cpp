@@ -18,6 +18,8 @@
 #include "text/AsciiCase.h"
 #include "text/Utf16.h"
 #include "transform/AudioMetadata.h"
+#include "transform/ByteReader.h"
+#include "transform/QuickTimeUserData.h"
 
 namespace nomvarix {
 namespace {
@@ -112,7 +114,13 @@ AudioMetadata MetadataOf(TagLib::File& file) {
     if (tag->track() > 0) audio.track = tag->track();
     if (tag->year() > 0) audio.year = tag->year();
   }
+  // WAV files answer tag() with their ID3v2 tag alone; the names of their INFO chunk are in the
+  // properties, which join both.
   const TagLib::PropertyMap properties = file.properties();
+  for (const auto& [text, key] : {std::pair{&audio.artist, "ARTIST"}, std::pair{&audio.album, "ALBUM"},
+                                  std::pair{&audio.title, "TITLE"}, std::pair{&audio.genre, "GENRE"}}) {
+    if (text->empty()) *text = FromUtf8(First(properties, key));
+  }
   audio.albumArtist = FromUtf8(First(properties, "ALBUMARTIST"));
   const std::string track = First(properties, "TRACKNUMBER");
   if (!audio.track) audio.track = LeadingNumber(track);
@@ -127,6 +135,17 @@ AudioMetadata MetadataOf(TagLib::File& file) {
   return audio;
 }
 
+/// MOV files of cameras and of ffmpeg name their artist, album and title in QuickTime's user data,
+/// which TagLib does not read, rather than in an iTunes item list.
+void AddQuickTimeTexts(AudioMetadata& audio, const ReadableFile& file) {
+  if (!audio.artist.empty() && !audio.album.empty() && !audio.title.empty()) return;
+  const auto texts = QuickTimeUserTexts(ReaderOf(file), file.Size());
+  for (const auto& [text, key] : {std::pair{&audio.artist, "\xA9" "ART"}, std::pair{&audio.album, "\xA9" "alb"},
+                                  std::pair{&audio.title, "\xA9" "nam"}}) {
+    if (const auto it = texts.find(key); text->empty() && it != texts.end()) *text = it->second;
+  }
+}
+
 /// TagLib knows MOV files by their content only when they open with an "ftyp" box; older ones
 /// are MP4 files all the same.
 bool IsQuickTimeName(std::u16string_view name) {
@@ -139,12 +158,18 @@ std::optional<AudioMetadata> ReadAudioMetadata(const ReadableFile& file, std::u1
   try {
     ReadOnlyStream stream(file, name);
     const TagLib::FileRef ref(&stream, true, TagLib::AudioProperties::Fast);
-    if (!ref.isNull() && ref.file()->isValid()) return MetadataOf(*ref.file());
+    if (!ref.isNull() && ref.file()->isValid()) {
+      AudioMetadata audio = MetadataOf(*ref.file());
+      if (dynamic_cast<const TagLib::MP4::File*>(ref.file())) AddQuickTimeTexts(audio, file);
+      return audio;
+    }
     if (!IsQuickTimeName(name)) return std::nullopt;
     stream.seek(0, TagLib::IOStream::Beginning);
     TagLib::MP4::File movie(&stream, true, TagLib::AudioProperties::Fast);
     if (!movie.isValid()) return std::nullopt;
-    return MetadataOf(movie);
+    AudioMetadata audio = MetadataOf(movie);
+    AddQuickTimeTexts(audio, file);
+    return audio;
   } catch (...) {
     return std::nullopt;
   }

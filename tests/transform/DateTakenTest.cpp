@@ -38,10 +38,12 @@ std::optional<std::string> BlockOf(const std::string& file) { return ExifBlockOf
 TEST(ExifDateTimeTest, OnlyTheExactFormOfARealDateAndTime) {
   EXPECT_EQ(Shown(ParseExifDateTime("2019:07:14 16:05:09")), "2019-07-14 16-05 9s");
   EXPECT_EQ(Shown(ParseExifDateTime(std::string_view("2020:02:29 23:59:59\0junk", 24))), "2020-02-29 23-59 59s");
+  EXPECT_EQ(Shown(ParseExifDateTime("2261:12:31 23:59:59")), "2261-12-31 23-59 59s");
   for (const char* bad : {"0000:00:00 00:00:00", "    :  :     :  :  ", "2021:02:29 10:00:00", "2021:13:01 10:00:00",
                           "2021:04:31 10:00:00", "2021:05:06 24:00:00", "2021:05:06 07:60:00", "2021:05:06 07:08:60",
                           "2021-05-06 07:08:09", "2021:05:06T07:08:09", "2021:05:06 07:08:09Z", "2021:05:06 07:08",
-                          "+021:05:06 07:08:09", "2021:5:06 07:08:09 ", "", "2021:05:06 07:08:0\xD9"}) {
+                          "+021:05:06 07:08:09", "2021:5:06 07:08:09 ", "", "2021:05:06 07:08:0\xD9",
+                          "4038:01:01 00:00:00", "9999:12:31 23:59:59", "1000:01:01 00:00:00"}) {
     EXPECT_EQ(Shown(ParseExifDateTime(bad)), "none") << bad;
   }
 }

@@ -5,18 +5,27 @@
 #include <exiv2/exiv2.hpp>
 #include <gtest/gtest.h>
 #include <taglib/fileref.h>
+#include <taglib/apetag.h>
+#include <taglib/id3v1tag.h>
+#include <taglib/id3v2tag.h>
+#include <taglib/infotag.h>
+#include <taglib/mpegfile.h>
 #include <taglib/tbytevectorstream.h>
 #include <taglib/tpropertymap.h>
+#include <taglib/wavfile.h>
 
 #include <chrono>
 #include <cstdio>
+#include <map>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "platform/FileSystem.h"
 #include "support/ExifBytes.h"
+#include "support/HeicBytes.h"
 #include "support/PngBytes.h"
+#include "support/SoundBytes.h"
 #include "support/TempFolder.h"
 #ifndef _WIN32
 #include <unistd.h>
@@ -147,6 +156,48 @@ TEST(MetadataReaderTest, PhotosOfEachFormatGiveTheirFields) {
   EXPECT_EQ(b->model, u"Model 日記");
 
   EXPECT_EQ(Shown(GetDateTaken(*fs, tiff)), "2021-03-04 05:06:07");
+
+  folder.AddFile("d.heic", test::Heic(test::ExifBlock({{test::kDateTimeOriginal, "2020:02:03 04:05:06"}})));
+  EXPECT_EQ(Shown(GetDateTaken(*fs, folder.Path16() + u"d.heic")), "2020-02-03 04:05:06");
+}
+
+TEST(MetadataReaderTest, PhotosWithoutExifFallBackToXmpAndIptc) {
+  struct Case {
+    std::map<std::string, std::string> xmp;
+    std::map<std::string, std::string> iptc;
+    std::string taken;
+    std::u16string make;
+  };
+  const Case cases[] = {
+      {{{"Xmp.exif.DateTimeOriginal", "2021:08:19 18:48:53"}}, {}, "2021-08-19 18:48:53", u""},
+      {{{"Xmp.xmp.CreateDate", "2019-07-14T16:05+02:00"}, {"Xmp.photoshop.DateCreated", "2001-01-01"}},
+       {{"Iptc.Application2.DateCreated", "2005-09-29"}, {"Iptc.Application2.TimeCreated", "16:51:00+00:00"}},
+       "2019-07-14 16:05:00",
+       u""},
+      {{{"Xmp.photoshop.DateCreated", "2001-01-01"}},
+       {{"Iptc.Application2.DateCreated", "2005-09-29"}, {"Iptc.Application2.TimeCreated", "16:51:00+00:00"}},
+       "2005-09-29 16:51:00",
+       u""},
+      {{{"Xmp.photoshop.DateCreated", "2004-06-21"}, {"Xmp.tiff.Make", "Fábrica 日記"}},
+       {{"Iptc.Application2.DateCreated", "2005-09-29"}},
+       "2004-06-21 00:00:00",
+       u"Fábrica 日記"},
+      {{{"Xmp.exif.DateTimeOriginal", "2019-07"}, {"Xmp.tiff.Make", " "}}, {}, "none", u""},
+  };
+  test::TempFolder folder;
+  const auto fs = MakeNativeFileSystem();
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    const std::string path = folder.AddFile(std::to_string(i) + ".jpg", test::Jpeg(""));
+    Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(path);
+    image->readMetadata();
+    for (const auto& [key, value] : cases[i].xmp) image->xmpData()[key] = value;
+    for (const auto& [key, value] : cases[i].iptc) image->iptcData()[key] = value;
+    image->writeMetadata();
+    const std::optional<PhotoMetadata> photo = GetPhotoMetadata(*fs, FromUtf8(path));
+    ASSERT_TRUE(photo) << i;
+    EXPECT_EQ(Shown(photo->dateTaken), cases[i].taken) << i;
+    EXPECT_EQ(photo->make, cases[i].make) << i;
+  }
 }
 
 TEST(MetadataReaderTest, SoundsGiveTheirTags) {
@@ -194,6 +245,100 @@ TEST(MetadataReaderTest, SoundsLargerThanALongGiveTheTagsOfTheirHead) {
     const std::optional<AudioMetadata> audio = ReadAudioMetadata(PaddedFile(wav, size), u"日記.wav");
     ASSERT_TRUE(audio) << size;
     EXPECT_EQ(audio->title, u"Intro/Outro") << size;
+  }
+}
+
+TEST(MetadataReaderTest, EachSoundFormatGivesItsTags) {
+  enum class Writer { Properties, Id3v23, Id3v1, Ape, WavInfo };
+  struct Case {
+    const char* name;
+    std::string bytes;
+    Writer writer;
+  };
+  const Case cases[] = {
+      {"v23.mp3", SilentMp3(20), Writer::Id3v23}, {"v1.mp3", SilentMp3(20), Writer::Id3v1},
+      {"ape.mp3", SilentMp3(20), Writer::Ape},    {"a.flac", test::BareFlac(), Writer::Properties},
+      {"a.ogg", test::BareOggVorbis(), Writer::Properties}, {"a.opus", test::BareOpus(), Writer::Properties},
+      {"a.m4a", test::BareM4a(), Writer::Properties},       {"a.wma", test::BareWma(), Writer::Properties},
+      {"a.aiff", test::BareAiff(), Writer::Properties},     {"a.wav", SilentWav(1), Writer::Properties},
+      {"info.wav", SilentWav(1), Writer::WavInfo},
+  };
+  test::TempFolder folder;
+  const auto fs = MakeNativeFileSystem();
+  for (const Case& c : cases) {
+    // ID3v1 holds Latin-1 alone.
+    const bool latin1 = c.writer == Writer::Id3v1;
+    const std::string artist = latin1 ? "Straße é" : "Sigur Rós 😀";
+    const std::string album = latin1 ? "Café" : "日記 Ärger";
+    const std::string path = folder.AddFile(c.name, c.bytes);
+    TagLib::PropertyMap properties;
+    properties["ARTIST"] = TagLib::String(artist, TagLib::String::UTF8);
+    properties["ALBUM"] = TagLib::String(album, TagLib::String::UTF8);
+    properties["TITLE"] = TagLib::String("Intro/Outro", TagLib::String::UTF8);
+    properties["TRACKNUMBER"] = TagLib::String("7");
+    if (c.writer == Writer::Properties) {
+      TagLib::FileRef ref(path.c_str());
+      ASSERT_FALSE(ref.isNull()) << c.name;
+      ref.file()->setProperties(properties);
+      ASSERT_TRUE(ref.save()) << c.name;
+    } else if (c.writer == Writer::WavInfo) {
+      TagLib::RIFF::WAV::File wav(path.c_str());
+      wav.InfoTag()->setProperties(properties);
+      ASSERT_TRUE(wav.save(TagLib::RIFF::WAV::File::Info)) << c.name;
+    } else {
+      TagLib::MPEG::File mp3(path.c_str());
+      int tags = TagLib::MPEG::File::ID3v2;
+      if (c.writer == Writer::Id3v23) mp3.ID3v2Tag(true)->setProperties(properties);
+      if (c.writer == Writer::Id3v1) {
+        mp3.ID3v1Tag(true)->setProperties(properties);
+        tags = TagLib::MPEG::File::ID3v1;
+      }
+      if (c.writer == Writer::Ape) {
+        mp3.APETag(true)->setProperties(properties);
+        tags = TagLib::MPEG::File::APE;
+      }
+      ASSERT_TRUE(mp3.save(tags, TagLib::File::StripOthers, TagLib::ID3v2::v3)) << c.name;
+    }
+    const std::optional<AudioMetadata> audio = GetAudioMetadata(*fs, folder.Path16() + FromUtf8(c.name));
+    ASSERT_TRUE(audio) << c.name;
+    EXPECT_EQ(audio->artist, FromUtf8(artist)) << c.name;
+    EXPECT_EQ(audio->album, FromUtf8(album)) << c.name;
+    EXPECT_EQ(audio->title, u"Intro/Outro") << c.name;
+    EXPECT_EQ(audio->track, 7u) << c.name;
+  }
+}
+
+TEST(MetadataReaderTest, MoviesGiveTheTextsOfTheirQuickTimeUserData) {
+  const auto box = [](const std::string& type, const std::string& payload) {
+    return test::BigEndian(static_cast<std::uint32_t>(8 + payload.size()), 4) + type + payload;
+  };
+  const auto text = [&](const char* key, const std::string& value, std::size_t length) {
+    return box(std::string("\xA9") + key, test::BigEndian(static_cast<std::uint32_t>(length), 2) + "\x55\xC4" + value);
+  };
+  const std::string artist = "Sigur Rós 😀";
+  const std::string ftyp = box("ftyp", "qt  " + test::BigEndian(0, 4) + "qt  ");
+  // Media data before the movie box, its size in 64 bits.
+  const std::string mdat = test::BigEndian(1, 4) + "mdat" + test::BigEndian(0, 4) + test::BigEndian(16 + 5000, 4) +
+                           std::string(5000, '\x55');
+  const auto movie = [&](const std::string& items) { return ftyp + mdat + box("moov", box("udta", items)); };
+  struct Case {
+    const char* name;
+    std::string bytes;
+    std::u16string artist;
+    std::u16string title;
+  };
+  const Case cases[] = {
+      {"a.mov", movie(text("ART", artist, artist.size()) + text("nam", "日記", 6)), FromUtf8(artist), u"日記"},
+      {"b.mov", movie(text("nam", "Intro", 50) + text("ART", artist, artist.size())), FromUtf8(artist), u""},
+      {"c.mov", movie(text("ART", artist, artist.size())).substr(0, ftyp.size() + mdat.size() + 20), u"", u""},
+  };
+  test::TempFolder folder;
+  const auto fs = MakeNativeFileSystem();
+  for (const Case& c : cases) {
+    folder.AddFile(c.name, c.bytes);
+    const std::optional<AudioMetadata> audio = GetAudioMetadata(*fs, folder.Path16() + FromUtf8(c.name));
+    EXPECT_EQ(audio ? audio->artist : u"", c.artist) << c.name;
+    EXPECT_EQ(audio ? audio->title : u"", c.title) << c.name;
   }
 }
 
