@@ -10,6 +10,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Path.h"
 #include "text/AsciiCase.h"
+#include "text/FoldedHash.h"
 #include "text/Utf16.h"
 
 namespace nomvarix {
@@ -41,7 +42,7 @@ class Checker {
     for (; finding != findings.end() && finding->fault <= NameFault::StartsWithSpace; ++finding) {
       Report(line, FindingMessage(*finding));
     }
-    const auto [first, inserted] = firstLineOf_.emplace(FoldAscii(name), line);
+    const auto [first, inserted] = firstLineOf_.emplace(name, line);
     if (!inserted) {
       editor_.SetErrorMark(first->second, true);
       Report(line, u"Duplicate filename detected");
@@ -99,7 +100,14 @@ class Checker {
   NameEditor& editor_;
   const FileSystem& fileSystem_;
   const std::u16string folder_;
-  std::unordered_map<std::u16string, std::size_t> firstLineOf_;
+  /// Names compared with A..Z folded, without a folded copy of each.
+  struct FoldedNameHash {
+    std::size_t operator()(std::u16string_view name) const { return static_cast<std::size_t>(FoldedHash(name)); }
+  };
+  struct FoldedNameEqual {
+    bool operator()(std::u16string_view a, std::u16string_view b) const { return EqualsFolded(a, b); }
+  };
+  std::unordered_map<std::u16string_view, std::size_t, FoldedNameHash, FoldedNameEqual> firstLineOf_;
   std::optional<ListedNames> listed_;
   std::optional<bool> ignoresAsciiCase_;
   std::vector<ValidationProblem> problems_;
