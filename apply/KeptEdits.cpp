@@ -1,34 +1,8 @@
 #include "apply/KeptEdits.h"
 
 #include <cstdint>
-#include <unordered_map>
 
 namespace nomvarix {
-namespace {
-
-const std::vector<SavedEdit>* EditsIn(const FolderEdits& edits, const std::u16string& folder) {
-  const auto found = edits.find(folder);
-  return found == edits.end() ? nullptr : &found->second;
-}
-
-using EditsByName = std::unordered_map<std::u16string_view, const SavedEdit*>;
-
-EditsByName ByName(const std::vector<SavedEdit>* edits) {
-  EditsByName byName;
-  if (edits) {
-    for (const SavedEdit& edit : *edits) byName[edit.original] = &edit;
-  }
-  return byName;
-}
-
-const SavedEdit* Lookup(const EditsByName& edits, std::u16string_view name) {
-  const auto found = edits.find(name);
-  return found == edits.end() ? nullptr : found->second;
-}
-
-bool SameEdit(const SavedEdit* a, const SavedEdit* b) { return a == b || (a && b && *a == *b); }
-
-}  // namespace
 
 bool IsSameKeptFile(const FileStamp& kept, const FileStamp& now, IdentityPermanence permanence) {
   if (permanence == IdentityPermanence::Lasting && kept.identity != now.identity) return false;
@@ -59,7 +33,7 @@ std::vector<SavedEdit> KeptEdits::Take(std::u16string_view folder, SavedEditsCon
     known_.erase(key);
     return {};
   }
-  known_[key] = found->second;
+  known_[key] = EditFingerprints(found->second);
   return std::move(found->second);
 }
 
@@ -69,7 +43,7 @@ std::set<std::u16string> KeptEdits::ChangedFolders(const FolderEdits& mine) cons
   std::set<std::u16string> changed = dropped_;
   for (const auto& [folder, edits] : mine) {
     const auto in = known_.find(folder);
-    if (in == known_.end() || in->second != edits) changed.insert(folder);
+    if (in == known_.end() || !in->second.Remembers(edits)) changed.insert(folder);
   }
   for (const auto& [folder, edits] : known_) {
     if (!mine.contains(folder)) changed.insert(folder);
@@ -84,12 +58,14 @@ std::optional<std::string> KeptEdits::MergeFolder(std::u16string_view folder, st
   const std::u16string key(folder);
   std::vector<SavedEdit> merged;
   if (!dropped_.contains(key)) {
-    const EditsByName base = ByName(EditsIn(known_, key));
-    const EditsByName own = ByName(edits);
-    const auto changedHere = [&](std::u16string_view name) { return !SameEdit(Lookup(own, name), Lookup(base, name)); };
-    if (const std::vector<SavedEdit>* theirs = EditsIn(content.folders, key)) {
-      for (const SavedEdit& edit : *theirs) {
-        if (!changedHere(edit.original)) merged.push_back(edit);
+    const auto known = known_.find(key);
+    const EditFingerprints none;
+    const EditFingerprints& base = known == known_.end() ? none : known->second;
+    const EditFingerprints own = edits ? EditFingerprints(*edits) : EditFingerprints();
+    const auto changedHere = [&](std::u16string_view name) { return own.EditOf(name) != base.EditOf(name); };
+    if (const auto theirs = content.folders.find(key); theirs != content.folders.end()) {
+      for (SavedEdit& edit : theirs->second) {
+        if (!changedHere(edit.original)) merged.push_back(std::move(edit));
       }
     }
     if (edits) {
@@ -111,7 +87,7 @@ std::optional<std::string> KeptEdits::MergeFolder(std::u16string_view folder, st
 void KeptEdits::WrittenFolder(std::u16string_view folder, const std::vector<SavedEdit>* edits) {
   const std::u16string key(folder);
   if (edits && !edits->empty()) {
-    known_[key] = *edits;
+    known_[key] = EditFingerprints(*edits);
   } else {
     known_.erase(key);
   }

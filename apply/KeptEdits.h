@@ -1,11 +1,13 @@
 #pragma once
 
+#include <map>
 #include <optional>
 #include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "apply/EditFingerprints.h"
 #include "apply/SavedEdits.h"
 
 namespace nomvarix {
@@ -24,7 +26,8 @@ bool IsSameKeptFile(const FileStamp& kept, const FileStamp& now, IdentityPermane
 /// remembers, per folder, the edits it last read from the files or wrote to them, so that a write
 /// changes only the files whose edits this program changed since, and keeps every other edit as
 /// the file holds it then: edits that another instance saved meanwhile are never dropped, in
-/// another folder or in the same one.
+/// another folder or in the same one. What it remembers of a folder is 16 bytes an edit
+/// (EditFingerprints), not a copy of the edits.
 ///
 ///   A reads X, B reads Y; A edits X, B edits Y; A writes, then B writes: the files hold both.
 ///   A and B read X; A edits a.txt, B edits b.txt; both write: X's file holds both edits.
@@ -57,8 +60,7 @@ class KeptEdits {
   void WrittenFolder(std::u16string_view folder, const std::vector<SavedEdit>* edits);
 
  private:
-
-  FolderEdits known_;
+  std::map<std::u16string, EditFingerprints> known_;
   std::set<std::u16string> dropped_;
 };
 

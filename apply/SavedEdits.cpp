@@ -1,5 +1,7 @@
 #include "apply/SavedEdits.h"
 
+#include <functional>
+
 #include <nlohmann/json.hpp>
 
 #include "platform/Path.h"
@@ -69,33 +71,94 @@ std::optional<FileStamp> ReadStamp(const Json& json) {
   return stamp;
 }
 
-template <typename OrderedJson>
-OrderedJson WriteStamp(const FileStamp& stamp) {
-  OrderedJson json = {{"volume", stamp.identity.volume}, {"file", stamp.identity.file}};
-  const FileAttributes& attributes = stamp.attributes;
-  if (attributes.size) json["size"] = *attributes.size;
-  if (attributes.modified) json["modified"] = *attributes.modified;
-  if (attributes.created) json["created"] = *attributes.created;
-  return json;
+/// `value` as a JSON string, escaped as a JSON dump escapes it.
+void AppendJsonString(std::string& text, std::string_view value) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  text += '"';
+  for (const char c : value) {
+    switch (c) {
+      case '"': text += "\\\""; break;
+      case '\\': text += "\\\\"; break;
+      case '\b': text += "\\b"; break;
+      case '\f': text += "\\f"; break;
+      case '\n': text += "\\n"; break;
+      case '\r': text += "\\r"; break;
+      case '\t': text += "\\t"; break;
+      default:
+        if (static_cast<unsigned char>(c) < 0x20) {
+          text += "\\u00";
+          text += kHex[(c >> 4) & 0xF];
+          text += kHex[c & 0xF];
+        } else {
+          text += c;
+        }
+    }
+  }
+  text += '"';
 }
 
-/// The edits of one folder's "edits"; nothing when one of them is not a pair of names, with or
-/// without a stamp.
-std::optional<std::vector<SavedEdit>> ReadEdits(const Json& edits) {
-  if (!edits.is_array()) return std::nullopt;
-  std::vector<SavedEdit> read;
-  read.reserve(edits.size());
-  for (const Json& edit : edits) {
-    if (!edit.is_array() || edit.size() < 2 || edit.size() > 3) return std::nullopt;
-    auto original = DecodeJsonName(edit[0]);
-    auto renamed = DecodeJsonName(edit[1]);
-    if (!original || !renamed) return std::nullopt;
-    std::optional<FileStamp> stamp;
-    if (edit.size() == 3 && !(stamp = ReadStamp(edit[2]))) return std::nullopt;
-    read.push_back({std::move(*original), std::move(*renamed), stamp});
-  }
-  return read;
+template <typename Number>
+void AppendMember(std::string& text, const char* key, Number value) {
+  text += ",\"";
+  text += key;
+  text += "\":";
+  text += std::to_string(value);
 }
+
+/// ',' and the stamp's object.
+void AppendStamp(std::string& text, const FileStamp& stamp) {
+  text += ",{\"volume\":" + std::to_string(stamp.identity.volume);
+  AppendMember(text, "file", stamp.identity.file);
+  const FileAttributes& attributes = stamp.attributes;
+  if (attributes.size) AppendMember(text, "size", *attributes.size);
+  if (attributes.modified) AppendMember(text, "modified", *attributes.modified);
+  if (attributes.created) AppendMember(text, "created", *attributes.created);
+  text += '}';
+}
+
+/// One edit as written: a pair of names, with or without a stamp; nothing when it is not one.
+std::optional<SavedEdit> ReadEdit(const Json& edit) {
+  if (!edit.is_array() || edit.size() < 2 || edit.size() > 3) return std::nullopt;
+  auto original = DecodeJsonName(edit[0]);
+  auto renamed = DecodeJsonName(edit[1]);
+  if (!original || !renamed) return std::nullopt;
+  std::optional<FileStamp> stamp;
+  if (edit.size() == 3 && !(stamp = ReadStamp(edit[2]))) return std::nullopt;
+  return SavedEdit{std::move(*original), std::move(*renamed), stamp};
+}
+
+/// Takes each edit out of the document as the parser completes it, so that the document never
+/// holds more than one: a million edits as JSON values would take several times the file's size.
+/// A folder's "edits" becomes the number of its list in `lists`.
+class EditsTaker {
+ public:
+  // The depths the parser tells: the file's object 0, "folders" 1, a folder 2, its "edits" 3, an edit 4.
+  bool operator()(int depth, nlohmann::json::parse_event_t event, Json& parsed) {
+    using Event = nlohmann::json::parse_event_t;
+    if (event == Event::key && depth == 3) inEdits_ = parsed == "edits";
+    if (event == Event::array_end && depth == 4 && inEdits_) {
+      std::optional<SavedEdit> edit = ReadEdit(parsed);
+      if (!edit) damaged = true;
+      if (edit) current_.push_back(std::move(*edit));
+      return false;
+    }
+    if (event == Event::object_end && depth == 2) {
+      const auto edits = parsed.find("edits");
+      if (edits != parsed.end() && edits->is_array() && edits->empty()) *edits = lists.size();
+      lists.push_back(std::move(current_));
+      current_.clear();
+      inEdits_ = false;
+    }
+    return true;
+  }
+
+  std::vector<std::vector<SavedEdit>> lists;
+  bool damaged = false;
+
+ private:
+  std::vector<SavedEdit> current_;
+  bool inEdits_ = false;
+};
 
 }  // namespace
 
@@ -144,39 +207,51 @@ std::optional<std::u16string> DecodeSavedName(std::string_view text) {
 }
 
 std::string WriteSavedEdits(const FolderEdits& folders) {
-  // Ordered: a reader sees the version first.
-  using OrderedJson = nlohmann::ordered_json;
-  OrderedJson list = OrderedJson::array();
+  // Written straight into the text, in the order and spelling of a compact JSON dump: a DOM of a
+  // million edits would take several times the file's size.
+  std::string text = "{\"version\":" + std::to_string(kSavedEditsVersion) + ",\"folders\":[";
+  bool firstFolder = true;
   for (const auto& [folder, saved] : folders) {
-    OrderedJson edits = OrderedJson::array();
-    for (const SavedEdit& edit : saved) {
-      OrderedJson entry = OrderedJson::array({EncodeSavedName(edit.original), EncodeSavedName(edit.renamed)});
-      if (edit.stamp) entry.push_back(WriteStamp<OrderedJson>(*edit.stamp));
-      edits.push_back(std::move(entry));
+    text += firstFolder ? "{\"folder\":" : ",{\"folder\":";
+    firstFolder = false;
+    AppendJsonString(text, EncodeSavedName(folder));
+    text += ",\"edits\":[";
+    for (std::size_t i = 0; i < saved.size(); ++i) {
+      const SavedEdit& edit = saved[i];
+      text += i == 0 ? "[" : ",[";
+      AppendJsonString(text, EncodeSavedName(edit.original));
+      text += ',';
+      AppendJsonString(text, EncodeSavedName(edit.renamed));
+      if (edit.stamp) AppendStamp(text, *edit.stamp);
+      text += ']';
     }
-    list.push_back({{"folder", EncodeSavedName(folder)}, {"edits", std::move(edits)}});
+    text += "]}";
   }
-  const OrderedJson file = {{"version", kSavedEditsVersion}, {"folders", std::move(list)}};
-  return file.dump() + "\n";
+  text += "]}\n";
+  return text;
 }
 
 SavedEditsContent ReadSavedEdits(std::string_view bytes) {
   using Kind = SavedEditsContent::Kind;
   if (bytes.empty()) return {};
-  const Json file = Json::parse(bytes, nullptr, false);
+  EditsTaker taker;
+  const Json file = Json::parse(bytes, std::ref(taker), false);
   if (!file.is_object() || !file.contains("version") || !file["version"].is_number_integer()) {
     return Unreadable(Kind::Damaged);
   }
   if (file["version"].get<long long>() > kSavedEditsVersion) return Unreadable(Kind::Newer);
   const auto folders = file.find("folders");
-  if (folders == file.end() || !folders->is_array()) return Unreadable(Kind::Damaged);
+  if (taker.damaged || folders == file.end() || !folders->is_array()) return Unreadable(Kind::Damaged);
   SavedEditsContent content;
   for (const Json& entry : *folders) {
     if (!entry.is_object() || !entry.contains("folder") || !entry.contains("edits")) return Unreadable(Kind::Damaged);
     auto folder = DecodeJsonName(entry["folder"]);
-    auto edits = ReadEdits(entry["edits"]);
-    if (!folder || !edits) return Unreadable(Kind::Damaged);
-    if (!edits->empty()) content.folders[std::move(*folder)] = std::move(*edits);
+    const Json& edits = entry["edits"];
+    if (!folder || !edits.is_number_unsigned() || edits.get<std::size_t>() >= taker.lists.size()) {
+      return Unreadable(Kind::Damaged);
+    }
+    std::vector<SavedEdit>& list = taker.lists[edits.get<std::size_t>()];
+    if (!list.empty()) content.folders[std::move(*folder)] = std::move(list);
   }
   return content;
 }

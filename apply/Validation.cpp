@@ -3,12 +3,14 @@
 #include <optional>
 #include <unordered_map>
 
+#include "apply/ListedNames.h"
 #include "apply/NameRules.h"
-#include "apply/RenameOrder.h"
+#include "apply/RenameBatch.h"
 #include "editor/NameEditor.h"
 #include "platform/FileSystem.h"
 #include "platform/Path.h"
 #include "text/AsciiCase.h"
+#include "text/FoldedHash.h"
 #include "text/Utf16.h"
 
 namespace nomvarix {
@@ -40,7 +42,7 @@ class Checker {
     for (; finding != findings.end() && finding->fault <= NameFault::StartsWithSpace; ++finding) {
       Report(line, FindingMessage(*finding));
     }
-    const auto [first, inserted] = firstLineOf_.emplace(FoldAscii(name), line);
+    const auto [first, inserted] = firstLineOf_.emplace(name, line);
     if (!inserted) {
       editor_.SetErrorMark(first->second, true);
       Report(line, u"Duplicate filename detected");
@@ -56,15 +58,38 @@ class Checker {
     return countsBytes ? u"Filename too long (longer than 255 bytes)" : u"Filename too long (> 255 characters)";
   }
 
+  /// Whether a listed entry other than the line's own file holds its new name and keeps it through
+  /// the apply. The names are those of the listing, not asked of the disk one by one: a name taken
+  /// since is left to the apply, which never renames onto a taken name.
   bool ExistsAsAnotherFile(std::size_t line, const NameEntry& entry) {
-    const std::u16string target = folder_ + entry.newName;
-    if (!fileSystem_.EntryExists(target)) return false;
-    if (entry.newName.empty()) return true;
-    // A case-insensitive file system finds the file itself under its new spelling.
-    if (fileSystem_.IsSameFile(target, folder_ + entry.originalName)) return false;
-    // A file that this batch renames away frees its name: a link of a chain, not a conflict.
-    if (!renamedAway_) renamedAway_.emplace(editor_.Names(), folder_, fileSystem_);
-    return renamedAway_->HolderOf(line) == kNoLine;
+    if (entry.newName.empty()) return true;  // the folder itself
+    if (!listed_) listed_.emplace(editor_.Names(), editor_.Keys(), editor_.Unlisted());
+    for (const ListedNames::Holder& holder : listed_->Spellings(entry.newName, editor_.Keys()[line].newNameHash)) {
+      // Another spelling is the same name only where the file system ignores case, and the file
+      // itself under its new spelling is no conflict.
+      if (holder.name != entry.newName && (holder.line == line || !IgnoresCase(entry.newName, holder.name))) continue;
+      // A file that this batch renames away frees its name: a link of a chain, not a conflict.
+      if (holder.line == kNoLine || !RenamedAway(holder.line)) return true;
+    }
+    return false;
+  }
+
+  /// As NamesRenamedAway::RenamedAway, with the case rule of IgnoresCase.
+  bool RenamedAway(std::size_t line) {
+    const NameEntry& entry = editor_.Names()[line];
+    if (entry.newName == entry.originalName || ApplyRefuses(entry.newName)) return false;
+    return !MaySpellTheSameName(entry.newName, entry.originalName) || !IgnoresCase(entry.newName, entry.originalName);
+  }
+
+  /// Whether the file system finds the listed name `listed` under the other spelling `spelling`.
+  /// For spellings that differ only in A..Z that is the folder's rule, asked of the disk once.
+  bool IgnoresCase(std::u16string_view spelling, std::u16string_view listed) {
+    const auto ask = [&] {
+      return fileSystem_.IsSameFile(folder_ + std::u16string(spelling), folder_ + std::u16string(listed));
+    };
+    if (!EqualsFolded(spelling, listed)) return ask();
+    if (!ignoresAsciiCase_) ignoresAsciiCase_ = ask();
+    return *ignoresAsciiCase_;
   }
 
   void Report(std::size_t line, std::u16string message) {
@@ -75,8 +100,16 @@ class Checker {
   NameEditor& editor_;
   const FileSystem& fileSystem_;
   const std::u16string folder_;
-  std::unordered_map<std::u16string, std::size_t> firstLineOf_;
-  std::optional<NamesRenamedAway> renamedAway_;
+  /// Names compared with A..Z folded, without a folded copy of each.
+  struct FoldedNameHash {
+    std::size_t operator()(std::u16string_view name) const { return static_cast<std::size_t>(FoldedHash(name)); }
+  };
+  struct FoldedNameEqual {
+    bool operator()(std::u16string_view a, std::u16string_view b) const { return EqualsFolded(a, b); }
+  };
+  std::unordered_map<std::u16string_view, std::size_t, FoldedNameHash, FoldedNameEqual> firstLineOf_;
+  std::optional<ListedNames> listed_;
+  std::optional<bool> ignoresAsciiCase_;
   std::vector<ValidationProblem> problems_;
 };
 

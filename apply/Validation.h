@@ -27,9 +27,12 @@ struct ValidationProblem {
 /// space, duplicate of an earlier changed line's new name (ASCII letters folded), each invalid
 /// character once (\ / : * ? " < > |), each control character once (NUL among them: the rules
 /// of NameRules.h, which applying keeps too), longer than the file system allows (255 of its units), and
-/// an existing file, folder or symbolic link of that name in the folder (not the file itself spelt
-/// otherwise, which a case-insensitive file system finds, and not the file of another changed line
-/// that the batch renames away: a chain or a cycle, NamesRenamedAway).
+/// a file, folder or symbolic link of that name in the folder's last listing, the lines' files and
+/// the entries that are no line alike (not the file itself spelt otherwise, which a case-insensitive
+/// file system finds, and not the file of another changed line that the batch renames away: a chain
+/// or a cycle, NamesRenamedAway). Names are compared with A..Z folded where the folder ignores case,
+/// which is asked of the disk once, not once per name; a name taken since the listing is found by the
+/// apply, which never renames onto a taken name.
 /// Each finding appends "<line number>: <message>\n" to `report` (emptied first) and sets the
 /// line's error mark; every other mark is cleared. Returns whether anything was found. With no
 /// folder loaded nothing is checked and the result is false.

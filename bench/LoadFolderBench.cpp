@@ -3,6 +3,7 @@
 // with each name converted to UTF-16 first. BM_LoadFolder loads again into the same editor (as
 // Reload and the sort commands do); BM_LoadFolderIntoEmptyEditor is a first load. BM_SortNames
 // sorts 100,000 camera-like names alone, with numbers by value (argument 1) or not (0).
+// BM_ValidateEveryLine validates a loaded folder whose every line has a new name.
 //
 //   build/release/bench/load_folder_bench [--benchmark_repetitions=5]
 //
@@ -19,6 +20,7 @@
 
 #include "BenchFolders.h"
 #include "BenchMain.h"
+#include "apply/Validation.h"
 #include "editor/NameEditor.h"
 #include "editor/NameSort.h"
 #include "platform/FileSystem.h"
@@ -98,11 +100,24 @@ void BM_ReaddirSortUtf16(benchmark::State& state) {
   ReaddirSort<std::u16string>(state, [](const char* name) { return nomvarix::FromUtf8(name); });
 }
 
+void BM_ValidateEveryLine(benchmark::State& state) {
+  const std::string folder = Folders().Folder(static_cast<int>(state.range(0)));
+  const auto fileSystem = nomvarix::MakeNativeFileSystem();
+  nomvarix::NameEditor editor;
+  editor.LoadFolder(*fileSystem, nomvarix::FromUtf8(folder), nomvarix::SortOrder{true, true});
+  for (std::size_t line = 0; line < editor.LineCount(); ++line) {
+    editor.SetNewName(line, u"\u00E9t\u00E9 " + editor.Names()[line].originalName);
+  }
+  for (auto _ : state) benchmark::DoNotOptimize(nomvarix::FindProblems(editor, *fileSystem).size());
+  state.counters["lines"] = static_cast<double>(editor.LineCount());
+}
+
 BENCHMARK(BM_ReaddirSort)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReaddirSortUtf16)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_LoadFolder)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadFolder)->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadFolderIntoEmptyEditor)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SortNames)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ValidateEveryLine)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -6,6 +6,8 @@
 #   one paint pass, 1280 x 800                                        goal <= 6 ms
 #   apply 10,000 renames against a bare renameat2 loop                goal <= 1.3x
 #   image size of a warm 3 MB JPEG, per file over 200                 goal <= 2 ms
+# and the same program at a million files: opening (wall and CPU against an empty folder),
+# loading the folder, validating every line renamed, and keeping a few edits of every line edited.
 # Run it from the tree after building the release preset (bash scripts/build.sh release):
 #
 #   bash bench/speed-table.sh [build/release]
@@ -35,3 +37,8 @@ rm -f "${TMPDIR:-/tmp}/nomvarix-apply.$$"
 echo
 echo "== image size, warm"
 "$build/bench/image_size_bench" "${aggregates[@]}" | grep -E '^BM_.*_median'
+echo
+echo "== a million files: open (median of 3), load, validate, kept edits (one run each)"
+bash bench/open-folder-cpu.sh "$build/app/nomvarix" 3 1000000
+"$build/bench/load_folder_bench" --benchmark_filter='BM_LoadFolder/1000000|BM_ValidateEveryLine/1000000' | grep -E '^BM_'
+"$build/bench/kept_edits_bench" --benchmark_filter='EveryLine/1000000' | grep -E '^BM_'

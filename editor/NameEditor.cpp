@@ -196,14 +196,21 @@ bool NameEditor::LoadFolder(const FileSystem& fileSystem, std::u16string_view fo
   std::vector<std::pair<std::size_t, std::size_t>> listedAt;  // where each name begins, its length
   std::size_t read = 0;
   folderFileCount_ = 0;
+  UnlistedEntries others;  // the entries that are no line
   bool listed = false;
   bool cancelled = false;
   try {
     listed = fileSystem.ForEachEntry(folder, [&](const DirEntry& entry) {
       if (!progress.Advance(++read, 0)) throw ListingCancelled{};
-      if (entry.name == u"." || entry.name == u".." || entry.isFolder || entry.isHidden) return;
+      if (entry.name == u"." || entry.name == u".." || entry.isFolder || entry.isHidden) {
+        others.Add(entry.name);
+        return;
+      }
       ++folderFileCount_;
-      if (accepts && !accepts(entry.name)) return;
+      if (accepts && !accepts(entry.name)) {
+        others.Add(entry.name);
+        return;
+      }
       AppendIdentity(listedNames, entry.identity);
       listedAt.emplace_back(listedNames.size(), entry.name.size());
       listedNames.append(entry.name);
@@ -215,6 +222,7 @@ bool NameEditor::LoadFolder(const FileSystem& fileSystem, std::u16string_view fo
   // A paint while the progress let events through measured the old lines.
   ForgetLongestLine();
   if (!listed && !cancelled && unlisted == UnlistedFolder::KeepsLines) return false;
+  unlisted_ = std::move(others);
   ++listGeneration_;
   namesTouched_ = true;
   keysChanged_ = true;
@@ -225,6 +233,7 @@ bool NameEditor::LoadFolder(const FileSystem& fileSystem, std::u16string_view fo
   history_.ListReplaced();
   if (!listed) {
     folderFileCount_ = 0;
+    unlisted_.Clear();
     names_.clear();
     keys_.clear();
     anyNameChanged_ = false;

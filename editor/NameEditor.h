@@ -14,6 +14,7 @@
 #include "editor/ScrollRequest.h"
 #include "editor/TextPos.h"
 #include "editor/UndoHistory.h"
+#include "editor/UnlistedEntries.h"
 #include "editor/ViewMetrics.h"
 #include "editor/WorkProgress.h"
 
@@ -61,6 +62,8 @@ class NameEditor {
   /// How many files of the folder the fixed rules let through at the last load, whether the
   /// filter listed them or not (the lines of a revert: their number).
   std::size_t FolderFileCount() const { return folderFileCount_; }
+  /// The entries the last load read from the folder that are no line (empty when nothing is loaded).
+  const UnlistedEntries& Unlisted() const { return unlisted_; }
 
   /// Lays out the cells of one line into `cells`, one per code unit of its lineText: each at
   /// index × charWidth, selected inside the marked rectangle, changed where it differs, position
@@ -297,6 +300,7 @@ class NameEditor {
   std::u16string currentFolder_;
   std::uint64_t listGeneration_ = 0;
   std::size_t folderFileCount_ = 0;
+  UnlistedEntries unlisted_;
 
   BlockSelection selection_;
   TextPos caret_;

@@ -17,6 +17,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Path.h"
 #include "platform/PosixDescriptor.h"
+#include "platform/PosixFolderReader.h"
 #include "platform/PosixRename.h"
 #include "platform/StateFolder.h"
 #include "platform/XdgFolder.h"
@@ -25,10 +26,8 @@
 namespace nomvarix {
 namespace {
 
-struct DirCloser {
-  void operator()(DIR* dir) const { closedir(dir); }
-};
-using DirHandle = std::unique_ptr<DIR, DirCloser>;
+/// What MayHaveSubfolder reads at a time: about as many entries as it looks at.
+constexpr std::size_t kSubfolderBatchBytes = std::size_t{32} << 10;
 
 std::string Native(std::u16string_view path) { return ToUtf8(path); }
 
@@ -89,12 +88,12 @@ bool HasLastingInodes(unsigned long type) {
   return true;
 }
 
-bool IsFolderEntry(int dirFd, const dirent& entry) {
-  if (entry.d_type == DT_DIR) return true;
-  if (entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN) return false;
+bool IsFolderEntry(int dirFd, const PosixFolderReader::Entry& entry) {
+  if (entry.type == DT_DIR) return true;
+  if (entry.type != DT_LNK && entry.type != DT_UNKNOWN) return false;
   struct stat st {};
   // A link counts as what it points to; a dangling link is a file.
-  return fstatat(dirFd, entry.d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
+  return fstatat(dirFd, entry.name, &st, 0) == 0 && S_ISDIR(st.st_mode);
 }
 
 /// The identities of a folder's entries as its listing tells them, without a call per file: the
@@ -109,15 +108,15 @@ class ListedIdentities {
     device_ = static_cast<std::uint64_t>(st.st_dev);
   }
 
-  FileIdentity Of(const dirent& entry) {
-    if (!checked_ && entry.d_type != DT_DIR) {
+  FileIdentity Of(const PosixFolderReader::Entry& entry) {
+    if (!checked_ && entry.type != DT_DIR) {
       checked_ = true;
       struct stat st {};
-      trusted_ = trusted_ && fstatat(dirFd_, entry.d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
-                 static_cast<std::uint64_t>(st.st_dev) == device_ && st.st_ino == entry.d_ino;
+      trusted_ = trusted_ && fstatat(dirFd_, entry.name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+                 static_cast<std::uint64_t>(st.st_dev) == device_ && static_cast<std::uint64_t>(st.st_ino) == entry.inode;
     }
     if (!trusted_) return {};
-    return {device_, static_cast<std::uint64_t>(entry.d_ino)};
+    return {device_, entry.inode};
   }
 
  private:
@@ -153,27 +152,29 @@ class PosixFileSystem final : public FileSystem {
  public:
   bool ForEachEntry(std::u16string_view folder,
                     const std::function<void(const DirEntry&)>& visit) const override {
-    DirHandle dir(opendir(Native(folder).c_str()));
-    if (!dir) return false;
-    const int dirFd = dirfd(dir.get());
+    PosixFolderReader reader(Native(folder));
+    if (!reader.IsOpen()) return false;
+    const int dirFd = reader.Descriptor();
     ListedIdentities identities(dirFd);
     std::u16string name;
-    while (const dirent* entry = readdir(dir.get())) {
+    while (const PosixFolderReader::Entry* entry = reader.Next()) {
       name.clear();
-      AppendFromUtf8(name, entry->d_name);
-      visit(DirEntry{name, IsFolderEntry(dirFd, *entry), entry->d_name[0] == '.', identities.Of(*entry)});
+      AppendFromUtf8(name, entry->name);
+      visit(DirEntry{name, IsFolderEntry(dirFd, *entry), entry->name[0] == '.', identities.Of(*entry)});
     }
-    return true;
+    // A listing that broke off is no listing: a part of a folder is never taken for all of it.
+    return !reader.Failed();
   }
 
   bool MayHaveSubfolder(std::u16string_view folder) const override {
-    DirHandle dir(opendir(Native(folder).c_str()));
-    if (!dir) return false;
-    const int dirFd = dirfd(dir.get());
+    // Small batches: only the first entries are looked at.
+    PosixFolderReader reader(Native(folder), kSubfolderBatchBytes);
+    if (!reader.IsOpen()) return false;
+    const int dirFd = reader.Descriptor();
     std::size_t read = 0;
-    while (const dirent* entry = readdir(dir.get())) {
+    while (const PosixFolderReader::Entry* entry = reader.Next()) {
       if (++read > kSubfolderLookLimit) return true;
-      const std::string_view name = entry->d_name;
+      const std::string_view name = entry->name;
       // Hidden folders, "." and ".." included, are not listed in the tree.
       if (name.front() != '.' && IsFolderEntry(dirFd, *entry)) return true;
     }

@@ -245,11 +245,11 @@ void EditorSession::MoveEarlierKeptEdits() {
 }
 
 std::vector<SavedEdit> EditorSession::StampedEdits(const std::u16string& folder,
-                                                   const std::vector<PendingEditMemory::Pair>& pairs) {
+                                                   std::vector<PendingEditMemory::Pair> pairs) {
   auto& stamps = stamps_[folder];
   std::vector<SavedEdit> edits;
   edits.reserve(pairs.size());
-  for (const auto& [original, renamed] : pairs) {
+  for (auto& [original, renamed] : pairs) {
     auto known = stamps.find(original);
     if (known == stamps.end()) {
       // A file that cannot be read now is kept without a stamp, and will not come back by itself.
@@ -257,7 +257,8 @@ std::vector<SavedEdit> EditorSession::StampedEdits(const std::u16string& folder,
         known = stamps.emplace(original, *now).first;
       }
     }
-    edits.push_back({original, renamed, known == stamps.end() ? std::nullopt : std::optional<FileStamp>(known->second)});
+    const std::optional<FileStamp> stamp = known == stamps.end() ? std::nullopt : std::optional<FileStamp>(known->second);
+    edits.push_back({std::move(original), std::move(renamed), stamp});
   }
   return edits;
 }
@@ -269,8 +270,9 @@ FolderEdits EditorSession::EditsToKeep() {
     if (folder != current) edits[folder] = StampedEdits(folder, pairs);
   }
   if (current.empty()) return edits;
-  const std::vector<PendingEditMemory::Pair> shown = pending_.PairsToSave(current, editor_.Names(), Listed());
-  if (!shown.empty()) edits[current] = StampedEdits(current, shown);
+  std::vector<PendingEditMemory::Pair> shown = pending_.PairsToSave(current, editor_.Names(), Listed());
+  // Moved: a copy of every changed line's names would double what a write of a large folder holds.
+  if (!shown.empty()) edits[current] = StampedEdits(current, std::move(shown));
   return edits;
 }
 

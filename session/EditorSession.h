@@ -363,7 +363,7 @@ class EditorSession {
   /// once per file and list).
   FolderEdits EditsToKeep();
   /// The saved form of one folder's edits, with the stamps known or read now.
-  std::vector<SavedEdit> StampedEdits(const std::u16string& folder, const std::vector<PendingEditMemory::Pair>& pairs);
+  std::vector<SavedEdit> StampedEdits(const std::u16string& folder, std::vector<PendingEditMemory::Pair> pairs);
   /// Merges `edits` into the kept-edits files of the folders that changed; the only user of kept_
   /// while a write runs.
   bool WriteEdits(FolderEdits edits);

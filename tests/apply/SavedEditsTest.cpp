@@ -1,6 +1,7 @@
 #include "apply/SavedEdits.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include "text/Utf16.h"
 
@@ -17,6 +18,7 @@ std::vector<std::u16string> HardNames() {
       u"caf\u00E9 \u65E5\u672C\u8A9E \u0639\u0631\u0628\u064A.txt",
       u"50% off %0025 %zz %.txt",
       u"quote \" backslash \\ slash-free \t tab",
+      u"controls \x01\x1f\x7f\b\f\r\n",
       u"lone high \xD83D here",
       u"lone low \xDE00 and an escaped byte's look-alike \xDC41",
       std::u16string(255, u'x'),
@@ -50,6 +52,34 @@ TEST(SavedEditsTest, EveryNameAndFolderComesBackExactlyFromValidUtf8) {
   EXPECT_EQ(read.kind, SavedEditsContent::Kind::Read);
   EXPECT_EQ(read.folders, folders);
   EXPECT_EQ(EncodeSavedName(u"50% caf\xDCE9"), "50%0025 caf%DCE9");
+}
+
+// The file is written without a JSON document, and reads back so; its text must be what a JSON
+// library writes of the same document, so that every earlier reader reads it.
+TEST(SavedEditsTest, TheTextIsTheCompactJsonOfTheDocument) {
+  const std::vector<std::u16string> names = HardNames();
+  FolderEdits folders;
+  const FileStamp stamp{{2049, 1ULL << 63}, {48213, -5, 1733840000000000000}};
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    folders[u"/f/" + names[i]].push_back({names[i], names[(i + 1) % names.size()], i % 2 ? std::optional(stamp) : std::nullopt});
+  }
+  folders[u"/g/"].push_back({u"a", u"b", FileStamp{{1, 2}, {}}});
+  for (const FolderEdits& written : {FolderEdits{}, folders}) {
+    const std::string text = WriteSavedEdits(written);
+    EXPECT_EQ(nlohmann::ordered_json::parse(text).dump() + "\n", text);
+    EXPECT_EQ(ReadSavedEdits(text).folders, written);
+  }
+  // What the reader takes out as it parses is still checked: a folder's members and edits.
+  using Kind = SavedEditsContent::Kind;
+  const std::string head = R"({"version": 1, "folders": [{"folder": "/f/", )";
+  for (const std::string_view damaged : {R"("edits": 5})", R"("edits": ["a"]})", R"("edits": [["a", "b"], 7]})",
+                                         R"("edits": [["a", "b"]]}, {"folder": "/g/", "edits": [[[]]]})"}) {
+    EXPECT_EQ(ReadSavedEdits(head + std::string(damaged) + "]}").kind, Kind::Damaged) << damaged;
+  }
+  const SavedEditsContent two = ReadSavedEdits(
+      head + R"("other": [["x", "y"]], "edits": [["a", "b"]]}, {"edits": [["c", "d"], ["e", "f"]], "folder": "/g/"}]})");
+  ASSERT_EQ(two.kind, Kind::Read);
+  EXPECT_EQ(two.folders, (FolderEdits{{u"/f/", {{u"a", u"b"}}}, {u"/g/", {{u"c", u"d"}, {u"e", u"f"}}}}));
 }
 
 TEST(SavedEditsTest, TextItCannotHaveWrittenIsRefused) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "apply/NameRules.h"
+#include "apply/RenameBatch.h"
 #include "support/EditorFixture.h"
 #include "support/TempFolder.h"
 #include "text/Utf16.h"
@@ -115,8 +116,9 @@ TEST_F(ValidationTest, DuplicatesFoldOnlyAsciiAndMarkBothLines) {
 }
 
 TEST_F(ValidationTest, LengthLimitAndNamesOfOtherFiles) {
-  Load({u"a", u"b", u"c", u"d", u"e"});
+  fs.AddFolder(u"/f/", {u"a", u"b", u"c", u"d", u"e"});
   fs.AddEntry(u"/f/", {u"sub", true, false});
+  ASSERT_TRUE(editor.LoadFolder(fs, u"/f/", SortOrder{false, true}));
   Rename({std::u16string(255, u'x'), std::u16string(256, u'y'), u"d", u"", u"sub"});
   EXPECT_EQ(Validate(),
             u"2: Filename too long (> 255 characters)\n"
@@ -163,6 +165,78 @@ TEST_F(ValidationTest, ANewSpellingOfTheSameFileIsNoConflict) {
   EXPECT_FALSE(found);
   Rename({u"Other.txt", u"other.txt"});  // the other file, found under another spelling
   EXPECT_EQ(Validate(), u"1: File already exists on disk\n");
+}
+
+// The names on disk are those of the listing: every entry of the folder takes its name, whatever
+// kept it off the list, and the disk is asked at most once (whether the folder ignores case), not
+// once per name.
+TEST_F(ValidationTest, NamesOnDiskComeFromTheListingNotOneQueryPerName) {
+  struct Case {
+    const char* what;
+    bool caseInsensitive;
+    std::u16string newName;  // of line 3, "Été.txt"
+    std::u16string report;
+    int pathQueries;
+  };
+  const std::u16string taken = u"3: File already exists on disk\n";
+  const Case cases[] = {
+      {"free name", false, u"\u65E5\u8A18 new.txt", u"", 0},
+      {"an unchanged line", false, u"Keep.JPG", taken, 0},
+      {"an undecodable name", false, u"raw\xDC80.txt", taken, 0},
+      {"a folder", false, u"Sub", taken, 0},
+      {"a hidden entry", false, u".hidden", u"3: Filename starts with a period\n" + taken, 0},
+      {"a file the filter left out", false, u"skip.raw", taken, 0},
+      {"another case where case counts", false, u"keep.jpg", u"", 1},
+      {"another case where it is ignored", true, u"keep.jpg", taken, 1},
+      {"a folder in another case", true, u"SUB", taken, 1},
+      {"the file itself spelt otherwise", true, u"\u00C9t\u00E9.TXT", u"", 0},
+  };
+  for (const Case& c : cases) {
+    fs.SetCaseInsensitive(c.caseInsensitive);
+    fs.AddFolder(u"/f/", {u"\u00C9t\u00E9.txt", u"Keep.JPG", u"raw\xDC80.txt", u".hidden", u"skip.raw"});
+    fs.AddEntry(u"/f/", {u"Sub", true, false});
+    ASSERT_TRUE(editor.LoadFolder(fs, u"/f/", SortOrder{false, true},
+                                  [](std::u16string_view name) { return !name.ends_with(u".raw"); }));
+    ASSERT_EQ(test::OriginalNames(editor.Names()),
+              (Lines{u"Keep.JPG", u"raw\xDC80.txt", u"\u00C9t\u00E9.txt"}));
+    editor.SetNewName(2, c.newName);
+    const int before = fs.PathQueries();
+    EXPECT_EQ(Validate(), c.report) << c.what;
+    EXPECT_EQ(fs.PathQueries() - before, c.pathQueries) << c.what;
+  }
+
+  // A thousand renames, chains and clashes among them, ask the disk nothing.
+  fs.SetCaseInsensitive(false);
+  Lines files;
+  Lines renamed;
+  for (int i = 0; i < 1000; ++i) {
+    files.push_back(u"f" + FromUtf8(std::to_string(1000 + i)) + u" \u00E9");
+    // Each hundred: the first takes the next one's target, the last stays, and the one before it
+    // takes its name.
+    const int target = i % 100 == 0 ? 1002 + i : 1001 + i;
+    renamed.push_back(i % 100 == 99 ? u"" : u"f" + FromUtf8(std::to_string(target)) + u" \u00E9");
+  }
+  Load(files);
+  Rename(renamed);
+  const int before = fs.PathQueries();
+  const std::vector<ValidationProblem> problems = FindProblems(editor, fs);
+  EXPECT_EQ(fs.PathQueries(), before);
+  ASSERT_EQ(problems.size(), 20u);
+  EXPECT_EQ(problems[0], (ValidationProblem{1, renamed[1], u"Duplicate filename detected"}));
+  EXPECT_EQ(problems[1], (ValidationProblem{98, renamed[98], u"File already exists on disk"}));
+}
+
+// A name taken after the listing is not known to validation; the apply finds it taken and leaves
+// the file that took it as it is.
+TEST_F(ValidationTest, ANameTakenSinceTheListingIsLeftToTheApply) {
+  Load({u"a.txt", u"\u65E5\u8A18.txt"});
+  editor.SetNewName(0, u"late \u00E9.txt");
+  const std::uint64_t late = fs.AddFile(u"/f/late \u00E9.txt", {});
+  EXPECT_EQ(Validate(), u"");
+  const RenameBatchResult result = RenameFiles(editor.Names(), u"/f/", fs, false);
+  EXPECT_TRUE(result.skipped[0]);
+  EXPECT_EQ(fs.InodeOf(u"/f/late \u00E9.txt"), late);
+  EXPECT_NE(fs.InodeOf(u"/f/a.txt"), 0u);
 }
 
 TEST_F(ValidationTest, UnchangedListsAndNoFolderFindNothing) {

@@ -54,6 +54,7 @@ FakeFileSystem::Entry* FakeFileSystem::Find(std::u16string_view path) {
 }
 
 PathKind FakeFileSystem::KindOf(std::u16string_view path) const {
+  ++pathQueries_;
   if (folders_.contains(WithTrailingSeparator(path))) return PathKind::Folder;
   const Entry* entry = Find(path);
   if (!entry) return PathKind::Missing;
@@ -70,17 +71,20 @@ bool FakeFileSystem::MayHaveSubfolder(std::u16string_view folder) const {
 }
 
 bool FakeFileSystem::IsSameFile(std::u16string_view a, std::u16string_view b) const {
+  ++pathQueries_;
   const Entry* first = Find(a);
   return first && first == Find(b);
 }
 
 std::optional<FileIdentity> FakeFileSystem::IdentityOf(std::u16string_view path) const {
+  ++pathQueries_;
   const Entry* entry = Find(path);
   if (!entry) return std::nullopt;
   return FileIdentity{1, entry->id};
 }
 
 std::optional<FileStamp> FakeFileSystem::StampOf(std::u16string_view path) const {
+  ++pathQueries_;
   const Entry* entry = Find(path);
   if (!entry) return std::nullopt;
   const auto attributes = attributes_.find(entry->id);

@@ -70,6 +70,8 @@ class FakeFileSystem final : public FileSystem {
   /// Gives a folder another path, as a rename by another program does: its files keep their identities.
   void MoveFolder(const std::u16string& from, const std::u16string& to);
   int ListingCount() const { return listings_; }
+  /// How often one path was asked about (KindOf, EntryExists, IsSameFile, IdentityOf, StampOf).
+  int PathQueries() const { return pathQueries_; }
   void SetCaseInsensitive(bool on) { caseInsensitive_ = on; }
   /// The names of the folder's files, in listing order.
   std::vector<std::u16string> FileNames(const std::u16string& folder) const;
@@ -135,6 +137,7 @@ class FakeFileSystem final : public FileSystem {
   mutable Tally<int> fileOpens_;
   mutable Tally<std::size_t> bytesRead_;
   mutable Tally<int> listings_;
+  mutable Tally<int> pathQueries_;
 };
 
 }  // namespace nomvarix::test
