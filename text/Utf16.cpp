@@ -55,7 +55,7 @@ void AppendUtf16(std::u16string& out, char32_t cp) {
   }
 }
 
-void AppendUtf8(std::string& out, char32_t cp) {
+void AppendCodePoint(std::string& out, char32_t cp) {
   if (cp < 0x80) {
     out.push_back(static_cast<char>(cp));
   } else if (cp < 0x800) {
@@ -121,23 +121,36 @@ void AppendFromUtf8(std::u16string& out, std::string_view bytes) {
   }
 }
 
-std::string ToUtf8(std::u16string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
+void AppendUtf8(std::string& out, std::u16string_view text) {
+  out.reserve(out.size() + text.size());
+  std::size_t i = 0;
+  while (i < text.size()) {
+    // The common case, a run of ASCII, is copied without the general path's checks.
+    const std::size_t runStart = i;
+    while (i < text.size() && text[i] < 0x80) ++i;
+    const std::size_t at = out.size();
+    out.resize(at + (i - runStart));
+    for (std::size_t k = runStart; k < i; ++k) out[at + (k - runStart)] = static_cast<char>(text[k]);
+    if (i == text.size()) break;
     const char16_t u = text[i];
     if (IsHighSurrogate(u) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
       const char32_t cp = 0x10000 + ((static_cast<char32_t>(u) - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-      AppendUtf8(out, cp);
+      AppendCodePoint(out, cp);
       ++i;
     } else if (u >= kEscapedByteFirst && u <= kEscapedByteLast) {
       out.push_back(static_cast<char>(u - 0xDC00));
     } else if (IsHighSurrogate(u) || IsLowSurrogate(u)) {
-      AppendUtf8(out, 0xFFFD);
+      AppendCodePoint(out, 0xFFFD);
     } else {
-      AppendUtf8(out, u);
+      AppendCodePoint(out, u);
     }
+    ++i;
   }
+}
+
+std::string ToUtf8(std::u16string_view text) {
+  std::string out;
+  AppendUtf8(out, text);
   return out;
 }
 
