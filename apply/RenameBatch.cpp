@@ -153,6 +153,7 @@ bool LeavesTheFolder(std::u16string_view name) {
 bool MaySpellTheSameName(std::u16string_view a, std::u16string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
+    if (a[i] == b[i]) continue;
     if (FoldAscii(a[i]) != FoldAscii(b[i]) && a[i] < 0x80 && b[i] < 0x80) return false;
   }
   return true;
@@ -180,6 +181,7 @@ class BatchRun {
         temporaries_(names.size()) {
     result_.skipped.assign(names.size(), false);
     result_.unreached.assign(names.size(), false);
+    result_.revertList.reserve(order_.steps.size());
   }
 
   RenameBatchResult Run(WorkProgress& progress) {

@@ -31,13 +31,23 @@ class NamesRenamedAway {
  private:
   std::uint32_t Candidate(std::u16string_view name) const;
 
+  struct FoldedHasher {
+    std::size_t operator()(std::u16string_view name) const;
+  };
+  struct FoldedEqual {
+    bool operator()(std::u16string_view a, std::u16string_view b) const;
+  };
+  enum class Away : std::uint8_t { Unknown, Yes, No };
+
   const NameList& names_;
   const std::u16string folder_;
   const FileSystem& fileSystem_;
   std::unordered_map<std::u16string_view, std::uint32_t> lineOfName_;
-  /// The same names with A..Z folded, made at the first look-up that needs it.
-  mutable std::unordered_map<std::u16string, std::uint32_t> lineOfFoldedName_;
+  /// The same names compared with A..Z folded, made at the first look-up that needs it.
+  mutable std::unordered_map<std::u16string_view, std::uint32_t, FoldedHasher, FoldedEqual> lineOfFoldedName_;
   mutable bool foldedMade_ = false;
+  /// Per line, RenamedAway's answer once asked: the chain walk asks it of each holder again.
+  mutable std::vector<Away> away_;
 };
 
 /// One move of an apply: a line's file to its new name or, for the file that opens a cycle, to its
