@@ -14,9 +14,10 @@ enum class RenameResult;
 
 /// The files of one folder, looked up and renamed by their names: for work that touches many files
 /// of the same folder, such as an apply. Each call means what the FileSystem call of the same name
-/// means for the path of the folder joined with the name. A system may hold the folder open, so
-/// that each call resolves the name alone and not the whole path again; the folder then stays the
-/// one opened even should its path be given to another folder meanwhile.
+/// means for the path of the folder joined with the name, which is one entry's name and never
+/// empty. A system may hold the folder open, so that each call resolves the name alone and not the
+/// whole path again; the folder then stays the one opened even should its path be given to another
+/// folder meanwhile.
 class FolderFiles {
  public:
   virtual ~FolderFiles() = default;

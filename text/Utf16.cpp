@@ -122,16 +122,16 @@ void AppendFromUtf8(std::u16string& out, std::string_view bytes) {
 }
 
 void AppendUtf8(std::string& out, std::u16string_view text) {
-  out.reserve(out.size() + text.size());
+  // The common case, ASCII, takes a byte a unit and is written in one pass; the rest of the text
+  // from the first other unit on goes the general way.
+  const std::size_t start = out.size();
+  out.resize(start + text.size());
+  char* const ascii = out.data() + start;
   std::size_t i = 0;
-  while (i < text.size()) {
-    // The common case, a run of ASCII, is copied without the general path's checks.
-    const std::size_t runStart = i;
-    while (i < text.size() && text[i] < 0x80) ++i;
-    const std::size_t at = out.size();
-    out.resize(at + (i - runStart));
-    for (std::size_t k = runStart; k < i; ++k) out[at + (k - runStart)] = static_cast<char>(text[k]);
-    if (i == text.size()) break;
+  for (; i < text.size() && text[i] < 0x80; ++i) ascii[i] = static_cast<char>(text[i]);
+  if (i == text.size()) return;
+  out.resize(start + i);
+  for (; i < text.size(); ++i) {
     const char16_t u = text[i];
     if (IsHighSurrogate(u) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
       const char32_t cp = 0x10000 + ((static_cast<char32_t>(u) - 0xD800) << 10) + (text[i + 1] - 0xDC00);
@@ -144,7 +144,6 @@ void AppendUtf8(std::string& out, std::u16string_view text) {
     } else {
       AppendCodePoint(out, u);
     }
-    ++i;
   }
 }
 
