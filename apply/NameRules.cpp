@@ -50,8 +50,10 @@ bool RefusedByApply(const NameFinding& finding) {
 bool ApplyRefuses(std::u16string_view name) {
   // The faults RefusedByApply names, looked for directly: the live conflict check asks this of
   // many lines at each keystroke.
-  return name.empty() || name.front() == u'.' ||
-         std::any_of(name.begin(), name.end(), [](char16_t ch) { return ch == u'\0' || IsPathSeparator(ch); });
+  // The cheap comparisons first: only a slash or a backslash can be a separator.
+  return name.empty() || name.front() == u'.' || std::any_of(name.begin(), name.end(), [](char16_t ch) {
+           return ch == u'\0' || ((ch == u'/' || ch == u'\\') && IsPathSeparator(ch));
+         });
 }
 
 std::u16string FindingMessage(const NameFinding& finding) {

@@ -53,23 +53,23 @@ const LineOutcome kSkipped{std::nullopt, true};
 
 class Renamer {
  public:
+  Renamer(std::u16string_view folder, FileSystem& fileSystem, bool autoRename)
+      : files_(fileSystem.OpenFolder(folder)), autoRename_(autoRename) {}
+
   /// Why the file of `entry` may not be renamed although its new name is sound: it is gone, or it
   /// is not the file listed any more. Empty when it is.
   std::u16string ChangedSinceListed(const NameEntry& entry, const std::optional<FileIdentity>& listed) const {
-    const std::u16string source = folder_ + entry.originalName;
+    const std::u16string& source = entry.originalName;
     // The usual case is one query: the file listed is still there, under its name.
     if (listed) {
-      if (const std::optional<FileIdentity> now = fs_.IdentityOfListableFile(source)) {
+      if (const std::optional<FileIdentity> now = files_->IdentityOfListableFile(source)) {
         return *now == *listed ? u"" : u" is no longer the file listed";
       }
-    } else if (fs_.IsListableFile(source)) {
+    } else if (files_->IsListableFile(source)) {
       return {};
     }
-    return fs_.EntryExists(source) ? u" is no longer a file (now a folder, a FIFO or a device)" : u" is no longer there";
+    return files_->EntryExists(source) ? u" is no longer a file (now a folder, a FIFO or a device)" : u" is no longer there";
   }
-
-  Renamer(std::u16string_view folder, FileSystem& fileSystem, bool autoRename)
-      : folder_(folder), fs_(fileSystem), autoRename_(autoRename) {}
 
   /// The temporary name reserved for a line, or the first free one.
   std::u16string TemporaryFor(std::u16string_view reserved) const {
@@ -80,8 +80,7 @@ class Renamer {
   }
 
   bool Park(const NameEntry& entry, const std::u16string& temporary) {
-    return !temporary.empty() &&
-           fs_.RenameNoReplace(folder_ + entry.originalName, folder_ + temporary) == RenameResult::Renamed;
+    return !temporary.empty() && files_->RenameNoReplace(entry.originalName, temporary) == RenameResult::Renamed;
   }
 
   /// Takes a parked file on to its new name; when that is taken, back to its old name, and when
@@ -89,33 +88,33 @@ class Renamer {
   /// name only when every one of them was taken.
   std::u16string Unpark(const NameEntry& entry, const std::u16string& temporary) {
     for (const std::u16string* name : {&entry.newName, &entry.originalName}) {
-      if (fs_.RenameNoReplace(folder_ + temporary, folder_ + *name) == RenameResult::Renamed) return *name;
+      if (files_->RenameNoReplace(temporary, *name) == RenameResult::Renamed) return *name;
     }
     const std::u16string numbered = FreeNumberedName(entry.newName);
-    if (fs_.RenameNoReplace(folder_ + temporary, folder_ + numbered) == RenameResult::Renamed) return numbered;
+    if (files_->RenameNoReplace(temporary, numbered) == RenameResult::Renamed) return numbered;
     return temporary;
   }
 
   LineOutcome Rename(const NameEntry& entry, std::u16string_view temporary) {
     const std::u16string& name = entry.newName;
     if (ApplyRefuses(name)) return kSkipped;
-    const std::u16string source = folder_ + entry.originalName;
+    const std::u16string& source = entry.originalName;
     // The rename itself refuses a taken name, so a free one costs one call and only a refused one
     // is looked into; a new spelling of the same name is looked into first.
-    if (!MaySpellTheSameName(name, entry.originalName) || !Exists(name)) {
-      const RenameResult direct = fs_.RenameNoReplace(source, folder_ + name);
+    if (!MaySpellTheSameName(name, source) || !Exists(name)) {
+      const RenameResult direct = files_->RenameNoReplace(source, name);
       if (direct == RenameResult::Renamed) return {name, false};
       if (direct == RenameResult::Failed || !Exists(name)) return kSkipped;
     }
-    if (fs_.IsSameFile(folder_ + name, source)) return Respell(entry, temporary);
+    if (files_->IsSameFile(name, source)) return Respell(entry, temporary);
     if (!autoRename_) return kSkipped;
     const std::u16string target = FreeNumberedName(name);
-    if (fs_.RenameNoReplace(source, folder_ + target) != RenameResult::Renamed) return kSkipped;
+    if (files_->RenameNoReplace(source, target) != RenameResult::Renamed) return kSkipped;
     return {target, false};
   }
 
  private:
-  bool Exists(std::u16string_view name) const { return fs_.EntryExists(folder_ + std::u16string(name)); }
+  bool Exists(std::u16string_view name) const { return files_->EntryExists(name); }
 
   /// The first free numbered form of `name`, or the last one tried.
   std::u16string FreeNumberedName(std::u16string_view name) const {
@@ -130,20 +129,17 @@ class Renamer {
   /// A new spelling of the same file: renamed through a free temporary name, since a direct move
   /// onto itself does nothing on some systems. When the second step fails the file goes back.
   LineOutcome Respell(const NameEntry& entry, std::u16string_view reserved) {
-    const std::u16string source = folder_ + entry.originalName;
+    const std::u16string& source = entry.originalName;
     const std::u16string temporary = TemporaryFor(reserved);
-    if (temporary.empty() || fs_.RenameNoReplace(source, folder_ + temporary) != RenameResult::Renamed) {
+    if (temporary.empty() || files_->RenameNoReplace(source, temporary) != RenameResult::Renamed) {
       return kSkipped;
     }
-    if (fs_.RenameNoReplace(folder_ + temporary, folder_ + entry.newName) == RenameResult::Renamed) {
-      return {entry.newName, false};
-    }
-    if (fs_.RenameNoReplace(folder_ + temporary, source) == RenameResult::Renamed) return kSkipped;
+    if (files_->RenameNoReplace(temporary, entry.newName) == RenameResult::Renamed) return {entry.newName, false};
+    if (files_->RenameNoReplace(temporary, source) == RenameResult::Renamed) return kSkipped;
     return {temporary, true};  // stuck under the temporary name: recorded, so that it can be renamed back
   }
 
-  const std::u16string folder_;
-  FileSystem& fs_;
+  const std::unique_ptr<FolderFiles> files_;
   const bool autoRename_;
 };
 
@@ -157,6 +153,7 @@ bool LeavesTheFolder(std::u16string_view name) {
 bool MaySpellTheSameName(std::u16string_view a, std::u16string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
+    if (a[i] == b[i]) continue;
     if (FoldAscii(a[i]) != FoldAscii(b[i]) && a[i] < 0x80 && b[i] < 0x80) return false;
   }
   return true;
@@ -184,6 +181,7 @@ class BatchRun {
         temporaries_(names.size()) {
     result_.skipped.assign(names.size(), false);
     result_.unreached.assign(names.size(), false);
+    result_.revertList.reserve(order_.steps.size());
   }
 
   RenameBatchResult Run(WorkProgress& progress) {

@@ -6,6 +6,7 @@
 #include "apply/RenameBatch.h"
 #include "platform/FileSystem.h"
 #include "text/AsciiCase.h"
+#include "text/FoldedHash.h"
 #include "text/Utf16.h"
 
 namespace nomvarix {
@@ -20,34 +21,42 @@ std::u16string Count(std::size_t n, std::u16string_view one, std::u16string_view
 }  // namespace
 
 NamesRenamedAway::NamesRenamedAway(const NameList& names, std::u16string_view folder, const FileSystem& fileSystem)
-    : names_(names), folder_(folder), fileSystem_(fileSystem) {
+    : names_(names), folder_(folder), fileSystem_(fileSystem), away_(names.size(), Away::No) {
+  byFoldedName_.reserve(names.size());
   for (std::size_t line = 0; line < names.size(); ++line) {
     const NameEntry& entry = names[line];
     if (IsChanged(entry) && !ApplyRefuses(entry.newName)) {
-      lineOfName_.emplace(entry.originalName, static_cast<std::uint32_t>(line));
+      byFoldedName_.emplace_back(FoldedHash(entry.originalName), static_cast<std::uint32_t>(line));
+      away_[line] = Away::Unknown;
     }
   }
+  std::sort(byFoldedName_.begin(), byFoldedName_.end());
 }
 
 bool NamesRenamedAway::RenamedAway(std::size_t line) const {
-  const NameEntry& entry = names_[line];
-  if (!IsChanged(entry) || ApplyRefuses(entry.newName)) return false;
-  // A case-insensitive file system finds the file itself under its new spelling: it keeps the name.
-  return !MaySpellTheSameName(entry.newName, entry.originalName) ||
-         !fileSystem_.IsSameFile(folder_ + entry.newName, folder_ + entry.originalName);
+  if (away_[line] == Away::Unknown) {
+    const NameEntry& entry = names_[line];
+    // A case-insensitive file system finds the file itself under its new spelling: it keeps the name.
+    const bool keepsName = MaySpellTheSameName(entry.newName, entry.originalName) &&
+                           fileSystem_.IsSameFile(folder_ + entry.newName, folder_ + entry.originalName);
+    away_[line] = keepsName ? Away::No : Away::Yes;
+  }
+  return away_[line] == Away::Yes;
 }
 
 std::uint32_t NamesRenamedAway::Candidate(std::u16string_view name) const {
-  if (const auto exact = lineOfName_.find(name); exact != lineOfName_.end()) return exact->second;
-  if (!foldedMade_) {
-    foldedMade_ = true;
-    for (const auto& [original, line] : lineOfName_) lineOfFoldedName_.emplace(FoldAscii(original), line);
+  const std::uint64_t hash = FoldedHash(name);
+  std::uint32_t folded = kNoLine;
+  for (auto it = std::lower_bound(byFoldedName_.begin(), byFoldedName_.end(), std::pair(hash, std::uint32_t{0}));
+       it != byFoldedName_.end() && it->first == hash; ++it) {
+    const std::u16string& original = names_[it->second].originalName;
+    if (original == name) return it->second;
+    if (folded == kNoLine && EqualsFolded(original, name)) folded = it->second;
   }
-  const auto folded = lineOfFoldedName_.find(FoldAscii(name));
-  if (folded == lineOfFoldedName_.end()) return kNoLine;
+  if (folded == kNoLine) return kNoLine;
   // Another spelling holds the name only where the file system ignores case.
-  const std::u16string& original = names_[folded->second].originalName;
-  return fileSystem_.IsSameFile(folder_ + std::u16string(name), folder_ + original) ? folded->second : kNoLine;
+  const std::u16string& original = names_[folded].originalName;
+  return fileSystem_.IsSameFile(folder_ + std::u16string(name), folder_ + original) ? folded : kNoLine;
 }
 
 std::uint32_t NamesRenamedAway::HolderOf(std::size_t line) const {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "editor/NameEntry.h"
@@ -31,13 +31,16 @@ class NamesRenamedAway {
  private:
   std::uint32_t Candidate(std::u16string_view name) const;
 
+  enum class Away : std::uint8_t { Unknown, Yes, No };
+
   const NameList& names_;
   const std::u16string folder_;
   const FileSystem& fileSystem_;
-  std::unordered_map<std::u16string_view, std::uint32_t> lineOfName_;
-  /// The same names with A..Z folded, made at the first look-up that needs it.
-  mutable std::unordered_map<std::u16string, std::uint32_t> lineOfFoldedName_;
-  mutable bool foldedMade_ = false;
+  /// The FoldedHash of each name that may be renamed away, with its line, in order: names equal
+  /// but for A..Z's case lie side by side.
+  std::vector<std::pair<std::uint64_t, std::uint32_t>> byFoldedName_;
+  /// Per line, RenamedAway's answer once asked: the chain walk asks it of each holder again.
+  mutable std::vector<Away> away_;
 };
 
 /// One move of an apply: a line's file to its new name or, for the file that opens a cycle, to its

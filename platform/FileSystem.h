@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/FileIdentity.h"
+#include "platform/FolderFiles.h"
 
 namespace nomvarix {
 
@@ -104,6 +105,10 @@ class FileSystem {
 
   /// Renames `from` to `to` atomically, never replacing an existing file.
   virtual RenameResult RenameNoReplace(std::u16string_view from, std::u16string_view to) = 0;
+
+  /// The files of `folder` (ending with a separator), for many look-ups and renames among them. By
+  /// default the calls above with the joined paths; never null.
+  virtual std::unique_ptr<FolderFiles> OpenFolder(std::u16string_view folder);
 
   /// The file's creation (birth) time; empty when unreadable or not kept by the file system.
   virtual std::optional<FileClock::time_point> CreationTime(std::u16string_view path) const = 0;

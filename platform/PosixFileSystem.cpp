@@ -148,6 +148,66 @@ std::string XdgDocumentsFolder(const std::string& home) {
   return {};
 }
 
+RenameResult RenameResultOf(int renamed) {
+  if (renamed == 0) return RenameResult::Renamed;
+  return errno == EEXIST ? RenameResult::TargetExists : RenameResult::Failed;
+}
+
+/// A folder held open: each call resolves the name alone, relative to the folder's descriptor,
+/// instead of every component of a full path. Its name buffers are reused from call to call, so
+/// it is for one thread at a time.
+class PosixFolderFiles final : public FolderFiles {
+ public:
+  explicit PosixFolderFiles(FileDescriptor&& folder) : folder_(std::move(folder)) {}
+
+  bool EntryExists(std::u16string_view name) const override {
+    struct stat st {};
+    return Lstat(name, st, first_);
+  }
+
+  bool IsSameFile(std::u16string_view a, std::u16string_view b) const override {
+    struct stat first {};
+    struct stat second {};
+    if (!Lstat(a, first, first_) || !Lstat(b, second, second_)) return false;
+    return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+  }
+
+  bool IsListableFile(std::u16string_view name) const override { return IdentityOfListableFile(name).has_value(); }
+
+  // One call for a regular file, the case of every apply's lines.
+  std::optional<FileIdentity> IdentityOfListableFile(std::u16string_view name) const override {
+    struct stat st {};
+    if (!Lstat(name, st, first_)) return std::nullopt;
+    const FileIdentity identity{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+    if (S_ISREG(st.st_mode)) return identity;
+    if (!S_ISLNK(st.st_mode)) return std::nullopt;
+    struct stat target {};
+    // A dangling link is listed too.
+    if (fstatat(folder_.get(), first_.c_str(), &target, 0) != 0 || S_ISREG(target.st_mode)) return identity;
+    return std::nullopt;
+  }
+
+  RenameResult RenameNoReplace(std::u16string_view from, std::u16string_view to) override {
+    return RenameResultOf(RenameNoReplaceAt(folder_.get(), Native(from, first_), folder_.get(), Native(to, second_)));
+  }
+
+ private:
+  static const char* Native(std::u16string_view name, std::string& buffer) {
+    buffer.clear();
+    AppendUtf8(buffer, name);
+    return buffer.c_str();
+  }
+
+  /// The status of the entry `name` (a link not followed), its native name left in `buffer`.
+  bool Lstat(std::u16string_view name, struct stat& st, std::string& buffer) const {
+    return fstatat(folder_.get(), Native(name, buffer), &st, AT_SYMLINK_NOFOLLOW) == 0;
+  }
+
+  FileDescriptor folder_;
+  mutable std::string first_;
+  mutable std::string second_;
+};
+
 class PosixFileSystem final : public FileSystem {
  public:
   bool ForEachEntry(std::u16string_view folder,
@@ -266,8 +326,13 @@ class PosixFileSystem final : public FileSystem {
   }
 
   RenameResult RenameNoReplace(std::u16string_view from, std::u16string_view to) override {
-    if (RenameNoReplaceNative(Native(from), Native(to)) == 0) return RenameResult::Renamed;
-    return errno == EEXIST ? RenameResult::TargetExists : RenameResult::Failed;
+    return RenameResultOf(RenameNoReplaceNative(Native(from), Native(to)));
+  }
+
+  std::unique_ptr<FolderFiles> OpenFolder(std::u16string_view folder) override {
+    FileDescriptor fd(open(Native(folder).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    if (!fd.valid()) return FolderFilesByPath(*this, folder);
+    return std::make_unique<PosixFolderFiles>(std::move(fd));
   }
 
   std::optional<FileClock::time_point> CreationTime(std::u16string_view path) const override {
@@ -360,19 +425,23 @@ class PosixFileSystem final : public FileSystem {
 
 }  // namespace
 
-int RenameNoReplaceNative(const std::string& from, const std::string& to) {
+int RenameNoReplaceAt(int fromFolder, const char* from, int toFolder, const char* to) {
 #ifdef RENAME_NOREPLACE
-  if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
+  if (renameat2(fromFolder, from, toFolder, to, RENAME_NOREPLACE) == 0) return 0;
   if (errno != EINVAL && errno != ENOSYS) return -1;
 #endif
-  if (link(from.c_str(), to.c_str()) != 0) return -1;
-  if (unlink(from.c_str()) != 0) {
+  if (linkat(fromFolder, from, toFolder, to, 0) != 0) return -1;
+  if (unlinkat(fromFolder, from, 0) != 0) {
     const int saved = errno;
-    unlink(to.c_str());
+    unlinkat(toFolder, to, 0);
     errno = saved;
     return -1;
   }
   return 0;
+}
+
+int RenameNoReplaceNative(const std::string& from, const std::string& to) {
+  return RenameNoReplaceAt(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str());
 }
 
 std::unique_ptr<FileSystem> MakeNativeFileSystem() { return std::make_unique<PosixFileSystem>(); }

@@ -9,4 +9,7 @@ namespace nomvarix {
 /// errno set.
 int RenameNoReplaceNative(const std::string& from, const std::string& to);
 
+/// As above, with each name taken relative to its folder's descriptor (AT_FDCWD: the current folder).
+int RenameNoReplaceAt(int fromFolder, const char* from, int toFolder, const char* to);
+
 }  // namespace nomvarix

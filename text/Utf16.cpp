@@ -55,7 +55,7 @@ void AppendUtf16(std::u16string& out, char32_t cp) {
   }
 }
 
-void AppendUtf8(std::string& out, char32_t cp) {
+void AppendCodePoint(std::string& out, char32_t cp) {
   if (cp < 0x80) {
     out.push_back(static_cast<char>(cp));
   } else if (cp < 0x800) {
@@ -121,23 +121,35 @@ void AppendFromUtf8(std::u16string& out, std::string_view bytes) {
   }
 }
 
-std::string ToUtf8(std::u16string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
+void AppendUtf8(std::string& out, std::u16string_view text) {
+  // The common case, ASCII, takes a byte a unit and is written in one pass; the rest of the text
+  // from the first other unit on goes the general way.
+  const std::size_t start = out.size();
+  out.resize(start + text.size());
+  char* const ascii = out.data() + start;
+  std::size_t i = 0;
+  for (; i < text.size() && text[i] < 0x80; ++i) ascii[i] = static_cast<char>(text[i]);
+  if (i == text.size()) return;
+  out.resize(start + i);
+  for (; i < text.size(); ++i) {
     const char16_t u = text[i];
     if (IsHighSurrogate(u) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
       const char32_t cp = 0x10000 + ((static_cast<char32_t>(u) - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-      AppendUtf8(out, cp);
+      AppendCodePoint(out, cp);
       ++i;
     } else if (u >= kEscapedByteFirst && u <= kEscapedByteLast) {
       out.push_back(static_cast<char>(u - 0xDC00));
     } else if (IsHighSurrogate(u) || IsLowSurrogate(u)) {
-      AppendUtf8(out, 0xFFFD);
+      AppendCodePoint(out, 0xFFFD);
     } else {
-      AppendUtf8(out, u);
+      AppendCodePoint(out, u);
     }
   }
+}
+
+std::string ToUtf8(std::u16string_view text) {
+  std::string out;
+  AppendUtf8(out, text);
   return out;
 }
 

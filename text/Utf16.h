@@ -48,4 +48,7 @@ void AppendFromUtf8(std::u16string& out, std::string_view bytes);
 /// any other lone surrogate, which no decoded name contains, is written as U+FFFD.
 std::string ToUtf8(std::u16string_view text);
 
+/// As ToUtf8, appending to `out` (which lets a loop reuse one buffer).
+void AppendUtf8(std::string& out, std::u16string_view text);
+
 }  // namespace nomvarix

@@ -34,6 +34,11 @@ TEST(Utf16, EveryByteStringSurvivesTheRoundTrip) {
     // Mostly high bytes, so that valid and broken multi-byte sequences both occur often.
     for (char& b : bytes) b = static_cast<char>(byte(random) | (round % 2 ? 0x80 : 0));
     ASSERT_EQ(ToUtf8(FromUtf8(bytes)), bytes) << "round " << round;
+    // Appended to a buffer in use, as a loop reusing one does, from a run of ASCII or not.
+    std::string buffer = round % 3 ? "/folder/" : "caf\xC3\xA9/";
+    const std::string before = buffer;
+    AppendUtf8(buffer, FromUtf8(bytes));
+    ASSERT_EQ(buffer, before + bytes) << "round " << round;
   }
 }
 
