@@ -11,6 +11,7 @@
 #include <wx/textctrl.h>
 #include <wx/timer.h>
 
+#include "ShownDialog.h"
 #include "DialogConfirmer.h"
 #include "EditorGuiFixture.h"
 #include "MenuCommands.h"
@@ -55,13 +56,7 @@ class MetadataDialogAnswer : public wxTimer {
   }
 
  private:
-  static CMetadataDlg* ShownDialog() {
-    for (wxWindow* window : wxTopLevelWindows) {
-      auto* dialog = dynamic_cast<CMetadataDlg*>(window);
-      if (dialog && dialog->IsShown()) return dialog;
-    }
-    return nullptr;
-  }
+  static CMetadataDlg* ShownDialog() { return test::ShownDialog<CMetadataDlg>(); }
 
   wxUIActionSimulator& sim_;
   wxString pattern_;

@@ -4,6 +4,7 @@
 #include <wx/timer.h>
 #include <wx/uiaction.h>
 
+#include "ShownDialog.h"
 #include "GuiPump.h"
 #include "view/ProceedDlg.h"
 
@@ -37,13 +38,7 @@ class DialogConfirmer : public wxTimer {
   }
 
  private:
-  static CProceedDlg* ShownDialog() {
-    for (wxWindow* window : wxTopLevelWindows) {
-      auto* dialog = dynamic_cast<CProceedDlg*>(window);
-      if (dialog && dialog->IsShown()) return dialog;
-    }
-    return nullptr;
-  }
+  static CProceedDlg* ShownDialog() { return test::ShownDialog<CProceedDlg>(); }
 
   wxUIActionSimulator& sim_;
   int confirmed_ = 0;

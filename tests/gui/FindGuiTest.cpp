@@ -9,6 +9,7 @@
 #include <wx/timer.h>
 #include <wx/uiaction.h>
 
+#include "ShownDialog.h"
 #include "EditorGuiFixture.h"
 #include "MessageBoxAnswerer.h"
 #include "support/NameListText.h"
@@ -30,12 +31,7 @@ class FindGuiTest : public EditorGuiFixture {
     if (CFindReplaceDlg* dialog = Dialog()) dialog->Destroy();
     PumpUntil([&] { return Dialog() == nullptr; });
   }
-  CFindReplaceDlg* Dialog() const {
-    for (wxWindow* window : wxTopLevelWindows) {
-      if (auto* dialog = dynamic_cast<CFindReplaceDlg*>(window); dialog && dialog->IsShown()) return dialog;
-    }
-    return nullptr;
-  }
+  CFindReplaceDlg* Dialog() const { return test::ShownDialog<CFindReplaceDlg>(); }
   void ClickControl(int id) {
     wxWindow* control = Dialog()->FindWindow(id);
     ASSERT_NE(control, nullptr);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <wx/uiaction.h>
 
+#include "ShownDialog.h"
 #include "EditorGuiFixture.h"
 #include "platform/FileSystem.h"
 #include "platform/SettingKeys.h"
@@ -177,12 +178,7 @@ TEST_F(FolderTreeGuiTest, TheTreeKeepsItsFontCommandsAndForwardsTheEditorsOnes) 
   EXPECT_EQ(tree->FontSize(), before > 31 ? before : before + 2);
   EXPECT_EQ(view->FontSize(), editorBefore);
   sim.Char('F', wxMOD_CONTROL);  // Find reaches the editor while the tree has the focus
-  EXPECT_TRUE(PumpUntil([&] {
-    for (wxWindow* window : wxTopLevelWindows) {
-      if (dynamic_cast<CFindReplaceDlg*>(window) && window->IsShown()) return true;
-    }
-    return false;
-  }));
+  EXPECT_TRUE(PumpUntil([&] { return test::ShownDialog<CFindReplaceDlg>() != nullptr; }));
 }
 
 }  // namespace

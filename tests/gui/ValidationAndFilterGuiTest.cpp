@@ -9,6 +9,7 @@
 #include <wx/textctrl.h>
 #include <wx/timer.h>
 
+#include "ShownDialog.h"
 #include "EditorGuiFixture.h"
 #include "controls/WxText.h"
 #include "MenuCommands.h"
@@ -56,13 +57,7 @@ class ProblemChooser final : public wxTimer {
   }
 
  private:
-  static CValidationReportDlg* ShownDialog() {
-    for (wxWindow* window : wxTopLevelWindows) {
-      auto* dialog = dynamic_cast<CValidationReportDlg*>(window);
-      if (dialog && dialog->IsShown()) return dialog;
-    }
-    return nullptr;
-  }
+  static CValidationReportDlg* ShownDialog() { return test::ShownDialog<CValidationReportDlg>(); }
 
   wxUIActionSimulator& sim_;
   const NameEditor& editor_;
